@@ -1,0 +1,44 @@
+# Two commands for a newcomer: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+BENCH_DIR ?= build-bench
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps build run test test-fast test-asan bench assets format clean
+
+deps:
+	bash scripts/install-deps.sh
+
+# Builds the program folder build/app/ (executable, config/, wav/, manual) without starting anything.
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Builds and starts the program; a sample event is laid into build/app/config/ when no list exists yet.
+run: build
+	bash scripts/sample-event.sh $(BUILD_DIR)/app
+	$(BUILD_DIR)/app/kavrel-draw
+
+# Every test: the normal build, then the AddressSanitizer + UndefinedBehaviorSanitizer build.
+test: test-fast test-asan
+
+test-fast: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREL_WERROR=ON -DKAVREL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS) --timeout 600 -LE e2e
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVREL_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

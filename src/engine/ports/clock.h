@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kavrel {
+
+struct LocalDateTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// Time as the draw sees it: a millisecond tick count for seeding the generator and the local
+// date and time for the result log. Tests use a fake to make picks and timestamps reproducible.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual std::uint32_t MillisecondsSinceStart() const = 0;
+  virtual LocalDateTime Now() const = 0;
+};
+
+}  // namespace kavrel
