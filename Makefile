@@ -35,7 +35,7 @@ test-asan: deps
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVREL_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
-	for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	for b in $(BENCH_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
