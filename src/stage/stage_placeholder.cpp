@@ -1,0 +1,1 @@
+// The stage library is filled by the stage window files.
