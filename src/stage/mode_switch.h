@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+namespace kavrel {
+
+class Clock;
+class ProgramDir;
+class Prompter;
+class Settings;
+
+// Text mode or picture mode, with the photo folder and the photo shape of picture mode.
+struct DrawMode {
+  bool textMode = true;
+  std::string pictureFolder;  // GB18030 full path ("图片前缀")
+  bool pictureRatio43 = true;
+};
+
+// What the mode commands need from the stage and the draw.
+class ModeSwitchHost {
+ public:
+  virtual ~ModeSwitchHost() = default;
+  virtual bool Rolling() const = 0;
+  // Stops candidates rolling without recording anything; the batch stays ready to draw.
+  virtual void AbandonRoll() = 0;
+  virtual bool DrawStarted() const = 0;
+  virtual bool PoolEmpty() const = 0;
+  virtual void EmptyPool() = 0;
+  virtual void ResetDraw() = 0;
+  // The list editor command; in picture mode it opens the picture list editor.
+  virtual void OpenListEditor() = 0;
+  // The two mode items of the "设定" menu.
+  virtual void SetModeChecks(bool textMode) = 0;
+};
+
+// The two mode commands and the draw-mode check. Switching modes discards the participant list
+// of the previous mode, so it never happens by surprise: a running roll is stopped first, the
+// operator is asked before a list is discarded (and, during a draw, whether to restart), and the
+// discarded files are kept in history/<yyyyMMdd-HHmmss>/ instead of being deleted.
+class ModeSwitch {
+ public:
+  ModeSwitch(const ProgramDir& dir, Settings& settings, Prompter& prompter, const Clock& clock, ModeSwitchHost& host,
+             DrawMode& mode);
+
+  void SwitchToText() { Switch(true); }
+  void SwitchToPicture() { Switch(false); }
+  void CheckDrawMode();
+
+ private:
+  void Switch(bool toText);
+  bool ConfirmDiscard(bool toText);
+
+  const ProgramDir& dir_;
+  Settings& settings_;
+  Prompter& prompter_;
+  const Clock& clock_;
+  ModeSwitchHost& host_;
+  DrawMode& mode_;
+  bool switching_ = false;  // a switch is under way (the mode check inside it may switch back)
+};
+
+}  // namespace kavrel
