@@ -43,17 +43,23 @@ bool ModeSwitch::ConfirmDiscard(bool toText) {
 void ModeSwitch::Switch(bool toText) {
   if (mode_.textMode == toText) return;  // the item is already checked: the list stays
   // Nothing may roll behind the questions, and the pool is about to change under the roll.
-  if (host_.Rolling()) host_.AbandonRoll();
+  const bool paused = host_.Rolling();
+  if (paused) host_.PauseRoll();
   // A switch back requested by the mode check inside a switch was already agreed to.
-  if (!switching_ && !ConfirmDiscard(toText)) return;
+  if (!switching_ && !ConfirmDiscard(toText)) {
+    if (paused) host_.ResumeRoll();
+    return;
+  }
 
   std::vector<std::filesystem::path> discarded{dir_.Path(ProgramDir::kSetDat)};
   if (!toText) discarded.insert(discarded.begin(), dir_.Path(ProgramDir::kImDataDat));
   if (!MoveToHistory(dir_, discarded, clock_.Now())) {
     prompter_.Message(Gb("无法把原抽奖名单移到 history 文件夹保存，抽奖模式没有切换。请检查程序文件夹是否可写。"),
                       Gb("错误提示："), Buttons::Ok, Icon::Error);
+    if (paused) host_.ResumeRoll();
     return;
   }
+  if (paused) host_.EndRoll();
 
   const bool outer = !switching_;
   switching_ = true;

@@ -21,8 +21,11 @@ class ModeSwitchHost {
  public:
   virtual ~ModeSwitchHost() = default;
   virtual bool Rolling() const = 0;
-  // Stops candidates rolling without recording anything; the batch stays ready to draw.
-  virtual void AbandonRoll() = 0;
+  // A running roll is frozen while the operator is asked, and goes on when the switch is cancelled.
+  virtual void PauseRoll() = 0;
+  virtual void ResumeRoll() = 0;
+  // Ends the frozen roll without recording anything: the stage shows the ready state again.
+  virtual void EndRoll() = 0;
   virtual bool DrawStarted() const = 0;
   virtual bool PoolEmpty() const = 0;
   virtual void EmptyPool() = 0;

@@ -26,11 +26,13 @@ struct FakeHost : ModeSwitchHost {
   bool rolling = false;
   bool drawStarted = false;
   bool poolEmpty = false;
-  int abandoned = 0, resets = 0, editorOpened = 0;
+  int paused = 0, resumed = 0, ended = 0, resets = 0, editorOpened = 0;
   bool textChecked = true;
   bool Rolling() const override { return rolling; }
-  void AbandonRoll() override {
-    ++abandoned;
+  void PauseRoll() override { ++paused; }
+  void ResumeRoll() override { ++resumed; }
+  void EndRoll() override {
+    ++ended;
     rolling = false;
   }
   bool DrawStarted() const override { return drawStarted; }
@@ -85,7 +87,10 @@ TEST_F(ModeSwitchTest, CancelChangesNothing) {
   host.rolling = true;
   prompter.ScriptAnswer(Answer::Cancel);
   modes.SwitchToPicture();
-  EXPECT_EQ(host.abandoned, 1);  // the roll stops before the question is asked
+  // The roll is frozen while the question is up and goes on after Cancel.
+  EXPECT_EQ(host.paused, 1);
+  EXPECT_EQ(host.resumed, 1);
+  EXPECT_EQ(host.ended, 0);
   EXPECT_EQ(Messages(), std::vector<std::string>{kDiscardToPicture});
   EXPECT_EQ(prompter.shown()[0].buttons, Buttons::OkCancel);
   EXPECT_TRUE(mode.textMode);
@@ -109,6 +114,7 @@ TEST_F(ModeSwitchTest, CancelChangesNothing) {
 TEST_F(ModeSwitchTest, PictureModeKeepsTheOldListInHistoryAndAsksForPictures) {
   WriteList();
   host.drawStarted = true;
+  host.rolling = true;
   prompter.ScriptAnswer(Answer::Ok);   // discard the list
   prompter.ScriptAnswer(Answer::Ok);   // restart
   prompter.ScriptAnswer(Answer::Yes);  // import pictures
@@ -120,6 +126,7 @@ TEST_F(ModeSwitchTest, PictureModeKeepsTheOldListInHistoryAndAsksForPictures) {
   EXPECT_TRUE(host.poolEmpty);
   EXPECT_EQ(host.editorOpened, 1);
   EXPECT_EQ(host.resets, 1);
+  EXPECT_EQ(host.ended, 1);  // the frozen roll ended without a record
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kImDataDat)));
   const fs::path kept = dir.Root() / "history" / "20261209-200507";
