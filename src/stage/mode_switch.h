@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "engine/draw_mode.h"
 
 namespace kavrel {
 
@@ -8,13 +8,6 @@ class Clock;
 class ProgramDir;
 class Prompter;
 class Settings;
-
-// Text mode or picture mode, with the photo folder and the photo shape of picture mode.
-struct DrawMode {
-  bool textMode = true;
-  std::string pictureFolder;  // GB18030 full path ("图片前缀")
-  bool pictureRatio43 = true;
-};
 
 // What the mode commands need from the stage and the draw.
 class ModeSwitchHost {

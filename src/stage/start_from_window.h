@@ -1,42 +1,33 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
-#include <vector>
+
+#include "engine/start_from.h"
 
 class QComboBox;
 
 namespace kavrel {
 
+struct DrawState;
 class Prompter;
 
-// One choice of the start-from window: its text (GB18030) and its 1-based plan position.
-struct StartFromChoice {
-  std::string text;
-  int planIndex = 0;
-};
-
-// "从指定奖项抽": lets the operator pick the plan line the next batch is drawn from. The window only
-// asks; the caller applies the outcome to the draw and shows the ready state afterwards.
+// "从指定奖项抽": the widgets of the start-from choice. What the choice means for the draw is the
+// engine's StartFromChoice; the window only shows it. The caller shows the ready state afterwards,
+// whichever way the window was closed.
 class StartFromWindow : public QDialog {
   Q_OBJECT
 
  public:
-  enum class Outcome { Cancelled, Cleared, Chosen };
-
-  StartFromWindow(const std::vector<StartFromChoice>& choices, Prompter& prompter, QWidget* parent = nullptr);
-
-  Outcome outcome() const { return outcome_; }
-  int chosenIndex() const { return chosenIndex_; }  // valid when Chosen
+  StartFromWindow(DrawState& state, Prompter& prompter, QWidget* parent = nullptr);
 
   QComboBox* combo() const { return combo_; }
   void Confirm();  // the OK button 按钮_确定
 
  private:
+  DrawState& state_;
   Prompter& prompter_;
+  StartFromChoice choice_;
   QComboBox* combo_;
-  Outcome outcome_ = Outcome::Cancelled;
-  int chosenIndex_ = 0;
 };
 
 }  // namespace kavrel
