@@ -1,0 +1,179 @@
+#include "stage/rolling_panel.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+#include "stage/stage_look.h"
+
+namespace kavrel {
+namespace {
+
+// Memory bound for the per-roll caches: a pool of a few thousand names or photos fits; beyond that
+// the cache starts afresh rather than growing without limit.
+constexpr int kMaxCachedTexts = 20000;
+constexpr int kMaxCachedPhotos = 3000;
+
+// Decodes `path` straight at the cell's size (JPEG decodes at a reduced scale, which is far cheaper
+// than decoding the full photo), filling the cell without distorting the face: the photo is scaled to
+// cover the cell and its middle is kept.
+QPixmap LoadPhoto(const QString& path, QSize cell) {
+  if (path.isEmpty() || cell.isEmpty()) return {};
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  const QSize original = reader.size();
+  if (original.isValid() && !original.isEmpty()) {
+    QSize cover = original.scaled(cell, Qt::KeepAspectRatioByExpanding);
+    reader.setScaledSize(cover);
+  }
+  QImage image = reader.read();
+  if (image.isNull()) return {};
+  if (image.size() != cell) {
+    QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
+    if (cover != image.size()) image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
+                       cell.height());
+  }
+  return QPixmap::fromImage(std::move(image));
+}
+
+QColor ShadowFor(const QColor& c) {
+  return c.lightness() >= 110 ? QColor(70, 0, 8, 200) : QColor(255, 250, 230, 220);
+}
+
+}  // namespace
+
+RollingPanel::RollingPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("画板_滚动"));
+  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+}
+
+void RollingPanel::SetSnapshot(const QPixmap& snapshot) {
+  snapshot_ = snapshot;
+  update();
+}
+
+void RollingPanel::PrepareTextRolling(int count, const QString& firstEntry, const QColor& colour) {
+  pictureMode_ = false;
+  colour_ = colour;
+  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+  QFont probe = font_;
+  textLayout_ = PrepareTextLayout(count, size(), [&](int pointSize) {
+    probe.setPointSize(pointSize);
+    return MeasureCaption(probe, firstEntry);
+  });
+  font_.setPointSize(textLayout_.pointSize);
+  ResetRoll();
+}
+
+void RollingPanel::PreparePictureRolling(int count, bool ratio43, const QColor& colour) {
+  pictureMode_ = true;
+  colour_ = colour;
+  pictureLayout_ = PreparePictureLayout(count, size(), ratio43);
+  font_ = StageFont(kFaceYaHei, pictureLayout_.pointSize, true);
+  photos_.clear();
+  ResetRoll();
+}
+
+void RollingPanel::ResetRoll() {
+  texts_.clear();
+  metrics_.emplace(font_);
+  candidates_.clear();
+  setAccessibleName(QString());
+  update();
+}
+
+void RollingPanel::BeginTick() {
+  candidates_.clear();
+  update();
+}
+
+void RollingPanel::PaintCandidate(int index, const QString& text, const QString& photoPath) {
+  if (index < 1) return;
+  if (static_cast<int>(candidates_.size()) < index) candidates_.resize(index);
+  candidates_[index - 1] = Candidate{text, photoPath};
+  update();
+}
+
+void RollingPanel::FinishRoll() {
+  setAccessibleName(Candidates().join(QStringLiteral("、")));
+}
+
+QStringList RollingPanel::Candidates() const {
+  QStringList list;
+  for (const Candidate& c : candidates_) list << c.text;
+  return list;
+}
+
+void RollingPanel::SetEditBorder(bool on) {
+  editBorder_ = on;
+  update();
+}
+
+const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
+  auto it = texts_.find(text);
+  if (it != texts_.end()) return it.value();
+  if (texts_.size() >= kMaxCachedTexts) texts_.clear();
+  if (!metrics_) metrics_.emplace(font_);
+  Text t;
+  t.staticText.setText(text);
+  t.staticText.setTextFormat(Qt::PlainText);
+  t.staticText.prepare(QTransform(), font_);
+  t.size = QSize(metrics_->horizontalAdvance(text), metrics_->height());
+  return texts_.insert(text, t).value();
+}
+
+const QPixmap& RollingPanel::PhotoFor(const QString& path) {
+  auto it = photos_.find(path);
+  if (it != photos_.end()) return it.value();
+  if (photos_.size() >= kMaxCachedPhotos) photos_.clear();
+  const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
+  return photos_.insert(path, LoadPhoto(path, cell)).value();
+}
+
+void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft) const {
+  // A soft shadow keeps the names readable on both the red and the gold part of the stage.
+  painter.setPen(ShadowFor(colour_));
+  painter.drawStaticText(topLeft + QPoint(2, 2), text.staticText);
+  painter.setPen(colour_);
+  painter.drawStaticText(topLeft, text.staticText);
+}
+
+void RollingPanel::PaintFrame(QPainter& painter) {
+  if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
+  painter.setFont(font_);
+  const QSize area = size();
+  for (int i = 0; i < static_cast<int>(candidates_.size()); ++i) {
+    const Candidate& c = candidates_[i];
+    const int index = i + 1;
+    if (pictureMode_) {
+      if (index > pictureLayout_.count) break;
+      const QRect cell = PhotoRect(pictureLayout_, index, area);
+      const QPixmap& photo = PhotoFor(c.photoPath);
+      if (!photo.isNull()) painter.drawPixmap(cell.topLeft(), photo);
+      if (c.text.isEmpty()) continue;
+      const Text& t = TextFor(c.text);
+      PaintText(painter, t, PhotoCaptionPosition(pictureLayout_, cell, t.size));
+    } else {
+      if (index > textLayout_.count || c.text.isEmpty()) continue;
+      const Text& t = TextFor(c.text);
+      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size));
+    }
+  }
+  if (editBorder_) {
+    painter.setPen(QPen(QColor(255, 224, 138), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void RollingPanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  PaintFrame(painter);
+}
+
+QPixmap CaptureStageSnapshot(QWidget* stage, const QRect& area) {
+  if (!stage || area.isEmpty()) return {};
+  return stage->grab(area);
+}
+
+}  // namespace kavrel
