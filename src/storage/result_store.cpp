@@ -98,6 +98,10 @@ bool MarkInResultExport(std::string& text, const std::string& awardName, const s
 
 }  // namespace
 
+std::vector<std::filesystem::path> ResultFilePaths(const ProgramDir& dir) {
+  return {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt), dir.Path(ProgramDir::kExitIni)};
+}
+
 std::string FormatStopTime(const LocalDateTime& when) {
   std::string text =
       std::to_string(when.year) + "年" + std::to_string(when.month) + "月" + std::to_string(when.day) + "日";
