@@ -41,11 +41,11 @@ TEST_F(StartChecks, DataChecksBeforeTheFirstBatchOnly) {
   ExpectRefused("设定中奖名额大于总抽奖人数，请修正！", "操作提示：");
 
   // Once a batch is recorded only the fill check guards a start.
+  WritePlan({"三等奖,4,2,1,2,奖品：MP4一部,,", "三等奖,4,2,2,2,奖品：MP4一部,,"});
   WriteConfig("标题设置", "中奖名额", "2");
   ctl().ResetDraw();
   Roll();
   ctl().StartPressed();
-  state.plan.push_back(U("三等奖,4,2,2,2,奖品：MP4一部,"));
   ExpectRefused("待抽奖名单人数不足(小于奖项设定人数)，请检查确认！", "奖名单人数不足提醒：");
 }
 
