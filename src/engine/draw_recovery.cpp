@@ -90,7 +90,7 @@ void DrawController::ResetDraw() {
   stage_.DiscardSnapshot();
 
   MoveResultsToHistory();
-  DeleteFile(dir_.Path(ProgramDir::kExitIni));
+  DeleteExitRecord(dir_);
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);

@@ -4,7 +4,9 @@ namespace kavrel::detail {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -12,7 +14,9 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Case is ignored for ASCII letters only, and never for the trail byte of a two-byte character
 // (trail bytes include the ASCII letter range).
@@ -73,10 +77,12 @@ std::optional<std::size_t> FindKey(const IniLines& ini, const SectionRange& rang
   return std::nullopt;
 }
 
+// A line break inside a value would end the line early and turn the rest into a stray line of
+// the file, so line breaks are stored as blanks.
 std::string KeyLine(std::string_view key, std::string_view value) {
   std::string line(key);
   line += '=';
-  line += value;
+  for (const char c : value) line += (c == '\r' || c == '\n') ? ' ' : c;
   return line;
 }
 
