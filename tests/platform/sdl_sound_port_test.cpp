@@ -26,9 +26,9 @@ TEST(SdlSoundPort, Mp3MusicAndWaveSoundSoundTogetherUntilStopped) {
   ASSERT_TRUE(disk.port().AudioOpen());
   WriteFile(disk.Path("stop.wav"), SineWave(1000, 2.0));
 
-  disk.Mark();
   disk.port().PlaySoundFile(DataFile("tone440.mp3"), true);
   disk.port().PlaySoundFile(disk.Path("stop.wav"), true);
+  disk.Mark();
   EXPECT_TRUE(disk.port().MusicChannelPlaying());
   EXPECT_TRUE(disk.port().SoundChannelPlaying());
   const auto both = disk.Samples(0.5);
@@ -75,9 +75,9 @@ TEST(SdlSoundPort, CapitalExtensionsAndChineseFileNamesPlay) {
               platform_detail::NativePath(disk.Path("开场音乐.MP3")));
   WriteFile(disk.Path("停止.WAV"), SineWave(1000, 1.0));
 
-  disk.Mark();
   disk.port().PlaySoundFile(disk.Path("开场音乐.MP3"), true);
   disk.port().PlaySoundFile(disk.Path("停止.WAV"), true);
+  disk.Mark();
   const auto samples = disk.Samples(0.4);
   EXPECT_GT(ToneLevel(samples, 440), kHeard);
   EXPECT_GT(ToneLevel(samples, 1000), kHeard);
@@ -97,9 +97,9 @@ TEST(SdlSoundPort, ANewFileReplacesTheOldOnItsChannelOnly) {
 
   disk.port().PlaySoundFile(DataFile("tone440.mp3"), true);
   disk.port().PlaySoundFile(disk.Path("a.wav"), true);
-  disk.Mark();
   disk.port().PlaySoundFile(DataFile("tone660.mp3"), true);
   disk.port().PlaySoundFile(disk.Path("b.wav"), true);
+  disk.Mark();
   EXPECT_EQ(disk.port().MusicChannelFile(), DataFile("tone660.mp3"));
   EXPECT_EQ(disk.port().SoundChannelFile(), disk.Path("b.wav"));
   const auto samples = disk.Samples(0.5);
@@ -117,8 +117,8 @@ TEST(SdlSoundPort, ANewFileReplacesTheOldOnItsChannelOnly) {
 TEST(SdlSoundPort, MidiPlaysOnTheSoundChannel) {
   DiskSound disk;
   WriteFile(disk.Path("note.mid"), OneNoteMidi());
+  disk.port().PlaySoundFile(disk.Path("note.mid"), false);  // renders the whole file first
   disk.Mark();
-  disk.port().PlaySoundFile(disk.Path("note.mid"), false);
   EXPECT_TRUE(disk.port().SoundChannelPlaying());
   EXPECT_FALSE(disk.port().MusicChannelPlaying());
   EXPECT_GT(PeakLevel(disk.Samples(1.0)), 1000);
@@ -185,9 +185,32 @@ TEST(SdlSoundPort, FallsBackToSilentOutputWithoutAnAudioDevice) {
   qputenv("SDL_AUDIODRIVER", "dummy");
   // The fallback does not stick: the next port uses the driver it is asked for.
   DiskSound disk;
-  disk.Mark();
   disk.port().PlaySoundFile(DataFile("tone440.mp3"), true);
+  disk.Mark();
   EXPECT_GT(ToneLevel(disk.Samples(0.3), 440), kHeard);
+}
+
+TEST(DefaultSounds, PlayTogetherAndTheDrumRollLoopsWithoutAGap) {
+  DiskSound disk;
+  const std::string dir = platform_detail::GbFromQt(QStringLiteral(KAVREL_DEFAULT_SOUNDS_DIR));
+  for (const char* name : {"/bg2.mp3", "/bg4.mp3", "/stop1.wav"}) {
+    disk.port().PlaySoundFile(dir + name, false);
+  }
+  EXPECT_TRUE(disk.port().MusicChannelPlaying());
+  EXPECT_TRUE(disk.port().SoundChannelPlaying());
+
+  disk.port().StopAllSounds();
+  disk.port().PlaySoundFile(dir + "/start3.mp3", true);
+  disk.Mark();
+  const auto samples = disk.Samples(13.0);  // two joins of the 6 s loop
+  ASSERT_GE(samples.size(), 13u * 44100);
+  std::size_t quiet = 0, longestQuiet = 0;
+  for (std::int16_t x : samples) {
+    quiet = std::abs(x) < 200 ? quiet + 1 : 0;
+    longestQuiet = std::max(longestQuiet, quiet);
+  }
+  EXPECT_LT(longestQuiet, 441u) << "a gap of " << longestQuiet << " samples";
+  EXPECT_TRUE(disk.port().MusicChannelPlaying());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class DiskSound {
   QString Dir() const { return dir_.path(); }
   std::string Path(const char* name) const;  // a file in the scratch folder, as GB18030 bytes
 
-  // Marks "now" in the output; Samples() then returns the stereo samples mixed after the mark.
+  // Marks "now" in the output: Samples() then returns what is mixed after the calls made so far.
   void Mark();
   // Waits (bounded) until `seconds` of output exist after the mark and returns them, left channel.
   std::vector<std::int16_t> Samples(double seconds);
