@@ -45,7 +45,8 @@ bool IsSupportedBackgroundFile(const QString& path) {
 std::optional<std::string> ChooseCustomBackground(Prompter& prompter, SoundPort& sound) {
   prompter.Message(ToGb(QString::fromUtf8(kFormats)), ToGb(QStringLiteral("操作提示：")), Buttons::Ok, Icon::None);
   sound.SuspendStageMusic();
-  const std::optional<std::string> file = prompter.PickOpenFile(std::string(), ToGb(QString::fromUtf8(kFilter)));
+  const std::optional<std::string> file =
+      prompter.PickOpenFile(ToGb(QStringLiteral("更改背景图片")), ToGb(QString::fromUtf8(kFilter)));
   if (!file) {
     sound.ResumeStageMusic();
     return std::nullopt;
