@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
   kavrel::InstallChineseUi(app);
 
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256})
-    icon.addFile(QStringLiteral(":/pictures/app_icon_%1.png").arg(size));
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/pictures/app_icon_%1.png").arg(size));
   QApplication::setWindowIcon(icon);
 
   const kavrel::ProgramDir dir = kavrel::ProgramDir::FromExecutable();

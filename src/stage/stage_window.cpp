@@ -167,7 +167,9 @@ void StageWindow::RunCommand(StageCommand command) {
   }
 }
 
-void StageWindow::ToggleMenuBar() { SetVisible(StageElement::MenuBar, !menuBarShown_); }
+void StageWindow::ToggleMenuBar() {
+  SetVisible(StageElement::MenuBar, !menuBarShown_);
+}
 
 void StageWindow::ToggleMusic() {
   const SoundSettings& sounds = controller_.Sounds();
@@ -225,11 +227,15 @@ void StageWindow::ShowHelpTips() {
   window.exec();
 }
 
-void StageWindow::SetModeChecks(bool textMode) { menus_->SetTextMode(textMode); }
+void StageWindow::SetModeChecks(bool textMode) {
+  menus_->SetTextMode(textMode);
+}
 
 // ---- The roll around the mode switch's questions ----
 
-bool StageWindow::Rolling() const { return state_.rolling && drawTimer_->isActive(); }
+bool StageWindow::Rolling() const {
+  return state_.rolling && drawTimer_->isActive();
+}
 
 void StageWindow::PauseRoll() {
   rollPaused_ = drawTimer_->isActive();

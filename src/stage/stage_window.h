@@ -6,7 +6,6 @@
 #include <string>
 #include <unordered_map>
 
-#include "stage/stage_widgets.h"  // first: see there why
 #include "engine/draw_controller.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
@@ -14,6 +13,7 @@
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
 #include "stage/stage_commands.h"
+#include "stage/stage_widgets.h"  // first: see there why
 #include "storage/settings.h"
 #include "storage/stage_settings.h"
 
