@@ -14,7 +14,12 @@ HelpTipsWindow::HelpTipsWindow(const QPixmap& guide, const ProgramDir& dir, Open
   setWindowTitle(QStringLiteral("操作提示"));
   setFixedSize(800, 600);
   setModal(true);
-  setStyleSheet(QStringLiteral("HelpTipsWindow { background: #FFF6E0; }"));
+  setStyleSheet(QStringLiteral(
+      "#HelpTipsWindow { background: #FFF6E0; }"
+      "#按钮_使用说明书 { color: #FFE08A; font-family: '微软雅黑'; font-weight: bold; border: 1px solid #F2B632;"
+      " border-radius: 4px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #E0303E, stop:1 #8E0A16); }"
+      "#按钮_使用说明书:hover { background: #C8102E; }"
+      "#按钮_使用说明书:pressed { background: #8E0A16; }"));
 
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("图片框_操作提示"));

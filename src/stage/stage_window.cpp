@@ -62,6 +62,8 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
   drawTimer_->setTimerType(Qt::PreciseTimer);
   connect(drawTimer_, &QTimer::timeout, this, [this] { controller_.RollTick(); });
 
+  LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
+
   // Every key pressed on the stage or on any of its controls goes to the dispatcher first, so a
   // function key runs its command once whichever control has the focus.
   qApp->installEventFilter(this);
@@ -81,6 +83,8 @@ void StageWindow::StartUp() {
   SetVisible(StageElement::MenuBar, false);
   SetVisible(StageElement::RollingPanel, false);
   FitTitleFonts(elements_, ScreenRect().width());
+  // The resume question may come next: let the stage behind it already stand in its places.
+  LayoutStage();
   controller_.StartUp();
   modes_.CheckDrawMode();
   LayoutStage();
