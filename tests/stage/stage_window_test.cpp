@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -255,6 +256,74 @@ TEST_F(StageWindowTest, HelpWindowLayout) {
   EXPECT_EQ(manual->geometry(), QRect(58, 532, 100, 32));
   manual->click();
   EXPECT_EQ(opened, std::vector<std::string>{GbPath(dir.Root() / "manual" / "index.html")});
+}
+
+}  // namespace
+}  // namespace kavrel
+
+namespace kavrel {
+namespace {
+
+// Picture mode: the entries are photo names in a folder.
+class PictureStageTest : public ::testing::Test {
+ protected:
+  void Start(const std::vector<std::string>& entries, const std::vector<std::string>& withPhoto) {
+    ASSERT_TRUE(tmp.isValid());
+    ASSERT_TRUE(dir.EnsureConfigDir());
+    const fs::path photos = dir.Root() / "photos";
+    fs::create_directories(photos);
+    for (const std::string& e : withPhoto) {
+      QImage img(80, 60, QImage::Format_RGB32);
+      img.fill(Qt::darkRed);
+      ASSERT_TRUE(img.save(QString::fromStdString((photos / (e + ".jpg")).string())));
+    }
+    std::string pool;
+    for (const std::string& e : entries) pool += Gb(e) + "\r\n";
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), pool));
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), Gb("一等奖,2,1,1,2,奖品：手机,,\r\n")));
+    Settings settings(dir.Path(ProgramDir::kConfigIni));
+    settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "2");
+    settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
+    settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
+    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, nullptr);
+    stage->show();
+    stage->StartUp();
+  }
+
+  QTemporaryDir tmp;
+  ProgramDir dir{fs::path(tmp.path().toStdString())};
+  ScriptedPrompter prompter;
+  RecordingSoundPort sound;
+  FakeClock clock;
+  std::unique_ptr<StageWindow> stage;
+};
+
+TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
+  Start({"zhang", "wang", "li"}, {"zhang", "wang", "li"});
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_FALSE(stage->mode().textMode);
+  EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
+  stage->RunCommand(StageCommand::Start);
+  ASSERT_TRUE(stage->state().rolling);
+  for (int i = 0; i < 20; ++i) stage->controller().RollTick();
+  EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
+  stage->elements().rolling->grab();  // photos are read when a frame is painted
+  EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
+  stage->RunCommand(StageCommand::Stop);
+  EXPECT_TRUE(stage->state().resultShown);
+}
+
+TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
+  Start({"zhang", "wang", "li"}, {"li"});
+  stage->RunCommand(StageCommand::Start);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  const QString text = ToQt(prompter.shown()[0].text);
+  EXPECT_TRUE(text.startsWith("图片不存在，请先添加图片！")) << text.toStdString();
+  EXPECT_TRUE(text.contains("zhang.jpg、wang.jpg")) << text.toStdString();
+  EXPECT_FALSE(text.contains("li.jpg"));
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_EQ(stage->state().pool.size(), 3u);
+  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
 }
 
 }  // namespace
