@@ -176,7 +176,10 @@ void DrawController::StopPressed() {
                         state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
   // Before the first complete tick there is nothing to freeze: the roll simply goes on.
   if (rollActive_ && !complete) return;
-  if (!state_.plan.empty() && complete) RecordStop();
+  if (!state_.plan.empty() && complete)
+    RecordStop();
+  else if (rollActive_)
+    StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
   state_.rolling = false;
 }
 

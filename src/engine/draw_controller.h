@@ -116,6 +116,7 @@ class DrawController {
   std::string awardText_;
   std::string prizeText_;
   bool rollActive_ = false;
+  bool exitRecordWarned_ = false;
 };
 
 }  // namespace kavrel
