@@ -5,8 +5,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
+#include <limits>
 
-#include "platform/gb_text.h"
+#include "storage/program_dir.h"
 
 namespace kavrel {
 namespace {
@@ -32,6 +34,16 @@ bool OpenDevice() {
     return false;
   }
   return true;
+}
+
+// SDL takes UTF-8 file names on Windows and the bytes of the native name elsewhere.
+std::string SdlFileName(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+#else
+  return path.native();
+#endif
 }
 
 bool IsWave(const QByteArray& data) {
@@ -95,7 +107,7 @@ void SdlSoundPort::PlayMusic(const std::string& path, bool loop) {
   // A new file ends the old one even when the new one cannot be played.
   EndMusic();
   // Checked by return value only: Mix_GetError() may still hold a message from an earlier call.
-  Mix_Music* music = Mix_LoadMUS(platform_detail::NativeFileName(path).constData());
+  Mix_Music* music = Mix_LoadMUS(SdlFileName(NativePath(path)).c_str());
   if (music == nullptr) return;
   if (Mix_PlayMusic(music, loop ? -1 : 1) != 0) {
     Mix_FreeMusic(music);
@@ -108,8 +120,9 @@ void SdlSoundPort::PlayMusic(const std::string& path, bool loop) {
 void SdlSoundPort::PlaySound(const std::string& path, bool loop) {
   if (!audioOpen_) return;
   EndSound();
-  QFile file(platform_detail::NativePath(path));
+  QFile file(NativePath(path));
   if (!file.open(QIODevice::ReadOnly)) return;
+  if (file.size() > std::numeric_limits<int>::max()) return;  // SDL's memory reader counts in int
   const QByteArray data = file.readAll();
   // Only WAVE and MIDI content belongs on this channel; a renamed text or MP3 file stays silent.
   if (!IsWave(data) && !IsMidi(data)) return;
@@ -153,8 +166,8 @@ void SdlSoundPort::SuspendStageMusic() {
 }
 
 void SdlSoundPort::ResumeStageMusic() {
-  if (!stageMusic_.on) return;
-  PlaySoundFile(stageMusic_.file, stageMusic_.loop);
+  if (settings_ == nullptr || !settings_->stageMusicOn) return;
+  PlaySoundFile(settings_->stageMusicFile, settings_->stageMusicLoop);
   stageMusicPlaying_ = true;
 }
 
