@@ -14,6 +14,7 @@ namespace kavrel {
 namespace {
 
 constexpr int kSoundChannel = 0;
+bool deviceTaken = false;  // SDL_mixer has one device per process
 
 // MIDI needs a General MIDI soundfont; the small timgm6mb font is the one the program ships with.
 void ChooseSoundFont() {
@@ -66,6 +67,7 @@ std::string SoundExtension(const std::string& path) {
 }
 
 SdlSoundPort::SdlSoundPort() {
+  if (deviceTaken) return;
   ChooseSoundFont();
   audioOpen_ = OpenDevice();
   if (!audioOpen_) {
@@ -76,6 +78,7 @@ SdlSoundPort::SdlSoundPort() {
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   }
   if (!audioOpen_) return;
+  deviceTaken = true;
   // Decoders load lazily as well; initialising here only moves their start-up cost out of the
   // first press of the start button. The result is not an error: a missing decoder just means
   // those files stay silent.
@@ -91,6 +94,7 @@ SdlSoundPort::~SdlSoundPort() {
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  deviceTaken = false;
 }
 
 void SdlSoundPort::PlaySoundFile(const std::string& path, bool loop) {

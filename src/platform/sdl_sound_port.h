@@ -15,7 +15,8 @@ namespace kavrel {
 // sound can sound over the stage music. Every failure is silent: the draw must go on without sound.
 //
 // One instance per process: it opens the audio device in its constructor and closes it in its
-// destructor. Without a usable audio device it falls back to SDL's dummy driver, so calls keep
+// destructor; a second instance made while the first lives stays silent rather than closing the
+// device under the first. Without a usable audio device it falls back to SDL's dummy driver, so calls keep
 // working (and keep their state) on a machine with no sound card.
 class SdlSoundPort : public SoundPort {
  public:

@@ -184,6 +184,19 @@ TEST(SdlSoundPort, StageMusicSuspendsAndResumesWithItsFlag) {
   EXPECT_FALSE(port.MusicChannelPlaying());
 }
 
+TEST(SdlSoundPort, ASecondPortStaysSilentAndLeavesTheFirstPlaying) {
+  DiskSound disk;
+  {
+    SdlSoundPort second;
+    EXPECT_FALSE(second.AudioOpen());
+    second.PlaySoundFile(DataFile("tone660.mp3"), true);
+    EXPECT_FALSE(second.MusicChannelPlaying());
+  }
+  disk.port().PlaySoundFile(DataFile("tone440.mp3"), true);
+  disk.Mark();
+  EXPECT_GT(ToneLevel(disk.Samples(0.3), 440), kHeard);
+}
+
 TEST(SdlSoundPort, FallsBackToSilentOutputWithoutAnAudioDevice) {
   qputenv("SDL_AUDIODRIVER", "no-such-driver");
   {
