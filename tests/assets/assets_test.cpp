@@ -78,6 +78,7 @@ TEST(BuiltInPictures, LoadFromResourcesAtTheirDesignSizes) {
   };
   const Expected pictures[] = {
       {kavrel::assets::kStageBackground, {1920, 1080}},
+      {kavrel::assets::kStageBackground4x3, {1440, 1080}},
       {kavrel::assets::kButtonNormal, {129, 50}},
       {kavrel::assets::kButtonHover, {129, 50}},
       {kavrel::assets::kButtonPressed, {129, 50}},
@@ -120,9 +121,11 @@ TEST(BuiltInPictures, BackgroundsKeepTheirTextReadable) {
   const QColor yellow(255, 255, 0);
   const QColor blue(0, 0, 255);
   // The stage rolls yellow names over its middle and shows the yellow titles at the top.
-  const QImage stage = Load(kavrel::assets::kStageBackground);
-  EXPECT_GE(ContrastWith(stage, {0.2, 0.15, 0.6, 0.55}, yellow), 3.5);
-  EXPECT_GE(ContrastWith(stage, {0.3, 0.0, 0.4, 0.12}, yellow), 7.0);
+  for (const char* path : {kavrel::assets::kStageBackground, kavrel::assets::kStageBackground4x3}) {
+    const QImage stage = Load(path);
+    EXPECT_GE(ContrastWith(stage, {0.2, 0.15, 0.6, 0.55}, yellow), 3.5) << path;
+    EXPECT_GE(ContrastWith(stage, {0.3, 0.0, 0.4, 0.12}, yellow), 7.0) << path;
+  }
   // The winner show scrolls yellow text up the middle column and writes yellow titles in the band.
   const QImage show = Load(kavrel::assets::kWinnerShowBackground);
   EXPECT_GE(ContrastWith(show, {0.3, 0.0, 0.4, 0.14}, yellow), 7.0);
