@@ -26,6 +26,9 @@ inline constexpr char kResultBackground[] = ":/pictures/result_background.jpg";
 inline constexpr char kWinnerShowBackground[] = ":/pictures/winner_show_background.jpg";
 inline constexpr char kLatestAwardBackground[] = ":/pictures/latest_award_background.jpg";
 
+// Lock screen (1920 x 1080, stretched): a pale light-blue winter scene, light behind the red lock message.
+inline constexpr char kLockBackground[] = ":/pictures/lock_background.jpg";
+
 // Application icon in every size a desktop asks for; add them all to one QIcon.
 inline constexpr std::array<const char*, 7> kAppIcons = {
     ":/pictures/app_icon_16.png",  ":/pictures/app_icon_24.png", ":/pictures/app_icon_32.png",

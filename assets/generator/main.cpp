@@ -99,6 +99,10 @@ int main(int argc, char** argv) {
        [] {
          return gen::PaintLatestAwardBackground({1920, 1080});
        }},
+      {"lock_background.jpg", 86,
+       [] {
+         return gen::PaintLockBackground({1920, 1080});
+       }},
   };
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     outputs.push_back({QStringLiteral("app_icon_%1.png").arg(size), -1, [size] { return gen::PaintAppIcon(size); }});

@@ -89,6 +89,7 @@ TEST(BuiltInPictures, LoadFromResourcesAtTheirDesignSizes) {
       {kavrel::assets::kResultBackground, {1920, 1080}},
       {kavrel::assets::kWinnerShowBackground, {1920, 1080}},
       {kavrel::assets::kLatestAwardBackground, {1920, 1080}},
+      {kavrel::assets::kLockBackground, {1920, 1080}},
   };
   for (const Expected& e : pictures) {
     const QImage image = Load(e.path);
@@ -133,6 +134,10 @@ TEST(BuiltInPictures, BackgroundsKeepTheirTextReadable) {
   // The latest award is written in blue in the middle.
   const QImage latest = Load(kavrel::assets::kLatestAwardBackground);
   EXPECT_GE(ContrastWith(latest, {0.1, 0.08, 0.8, 0.84}, blue), 6.0);
+  // The lock screen writes its message in red and its buttons in blue across the middle.
+  const QImage lock = Load(kavrel::assets::kLockBackground);
+  EXPECT_GE(ContrastWith(lock, {0.2, 0.35, 0.6, 0.3}, QColor(255, 0, 0)), 3.0);
+  EXPECT_GE(ContrastWith(lock, {0.2, 0.35, 0.6, 0.3}, blue), 6.0);
 }
 
 TEST(SampleEvent, ParticipantListIsStaffNumberAndNameInGb18030) {
