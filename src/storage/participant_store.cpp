@@ -73,6 +73,11 @@ std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>
   return entries;
 }
 
+std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
+                            const std::optional<std::string>& displayAnswer) {
+  return BuildSetDatText(BuildEntries(rows, dataColumnCount, displayAnswer));
+}
+
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries) {
   return WriteTextFile(dir.Path(ProgramDir::kSetDat), BuildSetDatText(entries));
 }

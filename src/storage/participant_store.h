@@ -33,6 +33,10 @@ inline constexpr const char* kDisplayColumnsDefault = "2";
 std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
                                       const std::optional<std::string>& displayAnswer);
 
+// BuildEntries then BuildSetDatText: the set.dat text of a list editor table.
+std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
+                            const std::optional<std::string>& displayAnswer);
+
 // Writes config\set.dat.
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries);
 

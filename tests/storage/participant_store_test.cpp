@@ -27,8 +27,12 @@ TEST_F(ParticipantStoreTest, EntriesFromTheDisplayColumns) {
   EXPECT_EQ(BuildEntries(three, 3, std::string("")), Entries{"a  "});     // no column named: the first data column
   EXPECT_EQ(BuildEntries(three, 3, std::string("0-9")), Entries{"a  "});
 
+  EXPECT_EQ(BuildSetDatText(two, 2, std::string("2-3")), Golden("set_two_columns.dat"));
   ASSERT_TRUE(SavePool(Dir(), BuildEntries(two, 2, std::string("2-3"))));
   EXPECT_EQ(Read(ProgramDir::kSetDat), Golden("set_two_columns.dat"));
+  ASSERT_TRUE(SavePool(Dir(), {}));
+  EXPECT_TRUE(FileExists(Dir().Path(ProgramDir::kSetDat)));
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "");  // an empty list is a 0-byte file
 }
 
 TEST_F(ParticipantStoreTest, LoadPool) {
