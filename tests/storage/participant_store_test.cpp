@@ -46,6 +46,11 @@ TEST_F(ParticipantStoreTest, LoadPool) {
   EXPECT_EQ(LoadPool(Dir())->at(1), "1002  " + Gb("李𪚥") + "  ");
 }
 
+TEST_F(ParticipantStoreTest, PictureFileOfAnEntry) {
+  EXPECT_EQ(PictureFilePath(Gb("/照片\\年会"), Gb("张三 ")), std::filesystem::path("/照片/年会/张三 .jpg"));
+  EXPECT_EQ(PictureFilePath("/p", "a\\b"), std::filesystem::path("/p/a\\b.jpg"));
+}
+
 TEST_F(ParticipantStoreTest, PictureListAndDeletions) {
   Settings config(Dir().Path(ProgramDir::kConfigIni));
   const std::string folder = Gb("/照片/年会");
