@@ -123,16 +123,18 @@ void SdlSoundPort::PlayMusic(const std::string& path, bool loop) {
 
 void SdlSoundPort::PlaySound(const std::string& path, bool loop) {
   if (!audioOpen_) return;
-  EndSound();
+  // A file that is missing, empty or not WAVE/MIDI data (a renamed text or MP3 file) is ignored
+  // and whatever the channel plays goes on.
   QFile file(NativePath(path));
   if (!file.open(QIODevice::ReadOnly)) return;
   if (file.size() > std::numeric_limits<int>::max()) return;  // SDL's memory reader counts in int
   const QByteArray data = file.readAll();
-  // Only WAVE and MIDI content belongs on this channel; a renamed text or MP3 file stays silent.
   if (!IsWave(data) && !IsMidi(data)) return;
+  // Decoded before the old sound ends: rendering a MIDI file takes a moment, and the old sound
+  // covers it. Once the content looked right, the old sound ends even if decoding fails.
   SDL_RWops* rw = SDL_RWFromConstMem(data.constData(), static_cast<int>(data.size()));
-  if (rw == nullptr) return;
-  Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);  // decodes everything, so data may go afterwards
+  Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  EndSound();
   if (chunk == nullptr) return;
   if (Mix_PlayChannel(kSoundChannel, chunk, loop ? -1 : 0) != kSoundChannel) {
     Mix_FreeChunk(chunk);

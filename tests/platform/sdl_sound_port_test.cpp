@@ -114,10 +114,19 @@ TEST(SdlSoundPort, ANewFileReplacesTheOldOnItsChannelOnly) {
   EXPECT_GT(ToneLevel(samples, 660), kHeard);
   EXPECT_GT(ToneLevel(samples, 1500), kHeard);
 
-  // A file that cannot play still ends what its channel played, and leaves the other channel.
+  // A missing or non-WAVE file leaves the sound channel as it was; a WAVE file that fails to
+  // decode ends it; an MP3 that cannot play still ends the music before it.
   disk.port().PlaySoundFile(disk.Path("missing.wav"), true);
+  WriteFile(disk.Path("text.wav"), "plain text");
+  disk.port().PlaySoundFile(disk.Path("text.wav"), true);
+  EXPECT_EQ(disk.port().SoundChannelFile(), disk.Path("b.wav"));
+  EXPECT_TRUE(disk.port().SoundChannelPlaying());
+  WriteFile(disk.Path("broken.wav"), SineWave(1000, 1.0).left(12));
+  disk.port().PlaySoundFile(disk.Path("broken.wav"), true);
   EXPECT_FALSE(disk.port().SoundChannelPlaying());
   EXPECT_TRUE(disk.port().MusicChannelPlaying());
+  disk.port().PlaySoundFile(disk.Path("missing.mp3"), true);
+  EXPECT_FALSE(disk.port().MusicChannelPlaying());
 }
 
 TEST(SdlSoundPort, MidiPlaysOnTheSoundChannel) {
