@@ -83,6 +83,9 @@ class Song:
         self.events.append((start, 2, channel, bytes([0x90 | channel, key, velocity])))
         self.events.append((max(end, start + 1), 1, channel, bytes([0x80 | channel, key, 0])))
 
+    def control(self, channel, beat, ctl, value):
+        self.events.append((self.ticks(beat), 0, channel, bytes([0xB0 | channel, ctl, value])))
+
     def hit(self, beat, key, velocity, beats=0.25):
         self.note(DRUMS, beat, beats, key, velocity)
 
@@ -410,12 +413,16 @@ def stop1():
     song.hit(0, KICK, 116, beats=2)
     song.note(3, 0, 2, pitch("C2"), 120)
     for key in ("C3", "G3", "C4", "E4", "G4"):
-        song.note(0, 0, 3, pitch(key), 104)
+        song.note(0, 0, 4, pitch(key), 104)
     # trumpets: a quick rising flourish landing on the chord
     for i, key in enumerate(["G4", "C5", "E5"]):
         song.note(1, 0.125 * i, 0.125, pitch(key), 96 + 8 * i)
-    song.note(1, 0.375, 2.6, pitch("G5"), 116)
-    song.note(1, 0.375, 2.6, pitch("C6"), 104)
+    song.note(1, 0.375, 3.6, pitch("G5"), 116)
+    song.note(1, 0.375, 3.6, pitch("C6"), 104)
+    # the chord dies away instead of stopping: expression falls over the second second
+    for step in range(17):
+        for channel in (0, 1):
+            song.control(channel, 2 + step / 8, 11, 127 - int(step * 127 / 16))
     run = ["C4", "D4", "E4", "G4", "A4", "C5", "D5", "E5", "G5", "A5", "C6", "D6", "E6", "G6", "A6", "C7"]
     for i, key in enumerate(run):
         song.note(2, 0.0625 * i, 1.6, pitch(key), 70 + 2 * i)

@@ -156,17 +156,21 @@ void DrawController::StopRoll() {
   rollActive_ = false;
 }
 
-void DrawController::StopRollWithMessage() {
-  // The pool or the award group changed under the roll (a mode switch, a group set while
-  // rolling): back to the ready state of the same batch, nothing recorded.
+void DrawController::AbortRoll() {
+  if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  sound_.StopAllSounds();
   state_.rolling = false;
   state_.batchWinners.clear();
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.DiscardSnapshot();
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
+}
+
+void DrawController::StopRollWithMessage() {
+  // The pool or the award group changed under the roll: back to the ready state of the same
+  // batch, nothing recorded.
+  AbortRoll();
   Message(texts::kShortPool, texts::kShortPoolCaption, Icon::Warning);
 }
 
@@ -176,7 +180,10 @@ void DrawController::StopPressed() {
                         state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
   // Before the first complete tick there is nothing to freeze: the roll simply goes on.
   if (rollActive_ && !complete) return;
-  if (!state_.plan.empty() && complete) RecordStop();
+  if (!state_.plan.empty() && complete)
+    RecordStop();
+  else if (rollActive_)
+    StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
   state_.rolling = false;
 }
 

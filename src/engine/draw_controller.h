@@ -43,6 +43,10 @@ class DrawController {
   // longer be filled.
   void RollTick();
 
+  // Ends a running roll without recording anything and shows the ready state of the same batch
+  // (for a mode switch while rolling). Harmless when nothing rolls.
+  void AbortRoll();
+
   // A fresh draw from config\set.dat and config\shezhijx.dat; the previous result files are moved
   // into history/<yyyyMMdd-HHmmss>/, never deleted.
   void ResetDraw();
@@ -116,6 +120,7 @@ class DrawController {
   std::string awardText_;
   std::string prizeText_;
   bool rollActive_ = false;
+  bool exitRecordWarned_ = false;
 };
 
 }  // namespace kavrel

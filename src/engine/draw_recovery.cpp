@@ -162,7 +162,10 @@ void DrawController::SyncExitRecord() {
   if (!state_.resultShown && !state_.lastAwardName.empty() &&
       state_.lastAwardName == Field(state_.currentLine, kAwardName))
     record.batchNo = state_.batchNo - 1;
-  WriteExitRecord(dir_, record);
+  if (WriteExitRecord(dir_, record)) return;
+  // Said once: repeating it after every batch would only get in the operator's way.
+  if (!exitRecordWarned_) Message(texts::kExitRecordFailed, texts::kErrorCaption, Icon::Warning);
+  exitRecordWarned_ = true;
 }
 
 void DrawController::RestartPressed() {

@@ -30,6 +30,8 @@ inline constexpr const char* kRecordFailed =
     "result.txt，请检查程序目录是否可写！本批中奖名单仍显示在屏幕上，请手工记录。";
 inline constexpr const char* kHistoryFailed =
     "上次的中奖结果未能移入 history 文件夹，请检查程序目录是否可写！新的抽奖结果将接在原结果文件之后。";
+inline constexpr const char* kExitRecordFailed =
+    "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
 inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
 
 inline constexpr const char* kResumeQuestion =

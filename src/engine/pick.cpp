@@ -5,12 +5,16 @@
 
 namespace kavrel {
 
+namespace {
+void MaskInPlace(std::string& text, int maskFrom, int maskTo) {
+  if (maskFrom < 1 || maskFrom > maskTo || text.size() < static_cast<std::size_t>(maskTo)) return;
+  std::fill(text.begin() + (maskFrom - 1), text.begin() + maskTo, '*');
+}
+}  // namespace
+
 std::string MaskText(const std::string& entry, int maskFrom, int maskTo) {
-  if (maskFrom < 1 || maskFrom > maskTo) return entry;
-  if (entry.size() < static_cast<std::size_t>(maskTo)) return entry;
   std::string out = entry;
-  out.replace(static_cast<std::size_t>(maskFrom) - 1, static_cast<std::size_t>(maskTo - maskFrom + 1),
-              static_cast<std::size_t>(maskTo - maskFrom + 1), '*');
+  MaskInPlace(out, maskFrom, maskTo);
   return out;
 }
 
@@ -36,17 +40,29 @@ bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, S
   auto& winners = state.batchWinners;
   winners.clear();
   winners.reserve(static_cast<std::size_t>(state.batchSize));
-  const bool maskText = rules.textMode && rules.maskOn;
+  // Positions first, then the paints: the entries of a large pool are scattered in memory, and
+  // touching them only after all positions are known lets their cache misses overlap.
   while (static_cast<int>(winners.size()) < state.batchSize) {
     const int p = static_cast<int>(random.RandomInRange(range.first, range.last));
     if (!rules.repeatAllowed && std::find(winners.begin(), winners.end(), p) != winners.end()) continue;
     winners.push_back(p);
+#if defined(__GNUC__)
+    __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
+#endif
+  }
+  const bool maskText = rules.textMode && rules.maskOn;
+  std::string masked;
+  int i = 0;
+  for (int p : winners) {
     const std::string& entry = state.pool[static_cast<std::size_t>(p) - 1];
-    const int i = static_cast<int>(winners.size());
-    if (maskText)
-      stage.PaintCandidate(i, MaskText(entry, rules.maskFrom, rules.maskTo));
-    else
+    ++i;
+    if (maskText) {
+      masked.assign(entry);  // reuses the buffer: no allocation per candidate
+      MaskInPlace(masked, rules.maskFrom, rules.maskTo);
+      stage.PaintCandidate(i, masked);
+    } else {
       stage.PaintCandidate(i, entry);
+    }
   }
   return true;
 }

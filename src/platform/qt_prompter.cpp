@@ -7,16 +7,13 @@
 #include <QRegularExpressionValidator>
 #include <limits>
 
-#include "platform/gb_text.h"
+#include "storage/codec.h"
 
 namespace kavrel {
 
-using platform_detail::GbFromQt;
-using platform_detail::QtFromGb;
-
 namespace {
 
-QMessageBox::StandardButtons ToQt(Buttons buttons) {
+QMessageBox::StandardButtons BoxButtons(Buttons buttons) {
   switch (buttons) {
     case Buttons::Ok:
       return QMessageBox::Ok;
@@ -30,7 +27,7 @@ QMessageBox::StandardButtons ToQt(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
-QMessageBox::Icon ToQt(Icon icon) {
+QMessageBox::Icon BoxIcon(Icon icon) {
   switch (icon) {
     case Icon::None:
       return QMessageBox::NoIcon;
@@ -64,7 +61,7 @@ Answer DismissAnswer(Buttons buttons) {
 }  // namespace
 
 Answer QtPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-  QMessageBox box(ToQt(icon), QtFromGb(caption), QtFromGb(text), ToQt(buttons), parent_);
+  QMessageBox box(BoxIcon(icon), ToQt(caption), ToQt(text), BoxButtons(buttons), parent_);
   box.setTextFormat(Qt::PlainText);  // data texts (names, file names) must never be read as markup
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
@@ -85,40 +82,39 @@ std::optional<std::string> QtPrompter::InputText(const std::string& title, const
                                                  const std::string& initial) {
   QInputDialog dialog(parent_);
   dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setWindowTitle(QtFromGb(title));
-  dialog.setLabelText(QtFromGb(prompt));
-  dialog.setTextValue(QtFromGb(initial));
+  dialog.setWindowTitle(ToQt(title));
+  dialog.setLabelText(ToQt(prompt));
+  dialog.setTextValue(ToQt(initial));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return GbFromQt(dialog.textValue());
+  return FromQt(dialog.textValue());
 }
 
 std::optional<long long> QtPrompter::InputInteger(const std::string& title, const std::string& prompt,
                                                   const std::string& initial) {
   QInputDialog dialog(parent_);
   dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setWindowTitle(QtFromGb(title));
-  dialog.setLabelText(QtFromGb(prompt));
+  dialog.setWindowTitle(ToQt(title));
+  dialog.setLabelText(ToQt(prompt));
   // The box takes digits and "-" only, typed or pasted; the answer is still read as the
   // leading integer, so "12-3" gives 12.
   if (auto* edit = dialog.findChild<QLineEdit*>()) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), edit));
   }
-  dialog.setTextValue(QtFromGb(initial));
+  dialog.setTextValue(ToQt(initial));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return LeadingInteger(dialog.textValue());
 }
 
 std::optional<std::string> QtPrompter::PickOpenFile(const std::string& title, const std::string& filter) {
-  const QString file =
-      QFileDialog::getOpenFileName(parent_, QtFromGb(title), QString(), QtFileFilter(QtFromGb(filter)));
+  const QString file = QFileDialog::getOpenFileName(parent_, ToQt(title), QString(), QtFileFilter(ToQt(filter)));
   if (file.isEmpty()) return std::nullopt;
-  return GbFromQt(QDir::toNativeSeparators(file));
+  return FromQt(QDir::toNativeSeparators(file));
 }
 
 std::optional<std::string> QtPrompter::PickFolder(const std::string& title) {
-  const QString folder = QFileDialog::getExistingDirectory(parent_, QtFromGb(title));
+  const QString folder = QFileDialog::getExistingDirectory(parent_, ToQt(title));
   if (folder.isEmpty()) return std::nullopt;
-  return GbFromQt(QDir::toNativeSeparators(folder));
+  return FromQt(QDir::toNativeSeparators(folder));
 }
 
 long long LeadingInteger(const QString& text) {

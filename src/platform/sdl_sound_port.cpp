@@ -5,13 +5,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
+#include <limits>
 
-#include "platform/gb_text.h"
+#include "storage/program_dir.h"
 
 namespace kavrel {
 namespace {
 
 constexpr int kSoundChannel = 0;
+bool deviceTaken = false;  // SDL_mixer has one device per process
 
 // MIDI needs a General MIDI soundfont; the small timgm6mb font is the one the program ships with.
 void ChooseSoundFont() {
@@ -34,6 +37,16 @@ bool OpenDevice() {
   return true;
 }
 
+// SDL takes UTF-8 file names on Windows and the bytes of the native name elsewhere.
+std::string SdlFileName(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+#else
+  return path.native();
+#endif
+}
+
 bool IsWave(const QByteArray& data) {
   return data.size() >= 12 && data.startsWith("RIFF") && data.mid(8, 4) == "WAVE";
 }
@@ -54,6 +67,7 @@ std::string SoundExtension(const std::string& path) {
 }
 
 SdlSoundPort::SdlSoundPort() {
+  if (deviceTaken) return;
   ChooseSoundFont();
   audioOpen_ = OpenDevice();
   if (!audioOpen_) {
@@ -64,6 +78,7 @@ SdlSoundPort::SdlSoundPort() {
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   }
   if (!audioOpen_) return;
+  deviceTaken = true;
   // Decoders load lazily as well; initialising here only moves their start-up cost out of the
   // first press of the start button. The result is not an error: a missing decoder just means
   // those files stay silent.
@@ -79,6 +94,7 @@ SdlSoundPort::~SdlSoundPort() {
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  deviceTaken = false;
 }
 
 void SdlSoundPort::PlaySoundFile(const std::string& path, bool loop) {
@@ -95,7 +111,7 @@ void SdlSoundPort::PlayMusic(const std::string& path, bool loop) {
   // A new file ends the old one even when the new one cannot be played.
   EndMusic();
   // Checked by return value only: Mix_GetError() may still hold a message from an earlier call.
-  Mix_Music* music = Mix_LoadMUS(platform_detail::NativeFileName(path).constData());
+  Mix_Music* music = Mix_LoadMUS(SdlFileName(NativePath(path)).c_str());
   if (music == nullptr) return;
   if (Mix_PlayMusic(music, loop ? -1 : 1) != 0) {
     Mix_FreeMusic(music);
@@ -107,15 +123,18 @@ void SdlSoundPort::PlayMusic(const std::string& path, bool loop) {
 
 void SdlSoundPort::PlaySound(const std::string& path, bool loop) {
   if (!audioOpen_) return;
-  EndSound();
-  QFile file(platform_detail::NativePath(path));
+  // A file that is missing, empty or not WAVE/MIDI data (a renamed text or MP3 file) is ignored
+  // and whatever the channel plays goes on.
+  QFile file(NativePath(path));
   if (!file.open(QIODevice::ReadOnly)) return;
+  if (file.size() > std::numeric_limits<int>::max()) return;  // SDL's memory reader counts in int
   const QByteArray data = file.readAll();
-  // Only WAVE and MIDI content belongs on this channel; a renamed text or MP3 file stays silent.
   if (!IsWave(data) && !IsMidi(data)) return;
+  // Decoded before the old sound ends: rendering a MIDI file takes a moment, and the old sound
+  // covers it. Once the content looked right, the old sound ends even if decoding fails.
   SDL_RWops* rw = SDL_RWFromConstMem(data.constData(), static_cast<int>(data.size()));
-  if (rw == nullptr) return;
-  Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);  // decodes everything, so data may go afterwards
+  Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  EndSound();
   if (chunk == nullptr) return;
   if (Mix_PlayChannel(kSoundChannel, chunk, loop ? -1 : 0) != kSoundChannel) {
     Mix_FreeChunk(chunk);
@@ -153,8 +172,8 @@ void SdlSoundPort::SuspendStageMusic() {
 }
 
 void SdlSoundPort::ResumeStageMusic() {
-  if (!stageMusic_.on) return;
-  PlaySoundFile(stageMusic_.file, stageMusic_.loop);
+  if (settings_ == nullptr || !settings_->stageMusicOn) return;
+  PlaySoundFile(settings_->stageMusicFile, settings_->stageMusicLoop);
   stageMusicPlaying_ = true;
 }
 

@@ -3,25 +3,20 @@
 #include <string>
 
 #include "engine/ports/sound_port.h"
+#include "storage/stage_settings.h"
 
 struct _Mix_Music;
 struct Mix_Chunk;
 
 namespace kavrel {
 
-// What ResumeStageMusic plays: the stage music fields of the sound settings.
-struct StageMusic {
-  std::string file;  // full path, GB18030 bytes
-  bool loop = true;
-  bool on = true;
-};
-
 // SoundPort on SDL2_mixer. MP3 files play as SDL music (the MP3 channel); WAVE and MIDI files are
 // decoded whole into a chunk and play on one reserved mixer channel (the sound channel), so a stop
 // sound can sound over the stage music. Every failure is silent: the draw must go on without sound.
 //
 // One instance per process: it opens the audio device in its constructor and closes it in its
-// destructor. Without a usable audio device it falls back to SDL's dummy driver, so calls keep
+// destructor; a second instance made while the first lives stays silent rather than closing the
+// device under the first. Without a usable audio device it falls back to SDL's dummy driver, so calls keep
 // working (and keep their state) on a machine with no sound card.
 class SdlSoundPort : public SoundPort {
  public:
@@ -37,8 +32,10 @@ class SdlSoundPort : public SoundPort {
   bool StageMusicPlaying() const override { return stageMusicPlaying_; }
   void SetStageMusicPlaying(bool playing) override { stageMusicPlaying_ = playing; }
 
-  // The stage music settings; set again whenever the sound settings change.
-  void SetStageMusic(const StageMusic& music) { stageMusic_ = music; }
+  // The process-wide sound settings that ResumeStageMusic reads (stageMusicOn, stageMusicFile,
+  // stageMusicLoop). The record is read at every resume, so edits reach the next resume; it must
+  // outlive the port. Without settings, resuming plays nothing.
+  void UseSoundSettings(const SoundSettings& settings) { settings_ = &settings; }
 
   // State for diagnostics and tests.
   bool AudioOpen() const { return audioOpen_; }
@@ -55,7 +52,7 @@ class SdlSoundPort : public SoundPort {
 
   bool audioOpen_ = false;
   bool stageMusicPlaying_ = false;
-  StageMusic stageMusic_;
+  const SoundSettings* settings_ = nullptr;
   _Mix_Music* music_ = nullptr;
   Mix_Chunk* sound_ = nullptr;
   std::string musicFile_;

@@ -4,14 +4,14 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "platform/gb_text.h"
+#include "storage/program_dir.h"
 
 namespace kavrel {
 
 bool OpenWithShell(const std::string& path) {
-  const QString native = platform_detail::NativePath(path);
-  if (!QFileInfo::exists(native)) return false;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(native));
+  const QFileInfo file(NativePath(path));
+  if (!file.exists()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
 }  // namespace kavrel

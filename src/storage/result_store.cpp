@@ -50,17 +50,15 @@ bool MarkInResultLog(std::string& text, const std::string& awardName, const std:
   while (true) {
     const std::size_t crlf = lineEnd == 0 ? std::string::npos : text.rfind("\r\n", lineEnd - 1);
     const std::size_t lineStart = crlf == std::string::npos ? 0 : crlf + 2;
-    if (lineStart <= lineEnd) {
-      auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
-      if (!fields.empty() && fields[0] == awardName) {
-        for (std::size_t i = fields.size(); i-- > 2;) {
-          if (fields[i] != entry) continue;
-          fields[i] += AbandonMark();
-          text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
-          return true;
-        }
-        return false;  // only the newest line of the award is the one shown for abandoning
+    auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
+    if (!fields.empty() && fields[0] == awardName) {
+      for (std::size_t i = fields.size(); i-- > 2;) {
+        if (fields[i] != entry) continue;
+        fields[i] += AbandonMark();
+        text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
+        return true;
       }
+      return false;  // only the newest line of the award is the one shown for abandoning
     }
     if (crlf == std::string::npos) return false;
     lineEnd = crlf;

@@ -101,3 +101,28 @@ TEST_F(StartChecks, PrizePictureFollowsTheLine) {
 
 }  // namespace
 }  // namespace kavrel
+
+namespace kavrel {
+namespace {
+
+// Writes that fail are told to the operator, the exit record's failure only once.
+TEST_F(StartChecks, FailedWritesAreReported) {
+  WritePlan({"三等奖,4,2,1,2,奖品：MP4一部,,", "三等奖,4,2,2,2,奖品：MP4一部,,", "一等奖,1,1,1,1,奖品,,"});
+  ctl().StartUp();
+  std::filesystem::create_directories(dir.Path(ProgramDir::kResultDat));  // a folder in the file's place
+  std::filesystem::create_directories(dir.Path(ProgramDir::kExitIni));
+  Roll();
+  const auto messages = Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0],
+            U("断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！"));
+  EXPECT_EQ(messages[1], U("中奖结果未能保存到 config\\result.dat 或 result.txt，请检查程序目录是否可写！"
+                           "本批中奖名单仍显示在屏幕上，请手工记录。"));
+  EXPECT_EQ(prompter.shown()[1].caption, U("错误提示："));
+  ctl().StartPressed();
+  Roll();
+  EXPECT_EQ(Messages().size(), 3u) << "the exit record's failure is not repeated";
+}
+
+}  // namespace
+}  // namespace kavrel

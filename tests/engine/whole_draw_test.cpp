@@ -175,6 +175,23 @@ TEST_F(WholeDraw, ATickThatCanNoLongerFillTheBatchStopsTheRoll) {
   EXPECT_FALSE(Exists(ProgramDir::kResultDat));
 }
 
+TEST_F(WholeDraw, AbortedRollRecordsNothingAndTheNextPressRollsAgain) {
+  ctl().StartUp();
+  ctl().StartPressed();
+  Tick();
+  ctl().AbortRoll();  // e.g. the mode is switched while rolling
+  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_FALSE(state.rolling);
+  EXPECT_EQ(Number(), U("按空格键开始抽取"));
+  EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel));
+  ctl().StartPressed();
+  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_TRUE(state.rolling);
+  Tick();
+  ctl().StopPressed();
+  EXPECT_TRUE(Exists(ProgramDir::kResultDat));
+}
+
 TEST_F(WholeDraw, MaskedTextRollsButResultsKeepTheEntry) {
   WriteConfig("标题设置", "启用隐私屏蔽：", "真");
   WriteConfig("标题设置", "屏蔽第几位至第几位:", "2");

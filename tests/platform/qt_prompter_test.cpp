@@ -13,17 +13,11 @@
 #include <functional>
 
 #include "platform/chinese_ui.h"
-#include "platform/gb_text.h"
 #include "platform/qt_prompter.h"
+#include "storage/codec.h"
 
 namespace kavrel {
 namespace {
-
-using platform_detail::GbFromQt;
-
-std::string Gb(const char* utf8) {
-  return GbFromQt(QString::fromUtf8(utf8));
-}
 
 // Runs `act` on the modal dialog of type T as soon as it is shown (bounded by a timeout), so the
 // test can read and close the box that the call under test is blocked in.
@@ -176,7 +170,8 @@ TEST_F(QtPrompterTest, FilePickerUsesTheFilterAndReturnsTheChosenFileAsGb) {
     dialog->selectFile(file);
     QMetaObject::invokeMethod(dialog, "accept");
   });
-  EXPECT_EQ(prompter.PickOpenFile(Gb("选择图片"), Gb("图片|*.png;*.jpg|所有文件|*.*")), GbFromQt(file));
+  EXPECT_EQ(prompter.PickOpenFile(Gb("选择图片"), Gb("图片|*.png;*.jpg|所有文件|*.*")),
+            FromQt(QDir::toNativeSeparators(file)));
   EXPECT_EQ(filters, (QStringList{QStringLiteral("图片 (*.png *.jpg)"), QStringLiteral("所有文件 (*)")}));
 
   WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <filesystem>
 
-#include "platform/gb_text.h"
 #include "platform/sdl_sound_port.h"
 #include "sound_test_support.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
 
 namespace kavrel::test {
 namespace {
@@ -48,7 +50,7 @@ TEST(SdlSoundPort, MissingEmptyOrUnsupportedFilesPlayNothing) {
   WriteFile(disk.Path("empty.wav"), {});
   WriteFile(disk.Path("text.wav"), "RIFF? no, just a note to self\r\n");
   WriteFile(disk.Path("mp3data.wav"), [] {
-    QFile f(platform_detail::NativePath(DataFile("tone440.mp3")));
+    QFile f(NativePath(DataFile("tone440.mp3")));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }());
   WriteFile(disk.Path("text.mp3"), "not music at all\r\n");
@@ -71,8 +73,7 @@ TEST(SdlSoundPort, MissingEmptyOrUnsupportedFilesPlayNothing) {
 
 TEST(SdlSoundPort, CapitalExtensionsAndChineseFileNamesPlay) {
   DiskSound disk;
-  QFile::copy(platform_detail::NativePath(DataFile("tone440.mp3")),
-              platform_detail::NativePath(disk.Path("开场音乐.MP3")));
+  std::filesystem::copy_file(NativePath(DataFile("tone440.mp3")), NativePath(disk.Path("开场音乐.MP3")));
   WriteFile(disk.Path("停止.WAV"), SineWave(1000, 1.0));
 
   disk.port().PlaySoundFile(disk.Path("开场音乐.MP3"), true);
@@ -84,10 +85,15 @@ TEST(SdlSoundPort, CapitalExtensionsAndChineseFileNamesPlay) {
 }
 
 TEST(SdlSoundPort, StoredBackslashPathsPlay) {
+  // As the settings store it: ProgramDir + "\wav\" + name; 奬 ends in byte 0x5C in GB18030.
   DiskSound disk;
-  QFile::copy(platform_detail::NativePath(DataFile("tone440.mp3")), disk.Dir() + QStringLiteral("/bg2.mp3"));
-  disk.port().PlaySoundFile(platform_detail::GbFromQt(disk.Dir()) + "\\bg2.mp3", true);
+  std::filesystem::create_directory(NativePath(FromQt(disk.Dir()) + "/wav"));
+  std::filesystem::copy_file(NativePath(DataFile("tone440.mp3")), NativePath(FromQt(disk.Dir()) + Gb("/wav/奬.mp3")));
+  WriteFile(FromQt(disk.Dir()) + Gb("/wav/奬.wav"), SineWave(1000, 1.0));
+  disk.port().PlaySoundFile(FromQt(disk.Dir()) + Gb("\\wav\\奬.mp3"), true);
+  disk.port().PlaySoundFile(FromQt(disk.Dir()) + Gb("\\wav\\奬.wav"), true);
   EXPECT_TRUE(disk.port().MusicChannelPlaying());
+  EXPECT_TRUE(disk.port().SoundChannelPlaying());
 }
 
 TEST(SdlSoundPort, ANewFileReplacesTheOldOnItsChannelOnly) {
@@ -108,10 +114,19 @@ TEST(SdlSoundPort, ANewFileReplacesTheOldOnItsChannelOnly) {
   EXPECT_GT(ToneLevel(samples, 660), kHeard);
   EXPECT_GT(ToneLevel(samples, 1500), kHeard);
 
-  // A file that cannot play still ends what its channel played, and leaves the other channel.
+  // A missing or non-WAVE file leaves the sound channel as it was; a WAVE file that fails to
+  // decode ends it; an MP3 that cannot play still ends the music before it.
   disk.port().PlaySoundFile(disk.Path("missing.wav"), true);
+  WriteFile(disk.Path("text.wav"), "plain text");
+  disk.port().PlaySoundFile(disk.Path("text.wav"), true);
+  EXPECT_EQ(disk.port().SoundChannelFile(), disk.Path("b.wav"));
+  EXPECT_TRUE(disk.port().SoundChannelPlaying());
+  WriteFile(disk.Path("broken.wav"), SineWave(1000, 1.0).left(12));
+  disk.port().PlaySoundFile(disk.Path("broken.wav"), true);
   EXPECT_FALSE(disk.port().SoundChannelPlaying());
   EXPECT_TRUE(disk.port().MusicChannelPlaying());
+  disk.port().PlaySoundFile(disk.Path("missing.mp3"), true);
+  EXPECT_FALSE(disk.port().MusicChannelPlaying());
 }
 
 TEST(SdlSoundPort, MidiPlaysOnTheSoundChannel) {
@@ -148,7 +163,11 @@ TEST(SdlSoundPort, PlayingOnceEndsAndLoopingGoesOn) {
 TEST(SdlSoundPort, StageMusicSuspendsAndResumesWithItsFlag) {
   DiskSound disk;
   SdlSoundPort& port = disk.port();
-  port.SetStageMusic({DataFile("tone440.mp3"), true, true});
+  SoundSettings settings;
+  settings.stageMusicFile = DataFile("tone440.mp3");
+  port.ResumeStageMusic();  // no settings yet: nothing to play
+  EXPECT_FALSE(port.StageMusicPlaying());
+  port.UseSoundSettings(settings);
 
   port.ResumeStageMusic();
   EXPECT_TRUE(port.StageMusicPlaying());
@@ -168,10 +187,23 @@ TEST(SdlSoundPort, StageMusicSuspendsAndResumesWithItsFlag) {
 
   // Stage music switched off: resuming plays nothing and the flag stays as it was.
   port.StopAllSounds();
-  port.SetStageMusic({DataFile("tone440.mp3"), true, false});
+  settings.stageMusicOn = false;
   port.ResumeStageMusic();
   EXPECT_FALSE(port.StageMusicPlaying());
   EXPECT_FALSE(port.MusicChannelPlaying());
+}
+
+TEST(SdlSoundPort, ASecondPortStaysSilentAndLeavesTheFirstPlaying) {
+  DiskSound disk;
+  {
+    SdlSoundPort second;
+    EXPECT_FALSE(second.AudioOpen());
+    second.PlaySoundFile(DataFile("tone660.mp3"), true);
+    EXPECT_FALSE(second.MusicChannelPlaying());
+  }
+  disk.port().PlaySoundFile(DataFile("tone440.mp3"), true);
+  disk.Mark();
+  EXPECT_GT(ToneLevel(disk.Samples(0.3), 440), kHeard);
 }
 
 TEST(SdlSoundPort, FallsBackToSilentOutputWithoutAnAudioDevice) {
@@ -192,7 +224,7 @@ TEST(SdlSoundPort, FallsBackToSilentOutputWithoutAnAudioDevice) {
 
 TEST(DefaultSounds, PlayTogetherAndTheDrumRollLoopsWithoutAGap) {
   DiskSound disk;
-  const std::string dir = platform_detail::GbFromQt(QStringLiteral(KAVREL_DEFAULT_SOUNDS_DIR));
+  const std::string dir = FromQt(QStringLiteral(KAVREL_DEFAULT_SOUNDS_DIR));
   for (const char* name : {"/bg2.mp3", "/bg4.mp3", "/stop1.wav"}) {
     disk.port().PlaySoundFile(dir + name, false);
   }

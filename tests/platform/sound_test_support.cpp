@@ -7,7 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/gb_text.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
 
 namespace kavrel::test {
 namespace {
@@ -37,7 +38,7 @@ DiskSound::~DiskSound() {
 }
 
 std::string DiskSound::Path(const char* name) const {
-  return platform_detail::GbFromQt(dir_.filePath(QString::fromUtf8(name)));
+  return FromQt(dir_.filePath(QString::fromUtf8(name)));
 }
 
 qint64 DiskSound::OutputSize() const {
@@ -114,12 +115,12 @@ QByteArray OneNoteMidi() {
 }
 
 void WriteFile(const std::string& gbPath, const QByteArray& data) {
-  QFile file(platform_detail::NativePath(gbPath));
+  QFile file(NativePath(gbPath));
   if (file.open(QIODevice::WriteOnly)) file.write(data);
 }
 
 std::string DataFile(const char* name) {
-  return platform_detail::GbFromQt(QStringLiteral(KAVREL_PLATFORM_TEST_DATA "/") + QString::fromUtf8(name));
+  return FromQt(QStringLiteral(KAVREL_PLATFORM_TEST_DATA "/") + QString::fromUtf8(name));
 }
 
 }  // namespace kavrel::test
