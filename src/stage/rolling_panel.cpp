@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <algorithm>
 
@@ -38,7 +39,7 @@ QPixmap LoadPhoto(const QString& path, QSize cell) {
   return QPixmap::fromImage(std::move(image));
 }
 
-QColor ShadowFor(const QColor& c) {
+QColor RimFor(const QColor& c) {
   return c.lightness() >= 110 ? QColor(70, 0, 8, 200) : QColor(255, 250, 230, 220);
 }
 
@@ -146,12 +147,15 @@ const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
   t.pixmap.fill(Qt::transparent);
   {
     QPainter p(&t.pixmap);
-    p.setFont(font_);
-    // A soft shadow keeps the names readable on both the red and the gold part of the stage.
-    p.setPen(ShadowFor(colour_));
-    p.drawText(QPoint(kShadowOffset, kShadowOffset + metrics_->ascent()), text);
-    p.setPen(colour_);
-    p.drawText(QPoint(0, metrics_->ascent()), text);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A rim in the contrasting colour, and a soft shadow under light names, keep the names readable on
+    // the red and the gold part of the stage and over any photo.
+    QPainterPath path;
+    path.addText(QPointF(1, metrics_->ascent()), font_, text);
+    const QColor rim = RimFor(colour_);
+    if (colour_.lightness() >= 110) p.fillPath(path.translated(kShadowOffset, kShadowOffset), rim);
+    p.strokePath(path, QPen(rim, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, colour_);
   }
   textBytes_ += static_cast<qint64>(box.width() * dpr) * static_cast<qint64>(box.height() * dpr) * 4;
   return texts_.insert(text, std::move(t)).value();
@@ -172,6 +176,12 @@ void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft
 void RollingPanel::PaintFrame(QPainter& painter) {
   if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
   const QSize area = size();
+  int columnWidth = 0;
+  if (!pictureMode_ && textLayout_.columns >= 3) {
+    for (const Candidate& c : candidates_) {
+      if (!c.text.isEmpty()) columnWidth = std::max(columnWidth, TextFor(c.text).size.width());
+    }
+  }
   for (int i = 0; i < static_cast<int>(candidates_.size()); ++i) {
     const Candidate& c = candidates_[i];
     const int index = i + 1;
@@ -179,14 +189,21 @@ void RollingPanel::PaintFrame(QPainter& painter) {
       if (index > pictureLayout_.count) break;
       const QRect cell = PhotoRect(pictureLayout_, index, area);
       const QPixmap& photo = PhotoFor(c.photoPath);
-      if (!photo.isNull()) painter.drawPixmap(cell.topLeft(), photo);
+      if (!photo.isNull()) {
+        painter.drawPixmap(cell.topLeft(), photo);
+      } else {
+        // No photo: the cell stays visible as an empty frame so the name still reads as one of the batch.
+        painter.setPen(QPen(QColor(255, 224, 138, 160), 1));
+        painter.setBrush(QColor(0, 0, 0, 40));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+      }
       if (c.text.isEmpty()) continue;
       const Text& t = TextFor(c.text);
       PaintText(painter, t, PhotoCaptionPosition(pictureLayout_, cell, t.size));
     } else {
       if (index > textLayout_.count || c.text.isEmpty()) continue;
       const Text& t = TextFor(c.text);
-      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size));
+      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size, columnWidth));
     }
   }
   if (editBorder_) {
