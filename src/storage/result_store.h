@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ports/clock.h"
+
+namespace kavrel {
+
+class ProgramDir;
+
+// The files a reset clears: config\result.dat, result.txt and config\exit.ini (for MoveToHistory).
+std::vector<std::filesystem::path> ResultFilePaths(const ProgramDir& dir);
+
+// The stop time as result.txt writes it: "2017年3月8日14时5分9秒", trailing zero parts left out
+// ("…日9时" at 9:00:00, "…日9时0分5秒" at 9:00:05). GB18030.
+std::string FormatStopTime(const LocalDateTime& when);
+
+// One line of config\result.dat: award, prize and the winners of all its batches.
+struct ResultLine {
+  std::string awardName;
+  std::string prizeName;
+  std::vector<std::string> winners;
+};
+
+std::vector<ResultLine> LoadResultLog(const ProgramDir& dir);
+
+// Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
+// last line when `extendLastLine` (the batch continues the award drawn last), and result.txt
+// gets one block. `winners` are in the order the stop left them. Both files are rewritten
+// whole and atomically; false when either write failed.
+bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
+                 const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when);
+
+// Undo of the last batch of `batchWinnerCount` winners. The last line of config\result.dat loses
+// its last winners, or goes whole when it holds no more than that many (the batch opened it);
+// result.txt loses the text after its last separator.
+struct RemovedBatch {
+  std::vector<std::string> winners;  // last one first
+  bool written = true;               // false when a file could not be rewritten
+};
+RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount);
+
+// Marks `entry` as abandoned ("(已弃奖)" appended) in the newest result.dat line of `awardName`
+// and in that award's result.txt blocks. Only whole, not yet marked entries of that award are
+// touched. False when the entry was not found or a write failed.
+bool MarkAbandoned(const ProgramDir& dir, const std::string& awardName, const std::string& entry);
+
+// config\exit.ini, the resume record.
+struct ExitRecord {
+  std::vector<std::string> pool;
+  std::vector<std::string> plan;
+  std::string lastAwardName;
+  int batchNo = 0;
+  int drawnInAward = 0;
+};
+
+bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
+bool DeleteExitRecord(const ProgramDir& dir);
+
+// nullopt when config\exit.ini does not exist. Values of any length are read whole.
+std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir);
+
+}  // namespace kavrel

@@ -1,0 +1,91 @@
+#include "storage/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+
+#include "storage/program_dir.h"
+#include "storage/qt_path.h"
+
+namespace kavrel {
+
+using detail::ToQPath;
+
+std::string ReadTextFile(const std::filesystem::path& path) {
+  QFile file(ToQPath(path));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::optional<std::string> TryReadTextFile(const std::filesystem::path& path) {
+  QFile file(ToQPath(path));
+  if (!file.exists()) return std::string();
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
+  // QSaveFile writes a temporary file in the same folder and renames it over the target on
+  // commit(); until then the old file stays intact.
+  QSaveFile file(ToQPath(path));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(bytes.size());
+  if (file.write(bytes.data(), size) != size || !file.flush()) {
+    file.cancelWriting();
+    file.commit();
+    return false;
+  }
+  return file.commit();
+}
+
+bool DeleteFile(const std::filesystem::path& path) {
+  const QString name = ToQPath(path);
+  if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink()) return true;
+  return QFile::remove(name);
+}
+
+bool FileExists(const std::filesystem::path& path) {
+  return QFileInfo(ToQPath(path)).isFile();
+}
+
+namespace {
+
+QString HistoryStamp(const LocalDateTime& when) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d-%02d%02d%02d", when.year, when.month, when.day, when.hour,
+                when.minute, when.second);
+  return QString::fromLatin1(buffer);
+}
+
+}  // namespace
+
+bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  QStringList existing;
+  for (const auto& file : files) {
+    const QString name = ToQPath(file);
+    if (QFileInfo(name).isFile()) existing << name;
+  }
+  if (existing.isEmpty()) return true;
+
+  // Two moves within the same second get separate folders rather than overwriting each other.
+  const QString base = ToQPath(dir.Path(ProgramDir::kHistoryDir)) + QDir::separator() + HistoryStamp(when);
+  QString target = base;
+  for (int n = 2; QFileInfo::exists(target); ++n) target = base + QStringLiteral("-%1").arg(n);
+  if (!QDir().mkpath(target)) return false;
+
+  bool ok = true;
+  for (const QString& name : existing) {
+    const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
+    if (QFile::rename(name, destination)) continue;
+    // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
+    ok = false;
+  }
+  return ok;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ports/clock.h"
+
+namespace kavrel {
+
+class ProgramDir;
+
+// The whole file as bytes; a missing or unreadable file reads as "".
+std::string ReadTextFile(const std::filesystem::path& path);
+
+// For read-modify-write updates: "" for a missing file, nullopt for a file that exists but cannot
+// be read, so an update never replaces a file it could not read (its earlier content would be lost).
+std::optional<std::string> TryReadTextFile(const std::filesystem::path& path);
+
+// Writes the whole file atomically: a temporary file beside it is written, flushed to disk and
+// renamed over the old one, so a crash never leaves half a file. False when anything failed
+// (the old file is then untouched); callers report that to the user.
+bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
+
+// Removes a file; a missing file is no error. False only when an existing file stays.
+bool DeleteFile(const std::filesystem::path& path);
+
+bool FileExists(const std::filesystem::path& path);
+
+// Moves those of the given files that exist into history/<yyyyMMdd-HHmmss>/ below the program
+// folder, so that a reset or a mode switch keeps the old winners and lists instead of deleting
+// them. Creates nothing when none of the files exists. False when a file could not be moved.
+bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
+
+}  // namespace kavrel
