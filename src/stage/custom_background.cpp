@@ -5,26 +5,15 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cmath>
 
+#include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "storage/codec.h"
 
 namespace kavrel {
 namespace {
-
-std::string ToGb(const QString& text) {
-  QStringEncoder encoder("GB18030");
-  const QByteArray bytes = encoder.encode(text);
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-QString FromGb(const std::string& bytes) {
-  QStringDecoder decoder("GB18030");
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
 
 const char* const kFormats = "支持的图片格式为：.png、.jpg、.jpeg、.bmp、.ico、.gif";
 const char* const kBadFormat = "选择的图片格式不正确，图片格式为：.png、.jpg、.jpeg、.bmp、.ico、.gif";
@@ -43,16 +32,15 @@ bool IsSupportedBackgroundFile(const QString& path) {
 }
 
 std::optional<std::string> ChooseCustomBackground(Prompter& prompter, SoundPort& sound) {
-  prompter.Message(ToGb(QString::fromUtf8(kFormats)), ToGb(QStringLiteral("操作提示：")), Buttons::Ok, Icon::None);
+  prompter.Message(Gb(kFormats), Gb("操作提示："), Buttons::Ok, Icon::None);
   sound.SuspendStageMusic();
-  const std::optional<std::string> file =
-      prompter.PickOpenFile(ToGb(QStringLiteral("更改背景图片")), ToGb(QString::fromUtf8(kFilter)));
+  const std::optional<std::string> file = prompter.PickOpenFile(Gb("更改背景图片"), Gb(kFilter));
   if (!file) {
     sound.ResumeStageMusic();
     return std::nullopt;
   }
-  if (!IsSupportedBackgroundFile(FromGb(*file))) {
-    prompter.Message(ToGb(QString::fromUtf8(kBadFormat)), ToGb(QStringLiteral("错误提示：")), Buttons::Ok, Icon::Error);
+  if (!IsSupportedBackgroundFile(ToQt(*file))) {
+    prompter.Message(Gb(kBadFormat), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return std::nullopt;
   }
   sound.ResumeStageMusic();
@@ -61,13 +49,13 @@ std::optional<std::string> ChooseCustomBackground(Prompter& prompter, SoundPort&
 
 QPixmap DefaultStageBackground(QSize size) {
   if (size.isEmpty()) return {};
-  for (const char* resource : {":/assets/pictures/stage_background.jpg", ":/pictures/stage_background.jpg"}) {
-    if (QFile::exists(QString::fromLatin1(resource))) {
-      QPixmap picture(QString::fromLatin1(resource));
-      if (!picture.isNull()) return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-  }
-  // Until the built-in picture is there: deep red at the bottom rising to warm gold, with soft rays.
+  // The built-in picture comes in a wide and a 4:3 drawing; the nearer aspect is stretched to the screen.
+  const double aspect = static_cast<double>(size.width()) / size.height();
+  const bool wide = std::abs(aspect - 16.0 / 9.0) <= std::abs(aspect - 4.0 / 3.0);
+  const QPixmap picture(QString::fromLatin1(wide ? assets::kStageBackground : assets::kStageBackground4x3));
+  if (!picture.isNull()) return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  // Without the built-in picture (a build without resources): deep red at the bottom rising to warm gold, with soft
+  // rays.
   QPixmap pixmap(size);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);

@@ -1,9 +1,12 @@
 #include "stage/picture_button.h"
 
+#include "assets.h"
+
 #include <QEnterEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <utility>
 
 namespace kavrel {
@@ -34,6 +37,22 @@ void PictureButton::leaveEvent(QEvent* event) {
 void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  const bool pressed = isDown();
+  // The drawn faces of the program's resources; the vector face below stands in when they are absent.
+  const char* facePath = !isEnabled() ? assets::kButtonDisabled
+                         : pressed    ? assets::kButtonPressed
+                         : hovered_   ? assets::kButtonHover
+                                      : assets::kButtonNormal;
+  QPixmap face;
+  const QString key = QString::fromLatin1(facePath);
+  if (!QPixmapCache::find(key, &face) && face.load(key)) QPixmapCache::insert(key, face);
+  if (!face.isNull()) {
+    p.drawPixmap(rect(), face);
+    PaintCaption(p, QRectF(rect()).translated(pressed ? 1 : 0, pressed ? 1 : 0));
+    return;
+  }
+
   const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
   const qreal radius = outer.height() / 2.6;
   const bool down = isDown();
@@ -73,14 +92,18 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.fillPath(bandPath, shine);
   }
 
-  // Caption in warm yellow with a dark shadow.
   QRectF textRect = body;
   if (down) textRect.translate(1, 1);
+  PaintCaption(p, textRect);
+}
+
+void PictureButton::PaintCaption(QPainter& p, const QRectF& area) const {
+  // Warm yellow with a dark shadow, readable on the red face.
   p.setFont(font());
   p.setPen(QColor(80, 0, 8, 200));
-  p.drawText(textRect.translated(1, 2), Qt::AlignCenter, text());
-  p.setPen(QColor(255, 236, 140));
-  p.drawText(textRect, Qt::AlignCenter, text());
+  p.drawText(area.translated(1, 2), Qt::AlignCenter, text());
+  p.setPen(isEnabled() ? QColor(255, 236, 140) : QColor(220, 200, 190));
+  p.drawText(area, Qt::AlignCenter, text());
 }
 
 }  // namespace kavrel

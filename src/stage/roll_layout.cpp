@@ -78,21 +78,21 @@ ColumnSlot TextColumnSlot(const TextRollLayout& layout, int index) {
   return {layout.fullColumns + (rest - 1) / shortRows + 1, (rest - 1) % shortRows + 1};
 }
 
-QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize text) {
+QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize text, int columnWidth) {
   const int w = area.width();
   const int h = area.height();
-  const int tw = text.width();
+  const int tw = std::max(text.width(), columnWidth);
   const int th = text.height();
   const int top = Trunc((h - th * layout.rows) / 2.0);
   const ColumnSlot slot = TextColumnSlot(layout, index);
   const int y = top + (slot.row - 1) * th;
   switch (layout.columns) {
     case 1:
-      return {Trunc((w - tw) / 2.0), y};
+      return {Trunc((w - text.width()) / 2.0), y};
     case 2:
       // The left column is right-aligned 20 pixels left of the centre line, the right one starts 20
-      // pixels right of it.
-      return {slot.column == 1 ? Trunc(w / 2.0 - tw - 20) : Trunc(w / 2.0 + 20), y};
+      // pixels right of it; each name's own width keeps them apart.
+      return {slot.column == 1 ? Trunc(w / 2.0 - text.width() - 20) : Trunc(w / 2.0 + 20), y};
     case 3:
       return {Trunc((w - 3 * tw - 80) / 2.0) + (slot.column - 1) * (tw + 40), y};
     default:

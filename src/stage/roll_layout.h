@@ -28,9 +28,11 @@ inline constexpr int kTextRollMinPointSize = 2;
 TextRollLayout PrepareTextLayout(int count, QSize area, const std::function<QSize(int pointSize)>& measure);
 
 // Top-left corner of candidate `index` (1-based) whose text measures `text` in the rolling font.
-// Every value is truncated toward zero; the column x uses this candidate's own width, so columns line
-// up when the entries are equally wide.
-QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize text);
+// Every value is truncated toward zero. In the three- and four-column layouts the columns are spaced
+// by `columnWidth`, the width of the widest name painted with this one (the candidate's own width when
+// 0 or less): spacing them by each name's own width would let a four-character name run into the next
+// column whenever the names differ in length. With names of equal width both agree.
+QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize text, int columnWidth = 0);
 
 // Column (1-based) and row within that column (1-based) of candidate `index` in the three- and
 // four-column layouts; column 1 row `index` for one column.

@@ -2,16 +2,20 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <algorithm>
 
 #include "stage/stage_look.h"
 
 namespace kavrel {
 namespace {
 
-// Memory bound for the per-roll caches: a pool of a few thousand names or photos fits; beyond that
-// the cache starts afresh rather than growing without limit.
-constexpr int kMaxCachedTexts = 20000;
+// Memory bounds of the per-roll caches: the names of a large pool fit; beyond that the cache starts
+// afresh rather than growing without limit.
+constexpr qint64 kMaxTextBytes = 96ll << 20;
 constexpr int kMaxCachedPhotos = 3000;
+constexpr int kShadowOffset = 2;
 
 // Decodes `path` straight at the cell's size (JPEG decodes at a reduced scale, which is far cheaper
 // than decoding the full photo), filling the cell without distorting the face: the photo is scaled to
@@ -22,13 +26,12 @@ QPixmap LoadPhoto(const QString& path, QSize cell) {
   reader.setAutoTransform(true);
   const QSize original = reader.size();
   if (original.isValid() && !original.isEmpty()) {
-    QSize cover = original.scaled(cell, Qt::KeepAspectRatioByExpanding);
-    reader.setScaledSize(cover);
+    reader.setScaledSize(original.scaled(cell, Qt::KeepAspectRatioByExpanding));
   }
   QImage image = reader.read();
   if (image.isNull()) return {};
   if (image.size() != cell) {
-    QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
+    const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
     if (cover != image.size()) image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
                        cell.height());
@@ -36,7 +39,7 @@ QPixmap LoadPhoto(const QString& path, QSize cell) {
   return QPixmap::fromImage(std::move(image));
 }
 
-QColor ShadowFor(const QColor& c) {
+QColor RimFor(const QColor& c) {
   return c.lightness() >= 110 ? QColor(70, 0, 8, 200) : QColor(255, 250, 230, 220);
 }
 
@@ -45,10 +48,17 @@ QColor ShadowFor(const QColor& c) {
 RollingPanel::RollingPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("画板_滚动"));
   font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+  frameTimer_.setSingleShot(true);
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+  sinceFrame_.start();
 }
 
 void RollingPanel::SetSnapshot(const QPixmap& snapshot) {
   snapshot_ = snapshot;
+  // A snapshot that covers the panel hides the stage behind it, so the stage need not paint there.
+  setAttribute(Qt::WA_OpaquePaintEvent,
+               !snapshot_.isNull() && !snapshot_.hasAlpha() && snapshot_.deviceIndependentSize().toSize() == size());
   update();
 }
 
@@ -76,26 +86,37 @@ void RollingPanel::PreparePictureRolling(int count, bool ratio43, const QColor& 
 
 void RollingPanel::ResetRoll() {
   texts_.clear();
+  textBytes_ = 0;
   metrics_.emplace(font_);
   candidates_.clear();
   setAccessibleName(QString());
   update();
 }
 
+void RollingPanel::RequestFrame() {
+  if (frameTimer_.isActive()) return;
+  // One repaint per display frame: ticks in between only change what the next frame shows.
+  const qreal hz = screen() ? screen()->refreshRate() : 60.0;
+  const int frameMs = std::clamp(static_cast<int>(1000.0 / (hz > 1 ? hz : 60.0)), 4, 33);
+  frameTimer_.start(static_cast<int>(std::max<qint64>(0, frameMs - sinceFrame_.elapsed())));
+}
+
 void RollingPanel::BeginTick() {
   candidates_.clear();
-  update();
+  RequestFrame();
 }
 
 void RollingPanel::PaintCandidate(int index, const QString& text, const QString& photoPath) {
   if (index < 1) return;
   if (static_cast<int>(candidates_.size()) < index) candidates_.resize(index);
   candidates_[index - 1] = Candidate{text, photoPath};
-  update();
+  RequestFrame();
 }
 
 void RollingPanel::FinishRoll() {
   setAccessibleName(Candidates().join(QStringLiteral("、")));
+  frameTimer_.stop();
+  update();
 }
 
 QStringList RollingPanel::Candidates() const {
@@ -112,14 +133,32 @@ void RollingPanel::SetEditBorder(bool on) {
 const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
   auto it = texts_.find(text);
   if (it != texts_.end()) return it.value();
-  if (texts_.size() >= kMaxCachedTexts) texts_.clear();
+  if (textBytes_ > kMaxTextBytes) {
+    texts_.clear();
+    textBytes_ = 0;
+  }
   if (!metrics_) metrics_.emplace(font_);
   Text t;
-  t.staticText.setText(text);
-  t.staticText.setTextFormat(Qt::PlainText);
-  t.staticText.prepare(QTransform(), font_);
   t.size = QSize(metrics_->horizontalAdvance(text), metrics_->height());
-  return texts_.insert(text, t).value();
+  const qreal dpr = devicePixelRatioF();
+  const QSize box = t.size + QSize(kShadowOffset + 2, kShadowOffset);
+  t.pixmap = QPixmap(box * dpr);
+  t.pixmap.setDevicePixelRatio(dpr);
+  t.pixmap.fill(Qt::transparent);
+  {
+    QPainter p(&t.pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A rim in the contrasting colour, and a soft shadow under light names, keep the names readable on
+    // the red and the gold part of the stage and over any photo.
+    QPainterPath path;
+    path.addText(QPointF(1, metrics_->ascent()), font_, text);
+    const QColor rim = RimFor(colour_);
+    if (colour_.lightness() >= 110) p.fillPath(path.translated(kShadowOffset, kShadowOffset), rim);
+    p.strokePath(path, QPen(rim, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, colour_);
+  }
+  textBytes_ += static_cast<qint64>(box.width() * dpr) * static_cast<qint64>(box.height() * dpr) * 4;
+  return texts_.insert(text, std::move(t)).value();
 }
 
 const QPixmap& RollingPanel::PhotoFor(const QString& path) {
@@ -131,17 +170,18 @@ const QPixmap& RollingPanel::PhotoFor(const QString& path) {
 }
 
 void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft) const {
-  // A soft shadow keeps the names readable on both the red and the gold part of the stage.
-  painter.setPen(ShadowFor(colour_));
-  painter.drawStaticText(topLeft + QPoint(2, 2), text.staticText);
-  painter.setPen(colour_);
-  painter.drawStaticText(topLeft, text.staticText);
+  painter.drawPixmap(topLeft, text.pixmap);
 }
 
 void RollingPanel::PaintFrame(QPainter& painter) {
   if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
-  painter.setFont(font_);
   const QSize area = size();
+  int columnWidth = 0;
+  if (!pictureMode_ && textLayout_.columns >= 3) {
+    for (const Candidate& c : candidates_) {
+      if (!c.text.isEmpty()) columnWidth = std::max(columnWidth, TextFor(c.text).size.width());
+    }
+  }
   for (int i = 0; i < static_cast<int>(candidates_.size()); ++i) {
     const Candidate& c = candidates_[i];
     const int index = i + 1;
@@ -149,14 +189,21 @@ void RollingPanel::PaintFrame(QPainter& painter) {
       if (index > pictureLayout_.count) break;
       const QRect cell = PhotoRect(pictureLayout_, index, area);
       const QPixmap& photo = PhotoFor(c.photoPath);
-      if (!photo.isNull()) painter.drawPixmap(cell.topLeft(), photo);
+      if (!photo.isNull()) {
+        painter.drawPixmap(cell.topLeft(), photo);
+      } else {
+        // No photo: the cell stays visible as an empty frame so the name still reads as one of the batch.
+        painter.setPen(QPen(QColor(255, 224, 138, 160), 1));
+        painter.setBrush(QColor(0, 0, 0, 40));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+      }
       if (c.text.isEmpty()) continue;
       const Text& t = TextFor(c.text);
       PaintText(painter, t, PhotoCaptionPosition(pictureLayout_, cell, t.size));
     } else {
       if (index > textLayout_.count || c.text.isEmpty()) continue;
       const Text& t = TextFor(c.text);
-      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size));
+      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size, columnWidth));
     }
   }
   if (editBorder_) {
@@ -167,6 +214,7 @@ void RollingPanel::PaintFrame(QPainter& painter) {
 }
 
 void RollingPanel::paintEvent(QPaintEvent*) {
+  sinceFrame_.restart();
   QPainter painter(this);
   PaintFrame(painter);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 #include <QPixmap>
-#include <QStaticText>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -17,12 +18,12 @@ namespace kavrel {
 
 // The rolling and winner area (画板_滚动). A roll is prepared once (font, colour, rows and columns or
 // photo grid for the batch size), then every draw tick replaces the candidates with BeginTick() and
-// PaintCandidate() and asks for a repaint with update(), so painting follows the display's refresh
-// however fast the ticks come. Each frame paints the in-memory snapshot of the stage behind the area,
-// then the candidates: as text, or as photos with the name over them. Photos are decoded and scaled
-// once per roll and reused by every frame; a photo that cannot be read leaves its cell empty and the
-// name is still painted. When the roll stops the candidates stay, and FinishRoll() gives the panel an
-// accessible name listing them, since the winners are painted rather than held in a widget text.
+// PaintCandidate(), and the panel repaints at most once per display frame however fast the ticks come
+// (a 1 ms timer would otherwise spend its time painting frames nobody sees). Each frame paints the in-memory snapshot
+// of the stage behind the area, then the candidates: as text, or as photos with the name over them. Photos are decoded
+// and scaled once per roll and reused by every frame; a photo that cannot be read leaves its cell empty and the name is
+// still painted. When the roll stops the candidates stay, and FinishRoll() gives the panel an accessible name listing
+// them, since the winners are painted rather than held in a widget text.
 class RollingPanel : public QWidget {
   Q_OBJECT
 
@@ -79,14 +80,15 @@ class RollingPanel : public QWidget {
     QString text;
     QString photoPath;
   };
-  // A name laid out once per roll: the pool is finite, so after the first ticks every frame only
-  // draws prepared text.
+  // A name rendered once per roll, shadow included: the pool is finite, so after the first ticks a
+  // frame only blits prepared pictures, which is many times cheaper than rasterising the glyphs.
   struct Text {
-    QStaticText staticText;
-    QSize size;
+    QPixmap pixmap;
+    QSize size;  // the caption's measured size, which the placement uses
   };
 
   void ResetRoll();
+  void RequestFrame();
   const Text& TextFor(const QString& text);
   const QPixmap& PhotoFor(const QString& path);
   void PaintText(QPainter& painter, const Text& text, QPoint topLeft) const;
@@ -101,7 +103,10 @@ class RollingPanel : public QWidget {
   std::vector<Candidate> candidates_;
   QHash<QString, QPixmap> photos_;
   QHash<QString, Text> texts_;
+  qint64 textBytes_ = 0;
   std::optional<QFontMetrics> metrics_;
+  QTimer frameTimer_;
+  QElapsedTimer sinceFrame_;
 };
 
 // The stage behind `area` of `stage`, as the rolling area's snapshot. Hidden children (the rolling

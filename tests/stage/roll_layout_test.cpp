@@ -84,6 +84,20 @@ TEST(TextRollLayout, ThreeColumnsFillTopToBottomWithTheLongColumnsFirst) {
   }
 }
 
+TEST(TextRollLayout, NamesOfDifferentWidthsNeverRunIntoTheNextColumn) {
+  TextRollLayout n27 = PrepareTextLayout(27, kArea, Measure);
+  // Columns spaced by the widest name of the tick (150): x0 = (824 - 450 - 80) / 2 = 147, step 190.
+  const QPoint wide = TextPosition(n27, 1, kArea, {150, 30}, 150);
+  const QPoint narrow = TextPosition(n27, 10, kArea, {100, 30}, 150);
+  EXPECT_EQ(wide, QPoint(147, 70));
+  EXPECT_EQ(narrow, QPoint(337, 70));
+  EXPECT_GE(narrow.x() - (wide.x() + 150), 40);
+  // Two columns keep their centre-line alignment per name.
+  TextRollLayout n13 = PrepareTextLayout(13, kArea, Measure);
+  EXPECT_EQ(TextPosition(n13, 1, kArea, {150, 30}, 150).x() + 150, 392);
+  EXPECT_EQ(TextPosition(n13, 3, kArea, {100, 30}, 150).x() + 100, 392);
+}
+
 TEST(TextRollLayout, FourColumnsFromFortyUpToAHundred) {
   TextRollLayout n40 = PrepareTextLayout(40, kArea, Measure);
   EXPECT_EQ(n40.columns, 4);

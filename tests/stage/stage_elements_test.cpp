@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -18,6 +17,7 @@
 #include "stage/rolling_panel.h"
 #include "stage/stage_elements.h"
 #include "stage/stage_label.h"
+#include "storage/codec.h"
 
 namespace kavrel {
 namespace {
@@ -40,11 +40,6 @@ struct Stage {
     LayoutStageWidgets(e, QRect(0, 0, w, h));
   }
 };
-
-std::string Gb(const char* utf8) {
-  QByteArray bytes = QStringEncoder("GB18030").encode(QString::fromUtf8(utf8));
-  return bytes.toStdString();
-}
 
 TEST(StageElements, AreNamedAfterTheDesignAndStartInTheReadyLook) {
   Stage s;
