@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "assets.h"
 #include "platform/chinese_ui.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
@@ -13,8 +14,6 @@
 #include "platform/system_clock.h"
 #include "stage/stage_window.h"
 #include "storage/program_dir.h"
-#include "storage/settings.h"
-#include "storage/stage_settings.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -22,7 +21,7 @@ int main(int argc, char** argv) {
   kavrel::InstallChineseUi(app);
 
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/pictures/app_icon_%1.png").arg(size));
+  for (const char* file : kavrel::assets::kAppIcons) icon.addFile(QString::fromLatin1(file));
   QApplication::setWindowIcon(icon);
 
   const kavrel::ProgramDir dir = kavrel::ProgramDir::FromExecutable();
@@ -36,15 +35,10 @@ int main(int argc, char** argv) {
   kavrel::QtPrompter prompter;
   kavrel::SdlSoundPort sound;
   kavrel::SystemClock clock;
-  {
-    // ResumeStageMusic plays what the sound settings name; the stage music starts during start-up.
-    const kavrel::SoundSettings sounds =
-        kavrel::LoadSoundSettings(kavrel::Settings(dir.Path(kavrel::ProgramDir::kConfigIni)), dir);
-    sound.SetStageMusic({sounds.stageMusicFile, sounds.stageMusicLoop, sounds.stageMusicOn});
-  }
-
   kavrel::StageWindow stage(prompter, sound, clock, dir, &kavrel::OpenWithShell);
   prompter.SetParent(&stage);
+  // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
+  sound.UseSoundSettings(stage.controller().Sounds());
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());
   stage.show();

@@ -7,12 +7,14 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "stage/key_dispatcher.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
 #include "storage/codec.h"
+#include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
 #include "storage/text_file.h"
@@ -176,7 +178,7 @@ bool StageWindow::MissingFirstPhoto() {
   if (mode_.textMode || state_.rolling || state_.resultShown || state_.pool.empty() || state_.plan.empty() ||
       elements_.centre->isHidden())
     return false;
-  auto photo = [this](const std::string& entry) { return NativePath(mode_.pictureFolder + "\\" + entry + ".jpg"); };
+  auto photo = [this](const std::string& entry) { return PictureFilePath(mode_.pictureFolder, entry); };
   if (FileExists(photo(state_.pool.front()))) return false;
   // One missing photo must not cost the whole list: name what is missing and keep the list as it is.
   constexpr int kNamed = 10;
@@ -248,7 +250,7 @@ void StageWindow::ShowExtendedDisplayNotice() {
 }
 
 void StageWindow::ShowHelpTips() {
-  QPixmap guide(QStringLiteral(":/pictures/help_guide.png"));
+  QPixmap guide(QString::fromLatin1(assets::kHelpGuide));
   HelpTipsWindow window(guide, dir_, openDocument_, this);
   window.exec();
 }
@@ -275,15 +277,7 @@ void StageWindow::ResumeRoll() {
 
 void StageWindow::EndRoll() {
   rollPaused_ = false;
-  drawTimer_->stop();
-  sound_.StopAllSounds();
-  sound_.SetStageMusicPlaying(false);
-  state_.rolling = false;
-  state_.batchWinners.clear();
-  elements_.rolling->hide();
-  DiscardSnapshot();
-  elements_.centre->show();
-  SetText(StageElement::NumberLabel, Gb("按空格键开始抽取"));
+  controller_.AbortRoll();
 }
 
 // ---- StageHooks ----
@@ -444,7 +438,7 @@ const QString& StageWindow::CachedText(const std::string& gb) {
 const QString& StageWindow::CachedPhotoPath(const std::string& entry) {
   auto it = photoPathCache_.find(entry);
   if (it == photoPathCache_.end())
-    it = photoPathCache_.emplace(entry, NativeQPath(mode_.pictureFolder + "\\" + entry + ".jpg")).first;
+    it = photoPathCache_.emplace(entry, detail::ToQPath(PictureFilePath(mode_.pictureFolder, entry))).first;
   return it->second;
 }
 
