@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "engine/ports/fakes/scripted_prompter.h"
 #include "stage/stage_menus.h"
+#include "stage/start_from_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
@@ -222,6 +224,54 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   EXPECT_TRUE(FileExists(dir.Root() / "history" / "20261209-200000" / "set.dat"));
   // Nothing was recorded for the abandoned roll.
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
+}
+
+TEST_F(StageWindowTest, LayoutEditModeTogglesWithItsMark) {
+  QAction* item = stage->menus()->action(StageCommand::ToggleLayoutEdit);
+  item->trigger();
+  EXPECT_TRUE(item->isChecked());
+  EXPECT_EQ(Messages(), std::vector<std::string>{"直接单击左键拖动要移动的内容，完成后再次点击'更改界面位置'退出"});
+  EXPECT_TRUE(stage->elements().rolling->EditBorder());
+  item->trigger();  // leaving the mode says nothing
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_FALSE(stage->elements().rolling->EditBorder());
+  EXPECT_EQ(prompter.shown().size(), 1u);
+}
+
+TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  prompter.ScriptAnswer(Answer::Cancel);
+  Press(Qt::Key_F12);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？"});
+  EXPECT_TRUE(stage->isVisible());
+  prompter.ScriptAnswer(Answer::Ok);
+  Press(Qt::Key_F12);
+  EXPECT_FALSE(stage->isVisible());
+  // A confirmed quit leaves no resume record, and the mode is remembered.
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kExitIni)));
+  EXPECT_TRUE(Settings(dir.Path(ProgramDir::kConfigIni)).ReadBool(Gb("模式"), Gb("文字抽奖模式"), false));
+}
+
+TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
+  // The window is modal: answer it from inside its own event loop.
+  QTimer::singleShot(0, [] {
+    auto* window = qobject_cast<StartFromWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "从指定奖项抽");
+    QComboBox* combo = window->combo();
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(0), "请选择");
+    EXPECT_EQ(combo->itemText(2), "二等奖第1批");
+    combo->setCurrentIndex(2);
+    window->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::StartFrom);
+  EXPECT_TRUE(stage->state().startFromActive);
+  EXPECT_EQ(Text(stage->elements().award), "二等奖");
+  EXPECT_EQ(Text(stage->elements().centre), "按空格键开始抽取");
+  EXPECT_TRUE(Text(stage->elements().status).startsWith("准备抽取【二等奖】"));
 }
 
 TEST_F(StageWindowTest, NoticesAndHelp) {
