@@ -52,8 +52,17 @@ QPixmap DefaultStageBackground(QSize size) {
   // The built-in picture comes in a wide and a 4:3 drawing; the nearer aspect is stretched to the screen.
   const double aspect = static_cast<double>(size.width()) / size.height();
   const bool wide = std::abs(aspect - 16.0 / 9.0) <= std::abs(aspect - 4.0 / 3.0);
+  // Decoding and scaling the full-size drawing takes tens of milliseconds, and the stage asks again for
+  // the same size at every layout: keep the last result (pictures are only used on the UI thread).
+  static QPixmap lastScaled;
+  static bool lastWide = false;
+  if (!lastScaled.isNull() && lastScaled.size() == size && lastWide == wide) return lastScaled;
   const QPixmap picture(QString::fromLatin1(wide ? assets::kStageBackground : assets::kStageBackground4x3));
-  if (!picture.isNull()) return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (!picture.isNull()) {
+    lastScaled = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    lastWide = wide;
+    return lastScaled;
+  }
   // Without the built-in picture (a build without resources): deep red at the bottom rising to warm gold, with soft
   // rays.
   QPixmap pixmap(size);
