@@ -12,9 +12,9 @@
 namespace kavrel {
 namespace {
 
-using E = StageElement;
+using E = LayoutElement;
 
-QWidget* WidgetOf(const StageElements& s, StageElement e) {
+QWidget* WidgetOf(const StageElements& s, LayoutElement e) {
   switch (e) {
     case E::Window:
       return s.window;
@@ -50,7 +50,7 @@ QWidget* WidgetOf(const StageElements& s, StageElement e) {
   return nullptr;
 }
 
-StageLabel* MakeLabel(QWidget* stage, const QString& name, StageElement role, const QString& caption) {
+StageLabel* MakeLabel(QWidget* stage, const QString& name, LayoutElement role, const QString& caption) {
   auto* label = new StageLabel(stage);
   label->setObjectName(name);
   const LabelLook look = DefaultLook(role);
@@ -119,7 +119,7 @@ StageElements CreateStageElements(QWidget* stage) {
 StageGeometry ReadGeometry(const StageElements& elements) {
   StageGeometry g;
   for (std::size_t i = 0; i < kStageElementCount; ++i) {
-    if (const QWidget* w = WidgetOf(elements, static_cast<StageElement>(i))) g.rects[i] = w->geometry();
+    if (const QWidget* w = WidgetOf(elements, static_cast<LayoutElement>(i))) g.rects[i] = w->geometry();
   }
   g[E::Window].moveTo(0, 0);
   return g;
@@ -127,7 +127,7 @@ StageGeometry ReadGeometry(const StageElements& elements) {
 
 void ApplyGeometry(const StageElements& elements, const StageGeometry& geometry) {
   for (std::size_t i = 0; i < kStageElementCount; ++i) {
-    const auto e = static_cast<StageElement>(i);
+    const auto e = static_cast<LayoutElement>(i);
     QWidget* w = WidgetOf(elements, e);
     if (!w) continue;
     // The window keeps its screen's origin; the layout works in the window's own coordinates.
@@ -227,7 +227,7 @@ void ShowPrize(const StageElements& s, const QString& path, bool prizePictureSho
 
 void RestoreDefaultLook(const StageElements& s, const QRect& screen) {
   FitTitleFonts(s, screen.width());
-  const std::pair<StageLabel*, StageElement> labels[] = {{s.mainTitle, E::MainTitle}, {s.subtitle, E::Subtitle},
+  const std::pair<StageLabel*, LayoutElement> labels[] = {{s.mainTitle, E::MainTitle}, {s.subtitle, E::Subtitle},
                                                          {s.award, E::Award},         {s.drawer, E::Drawer},
                                                          {s.status, E::Status},       {s.prizeName, E::PrizeName}};
   for (const auto& [label, role] : labels) {

@@ -5,7 +5,7 @@
 namespace kavrel {
 namespace {
 
-using E = StageElement;
+using E = LayoutElement;
 
 // Coordinates are computed in floating point and truncated toward zero, so odd screen widths split
 // the same way everywhere.

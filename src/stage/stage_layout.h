@@ -13,7 +13,7 @@
 namespace kavrel {
 
 // The stage elements the layout pass places, by their role on the stage.
-enum class StageElement : std::size_t {
+enum class LayoutElement : std::size_t {
   Window,        // the stage window itself
   MainTitle,     // 透明标签_主标题
   Subtitle,      // 透明标签_副标题
@@ -31,14 +31,14 @@ enum class StageElement : std::size_t {
   Count
 };
 
-inline constexpr std::size_t kStageElementCount = static_cast<std::size_t>(StageElement::Count);
+inline constexpr std::size_t kStageElementCount = static_cast<std::size_t>(LayoutElement::Count);
 
 // The rectangle of every element, in stage coordinates.
 struct StageGeometry {
   std::array<QRect, kStageElementCount> rects{};
 
-  QRect& operator[](StageElement e) { return rects[static_cast<std::size_t>(e)]; }
-  const QRect& operator[](StageElement e) const { return rects[static_cast<std::size_t>(e)]; }
+  QRect& operator[](LayoutElement e) { return rects[static_cast<std::size_t>(e)]; }
+  const QRect& operator[](LayoutElement e) const { return rects[static_cast<std::size_t>(e)]; }
   bool operator==(const StageGeometry&) const = default;
 };
 

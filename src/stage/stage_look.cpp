@@ -5,29 +5,29 @@
 
 namespace kavrel {
 
-LabelLook DefaultLook(StageElement element) {
+LabelLook DefaultLook(LayoutElement element) {
   const QColor yellow(255, 255, 0);
   switch (element) {
-    case StageElement::MainTitle:
+    case LayoutElement::MainTitle:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Shadow};
-    case StageElement::Subtitle:
+    case LayoutElement::Subtitle:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
-    case StageElement::Award:
+    case LayoutElement::Award:
       return {kFaceYaHei, 28, true, QColor(0, 0, 255), LabelEffect::Raised};
-    case StageElement::PrizeName:
+    case LayoutElement::PrizeName:
       return {kFaceYaHei, 18, true, yellow, LabelEffect::Plain};
-    case StageElement::Centre:
+    case LayoutElement::Centre:
       return {kFaceYaHei, 36, false, yellow, LabelEffect::Plain};
-    case StageElement::Drawer:
+    case LayoutElement::Drawer:
       return {kFaceYaHei, 18, true, QColor(0, 96, 192), LabelEffect::Plain};
-    case StageElement::Status:
+    case LayoutElement::Status:
       return {kFaceYaHei, 16, true, QColor(1, 128, 0), LabelEffect::Plain};
-    case StageElement::Marquee:
+    case LayoutElement::Marquee:
       return {kFaceSong, 16, false, yellow, LabelEffect::Plain};
-    case StageElement::Rolling:
+    case LayoutElement::Rolling:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
-    case StageElement::StartButton:
-    case StageElement::StopButton:
+    case LayoutElement::StartButton:
+    case LayoutElement::StopButton:
       return {kFaceYaHei, 14, true, QColor(255, 236, 140), LabelEffect::Plain};
     default:
       return {kFaceYaHei, 12, false, yellow, LabelEffect::Plain};

@@ -1,11 +1,7 @@
 #pragma once
 
-// The stage's widgets and look, for the stage window. The layout pass calls its element enum
-// StageElement, as the draw engine's stage hooks do; inside the stage window "StageElement" means
-// the engine's, so the layout's enum is seen here under the name LayoutElement. Nothing the window
-// calls takes that enum, so the rename stays inside this header's users.
+// The stage's widgets and look, for the stage window.
 
-#define StageElement LayoutElement
 #include "stage/custom_background.h"
 #include "stage/layout_edit.h"
 #include "stage/marquee_label.h"
@@ -16,4 +12,3 @@
 #include "stage/stage_label.h"
 #include "stage/stage_layout.h"
 #include "stage/stage_look.h"
-#undef StageElement

@@ -483,5 +483,3 @@ void StageWindow::closeEvent(QCloseEvent* event) {
 
 }  // namespace kavrel
 
-// Compiled here rather than with the other generated files: see stage_widgets.h.
-#include "moc_stage_window.cpp"

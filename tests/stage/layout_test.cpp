@@ -5,7 +5,7 @@
 namespace kavrel {
 namespace {
 
-using E = StageElement;
+using E = LayoutElement;
 
 // Synthetic caption sizes: no font metrics involved.
 CaptionSizes Captions() {
