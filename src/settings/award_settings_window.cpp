@@ -4,12 +4,14 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -180,7 +182,11 @@ void AwardSettingsWindow::BuildControls() {
   main->addWidget(titles);
   main->addWidget(hides);
   main->addLayout(closeRow);
-  resize(1000, 640);
+  // Roomy on a large screen, and still whole on an 800 x 600 one (the columns then scroll).
+  QSize size(1000, 640);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() - QSize(20, 40));
+  resize(size.expandedTo(minimumSizeHint()));
 
   connect(add, &QPushButton::clicked, this, &AwardSettingsWindow::AddPressed);
   connect(modify, &QPushButton::clicked, this, &AwardSettingsWindow::ModifyPressed);

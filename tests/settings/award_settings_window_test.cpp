@@ -11,10 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "engine/ports/fakes/scripted_prompter.h"
 #include "settings/award_edit_window.h"
+#include "settings/picture_panel.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
 
@@ -107,6 +109,8 @@ TEST_F(AwardSettingsWindowTest, AddsAnAwardThroughBothWindowsAndSavesIt) {
   EXPECT_FALSE(from->isEnabled());
   EXPECT_EQ(from->palette().color(QPalette::Disabled, QPalette::Text), QColor(96, 96, 96));
   Shot(&window, "award_settings_window.png");
+  window.resize(window.minimumSizeHint());
+  Shot(&window, "award_settings_window_small.png");
   mask->click();
   EXPECT_TRUE(from->isEnabled());
   EXPECT_EQ(from->palette().color(QPalette::Active, QPalette::Text), QColor(0, 0, 0));
@@ -142,6 +146,55 @@ TEST_F(AwardSettingsWindowTest, ModifyOpensWithTheRowAndCancelChangesNothing) {
   EXPECT_EQ(awards->topLevelItem(0)->text(1), QStringLiteral("3"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kAwardTableDat)), Gb("二等奖,3,2,2+1,奖品：手机,,\r\n"));
   EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path(ProgramDir::kBatchPlanDat).string())));
+}
+
+TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsThePickedPicture) {
+  AwardEditBuffer buffer;
+  AwardEditWindow edit(buffer, prompter);
+  edit.show();
+  edit.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+  auto* name = Find<QLineEdit>(&edit, "编辑框_奖项名称");
+  auto* quota = Find<QLineEdit>(&edit, "编辑框_中奖名额");
+  auto* batches = Find<QLineEdit>(&edit, "编辑框_奖项批次");
+  auto* split = Find<QTreeWidget>(&edit, "超级列表框_批次");
+  name->setText(QStringLiteral("三等奖"));
+
+  quota->setFocus();
+  quota->setText(QStringLiteral("10"));
+  batches->setFocus();  // the batch box is still empty: no check
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_EQ(split->topLevelItemCount(), 0);
+
+  batches->setText(QStringLiteral("0"));
+  name->setFocus();
+  EXPECT_EQ(prompter.MessageTexts(), std::vector<std::string>{Gb("输入的数字不符合要求，需要大于0的整数")});
+  EXPECT_EQ(split->topLevelItemCount(), 0);
+  prompter.Clear();
+
+  batches->setText(QStringLiteral("6"));
+  quota->setFocus();  // leaving the name box checks too
+  EXPECT_TRUE(prompter.shown().empty());
+  ASSERT_EQ(split->topLevelItemCount(), 6);
+  EXPECT_EQ(split->topLevelItem(3)->text(2), QStringLiteral("2"));
+  EXPECT_EQ(split->topLevelItem(4)->text(2), QStringLiteral("1"));
+  EXPECT_EQ(buffer.batchCount, "6");
+
+  const QString picture = temp.filePath(QStringLiteral("奖品.png"));
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  ASSERT_TRUE(image.save(picture));
+  prompter.ScriptPath(std::string("/tmp/a,b.png"));
+  prompter.ScriptPath(FromQt(picture));
+  auto* pick = Find<QToolButton>(&edit, "图形按钮1");
+  auto* path = Find<QLineEdit>(&edit, "编辑框_奖品图片");
+  pick->click();
+  EXPECT_TRUE(path->text().isEmpty()) << "a path with the award file's separator is refused";
+  pick->click();
+  EXPECT_EQ(path->text(), picture);
+  EXPECT_FALSE(Find<PicturePanel>(&edit, "画板1")->Picture().isNull());
+  ASSERT_GE(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].text, Gb("图片文件(*.png;*.jpg;*.jpeg;*.bmp;*.ico)|*.png;*.jpg;*.jpeg;*.bmp;*.ico"));
 }
 
 }  // namespace
