@@ -193,6 +193,7 @@ TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsT
   pick->click();
   EXPECT_EQ(path->text(), picture);
   EXPECT_FALSE(Find<PicturePanel>(&edit, "画板1")->Picture().isNull());
+  Shot(&edit, "award_edit_window_picture.png");
   ASSERT_GE(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.shown()[0].text, Gb("图片文件(*.png;*.jpg;*.jpeg;*.bmp;*.ico)|*.png;*.jpg;*.jpeg;*.bmp;*.ico"));
 }
