@@ -8,7 +8,6 @@ bool CommandAvailable(StageCommand command) {
     case StageCommand::FontsAndColours:
     case StageCommand::LockScreen:
     case StageCommand::EditList:
-    case StageCommand::AwardSettings:
     case StageCommand::AwardGroups:
     case StageCommand::SoundSettings:
     case StageCommand::WinnerShow:

@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
@@ -165,6 +166,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::Undo:
       controller_.UndoPressed();
       break;
+    case StageCommand::AwardSettings:
+      OpenAwardSettings();
+      break;
     case StageCommand::HelpTips:
       ShowHelpTips();
       break;
@@ -240,6 +244,15 @@ void StageWindow::StartFrom() {
   StartFromWindow window(state_, prompter_, this);
   window.exec();
   controller_.ShowReadyState();
+}
+
+// The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
+// unless a draw is still under way, and the stage takes up the new titles when confirmed.
+void StageWindow::OpenAwardSettings() {
+  controller_.SuspendStageMusic();
+  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
+  window.exec();
+  controller_.AfterAwardSettings(window.Confirmed());
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {

@@ -108,6 +108,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ToggleLayoutEdit();
   void ChooseBackground();
   void StartFrom();
+  void OpenAwardSettings();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
   void StageDestroyedOnce();

@@ -8,14 +8,17 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "engine/ports/fakes/fake_clock.h"
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "engine/ports/fakes/scripted_prompter.h"
+#include "settings/award_settings_window.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
 #include "storage/codec.h"
@@ -272,6 +275,63 @@ TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
   EXPECT_EQ(Text(stage->elements().award), "二等奖");
   EXPECT_EQ(Text(stage->elements().centre), "按空格键开始抽取");
   EXPECT_TRUE(Text(stage->elements().status).startsWith("准备抽取【二等奖】"));
+}
+
+// Answers the award settings window from inside its own event loop.
+void OnAwardSettings(std::function<void(AwardSettingsWindow*)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* window = qobject_cast<AwardSettingsWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    act(window);
+  });
+}
+
+TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhenAsked) {
+  const StageElements& e = stage->elements();
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QLineEdit*>("编辑框_主标题")->setText("新年会");
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  sound.calls.clear();
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_EQ(Text(e.mainTitle), "新年会") << "OK reloads the stage settings";
+  ASSERT_FALSE(sound.calls.empty());
+  EXPECT_EQ(sound.calls.front(), "suspend");
+  EXPECT_EQ(sound.calls.back(), "resume");
+
+  // One batch drawn: the draw is under way.
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
+                            Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n")));
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(stage->state().drawStarted);
+  prompter.Clear();
+
+  // Changing the order and answering Cancel keeps the running draw.
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_取消")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
+  EXPECT_TRUE(stage->state().drawStarted);
+  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kResultDat)));
+
+  // OK restarts: the draw is rebuilt from the files once the window has closed.
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Ok);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(0);
+    w->findChild<QPushButton*>("按钮_取消")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_FALSE(stage->state().drawStarted);
+  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_EQ(Text(e.award), "一等奖");
+  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
 }
 
 TEST_F(StageWindowTest, NoticesAndHelp) {
