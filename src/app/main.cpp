@@ -2,10 +2,13 @@
 #include <QDir>
 #include <cstdio>
 
+#include "storage/program_dir.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QDir dir(QCoreApplication::applicationDirPath());
-  if (!dir.mkpath(QStringLiteral("config"))) {
+  // A fresh program folder has no config/ yet; without it every save would fail.
+  if (!kavrel::ProgramDir::FromExecutable().EnsureConfigDir()) {
     std::fprintf(stderr, "kavrel-draw: cannot create %s/config\n", qPrintable(dir.path()));
     return 1;
   }

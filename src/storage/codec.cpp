@@ -20,7 +20,9 @@ QString ToQt(std::string_view gb) {
   return decoder.decode(QByteArrayView(gb.data(), static_cast<qsizetype>(gb.size())));
 }
 
-QString ToQt(const std::string& gb) { return ToQt(std::string_view(gb)); }
+QString ToQt(const std::string& gb) {
+  return ToQt(std::string_view(gb));
+}
 
 std::string FromQt(const QString& text) {
   QStringEncoder encoder(kCodec);

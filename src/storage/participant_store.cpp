@@ -1,15 +1,100 @@
 #include "storage/participant_store.h"
 
+#include "storage/codec.h"
+#include "storage/number_text.h"
+#include "storage/program_dir.h"
+#include "storage/settings.h"
+#include "storage/split_text.h"
+#include "storage/text_file.h"
+
 namespace kavrel {
-// Filled in next.
-std::optional<std::vector<std::string>> LoadPool(const ProgramDir&) { return std::nullopt; }
-std::string BuildSetDatText(const std::vector<std::string>&) { return {}; }
-bool NeedsDisplayColumns(int dataColumnCount) { return dataColumnCount > 1; }
-std::string DisplayColumnsTitle() { return {}; }
-std::string DisplayColumnsPrompt() { return {}; }
-std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>>&, int, const std::optional<std::string>&) { return {}; }
-bool SavePool(const ProgramDir&, const std::vector<std::string>&) { return false; }
-bool SavePictureList(const ProgramDir&, Settings&, const std::vector<std::string>&, const std::string&, bool) { return false; }
-bool DeletePoolFile(const ProgramDir&) { return false; }
-bool DeleteEditorTableFile(const ProgramDir&) { return false; }
+
+std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir) {
+  const auto path = dir.Path(ProgramDir::kSetDat);
+  if (!FileExists(path)) return std::nullopt;
+  return SplitText(ReadTextFile(path), "\r\n");
+}
+
+std::string BuildSetDatText(const std::vector<std::string>& entries) {
+  std::size_t size = 0;
+  for (const auto& entry : entries) size += entry.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& entry : entries) {
+    text += entry;
+    text += "\r\n";
+  }
+  return text;
+}
+
+bool NeedsDisplayColumns(int dataColumnCount) {
+  return dataColumnCount > 1;
+}
+
+std::string DisplayColumnsTitle() {
+  return Gb("操作提示：");
+}
+
+std::string DisplayColumnsPrompt() {
+  return Gb(
+      "当前列表中存在多列数据，请输入要显示在抽奖页面信息所在的列，如果要显示多列请在两列数字之间加‘-’(如要显示第2、3、"
+      "4列则输入：2-3-4)，行号为第1列，往右以此类推...");
+}
+
+std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
+                                      const std::optional<std::string>& displayAnswer) {
+  std::vector<std::string> entries;
+  entries.reserve(rows.size());
+  if (!NeedsDisplayColumns(dataColumnCount)) {
+    for (const auto& row : rows) entries.push_back(row.empty() ? std::string() : row.front());
+    return entries;
+  }
+
+  // Table columns count the row-number column as 1, so column n is data cell n - 2.
+  std::vector<int> columns;
+  for (const auto& part : SplitText(displayAnswer.value_or(kDisplayColumnsDefault), "-")) {
+    const int n = LeadingInt(part);
+    if (n >= 1 && n <= dataColumnCount + 1) columns.push_back(n);
+  }
+  // An answer that names no column would save a list of blank entries; show the first data column.
+  if (columns.empty()) columns.push_back(2);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    std::string entry;
+    for (const int n : columns) {
+      if (n == 1) {
+        entry += std::to_string(r + 1);
+      } else if (static_cast<std::size_t>(n - 2) < rows[r].size()) {
+        entry += rows[r][static_cast<std::size_t>(n - 2)];
+      }
+      entry += "  ";
+    }
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries) {
+  return WriteTextFile(dir.Path(ProgramDir::kSetDat), BuildSetDatText(entries));
+}
+
+bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vector<std::string>& fileNames,
+                     const std::string& pictureFolder, bool ratio43) {
+  std::vector<std::string> entries;
+  entries.reserve(fileNames.size());
+  for (const auto& name : fileNames) entries.push_back(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
+  const std::string section = Gb("图片路径");
+  bool ok = SavePool(dir, entries);
+  ok = settings.WriteText(section, Gb("图片前缀"), pictureFolder) && ok;
+  ok = settings.WriteText(section, Gb("图片比例"), ratio43 ? "4:3" : "3:4") && ok;
+  return ok;
+}
+
+bool DeletePoolFile(const ProgramDir& dir) {
+  return DeleteFile(dir.Path(ProgramDir::kSetDat));
+}
+
+bool DeleteEditorTableFile(const ProgramDir& dir) {
+  return DeleteFile(dir.Path(ProgramDir::kImDataDat));
+}
+
 }  // namespace kavrel

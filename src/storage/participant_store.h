@@ -28,7 +28,8 @@ inline constexpr const char* kDisplayColumnsDefault = "2";
 // Entries of a table. `rows` hold the data cells only (the row-number column is not stored);
 // with one data column an entry is the cell text; otherwise the answer ("2-3") names table
 // columns counting the row-number column as 1, and each entry is those cells, each followed by
-// two spaces; numbers beyond the last column are skipped. A cancelled answer (nullopt) means "2".
+// two spaces; numbers beyond the last column are skipped. A cancelled answer (nullopt), or one
+// that names no existing column, means "2".
 std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
                                       const std::optional<std::string>& displayAnswer);
 
@@ -41,7 +42,7 @@ bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vecto
                      const std::string& pictureFolder, bool ratio43);
 
 // Lifecycle deletions (false when an existing file stays).
-bool DeletePoolFile(const ProgramDir& dir);       // config\set.dat
+bool DeletePoolFile(const ProgramDir& dir);         // config\set.dat
 bool DeleteEditorTableFile(const ProgramDir& dir);  // config\imdata.dat
 
 }  // namespace kavrel

@@ -24,7 +24,9 @@ QString Nativize(QString path) {
 
 ProgramDir::ProgramDir(std::filesystem::path root) : root_(std::move(root)) {}
 
-ProgramDir ProgramDir::FromExecutable() { return ProgramDir(FromQPath(QCoreApplication::applicationDirPath())); }
+ProgramDir ProgramDir::FromExecutable() {
+  return ProgramDir(FromQPath(QCoreApplication::applicationDirPath()));
+}
 
 std::filesystem::path ProgramDir::Path(std::string_view suffix) const {
   const QString root = ToQPath(root_);
@@ -36,14 +38,20 @@ std::string ProgramDir::Resolve(const std::string& gbStoredRelative) const {
   return FromQt(ToQPath(root_) + Nativize(ToQt(gbStoredRelative)));
 }
 
-std::string ProgramDir::RootGb() const { return FromQt(ToQPath(root_)); }
+std::string ProgramDir::RootGb() const {
+  return FromQt(ToQPath(root_));
+}
 
 bool ProgramDir::EnsureConfigDir() const {
   return QDir().mkpath(ToQPath(Path(kConfigDir)));
 }
 
-std::filesystem::path NativePath(const std::string& gbPath) { return FromQPath(Nativize(ToQt(gbPath))); }
+std::filesystem::path NativePath(const std::string& gbPath) {
+  return FromQPath(Nativize(ToQt(gbPath)));
+}
 
-std::string GbPath(const std::filesystem::path& path) { return FromQt(ToQPath(path)); }
+std::string GbPath(const std::filesystem::path& path) {
+  return FromQt(ToQPath(path));
+}
 
 }  // namespace kavrel

@@ -1,12 +1,187 @@
 #include "storage/result_store.h"
 
+#include <algorithm>
+
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/split_text.h"
+#include "storage/text_file.h"
+
 namespace kavrel {
-// Filled in next.
-std::string FormatStopTime(const LocalDateTime&) { return {}; }
-std::vector<ResultLine> LoadResultLog(const ProgramDir&) { return {}; }
-bool RecordBatch(const ProgramDir&, const std::string&, const std::string&, const std::vector<std::string>&, bool, const LocalDateTime&) { return false; }
-RemovedBatch RemoveLastBatch(const ProgramDir&, std::size_t) { return {}; }
-bool MarkAbandoned(const ProgramDir&, const std::string&, const std::string&) { return false; }
-bool WriteExitRecord(const ProgramDir&, const ExitRecord&) { return false; }
-std::optional<ExitRecord> ReadExitRecord(const ProgramDir&) { return std::nullopt; }
+
+namespace {
+
+const std::string kSeparator(110, '-');
+
+std::string AbandonMark() {
+  return Gb("(已弃奖)");
+}
+
+// The last line of result.dat: where it starts (after the last CR LF) and its fields.
+struct LastLine {
+  std::size_t start = 0;
+  std::vector<std::string> fields;
+};
+
+LastLine FindLastLine(const std::string& text) {
+  const std::size_t crlf = text.rfind("\r\n");
+  LastLine last;
+  last.start = crlf == std::string::npos ? 0 : crlf + 2;
+  last.fields = SplitText(std::string_view(text).substr(last.start), "-");
+  return last;
+}
+
+std::string JoinFields(const std::vector<std::string>& fields, std::size_t count) {
+  std::string line;
+  for (std::size_t i = 0; i < count && i < fields.size(); ++i) line += fields[i] + "-";
+  return line;
+}
+
+std::string LogBlock(const std::string& awardName, const std::vector<std::string>& winners, const LocalDateTime& when) {
+  std::string block =
+      "\r\n\r\n" + kSeparator + "\r\n\r\n" + FormatStopTime(when) + "\r\n\r\n" + Gb("【") + awardName + Gb("】") + "\t";
+  for (const auto& winner : winners) block += winner + "\t";
+  return block + "\r\n";
+}
+
+// In result.dat: the newest line of the award gets the mark after its last unmarked `entry`.
+bool MarkInResultLog(std::string& text, const std::string& awardName, const std::string& entry) {
+  std::size_t lineEnd = text.size();
+  while (true) {
+    const std::size_t crlf = lineEnd == 0 ? std::string::npos : text.rfind("\r\n", lineEnd - 1);
+    const std::size_t lineStart = crlf == std::string::npos ? 0 : crlf + 2;
+    if (lineStart <= lineEnd) {
+      auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
+      if (!fields.empty() && fields[0] == awardName) {
+        for (std::size_t i = fields.size(); i-- > 2;) {
+          if (fields[i] != entry) continue;
+          fields[i] += AbandonMark();
+          text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
+          return true;
+        }
+        return false;  // only the newest line of the award is the one shown for abandoning
+      }
+    }
+    if (crlf == std::string::npos) return false;
+    lineEnd = crlf;
+  }
+}
+
+// In result.txt: the newest block of the award holding `entry` as a whole field gets the mark
+// after its last such field. Other awards' blocks and text inside longer entries stay as they are.
+bool MarkInResultExport(std::string& text, const std::string& awardName, const std::string& entry) {
+  const std::string header = "\r\n\r\n" + Gb("【") + awardName + Gb("】") + "\t";
+  std::size_t searchFrom = text.size();
+  while (searchFrom > 0) {
+    const std::size_t headerPos = text.rfind(header, searchFrom - 1);
+    if (headerPos == std::string::npos) return false;
+    searchFrom = headerPos;
+    const std::size_t fieldsStart = headerPos + header.size();
+    std::size_t fieldsEnd = text.find("\r\n", fieldsStart);
+    if (fieldsEnd == std::string::npos) fieldsEnd = text.size();
+
+    std::size_t markAt = std::string::npos;
+    std::size_t pos = fieldsStart;
+    while (pos < fieldsEnd) {
+      std::size_t tab = text.find('\t', pos);  // a tab is never part of a two-byte character
+      if (tab == std::string::npos || tab > fieldsEnd) tab = fieldsEnd;
+      if (text.compare(pos, tab - pos, entry) == 0) markAt = tab;
+      pos = tab + 1;
+    }
+    if (markAt != std::string::npos) {
+      text.insert(markAt, AbandonMark());
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string FormatStopTime(const LocalDateTime& when) {
+  std::string text =
+      std::to_string(when.year) + "年" + std::to_string(when.month) + "月" + std::to_string(when.day) + "日";
+  if (when.second != 0) {
+    text += std::to_string(when.hour) + "时" + std::to_string(when.minute) + "分" + std::to_string(when.second) + "秒";
+  } else if (when.minute != 0) {
+    text += std::to_string(when.hour) + "时" + std::to_string(when.minute) + "分";
+  } else if (when.hour != 0) {
+    text += std::to_string(when.hour) + "时";
+  }
+  return Gb(text);
+}
+
+std::vector<ResultLine> LoadResultLog(const ProgramDir& dir) {
+  std::vector<ResultLine> lines;
+  for (const auto& line : SplitText(ReadTextFile(dir.Path(ProgramDir::kResultDat)), "\r\n")) {
+    auto fields = SplitText(line, "-");
+    ResultLine result;
+    if (!fields.empty()) result.awardName = fields[0];
+    if (fields.size() > 1) result.prizeName = fields[1];
+    if (fields.size() > 2) result.winners.assign(fields.begin() + 2, fields.end());
+    lines.push_back(std::move(result));
+  }
+  return lines;
+}
+
+bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
+                 const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when) {
+  const auto logPath = dir.Path(ProgramDir::kResultDat);
+  std::string log = ReadTextFile(logPath);
+  if (!extendLastLine || log.empty()) {
+    if (!log.empty()) log += "\r\n";
+    log += awardName + "-" + prizeName + "-";
+  }
+  for (const auto& winner : winners) log += winner + "-";
+
+  const auto exportPath = dir.Path(ProgramDir::kResultTxt);
+  const std::string exported = ReadTextFile(exportPath) + LogBlock(awardName, winners, when);
+
+  const bool logWritten = WriteTextFile(logPath, log);
+  const bool exportWritten = WriteTextFile(exportPath, exported);
+  return logWritten && exportWritten;
+}
+
+RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount) {
+  RemovedBatch removed;
+
+  const auto exportPath = dir.Path(ProgramDir::kResultTxt);
+  std::string exported = ReadTextFile(exportPath);
+  const std::size_t separator = exported.rfind(kSeparator);
+  if (separator != std::string::npos) {
+    exported.erase(separator + kSeparator.size());
+    removed.written = WriteTextFile(exportPath, exported);
+  }
+
+  const auto logPath = dir.Path(ProgramDir::kResultDat);
+  std::string log = ReadTextFile(logPath);
+  if (log.empty()) return removed;
+  const LastLine last = FindLastLine(log);
+  const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
+  const std::size_t count = std::min(batchWinnerCount, winnerCount);
+  removed.winners.assign(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
+
+  if (winnerCount <= batchWinnerCount) {
+    // The batch opened this line: the line goes together with the CR LF before it.
+    log.erase(last.start >= 2 ? last.start - 2 : 0);
+  } else {
+    log.replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
+  }
+  removed.written = WriteTextFile(logPath, log) && removed.written;
+  return removed;
+}
+
+bool MarkAbandoned(const ProgramDir& dir, const std::string& awardName, const std::string& entry) {
+  const auto logPath = dir.Path(ProgramDir::kResultDat);
+  const auto exportPath = dir.Path(ProgramDir::kResultTxt);
+  std::string log = ReadTextFile(logPath);
+  std::string exported = ReadTextFile(exportPath);
+  const bool inLog = MarkInResultLog(log, awardName, entry);
+  const bool inExport = MarkInResultExport(exported, awardName, entry);
+  bool written = true;
+  if (inLog) written = WriteTextFile(logPath, log);
+  if (inExport) written = WriteTextFile(exportPath, exported) && written;
+  return (inLog || inExport) && written;
+}
+
 }  // namespace kavrel

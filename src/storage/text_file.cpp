@@ -40,7 +40,9 @@ bool DeleteFile(const std::filesystem::path& path) {
   return QFile::remove(name);
 }
 
-bool FileExists(const std::filesystem::path& path) { return QFileInfo(ToQPath(path)).isFile(); }
+bool FileExists(const std::filesystem::path& path) {
+  return QFileInfo(ToQPath(path)).isFile();
+}
 
 namespace {
 

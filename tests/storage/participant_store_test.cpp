@@ -1,0 +1,62 @@
+#include "storage/participant_store.h"
+
+#include "storage/settings.h"
+#include "storage_fixture.h"
+
+namespace kavrel::test {
+namespace {
+
+using Entries = std::vector<std::string>;
+using Table = std::vector<std::vector<std::string>>;
+
+class ParticipantStoreTest : public StorageTest {};
+
+TEST_F(ParticipantStoreTest, EntriesFromTheDisplayColumns) {
+  const Table one = {{"001"}, {"002"}};
+  EXPECT_EQ(BuildEntries(one, 1, std::nullopt), (Entries{"001", "002"}));
+
+  const Table two = {{"1001", Gb("张三")}, {"1002", Gb("李𪚥")}, {"1003", ""}};
+  EXPECT_EQ(BuildEntries(two, 2, std::string("2")), (Entries{"1001  ", "1002  ", "1003  "}));
+  EXPECT_EQ(BuildEntries(two, 2, std::nullopt), BuildEntries(two, 2, std::string("2")));
+  EXPECT_EQ(BuildEntries(two, 2, std::string("3-2")),
+            (Entries{Gb("张三") + "  1001  ", Gb("李𪚥") + "  1002  ", "  1003  "}));
+  EXPECT_EQ(BuildEntries(two, 2, std::string("1")), (Entries{"1  ", "2  ", "3  "}));  // the row-number column
+
+  const Table three = {{"a", "b", "c"}};
+  EXPECT_EQ(BuildEntries(three, 3, std::string("2-9")), Entries{"a  "});  // beyond the last column: skipped
+  EXPECT_EQ(BuildEntries(three, 3, std::string("")), Entries{"a  "});     // no column named: the first data column
+  EXPECT_EQ(BuildEntries(three, 3, std::string("0-9")), Entries{"a  "});
+
+  ASSERT_TRUE(SavePool(Dir(), BuildEntries(two, 2, std::string("2-3"))));
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Golden("set_two_columns.dat"));
+}
+
+TEST_F(ParticipantStoreTest, LoadPool) {
+  EXPECT_FALSE(LoadPool(Dir()).has_value());
+  Put(ProgramDir::kSetDat, "");
+  ASSERT_TRUE(LoadPool(Dir()).has_value());
+  EXPECT_TRUE(LoadPool(Dir())->empty());
+  Put(ProgramDir::kSetDat, "a\r\n\r\nb\r\n");
+  EXPECT_EQ(*LoadPool(Dir()), (Entries{"a", "", "b"}));  // a blank line is a participant
+  Put(ProgramDir::kSetDat, Golden("set_two_columns.dat"));
+  EXPECT_EQ(LoadPool(Dir())->at(1), "1002  " + Gb("李𪚥") + "  ");
+}
+
+TEST_F(ParticipantStoreTest, PictureListAndDeletions) {
+  Settings config(Dir().Path(ProgramDir::kConfigIni));
+  const std::string folder = Gb("/照片/年会");
+  ASSERT_TRUE(SavePictureList(Dir(), config, {Gb("张三.jpg"), "x .jpg", "abc"}, folder, false));
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张三\r\nx \r\n\r\n"));
+  EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片前缀")), folder);
+  EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片比例")), "3:4");
+
+  Put(ProgramDir::kImDataDat, "table");
+  EXPECT_TRUE(DeletePoolFile(Dir()));
+  EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kSetDat)));
+  EXPECT_TRUE(DeletePoolFile(Dir()));  // already gone: no error
+  EXPECT_TRUE(DeleteEditorTableFile(Dir()));
+  EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kImDataDat)));
+}
+
+}  // namespace
+}  // namespace kavrel::test

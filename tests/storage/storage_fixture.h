@@ -1,0 +1,34 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/text_file.h"
+
+namespace kavrel::test {
+
+// A fresh program folder with config/ for every test.
+class StorageTest : public ::testing::Test {
+ protected:
+  StorageTest() : dir_(std::filesystem::path(temp_.path().toStdString())) { dir_.EnsureConfigDir(); }
+
+  const ProgramDir& Dir() const { return dir_; }
+  std::string Read(std::string_view suffix) const { return ReadTextFile(dir_.Path(suffix)); }
+  void Put(std::string_view suffix, const std::string& bytes) const {
+    ASSERT_TRUE(WriteTextFile(dir_.Path(suffix), bytes));
+  }
+
+  static std::string Golden(const std::string& name) {
+    return ReadTextFile(std::filesystem::path(KAVREL_TEST_DATA_DIR) / "storage" / name);
+  }
+
+ private:
+  QTemporaryDir temp_;
+  ProgramDir dir_;
+};
+
+}  // namespace kavrel::test

@@ -1,0 +1,91 @@
+#include "storage/text_file.h"
+
+#include <QDir>
+
+#include "storage_fixture.h"
+
+namespace kavrel::test {
+namespace {
+
+class TextFileTest : public StorageTest {};
+
+TEST_F(TextFileTest, ReadWriteDelete) {
+  const auto path = Dir().Path(ProgramDir::kSetDat);
+  EXPECT_EQ(ReadTextFile(path), "");
+  EXPECT_FALSE(FileExists(path));
+  const std::string bytes = std::string("a\0b\r\n", 5) + Gb("名单");
+  ASSERT_TRUE(WriteTextFile(path, bytes));
+  EXPECT_EQ(ReadTextFile(path), bytes);
+  ASSERT_TRUE(WriteTextFile(path, "short"));
+  EXPECT_EQ(ReadTextFile(path), "short");
+  ASSERT_TRUE(WriteTextFile(path, ""));
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(ReadTextFile(path), "");
+  EXPECT_TRUE(DeleteFile(path));
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_TRUE(DeleteFile(path));
+}
+
+TEST_F(TextFileTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const auto path = Dir().Path(ProgramDir::kResultDat);
+  ASSERT_TRUE(WriteTextFile(path, "old"));
+  // A folder in the way of the target makes the rename fail.
+  const auto blocked = Dir().Path("\\config\\blocked");
+  ASSERT_TRUE(std::filesystem::create_directory(blocked));
+  EXPECT_FALSE(WriteTextFile(blocked, "new"));
+  EXPECT_FALSE(WriteTextFile(Dir().Path("\\missing\\x.dat"), "new"));
+  EXPECT_EQ(ReadTextFile(path), "old");
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Dir().Path(ProgramDir::kConfigDir))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"blocked", "result.dat"}));
+}
+
+TEST_F(TextFileTest, ProgramDirPaths) {
+  const ProgramDir dir(std::filesystem::path("/opt/draw"));
+  EXPECT_EQ(dir.Path(ProgramDir::kConfigIni), std::filesystem::path("/opt/draw/config/config.ini"));
+  EXPECT_EQ(dir.Path(ProgramDir::kHelpFile), std::filesystem::path("/opt/draw/kavrel抽奖.chm"));
+  EXPECT_EQ(dir.Resolve("\\wav\\bg2.mp3"), "/opt/draw/wav/bg2.mp3");
+  EXPECT_EQ(dir.Resolve(Gb("\\wav\\欢乐.mp3")), Gb("/opt/draw/wav/欢乐.mp3"));
+  EXPECT_EQ(NativePath(Gb("/照片\\张三.jpg")), std::filesystem::path("/照片/张三.jpg"));
+  EXPECT_EQ(GbPath(std::filesystem::path("/照片/a.jpg")), Gb("/照片/a.jpg"));
+}
+
+TEST_F(TextFileTest, ConfigFolderIsCreatedInAFreshFolder) {
+  const ProgramDir fresh(Dir().Root() / "fresh");
+  std::filesystem::create_directory(fresh.Root());
+  EXPECT_FALSE(WriteTextFile(fresh.Path(ProgramDir::kSetDat), "x"));
+  EXPECT_TRUE(fresh.EnsureConfigDir());
+  EXPECT_TRUE(fresh.EnsureConfigDir());
+  EXPECT_TRUE(WriteTextFile(fresh.Path(ProgramDir::kSetDat), "x"));
+}
+
+TEST_F(TextFileTest, MoveToHistoryKeepsOldFiles) {
+  const LocalDateTime when{2026, 1, 2, 3, 4, 5};
+  const auto result = Dir().Path(ProgramDir::kResultDat);
+  const auto log = Dir().Path(ProgramDir::kResultTxt);
+  const auto exitIni = Dir().Path(ProgramDir::kExitIni);
+  const auto history = Dir().Path(ProgramDir::kHistoryDir);
+
+  EXPECT_TRUE(MoveToHistory(Dir(), {result, log, exitIni}, when));
+  EXPECT_FALSE(std::filesystem::exists(history));  // nothing to keep: nothing created
+
+  Put(ProgramDir::kResultDat, "winners");
+  Put(ProgramDir::kResultTxt, "log");
+  EXPECT_TRUE(MoveToHistory(Dir(), {result, log, exitIni}, when));
+  EXPECT_FALSE(FileExists(result));
+  EXPECT_FALSE(FileExists(log));
+  EXPECT_EQ(ReadTextFile(history / "20260102-030405" / "result.dat"), "winners");
+  EXPECT_EQ(ReadTextFile(history / "20260102-030405" / "result.txt"), "log");
+
+  // A second move in the same second does not overwrite the first.
+  Put(ProgramDir::kResultDat, "again");
+  EXPECT_TRUE(MoveToHistory(Dir(), {result}, when));
+  EXPECT_EQ(ReadTextFile(history / "20260102-030405-2" / "result.dat"), "again");
+  EXPECT_EQ(ReadTextFile(history / "20260102-030405" / "result.dat"), "winners");
+}
+
+}  // namespace
+}  // namespace kavrel::test
