@@ -24,6 +24,8 @@ QFont LatestAwardFont(int pointSize);
 
 // The latest award in two columns on its picture. The layout follows the panel's size.
 class LatestAwardPanel : public QWidget {
+  Q_OBJECT
+
  public:
   LatestAwardPanel(std::optional<ResultLine> line, QWidget* parent);
 

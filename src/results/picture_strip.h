@@ -8,6 +8,8 @@ namespace kavrel {
 // A panel that shows one horizontal strip of a screen-sized picture, so that the title band and
 // the list area of the winner show together look like one picture behind their texts.
 class PictureStrip : public QWidget {
+  Q_OBJECT
+
  public:
   PictureStrip(const QPixmap& picture, int sourceTop, QWidget* parent);
 

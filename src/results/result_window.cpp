@@ -97,6 +97,8 @@ void ResultWindow::BuildTextView(const std::string& gbText) {
   textBox_ = new QPlainTextEdit(this);
   textBox_->setObjectName(QStringLiteral("超级编辑框1"));
   textBox_->setReadOnly(true);
+  textBox_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  textBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   textBox_->setFont(Font("黑体", 22, false));
   QPalette palette = textBox_->palette();

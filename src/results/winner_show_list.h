@@ -13,6 +13,8 @@ namespace kavrel {
 // picture tiles the first time they come into view, so a tick costs a few pixel copies however
 // long the list is, and memory stays bounded (a 2,000-winner list would be a 100 MB picture).
 class WinnerShowList : public QWidget {
+  Q_OBJECT
+
  public:
   WinnerShowList(QStringList rows, const QFont& font, int width, int pitch, QWidget* parent);
 
