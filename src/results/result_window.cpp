@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -14,6 +13,7 @@
 #include "results/picture_strip.h"
 #include "results/result_pictures.h"
 #include "results/result_texts.h"
+#include "results/title_label.h"
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
@@ -133,14 +133,9 @@ void ResultWindow::BuildWinnerShow(const StageTitles& titles, const Clock& clock
   area->setObjectName(QStringLiteral("画板3"));
   area->setGeometry(0, kBand, w, h - kBand);
 
-  auto* title = new QLabel(ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, clock.Now())), band);
+  auto* title = new TitleLabel(ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, clock.Now())), band);
   title->setObjectName(QStringLiteral("透明标签_标题"));
   title->setFont(Font("宋体", 20, false));
-  title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  title->setWordWrap(true);
-  QPalette palette = title->palette();
-  palette.setColor(QPalette::WindowText, kYellow);
-  title->setPalette(palette);
   title->setGeometry(0, 35, w, kBand);
 
   auto* back = new CommandLabel(QStringLiteral("返回"), QSize(60, 30), band);
