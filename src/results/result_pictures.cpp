@@ -4,32 +4,31 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QStringList>
+
+#ifdef KAVREL_HAVE_ASSETS
+#include "assets.h"
+#endif
 
 namespace kavrel {
 
 namespace {
 
-QString FileName(ResultPicture which) {
+QImage LoadBuiltIn([[maybe_unused]] ResultPicture which) {
+#ifdef KAVREL_HAVE_ASSETS
+  const char* path = nullptr;
   switch (which) {
     case ResultPicture::WindowBackground:
-      return QStringLiteral("result_background.jpg");
+      path = assets::kResultBackground;
+      break;
     case ResultPicture::WinnerShow:
-      return QStringLiteral("winner_show_background.jpg");
+      path = assets::kWinnerShowBackground;
+      break;
     case ResultPicture::LatestAward:
-      return QStringLiteral("latest_award_background.jpg");
+      path = assets::kLatestAwardBackground;
+      break;
   }
-  return {};
-}
-
-QImage LoadBuiltIn(ResultPicture which) {
-  const QString name = FileName(which);
-  for (const QString& prefix : {QStringLiteral(":/pictures/"), QStringLiteral(":/assets/pictures/"),
-                                QStringLiteral(":/")}) {
-    QImageReader reader(prefix + name);
-    QImage image = reader.read();
-    if (!image.isNull()) return image;
-  }
+  if (path) return QImageReader(QString::fromLatin1(path)).read();
+#endif
   return {};
 }
 
