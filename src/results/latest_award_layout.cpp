@@ -10,11 +10,15 @@ namespace kavrel {
 namespace {
 
 // Coordinates are computed in floating point and truncated when drawn.
-int Trunc(double v) { return static_cast<int>(v); }
+int Trunc(double v) {
+  return static_cast<int>(v);
+}
 
 }  // namespace
 
-int LatestAwardRows(int winnerCount) { return 2 + (winnerCount + 1) / 2; }
+int LatestAwardRows(int winnerCount) {
+  return 2 + (winnerCount + 1) / 2;
+}
 
 std::string HiddenWinnersText(int hiddenWinners) {
   return Gb("……另有") + std::to_string(hiddenWinners) + Gb("名中奖人员未能显示");
@@ -61,7 +65,8 @@ LatestAwardLayout LayOutLatestAward(const ResultLine& line, int panelWidth, int 
     const double x = (k % 2 == 1) ? width / 2 - measure.Width(size, winner) - 30 : width / 2 + 30;
     out.texts.push_back({winner, Trunc(x), Trunc(y)});
   }
-  if (out.hiddenWinners > 0) centred(HiddenWinnersText(out.hiddenWinners), top + static_cast<double>(h) * (2 + winnerRows));
+  if (out.hiddenWinners > 0)
+    centred(HiddenWinnersText(out.hiddenWinners), top + static_cast<double>(h) * (2 + winnerRows));
   return out;
 }
 

@@ -41,7 +41,8 @@ int LatestAwardRows(int winnerCount);
 // 2-point steps while the block is taller than the panel less 100 pixels. When it still does
 // not fit at the smallest size, as many winner rows as fit are shown and a last row says how
 // many winners are not shown.
-LatestAwardLayout LayOutLatestAward(const ResultLine& line, int panelWidth, int panelHeight, const TextMeasure& measure);
+LatestAwardLayout LayOutLatestAward(const ResultLine& line, int panelWidth, int panelHeight,
+                                    const TextMeasure& measure);
 
 // The row that replaces the winners that do not fit.
 std::string HiddenWinnersText(int hiddenWinners);

@@ -10,13 +10,19 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-std::string Heading(const ResultLine& line) { return line.awardName + WinnerCountText(line) + Gb("名"); }
+std::string Heading(const ResultLine& line) {
+  return line.awardName + WinnerCountText(line) + Gb("名");
+}
 
-std::string PrizeInParentheses(const ResultLine& line) { return "(" + line.prizeName + ")"; }
+std::string PrizeInParentheses(const ResultLine& line) {
+  return "(" + line.prizeName + ")";
+}
 
 }  // namespace
 
-std::string WinnerCountText(const ResultLine& line) { return std::to_string(line.winners.size()); }
+std::string WinnerCountText(const ResultLine& line) {
+  return std::to_string(line.winners.size());
+}
 
 std::string WinnerListText(const std::vector<ResultLine>& lines) {
   std::string text;

@@ -85,11 +85,12 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
   }
   // A window manager gets to fit the framed views into the work area; the winner show covers
   // the screen. An explicitly given area is kept as it is.
-  if (wholeScreen)
-    setWindowState(mode_ == ResultViewMode::WinnerShow ? Qt::WindowFullScreen : Qt::WindowMaximized);
+  if (wholeScreen) setWindowState(mode_ == ResultViewMode::WinnerShow ? Qt::WindowFullScreen : Qt::WindowMaximized);
 }
 
-ResultWindow::~ResultWindow() { Shutdown(); }
+ResultWindow::~ResultWindow() {
+  Shutdown();
+}
 
 void ResultWindow::BuildTextView(const std::string& gbText) {
   background_ = LoadResultPicture(ResultPicture::WindowBackground, size());

@@ -10,6 +10,7 @@
 #include "engine/ports/fakes/fake_clock.h"
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "result_folder.h"
+#include "results/latest_award_panel.h"
 #include "results/result_window.h"
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
@@ -25,8 +26,10 @@ std::string SampleResult() {
     const char* name;
     const char* prize;
     int winners;
-  } awards[] = {{"三等奖", "奖品：蓝牙音箱一台", 20}, {"二等奖", "奖品：平板电脑一台", 10},
-                {"一等奖", "奖品：笔记本电脑一台", 3}, {"特等奖", "奖品：新能源汽车一辆", 1}};
+  } awards[] = {{"三等奖", "奖品：蓝牙音箱一台", 20},
+                {"二等奖", "奖品：平板电脑一台", 10},
+                {"一等奖", "奖品：笔记本电脑一台", 3},
+                {"特等奖", "奖品：新能源汽车一辆", 1}};
   std::string text;
   int next = 0;
   for (const auto& award : awards) {
@@ -80,9 +83,31 @@ TEST(ResultWindowLooks, EveryViewPaintsAtProjectorSizes) {
         EXPECT_LE(list->cachedTileCount(), 4);
       }
       if (!shots.isEmpty())
-        image.save(QDir(shots).filePath(QStringLiteral("view%1_%2x%3.png").arg(mode).arg(size.width()).arg(size.height())));
+        image.save(
+            QDir(shots).filePath(QStringLiteral("view%1_%2x%3.png").arg(mode).arg(size.width()).arg(size.height())));
     }
   }
+}
+
+TEST(ResultWindowLooks, LatestAwardTooLongForAnyFontSizeIsCutAndCounted) {
+  testing::ResultFolder folder;
+  std::string line = Gb("幸运奖-奖品：纪念品一份-");
+  for (int k = 1; k <= 300; ++k) line += std::to_string(10000 + k) + "-";
+  folder.WriteResult(line);
+  RecordingSoundPort sound;
+  FakeClock clock;
+  ResultWindow window(ResultViewMode::LatestAward, folder.dir(), sound, clock, SoundSettings{}, StageTitles{}, {},
+                      nullptr, QRect(0, 0, 1024, 768));
+  window.show();
+  const auto* panel = window.findChild<LatestAwardPanel*>();
+  ASSERT_NE(panel, nullptr);
+  const auto& layout = panel->layout();
+  EXPECT_EQ(layout.pointSize, kLatestAwardMinPointSize);
+  EXPECT_GT(layout.hiddenWinners, 0);
+  EXPECT_EQ(layout.texts.back().text, HiddenWinnersText(layout.hiddenWinners));
+  EXPECT_LE(layout.texts.back().y + layout.lineHeight, 768);
+  const QString shots = qEnvironmentVariable("KAVREL_RESULTS_SHOTS");
+  if (!shots.isEmpty()) window.grab().save(QDir(shots).filePath(QStringLiteral("view3_cut_1024x768.png")));
 }
 
 }  // namespace

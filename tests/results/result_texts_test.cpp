@@ -20,10 +20,9 @@ TEST(ResultTexts, WinnerListPutsNewestLineFirstWithoutBlankLines) {
   EXPECT_EQ(WinnerListText(Golden("one_award.dat")),
             Gb("三等奖5名(奖品：MP4一部)\r\n017\r\n012\r\n009\r\n004\r\n001\r\n"));
   // The same award drawn again after another one keeps its own line and its own count.
-  EXPECT_EQ(WinnerListText(Golden("same_award_twice.dat")),
-            Gb("三等奖2名(奖品：MP4一部)\r\n033\r\n028\r\n"
-               "一等奖1名(奖品：笔记本一台)\r\n042\r\n"
-               "三等奖2名(奖品：MP4一部)\r\n017\r\n012\r\n"));
+  EXPECT_EQ(WinnerListText(Golden("same_award_twice.dat")), Gb("三等奖2名(奖品：MP4一部)\r\n033\r\n028\r\n"
+                                                               "一等奖1名(奖品：笔记本一台)\r\n042\r\n"
+                                                               "三等奖2名(奖品：MP4一部)\r\n017\r\n012\r\n"));
   EXPECT_EQ(WinnerListText(Golden("abandoned.dat")),
             Gb("一等奖1名(笔记本一台)\r\n042(已弃奖)\r\n二等奖2名(平板电脑)\r\n023(已弃奖)\r\n031\r\n"));
 }
@@ -39,8 +38,9 @@ TEST(ResultTexts, WinnerShowPutsPrizeOnItsOwnLineAndABlankLineAfterEachAward) {
   for (const auto& line : lines) expected += 2 + line.winners.size();
   EXPECT_EQ(rows.size(), expected);
 
-  EXPECT_EQ(JoinRows(WinnerShowRows(Golden("abandoned.dat"))),
-            Gb("一等奖1名\r\n(笔记本一台)\r\n042(已弃奖)\r\n\r\n二等奖2名\r\n(平板电脑)\r\n023(已弃奖)\r\n031\r\n\r\n"));
+  EXPECT_EQ(
+      JoinRows(WinnerShowRows(Golden("abandoned.dat"))),
+      Gb("一等奖1名\r\n(笔记本一台)\r\n042(已弃奖)\r\n\r\n二等奖2名\r\n(平板电脑)\r\n023(已弃奖)\r\n031\r\n\r\n"));
 }
 
 TEST(ResultTexts, MissingOrEmptyResultFileGivesNoText) {

@@ -33,8 +33,8 @@ class ResultWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<ResultWindow> Open(ResultViewMode mode, QRect screen = {0, 0, 1920, 1080}) {
-    auto window = std::make_unique<ResultWindow>(mode, folder.dir(), sound, clock, settings, titles, pool, nullptr,
-                                                 screen);
+    auto window =
+        std::make_unique<ResultWindow>(mode, folder.dir(), sound, clock, settings, titles, pool, nullptr, screen);
     window->show();
     return window;
   }
