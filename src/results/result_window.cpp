@@ -52,11 +52,12 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
       music_(sound, soundSettings.resultMusicOn, soundSettings.resultMusicFile, soundSettings.resultMusicLoop) {
   setObjectName(QStringLiteral("ResultWindow"));
   setWindowModality(Qt::ApplicationModal);
-  const bool wholeScreen = screen.isEmpty();
-  if (wholeScreen) {
+  if (screen.isEmpty()) {
     QScreen* on = parent ? parent->screen() : QGuiApplication::primaryScreen();
     screen = on ? on->geometry() : QRect(0, 0, 1024, 768);
   }
+  QScreen* covered = QGuiApplication::screenAt(screen.center());
+  const bool wholeScreen = covered && covered->geometry() == screen;
   if (mode_ == ResultViewMode::WinnerShow) setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
   setGeometry(screen);
   timer_.setObjectName(QStringLiteral("时钟1"));
@@ -84,7 +85,7 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
       break;
   }
   // A window manager gets to fit the framed views into the work area; the winner show covers
-  // the screen. An explicitly given area is kept as it is.
+  // the screen. An area that is not a whole screen is kept as it is.
   if (wholeScreen) setWindowState(mode_ == ResultViewMode::WinnerShow ? Qt::WindowFullScreen : Qt::WindowMaximized);
 }
 
