@@ -6,10 +6,12 @@
 
 namespace kavrel::assets {
 
-// Stage: the default background (1920 x 1080, stretched to the screen) and the faces of the start and stop
-// buttons (129 x 50; the caption is the button's text, so both buttons share the faces; @2x files exist for
-// high-density screens and are picked up by Qt automatically).
+// Stage: the default background, drawn for wide screens (1920 x 1080) and for 4:3 screens (1440 x 1080); show
+// the one whose aspect is nearer the screen's, stretched to it. Then the faces of the start and stop buttons (129 x 50;
+// the caption is the button's text, so both buttons share the faces; @2x files exist for high-density screens and are
+// picked up by Qt automatically).
 inline constexpr char kStageBackground[] = ":/pictures/stage_background.jpg";
+inline constexpr char kStageBackground4x3[] = ":/pictures/stage_background_4x3.jpg";
 inline constexpr char kButtonNormal[] = ":/pictures/button_normal.png";
 inline constexpr char kButtonHover[] = ":/pictures/button_hover.png";
 inline constexpr char kButtonPressed[] = ":/pictures/button_pressed.png";
@@ -23,6 +25,9 @@ inline constexpr char kHelpGuide[] = ":/pictures/help_guide.png";
 inline constexpr char kResultBackground[] = ":/pictures/result_background.jpg";
 inline constexpr char kWinnerShowBackground[] = ":/pictures/winner_show_background.jpg";
 inline constexpr char kLatestAwardBackground[] = ":/pictures/latest_award_background.jpg";
+
+// Lock screen (1920 x 1080, stretched): a pale light-blue winter scene, light behind the red lock message.
+inline constexpr char kLockBackground[] = ":/pictures/lock_background.jpg";
 
 // Application icon in every size a desktop asks for; add them all to one QIcon.
 inline constexpr std::array<const char*, 7> kAppIcons = {

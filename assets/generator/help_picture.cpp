@@ -206,6 +206,7 @@ QImage PaintHelpPicture(QSize size) {
       p, QRectF(0, 0, W, H), 90, rng,
       [&](QPointF at) {
         if (at.y() < 62 && std::abs(at.x() - W / 2) < 150) return 0.0;  // keep the title clean
+        if (at.y() > 396) return 0.0;                                   // nothing behind the key strip
         return at.y() < 70 ? 0.8 : (at.x() < 14 || at.x() > W - 14) ? 0.5 : 0.04;
       },
       0.8);

@@ -1,6 +1,7 @@
 // kavrel-picture-gen PICTURES_DIR MANUAL_IMG_DIR [NAME...]
 // Draws the built-in pictures into PICTURES_DIR and the manual's placeholder screenshots into
-// MANUAL_IMG_DIR. With names, only the pictures whose file name starts with one of them are written.
+// MANUAL_IMG_DIR (only where no screenshot exists yet). With names, only the pictures whose file name starts
+// with one of them are written.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
       {"stage_background.jpg", 88,
        [] {
          return gen::PaintStageBackground({1920, 1080});
+       }},
+      {"stage_background_4x3.jpg", 88,
+       [] {
+         return gen::PaintStageBackground({1440, 1080});
        }},
       {"button_normal.png", -1,
        [] {
@@ -94,6 +99,10 @@ int main(int argc, char** argv) {
        [] {
          return gen::PaintLatestAwardBackground({1920, 1080});
        }},
+      {"lock_background.jpg", 86,
+       [] {
+         return gen::PaintLockBackground({1920, 1080});
+       }},
   };
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     outputs.push_back({QStringLiteral("app_icon_%1.png").arg(size), -1, [size] { return gen::PaintAppIcon(size); }});
@@ -131,7 +140,8 @@ int main(int argc, char** argv) {
   if (wanted(QStringLiteral("logo.png"))) ok = Save(manual.filePath("logo.png"), gen::PaintAppIcon(96), -1) && ok;
   for (const Shot& shot : shots) {
     const QString file = QString::fromUtf8(shot.file);
-    if (!wanted(file)) continue;
+    // A placeholder only stands in for a missing screenshot; real screenshots are never overwritten.
+    if (!wanted(file) || manual.exists(file)) continue;
     ok =
         Save(manual.filePath(file), gen::PaintManualPlaceholder({800, 450}, QString::fromUtf8(shot.caption)), -1) && ok;
   }

@@ -16,6 +16,7 @@ QImage PaintHelpPicture(QSize size);
 QImage PaintResultBackground(QSize size);
 QImage PaintWinnerShowBackground(QSize size);
 QImage PaintLatestAwardBackground(QSize size);
+QImage PaintLockBackground(QSize size);
 QImage PaintAppIcon(int size);
 QImage PaintManualPlaceholder(QSize size, const QString& caption);
 

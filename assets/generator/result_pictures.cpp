@@ -108,8 +108,8 @@ QImage PaintWinnerShowBackground(QSize size) {
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient ground(0, 0, 0, H);
   ground.setColorAt(0.0, kRedNight);
-  ground.setColorAt(0.12, kRedDark);
-  ground.setColorAt(0.16, kRedDeep);
+  ground.setColorAt(0.1, kRedDark);
+  ground.setColorAt(0.22, kRedDeep);
   ground.setColorAt(0.6, QColor(0xA8, 0x0C, 0x22));
   ground.setColorAt(1.0, kRedDeep);
   p.fillRect(img.rect(), ground);
@@ -122,15 +122,9 @@ QImage PaintWinnerShowBackground(QSize size) {
   column.setColorAt(0.7, QColor(0x30, 0x00, 0x06, 70));
   column.setColorAt(1.0, QColor(0x30, 0x00, 0x06, 0));
   p.fillRect(QRectF(0, H * 0.14, W, H), column);
-  // The title band: a soft gold glow under the titles and a gold rule where the band ends on a 1080-line screen.
+  // The title band is the top 150 screen pixels at any screen height, so it has no hard edge in the picture:
+  // the top darkens softly, and a gold glow sits behind the titles.
   PaintGlow(p, QPointF(W / 2, H * 0.07), W * 0.32, kGold, 55);
-  QLinearGradient rule(0, 0, W, 0);
-  rule.setColorAt(0.0, Alpha(kGold, 0));
-  rule.setColorAt(0.2, kGold);
-  rule.setColorAt(0.5, kGoldPale);
-  rule.setColorAt(0.8, kGold);
-  rule.setColorAt(1.0, Alpha(kGold, 0));
-  p.fillRect(QRectF(0, H * 0.139, W, 3 * s), rule);
   // Sides: confetti, sparkles, clouds, firecrackers and lanterns.
   auto sides = [&](QPointF at) {
     const double dx = std::abs(at.x() - W / 2) / (W / 2);

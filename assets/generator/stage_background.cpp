@@ -56,12 +56,13 @@ QImage PaintStageBackground(QSize size) {
   PaintConfetti(p, QRectF(0, 0, W, H * 0.86), 520, rng, density, s * 1.15);
 
   // Upper corners: firecrackers on the outside, lanterns further in, mirrored.
-  PaintFirecrackers(p, QPointF(W * 0.035, 0), 430 * s, 1.05 * s, rng);
-  PaintFirecrackers(p, QPointF(W * 0.965, 0), 430 * s, 1.05 * s, rng);
-  PaintLantern(p, QPointF(W * 0.105, 0), 70 * s, 150 * s, QStringLiteral("福"));
-  PaintLantern(p, QPointF(W * 0.895, 0), 70 * s, 150 * s, QStringLiteral("福"));
-  PaintLantern(p, QPointF(W * 0.175, 0), 20 * s, 105 * s);
-  PaintLantern(p, QPointF(W * 0.825, 0), 20 * s, 105 * s);
+  // Measured from the edges in design pixels, so a 4:3 picture keeps the same spacing as a wide one.
+  PaintFirecrackers(p, QPointF(67 * s, 0), 430 * s, 1.05 * s, rng);
+  PaintFirecrackers(p, QPointF(W - 67 * s, 0), 430 * s, 1.05 * s, rng);
+  PaintLantern(p, QPointF(202 * s, 0), 70 * s, 150 * s, QStringLiteral("福"));
+  PaintLantern(p, QPointF(W - 202 * s, 0), 70 * s, 150 * s, QStringLiteral("福"));
+  PaintLantern(p, QPointF(336 * s, 0), 20 * s, 105 * s);
+  PaintLantern(p, QPointF(W - 336 * s, 0), 20 * s, 105 * s);
 
   // Sparkles scattered near the frame.
   for (int i = 0; i < 26; ++i) {

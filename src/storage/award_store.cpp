@@ -32,6 +32,25 @@ std::string Field(const std::vector<std::string>& items, std::size_t index) {
   return index < items.size() ? items[index] : std::string();
 }
 
+// A full-width colon or a line break inside a caption would split its line differently when read
+// back (the caption cut short, the position lost); they are stored as ":" and a blank.
+std::string CaptionText(const std::string& caption, const std::string& colon) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size();) {
+    if (caption.compare(i, colon.size(), colon) == 0) {
+      text += ':';
+      i += colon.size();
+    } else if (static_cast<unsigned char>(caption[i]) >= 0x80) {
+      text += caption.substr(i, 2);
+      i += 2;
+    } else {
+      text += (caption[i] == '\r' || caption[i] == '\n') ? ' ' : caption[i];
+      ++i;
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 std::vector<AwardRow> LoadAwardTable(const ProgramDir& dir) {
@@ -125,7 +144,8 @@ std::string BuildDrawerCaptionText(const std::vector<DrawerCaption>& captions) {
   const std::string colon = Gb("：");
   std::string text;
   for (const auto& caption : captions) {
-    text += caption.key + colon + caption.caption + colon + std::to_string(caption.planPosition) + "\r\n";
+    text += caption.key + colon + CaptionText(caption.caption, colon) + colon + std::to_string(caption.planPosition) +
+            "\r\n";
   }
   return text;
 }

@@ -38,6 +38,10 @@ bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
   return WriteTextFile(dir.Path(ProgramDir::kExitIni), detail::JoinIniLines(ini));
 }
 
+bool DeleteExitRecord(const ProgramDir& dir) {
+  return DeleteFile(dir.Path(ProgramDir::kExitIni));
+}
+
 std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir) {
   const auto path = dir.Path(ProgramDir::kExitIni);
   if (!FileExists(path)) return std::nullopt;

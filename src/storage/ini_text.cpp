@@ -77,10 +77,12 @@ std::optional<std::size_t> FindKey(const IniLines& ini, const SectionRange& rang
   return std::nullopt;
 }
 
+// A line break inside a value would end the line early and turn the rest into a stray line of
+// the file, so line breaks are stored as blanks.
 std::string KeyLine(std::string_view key, std::string_view value) {
   std::string line(key);
   line += '=';
-  line += value;
+  for (const char c : value) line += (c == '\r' || c == '\n') ? ' ' : c;
   return line;
 }
 

@@ -3,6 +3,7 @@
 #include "storage/codec.h"
 #include "storage/number_text.h"
 #include "storage/program_dir.h"
+#include "storage/qt_path.h"
 #include "storage/settings.h"
 #include "storage/split_text.h"
 #include "storage/text_file.h"
@@ -73,6 +74,11 @@ std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>
   return entries;
 }
 
+std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
+                            const std::optional<std::string>& displayAnswer) {
+  return BuildSetDatText(BuildEntries(rows, dataColumnCount, displayAnswer));
+}
+
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries) {
   return WriteTextFile(dir.Path(ProgramDir::kSetDat), BuildSetDatText(entries));
 }
@@ -87,6 +93,11 @@ bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vecto
   ok = settings.WriteText(section, Gb("图片前缀"), pictureFolder) && ok;
   ok = settings.WriteText(section, Gb("图片比例"), ratio43 ? "4:3" : "3:4") && ok;
   return ok;
+}
+
+std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const std::string& entry) {
+  // Only the folder's backslashes are separators; the entry is one file name whatever it holds.
+  return NativePath(gbPictureFolder) / detail::FromQPath(ToQt(entry + ".jpg"));
 }
 
 bool DeletePoolFile(const ProgramDir& dir) {

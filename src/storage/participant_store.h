@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,10 @@ inline constexpr const char* kDisplayColumnsDefault = "2";
 std::vector<std::string> BuildEntries(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
                                       const std::optional<std::string>& displayAnswer);
 
+// BuildEntries then BuildSetDatText: the set.dat text of a list editor table.
+std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, int dataColumnCount,
+                            const std::optional<std::string>& displayAnswer);
+
 // Writes config\set.dat.
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries);
 
@@ -40,6 +45,10 @@ bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries);
 // get "图片前缀" (the folder, GB18030 full path) and "图片比例" ("4:3" or "3:4").
 bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vector<std::string>& fileNames,
                      const std::string& pictureFolder, bool ratio43);
+
+// Picture mode: the image of an entry, pictureFolder + "\" + entry + ".jpg", as a native path.
+// The entry is taken as it is (a trailing blank stays part of the name).
+std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const std::string& entry);
 
 // Lifecycle deletions (false when an existing file stays).
 bool DeletePoolFile(const ProgramDir& dir);         // config\set.dat

@@ -35,7 +35,10 @@ std::filesystem::path ProgramDir::Path(std::string_view suffix) const {
 }
 
 std::string ProgramDir::Resolve(const std::string& gbStoredRelative) const {
-  return FromQt(ToQPath(root_) + Nativize(ToQt(gbStoredRelative)));
+  QString tail = Nativize(ToQt(gbStoredRelative));
+  // Stored paths begin with a backslash; one typed without it still names a file below the root.
+  if (!tail.isEmpty() && !tail.startsWith(QDir::separator())) tail.prepend(QDir::separator());
+  return FromQt(ToQPath(root_) + tail);
 }
 
 std::string ProgramDir::RootGb() const {

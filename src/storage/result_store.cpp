@@ -50,17 +50,15 @@ bool MarkInResultLog(std::string& text, const std::string& awardName, const std:
   while (true) {
     const std::size_t crlf = lineEnd == 0 ? std::string::npos : text.rfind("\r\n", lineEnd - 1);
     const std::size_t lineStart = crlf == std::string::npos ? 0 : crlf + 2;
-    if (lineStart <= lineEnd) {
-      auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
-      if (!fields.empty() && fields[0] == awardName) {
-        for (std::size_t i = fields.size(); i-- > 2;) {
-          if (fields[i] != entry) continue;
-          fields[i] += AbandonMark();
-          text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
-          return true;
-        }
-        return false;  // only the newest line of the award is the one shown for abandoning
+    auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
+    if (!fields.empty() && fields[0] == awardName) {
+      for (std::size_t i = fields.size(); i-- > 2;) {
+        if (fields[i] != entry) continue;
+        fields[i] += AbandonMark();
+        text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
+        return true;
       }
+      return false;  // only the newest line of the award is the one shown for abandoning
     }
     if (crlf == std::string::npos) return false;
     lineEnd = crlf;
@@ -98,6 +96,10 @@ bool MarkInResultExport(std::string& text, const std::string& awardName, const s
 
 }  // namespace
 
+std::vector<std::filesystem::path> ResultFilePaths(const ProgramDir& dir) {
+  return {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt), dir.Path(ProgramDir::kExitIni)};
+}
+
 std::string FormatStopTime(const LocalDateTime& when) {
   std::string text =
       std::to_string(when.year) + "年" + std::to_string(when.month) + "月" + std::to_string(when.day) + "日";
@@ -127,60 +129,66 @@ std::vector<ResultLine> LoadResultLog(const ProgramDir& dir) {
 bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
                  const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when) {
   const auto logPath = dir.Path(ProgramDir::kResultDat);
-  std::string log = ReadTextFile(logPath);
-  if (!extendLastLine || log.empty()) {
-    if (!log.empty()) log += "\r\n";
-    log += awardName + "-" + prizeName + "-";
-  }
-  for (const auto& winner : winners) log += winner + "-";
-
   const auto exportPath = dir.Path(ProgramDir::kResultTxt);
-  const std::string exported = ReadTextFile(exportPath) + LogBlock(awardName, winners, when);
+  auto log = TryReadTextFile(logPath);
+  auto exported = TryReadTextFile(exportPath);
+  if (!log || !exported) return false;  // rewriting them would lose the winners recorded so far
 
-  const bool logWritten = WriteTextFile(logPath, log);
-  const bool exportWritten = WriteTextFile(exportPath, exported);
+  if (!extendLastLine || log->empty()) {
+    if (!log->empty()) *log += "\r\n";
+    *log += awardName + "-" + prizeName + "-";
+  }
+  for (const auto& winner : winners) *log += winner + "-";
+  *exported += LogBlock(awardName, winners, when);
+
+  const bool logWritten = WriteTextFile(logPath, *log);
+  const bool exportWritten = WriteTextFile(exportPath, *exported);
   return logWritten && exportWritten;
 }
 
 RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount) {
   RemovedBatch removed;
-
+  const auto logPath = dir.Path(ProgramDir::kResultDat);
   const auto exportPath = dir.Path(ProgramDir::kResultTxt);
-  std::string exported = ReadTextFile(exportPath);
-  const std::size_t separator = exported.rfind(kSeparator);
-  if (separator != std::string::npos) {
-    exported.erase(separator + kSeparator.size());
-    removed.written = WriteTextFile(exportPath, exported);
+  auto log = TryReadTextFile(logPath);
+  auto exported = TryReadTextFile(exportPath);
+  if (!log || !exported) {
+    removed.written = false;  // both files stay as they are, so they still agree
+    return removed;
   }
 
-  const auto logPath = dir.Path(ProgramDir::kResultDat);
-  std::string log = ReadTextFile(logPath);
-  if (log.empty()) return removed;
-  const LastLine last = FindLastLine(log);
+  if (const std::size_t separator = exported->rfind(kSeparator); separator != std::string::npos) {
+    exported->erase(separator + kSeparator.size());
+    removed.written = WriteTextFile(exportPath, *exported);
+  }
+
+  if (log->empty()) return removed;
+  const LastLine last = FindLastLine(*log);
   const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
   const std::size_t count = std::min(batchWinnerCount, winnerCount);
   removed.winners.assign(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
 
   if (winnerCount <= batchWinnerCount) {
     // The batch opened this line: the line goes together with the CR LF before it.
-    log.erase(last.start >= 2 ? last.start - 2 : 0);
+    log->erase(last.start >= 2 ? last.start - 2 : 0);
   } else {
-    log.replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
+    log->replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
   }
-  removed.written = WriteTextFile(logPath, log) && removed.written;
+  removed.written = WriteTextFile(logPath, *log) && removed.written;
   return removed;
 }
 
 bool MarkAbandoned(const ProgramDir& dir, const std::string& awardName, const std::string& entry) {
   const auto logPath = dir.Path(ProgramDir::kResultDat);
   const auto exportPath = dir.Path(ProgramDir::kResultTxt);
-  std::string log = ReadTextFile(logPath);
-  std::string exported = ReadTextFile(exportPath);
-  const bool inLog = MarkInResultLog(log, awardName, entry);
-  const bool inExport = MarkInResultExport(exported, awardName, entry);
+  auto log = TryReadTextFile(logPath);
+  auto exported = TryReadTextFile(exportPath);
+  if (!log || !exported) return false;
+  const bool inLog = MarkInResultLog(*log, awardName, entry);
+  const bool inExport = MarkInResultExport(*exported, awardName, entry);
   bool written = true;
-  if (inLog) written = WriteTextFile(logPath, log);
-  if (inExport) written = WriteTextFile(exportPath, exported) && written;
+  if (inLog) written = WriteTextFile(logPath, *log);
+  if (inExport) written = WriteTextFile(exportPath, *exported) && written;
   return (inLog || inExport) && written;
 }
 

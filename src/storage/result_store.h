@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 namespace kavrel {
 
 class ProgramDir;
+
+// The files a reset clears: config\result.dat, result.txt and config\exit.ini (for MoveToHistory).
+std::vector<std::filesystem::path> ResultFilePaths(const ProgramDir& dir);
 
 // The stop time as result.txt writes it: "2017年3月8日14时5分9秒", trailing zero parts left out
 // ("…日9时" at 9:00:00, "…日9时0分5秒" at 9:00:05). GB18030.
@@ -55,6 +59,7 @@ struct ExitRecord {
 };
 
 bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
+bool DeleteExitRecord(const ProgramDir& dir);
 
 // nullopt when config\exit.ini does not exist. Values of any length are read whole.
 std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir);

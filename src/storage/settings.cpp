@@ -31,7 +31,9 @@ int Settings::ReadInt(std::string_view section, std::string_view key, int def) c
 }
 
 bool Settings::WriteText(std::string_view section, std::string_view key, std::string_view value) {
-  detail::IniLines ini = detail::ParseIniLines(ReadTextFile(file_));
+  const auto text = TryReadTextFile(file_);
+  if (!text) return false;
+  detail::IniLines ini = detail::ParseIniLines(*text);
   detail::SetIniValue(ini, section, key, value);
   return WriteTextFile(file_, detail::JoinIniLines(ini));
 }

@@ -20,6 +20,15 @@ std::string ReadTextFile(const std::filesystem::path& path) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+std::optional<std::string> TryReadTextFile(const std::filesystem::path& path) {
+  QFile file(ToQPath(path));
+  if (!file.exists()) return std::string();
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) {
   // QSaveFile writes a temporary file in the same folder and renames it over the target on
   // commit(); until then the old file stays intact.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ class ProgramDir;
 
 // The whole file as bytes; a missing or unreadable file reads as "".
 std::string ReadTextFile(const std::filesystem::path& path);
+
+// For read-modify-write updates: "" for a missing file, nullopt for a file that exists but cannot
+// be read, so an update never replaces a file it could not read (its earlier content would be lost).
+std::optional<std::string> TryReadTextFile(const std::filesystem::path& path);
 
 // Writes the whole file atomically: a temporary file beside it is written, flushed to disk and
 // renamed over the old one, so a crash never leaves half a file. False when anything failed

@@ -78,6 +78,7 @@ TEST(BuiltInPictures, LoadFromResourcesAtTheirDesignSizes) {
   };
   const Expected pictures[] = {
       {kavrel::assets::kStageBackground, {1920, 1080}},
+      {kavrel::assets::kStageBackground4x3, {1440, 1080}},
       {kavrel::assets::kButtonNormal, {129, 50}},
       {kavrel::assets::kButtonHover, {129, 50}},
       {kavrel::assets::kButtonPressed, {129, 50}},
@@ -88,6 +89,7 @@ TEST(BuiltInPictures, LoadFromResourcesAtTheirDesignSizes) {
       {kavrel::assets::kResultBackground, {1920, 1080}},
       {kavrel::assets::kWinnerShowBackground, {1920, 1080}},
       {kavrel::assets::kLatestAwardBackground, {1920, 1080}},
+      {kavrel::assets::kLockBackground, {1920, 1080}},
   };
   for (const Expected& e : pictures) {
     const QImage image = Load(e.path);
@@ -120,9 +122,11 @@ TEST(BuiltInPictures, BackgroundsKeepTheirTextReadable) {
   const QColor yellow(255, 255, 0);
   const QColor blue(0, 0, 255);
   // The stage rolls yellow names over its middle and shows the yellow titles at the top.
-  const QImage stage = Load(kavrel::assets::kStageBackground);
-  EXPECT_GE(ContrastWith(stage, {0.2, 0.15, 0.6, 0.55}, yellow), 3.5);
-  EXPECT_GE(ContrastWith(stage, {0.3, 0.0, 0.4, 0.12}, yellow), 7.0);
+  for (const char* path : {kavrel::assets::kStageBackground, kavrel::assets::kStageBackground4x3}) {
+    const QImage stage = Load(path);
+    EXPECT_GE(ContrastWith(stage, {0.2, 0.15, 0.6, 0.55}, yellow), 3.5) << path;
+    EXPECT_GE(ContrastWith(stage, {0.3, 0.0, 0.4, 0.12}, yellow), 7.0) << path;
+  }
   // The winner show scrolls yellow text up the middle column and writes yellow titles in the band.
   const QImage show = Load(kavrel::assets::kWinnerShowBackground);
   EXPECT_GE(ContrastWith(show, {0.3, 0.0, 0.4, 0.14}, yellow), 7.0);
@@ -130,6 +134,10 @@ TEST(BuiltInPictures, BackgroundsKeepTheirTextReadable) {
   // The latest award is written in blue in the middle.
   const QImage latest = Load(kavrel::assets::kLatestAwardBackground);
   EXPECT_GE(ContrastWith(latest, {0.1, 0.08, 0.8, 0.84}, blue), 6.0);
+  // The lock screen writes its message in red and its buttons in blue across the middle.
+  const QImage lock = Load(kavrel::assets::kLockBackground);
+  EXPECT_GE(ContrastWith(lock, {0.2, 0.35, 0.6, 0.3}, QColor(255, 0, 0)), 3.0);
+  EXPECT_GE(ContrastWith(lock, {0.2, 0.35, 0.6, 0.3}, blue), 6.0);
 }
 
 TEST(SampleEvent, ParticipantListIsStaffNumberAndNameInGb18030) {

@@ -93,6 +93,10 @@ TEST_F(AwardStoreTest, DrawerCaptions) {
   ASSERT_TRUE(SaveDrawerCaptions(Dir(), captions));
   EXPECT_EQ(Read(ProgramDir::kDrawerCaptionDat), Golden("person.dat"));
   EXPECT_EQ(LoadDrawerCaptions(Dir()), captions);
+
+  // A colon typed into a caption must not cost the caption its end and its position.
+  ASSERT_TRUE(SaveDrawerCaptions(Dir(), {{"A-1-1", Gb("请：王总\r\n上台"), 4}}));
+  EXPECT_EQ(LoadDrawerCaptions(Dir()), (std::vector<DrawerCaption>{{"A-1-1", Gb("请:王总  上台"), 4}}));
 }
 
 }  // namespace

@@ -27,8 +27,12 @@ TEST_F(ParticipantStoreTest, EntriesFromTheDisplayColumns) {
   EXPECT_EQ(BuildEntries(three, 3, std::string("")), Entries{"a  "});     // no column named: the first data column
   EXPECT_EQ(BuildEntries(three, 3, std::string("0-9")), Entries{"a  "});
 
+  EXPECT_EQ(BuildSetDatText(two, 2, std::string("2-3")), Golden("set_two_columns.dat"));
   ASSERT_TRUE(SavePool(Dir(), BuildEntries(two, 2, std::string("2-3"))));
   EXPECT_EQ(Read(ProgramDir::kSetDat), Golden("set_two_columns.dat"));
+  ASSERT_TRUE(SavePool(Dir(), {}));
+  EXPECT_TRUE(FileExists(Dir().Path(ProgramDir::kSetDat)));
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "");  // an empty list is a 0-byte file
 }
 
 TEST_F(ParticipantStoreTest, LoadPool) {
@@ -40,6 +44,11 @@ TEST_F(ParticipantStoreTest, LoadPool) {
   EXPECT_EQ(*LoadPool(Dir()), (Entries{"a", "", "b"}));  // a blank line is a participant
   Put(ProgramDir::kSetDat, Golden("set_two_columns.dat"));
   EXPECT_EQ(LoadPool(Dir())->at(1), "1002  " + Gb("李𪚥") + "  ");
+}
+
+TEST_F(ParticipantStoreTest, PictureFileOfAnEntry) {
+  EXPECT_EQ(PictureFilePath(Gb("/照片\\年会"), Gb("张三 ")), std::filesystem::path("/照片/年会/张三 .jpg"));
+  EXPECT_EQ(PictureFilePath("/p", "a\\b"), std::filesystem::path("/p/a\\b.jpg"));
 }
 
 TEST_F(ParticipantStoreTest, PictureListAndDeletions) {

@@ -102,6 +102,15 @@ TEST_F(ResultStoreTest, WriteFailureIsReported) {
   const ProgramDir nowhere(Dir().Root() / "missing");
   EXPECT_FALSE(RecordBatch(nowhere, "A", "P", {"1"}, false, At(9, 0, 0)));
   EXPECT_FALSE(WriteExitRecord(nowhere, {}));
+
+  // A log that cannot be read is not replaced, and the record is not half written.
+  Put(ProgramDir::kResultDat, "A-P-1-");
+  std::filesystem::create_directory(Dir().Path(ProgramDir::kResultTxt));
+  EXPECT_FALSE(RecordBatch(Dir(), "A", "P", {"2"}, true, At(9, 0, 0)));
+  EXPECT_EQ(Read(ProgramDir::kResultDat), "A-P-1-");
+  EXPECT_FALSE(MarkAbandoned(Dir(), "A", "1"));
+  EXPECT_FALSE(RemoveLastBatch(Dir(), 1).written);
+  EXPECT_EQ(Read(ProgramDir::kResultDat), "A-P-1-");
 }
 
 TEST_F(ResultStoreTest, ExitRecordRoundTrip) {

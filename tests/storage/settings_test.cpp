@@ -136,6 +136,13 @@ TEST_F(SettingsTest, LongValuesAreReadWhole) {
   EXPECT_EQ(config.ReadText("exit", "number"), value);
 }
 
+TEST_F(SettingsTest, LineBreaksInValuesDoNotBreakTheFile) {
+  Settings config = Config();
+  ASSERT_TRUE(config.WriteText("a", "k", "one\r\n[b]\nx=1"));
+  EXPECT_EQ(config.ReadText("a", "k"), "one  [b] x=1");
+  EXPECT_EQ(config.ReadText("b", "x", "none"), "none");
+}
+
 TEST_F(SettingsTest, WriteFailureIsReported) {
   Settings nowhere(Dir().Path("\\missing\\config.ini"));
   EXPECT_FALSE(nowhere.WriteText("a", "b", "c"));

@@ -24,6 +24,8 @@ TEST_F(TextFileTest, ReadWriteDelete) {
   EXPECT_TRUE(DeleteFile(path));
   EXPECT_FALSE(FileExists(path));
   EXPECT_TRUE(DeleteFile(path));
+  EXPECT_EQ(TryReadTextFile(path), std::string());
+  EXPECT_EQ(TryReadTextFile(Dir().Path(ProgramDir::kConfigDir)), std::nullopt);  // exists, cannot be read
 }
 
 TEST_F(TextFileTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
@@ -48,6 +50,8 @@ TEST_F(TextFileTest, ProgramDirPaths) {
   EXPECT_EQ(dir.Path(ProgramDir::kConfigIni), std::filesystem::path("/opt/draw/config/config.ini"));
   EXPECT_EQ(dir.Path(ProgramDir::kHelpFile), std::filesystem::path("/opt/draw/kavrel抽奖.chm"));
   EXPECT_EQ(dir.Resolve("\\wav\\bg2.mp3"), "/opt/draw/wav/bg2.mp3");
+  EXPECT_EQ(dir.Resolve("wav\\bg2.mp3"), "/opt/draw/wav/bg2.mp3");
+  EXPECT_EQ(dir.Resolve(""), "/opt/draw");
   EXPECT_EQ(dir.Resolve(Gb("\\wav\\欢乐.mp3")), Gb("/opt/draw/wav/欢乐.mp3"));
   EXPECT_EQ(NativePath(Gb("/照片\\张三.jpg")), std::filesystem::path("/照片/张三.jpg"));
   EXPECT_EQ(GbPath(std::filesystem::path("/照片/a.jpg")), Gb("/照片/a.jpg"));
