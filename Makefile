@@ -37,6 +37,11 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	for b in $(BENCH_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# Re-renders the built-in pictures and sounds (the rendered files are committed).
+assets: deps
+	bash assets/build-pictures.sh
+	bash assets/sounds/build.sh
+
 format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include "engine/ports/stage_hooks.h"
+
+namespace kavrel {
+
+// A stage that paints nothing, so the benchmarks time the engine's own work.
+class NullStageHooks : public StageHooks {
+ public:
+  void SetText(StageElement, const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
+  void SetVisible(StageElement, bool) override {}
+  bool IsVisible(StageElement) const override { return true; }
+  void LayoutStage() override {}
+  void StartDrawTimer(int) override {}
+  void StopDrawTimer() override {}
+  void PrepareTextRolling(int, const std::string&) override {}
+  void PreparePictureRolling(int) override {}
+  void CaptureSnapshot() override {}
+  void DiscardSnapshot() override {}
+  void BeginTickPaint() override {}
+  // Reads the text as a real paint would.
+  void PaintCandidate(int, const std::string& text) override {
+    benchmark::DoNotOptimize(text.size() ? text[text.size() - 1] : 0);
+  }
+  void ShowPrizePicture(const std::string&) override {}
+  void ShowWinnerShow() override {}
+};
+
+}  // namespace kavrel

@@ -1,0 +1,235 @@
+#include "engine/draw_controller.h"
+
+#include <algorithm>
+
+#include "engine/draw_texts.h"
+#include "engine/plan.h"
+#include "storage/award_store.h"
+#include "storage/codec.h"
+#include "storage/number_text.h"
+#include "storage/participant_store.h"
+#include "storage/result_store.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+DrawController::DrawController(DrawState& state, DrawOptions& options, DrawMode& mode, StageHooks& stage,
+                               Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir)
+    : state_(state),
+      options_(options),
+      mode_(mode),
+      stage_(stage),
+      prompter_(prompter),
+      sound_(sound),
+      clock_(clock),
+      dir_(dir),
+      random_(clock),
+      numberText_(Gb(texts::kReadyNumber)) {}
+
+void DrawController::Message(const char* utf8Text, const char* utf8Caption, Icon icon) {
+  prompter_.Message(Gb(utf8Text), Gb(utf8Caption), Buttons::Ok, icon);
+}
+
+void DrawController::SetNumberText(const char* utf8) {
+  numberText_ = Gb(utf8);
+  stage_.SetText(StageElement::NumberLabel, numberText_);
+}
+
+void DrawController::SetAwardLabel(const std::string& text) {
+  awardText_ = text;
+  stage_.SetText(StageElement::AwardLabel, awardText_);
+}
+
+void DrawController::SetPrizeLabel(const std::string& prizeName) {
+  prizeText_ = prizeName;
+  stage_.SetText(StageElement::PrizeLabel, prizeText_);
+}
+
+void DrawController::ShowStatus(bool done) {
+  stage_.SetText(StageElement::StatusLabel, StatusText(state_, done));
+}
+
+PickRules DrawController::Rules() const {
+  return {options_.repeatAllowed, mode_.textMode, options_.maskOn, options_.maskFrom, options_.maskTo};
+}
+
+void DrawController::ShowPrize() {
+  // The panel comes up when prize pictures are shown; a panel already up (the option was switched
+  // off since) is cleared for a line without picture, as for any other line.
+  if (!options_.prizePictureShown && !stage_.IsVisible(StageElement::PrizePicture)) return;
+  const std::string& path = Field(state_.currentLine, kPrizePicture);
+  if (path.empty())
+    stage_.SetVisible(StageElement::PrizePicture, false);
+  else
+    stage_.ShowPrizePicture(path);
+}
+
+void DrawController::StartPressed() {
+  if (state_.rolling) return;
+  StartChecksAndRoll();
+  state_.rolling = numberText_ != Gb(texts::kReadyNumber);
+}
+
+void DrawController::StartChecksAndRoll() {
+  if (!state_.drawStarted) {
+    if (state_.pool.empty()) return Message(texts::kNoData, texts::kInfoCaption, Icon::Information);
+    if (state_.plan.empty()) return Message(texts::kNoAwards, texts::kInfoCaption, Icon::Information);
+    if (options_.totalQuota > 0 && static_cast<std::size_t>(options_.totalQuota) > state_.pool.size())
+      return Message(texts::kQuotaTooLarge, texts::kOperationCaption, Icon::Warning);
+  }
+  SelectCurrentLine(state_, options_.forwardOrder);
+  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  state_.batchSize = LeadingInt(Field(state_.currentLine, kBatchSize));
+  ShowPrize();
+  state_.batchWinners.clear();
+
+  if (state_.resultShown) return LeaveResultState();
+
+  if (state_.plan.empty()) {
+    Message(texts::kAllDrawn, texts::kHintCaption, Icon::Information);
+    stage_.ShowWinnerShow();
+    return;
+  }
+  // A batch size below 1 could never complete a tick; refuse it instead of rolling for ever.
+  if (state_.batchSize < 1) return Message(texts::kBadBatchSize, texts::kErrorCaption, Icon::Warning);
+  if (state_.groupActive && !CurrentPickRange(state_).Valid(state_.pool.size())) {
+    const std::string text = Gb(texts::kBadGroup);
+    std::string shown = text;
+    const std::string marker = "%d";
+    shown.replace(shown.find(marker), marker.size(), std::to_string(state_.pool.size()));
+    prompter_.Message(shown, Gb(texts::kOperationCaption), Buttons::Ok, Icon::Warning);
+    return;
+  }
+  if (!CanFillBatch(state_)) return Message(texts::kShortPool, texts::kShortPoolCaption, Icon::Warning);
+  if (!stage_.IsVisible(StageElement::NumberLabel)) return;
+
+  if (!mode_.textMode) {
+    const std::string picture = mode_.pictureFolder + "\\" + state_.pool.front() + ".jpg";
+    if (!FileExists(NativePath(picture))) {
+      Message(texts::kNoPicture, texts::kInfoCaption, Icon::Warning);
+      // The list no longer matches its pictures: the operator has to rebuild it.
+      state_.pool.clear();
+      DeletePoolFile(dir_);
+      return;
+    }
+  }
+  sound_.StopAllSounds();
+  if (sounds_.startSoundOn) sound_.PlaySoundFile(sounds_.startSoundFile, true);
+  if (mode_.textMode)
+    stage_.PrepareTextRolling(state_.batchSize, state_.pool.front());
+  else
+    stage_.PreparePictureRolling(state_.batchSize);
+  stage_.SetVisible(StageElement::NumberLabel, false);
+  SetNumberText("");
+  stage_.CaptureSnapshot();
+  stage_.SetVisible(StageElement::RollingPanel, true);
+  // The settings accept "0" or text here; a roll must always tick.
+  stage_.StartDrawTimer(std::max(1, options_.tickInterval));
+  rollActive_ = true;
+}
+
+void DrawController::LeaveResultState() {
+  stage_.SetVisible(StageElement::NumberLabel, true);
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  stage_.DiscardSnapshot();
+  SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
+  stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
+  state_.resultShown = false;
+  if (state_.lastAwardName != Field(state_.currentLine, kAwardName)) {
+    state_.drawnInAward = 0;
+    state_.batchNo = 1;
+  } else if (!state_.plan.empty()) {
+    ++state_.batchNo;
+  }
+  ShowStatus(false);
+  ShowDrawerCaption();
+  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+}
+
+void DrawController::RollTick() {
+  if (!rollActive_) return;
+  if (!PickBatch(state_, Rules(), random_, stage_)) StopRollWithMessage();
+}
+
+void DrawController::StopRoll() {
+  stage_.StopDrawTimer();
+  rollActive_ = false;
+}
+
+void DrawController::AbortRoll() {
+  if (rollActive_) sound_.StopAllSounds();
+  StopRoll();
+  state_.rolling = false;
+  state_.batchWinners.clear();
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  stage_.DiscardSnapshot();
+  stage_.SetVisible(StageElement::NumberLabel, true);
+  SetNumberText(texts::kReadyNumber);
+}
+
+void DrawController::StopRollWithMessage() {
+  // The pool or the award group changed under the roll: back to the ready state of the same
+  // batch, nothing recorded.
+  AbortRoll();
+  Message(texts::kShortPool, texts::kShortPoolCaption, Icon::Warning);
+}
+
+void DrawController::StopPressed() {
+  if (!state_.rolling || state_.resultShown) return;
+  const bool complete = !state_.batchWinners.empty() &&
+                        state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
+  // Before the first complete tick there is nothing to freeze: the roll simply goes on.
+  if (rollActive_ && !complete) return;
+  if (!state_.plan.empty() && complete)
+    RecordStop();
+  else if (rollActive_)
+    StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
+  state_.rolling = false;
+}
+
+void DrawController::RecordStop() {
+  sound_.StopAllSounds();
+  if (sounds_.stopSoundOn) sound_.PlaySoundFile(sounds_.stopSoundFile, false);
+  StopRoll();
+  state_.drawStarted = true;
+  stage_.SetText(StageElement::StartButton, Gb(texts::kPrepareCaption));
+  state_.resultShown = true;
+
+  const std::string award = awardText_;
+  const std::string prize = prizeText_;
+  const int count = static_cast<int>(state_.batchWinners.size());
+  const bool extendsAward = state_.lastAwardName == award;
+  if (extendsAward)
+    state_.drawnInAward += count;
+  else
+    state_.drawnInAward = count;
+
+  std::sort(state_.batchWinners.begin(), state_.batchWinners.end(), std::greater<int>());
+  ShowStatus(true);
+
+  std::vector<std::string> entries;
+  entries.reserve(state_.batchWinners.size());
+  std::string marquee = Gb("恭喜：【") + award + Gb("】");
+  const std::string comma = Gb("、");
+  for (int p : state_.batchWinners) {
+    entries.push_back(state_.pool[static_cast<std::size_t>(p) - 1]);
+    marquee += entries.back() + comma;
+  }
+  marquee.resize(marquee.size() - comma.size());
+
+  const bool recorded = RecordBatch(dir_, award, prize, entries, extendsAward, clock_.Now());
+
+  state_.recordedLine = state_.currentLine;
+  state_.recordedAwardName = award;
+  state_.recordedEntries = entries;
+  state_.undoAvailable = true;
+
+  RemoveWinners(state_, options_.repeatAllowed);
+  ConsumeCurrentLine(state_, options_.forwardOrder);
+  stage_.SetText(StageElement::Marquee, marquee);
+  state_.lastAwardName = award;
+  SyncExitRecord();
+  if (!recorded) Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
+}
+
+}  // namespace kavrel

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/draw_mode.h"
+#include "engine/draw_state.h"
+#include "engine/pick.h"
+#include "engine/ports/clock.h"
+#include "engine/ports/prompter.h"
+#include "engine/ports/sound_port.h"
+#include "engine/ports/stage_hooks.h"
+#include "engine/random_source.h"
+#include "storage/program_dir.h"
+#include "storage/stage_settings.h"
+
+namespace kavrel {
+
+// Turns the operator's gestures into the draw: start and stop, the timer tick, reset, resume,
+// restart, start-from, undo, quit and the stage's destruction. Owns nothing global: the state,
+// options and mode belong to the stage and are passed by reference; the stage, the user, sound
+// and time are reached through the ports.
+//
+// Everything a crash could lose is kept on disk: whenever a draw is under way and batches remain,
+// config\exit.ini is rewritten (atomically) after every change of the plan, the pool or the
+// counters, and it is deleted when the draw is reset, quit on purpose or has no batch left.
+class DrawController {
+ public:
+  DrawController(DrawState& state, DrawOptions& options, DrawMode& mode, StageHooks& stage, Prompter& prompter,
+                 SoundPort& sound, const Clock& clock, const ProgramDir& dir);
+
+  // After the stage window is created and its title fonts are fitted: hides the menu bar and the
+  // rolling panel, offers to resume when an exit record exists (else ResetDraw), starts the stage
+  // music and lays the stage out. The stage runs its draw-mode check afterwards.
+  void StartUp();
+
+  // The start button or the space bar while nothing rolls; ignored while `rolling`.
+  void StartPressed();
+  // The stop button or the space bar while rolling. A stop before the first complete tick
+  // records nothing and the roll goes on.
+  void StopPressed();
+  // The draw timer's handler: one PickBatch. Stops the roll with a message when the batch can no
+  // longer be filled.
+  void RollTick();
+
+  // Ends a running roll without recording anything and shows the ready state of the same batch
+  // (for a mode switch while rolling). Harmless when nothing rolls.
+  void AbortRoll();
+
+  // A fresh draw from config\set.dat and config\shezhijx.dat; the previous result files are moved
+  // into history/<yyyyMMdd-HHmmss>/, never deleted.
+  void ResetDraw();
+  // Continues the draw held by config\exit.ini, in the state the next announce would give.
+  void ResumeDraw();
+  // F1: asks while a draw is under way, then ResetDraw (stops a running roll).
+  void RestartPressed();
+  // The ready state for the next line with the award's counters restarted; the stage calls it
+  // after the start-from window (and the abandon / supplementary windows when planChanged).
+  void ShowReadyState();
+  // F2: takes back the batch last recorded, once.
+  void UndoPressed();
+  // F12: returns true when the stage should close (confirmed, or nothing left to lose).
+  bool QuitPressed();
+  // The stage window is going away: stores the mode check mark and keeps the exit record.
+  void StageDestroyed(bool textModeChecked);
+
+  // Dialog return hooks. Call SuspendStageMusic() before opening the award settings window or a
+  // list editor; after it closes call the matching hook (after the picture list editor, run the
+  // draw-mode check first).
+  void SuspendStageMusic();
+  void AfterAwardSettings(bool closedWithOk);
+  void AfterListEditor();
+
+  // Re-reads the stage settings: titles, marquee and visibilities to the stage, the draw options,
+  // the picture ratio and the sound settings.
+  void LoadStageSettings();
+  // Looks up and shows the drawer caption of the current line.
+  void ShowDrawerCaption();
+
+  // Keeps config\exit.ini in step with the state. The correction windows (abandon, supplementary
+  // draw, prize change) call it after changing the plan or the pool.
+  void SyncExitRecord();
+
+  // What the award and prize labels show; a temporary prize change sets the prize label here so
+  // that the next recorded batch carries it.
+  const std::string& AwardLabelText() const { return awardText_; }
+  const std::string& PrizeLabelText() const { return prizeText_; }
+  void SetPrizeLabel(const std::string& prizeName);
+
+  const SoundSettings& Sounds() const { return sounds_; }
+  RandomSource& Random() { return random_; }
+  // The roll's timer is running (a started roll, not the "finished" press state).
+  bool RollActive() const { return rollActive_; }
+
+ private:
+  void StartChecksAndRoll();
+  void LeaveResultState();
+  void StopRoll();
+  void RecordStop();
+  void StopRollWithMessage();
+  void ShowPrize();
+  void SetNumberText(const char* utf8);
+  void SetAwardLabel(const std::string& text);
+  void ShowStatus(bool done);
+  void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
+  void MoveResultsToHistory();
+  PickRules Rules() const;
+
+  DrawState& state_;
+  DrawOptions& options_;
+  DrawMode& mode_;
+  StageHooks& stage_;
+  Prompter& prompter_;
+  SoundPort& sound_;
+  const Clock& clock_;
+  const ProgramDir& dir_;
+  RandomSource random_;
+  SoundSettings sounds_;
+  std::string numberText_;  // the centre label's text, which decides `rolling` after a start press
+  std::string awardText_;
+  std::string prizeText_;
+  bool rollActive_ = false;
+  bool exitRecordWarned_ = false;
+};
+
+}  // namespace kavrel

@@ -1,0 +1,281 @@
+// Start-up, reset, resume, restart, undo, quit and the exit record of the draw controller.
+#include <algorithm>
+
+#include "engine/draw_controller.h"
+#include "engine/draw_texts.h"
+#include "engine/plan.h"
+#include "storage/award_store.h"
+#include "storage/codec.h"
+#include "storage/participant_store.h"
+#include "storage/result_store.h"
+#include "storage/settings.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+void DrawController::LoadStageSettings() {
+  const Settings settings(dir_.Path(ProgramDir::kConfigIni));
+  const StageSettings s = kavrel::LoadStageSettings(settings, options_);
+  stage_.SetText(StageElement::MainTitle, s.mainTitle);
+  stage_.SetText(StageElement::SubTitle, s.subTitle);
+  stage_.SetText(StageElement::Marquee, s.marqueeText);
+  stage_.SetVisible(StageElement::MainTitle, !s.hideMainTitle);
+  stage_.SetVisible(StageElement::SubTitle, !s.hideSubTitle);
+  stage_.SetVisible(StageElement::AwardLabel, !s.hideAwardName);
+  stage_.SetVisible(StageElement::PrizeLabel, !s.hidePrizeName);
+  stage_.SetVisible(StageElement::DrawerLabel, !s.hideDrawer);
+  stage_.SetVisible(StageElement::StatusLabel, !s.hideStatus);
+  stage_.SetVisible(StageElement::Marquee, !s.hideMarquee);
+  stage_.SetVisible(StageElement::StartButton, !s.hideStartButton);
+  stage_.SetVisible(StageElement::StopButton, !s.hideStopButton);
+  mode_.pictureRatio43 = s.pictureRatio43;
+  sounds_ = LoadSoundSettings(settings, dir_);
+  stage_.LayoutStage();
+}
+
+void DrawController::ShowDrawerCaption() {
+  stage_.SetText(StageElement::DrawerLabel, DrawerCaptionFor(state_.currentLine, LoadDrawerCaptions(dir_)));
+}
+
+void DrawController::StartUp() {
+  stage_.SetVisible(StageElement::MenuBar, false);
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  const bool resume = FileExists(dir_.Path(ProgramDir::kExitIni)) &&
+                      prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo,
+                                        Icon::Question) == Answer::Yes;
+  if (resume)
+    ResumeDraw();
+  else
+    ResetDraw();
+  if (sounds_.stageMusicOn && !sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
+  stage_.SetVisible(StageElement::PrizePicture, false);
+  stage_.LayoutStage();
+}
+
+void DrawController::MoveResultsToHistory() {
+  // A fresh draw starts with empty result files, but the last event's winners are kept.
+  const bool moved =
+      MoveToHistory(dir_, {dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt)}, clock_.Now());
+  if (!moved) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+}
+
+void DrawController::ResetDraw() {
+  LoadStageSettings();
+  auto pool = LoadPool(dir_);
+  if (!pool) {
+    // The list editor's table is the user's work: it stays, only the message is shown.
+    Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
+    return;
+  }
+  if (rollActive_) sound_.StopAllSounds();
+  StopRoll();
+  state_.pool = std::move(*pool);
+  state_.plan = LoadPlan(dir_);
+  state_.drawStarted = false;
+  state_.resultShown = false;
+  state_.rolling = false;
+  state_.lastAwardName.clear();
+  state_.batchWinners.clear();
+  // A start-from position or a group refers to the old plan and pool.
+  state_.startFromActive = false;
+  state_.groupActive = false;
+  state_.planChanged = false;
+  state_.quitConfirmed = false;
+  state_.undoAvailable = false;
+
+  stage_.SetVisible(StageElement::NumberLabel, true);
+  SetNumberText(texts::kReadyNumber);
+  stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  stage_.DiscardSnapshot();
+
+  MoveResultsToHistory();
+  DeleteExitRecord(dir_);
+
+  state_.currentLine.clear();
+  SelectCurrentLine(state_, options_.forwardOrder);
+  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  state_.drawnInAward = 0;
+  state_.batchNo = 1;
+  ShowStatus(false);
+  ShowDrawerCaption();
+  stage_.SetVisible(StageElement::PrizePicture, false);
+  stage_.LayoutStage();
+}
+
+void DrawController::ResumeDraw() {
+  LoadStageSettings();
+  auto record = ReadExitRecord(dir_);
+  if (!record) return ResetDraw();
+  StopRoll();
+  state_.pool = std::move(record->pool);
+  state_.plan = std::move(record->plan);
+  state_.drawStarted = true;
+  state_.resultShown = false;
+  state_.rolling = false;
+  state_.batchWinners.clear();
+  state_.startFromActive = false;
+  state_.groupActive = false;
+  state_.planChanged = false;
+  state_.quitConfirmed = false;
+  state_.undoAvailable = false;
+  stage_.SetVisible(StageElement::NumberLabel, true);
+  SetNumberText(texts::kReadyNumber);
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
+
+  state_.currentLine.clear();
+  SelectCurrentLine(state_, options_.forwardOrder);
+  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  state_.lastAwardName = record->lastAwardName;
+  if (state_.lastAwardName != awardText_) {
+    state_.drawnInAward = 0;
+    state_.batchNo = 1;
+  } else {
+    // The record holds the number of the last recorded batch; the next one of the same award is
+    // announced, exactly as the start press after that batch's stop would have done.
+    state_.drawnInAward = record->drawnInAward;
+    state_.batchNo = record->batchNo + 1;
+  }
+  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  ShowStatus(false);
+  ShowDrawerCaption();
+  stage_.SetVisible(StageElement::PrizePicture, false);
+  SyncExitRecord();
+  stage_.LayoutStage();
+}
+
+void DrawController::SyncExitRecord() {
+  if (!state_.drawStarted || state_.plan.empty() || state_.quitConfirmed) {
+    DeleteFile(dir_.Path(ProgramDir::kExitIni));
+    return;
+  }
+  ExitRecord record;
+  record.pool = state_.pool;
+  record.plan = state_.plan;
+  record.lastAwardName = state_.lastAwardName;
+  record.batchNo = state_.batchNo;
+  record.drawnInAward = state_.drawnInAward;
+  // Outside the result state the counter of a continued award already names the next batch; the
+  // record always names the last recorded one.
+  if (!state_.resultShown && !state_.lastAwardName.empty() &&
+      state_.lastAwardName == Field(state_.currentLine, kAwardName))
+    record.batchNo = state_.batchNo - 1;
+  if (WriteExitRecord(dir_, record)) return;
+  // Said once: repeating it after every batch would only get in the operator's way.
+  if (!exitRecordWarned_) Message(texts::kExitRecordFailed, texts::kErrorCaption, Icon::Warning);
+  exitRecordWarned_ = true;
+}
+
+void DrawController::RestartPressed() {
+  if (state_.drawStarted && prompter_.Message(Gb(texts::kRestartQuestion), Gb(texts::kInfoCaption), Buttons::OkCancel,
+                                              Icon::Question) != Answer::Ok)
+    return;
+  ResetDraw();
+}
+
+void DrawController::ShowReadyState() {
+  if (rollActive_) sound_.StopAllSounds();
+  StopRoll();
+  state_.resultShown = false;
+  state_.rolling = false;
+  state_.drawStarted = true;
+  stage_.SetVisible(StageElement::NumberLabel, true);
+  state_.lastAwardName.clear();
+  stage_.SetVisible(StageElement::RollingPanel, false);
+  stage_.DiscardSnapshot();
+  SetNumberText(texts::kReadyNumber);
+  stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
+  SelectCurrentLine(state_, options_.forwardOrder);
+  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  state_.drawnInAward = 0;
+  state_.batchNo = 1;
+  ShowStatus(false);
+  ShowDrawerCaption();
+  state_.planChanged = false;
+  // The winners on screen are gone; taking them back now would leave the stage out of step.
+  state_.undoAvailable = false;
+  stage_.SetVisible(StageElement::PrizePicture, false);
+  SyncExitRecord();
+  stage_.LayoutStage();
+}
+
+void DrawController::UndoPressed() {
+  if (!state_.drawStarted) return Message(texts::kUndoNotStarted, texts::kOperationCaption, Icon::Information);
+  if (!state_.resultShown) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
+  if (!state_.undoAvailable) return Message(texts::kUndoDone, texts::kOperationCaption, Icon::Information);
+
+  const auto& line = state_.recordedLine;
+  const std::string question = Gb("确认要撤销上轮【") + Field(line, kAwardName) + Gb("第") + Field(line, kBatchNumber) +
+                               Gb("轮】的抽奖结果吗？");
+  if (prompter_.Message(question, Gb(texts::kOperationCaption), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return;
+
+  const std::size_t count = state_.recordedEntries.size();
+  // Whether the batch opened its award's result line is read from the line itself: it holds
+  // exactly this batch's winners. The counters alone can disagree after a resume.
+  const auto log = LoadResultLog(dir_);
+  const bool openedLine = log.empty() || log.back().winners.size() <= count;
+  const RemovedBatch removed = RemoveLastBatch(dir_, count);
+  if (!removed.written) return Message(texts::kUndoFailed, texts::kErrorCaption, Icon::Error);
+
+  state_.lastAwardName = openedLine ? std::string() : state_.recordedAwardName;
+  if (!options_.repeatAllowed)
+    for (auto it = state_.recordedEntries.rbegin(); it != state_.recordedEntries.rend(); ++it)
+      ReturnToPool(state_, *it);
+  const std::string planLine = JoinPlanLine(line);
+  if (options_.forwardOrder)
+    state_.plan.insert(state_.plan.begin(), planLine);
+  else
+    state_.plan.push_back(planLine);
+  state_.batchNo -= 1;
+  state_.drawnInAward = std::max(0, state_.drawnInAward - static_cast<int>(count));
+  state_.undoAvailable = false;
+  SyncExitRecord();
+}
+
+bool DrawController::QuitPressed() {
+  if (state_.drawStarted && !state_.plan.empty()) {
+    if (prompter_.Message(Gb(texts::kQuitQuestion), Gb(texts::kQuitCaption), Buttons::OkCancel, Icon::Information) !=
+        Answer::Ok)
+      return false;
+    state_.quitConfirmed = true;
+  }
+  // A quit on purpose leaves nothing to resume.
+  StopRoll();
+  DeleteFile(dir_.Path(ProgramDir::kExitIni));
+  stage_.DiscardSnapshot();
+  return true;
+}
+
+void DrawController::StageDestroyed(bool textModeChecked) {
+  Settings settings(dir_.Path(ProgramDir::kConfigIni));
+  settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), textModeChecked);
+  StopRoll();
+  SyncExitRecord();
+  stage_.DiscardSnapshot();
+}
+
+void DrawController::SuspendStageMusic() {
+  sound_.SuspendStageMusic();
+}
+
+void DrawController::AfterAwardSettings(bool closedWithOk) {
+  if (!state_.drawStarted) ResetDraw();
+  if (closedWithOk) {
+    LoadStageSettings();
+    SelectCurrentLine(state_, options_.forwardOrder);
+    stage_.SetVisible(StageElement::PrizePicture, false);
+    ShowDrawerCaption();
+  }
+  sound_.ResumeStageMusic();
+}
+
+void DrawController::AfterListEditor() {
+  if (!state_.drawStarted) ResetDraw();
+  sound_.ResumeStageMusic();
+}
+
+}  // namespace kavrel

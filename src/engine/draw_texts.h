@@ -1,0 +1,51 @@
+#pragma once
+
+// The draw's own texts, written once as UTF-8 and converted with Gb() where they meet data.
+namespace kavrel::texts {
+
+inline constexpr const char* kReadyNumber = "按空格键开始抽取";
+inline constexpr const char* kFinishedNumber = "抽奖完毕！";
+inline constexpr const char* kStartCaption = "开始";
+inline constexpr const char* kPrepareCaption = "准备";
+
+inline constexpr const char* kInfoCaption = "提示信息：";
+inline constexpr const char* kOperationCaption = "操作提示：";
+inline constexpr const char* kHintCaption = "提示：";
+inline constexpr const char* kErrorCaption = "错误提示：";
+inline constexpr const char* kQuitCaption = "退出提示：";
+inline constexpr const char* kResumeCaption = "开始抽奖前确认信息：";
+inline constexpr const char* kShortPoolCaption = "奖名单人数不足提醒：";
+
+inline constexpr const char* kNoData = "无数据，请先导入抽奖名单！";
+inline constexpr const char* kNoListFile = "暂无数据，请先导入抽奖名单！";
+inline constexpr const char* kNoAwards = "无奖项，请先设定奖项！";
+inline constexpr const char* kQuotaTooLarge = "设定中奖名额大于总抽奖人数，请修正！";
+inline constexpr const char* kAllDrawn = "全部奖项已经抽取完毕！";
+inline constexpr const char* kShortPool = "待抽奖名单人数不足(小于奖项设定人数)，请检查确认！";
+inline constexpr const char* kNoPicture = "图片不存在，请先添加图片！";
+inline constexpr const char* kBadBatchSize = "本批次的中奖人数小于1，无法抽取，请在奖项设置中修改本奖项的分批详情！";
+inline constexpr const char* kBadGroup = "奖项分组的行号超出了待抽奖名单的范围(第1至第%d行)，请重新设置奖项分组！";
+inline constexpr const char* kRecordFailed =
+    "中奖结果未能保存到 config\\result.dat 或 "
+    "result.txt，请检查程序目录是否可写！本批中奖名单仍显示在屏幕上，请手工记录。";
+inline constexpr const char* kHistoryFailed =
+    "上次的中奖结果未能移入 history 文件夹，请检查程序目录是否可写！新的抽奖结果将接在原结果文件之后。";
+inline constexpr const char* kExitRecordFailed =
+    "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
+inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
+
+inline constexpr const char* kResumeQuestion =
+    "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"
+    "轮的抽奖！";
+inline constexpr const char* kRestartQuestion = "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？";
+inline constexpr const char* kQuitQuestion = "奖项还未抽取完毕，确定要退出吗？";
+inline constexpr const char* kUndoNotStarted = "还未开始抽奖，无法撤销！";
+inline constexpr const char* kUndoNotNow = "请在本轮抽奖开始前进行撤销操作！";
+inline constexpr const char* kUndoDone = "上一批的抽奖结果已经撤销，每批只能撤销一次！";
+
+inline constexpr const char* kStartFromPlaceholder = "请选择";
+inline constexpr const char* kStartFromNote = "此页面设置需要指定开始的奖项与批次(仅对单次修改有效)";
+inline constexpr const char* kStartFromPrompt = "请选择需要指定开始的奖项：";
+inline constexpr const char* kStartFromNoChoice = "未选择指定抽奖项，确认退出吗？";
+
+}  // namespace kavrel::texts

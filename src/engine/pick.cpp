@@ -1,0 +1,90 @@
+#include "engine/pick.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kavrel {
+
+namespace {
+void MaskInPlace(std::string& text, int maskFrom, int maskTo) {
+  if (maskFrom < 1 || maskFrom > maskTo || text.size() < static_cast<std::size_t>(maskTo)) return;
+  std::fill(text.begin() + (maskFrom - 1), text.begin() + maskTo, '*');
+}
+}  // namespace
+
+std::string MaskText(const std::string& entry, int maskFrom, int maskTo) {
+  std::string out = entry;
+  MaskInPlace(out, maskFrom, maskTo);
+  return out;
+}
+
+PickRange CurrentPickRange(const DrawState& state) {
+  if (state.groupActive) return {state.groupStart, state.groupEnd};
+  return {1, static_cast<int>(std::min<std::size_t>(state.pool.size(), 0x7FFFFFFF))};
+}
+
+bool CanFillBatch(const DrawState& state) {
+  if (state.batchSize < 1) return false;
+  const PickRange range = CurrentPickRange(state);
+  return range.Valid(state.pool.size()) && state.batchSize <= range.Count();
+}
+
+bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage) {
+  // Checked on every tick, not only at start: a mode switch or a group set while rolling must not
+  // make the loop below run forever or read outside the pool.
+  if (!CanFillBatch(state)) return false;
+  const PickRange range = CurrentPickRange(state);
+
+  random.SeedFromClock();
+  stage.BeginTickPaint();
+  auto& winners = state.batchWinners;
+  winners.clear();
+  winners.reserve(static_cast<std::size_t>(state.batchSize));
+  // Positions first, then the paints: the entries of a large pool are scattered in memory, and
+  // touching them only after all positions are known lets their cache misses overlap.
+  while (static_cast<int>(winners.size()) < state.batchSize) {
+    const int p = static_cast<int>(random.RandomInRange(range.first, range.last));
+    if (!rules.repeatAllowed && std::find(winners.begin(), winners.end(), p) != winners.end()) continue;
+    winners.push_back(p);
+#if defined(__GNUC__)
+    __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
+#endif
+  }
+  const bool maskText = rules.textMode && rules.maskOn;
+  std::string masked;
+  int i = 0;
+  for (int p : winners) {
+    const std::string& entry = state.pool[static_cast<std::size_t>(p) - 1];
+    ++i;
+    if (maskText) {
+      masked.assign(entry);  // reuses the buffer: no allocation per candidate
+      MaskInPlace(masked, rules.maskFrom, rules.maskTo);
+      stage.PaintCandidate(i, masked);
+    } else {
+      stage.PaintCandidate(i, entry);
+    }
+  }
+  return true;
+}
+
+void RemoveWinners(DrawState& state, bool repeatAllowed) {
+  if (!repeatAllowed && !state.batchWinners.empty()) {
+    std::vector<char> gone(state.pool.size(), 0);
+    for (int p : state.batchWinners)
+      if (p >= 1 && static_cast<std::size_t>(p) <= state.pool.size()) gone[static_cast<std::size_t>(p) - 1] = 1;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < state.pool.size(); ++i)
+      if (!gone[i]) {
+        if (out != i) state.pool[out] = std::move(state.pool[i]);
+        ++out;
+      }
+    state.pool.resize(out);
+  }
+  state.batchWinners.clear();
+}
+
+void ReturnToPool(DrawState& state, const std::string& entry) {
+  state.pool.push_back(entry);
+}
+
+}  // namespace kavrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+#include "engine/draw_state.h"
+#include "engine/ports/stage_hooks.h"
+#include "engine/random_source.h"
+
+namespace kavrel {
+
+// What a tick's pick depends on besides the state.
+struct PickRules {
+  bool repeatAllowed = false;
+  bool textMode = true;
+  bool maskOn = false;
+  int maskFrom = 4;
+  int maskTo = 7;
+};
+
+// The entry with bytes maskFrom..maskTo (1-based) replaced by "*"; unchanged when it is shorter
+// than maskTo bytes or when the range is not 1 <= from <= to.
+std::string MaskText(const std::string& entry, int maskFrom, int maskTo);
+
+// The range of pool positions the next pick draws from: the award group when one is active, else
+// the whole pool. Valid only when 1 <= first <= last <= pool size.
+struct PickRange {
+  int first = 1;
+  int last = 0;
+  bool Valid(std::size_t poolSize) const {
+    return first >= 1 && first <= last && static_cast<std::size_t>(last) <= poolSize;
+  }
+  int Count() const { return last - first + 1; }
+};
+PickRange CurrentPickRange(const DrawState& state);
+
+// The batch can be filled: its size is at least 1, the range lies inside the pool and holds at
+// least batchSize positions (the same rule with or without repeats).
+bool CanFillBatch(const DrawState& state);
+
+// One timer tick: re-seeds, begins the tick's paint and picks a complete fresh batchWinners,
+// painting each candidate. Returns false, picking and painting nothing, when the batch cannot be
+// filled any more (the pool or the group changed since the roll started); the caller stops the roll.
+// Allocates only batchWinners and one text per candidate; the pool is never copied.
+bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage);
+
+// Removes the batch's winners from the pool (unless repeats are allowed) in one pass, keeping the
+// order of the others, and empties batchWinners.
+void RemoveWinners(DrawState& state, bool repeatAllowed);
+
+// Appends an entry at the end of the pool (undo, abandon with re-entry).
+void ReturnToPool(DrawState& state, const std::string& entry);
+
+}  // namespace kavrel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/draw_state.h"
+#include "storage/award_store.h"
+
+namespace kavrel {
+
+// Fields of a plan line, 1-based: award name, award quota, number of batches, batch number in the
+// award, batch size, prize name, prize picture path.
+enum PlanField { kAwardName = 1, kAwardQuota, kBatchCount, kBatchNumber, kBatchSize, kPrizeName, kPrizePicture };
+
+// Field n of a split line; a missing field reads as empty.
+const std::string& Field(const std::vector<std::string>& line, int n);
+
+// A line split by "," (the trailing comma gives no extra field), and the reverse: every field
+// followed by ",".
+std::vector<std::string> SplitPlanLine(const std::string& line);
+std::string JoinPlanLine(const std::vector<std::string>& fields);
+
+// The plan position the next batch is taken from: the start-from choice when one is active and
+// still inside the plan, else the first line (forward order) or the last. 0 when the plan is empty.
+std::size_t NextPlanPosition(const DrawState& state, bool forwardOrder);
+
+// currentLine = the line at NextPlanPosition; unchanged when the plan is empty.
+void SelectCurrentLine(DrawState& state, bool forwardOrder);
+
+// Removes that line from the plan, then ends any start-from choice and award group, so each
+// applies to exactly one batch.
+void ConsumeCurrentLine(DrawState& state, bool forwardOrder);
+
+// "准备抽取【…】，本轮抽5名（第1轮/总2轮，已抽0名/共10名)" or, when done, "已抽取【…".
+std::string StatusText(const DrawState& state, bool done);
+
+// The drawer caption of currentLine: the caption of the first entry whose key is award name -
+// batch count - batch number; empty when none matches (an award edited since keeps no caption).
+std::string DrawerCaptionFor(const std::vector<std::string>& currentLine, const std::vector<DrawerCaption>& captions);
+
+}  // namespace kavrel

@@ -1,0 +1,78 @@
+#include "engine/ports/fakes/recording_stage_hooks.h"
+
+namespace kavrel {
+
+std::string RecordingStageHooks::Text(StageElement e) const {
+  auto it = texts.find(e);
+  return it == texts.end() ? std::string() : it->second;
+}
+
+void RecordingStageHooks::SetText(StageElement element, const std::string& text) {
+  texts[element] = text;
+  calls.push_back(std::string("text ") + DesignName(element) + " " + text);
+}
+
+void RecordingStageHooks::SetVisible(StageElement element, bool isVisible) {
+  visible[element] = isVisible;
+  calls.push_back(std::string(isVisible ? "show " : "hide ") + DesignName(element));
+}
+
+bool RecordingStageHooks::IsVisible(StageElement element) const {
+  auto it = visible.find(element);
+  return it == visible.end() || it->second;
+}
+
+void RecordingStageHooks::StartDrawTimer(int periodMs) {
+  timerRunning = true;
+  timerPeriod = periodMs;
+  calls.push_back("timer start " + std::to_string(periodMs));
+}
+
+void RecordingStageHooks::StopDrawTimer() {
+  timerRunning = false;
+  calls.push_back("timer stop");
+}
+
+void RecordingStageHooks::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
+  preparedBatchSize = batchSize;
+  calls.push_back("prepare text " + std::to_string(batchSize) + " " + firstEntry);
+}
+
+void RecordingStageHooks::PreparePictureRolling(int batchSize) {
+  preparedBatchSize = batchSize;
+  calls.push_back("prepare picture " + std::to_string(batchSize));
+}
+
+void RecordingStageHooks::CaptureSnapshot() {
+  snapshotTaken = true;
+  visible[StageElement::RollingPanel] = true;
+  calls.push_back("snapshot");
+}
+
+void RecordingStageHooks::DiscardSnapshot() {
+  snapshotTaken = false;
+  calls.push_back("discard snapshot");
+}
+
+void RecordingStageHooks::BeginTickPaint() {
+  ++ticksPainted;
+  painted.clear();
+  texts[StageElement::NumberLabel].clear();
+}
+
+void RecordingStageHooks::PaintCandidate(int, const std::string& text) {
+  painted.push_back(text);
+}
+
+void RecordingStageHooks::ShowPrizePicture(const std::string& path) {
+  prizePicture = path;
+  visible[StageElement::PrizePicture] = true;
+  calls.push_back("prize picture " + path);
+}
+
+void RecordingStageHooks::ShowWinnerShow() {
+  ++winnerShows;
+  calls.push_back("winner show");
+}
+
+}  // namespace kavrel

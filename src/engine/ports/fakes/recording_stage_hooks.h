@@ -1,0 +1,46 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/ports/stage_hooks.h"
+
+namespace kavrel {
+
+// Test double of StageHooks: keeps the texts and visibilities it was given, the timer state and
+// the last tick's painted candidates, and records every call except the per-tick paints as a
+// line ("text 透明标签_奖项 <gb text>", "show 画板_滚动", "timer start 1", ...).
+class RecordingStageHooks : public StageHooks {
+ public:
+  std::vector<std::string> calls;
+  std::map<StageElement, std::string> texts;
+  std::map<StageElement, bool> visible;  // elements never set count as visible
+  bool timerRunning = false;
+  int timerPeriod = 0;
+  int preparedBatchSize = 0;
+  bool snapshotTaken = false;
+  int ticksPainted = 0;
+  std::vector<std::string> painted;  // the candidates of the last tick, in paint order
+  std::string prizePicture;          // the last picture shown in the prize picture panel
+  int winnerShows = 0;
+
+  std::string Text(StageElement e) const;
+
+  void SetText(StageElement element, const std::string& text) override;
+  void SetVisible(StageElement element, bool isVisible) override;
+  bool IsVisible(StageElement element) const override;
+  void LayoutStage() override { calls.push_back("layout"); }
+  void StartDrawTimer(int periodMs) override;
+  void StopDrawTimer() override;
+  void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
+  void PreparePictureRolling(int batchSize) override;
+  void CaptureSnapshot() override;
+  void DiscardSnapshot() override;
+  void BeginTickPaint() override;
+  void PaintCandidate(int i, const std::string& text) override;
+  void ShowPrizePicture(const std::string& path) override;
+  void ShowWinnerShow() override;
+};
+
+}  // namespace kavrel

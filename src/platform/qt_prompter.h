@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "engine/ports/prompter.h"
+
+namespace kavrel {
+
+// Prompter with real Qt dialogs: QMessageBox, QInputDialog and QFileDialog, all modal.
+// Texts arrive and leave as GB18030 bytes. The parent decides which window a box is centred on.
+class QtPrompter : public Prompter {
+ public:
+  explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
+
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  QWidget* parent() const { return parent_; }
+
+  Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) override;
+  std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
+                                       const std::string& initial) override;
+  std::optional<long long> InputInteger(const std::string& title, const std::string& prompt,
+                                        const std::string& initial) override;
+  std::optional<std::string> PickOpenFile(const std::string& title, const std::string& filter) override;
+  std::optional<std::string> PickFolder(const std::string& title) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+// The leading decimal integer of a text: optional blanks, optional "-", digits; 0 when there is
+// none. Values beyond the range of long long are clamped rather than overflowing.
+long long LeadingInteger(const QString& text);
+
+// "图片|*.jpg;*.png|所有文件|*.*" -> "图片 (*.jpg *.png);;所有文件 (*)"
+QString QtFileFilter(const QString& filter);
+
+}  // namespace kavrel
