@@ -106,10 +106,8 @@ void DrawController::StartChecksAndRoll() {
   if (!mode_.textMode) {
     const std::string picture = mode_.pictureFolder + "\\" + state_.pool.front() + ".jpg";
     if (!FileExists(NativePath(picture))) {
+      // One missing photo must not cost the whole list: say so and leave list and pool as they are.
       Message(texts::kNoPicture, texts::kInfoCaption, Icon::Warning);
-      // The list no longer matches its pictures: the operator has to rebuild it.
-      state_.pool.clear();
-      DeletePoolFile(dir_);
       return;
     }
   }

@@ -1,0 +1,127 @@
+// Renders the stage elements offscreen at the three screen sizes we support, in the ready state, while
+// text rolls (12 and 40 names) and with photos (15 portraits), and writes PNG files to look at.
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QWidget>
+#include <cstdio>
+
+#include "stage/custom_background.h"
+#include "stage/marquee_label.h"
+#include "stage/prize_picture_panel.h"
+#include "stage/rolling_panel.h"
+#include "stage/stage_elements.h"
+#include "stage/stage_label.h"
+
+namespace {
+
+using namespace kavrel;
+
+class Backdrop : public QWidget {
+ public:
+  void paintEvent(QPaintEvent*) override {
+    if (picture_.size() != size()) picture_ = DefaultStageBackground(size());
+    QPainter(this).drawPixmap(0, 0, picture_);
+  }
+
+ private:
+  QPixmap picture_;
+};
+
+QStringList Names(int n) {
+  const QStringList surnames = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "欧阳", "诸葛"};
+  const QStringList given = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟"};
+  QStringList names;
+  for (int i = 0; i < n; ++i)
+    names << surnames[i % surnames.size()] + given[(i * 5) % given.size()] + given[(i / 2) % given.size()];
+  return names;
+}
+
+QString MakePhoto(const QString& dir, int i) {
+  QImage image(300, 400, QImage::Format_RGB32);
+  image.fill(QColor::fromHsv((i * 47) % 360, 60, 230));
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor::fromHsv((i * 83) % 360, 150, 110));
+  p.drawEllipse(QRect(40, 250, 220, 240));  // shoulders
+  p.setBrush(QColor(240, 200, 170));
+  p.drawEllipse(QRect(95, 90, 110, 140));  // face
+  p.end();
+  const QString path = dir + QStringLiteral("/%1.jpg").arg(i);
+  image.save(path, "JPG", 90);
+  return path;
+}
+
+void Render(const QString& folder, QSize screen, const QString& scene) {
+  Backdrop stage;
+  StageElements e = CreateStageElements(&stage);
+  e.mainTitle->setText(QStringLiteral("2026年度盛典暨颁奖晚会"));
+  FitTitleFonts(e, screen.width());
+  e.subtitle->setText(QStringLiteral("感恩有你 · 共创辉煌"));
+  e.award->setText(QStringLiteral("三等奖"));
+  e.drawer->setText(QStringLiteral("抽奖嘉宾：张总经理"));
+  e.status->setText(QStringLiteral("准备抽取【三等奖】，本轮抽5名（第1轮/总2轮，已抽0名/共10名)"));
+  e.marquee->SetCaption(QStringLiteral("欢迎各位来宾参加2026年度盛典，祝大家新年快乐、万事如意！"));
+  const QRect rect(QPoint(0, 0), screen);
+  LayoutStageWidgets(e, rect);
+  LayoutStageWidgets(e, rect);
+  FitPrizeName(e, QStringLiteral("奖品：智能手表一块"), screen.width());
+
+  QImage prize(200, 150, QImage::Format_RGB32);
+  prize.fill(Qt::white);
+  {
+    QPainter p(&prize);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(40, 40, 50));
+    p.drawRoundedRect(QRect(70, 25, 60, 100), 18, 18);
+    p.setBrush(QColor(90, 180, 240));
+    p.drawRoundedRect(QRect(78, 40, 44, 70), 10, 10);
+  }
+  const QString prizePath = QDir::temp().filePath(QStringLiteral("kavrel_prize.png"));
+  prize.save(prizePath);
+  stage.resize(screen);
+  ShowPrize(e, prizePath, true);
+
+  if (scene != QStringLiteral("ready")) {
+    e.centre->hide();
+    e.centre->setText(QString());
+    e.rolling->SetSnapshot(CaptureStageSnapshot(&stage, e.rolling->geometry()));
+    e.rolling->show();
+    if (scene.startsWith(QStringLiteral("text"))) {
+      const int n = scene.mid(4).toInt();
+      const QStringList names = Names(n);
+      e.rolling->PrepareTextRolling(n, names[0]);
+      for (int i = 0; i < n; ++i) e.rolling->PaintCandidate(i + 1, names[i]);
+    } else {
+      const int n = 15;
+      const QStringList names = Names(n);
+      e.rolling->PreparePictureRolling(n, false);
+      for (int i = 0; i < n; ++i) {
+        e.rolling->PaintCandidate(i + 1, names[i],
+                                  i == 7 ? QStringLiteral("/missing.jpg") : MakePhoto(QDir::tempPath(), i));
+      }
+    }
+    e.rolling->FinishRoll();
+    e.marquee->SetCaption(CongratulationLine(QStringLiteral("三等奖"), e.rolling->Candidates().mid(0, 5)));
+  }
+  const QString file =
+      QStringLiteral("%1/stage_%2x%3_%4.png").arg(folder).arg(screen.width()).arg(screen.height()).arg(scene);
+  stage.grab().save(file);
+  std::printf("%s\n", qPrintable(file));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  QDir().mkpath(folder);
+  for (QSize screen : {QSize(1920, 1080), QSize(1024, 768), QSize(800, 600)}) {
+    for (const char* scene : {"ready", "text12", "text40", "photos"})
+      Render(folder, screen, QString::fromLatin1(scene));
+  }
+  return 0;
+}

@@ -1,0 +1,232 @@
+#include "stage/rolling_panel.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "stage/stage_look.h"
+
+namespace kavrel {
+namespace {
+
+// Memory bounds of the per-roll caches: the names of a large pool fit; beyond that the cache starts
+// afresh rather than growing without limit.
+constexpr qint64 kMaxTextBytes = 96ll << 20;
+constexpr int kMaxCachedPhotos = 3000;
+constexpr int kShadowOffset = 2;
+
+// Decodes `path` straight at the cell's size (JPEG decodes at a reduced scale, which is far cheaper
+// than decoding the full photo), filling the cell without distorting the face: the photo is scaled to
+// cover the cell and its middle is kept.
+QPixmap LoadPhoto(const QString& path, QSize cell) {
+  if (path.isEmpty() || cell.isEmpty()) return {};
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  const QSize original = reader.size();
+  if (original.isValid() && !original.isEmpty()) {
+    reader.setScaledSize(original.scaled(cell, Qt::KeepAspectRatioByExpanding));
+  }
+  QImage image = reader.read();
+  if (image.isNull()) return {};
+  if (image.size() != cell) {
+    const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
+    if (cover != image.size()) image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
+                       cell.height());
+  }
+  return QPixmap::fromImage(std::move(image));
+}
+
+QColor RimFor(const QColor& c) {
+  return c.lightness() >= 110 ? QColor(70, 0, 8, 200) : QColor(255, 250, 230, 220);
+}
+
+}  // namespace
+
+RollingPanel::RollingPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("画板_滚动"));
+  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+  frameTimer_.setSingleShot(true);
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+  sinceFrame_.start();
+}
+
+void RollingPanel::SetSnapshot(const QPixmap& snapshot) {
+  snapshot_ = snapshot;
+  // A snapshot that covers the panel hides the stage behind it, so the stage need not paint there.
+  setAttribute(Qt::WA_OpaquePaintEvent,
+               !snapshot_.isNull() && !snapshot_.hasAlpha() && snapshot_.deviceIndependentSize().toSize() == size());
+  update();
+}
+
+void RollingPanel::PrepareTextRolling(int count, const QString& firstEntry, const QColor& colour) {
+  pictureMode_ = false;
+  colour_ = colour;
+  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+  QFont probe = font_;
+  textLayout_ = PrepareTextLayout(count, size(), [&](int pointSize) {
+    probe.setPointSize(pointSize);
+    return MeasureCaption(probe, firstEntry);
+  });
+  font_.setPointSize(textLayout_.pointSize);
+  ResetRoll();
+}
+
+void RollingPanel::PreparePictureRolling(int count, bool ratio43, const QColor& colour) {
+  pictureMode_ = true;
+  colour_ = colour;
+  pictureLayout_ = PreparePictureLayout(count, size(), ratio43);
+  font_ = StageFont(kFaceYaHei, pictureLayout_.pointSize, true);
+  photos_.clear();
+  ResetRoll();
+}
+
+void RollingPanel::ResetRoll() {
+  texts_.clear();
+  textBytes_ = 0;
+  metrics_.emplace(font_);
+  candidates_.clear();
+  setAccessibleName(QString());
+  update();
+}
+
+void RollingPanel::RequestFrame() {
+  if (frameTimer_.isActive()) return;
+  // One repaint per display frame: ticks in between only change what the next frame shows.
+  const qreal hz = screen() ? screen()->refreshRate() : 60.0;
+  const int frameMs = std::clamp(static_cast<int>(1000.0 / (hz > 1 ? hz : 60.0)), 4, 33);
+  frameTimer_.start(static_cast<int>(std::max<qint64>(0, frameMs - sinceFrame_.elapsed())));
+}
+
+void RollingPanel::BeginTick() {
+  candidates_.clear();
+  RequestFrame();
+}
+
+void RollingPanel::PaintCandidate(int index, const QString& text, const QString& photoPath) {
+  if (index < 1) return;
+  if (static_cast<int>(candidates_.size()) < index) candidates_.resize(index);
+  candidates_[index - 1] = Candidate{text, photoPath};
+  RequestFrame();
+}
+
+void RollingPanel::FinishRoll() {
+  setAccessibleName(Candidates().join(QStringLiteral("、")));
+  frameTimer_.stop();
+  update();
+}
+
+QStringList RollingPanel::Candidates() const {
+  QStringList list;
+  for (const Candidate& c : candidates_) list << c.text;
+  return list;
+}
+
+void RollingPanel::SetEditBorder(bool on) {
+  editBorder_ = on;
+  update();
+}
+
+const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
+  auto it = texts_.find(text);
+  if (it != texts_.end()) return it.value();
+  if (textBytes_ > kMaxTextBytes) {
+    texts_.clear();
+    textBytes_ = 0;
+  }
+  if (!metrics_) metrics_.emplace(font_);
+  Text t;
+  t.size = QSize(metrics_->horizontalAdvance(text), metrics_->height());
+  const qreal dpr = devicePixelRatioF();
+  const QSize box = t.size + QSize(kShadowOffset + 2, kShadowOffset);
+  t.pixmap = QPixmap(box * dpr);
+  t.pixmap.setDevicePixelRatio(dpr);
+  t.pixmap.fill(Qt::transparent);
+  {
+    QPainter p(&t.pixmap);
+    p.setFont(font_);
+    // A rim in the contrasting colour, and a soft shadow under light names, keep the names readable on
+    // the red and the gold part of the stage and over any photo. The rim is the text drawn around
+    // itself: the glyphs come from the glyph cache, which is many times faster than stroking outlines
+    // (a roll renders every name of its pool once).
+    const QColor rim = RimFor(colour_);
+    const int baseline = metrics_->ascent();
+    p.setPen(rim);
+    if (colour_.lightness() >= 110) p.drawText(QPoint(1 + kShadowOffset, baseline + kShadowOffset), text);
+    for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0), QPoint(-1, 1),
+                           QPoint(0, 1), QPoint(1, 1)}) {
+      p.drawText(QPoint(1, baseline) + d, text);
+    }
+    p.setPen(colour_);
+    p.drawText(QPoint(1, baseline), text);
+  }
+  textBytes_ += static_cast<qint64>(box.width() * dpr) * static_cast<qint64>(box.height() * dpr) * 4;
+  return texts_.insert(text, std::move(t)).value();
+}
+
+const QPixmap& RollingPanel::PhotoFor(const QString& path) {
+  auto it = photos_.find(path);
+  if (it != photos_.end()) return it.value();
+  if (photos_.size() >= kMaxCachedPhotos) photos_.clear();
+  const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
+  return photos_.insert(path, LoadPhoto(path, cell)).value();
+}
+
+void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft) const {
+  painter.drawPixmap(topLeft, text.pixmap);
+}
+
+void RollingPanel::PaintFrame(QPainter& painter) {
+  if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
+  const QSize area = size();
+  int columnWidth = 0;
+  if (!pictureMode_ && textLayout_.columns >= 3) {
+    for (const Candidate& c : candidates_) {
+      if (!c.text.isEmpty()) columnWidth = std::max(columnWidth, TextFor(c.text).size.width());
+    }
+  }
+  for (int i = 0; i < static_cast<int>(candidates_.size()); ++i) {
+    const Candidate& c = candidates_[i];
+    const int index = i + 1;
+    if (pictureMode_) {
+      if (index > pictureLayout_.count) break;
+      const QRect cell = PhotoRect(pictureLayout_, index, area);
+      const QPixmap& photo = PhotoFor(c.photoPath);
+      if (!photo.isNull()) {
+        painter.drawPixmap(cell.topLeft(), photo);
+      } else {
+        // No photo: the cell stays visible as an empty frame so the name still reads as one of the batch.
+        painter.setPen(QPen(QColor(255, 224, 138, 160), 1));
+        painter.setBrush(QColor(0, 0, 0, 40));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+      }
+      if (c.text.isEmpty()) continue;
+      const Text& t = TextFor(c.text);
+      PaintText(painter, t, PhotoCaptionPosition(pictureLayout_, cell, t.size));
+    } else {
+      if (index > textLayout_.count || c.text.isEmpty()) continue;
+      const Text& t = TextFor(c.text);
+      PaintText(painter, t, TextPosition(textLayout_, index, area, t.size, columnWidth));
+    }
+  }
+  if (editBorder_) {
+    painter.setPen(QPen(QColor(255, 224, 138), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void RollingPanel::paintEvent(QPaintEvent*) {
+  sinceFrame_.restart();
+  QPainter painter(this);
+  PaintFrame(painter);
+}
+
+QPixmap CaptureStageSnapshot(QWidget* stage, const QRect& area) {
+  if (!stage || area.isEmpty()) return {};
+  return stage->grab(area);
+}
+
+}  // namespace kavrel

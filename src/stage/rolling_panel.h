@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "stage/roll_layout.h"
+
+namespace kavrel {
+
+// The rolling and winner area (画板_滚动). A roll is prepared once (font, colour, rows and columns or
+// photo grid for the batch size), then every draw tick replaces the candidates with BeginTick() and
+// PaintCandidate(), and the panel repaints at most once per display frame however fast the ticks come
+// (a 1 ms timer would otherwise spend its time painting frames nobody sees). Each frame paints the in-memory snapshot
+// of the stage behind the area, then the candidates: as text, or as photos with the name over them. Photos are decoded
+// and scaled once per roll and reused by every frame; a photo that cannot be read leaves its cell empty and the name is
+// still painted. When the roll stops the candidates stay, and FinishRoll() gives the panel an accessible name listing
+// them, since the winners are painted rather than held in a widget text.
+class RollingPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit RollingPanel(QWidget* parent = nullptr);
+
+  // The picture of the stage behind the area, taken when the roll starts; painted under everything.
+  void SetSnapshot(const QPixmap& snapshot);
+  const QPixmap& Snapshot() const { return snapshot_; }
+
+  // Text mode: `count` candidates per tick; `firstEntry` (the pool's first entry, already masked when
+  // masking is on) is measured to choose rows, columns and the font size. `colour` is yellow unless a
+  // custom rolling colour is in use.
+  void PrepareTextRolling(int count, const QString& firstEntry, const QColor& colour = QColor(255, 255, 0));
+
+  // Picture mode: `count` photos per tick, 4:3 when `ratio43`, else 3:4; names in `colour` (blue unless
+  // a custom rolling colour is in use). Forgets the photos scaled for the previous roll.
+  void PreparePictureRolling(int count, bool ratio43, const QColor& colour = QColor(0, 0, 255));
+
+  // Start of a tick: the candidates of the previous tick are dropped (the snapshot shows again).
+  void BeginTick();
+
+  // Candidate `index` (1-based) of this tick: its text (masked in text mode when masking is on) and, in
+  // picture mode, the photo file to show. Schedules a repaint.
+  void PaintCandidate(int index, const QString& text, const QString& photoPath = QString());
+
+  // The roll has stopped: the painted candidates are the winners; they become the accessible name.
+  void FinishRoll();
+
+  // The texts of the candidates now on the panel, in index order.
+  QStringList Candidates() const;
+
+  bool PictureMode() const { return pictureMode_; }
+  const TextRollLayout& TextLayout() const { return textLayout_; }
+  const PictureRollLayout& PictureLayout() const { return pictureLayout_; }
+  const QFont& RollFont() const { return font_; }
+  QColor RollColour() const { return colour_; }
+
+  // Layout-edit mode draws a single-line border around the area.
+  void SetEditBorder(bool on);
+  bool EditBorder() const { return editBorder_; }
+
+  // Paints one frame (what paintEvent does); public for the benchmark and offscreen tests.
+  void PaintFrame(QPainter& painter);
+
+  // Photos decoded and scaled during this roll (a failed read counts too, so it is not retried).
+  int CachedPhotoCount() const { return static_cast<int>(photos_.size()); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct Candidate {
+    QString text;
+    QString photoPath;
+  };
+  // A name rendered once per roll, shadow included: the pool is finite, so after the first ticks a
+  // frame only blits prepared pictures, which is many times cheaper than rasterising the glyphs.
+  struct Text {
+    QPixmap pixmap;
+    QSize size;  // the caption's measured size, which the placement uses
+  };
+
+  void ResetRoll();
+  void RequestFrame();
+  const Text& TextFor(const QString& text);
+  const QPixmap& PhotoFor(const QString& path);
+  void PaintText(QPainter& painter, const Text& text, QPoint topLeft) const;
+
+  QPixmap snapshot_;
+  QFont font_;
+  QColor colour_{255, 255, 0};
+  bool pictureMode_ = false;
+  bool editBorder_ = false;
+  TextRollLayout textLayout_;
+  PictureRollLayout pictureLayout_;
+  std::vector<Candidate> candidates_;
+  QHash<QString, QPixmap> photos_;
+  QHash<QString, Text> texts_;
+  qint64 textBytes_ = 0;
+  std::optional<QFontMetrics> metrics_;
+  QTimer frameTimer_;
+  QElapsedTimer sinceFrame_;
+};
+
+// The stage behind `area` of `stage`, as the rolling area's snapshot. Hidden children (the rolling
+// panel itself while it is hidden) do not appear in it.
+QPixmap CaptureStageSnapshot(QWidget* stage, const QRect& area);
+
+}  // namespace kavrel

@@ -1,0 +1,27 @@
+#include "stage/stage_commands.h"
+
+namespace kavrel {
+
+bool CommandAvailable(StageCommand command) {
+  switch (command) {
+    // The windows of these commands are not part of the program yet.
+    case StageCommand::FontsAndColours:
+    case StageCommand::LockScreen:
+    case StageCommand::EditList:
+    case StageCommand::AwardSettings:
+    case StageCommand::AwardGroups:
+    case StageCommand::SoundSettings:
+    case StageCommand::WinnerShow:
+    case StageCommand::LatestBatch:
+    case StageCommand::WinnerList:
+    case StageCommand::NonWinnerList:
+    case StageCommand::Abandon:
+    case StageCommand::Supplement:
+    case StageCommand::PrizeChange:
+      return false;
+    default:
+      return command != StageCommand::None;
+  }
+}
+
+}  // namespace kavrel

@@ -1,0 +1,108 @@
+#pragma once
+
+// The stage's layout pass as a pure function: element sizes and the screen size in, every element's
+// rectangle out. No widget and no font metrics are touched here, so tests feed synthetic sizes and the
+// stage window measures its captions first (see stage_elements.h for the widget-side wrapper).
+
+#include <QRect>
+#include <QSize>
+#include <array>
+#include <cstddef>
+#include <functional>
+
+namespace kavrel {
+
+// The stage elements the layout pass places, by their role on the stage.
+enum class LayoutElement : std::size_t {
+  Window,        // the stage window itself
+  MainTitle,     // 透明标签_主标题
+  Subtitle,      // 透明标签_副标题
+  Award,         // 透明标签_奖项
+  PrizeName,     // 透明标签_奖品名称
+  PrizePicture,  // 画板_奖品图片
+  Centre,        // 透明标签_中奖号码
+  Drawer,        // 透明标签_抽奖人
+  Status,        // 透明标签_抽奖状态
+  Marquee,       // 标签_滚动
+  Rolling,       // 画板_滚动
+  StartButton,   // 超级按钮_开始
+  StopButton,    // 超级按钮_停止
+  MenuBar,       // 外形框_菜单
+  Count
+};
+
+inline constexpr std::size_t kStageElementCount = static_cast<std::size_t>(LayoutElement::Count);
+
+// The rectangle of every element, in stage coordinates.
+struct StageGeometry {
+  std::array<QRect, kStageElementCount> rects{};
+
+  QRect& operator[](LayoutElement e) { return rects[static_cast<std::size_t>(e)]; }
+  const QRect& operator[](LayoutElement e) const { return rects[static_cast<std::size_t>(e)]; }
+  bool operator==(const StageGeometry&) const = default;
+};
+
+// Measured caption sizes of the labels that the layout pass fits to their captions. The marquee keeps
+// its height (24) and only takes the caption's width.
+struct CaptionSizes {
+  QSize mainTitle;
+  QSize subtitle;
+  QSize award;
+  QSize marquee;
+  QSize status;
+  QSize drawer;
+  QSize centre;
+};
+
+// Sizes and the two positions the very first pass reads before it has set them: the stage was
+// designed on an 800 x 600 grid with the marquee at top 552 and the main title at top 32.
+StageGeometry DesignGeometry();
+
+// Design sizes that other code needs by name.
+inline constexpr QSize kButtonSize{129, 50};
+inline constexpr QSize kMenuBarSize{160, 22};
+inline constexpr QSize kPrizePictureSize{160, 120};
+inline constexpr QSize kSmallPrizePictureSize{120, 90};
+inline constexpr QSize kPrizeNameDesignSize{300, 30};
+inline constexpr int kMarqueeHeight = 24;
+inline constexpr int kMarqueeStartLeft = 500;
+
+// One layout pass. `current` is the geometry the elements have now (the previous pass's result, or
+// DesignGeometry() on the first pass): several steps read positions that only a later step sets
+// (the buttons read the marquee's previous top, the menu bar the main title's previous top), so the
+// stage settles after the second pass. The prize-name label and the prize picture keep their sizes
+// except that the picture becomes 120 x 90 on screens at most 600 pixels high. A rolling area that
+// would get a negative height on a tiny screen gets height 0.
+StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& captions, QSize screen);
+
+// Point sizes of the six labels that shrink together when the main title is too wide.
+struct TitleFontSizes {
+  int mainTitle = 36;
+  int subtitle = 36;
+  int award = 28;
+  int drawer = 18;
+  int status = 16;
+  int prizeName = 18;
+  bool operator==(const TitleFontSizes&) const = default;
+};
+
+// While the main title (measured at its current point size by `mainTitleWidth`) is wider than
+// screenWidth - 50, the titles and the award lose 2 points and drawer, status and prize name 1 point
+// each. Stops at a 2-point main title so an absurdly long title cannot loop forever; no size goes
+// below 1 point.
+TitleFontSizes FitTitleFontSizes(TitleFontSizes sizes, int screenWidth,
+                                 const std::function<int(int pointSize)>& mainTitleWidth);
+
+// Result of fitting the prize name into the space right of the drawer caption.
+struct PrizeNameFit {
+  int pointSize = 0;
+  int width = 0;
+  int left = 0;
+};
+
+// Shrinks the prize name one point at a time until its left edge (screenWidth - width - 5) is at or
+// right of drawerRight; `widthAt` measures the caption at a point size. Stops at 1 point.
+PrizeNameFit FitPrizeNameSize(int pointSize, int screenWidth, int drawerRight,
+                              const std::function<int(int pointSize)>& widthAt);
+
+}  // namespace kavrel

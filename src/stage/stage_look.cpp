@@ -1,0 +1,61 @@
+#include "stage/stage_look.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+
+namespace kavrel {
+
+LabelLook DefaultLook(LayoutElement element) {
+  const QColor yellow(255, 255, 0);
+  switch (element) {
+    case LayoutElement::MainTitle:
+      return {kFaceYaHei, 36, true, yellow, LabelEffect::Shadow};
+    case LayoutElement::Subtitle:
+      return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
+    case LayoutElement::Award:
+      return {kFaceYaHei, 28, true, QColor(0, 0, 255), LabelEffect::Raised};
+    case LayoutElement::PrizeName:
+      return {kFaceYaHei, 18, true, yellow, LabelEffect::Plain};
+    case LayoutElement::Centre:
+      return {kFaceYaHei, 36, false, yellow, LabelEffect::Plain};
+    case LayoutElement::Drawer:
+      return {kFaceYaHei, 18, true, QColor(0, 96, 192), LabelEffect::Plain};
+    case LayoutElement::Status:
+      return {kFaceYaHei, 16, true, QColor(1, 128, 0), LabelEffect::Plain};
+    case LayoutElement::Marquee:
+      return {kFaceSong, 16, false, yellow, LabelEffect::Plain};
+    case LayoutElement::Rolling:
+      return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
+    case LayoutElement::StartButton:
+    case LayoutElement::StopButton:
+      return {kFaceYaHei, 14, true, QColor(255, 236, 140), LabelEffect::Plain};
+    default:
+      return {kFaceYaHei, 12, false, yellow, LabelEffect::Plain};
+  }
+}
+
+QFont StageFont(const QString& face, int pointSize, bool bold) {
+  QFont font(face);
+  // The design's Windows faces rarely exist here; list the installed CJK faces after them so text
+  // never falls back to a face without Chinese glyphs. Song (宋体) is a serif face.
+  if (face == kFaceSong) {
+    font.setFamilies({face, QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+  } else {
+    font.setFamilies({face, QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+  }
+  font.setPointSize(std::max(1, pointSize));
+  font.setBold(bold);
+  return font;
+}
+
+QSize MeasureCaption(const QFont& font, const QString& text) {
+  const QFontMetrics fm(font);
+  return {fm.horizontalAdvance(text), fm.height()};
+}
+
+QSize MeasureCaption(const QLabel* label) {
+  return MeasureCaption(label->font(), label->text());
+}
+
+}  // namespace kavrel

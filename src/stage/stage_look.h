@@ -1,0 +1,44 @@
+#pragma once
+
+// Default fonts, colours and effects of the stage's captions, and caption measuring.
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+#include "stage/stage_label.h"
+#include "stage/stage_layout.h"
+
+class QLabel;
+
+namespace kavrel {
+
+// Face names as the design gives them; start-up maps them to installed CJK fonts.
+inline const QString kFaceYaHei = QStringLiteral("微软雅黑");
+inline const QString kFaceSong = QStringLiteral("宋体");
+
+struct LabelLook {
+  QString face;
+  int pointSize = 0;
+  bool bold = false;
+  QColor colour;
+  LabelEffect effect = LabelEffect::Plain;
+};
+
+// The look an element has at start-up (and, except for the point size, after "恢复默认字体和颜色"):
+// main title yellow with a shadow, subtitle yellow, award blue raised, prize name yellow, centre caption
+// yellow, drawer (0,96,192), status green (1,128,0), marquee yellow 宋体 on red, rolling area yellow.
+LabelLook DefaultLook(LayoutElement element);
+
+// A font of the given face, point size and weight, falling back through the installed CJK faces.
+QFont StageFont(const QString& face, int pointSize, bool bold);
+
+// Width and height in pixels of `text` in `font` (horizontal advance and line height), the way the
+// stage measures its captions.
+QSize MeasureCaption(const QFont& font, const QString& text);
+
+// The caption of `label` in the label's face, size and weight.
+QSize MeasureCaption(const QLabel* label);
+
+}  // namespace kavrel

@@ -1,1 +1,0 @@
-// The stage library is filled by the stage window files.

@@ -1,0 +1,485 @@
+#include "stage/stage_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include "assets.h"
+#include "engine/ports/prompter.h"
+#include "engine/ports/sound_port.h"
+#include "stage/key_dispatcher.h"
+#include "stage/stage_menus.h"
+#include "stage/start_from_window.h"
+#include "storage/codec.h"
+#include "storage/participant_store.h"
+#include "storage/program_dir.h"
+#include "storage/qt_path.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+namespace {
+
+QString NativeQPath(const std::string& gbPath) {
+  QString path = ToQt(gbPath);
+  path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return path;
+}
+
+}  // namespace
+
+StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
+                         HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint),
+      prompter_(prompter),
+      sound_(sound),
+      clock_(clock),
+      dir_(dir),
+      openDocument_(std::move(openDocument)),
+      settings_(dir.Path(ProgramDir::kConfigIni)),
+      controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
+      modes_(dir, settings_, prompter, clock, *this, mode_) {
+  setObjectName(QStringLiteral("StageWindow"));
+  setWindowTitle(QStringLiteral("kavrel抽奖"));
+  setFocusPolicy(Qt::StrongFocus);
+  setGeometry(ScreenRect());
+
+  elements_ = CreateStageElements(this);
+  elements_.window = this;
+  menus_ = new StageMenus(this);
+  menuBar_ = new StageMenuBar(menus_, this);
+  menuBar_->hide();
+  elements_.menuBar = menuBar_;
+  layoutEditor_ = new LayoutEditor(elements_, this);
+
+  connect(menus_, &StageMenus::commandTriggered, this, &StageWindow::RunCommand);
+  connect(elements_.startButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Start); });
+  connect(elements_.stopButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Stop); });
+
+  drawTimer_ = new QTimer(this);
+  drawTimer_->setObjectName(QStringLiteral("时钟_抽奖"));
+  drawTimer_->setTimerType(Qt::PreciseTimer);
+  connect(drawTimer_, &QTimer::timeout, this, [this] { controller_.RollTick(); });
+
+  LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
+
+  // Every key pressed on the stage or on any of its controls goes to the dispatcher first, so a
+  // function key runs its command once whichever control has the focus.
+  qApp->installEventFilter(this);
+}
+
+StageWindow::~StageWindow() {
+  qApp->removeEventFilter(this);
+  StageDestroyedOnce();
+}
+
+QRect StageWindow::ScreenRect() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void StageWindow::StartUp() {
+  SetVisible(StageElement::MenuBar, false);
+  SetVisible(StageElement::RollingPanel, false);
+  FitTitleFonts(elements_, ScreenRect().width());
+  // The resume question may come next: let the stage behind it already stand in its places.
+  LayoutStage();
+  controller_.StartUp();
+  modes_.CheckDrawMode();
+  LayoutStage();
+  activateWindow();
+  setFocus();
+}
+
+bool StageWindow::DispatchKeyPress(int virtualKey) {
+  const StageCommand command = DispatchKey(virtualKey, state_.rolling);
+  if (command == StageCommand::None) return false;
+  RunCommand(command);
+  return true;
+}
+
+bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int vk = VirtualKeyFromQtKey(key->key());
+    if (vk == 0 || DispatchKey(vk, state_.rolling) == StageCommand::None) return false;
+    // A held key repeats; the draw reacts to presses, not to the repeats.
+    if (!key->isAutoRepeat()) DispatchKeyPress(vk);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void StageWindow::RunCommand(StageCommand command) {
+  if (!CommandAvailable(command)) return;
+  switch (command) {
+    case StageCommand::Start:
+      if (!MissingFirstPhoto()) controller_.StartPressed();
+      break;
+    case StageCommand::Stop:
+      controller_.StopPressed();
+      break;
+    case StageCommand::CustomBackground:
+      ChooseBackground();
+      break;
+    case StageCommand::ToggleLayoutEdit:
+      ToggleLayoutEdit();
+      break;
+    case StageCommand::RestoreDefaultPositions:
+      LayoutStage();
+      break;
+    case StageCommand::RestoreDefaultLook:
+      RestoreDefaultLook(elements_, ScreenRect());
+      break;
+    case StageCommand::Minimise:
+      showMinimized();
+      break;
+    case StageCommand::Quit:
+      if (controller_.QuitPressed()) close();
+      break;
+    case StageCommand::ToggleMusic:
+      ToggleMusic();
+      break;
+    case StageCommand::TextMode:
+      modes_.SwitchToText();
+      break;
+    case StageCommand::PictureMode:
+      modes_.SwitchToPicture();
+      break;
+    case StageCommand::ToggleMenuBar:
+      ToggleMenuBar();
+      break;
+    case StageCommand::ExtendedDisplay:
+      ShowExtendedDisplayNotice();
+      break;
+    case StageCommand::Restart:
+      controller_.RestartPressed();
+      break;
+    case StageCommand::StartFrom:
+      StartFrom();
+      break;
+    case StageCommand::Undo:
+      controller_.UndoPressed();
+      break;
+    case StageCommand::HelpTips:
+      ShowHelpTips();
+      break;
+    default:
+      break;
+  }
+}
+
+bool StageWindow::MissingFirstPhoto() {
+  // Only the press that would start a roll in picture mode looks at the photos.
+  if (mode_.textMode || state_.rolling || state_.resultShown || state_.pool.empty() || state_.plan.empty() ||
+      elements_.centre->isHidden())
+    return false;
+  auto photo = [this](const std::string& entry) { return PictureFilePath(mode_.pictureFolder, entry); };
+  if (FileExists(photo(state_.pool.front()))) return false;
+  // One missing photo must not cost the whole list: name what is missing and keep the list as it is.
+  constexpr int kNamed = 10;
+  std::string names;
+  int missing = 0;
+  for (const std::string& entry : state_.pool) {
+    if (FileExists(photo(entry))) continue;
+    if (++missing <= kNamed) names += (names.empty() ? "" : Gb("、")) + entry + ".jpg";
+  }
+  std::string text = Gb("图片不存在，请先添加图片！\n\n照片文件夹中缺少：") + names;
+  if (missing > kNamed) text += Gb("等 ") + std::to_string(missing) + Gb(" 张照片");
+  text += Gb("\n\n抽奖名单保持不变，补齐照片后再按开始。");
+  prompter_.Message(text, Gb("提示信息："), Buttons::Ok, Icon::Warning);
+  return true;
+}
+
+void StageWindow::ToggleMenuBar() {
+  SetVisible(StageElement::MenuBar, !menuBarShown_);
+}
+
+void StageWindow::ToggleMusic() {
+  const SoundSettings& sounds = controller_.Sounds();
+  if (!sounds.stageMusicOn) return;
+  if (sound_.StageMusicPlaying()) {
+    sound_.StopAllSounds();
+    sound_.SetStageMusicPlaying(false);
+  } else {
+    sound_.PlaySoundFile(sounds.stageMusicFile, sounds.stageMusicLoop);
+    sound_.SetStageMusicPlaying(true);
+  }
+}
+
+void StageWindow::ToggleLayoutEdit() {
+  const bool on = !layoutEditor_->Active();
+  menus_->SetLayoutEditMode(on);
+  layoutEditor_->SetActive(on);
+  if (on)
+    prompter_.Message(Gb("直接单击左键拖动要移动的内容，完成后再次点击'更改界面位置'退出"), Gb("操作提示："),
+                      Buttons::Ok, Icon::None);
+}
+
+void StageWindow::ChooseBackground() {
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, sound_);
+  if (!file) return;
+  QPixmap picture(NativeQPath(*file));
+  if (picture.isNull()) {
+    prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
+    return;
+  }
+  background_ = picture;
+  scaledBackground_ = QPixmap();
+  elements_.rolling->hide();
+  elements_.prizePicture->hide();
+  elements_.centre->show();
+  update();
+}
+
+void StageWindow::StartFrom() {
+  StartFromWindow window(state_, prompter_, this);
+  window.exec();
+  controller_.ShowReadyState();
+}
+
+void StageWindow::ShowExtendedDisplayNotice() {
+  prompter_.Message(Gb("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，"
+                       "目前可以实现电脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，"
+                       "可在使用说明书的“联系我们”一页找到联系方式，谢谢！"),
+                    Gb("提示信息："), Buttons::Ok, Icon::None);
+}
+
+void StageWindow::ShowHelpTips() {
+  QPixmap guide(QString::fromLatin1(assets::kHelpGuide));
+  HelpTipsWindow window(guide, dir_, openDocument_, this);
+  window.exec();
+}
+
+void StageWindow::SetModeChecks(bool textMode) {
+  menus_->SetTextMode(textMode);
+}
+
+// ---- The roll around the mode switch's questions ----
+
+bool StageWindow::Rolling() const {
+  return state_.rolling && drawTimer_->isActive();
+}
+
+void StageWindow::PauseRoll() {
+  rollPaused_ = drawTimer_->isActive();
+  drawTimer_->stop();
+}
+
+void StageWindow::ResumeRoll() {
+  if (rollPaused_) drawTimer_->start(drawPeriodMs_);
+  rollPaused_ = false;
+}
+
+void StageWindow::EndRoll() {
+  rollPaused_ = false;
+  controller_.AbortRoll();
+}
+
+// ---- StageHooks ----
+
+QWidget* StageWindow::Element(StageElement element) const {
+  switch (element) {
+    case StageElement::MainTitle:
+      return elements_.mainTitle;
+    case StageElement::SubTitle:
+      return elements_.subtitle;
+    case StageElement::AwardLabel:
+      return elements_.award;
+    case StageElement::PrizeLabel:
+      return elements_.prizeName;
+    case StageElement::DrawerLabel:
+      return elements_.drawer;
+    case StageElement::StatusLabel:
+      return elements_.status;
+    case StageElement::NumberLabel:
+      return elements_.centre;
+    case StageElement::Marquee:
+      return elements_.marquee;
+    case StageElement::StartButton:
+      return elements_.startButton;
+    case StageElement::StopButton:
+      return elements_.stopButton;
+    case StageElement::RollingPanel:
+      return elements_.rolling;
+    case StageElement::PrizePicture:
+      return elements_.prizePicture;
+    case StageElement::MenuBar:
+      return menuBar_;
+  }
+  return nullptr;
+}
+
+void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
+  const QSize caption = MeasureCaption(label);
+  const int pad = StageLabel::kEffectPadding;
+  label->resize(caption.width() + pad, caption.height() + pad);
+  const QRect screen = ScreenRect();
+  const int top = vertically ? (screen.height() - label->height()) / 2 : label->y();
+  label->move((screen.width() - label->width()) / 2, top);
+}
+
+void StageWindow::SetText(StageElement element, const std::string& text) {
+  const QString q = ToQt(text);
+  const int screenWidth = ScreenRect().width();
+  switch (element) {
+    case StageElement::StatusLabel:
+      elements_.status->setText(q);
+      RecentreStatus(elements_, screenWidth);
+      break;
+    case StageElement::DrawerLabel:
+      elements_.drawer->setText(q);
+      RecentreDrawer(elements_, screenWidth);
+      break;
+    case StageElement::PrizeLabel:
+      elements_.prizeName->setText(q);
+      FitPrizeName(elements_, q, screenWidth);
+      break;
+    case StageElement::Marquee:
+      elements_.marquee->SetCaption(q);
+      break;
+    case StageElement::StartButton:
+      elements_.startButton->setText(q);
+      break;
+    case StageElement::StopButton:
+      elements_.stopButton->setText(q);
+      break;
+    case StageElement::NumberLabel:
+      // "抽奖完毕！" replaces "按空格键开始抽取" without a layout pass: keep it centred.
+      elements_.centre->setText(q);
+      if (!q.isEmpty()) FitAndCentre(elements_.centre, true);
+      break;
+    case StageElement::MainTitle:
+    case StageElement::SubTitle:
+    case StageElement::AwardLabel: {
+      auto* label = static_cast<QLabel*>(Element(element));
+      label->setText(q);
+      FitAndCentre(label, false);
+      break;
+    }
+    case StageElement::RollingPanel:
+    case StageElement::PrizePicture:
+    case StageElement::MenuBar:
+      break;  // no text of their own
+  }
+}
+
+void StageWindow::SetVisible(StageElement element, bool visible) {
+  if (element == StageElement::MenuBar) {
+    menuBarShown_ = visible;
+    menus_->SetMenuBarShown(visible);
+  }
+  if (QWidget* w = Element(element)) w->setVisible(visible);
+}
+
+bool StageWindow::IsVisible(StageElement element) const {
+  const QWidget* w = Element(element);
+  // Asked before the window is first shown too, so this is the element's own visibility.
+  return w && !w->isHidden();
+}
+
+void StageWindow::LayoutStage() {
+  LayoutStageWidgets(elements_, ScreenRect());
+  elements_.marquee->SetScreenWidth(ScreenRect().width());
+}
+
+void StageWindow::StartDrawTimer(int periodMs) {
+  drawPeriodMs_ = std::max(1, periodMs);
+  drawTimer_->start(drawPeriodMs_);
+}
+
+void StageWindow::StopDrawTimer() {
+  const bool wasRolling = drawTimer_->isActive() || rollPaused_;
+  drawTimer_->stop();
+  rollPaused_ = false;
+  if (wasRolling) elements_.rolling->FinishRoll();
+}
+
+void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
+  textCache_.clear();
+  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry));
+}
+
+void StageWindow::PreparePictureRolling(int batchSize) {
+  textCache_.clear();
+  photoPathCache_.clear();
+  elements_.rolling->PreparePictureRolling(batchSize, mode_.pictureRatio43);
+}
+
+void StageWindow::CaptureSnapshot() {
+  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  elements_.rolling->SetSnapshot(snapshot);
+  // The snapshot lives in memory; the file is kept for anything that looks for it on disk.
+  snapshot.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+  elements_.rolling->show();
+  elements_.rolling->raise();
+}
+
+void StageWindow::DiscardSnapshot() {
+  elements_.rolling->SetSnapshot(QPixmap());
+  DeleteFile(dir_.Path(ProgramDir::kStageSnapshot));
+}
+
+void StageWindow::BeginTickPaint() {
+  if (!elements_.centre->text().isEmpty()) elements_.centre->clear();
+  elements_.rolling->BeginTick();
+}
+
+const QString& StageWindow::CachedText(const std::string& gb) {
+  auto it = textCache_.find(gb);
+  if (it == textCache_.end()) it = textCache_.emplace(gb, ToQt(gb)).first;
+  return it->second;
+}
+
+const QString& StageWindow::CachedPhotoPath(const std::string& entry) {
+  auto it = photoPathCache_.find(entry);
+  if (it == photoPathCache_.end())
+    it = photoPathCache_.emplace(entry, detail::ToQPath(PictureFilePath(mode_.pictureFolder, entry))).first;
+  return it->second;
+}
+
+void StageWindow::PaintCandidate(int i, const std::string& text) {
+  if (mode_.textMode)
+    elements_.rolling->PaintCandidate(i, CachedText(text));
+  else
+    elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
+}
+
+void StageWindow::ShowPrizePicture(const std::string& path) {
+  ShowPrize(elements_, path.empty() ? QString() : NativeQPath(path), true);
+}
+
+void StageWindow::ShowWinnerShow() {
+  // The winner show belongs to the result window, which is not part of the program yet.
+}
+
+// ---- Window ----
+
+void StageWindow::paintEvent(QPaintEvent*) {
+  if (scaledBackground_.size() != size()) {
+    // Stretched to the whole window without keeping the aspect ratio, as the design shows it.
+    scaledBackground_ = background_.isNull()
+                            ? DefaultStageBackground(size())
+                            : background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, scaledBackground_);
+}
+
+void StageWindow::StageDestroyedOnce() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  controller_.StageDestroyed(menus_->TextModeChecked());
+}
+
+void StageWindow::closeEvent(QCloseEvent* event) {
+  StageDestroyedOnce();
+  event->accept();
+}
+
+}  // namespace kavrel
+

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "engine/draw_controller.h"
+#include "engine/draw_mode.h"
+#include "engine/draw_state.h"
+#include "engine/ports/stage_hooks.h"
+#include "stage/help_tips_window.h"
+#include "stage/mode_switch.h"
+#include "stage/stage_commands.h"
+#include "stage/stage_widgets.h"  // first: see there why
+#include "storage/settings.h"
+#include "storage/stage_settings.h"
+
+class QLabel;
+class QTimer;
+
+namespace kavrel {
+
+class Clock;
+class LayoutEditor;
+class ProgramDir;
+class Prompter;
+class SoundPort;
+class StageMenuBar;
+class StageMenus;
+
+// The full-screen stage: the window the audience sees and the operator drives. It owns the draw
+// state and options, shows them through the stage elements, and turns keys, menu items and the
+// start and stop buttons into commands. It is the draw engine's stage: the engine asks it, through
+// StageHooks, to change texts, show or hide elements, run the draw timer and paint the candidates.
+class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
+  Q_OBJECT
+
+ public:
+  StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
+              HelpTipsWindow::OpenDocument openDocument, QWidget* parent = nullptr);
+  ~StageWindow() override;
+
+  // The start-up sequence, run once the window is on screen: the menu bar and the rolling area are
+  // hidden, the title fonts fitted, the draw resumed or reset (asking when an interrupted draw was
+  // left), the stage music started, the draw mode checked and the stage laid out.
+  void StartUp();
+
+  // Runs one command, as its key, menu item or button does. Commands whose windows do not exist yet
+  // do nothing.
+  void RunCommand(StageCommand command);
+  // The key dispatcher's entry: a virtual-key code pressed on the stage or one of its controls.
+  // True when the key has a command (it then ran once).
+  bool DispatchKeyPress(int virtualKey);
+
+  // The screen the stage covers.
+  QRect ScreenRect() const;
+
+  DrawState& state() { return state_; }
+  const DrawMode& mode() const { return mode_; }
+  DrawController& controller() { return controller_; }
+  StageMenus* menus() const { return menus_; }
+  StageMenuBar* menuBar() const { return menuBar_; }
+  const StageElements& elements() const { return elements_; }
+  QTimer* drawTimer() const { return drawTimer_; }
+  bool menuBarShown() const { return menuBarShown_; }
+
+  // StageHooks
+  void SetText(StageElement element, const std::string& text) override;
+  void SetVisible(StageElement element, bool visible) override;
+  bool IsVisible(StageElement element) const override;
+  void LayoutStage() override;
+  void StartDrawTimer(int periodMs) override;
+  void StopDrawTimer() override;
+  void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
+  void PreparePictureRolling(int batchSize) override;
+  void CaptureSnapshot() override;
+  void DiscardSnapshot() override;
+  void BeginTickPaint() override;
+  void PaintCandidate(int i, const std::string& text) override;
+  void ShowPrizePicture(const std::string& path) override;
+  void ShowWinnerShow() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // ModeSwitchHost
+  bool Rolling() const override;
+  void PauseRoll() override;
+  void ResumeRoll() override;
+  void EndRoll() override;
+  bool DrawStarted() const override { return state_.drawStarted; }
+  bool PoolEmpty() const override { return state_.pool.empty(); }
+  void EmptyPool() override { state_.pool.clear(); }
+  void ResetDraw() override { controller_.ResetDraw(); }
+  void OpenListEditor() override { RunCommand(StageCommand::EditList); }
+  void SetModeChecks(bool textMode) override;
+
+  QWidget* Element(StageElement element) const;
+  void FitAndCentre(QLabel* label, bool vertically);
+  bool MissingFirstPhoto();
+  void ToggleMenuBar();
+  void ToggleMusic();
+  void ToggleLayoutEdit();
+  void ChooseBackground();
+  void StartFrom();
+  void ShowExtendedDisplayNotice();
+  void ShowHelpTips();
+  void StageDestroyedOnce();
+  const QString& CachedText(const std::string& gb);
+  const QString& CachedPhotoPath(const std::string& entry);
+
+  Prompter& prompter_;
+  SoundPort& sound_;
+  const Clock& clock_;
+  const ProgramDir& dir_;
+  HelpTipsWindow::OpenDocument openDocument_;
+  Settings settings_;
+
+  DrawState state_;
+  DrawOptions options_;
+  DrawMode mode_;
+  DrawController controller_;
+  ModeSwitch modes_;
+
+  StageElements elements_;
+  StageMenus* menus_ = nullptr;
+  StageMenuBar* menuBar_ = nullptr;
+  LayoutEditor* layoutEditor_ = nullptr;
+  QTimer* drawTimer_ = nullptr;
+  int drawPeriodMs_ = 1;
+  bool rollPaused_ = false;
+  bool menuBarShown_ = false;
+  bool destroyed_ = false;
+
+  QPixmap background_;        // the custom background; null for the built-in one
+  QPixmap scaledBackground_;  // the background stretched to the window, made once per size
+  // Texts and photo paths of the pool, converted once per roll rather than on every tick.
+  std::unordered_map<std::string, QString> textCache_;
+  std::unordered_map<std::string, QString> photoPathCache_;
+};
+
+}  // namespace kavrel

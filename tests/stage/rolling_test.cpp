@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "stage/rolling_panel.h"
+
+namespace kavrel {
+namespace {
+
+const QColor kBackdrop(20, 20, 70);
+
+// A panel of the rolling area's size on a 1024 x 768 stage, with a plain snapshot behind it.
+struct Panel {
+  RollingPanel panel;
+  Panel() {
+    panel.resize(824, 410);
+    QPixmap snapshot(panel.size());
+    snapshot.fill(kBackdrop);
+    panel.SetSnapshot(snapshot);
+  }
+  QImage Frame() {
+    QImage image(panel.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    panel.PaintFrame(p);
+    return image;
+  }
+};
+
+// Pixels inside `r` whose colour is close to `c`.
+int CountNear(const QImage& image, const QRect& r, const QColor& c, int tolerance = 40) {
+  int n = 0;
+  const QRect clipped = r.intersected(image.rect());
+  for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+    for (int x = clipped.left(); x <= clipped.right(); ++x) {
+      const QColor p = image.pixelColor(x, y);
+      if (std::abs(p.red() - c.red()) <= tolerance && std::abs(p.green() - c.green()) <= tolerance &&
+          std::abs(p.blue() - c.blue()) <= tolerance) {
+        ++n;
+      }
+    }
+  }
+  return n;
+}
+
+QRect TextRect(const RollingPanel& panel, int index, const QString& text) {
+  const QFontMetrics fm(panel.RollFont());
+  const QSize size(fm.horizontalAdvance(text), fm.height());
+  return {TextPosition(panel.TextLayout(), index, panel.size(), size), size};
+}
+
+TEST(RollingPanel, PaintsTextWhereThePlacementPutsItAndNothingElsewhere) {
+  Panel p;
+  p.panel.PrepareTextRolling(13, QStringLiteral("张三丰"));
+  p.panel.BeginTick();
+  for (int i = 1; i <= 13; ++i) p.panel.PaintCandidate(i, QStringLiteral("张三丰"));
+  const QImage frame = p.Frame();
+
+  const QColor yellow(255, 255, 0);
+  for (int i : {1, 2, 13}) {
+    EXPECT_GT(CountNear(frame, TextRect(p.panel, i, QStringLiteral("张三丰")), yellow), 20) << "candidate " << i;
+  }
+  // The corners show the snapshot untouched.
+  EXPECT_EQ(frame.pixelColor(2, 2), kBackdrop);
+  EXPECT_EQ(frame.pixelColor(821, 407), kBackdrop);
+  // Exactly the yellow of the thirteen names; a masked entry paints as given.
+  EXPECT_EQ(p.panel.Candidates().size(), 13);
+}
+
+TEST(RollingPanel, ATickReplacesTheCandidatesAndTheStopNamesTheWinners) {
+  Panel p;
+  p.panel.PrepareTextRolling(2, QStringLiteral("138****0000"), QColor(0, 255, 0));
+  p.panel.PaintCandidate(1, QStringLiteral("甲"));
+  p.panel.PaintCandidate(2, QStringLiteral("乙"));
+  p.panel.BeginTick();
+  EXPECT_TRUE(p.panel.Candidates().isEmpty());
+  const QImage empty = p.Frame();
+  EXPECT_EQ(CountNear(empty, empty.rect(), QColor(0, 255, 0)), 0) << "a new tick starts from the snapshot";
+
+  p.panel.PaintCandidate(1, QStringLiteral("138****1234"));
+  p.panel.PaintCandidate(2, QStringLiteral("139****5678"));
+  EXPECT_TRUE(p.panel.accessibleName().isEmpty());
+  p.panel.FinishRoll();
+  EXPECT_EQ(p.panel.accessibleName(), QStringLiteral("138****1234、139****5678"));
+  // The custom colour paints the text.
+  const QImage frame = p.Frame();
+  EXPECT_GT(CountNear(frame, TextRect(p.panel, 1, QStringLiteral("138****1234")), QColor(0, 255, 0)), 20);
+}
+
+TEST(RollingPanel, ABatchOfThirtyAfterTwentyEightPutsItemsTwentyOneToThirtyInTheThirdColumn) {
+  Panel p;
+  p.panel.PrepareTextRolling(28, QStringLiteral("0001"));
+  p.panel.PrepareTextRolling(30, QStringLiteral("0001"));
+  EXPECT_EQ(p.panel.TextLayout().rows, 10);
+  for (int i = 21; i <= 30; ++i) EXPECT_EQ(TextColumnSlot(p.panel.TextLayout(), i).column, 3);
+}
+
+TEST(RollingPanel, PhotosAreScaledOnceAndAMissingPhotoLeavesAnEmptyCellWithTheName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString red = dir.filePath(QStringLiteral("张三.png"));
+  QImage photo(640, 480, QImage::Format_RGB32);
+  photo.fill(QColor(255, 0, 0));
+  ASSERT_TRUE(photo.save(red));
+
+  Panel p;
+  p.panel.PreparePictureRolling(2, true);
+  p.panel.BeginTick();
+  p.panel.PaintCandidate(1, QStringLiteral("张三"), red);
+  p.panel.PaintCandidate(2, QStringLiteral("李四"), dir.filePath(QStringLiteral("李四.jpg")));
+  QImage frame = p.Frame();
+
+  const PictureRollLayout& layout = p.panel.PictureLayout();
+  const QRect cell1 = PhotoRect(layout, 1, p.panel.size());
+  const QRect cell2 = PhotoRect(layout, 2, p.panel.size());
+  // The upper part of each cell is clear of the name.
+  const QRect upper1(cell1.topLeft() + QPoint(5, 5), QSize(cell1.width() - 10, cell1.height() / 3));
+  const QRect upper2(cell2.topLeft() + QPoint(5, 5), QSize(cell2.width() - 10, cell2.height() / 3));
+  EXPECT_EQ(CountNear(frame, upper1, QColor(255, 0, 0), 0), upper1.width() * upper1.height());
+  // The missing photo's cell is an empty, slightly darkened frame over the snapshot.
+  EXPECT_EQ(CountNear(frame, upper2, kBackdrop, 20), upper2.width() * upper2.height());
+  // Both names are painted in blue over the lower part of their cells.
+  const QRect lower2(cell2.left(), cell2.top() + cell2.height() / 2, cell2.width(), cell2.height() / 2);
+  EXPECT_GT(CountNear(frame, lower2, QColor(0, 0, 255)), 20);
+  EXPECT_EQ(p.panel.CachedPhotoCount(), 2);
+
+  // Later frames reuse the scaled photo: it still shows after the file is gone.
+  ASSERT_TRUE(QFile::remove(red));
+  p.panel.BeginTick();
+  p.panel.PaintCandidate(1, QStringLiteral("张三"), red);
+  frame = p.Frame();
+  EXPECT_EQ(CountNear(frame, upper1, QColor(255, 0, 0), 0), upper1.width() * upper1.height());
+  EXPECT_EQ(p.panel.CachedPhotoCount(), 2);
+
+  // A new roll forgets them.
+  p.panel.PreparePictureRolling(2, true);
+  EXPECT_EQ(p.panel.CachedPhotoCount(), 0);
+}
+
+TEST(RollingPanel, PortraitPhotosKeepTheirProportionsInTheCell) {
+  QTemporaryDir dir;
+  // A landscape picture, left half green and right half red, in a portrait cell: the middle is kept.
+  QImage photo(400, 200, QImage::Format_RGB32);
+  photo.fill(QColor(255, 0, 0));
+  QPainter(&photo).fillRect(0, 0, 200, 200, QColor(0, 255, 0));
+  const QString path = dir.filePath(QStringLiteral("a.png"));
+  ASSERT_TRUE(photo.save(path));
+  Panel p;
+  p.panel.PreparePictureRolling(1, false);
+  p.panel.PaintCandidate(1, QString(), path);
+  const QImage frame = p.Frame();
+  const QRect cell = PhotoRect(p.panel.PictureLayout(), 1, p.panel.size());
+  EXPECT_EQ(frame.pixelColor(cell.left() + 3, cell.top() + 3), QColor(0, 255, 0));
+  EXPECT_EQ(frame.pixelColor(cell.right() - 3, cell.top() + 3), QColor(255, 0, 0));
+}
+
+TEST(RollingPanel, TheEditBorderFramesTheArea) {
+  Panel p;
+  p.panel.SetEditBorder(true);
+  const QImage frame = p.Frame();
+  EXPECT_NE(frame.pixelColor(0, 200), kBackdrop);
+  p.panel.SetEditBorder(false);
+  EXPECT_EQ(p.Frame().pixelColor(0, 200), kBackdrop);
+}
+
+}  // namespace
+}  // namespace kavrel

@@ -1,0 +1,380 @@
+#include "stage/stage_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <filesystem>
+
+#include "engine/ports/fakes/fake_clock.h"
+#include "engine/ports/fakes/recording_sound_port.h"
+#include "engine/ports/fakes/scripted_prompter.h"
+#include "stage/stage_menus.h"
+#include "stage/start_from_window.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/settings.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A whole small event in a temporary program folder: ten participants, a first prize of three in
+// one batch and a second prize of two in one batch.
+class StageWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tmp.isValid());
+    ASSERT_TRUE(dir.EnsureConfigDir());
+    std::string pool;
+    for (int i = 1; i <= 10; ++i) pool += "00" + std::to_string(10 + i) + Gb("  选手") + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), pool));
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat),
+                              Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,,\r\n")));
+    Settings settings(dir.Path(ProgramDir::kConfigIni));
+    settings.WriteText(Gb("标题设置"), Gb("主标题"), Gb("年会抽奖"));
+    settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "5");
+    settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), musicOn);
+    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [this](const std::string& p) {
+      opened.push_back(p);
+      return true;
+    });
+    stage->show();
+    stage->StartUp();
+  }
+
+  void Press(int qtKey, QWidget* target = nullptr) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(target ? target : stage.get(), &press);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(target ? target : stage.get(), &release);
+  }
+  // What the draw timer does, without waiting for it.
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) stage->controller().RollTick();
+  }
+  QString Text(QLabel* label) const { return label->text(); }
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> out;
+    for (const std::string& t : prompter.MessageTexts()) out.push_back(ToQt(t).toStdString());
+    return out;
+  }
+
+  bool musicOn = false;
+  QTemporaryDir tmp;
+  ProgramDir dir{fs::path(tmp.path().toStdString())};
+  ScriptedPrompter prompter;
+  RecordingSoundPort sound;
+  FakeClock clock;
+  std::vector<std::string> opened;
+  std::unique_ptr<StageWindow> stage;
+};
+
+TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
+  const StageElements& e = stage->elements();
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
+  EXPECT_EQ(Text(e.award), "一等奖");
+  EXPECT_EQ(Text(e.mainTitle), "年会抽奖");
+  EXPECT_EQ(e.startButton->text(), "开始");
+  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
+  EXPECT_TRUE(e.rolling->isHidden());
+  EXPECT_FALSE(stage->menuBarShown());
+  // The stage covers the screen, and no button can take the space bar away from the dispatcher.
+  EXPECT_EQ(stage->geometry(), stage->ScreenRect());
+  EXPECT_EQ(e.startButton->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(e.stopButton->focusPolicy(), Qt::NoFocus);
+
+  Press(Qt::Key_Space);  // start rolling
+  EXPECT_TRUE(stage->state().rolling);
+  EXPECT_TRUE(stage->drawTimer()->isActive());
+  EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
+  EXPECT_FALSE(e.rolling->isHidden());
+  EXPECT_TRUE(e.centre->isHidden());
+  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kStageSnapshot)));
+  Ticks(5);
+  EXPECT_EQ(e.rolling->Candidates().size(), 3);
+
+  const QStringList onScreen = e.rolling->Candidates();
+  Press(Qt::Key_Space);  // stop: the last tick's candidates are the winners
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_TRUE(stage->state().resultShown);
+  EXPECT_FALSE(stage->drawTimer()->isActive());
+  EXPECT_EQ(e.startButton->text(), "准备");
+  EXPECT_TRUE(Text(e.status).startsWith("已抽取【一等奖】")) << Text(e.status).toStdString();
+  EXPECT_TRUE(e.marquee->text().startsWith("恭喜：【一等奖】"));
+  EXPECT_EQ(e.rolling->Candidates(), onScreen);
+  EXPECT_EQ(stage->state().pool.size(), 7u);
+  const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+  EXPECT_TRUE(record.startsWith("一等奖-奖品：手机-")) << record.toStdString();
+  for (const QString& winner : onScreen) {
+    EXPECT_TRUE(record.contains(winner)) << winner.toStdString();
+    EXPECT_TRUE(e.marquee->text().contains(winner));
+    EXPECT_TRUE(e.rolling->accessibleName().contains(winner));
+  }
+  EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains("【一等奖】"));
+
+  Press(Qt::Key_Space);  // announce the next batch
+  EXPECT_FALSE(stage->state().resultShown);
+  EXPECT_FALSE(e.centre->isHidden());
+  EXPECT_TRUE(e.rolling->isHidden());
+  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
+  EXPECT_EQ(Text(e.award), "二等奖");
+  EXPECT_EQ(e.startButton->text(), "开始");
+  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【二等奖】"));
+  EXPECT_TRUE(prompter.shown().empty());
+
+  // The buttons do what the space bar does.
+  e.startButton->click();
+  EXPECT_TRUE(stage->state().rolling);
+  Ticks(1);
+  e.stopButton->click();
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_EQ(stage->state().pool.size(), 5u);
+  Press(Qt::Key_Space);
+  EXPECT_EQ(Text(e.centre), "抽奖完毕！");
+}
+
+TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);  // one batch recorded: the restart asks first
+  ASSERT_TRUE(stage->state().drawStarted);
+
+  prompter.ScriptAnswer(Answer::Cancel);
+  Press(Qt::Key_F1, stage->elements().startButton);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
+  EXPECT_TRUE(stage->state().drawStarted);
+
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Cancel);
+  Press(Qt::Key_F1, stage->menuBar()->button(StageMenus::kFunctions));
+  EXPECT_EQ(prompter.shown().size(), 1u);
+
+  // The menu item runs the same command, once.
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Ok);
+  stage->menus()->action(StageCommand::Restart)->trigger();
+  EXPECT_EQ(prompter.shown().size(), 1u);
+  EXPECT_FALSE(stage->state().drawStarted);
+  EXPECT_EQ(stage->state().pool.size(), 10u);
+
+  // F5, F10 and letters do nothing; keys of windows not built yet do nothing either.
+  prompter.Clear();
+  for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_A, Qt::Key_F3, Qt::Key_F6}) Press(key, stage->elements().stopButton);
+  EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
+  QAction* hide = stage->menus()->action(StageCommand::ToggleMenuBar);
+  EXPECT_TRUE(hide->isChecked());
+  EXPECT_TRUE(stage->menuBar()->isHidden());
+  Press(Qt::Key_Escape);
+  EXPECT_TRUE(stage->menuBarShown());
+  EXPECT_FALSE(stage->menuBar()->isHidden());
+  EXPECT_FALSE(hide->isChecked());
+  hide->trigger();  // the item is the same toggle
+  EXPECT_FALSE(stage->menuBarShown());
+  EXPECT_TRUE(stage->menuBar()->isHidden());
+  EXPECT_TRUE(hide->isChecked());
+}
+
+TEST_F(StageWindowTest, MusicKeyDoesNothingWhenStageMusicIsOff) {
+  sound.calls.clear();
+  Press(Qt::Key_F9);
+  EXPECT_TRUE(sound.calls.empty());
+}
+
+class StageMusicTest : public StageWindowTest {
+ protected:
+  StageMusicTest() { musicOn = true; }
+};
+
+TEST_F(StageMusicTest, MusicKeyAlternatesStopAndPlayFromTheStart) {
+  sound.SetStageMusicPlaying(true);
+  sound.calls.clear();
+  Press(Qt::Key_F9);
+  Press(Qt::Key_F9);
+  const std::string music = dir.Resolve("\\wav\\bg2.mp3");
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{"stop", "play " + music + " loop"}));
+  EXPECT_TRUE(sound.StageMusicPlaying());
+}
+
+TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
+  Press(Qt::Key_Space);
+  Ticks(2);
+  prompter.ScriptAnswer(Answer::Ok);  // discard the list
+  prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
+  stage->menus()->action(StageCommand::PictureMode)->trigger();
+  EXPECT_FALSE(stage->drawTimer()->isActive());
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_TRUE(stage->state().pool.empty());
+  EXPECT_TRUE(stage->menus()->action(StageCommand::TextMode)->isChecked());
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
+  // The list went to history/, named by the time of the switch.
+  EXPECT_TRUE(FileExists(dir.Root() / "history" / "20261209-200000" / "set.dat"));
+  // Nothing was recorded for the abandoned roll.
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
+}
+
+TEST_F(StageWindowTest, LayoutEditModeTogglesWithItsMark) {
+  QAction* item = stage->menus()->action(StageCommand::ToggleLayoutEdit);
+  item->trigger();
+  EXPECT_TRUE(item->isChecked());
+  EXPECT_EQ(Messages(), std::vector<std::string>{"直接单击左键拖动要移动的内容，完成后再次点击'更改界面位置'退出"});
+  EXPECT_TRUE(stage->elements().rolling->EditBorder());
+  item->trigger();  // leaving the mode says nothing
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_FALSE(stage->elements().rolling->EditBorder());
+  EXPECT_EQ(prompter.shown().size(), 1u);
+}
+
+TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  prompter.ScriptAnswer(Answer::Cancel);
+  Press(Qt::Key_F12);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？"});
+  EXPECT_TRUE(stage->isVisible());
+  prompter.ScriptAnswer(Answer::Ok);
+  Press(Qt::Key_F12);
+  EXPECT_FALSE(stage->isVisible());
+  // A confirmed quit leaves no resume record, and the mode is remembered.
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kExitIni)));
+  EXPECT_TRUE(Settings(dir.Path(ProgramDir::kConfigIni)).ReadBool(Gb("模式"), Gb("文字抽奖模式"), false));
+}
+
+TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
+  // The window is modal: answer it from inside its own event loop.
+  QTimer::singleShot(0, [] {
+    auto* window = qobject_cast<StartFromWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "从指定奖项抽");
+    QComboBox* combo = window->combo();
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(0), "请选择");
+    EXPECT_EQ(combo->itemText(2), "二等奖第1批");
+    combo->setCurrentIndex(2);
+    window->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::StartFrom);
+  EXPECT_TRUE(stage->state().startFromActive);
+  EXPECT_EQ(Text(stage->elements().award), "二等奖");
+  EXPECT_EQ(Text(stage->elements().centre), "按空格键开始抽取");
+  EXPECT_TRUE(Text(stage->elements().status).startsWith("准备抽取【二等奖】"));
+}
+
+TEST_F(StageWindowTest, NoticesAndHelp) {
+  stage->RunCommand(StageCommand::ExtendedDisplay);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(ToQt(prompter.shown()[0].caption), "提示信息：");
+  const QString notice = ToQt(prompter.shown()[0].text);
+  EXPECT_TRUE(
+      notice.startsWith("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，目前可以实现电"
+                        "脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，"));
+  EXPECT_TRUE(notice.endsWith("谢谢！"));
+
+  // The manual: the HTML pages, or the compiled help file when one lies beside the program.
+  EXPECT_EQ(HelpTipsWindow::ManualPath(dir), dir.Root() / "manual" / "index.html");
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kHelpFile), "chm"));
+  EXPECT_EQ(HelpTipsWindow::ManualPath(dir), dir.Path(ProgramDir::kHelpFile));
+}
+
+TEST_F(StageWindowTest, HelpWindowLayout) {
+  HelpTipsWindow help(QPixmap(796, 520), dir, [this](const std::string& p) {
+    opened.push_back(p);
+    return false;
+  });
+  EXPECT_EQ(help.windowTitle(), "操作提示");
+  EXPECT_EQ(help.size(), QSize(800, 600));
+  auto* tip = help.findChild<QLabel*>("标签_操作要领");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->text(), "操作要领：主菜单(ESC键显示和隐藏主菜单) + 快捷键操作");
+  EXPECT_EQ(tip->geometry(), QRect(348, 534, 440, 32));
+  auto* manual = help.findChild<QPushButton*>("按钮_使用说明书");
+  ASSERT_NE(manual, nullptr);
+  EXPECT_EQ(manual->geometry(), QRect(58, 532, 100, 32));
+  manual->click();
+  EXPECT_EQ(opened, std::vector<std::string>{GbPath(dir.Root() / "manual" / "index.html")});
+}
+
+}  // namespace
+}  // namespace kavrel
+
+namespace kavrel {
+namespace {
+
+// Picture mode: the entries are photo names in a folder.
+class PictureStageTest : public ::testing::Test {
+ protected:
+  void Start(const std::vector<std::string>& entries, const std::vector<std::string>& withPhoto) {
+    ASSERT_TRUE(tmp.isValid());
+    ASSERT_TRUE(dir.EnsureConfigDir());
+    const fs::path photos = dir.Root() / "photos";
+    fs::create_directories(photos);
+    for (const std::string& e : withPhoto) {
+      QImage img(80, 60, QImage::Format_RGB32);
+      img.fill(Qt::darkRed);
+      ASSERT_TRUE(img.save(QString::fromStdString((photos / (e + ".jpg")).string())));
+    }
+    std::string pool;
+    for (const std::string& e : entries) pool += Gb(e) + "\r\n";
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), pool));
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), Gb("一等奖,2,1,1,2,奖品：手机,,\r\n")));
+    Settings settings(dir.Path(ProgramDir::kConfigIni));
+    settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "2");
+    settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
+    settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
+    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, nullptr);
+    stage->show();
+    stage->StartUp();
+  }
+
+  QTemporaryDir tmp;
+  ProgramDir dir{fs::path(tmp.path().toStdString())};
+  ScriptedPrompter prompter;
+  RecordingSoundPort sound;
+  FakeClock clock;
+  std::unique_ptr<StageWindow> stage;
+};
+
+TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
+  Start({"zhang", "wang", "li"}, {"zhang", "wang", "li"});
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_FALSE(stage->mode().textMode);
+  EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
+  stage->RunCommand(StageCommand::Start);
+  ASSERT_TRUE(stage->state().rolling);
+  for (int i = 0; i < 20; ++i) stage->controller().RollTick();
+  EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
+  stage->elements().rolling->grab();  // photos are read when a frame is painted
+  EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
+  stage->RunCommand(StageCommand::Stop);
+  EXPECT_TRUE(stage->state().resultShown);
+}
+
+TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
+  Start({"zhang", "wang", "li"}, {"li"});
+  stage->RunCommand(StageCommand::Start);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  const QString text = ToQt(prompter.shown()[0].text);
+  EXPECT_TRUE(text.startsWith("图片不存在，请先添加图片！")) << text.toStdString();
+  EXPECT_TRUE(text.contains("zhang.jpg、wang.jpg")) << text.toStdString();
+  EXPECT_FALSE(text.contains("li.jpg"));
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_EQ(stage->state().pool.size(), 3u);
+  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
+}
+
+}  // namespace
+}  // namespace kavrel
