@@ -11,10 +11,6 @@ bool CommandAvailable(StageCommand command) {
     case StageCommand::AwardSettings:
     case StageCommand::AwardGroups:
     case StageCommand::SoundSettings:
-    case StageCommand::WinnerShow:
-    case StageCommand::LatestBatch:
-    case StageCommand::WinnerList:
-    case StageCommand::NonWinnerList:
     case StageCommand::Abandon:
     case StageCommand::Supplement:
     case StageCommand::PrizeChange:
