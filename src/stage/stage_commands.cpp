@@ -10,10 +10,6 @@ bool CommandAvailable(StageCommand command) {
     case StageCommand::EditList:
     case StageCommand::AwardGroups:
     case StageCommand::SoundSettings:
-    case StageCommand::WinnerShow:
-    case StageCommand::LatestBatch:
-    case StageCommand::WinnerList:
-    case StageCommand::NonWinnerList:
     case StageCommand::Abandon:
     case StageCommand::Supplement:
     case StageCommand::PrizeChange:

@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
 #include "stage/stage_menus.h"
@@ -171,6 +172,18 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::HelpTips:
       ShowHelpTips();
+      break;
+    case StageCommand::WinnerShow:
+      OpenResults(ResultViewMode::WinnerShow);
+      break;
+    case StageCommand::LatestBatch:
+      OpenResults(ResultViewMode::LatestAward);
+      break;
+    case StageCommand::WinnerList:
+      OpenResults(ResultViewMode::WinnerList);
+      break;
+    case StageCommand::NonWinnerList:
+      OpenResults(ResultViewMode::NonWinnerList);
       break;
     default:
       break;
@@ -467,7 +480,13 @@ void StageWindow::ShowPrizePicture(const std::string& path) {
 }
 
 void StageWindow::ShowWinnerShow() {
-  // The winner show belongs to the result window, which is not part of the program yet.
+  OpenResults(ResultViewMode::WinnerShow);
+}
+
+void StageWindow::OpenResults(ResultViewMode mode) {
+  const StageTitles titles{FromQt(elements_.mainTitle->text()), FromQt(elements_.subtitle->text())};
+  ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect());
+  window.exec();
 }
 
 // ---- Window ----

@@ -18,6 +18,7 @@
 #include "engine/ports/fakes/fake_clock.h"
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "engine/ports/fakes/scripted_prompter.h"
+#include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
@@ -173,8 +174,54 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
 
   // F5, F10 and letters do nothing; keys of windows not built yet do nothing either.
   prompter.Clear();
-  for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_A, Qt::Key_F3, Qt::Key_F6}) Press(key, stage->elements().stopButton);
+  for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_A, Qt::Key_F3}) Press(key, stage->elements().stopButton);
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);  // the first prize is recorded
+  struct Seen {
+    ResultViewMode mode;
+    QString title;
+    QRect geometry;
+  };
+  std::vector<Seen> seen;
+  // Each opening blocks in the window's own event loop; it is looked at and closed from there.
+  auto closeOnceOpen = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* window = qobject_cast<ResultWindow*>(QApplication::activeModalWidget());
+      ASSERT_NE(window, nullptr);
+      seen.push_back({window->mode(), window->windowTitle(), window->geometry()});
+      window->close();
+    });
+  };
+  closeOnceOpen();
+  Press(Qt::Key_F6, stage->elements().startButton);
+  closeOnceOpen();
+  Press(Qt::Key_F7);
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::WinnerList)->trigger();
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::NonWinnerList)->trigger();
+  closeOnceOpen();
+  stage->ShowWinnerShow();  // what the draw controller calls once every award is drawn
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen[0].mode, ResultViewMode::WinnerShow);
+  EXPECT_EQ(seen[1].mode, ResultViewMode::LatestAward);
+  EXPECT_EQ(seen[2].mode, ResultViewMode::WinnerList);
+  EXPECT_EQ(seen[2].title, QStringLiteral("查看中奖名单"));
+  EXPECT_EQ(seen[3].mode, ResultViewMode::NonWinnerList);
+  EXPECT_EQ(seen[3].title, QStringLiteral("查看未中奖名单"));
+  EXPECT_EQ(seen[4].mode, ResultViewMode::WinnerShow);
+  EXPECT_EQ(seen[0].geometry, stage->ScreenRect());
+  // The result music played in every view but the non-winner list, and every close stopped it.
+  int plays = 0;
+  for (const auto& call : sound.calls)
+    plays += call.rfind("play ", 0) == 0 && call.find("bg4.mp3") != std::string::npos;
+  EXPECT_EQ(plays, 4);
+  EXPECT_EQ(sound.calls.back(), "stop");
 }
 
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
