@@ -181,9 +181,15 @@ void ResultWindow::ScrollTick() {
 }
 
 void ResultWindow::keyPressEvent(QKeyEvent* event) {
-  // F9 is the one key of this window; Escape in particular does not close it.
   if (event->key() == Qt::Key_F9) {
     music_.Toggle();
+    event->accept();
+    return;
+  }
+  // The lists and the latest award close with Escape like any dialog (there may be no title bar to click on a
+  // projector); the winner show closes only through "返回", so a stray key never ends the presentation.
+  if (event->key() == Qt::Key_Escape && mode_ != ResultViewMode::WinnerShow) {
+    close();
     event->accept();
     return;
   }

@@ -487,6 +487,9 @@ void StageWindow::OpenResults(ResultViewMode mode) {
   const StageTitles titles{FromQt(elements_.mainTitle->text()), FromQt(elements_.subtitle->text())};
   ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect());
   window.exec();
+  // Closing the window silences everything; stage music that counted as playing comes back, so that the
+  // stage is not left quiet with F9 out of step.
+  if (sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
 }
 
 // ---- Window ----

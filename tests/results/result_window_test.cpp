@@ -78,19 +78,26 @@ TEST_F(ResultWindowTest, WinnerListShowsNewestFirstAndStopsItsMusicOnClose) {
   EXPECT_EQ(sound.calls, (Calls{"play /event/wav/bg4.mp3 loop", "stop", "play /event/wav/bg4.mp3 loop", "stop"}));
 }
 
-TEST_F(ResultWindowTest, NonWinnerListIsQuietButF9PlaysAndEscapeDoesNotClose) {
+TEST_F(ResultWindowTest, NonWinnerListIsQuietButF9PlaysAndEscapeCloses) {
   pool = {"003", Gb("李四")};
   auto window = Open(ResultViewMode::NonWinnerList);
   EXPECT_EQ(window->windowTitle(), QStringLiteral("查看未中奖名单"));
   EXPECT_EQ(window->findChild<QPlainTextEdit*>(QStringLiteral("超级编辑框1"))->toPlainText(),
             QStringLiteral("未中奖人员信息\n003\n李四\n"));
   EXPECT_TRUE(sound.calls.empty());
-  Key(window.get(), Qt::Key_Escape);
-  EXPECT_TRUE(window->isVisible());
   Key(window.get(), Qt::Key_F9);
   EXPECT_TRUE(window->music().playing());
-  window.reset();  // destroyed without a close: the music still stops
+  Key(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(sound.calls, (Calls{"play /event/wav/bg4.mp3 loop", "stop"}));
+}
+
+TEST_F(ResultWindowTest, EscapeNeverEndsTheWinnerShow) {
+  auto window = Open(ResultViewMode::WinnerShow);
+  Key(window.get(), Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible());
+  window.reset();  // destroyed without a close: the music still stops
+  EXPECT_EQ(sound.calls.back(), "stop");
 }
 
 TEST_F(ResultWindowTest, LatestAwardDrawsTheLastLineOnly) {

@@ -222,6 +222,14 @@ TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
     plays += call.rfind("play ", 0) == 0 && call.find("bg4.mp3") != std::string::npos;
   EXPECT_EQ(plays, 4);
   EXPECT_EQ(sound.calls.back(), "stop");
+
+  // Stage music that counted as playing comes back once the window is closed.
+  sound.stageMusicFile = "bg2.mp3";
+  sound.SetStageMusicPlaying(true);
+  closeOnceOpen();
+  Press(Qt::Key_F7);
+  EXPECT_EQ(sound.calls.back(), "resume");
+  EXPECT_TRUE(sound.StageMusicPlaying());
 }
 
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
