@@ -76,8 +76,7 @@ start_program() {
   xdotool windowfocus --sync "$stage"
 }
 
-# SDL's audio set-up catches SIGTERM (it turns it into a quit event nobody polls), so the copy that has
-# played a sound only ends with SIGKILL; the copy is thrown away, so nothing is lost.
+# The copy is thrown away, so a hard kill is enough and never waits on a question box.
 stop_program() {
   kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -87,6 +86,26 @@ stop_program() {
 key() {
   xdotool windowfocus --sync "$stage"
   xdotool key "$@"
+}
+
+# A key for another window (a modal window takes the keys while it is open).
+key_to() {
+  local w="$1"
+  shift
+  xdotool windowfocus --sync "$w"
+  xdotool key "$@"
+}
+
+# One batch: start the roll, stop it (the winners are recorded), and optionally announce the next batch.
+draw_batch() {
+  key space
+  sleep 1.2
+  key space
+  sleep 1
+  if [ "${1:-}" = announce ]; then
+    key space
+    sleep 0.5
+  fi
 }
 
 click() {
@@ -184,5 +203,68 @@ if want help_window; then
   sleep 1
   park_pointer
   save_window help_window "$help"
+  stop_program
+fi
+
+# --- the result window: latest award (F7), winner list (功能 → 查看中奖名单(Q)), winner show (F6) ----------
+if want latest_award || want winner_list || want winner_show; then
+  start_program
+  # Three batches of 参与奖 and the first of 三等奖, so the views have two awards to show.
+  draw_batch announce
+  draw_batch announce
+  draw_batch announce
+  draw_batch
+  park_pointer
+  if want latest_award; then
+    key F7
+    view=$(find_window '查看中奖名单' 1000)
+    sleep 1
+    grab_root
+    save_scaled latest_award
+    key_to "$view" Escape
+    sleep 0.5
+  fi
+  if want winner_list; then
+    show_menu_bar
+    open_popup 2
+    click 160 $((bar_y + 98)) # 查看中奖名单(Q)
+    view=$(find_window '查看中奖名单' 1000)
+    sleep 1
+    park_pointer
+    grab_root
+    save_scaled winner_list
+    key_to "$view" Escape
+    sleep 0.5
+  fi
+  if want winner_show; then
+    key F6
+    sleep 28 # the list scrolls up from the bottom of the screen by about 33 pixels a second
+    grab_root
+    save_scaled winner_show
+  fi
+  stop_program
+fi
+
+# --- award and title settings (设定 → 主副标题/奖项设定(U)) and the award edit dialog --------------------
+if want award_settings || want award_edit; then
+  start_program
+  show_menu_bar
+  open_popup 1
+  click 170 $((bar_y + 69)) # 主副标题/奖项设定(U)
+  settings=$(find_window '主副标题和奖项设置' 600)
+  sleep 1
+  park_pointer
+  if want award_settings; then
+    save_window award_settings "$settings"
+  fi
+  if want award_edit; then
+    eval "$(xdotool getwindowgeometry --shell "$settings")"
+    # Double-clicking the third award (二等奖) opens it for editing.
+    xdotool mousemove $((X + 60)) $((Y + 67)) click --repeat 2 --delay 80 1
+    edit=$(find_window '修改奖项' 300)
+    sleep 1
+    park_pointer
+    save_window award_edit "$edit"
+  fi
   stop_program
 fi
