@@ -46,7 +46,8 @@ fresh_app() {
   rm -rf "$work/app"
   cp -r "$app_src" "$work/app"
   rm -f "$work/app/config/"{set.dat,jiangx.dat,shezhijx.dat,config.ini,result.dat,exit.ini,imdata.dat,person.dat}
-  rm -f "$work/app/result.txt"
+  rm -f "$work/app/result.txt" "$work/app/config/temp.jpg"
+  rm -rf "$work/app/history"
   bash "$repo/scripts/sample-event.sh" "$work/app" >/dev/null
 }
 
@@ -152,6 +153,8 @@ show_menu_bar() {
     -threshold 10% -trim -format '%Y' info: | tr -d '+')
 }
 
+# Items of the popups are 29 px apart with 4 px above the first: item k (from 0, separators take 8 px)
+# is clicked at bar_y + 40 + 29 k (+ 8 per separator above it).
 open_popup() { # 0 界面, 1 设定, 2 功能, 3 帮助
   click $((30 + 40 * $1 + 20)) $((bar_y + 10))
   sleep 0.8
