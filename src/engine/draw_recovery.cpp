@@ -40,9 +40,12 @@ void DrawController::ShowDrawerCaption() {
 void DrawController::StartUp() {
   stage_.SetVisible(StageElement::MenuBar, false);
   stage_.SetVisible(StageElement::RollingPanel, false);
-  const bool resume = FileExists(dir_.Path(ProgramDir::kExitIni)) &&
-                      prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo,
-                                        Icon::Question) == Answer::Yes;
+  const bool recordFound = FileExists(dir_.Path(ProgramDir::kExitIni));
+  // The audience sees the stage behind the resume question: it shows the event's own titles, not
+  // the program's defaults.
+  if (recordFound) LoadStageSettings();
+  const bool resume = recordFound && prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption),
+                                                       Buttons::YesNo, Icon::Question) == Answer::Yes;
   if (resume)
     ResumeDraw();
   else
@@ -123,6 +126,8 @@ void DrawController::ResumeDraw() {
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
   stage_.SetVisible(StageElement::RollingPanel, false);
+  // A crash leaves the snapshot of its last roll behind; it shows nothing of this stage.
+  stage_.DiscardSnapshot();
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
 
   state_.currentLine.clear();

@@ -298,6 +298,37 @@ TEST_F(Recovery, ResetWithoutAListKeepsTheEditorTable) {
   EXPECT_FALSE(state.rolling);
 }
 
+// What the audience sees behind the resume question after a crash: the event's titles, and no
+// snapshot of the roll the crash interrupted once the draw continues.
+TEST_F(Recovery, ResumeQuestionShowsTheEventAndDropsTheCrashedSnapshot) {
+  struct TitleAtQuestion : ScriptedPrompter {
+    RecordingStageHooks* hooks = nullptr;
+    std::string title;
+    Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) override {
+      if (title.empty()) title = hooks->Text(StageElement::MainTitle);
+      return ScriptedPrompter::Message(text, caption, buttons, icon);
+    }
+  };
+  WriteConfig("标题设置", "主标题", "年会抽奖");
+  ctl().StartUp();
+  Roll();
+  ctl().StartPressed();
+  ctl().StartPressed();
+  Tick();
+  ASSERT_TRUE(stage.snapshotTaken);
+  Restart();  // the crash: no quit, no stage destruction
+  stage.snapshotTaken = true;
+  TitleAtQuestion asking;
+  asking.hooks = &stage;
+  asking.ScriptAnswer(Answer::Yes);
+  DrawController resumed(state, options, mode, stage, asking, sound, clock, dir);
+  resumed.StartUp();
+  ASSERT_EQ(asking.shown().size(), 1u);
+  EXPECT_EQ(asking.title, U("年会抽奖"));
+  EXPECT_FALSE(stage.snapshotTaken);
+  EXPECT_EQ(Status(), U(kR2));
+}
+
 TEST_F(Recovery, ResetAndResumeEndStartFromAndGroups) {
   ctl().StartUp();
   Roll();
