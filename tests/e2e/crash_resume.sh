@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A crash (kill -9) never costs a drawn batch: the program is killed once with a batch's winners on
-# screen and once in the middle of a roll; each next start asks to resume, the answer 是 continues
-# with the right batch, and the finished draw holds every batch once, every winner once, and
-# nobody lost from the pool.
+# A crash never costs a drawn batch: the session ends (SIGTERM) once with a batch's winners on
+# screen, and the program is killed (kill -9) once in the middle of a roll. Each next start asks
+# to resume, the answer 是 continues with the right batch, and the finished draw holds every batch
+# once, every winner once, and nobody lost from the pool.
 set -euo pipefail
 exe="${1:?usage: crash_resume.sh PATH/TO/kavrel-draw}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -35,11 +35,11 @@ check_accounted() {
     || fail "winners and the resume record's pool do not add up to the list: winners=[\$winners] pool=[\$pool]"
 }
 
-# First run: batch 1 of 一等奖, then a crash with its winners on screen.
+# First run: batch 1 of 一等奖, then the session ends with its winners on screen.
 start_program "\$app"
 draw_batch "\$app"
 file_exists "\$app/config/exit.ini" || fail "no resume record after the first batch"
-crash_program
+terminate_program
 check_accounted
 [ "\$(record_value "\$app" award_name)" = "一等奖" ] || fail "the record does not name the award drawn last"
 

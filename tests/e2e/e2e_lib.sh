@@ -9,7 +9,10 @@ E2E_LIMIT_S="${E2E_LIMIT_S:-15}"
 fail() {
   echo "FAIL: $*"
   if [ -n "${E2E_WORK:-}" ] && [ -f "$E2E_WORK/program.log" ]; then cat "$E2E_WORK/program.log"; fi
-  if [ -n "${E2E_WORK:-}" ] && [ -n "${DISPLAY:-}" ]; then import -window root "$E2E_WORK/failure.png" 2>/dev/null || true; fi
+  if [ -n "${DISPLAY:-}" ]; then
+    local w
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "visible window $w: $(xdotool getwindowname "$w")"; done
+  fi
   exit 1
 }
 
@@ -60,15 +63,27 @@ crash_program() {
   wait "$PROGRAM_PID" 2>/dev/null || true
 }
 
+# The session ends (logout, shutdown): SIGTERM must end the program.
+terminate_program() {
+  kill -TERM "$PROGRAM_PID"
+  wait_until program_gone || fail "the program ignored SIGTERM"
+  wait "$PROGRAM_PID" 2>/dev/null || true
+}
+
 # Waits for the message box whose title (its caption) matches `pattern` and answers it with
 # `key`: Return takes the default button (是 / 确定), Escape the one that abandons (否 / 取消).
 answer_box() {
   local pattern="$1" key="$2" wid
   wait_until has_window "$pattern" || fail "no message box titled '$pattern' appeared"
   wid="$(visible_window "$pattern")"
-  xdotool windowfocus --sync "$wid"
-  xdotool key "$key"
-  wait_until no_window "$pattern" || fail "the message box '$pattern' did not close on $key"
+  # A key typed while the box is still taking the focus can get lost: type it again, a few times.
+  local attempt
+  for attempt in 1 2 3; do
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key "$key"
+    E2E_LIMIT_S=3 wait_until no_window "$pattern" && return 0
+  done
+  fail "the message box '$pattern' did not close on $key"
 }
 
 # Focuses the stage and presses `key`.
