@@ -70,20 +70,22 @@ terminate_program() {
   wait "$PROGRAM_PID" 2>/dev/null || true
 }
 
-# Waits for the message box whose title (its caption) matches `pattern` and answers it with
-# `key`: Return takes the default button (是 / 确定), Escape the one that abandons (否 / 取消).
+# Waits for the message box whose title (its caption) matches `pattern` and answers it with the
+# keys `key…`. A Yes/No box starts on 是 and an OK/Cancel box on 取消 (Return and space press the
+# button with the focus); Escape takes 否 / 取消, and "Tab Return" takes 确定 of an OK/Cancel box.
 answer_box() {
-  local pattern="$1" key="$2" wid
+  local pattern="$1" wid
+  shift
   wait_until has_window "$pattern" || fail "no message box titled '$pattern' appeared"
   wid="$(visible_window "$pattern")"
   # A key typed while the box is still taking the focus can get lost: type it again, a few times.
   local attempt
   for attempt in 1 2 3; do
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key "$key"
+    xdotool key "$@"
     E2E_LIMIT_S=3 wait_until no_window "$pattern" && return 0
   done
-  fail "the message box '$pattern' did not close on $key"
+  fail "the message box '$pattern' did not close on $*"
 }
 
 # Focuses the stage and presses `key`.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # After a crash, the answer 否 to the resume question starts afresh without destroying the last
 # draw: its result files move, byte for byte, into history/<yyyyMMdd-HHmmss>/. Then F12 with
-# batches left asks first (取消 keeps the program and the resume record, 确定 quits and leaves no
-# record), so the next start asks nothing and again keeps the results in history.
+# batches left asks first (space and 取消 keep the program and the resume record, 确定 quits and
+# leaves no record), so the next start asks nothing and again keeps the results in history.
 set -euo pipefail
 exe="${1:?usage: resume_declined.sh PATH/TO/kavrel-draw}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -44,13 +44,18 @@ draw_batch "\$app"
 [ "\$(recorded_winners "\$app" | wc -l)" -eq 2 ] || fail "the fresh draw's first batch is not alone in result.dat"
 file_exists "\$app/config/exit.ini" || fail "no resume record after the fresh draw's first batch"
 
-# F12 with batches left: 取消 keeps everything, 确定 quits without a record.
+# F12 with batches left asks. A space press meant for the stage answers 取消, as does Escape:
+# the program and the resume record stay. Only 确定 quits, without a record.
+stage_key F12
+answer_box '退出提示' space
+program_gone && fail "space in the quit question closed the program"
+file_exists "\$app/config/exit.ini" || fail "space in the quit question lost the resume record"
 stage_key F12
 answer_box '退出提示' Escape
 program_gone && fail "取消 closed the program"
 file_exists "\$app/config/exit.ini" || fail "取消 lost the resume record"
 stage_key F12
-answer_box '退出提示' Return
+answer_box '退出提示' Tab Return
 wait_until program_gone || fail "确定 did not close the program"
 file_missing "\$app/config/exit.ini" || fail "a confirmed quit left a resume record"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# F2 takes back the batch on screen once: 取消 keeps it, 确定 removes it from the result files and
-# the resume record, and a second F2 is refused without touching anything. A crash right after
-# the undo resumes with the undone batch to draw again, and it extends its award's line.
+# F2 takes back the batch on screen once: 取消 (or a stray space press) keeps it, 确定 removes it
+# from the result files and the resume record, and a second F2 is refused without touching
+# anything. A crash right after the undo resumes with the undone batch to draw again, and it
+# extends its award's line.
 set -euo pipefail
 exe="${1:?usage: undo_once.sh PATH/TO/kavrel-draw}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -34,7 +35,11 @@ answer_box '操作提示' Escape
 [ "\$(snapshot)" = "\$before" ] || fail "取消 changed the files"
 
 stage_key F2
-answer_box '操作提示' Return
+answer_box '操作提示' space
+[ "\$(snapshot)" = "\$before" ] || fail "space in the undo question changed the files"
+
+stage_key F2
+answer_box '操作提示' Tab Return
 wait_until blocks_are "\$app" 1 || fail "the undo did not cut the batch from result.txt"
 [ "\$(recorded_winners "\$app")" = "\$first_two" ] || fail "result.dat does not hold exactly the first batch"
 [ "\$(record_pool "\$app" | wc -l)" -eq 8 ] || fail "the undone winners are not back in the resume record's pool"
