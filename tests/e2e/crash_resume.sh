@@ -69,7 +69,7 @@ wait_until file_missing "\$app/config/exit.ini" || fail "the finished draw kept 
 stage_key F12
 wait_until program_gone || fail "the program did not close on F12"
 DRIVE
-xvfb-run -a -s '-screen 0 1024x768x24' bash "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
+run_under_xvfb "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
 
 record="$(utf8 "$app/config/result.dat")"
 [ "$(printf '%s' "$record" | tr -d '\r' | cut -d- -f1 | tr '\n' ' ')" = "一等奖 二等奖 三等奖 " ] \

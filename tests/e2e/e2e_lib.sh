@@ -43,6 +43,25 @@ wait_until() {
   return 1
 }
 
+# Runs `script` under an Xvfb of its own. The server picks a free display itself (-displayfd):
+# `xvfb-run -a` can hand two runs started together the same display number.
+run_under_xvfb() {
+  local script="$1" rc=0
+  : > "$E2E_WORK/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$E2E_WORK/display" 2> "$E2E_WORK/xvfb.log" &
+  local xvfb=$!
+  display_ready() { grep -q '^[0-9][0-9]*$' "$E2E_WORK/display"; }
+  if ! wait_until display_ready; then
+    kill "$xvfb" 2>/dev/null || true
+    cat "$E2E_WORK/xvfb.log"
+    fail "Xvfb did not start"
+  fi
+  DISPLAY=":$(cat "$E2E_WORK/display")" bash "$script" || rc=$?
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  return "$rc"
+}
+
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 has_window() { [ -n "$(visible_window "$1")" ]; }
 no_window() { [ -z "$(visible_window "$1")" ]; }

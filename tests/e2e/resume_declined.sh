@@ -69,5 +69,5 @@ file_missing "\$app/config/result.dat" || fail "the new start kept the old resul
 stage_key F12
 wait_until program_gone || fail "F12 before any batch did not close the program"
 DRIVE
-xvfb-run -a -s '-screen 0 1024x768x24' bash "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
+run_under_xvfb "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
 echo "e2e: resume declined keeps the results in history; F12 asks while batches remain"

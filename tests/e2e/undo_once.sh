@@ -61,7 +61,7 @@ wait_until file_missing "\$app/config/exit.ini" || fail "the finished draw kept 
 stage_key F12
 wait_until program_gone || fail "the program did not close on F12"
 DRIVE
-xvfb-run -a -s '-screen 0 1024x768x24' bash "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
+run_under_xvfb "$E2E_WORK/drive.sh" || fail "the run under Xvfb failed"
 
 winners="$(recorded_winners "$app")"
 [ "$(printf '%s\n' "$winners" | sort -u | wc -l)" -eq 5 ] || fail "expected 5 distinct winners: $winners"
