@@ -8,13 +8,8 @@ bool CommandAvailable(StageCommand command) {
     case StageCommand::FontsAndColours:
     case StageCommand::LockScreen:
     case StageCommand::EditList:
-    case StageCommand::AwardSettings:
     case StageCommand::AwardGroups:
     case StageCommand::SoundSettings:
-    case StageCommand::WinnerShow:
-    case StageCommand::LatestBatch:
-    case StageCommand::WinnerList:
-    case StageCommand::NonWinnerList:
     case StageCommand::Abandon:
     case StageCommand::Supplement:
     case StageCommand::PrizeChange:

@@ -10,6 +10,8 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "results/result_window.h"
+#include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
@@ -165,8 +167,23 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::Undo:
       controller_.UndoPressed();
       break;
+    case StageCommand::AwardSettings:
+      OpenAwardSettings();
+      break;
     case StageCommand::HelpTips:
       ShowHelpTips();
+      break;
+    case StageCommand::WinnerShow:
+      OpenResults(ResultViewMode::WinnerShow);
+      break;
+    case StageCommand::LatestBatch:
+      OpenResults(ResultViewMode::LatestAward);
+      break;
+    case StageCommand::WinnerList:
+      OpenResults(ResultViewMode::WinnerList);
+      break;
+    case StageCommand::NonWinnerList:
+      OpenResults(ResultViewMode::NonWinnerList);
       break;
     default:
       break;
@@ -240,6 +257,15 @@ void StageWindow::StartFrom() {
   StartFromWindow window(state_, prompter_, this);
   window.exec();
   controller_.ShowReadyState();
+}
+
+// The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
+// unless a draw is still under way, and the stage takes up the new titles when confirmed.
+void StageWindow::OpenAwardSettings() {
+  controller_.SuspendStageMusic();
+  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
+  window.exec();
+  controller_.AfterAwardSettings(window.Confirmed());
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
@@ -454,7 +480,16 @@ void StageWindow::ShowPrizePicture(const std::string& path) {
 }
 
 void StageWindow::ShowWinnerShow() {
-  // The winner show belongs to the result window, which is not part of the program yet.
+  OpenResults(ResultViewMode::WinnerShow);
+}
+
+void StageWindow::OpenResults(ResultViewMode mode) {
+  const StageTitles titles{FromQt(elements_.mainTitle->text()), FromQt(elements_.subtitle->text())};
+  ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect());
+  window.exec();
+  // Closing the window silences everything; stage music that counted as playing comes back, so that the
+  // stage is not left quiet with F9 out of step.
+  if (sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
 }
 
 // ---- Window ----

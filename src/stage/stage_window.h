@@ -10,6 +10,7 @@
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
+#include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
 #include "stage/stage_commands.h"
@@ -108,8 +109,10 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ToggleLayoutEdit();
   void ChooseBackground();
   void StartFrom();
+  void OpenAwardSettings();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
+  void OpenResults(ResultViewMode mode);
   void StageDestroyedOnce();
   const QString& CachedText(const std::string& gb);
   const QString& CachedPhotoPath(const std::string& entry);

@@ -8,14 +8,18 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "engine/ports/fakes/fake_clock.h"
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "engine/ports/fakes/scripted_prompter.h"
+#include "results/result_window.h"
+#include "settings/award_settings_window.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
 #include "storage/codec.h"
@@ -170,8 +174,62 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
 
   // F5, F10 and letters do nothing; keys of windows not built yet do nothing either.
   prompter.Clear();
-  for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_A, Qt::Key_F3, Qt::Key_F6}) Press(key, stage->elements().stopButton);
+  for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_A, Qt::Key_F3}) Press(key, stage->elements().stopButton);
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);  // the first prize is recorded
+  struct Seen {
+    ResultViewMode mode;
+    QString title;
+    QRect geometry;
+  };
+  std::vector<Seen> seen;
+  // Each opening blocks in the window's own event loop; it is looked at and closed from there.
+  auto closeOnceOpen = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* window = qobject_cast<ResultWindow*>(QApplication::activeModalWidget());
+      ASSERT_NE(window, nullptr);
+      seen.push_back({window->mode(), window->windowTitle(), window->geometry()});
+      window->close();
+    });
+  };
+  closeOnceOpen();
+  Press(Qt::Key_F6, stage->elements().startButton);
+  closeOnceOpen();
+  Press(Qt::Key_F7);
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::WinnerList)->trigger();
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::NonWinnerList)->trigger();
+  closeOnceOpen();
+  stage->ShowWinnerShow();  // what the draw controller calls once every award is drawn
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen[0].mode, ResultViewMode::WinnerShow);
+  EXPECT_EQ(seen[1].mode, ResultViewMode::LatestAward);
+  EXPECT_EQ(seen[2].mode, ResultViewMode::WinnerList);
+  EXPECT_EQ(seen[2].title, QStringLiteral("查看中奖名单"));
+  EXPECT_EQ(seen[3].mode, ResultViewMode::NonWinnerList);
+  EXPECT_EQ(seen[3].title, QStringLiteral("查看未中奖名单"));
+  EXPECT_EQ(seen[4].mode, ResultViewMode::WinnerShow);
+  EXPECT_EQ(seen[0].geometry, stage->ScreenRect());
+  // The result music played in every view but the non-winner list, and every close stopped it.
+  int plays = 0;
+  for (const auto& call : sound.calls)
+    plays += call.rfind("play ", 0) == 0 && call.find("bg4.mp3") != std::string::npos;
+  EXPECT_EQ(plays, 4);
+  EXPECT_EQ(sound.calls.back(), "stop");
+
+  // Stage music that counted as playing comes back once the window is closed.
+  sound.stageMusicFile = "bg2.mp3";
+  sound.SetStageMusicPlaying(true);
+  closeOnceOpen();
+  Press(Qt::Key_F7);
+  EXPECT_EQ(sound.calls.back(), "resume");
+  EXPECT_TRUE(sound.StageMusicPlaying());
 }
 
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
@@ -272,6 +330,63 @@ TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
   EXPECT_EQ(Text(stage->elements().award), "二等奖");
   EXPECT_EQ(Text(stage->elements().centre), "按空格键开始抽取");
   EXPECT_TRUE(Text(stage->elements().status).startsWith("准备抽取【二等奖】"));
+}
+
+// Answers the award settings window from inside its own event loop.
+void OnAwardSettings(std::function<void(AwardSettingsWindow*)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* window = qobject_cast<AwardSettingsWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    act(window);
+  });
+}
+
+TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhenAsked) {
+  const StageElements& e = stage->elements();
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QLineEdit*>("编辑框_主标题")->setText("新年会");
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  sound.calls.clear();
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_EQ(Text(e.mainTitle), "新年会") << "OK reloads the stage settings";
+  ASSERT_FALSE(sound.calls.empty());
+  EXPECT_EQ(sound.calls.front(), "suspend");
+  EXPECT_EQ(sound.calls.back(), "resume");
+
+  // One batch drawn: the draw is under way.
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
+                            Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n")));
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(stage->state().drawStarted);
+  prompter.Clear();
+
+  // Changing the order and answering Cancel keeps the running draw.
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_取消")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
+  EXPECT_TRUE(stage->state().drawStarted);
+  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kResultDat)));
+
+  // OK restarts: the draw is rebuilt from the files once the window has closed.
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Ok);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(0);
+    w->findChild<QPushButton*>("按钮_取消")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_FALSE(stage->state().drawStarted);
+  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_EQ(Text(e.award), "一等奖");
+  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
 }
 
 TEST_F(StageWindowTest, NoticesAndHelp) {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QRect>
+#include <QTimer>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ports/clock.h"
+#include "engine/ports/sound_port.h"
+#include "results/result_music.h"
+#include "results/result_view_mode.h"
+#include "results/winner_show_scroll.h"
+
+class QPlainTextEdit;
+
+namespace kavrel {
+
+class ProgramDir;
+struct SoundSettings;
+class WinnerShowList;
+
+// The captions the stage shows at the moment the window opens (GB18030).
+struct StageTitles {
+  std::string mainTitle;
+  std::string subTitle;
+};
+
+// The window that presents the draw results after the fact, in one of four views. It is built
+// afresh for every opening and shown modally (exec()); it reads config\result.dat itself and
+// writes nothing. Its music stops however the window is closed.
+class ResultWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `screen` is the area to cover; empty means the whole screen the window opens on.
+  ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort& sound, const Clock& clock,
+               const SoundSettings& soundSettings, const StageTitles& titles, const std::vector<std::string>& pool,
+               QWidget* parent = nullptr, QRect screen = {});
+  ~ResultWindow() override;
+
+  ResultViewMode mode() const { return mode_; }
+  const ResultMusic& music() const { return music_; }
+
+  // One step of the winner show's scroll (the 30 ms timer calls it).
+  void ScrollTick();
+  const std::optional<WinnerShowScroll>& scroll() const { return scroll_; }
+  bool scrolling() const { return timer_.isActive(); }
+
+  // Every way of closing passes here: the music and the scroll stop.
+  void done(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildTextView(const std::string& gbText);
+  void BuildLatestAward();
+  void BuildWinnerShow(const StageTitles& titles, const Clock& clock);
+  void Shutdown();
+
+  ResultViewMode mode_;
+  const ProgramDir& dir_;
+  ResultMusic music_;
+  QPixmap background_;
+  QPlainTextEdit* textBox_ = nullptr;
+  QWidget* latestPanel_ = nullptr;
+  WinnerShowList* list_ = nullptr;
+  std::optional<WinnerShowScroll> scroll_;
+  QTimer timer_;
+  bool shutDown_ = false;
+};
+
+}  // namespace kavrel
