@@ -70,9 +70,18 @@ void DrawController::ResetDraw() {
     Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
     return;
   }
+  StartAfresh(std::move(*pool));
+}
+
+void DrawController::DiscardDraw() {
+  LoadStageSettings();
+  StartAfresh(LoadPool(dir_).value_or(std::vector<std::string>{}));
+}
+
+void DrawController::StartAfresh(std::vector<std::string> pool) {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  state_.pool = std::move(*pool);
+  state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
   state_.drawStarted = false;
   state_.resultShown = false;

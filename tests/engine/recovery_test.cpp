@@ -298,6 +298,28 @@ TEST_F(Recovery, ResetWithoutAListKeepsTheEditorTable) {
   EXPECT_FALSE(state.rolling);
 }
 
+// The mode switch puts the list aside during a draw: the draw ends anyway, so nothing of it can be
+// resumed into an empty pool later, and its results are kept in history.
+TEST_F(Recovery, DiscardWithoutAListEndsTheDraw) {
+  ctl().StartUp();
+  Roll();
+  const std::string results = Read(ProgramDir::kResultDat);
+  std::filesystem::remove(dir.Path(ProgramDir::kSetDat));
+  prompter.Clear();
+  ctl().DiscardDraw();
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_FALSE(state.drawStarted);
+  EXPECT_TRUE(state.pool.empty());
+  EXPECT_EQ(state.plan.size(), 3u);
+  EXPECT_EQ(Status(), U(kR1));
+  EXPECT_FALSE(Exists(ProgramDir::kResultDat));
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni));
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat") + Read("\\history\\20261209-200000\\config\\result.dat"),
+            results);
+  ctl().StageDestroyed(false);
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni)) << "nothing to resume";
+}
+
 // What the audience sees behind the resume question after a crash: the event's titles, and no
 // snapshot of the roll the crash interrupted once the draw continues.
 TEST_F(Recovery, ResumeQuestionShowsTheEventAndDropsTheCrashedSnapshot) {
