@@ -1,5 +1,6 @@
 // Start-up, reset, resume, restart, undo, quit and the exit record of the draw controller.
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
@@ -120,6 +121,9 @@ void DrawController::ResumeDraw() {
   LoadStageSettings();
   auto record = ReadExitRecord(dir_);
   if (!record) return ResetDraw();
+  // A batch whose stop reached the result files but not the record (power lost in between) is taken
+  // back: the record's pool and plan still hold it, so it is drawn again rather than recorded twice.
+  if (!TrimUnconfirmedResults(dir_, *record)) Message(texts::kTrimFailed, texts::kErrorCaption, Icon::Error);
   StopRoll();
   state_.pool = std::move(record->pool);
   state_.plan = std::move(record->plan);
@@ -171,6 +175,13 @@ void DrawController::SyncExitRecord() {
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
   record.drawnInAward = state_.drawnInAward;
+  auto sizeOf = [this](std::string_view suffix) -> long long {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(dir_.Path(suffix), ec);
+    return ec ? 0 : static_cast<long long>(size);
+  };
+  record.resultDatSize = sizeOf(ProgramDir::kResultDat);
+  record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
   if (!state_.resultShown && !state_.lastAwardName.empty() &&

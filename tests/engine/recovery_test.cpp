@@ -6,6 +6,7 @@
 #include "engine/start_from.h"
 #include "engine_fixture.h"
 #include "storage/result_store.h"
+#include "storage/text_file.h"
 #include "storage/settings.h"
 #include "storage/split_text.h"
 
@@ -89,6 +90,36 @@ TEST_F(Recovery, CrashAtEveryStepLosesNothingAndDrawsNothingTwice) {
     EXPECT_EQ(everyone.size(), 10u);
     EXPECT_EQ(std::set<std::string>(everyone.begin(), everyone.end()).size(), 10u) << "nobody drawn twice or lost";
   }
+}
+
+// Power lost after a stop wrote the result files but before it rewrote the resume record: the record
+// still holds that batch's winners in its pool, so the resume takes the batch out of the result files
+// and it is drawn again; nobody appears twice.
+TEST_F(Recovery, PowerLossBetweenResultsAndRecordDrawsThatBatchAgain) {
+  ctl().StartUp();
+  ctl().StartPressed();
+  Tick();
+  ctl().StopPressed();
+  const std::string recordAfterFirst = Read(ProgramDir::kExitIni);
+  const std::string datAfterFirst = Read(ProgramDir::kResultDat);
+  const std::string txtAfterFirst = Read("\\result.txt");
+  ctl().StartPressed();
+  ctl().StartPressed();
+  Tick();
+  ctl().StopPressed();
+  ASSERT_NE(Read(ProgramDir::kResultDat), datAfterFirst);
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kExitIni), recordAfterFirst));
+
+  Restart();
+  ctl().StartUp();  // the unscripted question answers Yes
+  EXPECT_EQ(Read(ProgramDir::kResultDat), datAfterFirst);
+  EXPECT_EQ(Read("\\result.txt"), txtAfterFirst);
+  EXPECT_EQ(Status(), U(kR2));
+  FinishDraw();
+  auto everyone = AllWinners();
+  EXPECT_EQ(everyone.size(), 5u);
+  everyone.insert(everyone.end(), state.pool.begin(), state.pool.end());
+  EXPECT_EQ(std::set<std::string>(everyone.begin(), everyone.end()).size(), 10u) << "nobody drawn twice or lost";
 }
 
 TEST_F(Recovery, ExitRecordFollowsEveryChange) {
