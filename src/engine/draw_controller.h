@@ -50,6 +50,10 @@ class DrawController {
   // A fresh draw from config\set.dat and config\shezhijx.dat; the previous result files are moved
   // into history/<yyyyMMdd-HHmmss>/, never deleted.
   void ResetDraw();
+  // Ends the draw under way even when there is no list to start afresh with (the mode switch has just
+  // put the list aside): the results go to history, the resume record goes, and the stage shows the
+  // first batch of the plan with whatever list there is, possibly none.
+  void DiscardDraw();
   // Continues the draw held by config\exit.ini, in the state the next announce would give.
   void ResumeDraw();
   // F1: asks while a draw is under way, then ResetDraw (stops a running roll).
@@ -104,6 +108,7 @@ class DrawController {
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
   void MoveResultsToHistory();
+  void StartAfresh(std::vector<std::string> pool);
   PickRules Rules() const;
 
   DrawState& state_;

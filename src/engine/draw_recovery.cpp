@@ -1,5 +1,6 @@
 // Start-up, reset, resume, restart, undo, quit and the exit record of the draw controller.
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
@@ -40,9 +41,12 @@ void DrawController::ShowDrawerCaption() {
 void DrawController::StartUp() {
   stage_.SetVisible(StageElement::MenuBar, false);
   stage_.SetVisible(StageElement::RollingPanel, false);
-  const bool resume = FileExists(dir_.Path(ProgramDir::kExitIni)) &&
-                      prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo,
-                                        Icon::Question) == Answer::Yes;
+  const bool recordFound = FileExists(dir_.Path(ProgramDir::kExitIni));
+  // The audience sees the stage behind the resume question: it shows the event's own titles, not
+  // the program's defaults.
+  if (recordFound) LoadStageSettings();
+  const bool resume = recordFound && prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption),
+                                                       Buttons::YesNo, Icon::Question) == Answer::Yes;
   if (resume)
     ResumeDraw();
   else
@@ -67,9 +71,18 @@ void DrawController::ResetDraw() {
     Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
     return;
   }
+  StartAfresh(std::move(*pool));
+}
+
+void DrawController::DiscardDraw() {
+  LoadStageSettings();
+  StartAfresh(LoadPool(dir_).value_or(std::vector<std::string>{}));
+}
+
+void DrawController::StartAfresh(std::vector<std::string> pool) {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  state_.pool = std::move(*pool);
+  state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
   state_.drawStarted = false;
   state_.resultShown = false;
@@ -108,6 +121,9 @@ void DrawController::ResumeDraw() {
   LoadStageSettings();
   auto record = ReadExitRecord(dir_);
   if (!record) return ResetDraw();
+  // A batch whose stop reached the result files but not the record (power lost in between) is taken
+  // back: the record's pool and plan still hold it, so it is drawn again rather than recorded twice.
+  if (!TrimUnconfirmedResults(dir_, *record)) Message(texts::kTrimFailed, texts::kErrorCaption, Icon::Error);
   StopRoll();
   state_.pool = std::move(record->pool);
   state_.plan = std::move(record->plan);
@@ -123,6 +139,8 @@ void DrawController::ResumeDraw() {
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
   stage_.SetVisible(StageElement::RollingPanel, false);
+  // A crash leaves the snapshot of its last roll behind; it shows nothing of this stage.
+  stage_.DiscardSnapshot();
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
 
   state_.currentLine.clear();
@@ -157,6 +175,13 @@ void DrawController::SyncExitRecord() {
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
   record.drawnInAward = state_.drawnInAward;
+  auto sizeOf = [this](std::string_view suffix) -> long long {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(dir_.Path(suffix), ec);
+    return ec ? 0 : static_cast<long long>(size);
+  };
+  record.resultDatSize = sizeOf(ProgramDir::kResultDat);
+  record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
   if (!state_.resultShown && !state_.lastAwardName.empty() &&

@@ -33,6 +33,7 @@ inline constexpr const char* kHistoryFailed =
 inline constexpr const char* kExitRecordFailed =
     "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
 inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
+inline constexpr const char* kTrimFailed = "中奖结果文件无法改写，中断前最后一批未确认的结果没能撤回，请检查程序目录是否可写！";
 
 inline constexpr const char* kResumeQuestion =
     "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"

@@ -63,6 +63,10 @@ Answer DismissAnswer(Buttons buttons) {
 Answer QtPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
   QMessageBox box(BoxIcon(icon), ToQt(caption), ToQt(text), BoxButtons(buttons), parent_);
   box.setTextFormat(Qt::PlainText);  // data texts (names, file names) must never be read as markup
+  // Every OK/Cancel box asks before an action that discards something (quit without a resume
+  // record, restart, undo, mode switch). The operator's hand rests on the space bar, the draw key,
+  // which presses the focused button: the focus starts on the button that abandons the action.
+  if (buttons == Buttons::OkCancel) box.setDefaultButton(QMessageBox::Cancel);
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:

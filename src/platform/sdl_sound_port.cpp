@@ -29,6 +29,10 @@ void ChooseSoundFont() {
 }
 
 bool OpenDevice() {
+  // SDL would otherwise turn SIGTERM and SIGINT into quit events that nobody here reads, so the
+  // program could be neither shut down with the session nor stopped with Ctrl+C. The draw keeps
+  // its resume record current, so ending at once loses nothing.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -97,7 +97,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool DrawStarted() const override { return state_.drawStarted; }
   bool PoolEmpty() const override { return state_.pool.empty(); }
   void EmptyPool() override { state_.pool.clear(); }
-  void ResetDraw() override { controller_.ResetDraw(); }
+  // The switch has put the old list aside, so the draw under way ends even without a list to start with.
+  void ResetDraw() override { controller_.DiscardDraw(); }
   void OpenListEditor() override { RunCommand(StageCommand::EditList); }
   void SetModeChecks(bool textMode) override;
 

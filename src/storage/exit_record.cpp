@@ -35,6 +35,10 @@ bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
                "award_name=" + record.lastAwardName,
                "index=" + std::to_string(record.batchNo),
                "index_number=" + std::to_string(record.drawnInAward)};
+  if (record.resultDatSize >= 0 && record.resultTxtSize >= 0) {
+    ini.lines.push_back("result_size=" + std::to_string(record.resultDatSize));
+    ini.lines.push_back("log_size=" + std::to_string(record.resultTxtSize));
+  }
   return WriteTextFile(dir.Path(ProgramDir::kExitIni), detail::JoinIniLines(ini));
 }
 
@@ -56,7 +60,27 @@ std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir) {
   record.lastAwardName = raw("award_name");
   record.batchNo = LeadingInt(raw("index"));
   record.drawnInAward = LeadingInt(raw("index_number"));
+  const auto datSize = detail::FindIniValue(ini, "exit", "result_size");
+  const auto txtSize = detail::FindIniValue(ini, "exit", "log_size");
+  if (datSize && txtSize && !datSize->empty() && !txtSize->empty()) {
+    record.resultDatSize = LeadingInteger(*datSize);
+    record.resultTxtSize = LeadingInteger(*txtSize);
+  }
   return record;
+}
+
+bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record) {
+  bool ok = true;
+  auto trim = [&](std::string_view suffix, long long keep) {
+    if (keep < 0) return;
+    const auto path = dir.Path(suffix);
+    const auto text = TryReadTextFile(path);
+    if (!text || static_cast<long long>(text->size()) <= keep) return;
+    ok = WriteTextFile(path, text->substr(0, static_cast<std::size_t>(keep))) && ok;
+  };
+  trim(ProgramDir::kResultDat, record.resultDatSize);
+  trim(ProgramDir::kResultTxt, record.resultTxtSize);
+  return ok;
 }
 
 }  // namespace kavrel

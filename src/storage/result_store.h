@@ -56,6 +56,11 @@ struct ExitRecord {
   std::string lastAwardName;
   int batchNo = 0;
   int drawnInAward = 0;
+  // Sizes in bytes of config\result.dat and result.txt when the record was written (-1: not kept).
+  // A stop writes the result files before the record, so a power loss in between leaves result files
+  // longer than the record knows: the resume takes that unconfirmed batch back (TrimUnconfirmedResults).
+  long long resultDatSize = -1;
+  long long resultTxtSize = -1;
 };
 
 bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
@@ -63,5 +68,9 @@ bool DeleteExitRecord(const ProgramDir& dir);
 
 // nullopt when config\exit.ini does not exist. Values of any length are read whole.
 std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir);
+
+// Cuts each result file back to the size the record kept when it has grown beyond it since (only then);
+// false when a file that needed cutting could not be rewritten.
+bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record);
 
 }  // namespace kavrel

@@ -6,6 +6,7 @@
 #include "engine/start_from.h"
 #include "engine_fixture.h"
 #include "storage/result_store.h"
+#include "storage/text_file.h"
 #include "storage/settings.h"
 #include "storage/split_text.h"
 
@@ -89,6 +90,36 @@ TEST_F(Recovery, CrashAtEveryStepLosesNothingAndDrawsNothingTwice) {
     EXPECT_EQ(everyone.size(), 10u);
     EXPECT_EQ(std::set<std::string>(everyone.begin(), everyone.end()).size(), 10u) << "nobody drawn twice or lost";
   }
+}
+
+// Power lost after a stop wrote the result files but before it rewrote the resume record: the record
+// still holds that batch's winners in its pool, so the resume takes the batch out of the result files
+// and it is drawn again; nobody appears twice.
+TEST_F(Recovery, PowerLossBetweenResultsAndRecordDrawsThatBatchAgain) {
+  ctl().StartUp();
+  ctl().StartPressed();
+  Tick();
+  ctl().StopPressed();
+  const std::string recordAfterFirst = Read(ProgramDir::kExitIni);
+  const std::string datAfterFirst = Read(ProgramDir::kResultDat);
+  const std::string txtAfterFirst = Read("\\result.txt");
+  ctl().StartPressed();
+  ctl().StartPressed();
+  Tick();
+  ctl().StopPressed();
+  ASSERT_NE(Read(ProgramDir::kResultDat), datAfterFirst);
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kExitIni), recordAfterFirst));
+
+  Restart();
+  ctl().StartUp();  // the unscripted question answers Yes
+  EXPECT_EQ(Read(ProgramDir::kResultDat), datAfterFirst);
+  EXPECT_EQ(Read("\\result.txt"), txtAfterFirst);
+  EXPECT_EQ(Status(), U(kR2));
+  FinishDraw();
+  auto everyone = AllWinners();
+  EXPECT_EQ(everyone.size(), 5u);
+  everyone.insert(everyone.end(), state.pool.begin(), state.pool.end());
+  EXPECT_EQ(std::set<std::string>(everyone.begin(), everyone.end()).size(), 10u) << "nobody drawn twice or lost";
 }
 
 TEST_F(Recovery, ExitRecordFollowsEveryChange) {
@@ -296,6 +327,59 @@ TEST_F(Recovery, ResetWithoutAListKeepsTheEditorTable) {
   ctl().StartPressed();
   EXPECT_EQ(LastMessage(), U("无数据，请先导入抽奖名单！"));
   EXPECT_FALSE(state.rolling);
+}
+
+// The mode switch puts the list aside during a draw: the draw ends anyway, so nothing of it can be
+// resumed into an empty pool later, and its results are kept in history.
+TEST_F(Recovery, DiscardWithoutAListEndsTheDraw) {
+  ctl().StartUp();
+  Roll();
+  const std::string results = Read(ProgramDir::kResultDat);
+  std::filesystem::remove(dir.Path(ProgramDir::kSetDat));
+  prompter.Clear();
+  ctl().DiscardDraw();
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_FALSE(state.drawStarted);
+  EXPECT_TRUE(state.pool.empty());
+  EXPECT_EQ(state.plan.size(), 3u);
+  EXPECT_EQ(Status(), U(kR1));
+  EXPECT_FALSE(Exists(ProgramDir::kResultDat));
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni));
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat") + Read("\\history\\20261209-200000\\config\\result.dat"),
+            results);
+  ctl().StageDestroyed(false);
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni)) << "nothing to resume";
+}
+
+// What the audience sees behind the resume question after a crash: the event's titles, and no
+// snapshot of the roll the crash interrupted once the draw continues.
+TEST_F(Recovery, ResumeQuestionShowsTheEventAndDropsTheCrashedSnapshot) {
+  struct TitleAtQuestion : ScriptedPrompter {
+    RecordingStageHooks* hooks = nullptr;
+    std::string title;
+    Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) override {
+      if (title.empty()) title = hooks->Text(StageElement::MainTitle);
+      return ScriptedPrompter::Message(text, caption, buttons, icon);
+    }
+  };
+  WriteConfig("标题设置", "主标题", "年会抽奖");
+  ctl().StartUp();
+  Roll();
+  ctl().StartPressed();
+  ctl().StartPressed();
+  Tick();
+  ASSERT_TRUE(stage.snapshotTaken);
+  Restart();  // the crash: no quit, no stage destruction
+  stage.snapshotTaken = true;
+  TitleAtQuestion asking;
+  asking.hooks = &stage;
+  asking.ScriptAnswer(Answer::Yes);
+  DrawController resumed(state, options, mode, stage, asking, sound, clock, dir);
+  resumed.StartUp();
+  ASSERT_EQ(asking.shown().size(), 1u);
+  EXPECT_EQ(asking.title, U("年会抽奖"));
+  EXPECT_FALSE(stage.snapshotTaken);
+  EXPECT_EQ(Status(), U(kR2));
 }
 
 TEST_F(Recovery, ResetAndResumeEndStartFromAndGroups) {

@@ -107,6 +107,27 @@ TEST_F(QtPrompterTest, EscapeAbandonsAndDataTextIsNeverMarkup) {
             Answer::Cancel);
 }
 
+// The space bar is the draw key: a press meant for the stage that lands in a question never
+// confirms a quit, restart or undo. Yes/No questions keep 是, whose action loses nothing.
+TEST_F(QtPrompterTest, SpaceAndReturnInAnOkCancelQuestionAbandonIt) {
+  QtPrompter prompter;
+  for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+    WhenShown<QMessageBox>([key](QMessageBox* box) {
+      QWidget* focused = box->focusWidget();
+      ASSERT_NE(focused, nullptr);
+      EXPECT_EQ(focused, box->button(QMessageBox::Cancel));
+      QTest::keyClick(focused, key);
+    });
+    EXPECT_EQ(prompter.Message(Gb("奖项还未抽取完毕，确定要退出吗？"), Gb("退出提示："), Buttons::OkCancel,
+                               Icon::Information),
+              Answer::Cancel)
+        << "key " << key;
+  }
+  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
+  EXPECT_EQ(prompter.Message(Gb("是否要继续上次的抽奖？"), Gb("开始抽奖前确认信息："), Buttons::YesNo, Icon::Question),
+            Answer::Yes);
+}
+
 TEST_F(QtPrompterTest, BoxesAreCentredOnTheInjectedParent) {
   QWidget window;
   window.show();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <csignal>
 #include <filesystem>
 
 #include "platform/sdl_sound_port.h"
@@ -22,6 +23,19 @@ TEST(SoundExtension, LastFourBytesWithAsciiCapitalsMadeSmall) {
   EXPECT_EQ(SoundExtension(".mp"), "");
   EXPECT_EQ(SoundExtension(""), "");
 }
+
+#ifndef _WIN32
+// A session ending (SIGTERM) or Ctrl+C (SIGINT) must still end the program once sound is open.
+TEST(SdlSoundPort, LeavesTerminationSignalsToTheirDefault) {
+  DiskSound disk;
+  ASSERT_TRUE(disk.port().AudioOpen());
+  for (int sig : {SIGTERM, SIGINT}) {
+    struct sigaction current {};
+    ASSERT_EQ(sigaction(sig, nullptr, &current), 0);
+    EXPECT_TRUE(current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN) << "signal " << sig;
+  }
+}
+#endif
 
 TEST(SdlSoundPort, Mp3MusicAndWaveSoundSoundTogetherUntilStopped) {
   DiskSound disk;
