@@ -219,7 +219,7 @@ QImage PaintHelpPicture(QSize size) {
 
   const Step steps[] = {
       {QStringLiteral("准备名单"),
-       QStringLiteral("按 ESC 显示主菜单，在“设定”中打开“编辑抽奖人员名单”，导入文本或表格名单，也可以生成号码。")},
+       QStringLiteral("把名单存为程序文件夹里的 config\\set.dat：每行一人，ANSI（GBK）编码。做法见“使用说明书”。")},
       {QStringLiteral("设置奖项"),
        QStringLiteral("在“设定”中打开“主副标题/奖项设定”，填写标题、奖项、名额、分几批抽取和奖品。")},
       {QStringLiteral("现场抽奖"),
@@ -238,9 +238,9 @@ QImage PaintHelpPicture(QSize size) {
     const QRectF art(card.left() + 10, card.top() + 50, card.width() - 20, 138);
     switch (i) {
       case 0:
-        PaintMiniMenu(p, art.adjusted(0, 6, 0, 0), QStringLiteral("设定"),
-                      {QStringLiteral("编辑抽奖人员名单(T)"), QStringLiteral("主副标题/奖项设定(U)"),
-                       QStringLiteral("奖项分组设置(V)"), QStringLiteral("抽奖音效设置(W)")},
+        PaintMiniMenu(p, art.adjusted(0, 6, 0, 0), QStringLiteral("set.dat"),
+                      {QStringLiteral("0001  张伟"), QStringLiteral("0002  王芳"), QStringLiteral("0003  李娜"),
+                       QStringLiteral("0004  刘洋")},
                       0);
         break;
       case 1:
