@@ -261,7 +261,11 @@ void StageWindow::StartFrom() {
 
 // The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
 // unless a draw is still under way, and the stage takes up the new titles when confirmed.
+// A roll under way ends first, with nothing recorded: the window may change the draw order or
+// the plan, and the stage chooses its current line again on the way back, so a roll left going
+// would be stopped and recorded against another award's line.
 void StageWindow::OpenAwardSettings() {
+  if (state_.rolling) EndRoll();
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
@@ -517,4 +521,3 @@ void StageWindow::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace kavrel
-
