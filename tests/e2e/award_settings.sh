@@ -45,11 +45,6 @@ xdotool mousemove 170 153 click 1
 wait_until has_window '^主副标题和奖项设置\$' || fail "the award settings window did not open"
 settings="\$(visible_window '^主副标题和奖项设置\$')"
 xdotool windowfocus --sync "\$settings"
-# The main title box sits 299 pixels above the window's lower edge.
-click_in "\$settings" 530 -299
-xdotool key ctrl+a
-xdotool type --delay 30 '端到端新标题'
-
 click_in "\$settings" -52 22
 wait_until has_window '^增加奖项\$' || fail "增加奖项 did not open the edit dialog"
 edit="\$(visible_window '^增加奖项\$')"
@@ -70,6 +65,11 @@ wait_until no_window '^增加奖项\$' || fail "确认 did not close the edit di
 wait_until in_file "\$app/config/jiangx.dat" '^二等奖,3,2,2+1,奖品：乙,,' || fail "jiangx.dat: \$(utf8 "\$app/config/jiangx.dat")"
 in_file "\$app/config/shezhijx.dat" '^二等奖,3,2,2,1,奖品：乙,,' || fail "shezhijx.dat: \$(utf8 "\$app/config/shezhijx.dat")"
 in_file "\$app/config/config.ini" '^中奖名额=5' || fail "the total quota was not stored"
+# The main title box sits 299 pixels above the window's lower edge.
+xdotool windowfocus --sync "\$settings"
+click_in "\$settings" 530 -299
+xdotool key ctrl+a
+xdotool type --delay 30 '端到端新标题'
 
 click_in "\$settings" -138 -23
 wait_until no_window '^主副标题和奖项设置\$' || fail "确定 did not close the award settings window"
