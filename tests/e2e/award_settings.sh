@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The award settings as an operator uses them before the event: a new main title and one more award
 # typed into "主副标题和奖项设置" and its edit dialog (a "-" in the award name refused where it is
-# typed), confirmed with 确定. The files follow at once and the stage draws the new plan; at the end
+# typed), confirmed with 确定. The typed texts are ASCII: xdotool drops characters it has to map onto
+# a spare key when the machine is busy. The files follow at once and the stage draws the new plan; at the end
 # the winner show opens and "返回" brings back the stage, which still takes keys.
 set -euo pipefail
 exe="${1:?usage: award_settings.sh PATH/TO/kavrel-draw}"
@@ -49,31 +50,31 @@ click_in "\$settings" -52 22
 wait_until has_window '^增加奖项\$' || fail "增加奖项 did not open the edit dialog"
 edit="\$(visible_window '^增加奖项\$')"
 xdotool windowfocus --sync "\$edit"
-xdotool type --delay 30 '二等'
+xdotool type 'Lucky'
 xdotool key minus
 answer_box '^错误提示：\$' Return
 xdotool windowfocus --sync "\$edit"
-xdotool type --delay 30 '奖'
+xdotool type 'Draw'
 xdotool key Tab
 xdotool type 3
 xdotool key Tab
 xdotool type 2
 xdotool key Tab
-xdotool type --delay 30 '奖品：乙'
+xdotool type 'Gift box'
 xdotool key Return
 wait_until no_window '^增加奖项\$' || fail "确认 did not close the edit dialog"
-wait_until in_file "\$app/config/jiangx.dat" '^二等奖,3,2,2+1,奖品：乙,,' || fail "jiangx.dat: \$(utf8 "\$app/config/jiangx.dat")"
-in_file "\$app/config/shezhijx.dat" '^二等奖,3,2,2,1,奖品：乙,,' || fail "shezhijx.dat: \$(utf8 "\$app/config/shezhijx.dat")"
+wait_until in_file "\$app/config/jiangx.dat" '^LuckyDraw,3,2,2+1,Gift box,,' || fail "jiangx.dat: \$(utf8 "\$app/config/jiangx.dat")"
+in_file "\$app/config/shezhijx.dat" '^LuckyDraw,3,2,2,1,Gift box,,' || fail "shezhijx.dat: \$(utf8 "\$app/config/shezhijx.dat")"
 in_file "\$app/config/config.ini" '^中奖名额=5' || fail "the total quota was not stored"
 # The main title box sits 299 pixels above the window's lower edge.
 xdotool windowfocus --sync "\$settings"
 click_in "\$settings" 530 -299
 xdotool key ctrl+a
-xdotool type --delay 30 '端到端新标题'
+xdotool type 'Spring Gala 2027'
 
 click_in "\$settings" -138 -23
 wait_until no_window '^主副标题和奖项设置\$' || fail "确定 did not close the award settings window"
-in_file "\$app/config/config.ini" '^主标题=端到端新标题' || fail "the main title was not stored"
+in_file "\$app/config/config.ini" '^主标题=Spring Gala 2027' || fail "the main title was not stored"
 
 # No draw was under way: the stage starts afresh with the new plan, three batches in all.
 draw_batch "\$app"
@@ -81,7 +82,7 @@ announce "\$app"
 draw_batch "\$app"
 announce "\$app"
 draw_batch "\$app"
-utf8 "\$app/config/result.dat" | tr -d '\r' | cut -d- -f1 | tr '\n' ' ' | grep -qx '一等奖 二等奖 ' \
+utf8 "\$app/config/result.dat" | tr -d '\r' | cut -d- -f1 | tr '\n' ' ' | grep -qx '一等奖 LuckyDraw ' \
   || fail "result.dat: \$(utf8 "\$app/config/result.dat")"
 [ "\$(recorded_winners "\$app" | sort -u | wc -l)" -eq 5 ] || fail "expected 5 distinct winners"
 
