@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <tuple>
 
 #include "assets.h"
 #include "engine/plan.h"
@@ -276,7 +277,11 @@ void StageWindow::OpenAwardSettings() {
   // award and prize: the prize on screen is the one recorded with the winners.
   if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
     SelectCurrentLine(state_, options_.forwardOrder);
-    if (state_.currentLine != announced) controller_.ShowReadyState();
+    // Another batch of the same award and prize needs nothing: its winners still join that award's line.
+    auto shown = [](const std::vector<std::string>& line) {
+      return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));
+    };
+    if (shown(state_.currentLine) != shown(announced)) controller_.ShowReadyState();
   }
 }
 

@@ -481,6 +481,31 @@ TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLi
   EXPECT_EQ(Text(e.status), status);
 }
 
+TEST_F(StageWindowTest, ADrawOrderChangedBetweenBatchesOfOneAwardKeepsItsWinnersOnOneLine) {
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat), Gb("二等奖,3,3,1+1+1,奖品：耳机,,\r\n")));
+  ASSERT_TRUE(WriteTextFile(
+      dir.Path(ProgramDir::kBatchPlanDat),
+      Gb("二等奖,3,3,1,1,奖品：耳机,,\r\n二等奖,3,3,2,1,奖品：耳机,,\r\n二等奖,3,3,3,1,奖品：耳机,,\r\n")));
+  stage->RunCommand(StageCommand::Restart);
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Space);  // the second batch announced
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+  EXPECT_EQ(record.count("二等奖-"), 1) << record.toStdString();
+  EXPECT_EQ(record.split('-', Qt::SkipEmptyParts).size(), 4) << record.toStdString();
+}
+
 TEST_F(StageWindowTest, NoticesAndHelp) {
   stage->RunCommand(StageCommand::ExtendedDisplay);
   ASSERT_EQ(prompter.shown().size(), 1u);
