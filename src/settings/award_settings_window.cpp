@@ -107,6 +107,7 @@ void AwardSettingsWindow::BuildControls() {
   advanced->setEnabled(false);  // the drawer-captions window is not available yet
   auto* listButtons = new QVBoxLayout;
   for (QPushButton* b : {add, remove, modify, up, down, advanced}) listButtons->addWidget(b);
+  rowButtons_ = {remove, modify, up, down};
   listButtons->addStretch();
   auto* listRow = new QHBoxLayout;
   listRow->addWidget(awards_, 1);
@@ -197,6 +198,14 @@ void AwardSettingsWindow::BuildControls() {
   connect(cancel, &QPushButton::clicked, this, &AwardSettingsWindow::CancelPressed);
   connect(maskOn_, &QCheckBox::clicked, this, &AwardSettingsWindow::UpdateMaskControls);
   connect(awards_, &QTreeWidget::itemDoubleClicked, this, &AwardSettingsWindow::ModifyPressed);
+  connect(awards_, &QTreeWidget::itemSelectionChanged, this, &AwardSettingsWindow::UpdateRowButtons);
+}
+
+// The list shows its current row with a frame even when nothing is selected; a button that then
+// did nothing on a press looked broken, so the row commands wait for a selected row.
+void AwardSettingsWindow::UpdateRowButtons() {
+  const bool selected = SelectedRow() >= 0;
+  for (QPushButton* b : rowButtons_) b->setEnabled(selected);
 }
 
 void AwardSettingsWindow::LoadTitles() {
@@ -255,6 +264,7 @@ void AwardSettingsWindow::ShowRows() {
     items.append(new QTreeWidgetItem(
         {ToQt(r.name), ToQt(r.quota), ToQt(r.batches), ToQt(r.detail), ToQt(r.prizeName), ToQt(r.prizePicture)}));
   awards_->addTopLevelItems(items);
+  UpdateRowButtons();
 }
 
 int AwardSettingsWindow::SelectedRow() const {

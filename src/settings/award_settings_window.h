@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 
 namespace kavrel {
@@ -39,6 +40,7 @@ class AwardSettingsWindow : public QDialog {
   int SelectedRow() const;
   void SelectRow(int row);
   void UpdateMaskControls();
+  void UpdateRowButtons();
 
   void AddPressed();
   void ModifyPressed();
@@ -66,6 +68,7 @@ class AwardSettingsWindow : public QDialog {
   QLineEdit* maskFrom_ = nullptr;
   QLineEdit* maskTo_ = nullptr;
   std::vector<QWidget*> maskControls_;
+  std::vector<QPushButton*> rowButtons_;
   std::vector<QCheckBox*> hideBoxes_;
 };
 

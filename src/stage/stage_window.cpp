@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <tuple>
 
 #include "assets.h"
+#include "engine/plan.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "results/result_window.h"
@@ -261,11 +263,26 @@ void StageWindow::StartFrom() {
 
 // The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
 // unless a draw is still under way, and the stage takes up the new titles when confirmed.
+// A roll under way ends first, with nothing recorded: the window may change the draw order or
+// the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
+  if (state_.rolling) EndRoll();
+  const std::vector<std::string> announced = state_.currentLine;
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
   controller_.AfterAwardSettings(window.Confirmed());
+  // The draw order is stored the moment it is chosen, whichever way the window closes, so the next
+  // start may take another line than the one announced. The stage announces that line now, with its
+  // award and prize: the prize on screen is the one recorded with the winners.
+  if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
+    SelectCurrentLine(state_, options_.forwardOrder);
+    // Another batch of the same award and prize needs nothing: its winners still join that award's line.
+    auto shown = [](const std::vector<std::string>& line) {
+      return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));
+    };
+    if (shown(state_.currentLine) != shown(announced)) controller_.ShowReadyState();
+  }
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
@@ -517,4 +534,3 @@ void StageWindow::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace kavrel
-

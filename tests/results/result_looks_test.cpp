@@ -10,6 +10,7 @@
 #include "engine/ports/fakes/fake_clock.h"
 #include "engine/ports/fakes/recording_sound_port.h"
 #include "result_folder.h"
+#include "results/command_label.h"
 #include "results/latest_award_panel.h"
 #include "results/result_window.h"
 #include "results/winner_show_list.h"
@@ -108,6 +109,33 @@ TEST(ResultWindowLooks, LatestAwardTooLongForAnyFontSizeIsCutAndCounted) {
   EXPECT_LE(layout.texts.back().y + layout.lineHeight, 768);
   const QString shots = qEnvironmentVariable("KAVREL_RESULTS_SHOTS");
   if (!shots.isEmpty()) window.grab().save(QDir(shots).filePath(QStringLiteral("view3_cut_1024x768.png")));
+}
+
+TEST(ResultWindowLooks, CommandWordsSitOnADarkPlateOverAnyPicture) {
+  // The brightest parts of the band's picture: a gold lantern cap and a red lantern.
+  for (const QColor& behind : {QColor(0xFF, 0xE0, 0x8A), QColor(0xD0, 0x20, 0x20)}) {
+    QWidget band;
+    band.setAutoFillBackground(true);
+    QPalette palette = band.palette();
+    palette.setColor(QPalette::Window, behind);
+    band.setPalette(palette);
+    band.resize(120, 40);
+    auto* back = new CommandLabel(QStringLiteral("返回"), QSize(60, 30), &band);
+    back->move(50, 5);
+    const QImage image = band.grab().toImage();
+    // Off the words, inside the plate: dark enough for the green and white words to stand out.
+    const QColor plate = image.pixelColor(50 + 4, 5 + 15);
+    EXPECT_LT(plate.lightness(), behind.lightness() / 2) << behind.name().toStdString();
+    EXPECT_EQ(image.pixelColor(10, 20), behind) << "the plate stays within the label";
+    // The words are still green.
+    int green = 0;
+    for (int y = 5; y < 35; ++y)
+      for (int x = 50; x < 110; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        green += c.green() > 200 && c.red() < 80 && c.blue() < 80;
+      }
+    EXPECT_GT(green, 20);
+  }
 }
 
 }  // namespace

@@ -148,6 +148,36 @@ TEST_F(AwardSettingsWindowTest, ModifyOpensWithTheRowAndCancelChangesNothing) {
   EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path(ProgramDir::kBatchPlanDat).string())));
 }
 
+TEST_F(AwardSettingsWindowTest, RowCommandsWaitForASelectedRow) {
+  WriteTextFile(dir.Path(ProgramDir::kAwardTableDat), Gb("一等奖,1,1,1,奖品：甲,,\r\n二等奖,2,1,2,奖品：乙,,\r\n"));
+  AwardSettingsWindow window({dir, settings, prompter, drawStarted, options});
+  window.show();
+  auto* awards = Find<QTreeWidget>(&window, "超级列表框_奖项");
+  const char* rowCommands[] = {"按钮_删除奖项", "按钮_修改奖项", "按钮_顺序上移", "按钮_顺序下移"};
+  auto enabled = [&] {
+    std::vector<bool> states;
+    for (const char* name : rowCommands) states.push_back(Find<QPushButton>(&window, name)->isEnabled());
+    return states;
+  };
+  const std::vector<bool> none(4, false), all(4, true);
+  // The list gets a current row on focus without selecting it: the commands stay off.
+  awards->setFocus();
+  EXPECT_EQ(enabled(), none);
+  EXPECT_TRUE(Find<QPushButton>(&window, "按钮_增加奖项")->isEnabled());
+
+  awards->setCurrentItem(awards->topLevelItem(1));
+  EXPECT_EQ(enabled(), all);
+  Find<QPushButton>(&window, "按钮_顺序上移")->click();
+  EXPECT_EQ(awards->topLevelItem(0)->text(0), QStringLiteral("二等奖"));
+  EXPECT_EQ(enabled(), all);  // the selection stays at its place after a move
+
+  Find<QPushButton>(&window, "按钮_删除奖项")->click();
+  ASSERT_EQ(awards->topLevelItemCount(), 1);
+  EXPECT_EQ(awards->topLevelItem(0)->text(0), QStringLiteral("二等奖"));
+  EXPECT_EQ(enabled(), none);  // nothing selected after a delete: a second press cannot remove another award
+  EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kAwardTableDat)), Gb("二等奖,2,1,2,奖品：乙,,\r\n"));
+}
+
 TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsThePickedPicture) {
   AwardEditBuffer buffer;
   AwardEditWindow edit(buffer, prompter);

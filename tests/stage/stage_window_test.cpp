@@ -389,6 +389,123 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
 }
 
+TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecorded) {
+  const StageElements& e = stage->elements();
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
+                            Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n")));
+  Press(Qt::Key_Space);  // the first batch, drawn: a draw is under way
+  Ticks(1);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Space);  // announce 二等奖
+  ASSERT_TRUE(
+      WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
+                    Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
+  Press(Qt::Key_Space);  // 二等奖 rolls
+  Ticks(3);
+  ASSERT_TRUE(stage->state().rolling);
+  const std::string resultsBefore = ReadTextFile(dir.Path(ProgramDir::kResultDat));
+
+  // The operator reverses the order, keeps the running draw (Cancel) and confirms the window.
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->drawTimer()->isActive());
+  EXPECT_TRUE(e.rolling->isHidden());
+  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
+  EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), resultsBefore) << "the aborted roll recorded something";
+  EXPECT_EQ(stage->state().pool.size(), 7u);
+
+  // The next roll is a whole batch of the line the stage now announces, recorded under that award.
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(stage->state().rolling);
+  Ticks(2);
+  const QString award = Text(e.award);
+  const int size = stage->state().batchSize;
+  Press(Qt::Key_Space);
+  EXPECT_EQ(e.rolling->Candidates().size(), size);
+  EXPECT_TRUE(Text(e.status).startsWith("已抽取【" + award + "】")) << Text(e.status).toStdString();
+  const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+  EXPECT_TRUE(record.contains("\r\n" + award + "-")) << record.toStdString();
+  EXPECT_EQ(stage->state().pool.size(), 7u - static_cast<std::size_t>(size));
+}
+
+TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLineThatWillBeDrawn) {
+  const StageElements& e = stage->elements();
+  ASSERT_TRUE(
+      WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
+                    Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
+  ASSERT_TRUE(WriteTextFile(
+      dir.Path(ProgramDir::kBatchPlanDat),
+      Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,,\r\n三等奖,1,1,1,1,奖品：杯子,,\r\n")));
+  stage->RunCommand(StageCommand::Restart);  // nothing drawn yet: a fresh draw from the files
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Space);  // 二等奖 announced
+  ASSERT_EQ(Text(e.award), "二等奖");
+
+  // The order is reversed and the running draw kept; the window is left with 取消.
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_取消")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  ASSERT_TRUE(stage->state().drawStarted);
+  EXPECT_EQ(Text(e.award), "三等奖");
+  EXPECT_EQ(Text(e.prizeName), "奖品：杯子");
+  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【三等奖】")) << Text(e.status).toStdString();
+
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+  EXPECT_TRUE(record.contains("\r\n三等奖-奖品：杯子-")) << record.toStdString();
+  EXPECT_FALSE(record.contains("三等奖-奖品：耳机")) << record.toStdString();
+
+  // Only the title changed: the announced batch stays as it was.
+  Press(Qt::Key_Space);  // 二等奖 announced (the last line left)
+  const QString status = Text(e.status);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QLineEdit*>("编辑框_主标题")->setText("新年会");
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  EXPECT_EQ(Text(e.mainTitle), "新年会");
+  EXPECT_EQ(Text(e.status), status);
+}
+
+TEST_F(StageWindowTest, ADrawOrderChangedBetweenBatchesOfOneAwardKeepsItsWinnersOnOneLine) {
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat), Gb("二等奖,3,3,1+1+1,奖品：耳机,,\r\n")));
+  ASSERT_TRUE(WriteTextFile(
+      dir.Path(ProgramDir::kBatchPlanDat),
+      Gb("二等奖,3,3,1,1,奖品：耳机,,\r\n二等奖,3,3,2,1,奖品：耳机,,\r\n二等奖,3,3,3,1,奖品：耳机,,\r\n")));
+  stage->RunCommand(StageCommand::Restart);
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_Space);  // the second batch announced
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Cancel);
+  OnAwardSettings([](AwardSettingsWindow* w) {
+    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
+    w->findChild<QPushButton*>("按钮_确定")->click();
+  });
+  stage->RunCommand(StageCommand::AwardSettings);
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+  EXPECT_EQ(record.count("二等奖-"), 1) << record.toStdString();
+  EXPECT_EQ(record.split('-', Qt::SkipEmptyParts).size(), 4) << record.toStdString();
+}
+
 TEST_F(StageWindowTest, NoticesAndHelp) {
   stage->RunCommand(StageCommand::ExtendedDisplay);
   ASSERT_EQ(prompter.shown().size(), 1u);
