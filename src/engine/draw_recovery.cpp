@@ -1,6 +1,7 @@
 // Start-up, reset, resume, restart, undo, quit and the exit record of the draw controller.
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
@@ -288,12 +289,24 @@ void DrawController::SuspendStageMusic() {
 }
 
 void DrawController::AfterAwardSettings(bool closedWithOk) {
+  const std::vector<std::string> announced = state_.currentLine;
   if (!state_.drawStarted) ResetDraw();
   if (closedWithOk) {
     LoadStageSettings();
     SelectCurrentLine(state_, options_.forwardOrder);
     stage_.SetVisible(StageElement::PrizePicture, false);
     ShowDrawerCaption();
+  }
+  // The draw order is stored the moment it is chosen, whichever way the window closes, so the next
+  // start may take another line than the one announced. That line is announced now, with its award
+  // and prize: the prize on screen is the one recorded with the winners. Another batch of the same
+  // award and prize needs nothing, so its winners still join that award's result line.
+  if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
+    SelectCurrentLine(state_, options_.forwardOrder);
+    auto shown = [](const std::vector<std::string>& line) {
+      return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));
+    };
+    if (shown(state_.currentLine) != shown(announced)) ShowReadyState();
   }
   sound_.ResumeStageMusic();
 }

@@ -6,10 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
-#include <tuple>
 
 #include "assets.h"
-#include "engine/plan.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "results/result_window.h"
@@ -267,22 +265,10 @@ void StageWindow::StartFrom() {
 // the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
   if (state_.rolling) EndRoll();
-  const std::vector<std::string> announced = state_.currentLine;
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
   controller_.AfterAwardSettings(window.Confirmed());
-  // The draw order is stored the moment it is chosen, whichever way the window closes, so the next
-  // start may take another line than the one announced. The stage announces that line now, with its
-  // award and prize: the prize on screen is the one recorded with the winners.
-  if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
-    SelectCurrentLine(state_, options_.forwardOrder);
-    // Another batch of the same award and prize needs nothing: its winners still join that award's line.
-    auto shown = [](const std::vector<std::string>& line) {
-      return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));
-    };
-    if (shown(state_.currentLine) != shown(announced)) controller_.ShowReadyState();
-  }
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
