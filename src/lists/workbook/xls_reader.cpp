@@ -1,0 +1,124 @@
+#include "lists/workbook/xls_reader.h"
+
+#include <freexl.h>
+
+#include <QFile>
+
+#include "lists/workbook/sheet_builder.h"
+
+namespace kavrel::workbook {
+
+namespace {
+
+constexpr const char* kDamagedXls = "文件已损坏或不是有效的Excel 97-2003工作簿(.xls)，无法读取。";
+constexpr const char* kOldXls = "不支持Excel 5.0及更早版本的工作簿，请在Excel中另存为.xlsx后再导入。";
+
+class FreeXlHandle {
+ public:
+  ~FreeXlHandle() {
+    if (handle_ != nullptr) freexl_close(handle_);
+  }
+  const void** out() { return &handle_; }
+  const void* get() const { return handle_; }
+
+ private:
+  const void* handle_ = nullptr;
+};
+
+std::string CellText(const FreeXL_CellValue& cell, bool* lostDigits) {
+  *lostDigits = false;
+  switch (cell.type) {
+    case FREEXL_CELL_INT:
+      return std::to_string(cell.value.int_value);
+    case FREEXL_CELL_DOUBLE:
+      return SheetBuilder::NumberText(cell.value.double_value, lostDigits);
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+      return cell.value.text_value != nullptr ? cell.value.text_value : "";
+    case FREEXL_CELL_DATETIME: {
+      // "YYYY-MM-DD HH:MM:SS" -> "yyyy-MM-dd HH:mm", the date alone at midnight.
+      std::string text = cell.value.text_value != nullptr ? cell.value.text_value : "";
+      if (text.size() >= 16) text.resize(text.compare(10, 9, " 00:00:00") == 0 ? 10 : 16);
+      return text;
+    }
+    case FREEXL_CELL_TIME: {
+      std::string text = cell.value.text_value != nullptr ? cell.value.text_value : "";
+      if (text.size() >= 5) text.resize(5);
+      return text;
+    }
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
+  out.format = Format::Xls;
+  FreeXlHandle xls;
+  const QByteArray name = QFile::encodeName(path);
+  const int opened = freexl_open(name.constData(), xls.out());
+  if (opened != FREEXL_OK) {
+    context.Fail(opened == FREEXL_FILE_NOT_FOUND ? ErrorKind::Unreadable : ErrorKind::Damaged,
+                 opened == FREEXL_FILE_NOT_FOUND ? "文件不存在或无法读取。" : kDamagedXls);
+    return;
+  }
+  unsigned int info = 0;
+  if (freexl_get_info(xls.get(), FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
+    context.Fail(ErrorKind::Encrypted, texts::kEncrypted);
+    return;
+  }
+  if (freexl_get_info(xls.get(), FREEXL_BIFF_VERSION, &info) == FREEXL_OK && info != FREEXL_BIFF_VER_8 &&
+      info != FREEXL_UNKNOWN) {
+    context.Fail(ErrorKind::NotAWorkbook, kOldXls);
+    return;
+  }
+  unsigned int sheetCount = 0;
+  if (freexl_get_info(xls.get(), FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK) {
+    context.Fail(ErrorKind::Damaged, kDamagedXls);
+    return;
+  }
+  for (unsigned int i = 0; i < sheetCount && i < 65535; ++i) {
+    const char* sheetName = nullptr;
+    freexl_get_worksheet_name(xls.get(), static_cast<unsigned short>(i), &sheetName);
+    out.sheets.push_back(Sheet{sheetName != nullptr ? sheetName : "", 0, 0, {}, {}});
+  }
+  const int index = context.options().sheetIndex;
+  if (index < 0) return;
+  if (index >= static_cast<int>(out.sheets.size())) {
+    context.Fail(ErrorKind::NoSuchSheet, texts::kNoSuchSheet);
+    return;
+  }
+  unsigned int rows = 0;
+  unsigned short columns = 0;
+  if (freexl_select_active_worksheet(xls.get(), static_cast<unsigned short>(index)) != FREEXL_OK ||
+      freexl_worksheet_dimensions(xls.get(), &rows, &columns) != FREEXL_OK) {
+    context.Fail(ErrorKind::Damaged, kDamagedXls);
+    return;
+  }
+  context.SetProgressTotal(rows);
+  SheetBuilder builder;
+  for (unsigned int r = 0; r < rows; ++r) {
+    if (context.Cancelled()) {
+      context.Fail(ErrorKind::Cancelled, texts::kCancelled);
+      return;
+    }
+    for (unsigned short c = 0; c < columns; ++c) {
+      FreeXL_CellValue cell;
+      if (freexl_get_cell_value(xls.get(), r, c, &cell) != FREEXL_OK) continue;
+      bool lost = false;
+      std::string text = CellText(cell, &lost);
+      if (lost) builder.NoteLostDigits(c);
+      if (!builder.Set(static_cast<int>(r), c, std::move(text))) {
+        context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+        return;
+      }
+    }
+    context.Advance(1);
+  }
+  out.sheets[static_cast<std::size_t>(index)] = builder.Finish(out.sheets[static_cast<std::size_t>(index)].name);
+  context.ReportDone();
+}
+
+}  // namespace kavrel::workbook

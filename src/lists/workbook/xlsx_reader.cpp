@@ -1,0 +1,349 @@
+#include "lists/workbook/xlsx_reader.h"
+
+#include <charconv>
+#include <map>
+#include <vector>
+
+#include "lists/workbook/date_text.h"
+#include "lists/workbook/sheet_builder.h"
+#include "lists/workbook/xml_text.h"
+#include "lists/workbook/zip_package.h"
+
+namespace kavrel::workbook {
+
+namespace {
+
+constexpr std::int64_t kSmallPart = 64 << 20;  // workbook, relationships: tiny in any real file
+
+struct SheetEntry {
+  std::string name;
+  QString relId;
+};
+
+struct Relationship {
+  QString target;
+  QString type;
+};
+
+// The folder of a part ("xl/workbook.xml" -> "xl/").
+QString FolderOf(const QString& part) {
+  const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+  return slash < 0 ? QString() : part.left(slash + 1);
+}
+
+// A relationship target as a part name: "/xl/worksheets/sheet1.xml" is absolute from the package
+// root, "worksheets/sheet1.xml" and "../x.xml" are relative to the source part's folder.
+QString ResolveTarget(const QString& sourcePart, QString target) {
+  target.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  QString path = target.startsWith(QLatin1Char('/')) ? target.mid(1) : FolderOf(sourcePart) + target;
+  QStringList out;
+  for (const QString& piece : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    if (piece == QLatin1String(".")) continue;
+    if (piece == QLatin1String("..")) {
+      if (!out.isEmpty()) out.removeLast();
+      continue;
+    }
+    out << piece;
+  }
+  return out.join(QLatin1Char('/'));
+}
+
+QString RelsPartOf(const QString& part) {
+  return FolderOf(part) + QStringLiteral("_rels/") + part.mid(FolderOf(part).size()) + QStringLiteral(".rels");
+}
+
+std::map<QString, Relationship> ReadRelationships(ZipPackage& zip, const QString& part) {
+  std::map<QString, Relationship> rels;
+  const auto bytes = zip.ReadSmall(RelsPartOf(part), kSmallPart);
+  if (!bytes) return rels;
+  QXmlStreamReader xml(*bytes);
+  while (!xml.atEnd()) {
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
+      const auto a = xml.attributes();
+      if (a.value(QLatin1StringView("TargetMode")) == u"External") continue;
+      rels[a.value(QLatin1StringView("Id")).toString()] = {
+          ResolveTarget(part, a.value(QLatin1StringView("Target")).toString()),
+          a.value(QLatin1StringView("Type")).toString()};
+    }
+  }
+  return rels;
+}
+
+// Column (0-based) and row (1-based) of a reference such as "AB12"; -1 where absent.
+void ParseReference(QStringView ref, int* column, int* row) {
+  int c = 0;
+  qsizetype i = 0;
+  for (; i < ref.size(); ++i) {
+    const char16_t ch = ref[i].unicode();
+    if (ch >= u'A' && ch <= u'Z')
+      c = c * 26 + (ch - u'A' + 1);
+    else if (ch >= u'a' && ch <= u'z')
+      c = c * 26 + (ch - u'a' + 1);
+    else
+      break;
+    if (c > SheetBuilder::kMaxColumns) c = SheetBuilder::kMaxColumns + 1;
+  }
+  int r = 0;
+  for (; i < ref.size(); ++i) {
+    const char16_t ch = ref[i].unicode();
+    if (ch < u'0' || ch > u'9') break;
+    r = r * 10 + (ch - u'0');
+    if (r > SheetBuilder::kMaxRows) r = SheetBuilder::kMaxRows + 1;
+  }
+  *column = c > 0 ? c - 1 : -1;
+  *row = r > 0 ? r : -1;
+}
+
+int ParseInt(QStringView text, int fallback) {
+  bool ok = false;
+  const int v = text.toInt(&ok);
+  return ok ? v : fallback;
+}
+
+bool ParseDouble(const std::string& text, double* value) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  while (begin < end && *begin == ' ') ++begin;
+  if (begin < end && *begin == '+') ++begin;
+  const auto result = std::from_chars(begin, end, *value);
+  return result.ec == std::errc() && result.ptr == end;
+}
+
+class XlsxSheetReader {
+ public:
+  XlsxSheetReader(const std::vector<std::string>& shared, const std::vector<DateStyle>& xfStyles, bool date1904,
+                  SheetBuilder& builder)
+      : shared_(shared), xfStyles_(xfStyles), date1904_(date1904), builder_(builder) {}
+
+  // False when the sheet had more cells than the builder takes.
+  bool Parse(QXmlStreamReader& xml) {
+    int row = 0;  // 1-based sheet row of the current <row>
+    int nextColumn = 0;
+    while (!xml.atEnd()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+      const QStringView name = xml.name();
+      if (name == u"row") {
+        row = ParseInt(xml.attributes().value(QLatin1StringView("r")), row + 1);
+        nextColumn = 0;
+      } else if (name == u"c") {
+        int column = -1;
+        int refRow = -1;
+        const auto attributes = xml.attributes();
+        ParseReference(attributes.value(QLatin1StringView("r")), &column, &refRow);
+        if (column < 0) column = nextColumn;
+        if (refRow > 0) row = refRow;
+        if (row <= 0) row = 1;
+        nextColumn = column + 1;
+        const QString type = attributes.value(QLatin1StringView("t")).toString();
+        const int style = ParseInt(attributes.value(QLatin1StringView("s")), 0);
+        std::string text = ReadCell(xml, type, style, column);
+        if (!builder_.Set(row - 1, column, std::move(text))) return false;
+      } else if (name == u"sheetData") {
+        continue;
+      } else if (name != u"worksheet" && name != u"sheetData") {
+        // Columns, views, merged cells, hyperlinks...: nothing the import shows.
+        xml.skipCurrentElement();
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, int column) {
+    std::string value;
+    bool haveValue = false;
+    std::string inlineText;
+    while (!xml.atEnd()) {
+      const auto token = xml.readNext();
+      if (token == QXmlStreamReader::EndElement) break;  // </c>
+      if (token != QXmlStreamReader::StartElement) continue;
+      const QStringView name = xml.name();
+      if (name == u"v") {
+        value = CollectText(xml, u"");
+        haveValue = true;
+      } else if (name == u"is") {
+        inlineText = CollectText(xml, u"rPh");
+      } else {
+        xml.skipCurrentElement();  // the formula itself, extensions
+      }
+    }
+    if (type == u"inlineStr") {
+      DecodeOoxmlEscapes(inlineText);
+      return inlineText;
+    }
+    if (!haveValue) return {};
+    if (type == u"s") {
+      std::size_t index = 0;
+      const auto r = std::from_chars(value.data(), value.data() + value.size(), index);
+      return r.ec == std::errc() && index < shared_.size() ? shared_[index] : std::string();
+    }
+    if (type == u"b") return value == "1" || value == "true" ? "TRUE" : "FALSE";
+    if (type == u"str" || type == u"e") {
+      DecodeOoxmlEscapes(value);
+      return value;
+    }
+    if (type == u"d") return IsoDateText(value).value_or(value);
+    double number = 0;
+    if (!ParseDouble(value, &number)) return value;
+    if (style >= 0 && static_cast<std::size_t>(style) < xfStyles_.size()) {
+      if (auto date = SerialDateText(number, xfStyles_[static_cast<std::size_t>(style)], date1904_)) return *date;
+    }
+    bool lost = false;
+    std::string text = SheetBuilder::NumberText(number, &lost);
+    if (lost) builder_.NoteLostDigits(column);
+    return text;
+  }
+
+  const std::vector<std::string>& shared_;
+  const std::vector<DateStyle>& xfStyles_;
+  bool date1904_;
+  SheetBuilder& builder_;
+};
+
+std::vector<DateStyle> ParseStyles(QXmlStreamReader& xml) {
+  std::map<int, DateStyle> custom;
+  std::vector<DateStyle> xfs;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QStringView name = xml.name();
+    if (name == u"numFmt") {
+      const auto a = xml.attributes();
+      custom[ParseInt(a.value(QLatin1StringView("numFmtId")), -1)] =
+          ClassifyFormatCode(ToUtf8(a.value(QLatin1StringView("formatCode"))));
+    } else if (name == u"cellXfs") {
+      while (xml.readNextStartElement()) {
+        if (xml.name() == u"xf") {
+          const int id = ParseInt(xml.attributes().value(QLatin1StringView("numFmtId")), 0);
+          const auto it = custom.find(id);
+          xfs.push_back(it != custom.end() ? it->second : ClassifyBuiltinFormat(id));
+        }
+        xml.skipCurrentElement();
+      }
+    } else if (name == u"cellStyleXfs" || name == u"fonts" || name == u"fills" || name == u"borders" ||
+               name == u"dxfs" || name == u"extLst") {
+      xml.skipCurrentElement();
+    }
+  }
+  return xfs;
+}
+
+std::vector<std::string> ParseSharedStrings(QXmlStreamReader& xml, ReadContext& context) {
+  std::vector<std::string> strings;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"sst") {
+      // uniqueCount is only a hint, and a hostile one could ask for any amount of memory.
+      const int hint = ParseInt(xml.attributes().value(QLatin1StringView("uniqueCount")), 0);
+      if (hint > 0) strings.reserve(static_cast<std::size_t>(std::min(hint, 4'000'000)));
+    } else if (xml.name() == u"si") {
+      std::string text = CollectText(xml, u"rPh");
+      DecodeOoxmlEscapes(text);
+      strings.push_back(std::move(text));
+      if (strings.size() > static_cast<std::size_t>(SheetBuilder::kMaxSlots)) {
+        context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+        xml.raiseError(QStringLiteral("too many strings"));
+        return {};
+      }
+    }
+  }
+  return strings;
+}
+
+}  // namespace
+
+void ReadXlsx(ZipPackage& zip, ReadContext& context, Workbook& out) {
+  out.format = Format::Xlsx;
+  // The package's root relationships name the workbook part; "xl/workbook.xml" is the usual one.
+  QString workbookPart = QStringLiteral("xl/workbook.xml");
+  for (const auto& [id, rel] : ReadRelationships(zip, QString())) {
+    if (rel.type.endsWith(QLatin1String("/officeDocument"))) workbookPart = rel.target;
+  }
+  if (workbookPart.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive)) {
+    context.Fail(ErrorKind::Xlsb, texts::kXlsb);
+    return;
+  }
+  const auto workbookXml = zip.ReadSmall(workbookPart, kSmallPart);
+  if (!workbookXml) {
+    context.Fail(ErrorKind::Damaged, texts::kDamagedPart);
+    return;
+  }
+  std::vector<SheetEntry> entries;
+  bool date1904 = false;
+  {
+    QXmlStreamReader xml(*workbookXml);
+    while (!xml.atEnd()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+      const auto a = xml.attributes();
+      if (xml.name() == u"sheet") {
+        // r:id lives in the relationships namespace; match by local name whatever its prefix.
+        QString relId;
+        for (const auto& attribute : a)
+          if (attribute.name() == u"id" && !attribute.namespaceUri().isEmpty()) relId = attribute.value().toString();
+        entries.push_back({ToUtf8(a.value(QLatin1StringView("name"))), relId});
+      } else if (xml.name() == u"workbookPr") {
+        const QStringView v = a.value(QLatin1StringView("date1904"));
+        date1904 = v == u"1" || v == u"true";
+      }
+    }
+    if (xml.hasError()) {
+      context.Fail(ErrorKind::Damaged, texts::kDamagedPart);
+      return;
+    }
+  }
+  for (const auto& entry : entries) out.sheets.push_back(Sheet{entry.name, 0, 0, {}, {}});
+  const int index = context.options().sheetIndex;
+  if (index < 0) return;
+  if (index >= static_cast<int>(entries.size())) {
+    context.Fail(ErrorKind::NoSuchSheet, texts::kNoSuchSheet);
+    return;
+  }
+
+  const auto rels = ReadRelationships(zip, workbookPart);
+  QString sheetPart, sharedPart, stylesPart;
+  for (const auto& [id, rel] : rels) {
+    if (rel.type.endsWith(QLatin1String("/sharedStrings"))) sharedPart = rel.target;
+    if (rel.type.endsWith(QLatin1String("/styles"))) stylesPart = rel.target;
+  }
+  const auto sheetRel = rels.find(entries[static_cast<std::size_t>(index)].relId);
+  if (sheetRel != rels.end()) sheetPart = sheetRel->second.target;
+  if (sheetPart.isEmpty() || !zip.Has(sheetPart)) {
+    context.Fail(ErrorKind::Damaged, texts::kDamagedPart);
+    return;
+  }
+  if (sharedPart.isEmpty() && zip.Has(QStringLiteral("xl/sharedStrings.xml")))
+    sharedPart = QStringLiteral("xl/sharedStrings.xml");
+  if (sharedPart.isEmpty() || !zip.Has(sharedPart)) sharedPart.clear();
+  if (stylesPart.isEmpty() || !zip.Has(stylesPart)) stylesPart.clear();
+
+  std::int64_t total = zip.DeclaredSize(sheetPart).value_or(0);
+  if (!sharedPart.isEmpty()) total += zip.DeclaredSize(sharedPart).value_or(0);
+  context.SetProgressTotal(total);
+
+  std::vector<DateStyle> xfStyles;
+  if (!stylesPart.isEmpty() &&
+      !zip.ReadXml(stylesPart, context, [&](QXmlStreamReader& xml) { xfStyles = ParseStyles(xml); }))
+    return;
+  std::vector<std::string> shared;
+  if (!sharedPart.isEmpty() &&
+      !zip.ReadXml(sharedPart, context, [&](QXmlStreamReader& xml) { shared = ParseSharedStrings(xml, context); }))
+    return;
+
+  SheetBuilder builder;
+  XlsxSheetReader reader(shared, xfStyles, date1904, builder);
+  bool fits = true;
+  if (!zip.ReadXml(sheetPart, context, [&](QXmlStreamReader& xml) {
+        fits = reader.Parse(xml);
+        if (!fits) xml.raiseError(QStringLiteral("too many cells"));
+      }))
+    return;
+  if (!fits) {
+    context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+    return;
+  }
+  shared.clear();
+  shared.shrink_to_fit();
+  out.sheets[static_cast<std::size_t>(index)] = builder.Finish(entries[static_cast<std::size_t>(index)].name);
+  context.ReportDone();
+}
+
+}  // namespace kavrel::workbook
