@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "workbook_fixtures.h"
+
+namespace kavrel {
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun Sheet(const QStringList& arguments) {
+  QProcess process;
+  process.start(QStringLiteral(KAVREL_SHEET_EXE), arguments);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
+}
+
+TEST(SheetCliTest, PrintsTheTableTheImportWouldFill) {
+  QTemporaryDir dir;
+  const QString csv = dir.filePath(QStringLiteral("名单.csv"));
+  testing::WriteBytes(csv, "工号,备注\r\n1,\"a\\b\tc\r\nd\"\r\n2,\r\n");
+  const CliRun run = Sheet({csv});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "工号\t备注\n1\ta\\\\b\\tc\\r\\nd\n2\t\n");
+
+  const CliRun xls = Sheet({QStringLiteral(KAVREL_WORKBOOK_DATA "/names.xls"), QStringLiteral("2")});
+  EXPECT_EQ(xls.code, 0) << xls.err;
+  EXPECT_EQ(xls.out, "第二个表\n");
+}
+
+TEST(SheetCliTest, ErrorsGoToStandardErrorWithANonZeroExit) {
+  QTemporaryDir dir;
+  const QString bad = dir.filePath(QStringLiteral("bad.xlsx"));
+  testing::WriteBytes(bad, "PK\x03\x04 broken");
+  CliRun run = Sheet({bad});
+  EXPECT_NE(run.code, 0);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_EQ(run.err.rfind("请求数据失败\n文件已损坏", 0), 0u) << run.err;
+
+  run = Sheet({QStringLiteral(KAVREL_WORKBOOK_DATA "/names.xls"), QStringLiteral("3")});
+  EXPECT_NE(run.code, 0);
+  EXPECT_NE(run.err.find("输入的表格数不存在"), std::string::npos) << run.err;
+
+  run = Sheet({});
+  EXPECT_EQ(run.code, 2);
+}
+
+}  // namespace
+}  // namespace kavrel
