@@ -25,6 +25,12 @@ bool SheetBuilder::Set(int row, int column, std::string text) {
 }
 
 std::string SheetBuilder::NumberText(double value, bool* lostDigits) {
+  // Whole numbers below 10^13 (IDs, counts, phone numbers) print the same through "%.13g" and as
+  // integers; the integer path is several times faster and most cells of a list take it.
+  if (value == std::floor(value) && std::fabs(value) < 1e13 && !(value == 0 && std::signbit(value))) {
+    if (lostDigits != nullptr) *lostDigits = false;
+    return std::to_string(static_cast<long long>(value));
+  }
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.13g", value);
   // Only whole numbers count: an ID or a phone number typed as a number. Fractions such as

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lists/workbook/date_text.h"
+#include "lists/workbook/fast_xml_reader.h"
 #include "lists/workbook/sheet_builder.h"
 #include "lists/workbook/xml_text.h"
 #include "lists/workbook/zip_package.h"
@@ -69,31 +70,6 @@ std::map<QString, Relationship> ReadRelationships(ZipPackage& zip, const QString
   return rels;
 }
 
-// Column (0-based) and row (1-based) of a reference such as "AB12"; -1 where absent.
-void ParseReference(QStringView ref, int* column, int* row) {
-  int c = 0;
-  qsizetype i = 0;
-  for (; i < ref.size(); ++i) {
-    const char16_t ch = ref[i].unicode();
-    if (ch >= u'A' && ch <= u'Z')
-      c = c * 26 + (ch - u'A' + 1);
-    else if (ch >= u'a' && ch <= u'z')
-      c = c * 26 + (ch - u'a' + 1);
-    else
-      break;
-    if (c > SheetBuilder::kMaxColumns) c = SheetBuilder::kMaxColumns + 1;
-  }
-  int r = 0;
-  for (; i < ref.size(); ++i) {
-    const char16_t ch = ref[i].unicode();
-    if (ch < u'0' || ch > u'9') break;
-    r = r * 10 + (ch - u'0');
-    if (r > SheetBuilder::kMaxRows) r = SheetBuilder::kMaxRows + 1;
-  }
-  *column = c > 0 ? c - 1 : -1;
-  *row = r > 0 ? r : -1;
-}
-
 int ParseInt(QStringView text, int fallback) {
   bool ok = false;
   const int v = text.toInt(&ok);
@@ -109,80 +85,138 @@ bool ParseDouble(const std::string& text, double* value) {
   return result.ec == std::errc() && result.ptr == end;
 }
 
+int ParseInt(std::string_view text, int fallback) {
+  int v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size() ? v : fallback;
+}
+
+// Column (0-based) and row (1-based) of a reference such as "AB12"; -1 where absent.
+void ParseReference(std::string_view ref, int* column, int* row) {
+  int c = 0;
+  std::size_t i = 0;
+  for (; i < ref.size(); ++i) {
+    const char ch = ref[i];
+    if (ch >= 'A' && ch <= 'Z')
+      c = c * 26 + (ch - 'A' + 1);
+    else if (ch >= 'a' && ch <= 'z')
+      c = c * 26 + (ch - 'a' + 1);
+    else
+      break;
+    if (c > SheetBuilder::kMaxColumns) c = SheetBuilder::kMaxColumns + 1;
+  }
+  int r = 0;
+  for (; i < ref.size(); ++i) {
+    const char ch = ref[i];
+    if (ch < '0' || ch > '9') break;
+    r = r * 10 + (ch - '0');
+    if (r > SheetBuilder::kMaxRows) r = SheetBuilder::kMaxRows + 1;
+  }
+  *column = c > 0 ? c - 1 : -1;
+  *row = r > 0 ? r : -1;
+}
+
+using Token = FastXmlReader::Token;
+
 class XlsxSheetReader {
  public:
   XlsxSheetReader(const std::vector<std::string>& shared, const std::vector<DateStyle>& xfStyles, bool date1904,
                   SheetBuilder& builder)
       : shared_(shared), xfStyles_(xfStyles), date1904_(date1904), builder_(builder) {}
 
-  // False when the sheet had more cells than the builder takes.
-  bool Parse(QXmlStreamReader& xml) {
+  enum class Outcome { Done, Malformed, TooManyCells };
+
+  Outcome Parse(FastXmlReader& xml) {
     int row = 0;  // 1-based sheet row of the current <row>
     int nextColumn = 0;
-    while (!xml.atEnd()) {
-      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-      const QStringView name = xml.name();
-      if (name == u"row") {
-        row = ParseInt(xml.attributes().value(QLatin1StringView("r")), row + 1);
+    int depth = 0;  // 1 inside <worksheet>, 2 inside <sheetData>, 3 inside <row>
+    while (true) {
+      const Token token = xml.Next();
+      if (token == Token::EndOfDocument) return Outcome::Done;
+      if (token == Token::Error) return Outcome::Malformed;
+      if (token == Token::EndElement) {
+        --depth;
+        continue;
+      }
+      if (token != Token::StartElement) continue;
+      const std::string_view name = xml.name();
+      if (depth == 0 || (depth == 1 && name == "sheetData")) {
+        ++depth;
+      } else if (depth == 2 && name == "row") {
+        row = ParseInt(xml.Attribute("r"), row + 1);
         nextColumn = 0;
-      } else if (name == u"c") {
+        ++depth;
+      } else if (depth == 3 && name == "c") {
         int column = -1;
         int refRow = -1;
-        const auto attributes = xml.attributes();
-        ParseReference(attributes.value(QLatin1StringView("r")), &column, &refRow);
+        ParseReference(xml.Attribute("r"), &column, &refRow);
         if (column < 0) column = nextColumn;
         if (refRow > 0) row = refRow;
         if (row <= 0) row = 1;
         nextColumn = column + 1;
-        const QString type = attributes.value(QLatin1StringView("t")).toString();
-        const int style = ParseInt(attributes.value(QLatin1StringView("s")), 0);
+        const CellType type = TypeOf(xml.Attribute("t"));
+        const int style = ParseInt(xml.Attribute("s"), 0);
         std::string text = ReadCell(xml, type, style, column);
-        if (!builder_.Set(row - 1, column, std::move(text))) return false;
-      } else if (name == u"sheetData") {
-        continue;
-      } else if (name != u"worksheet" && name != u"sheetData") {
+        if (xml.hasError()) return Outcome::Malformed;
+        if (!builder_.Set(row - 1, column, std::move(text))) return Outcome::TooManyCells;
+      } else {
         // Columns, views, merged cells, hyperlinks...: nothing the import shows.
-        xml.skipCurrentElement();
+        xml.SkipElement();
       }
     }
-    return true;
   }
 
  private:
-  std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, int column) {
+  enum class CellType { Number, Shared, Inline, Boolean, Text, Date };
+
+  static CellType TypeOf(std::string_view t) {
+    if (t.empty() || t == "n") return CellType::Number;
+    if (t == "s") return CellType::Shared;
+    if (t == "inlineStr") return CellType::Inline;
+    if (t == "b") return CellType::Boolean;
+    if (t == "d") return CellType::Date;
+    return CellType::Text;  // "str" (a formula's text) and "e" (an error such as #DIV/0!)
+  }
+
+  std::string ReadCell(FastXmlReader& xml, CellType type, int style, int column) {
     std::string value;
     bool haveValue = false;
     std::string inlineText;
-    while (!xml.atEnd()) {
-      const auto token = xml.readNext();
-      if (token == QXmlStreamReader::EndElement) break;  // </c>
-      if (token != QXmlStreamReader::StartElement) continue;
-      const QStringView name = xml.name();
-      if (name == u"v") {
-        value = CollectText(xml, u"");
+    while (true) {
+      const Token token = xml.Next();
+      if (token == Token::EndElement || token == Token::EndOfDocument || token == Token::Error) break;  // </c>
+      if (token != Token::StartElement) continue;
+      const std::string_view name = xml.name();
+      if (name == "v") {
+        value = xml.ElementText();
         haveValue = true;
-      } else if (name == u"is") {
-        inlineText = CollectText(xml, u"rPh");
+      } else if (name == "is") {
+        inlineText = xml.ElementText("rPh");
       } else {
-        xml.skipCurrentElement();  // the formula itself, extensions
+        xml.SkipElement();  // the formula itself, extensions
       }
     }
-    if (type == u"inlineStr") {
-      DecodeOoxmlEscapes(inlineText);
-      return inlineText;
+    switch (type) {
+      case CellType::Inline:
+        DecodeOoxmlEscapes(inlineText);
+        return inlineText;
+      case CellType::Shared: {
+        std::size_t index = 0;
+        const auto r = std::from_chars(value.data(), value.data() + value.size(), index);
+        return haveValue && r.ec == std::errc() && index < shared_.size() ? shared_[index] : std::string();
+      }
+      case CellType::Boolean:
+        if (!haveValue) return {};
+        return value == "1" || value == "true" ? "TRUE" : "FALSE";
+      case CellType::Text:
+        DecodeOoxmlEscapes(value);
+        return value;
+      case CellType::Date:
+        return IsoDateText(value).value_or(value);
+      case CellType::Number:
+        break;
     }
     if (!haveValue) return {};
-    if (type == u"s") {
-      std::size_t index = 0;
-      const auto r = std::from_chars(value.data(), value.data() + value.size(), index);
-      return r.ec == std::errc() && index < shared_.size() ? shared_[index] : std::string();
-    }
-    if (type == u"b") return value == "1" || value == "true" ? "TRUE" : "FALSE";
-    if (type == u"str" || type == u"e") {
-      DecodeOoxmlEscapes(value);
-      return value;
-    }
-    if (type == u"d") return IsoDateText(value).value_or(value);
     double number = 0;
     if (!ParseDouble(value, &number)) return value;
     if (style >= 0 && static_cast<std::size_t>(style) < xfStyles_.size()) {
@@ -227,26 +261,27 @@ std::vector<DateStyle> ParseStyles(QXmlStreamReader& xml) {
   return xfs;
 }
 
-std::vector<std::string> ParseSharedStrings(QXmlStreamReader& xml, ReadContext& context) {
-  std::vector<std::string> strings;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == u"sst") {
+// False when the part is malformed.
+bool ParseSharedStrings(FastXmlReader& xml, ReadContext& context, std::vector<std::string>& strings) {
+  while (true) {
+    const Token token = xml.Next();
+    if (token == Token::EndOfDocument) return true;
+    if (token == Token::Error) return false;
+    if (token != Token::StartElement) continue;
+    if (xml.name() == "sst") {
       // uniqueCount is only a hint, and a hostile one could ask for any amount of memory.
-      const int hint = ParseInt(xml.attributes().value(QLatin1StringView("uniqueCount")), 0);
+      const int hint = ParseInt(xml.Attribute("uniqueCount"), 0);
       if (hint > 0) strings.reserve(static_cast<std::size_t>(std::min(hint, 4'000'000)));
-    } else if (xml.name() == u"si") {
-      std::string text = CollectText(xml, u"rPh");
+    } else if (xml.name() == "si") {
+      std::string text = xml.ElementText("rPh");
       DecodeOoxmlEscapes(text);
       strings.push_back(std::move(text));
       if (strings.size() > static_cast<std::size_t>(SheetBuilder::kMaxSlots)) {
         context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
-        xml.raiseError(QStringLiteral("too many strings"));
-        return {};
+        return true;
       }
     }
   }
-  return strings;
 }
 
 }  // namespace
@@ -324,22 +359,28 @@ void ReadXlsx(ZipPackage& zip, ReadContext& context, Workbook& out) {
       !zip.ReadXml(stylesPart, context, [&](QXmlStreamReader& xml) { xfStyles = ParseStyles(xml); }))
     return;
   std::vector<std::string> shared;
-  if (!sharedPart.isEmpty() &&
-      !zip.ReadXml(sharedPart, context, [&](QXmlStreamReader& xml) { shared = ParseSharedStrings(xml, context); }))
+  if (!sharedPart.isEmpty() && !zip.ReadStream(sharedPart, context, [&](QIODevice& device) {
+        FastXmlReader xml(&device);
+        return ParseSharedStrings(xml, context, shared);
+      }))
     return;
 
   SheetBuilder builder;
   XlsxSheetReader reader(shared, xfStyles, date1904, builder);
-  bool fits = true;
-  if (!zip.ReadXml(sheetPart, context, [&](QXmlStreamReader& xml) {
-        fits = reader.Parse(xml);
-        if (!fits) xml.raiseError(QStringLiteral("too many cells"));
+  if (!zip.ReadStream(sheetPart, context, [&](QIODevice& device) {
+        FastXmlReader xml(&device);
+        switch (reader.Parse(xml)) {
+          case XlsxSheetReader::Outcome::Done:
+            return true;
+          case XlsxSheetReader::Outcome::TooManyCells:
+            context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+            return true;
+          case XlsxSheetReader::Outcome::Malformed:
+            break;
+        }
+        return false;
       }))
     return;
-  if (!fits) {
-    context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
-    return;
-  }
   shared.clear();
   shared.shrink_to_fit();
   out.sheets[static_cast<std::size_t>(index)] = builder.Finish(entries[static_cast<std::size_t>(index)].name);

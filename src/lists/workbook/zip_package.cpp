@@ -38,6 +38,14 @@ std::optional<std::int64_t> ZipPackage::DeclaredSize(const QString& part) const 
 
 bool ZipPackage::ReadXml(const QString& part, ReadContext& context,
                          const std::function<void(QXmlStreamReader&)>& parse) {
+  return ReadStream(part, context, [&](QIODevice& device) {
+    QXmlStreamReader xml(&device);
+    parse(xml);
+    return !xml.hasError() || xml.error() == QXmlStreamReader::CustomError;
+  });
+}
+
+bool ZipPackage::ReadStream(const QString& part, ReadContext& context, const std::function<bool(QIODevice&)>& parse) {
   const QString name = ActualName(part);
   const auto declared = DeclaredSize(part);
   if (name.isEmpty() || !declared) {
@@ -62,15 +70,14 @@ bool ZipPackage::ReadXml(const QString& part, ReadContext& context,
     return false;
   }
   CappedDevice device(&file, context);
-  QXmlStreamReader xml(&device);
-  parse(xml);
+  const bool wellFormed = parse(device);
   if (device.cancelled()) {
     context.Fail(ErrorKind::Cancelled, texts::kCancelled);
   } else if (device.overCap()) {
     context.Fail(ErrorKind::TooLarge, texts::kTooLarge);
   } else if (device.sourceFailed()) {
     context.Fail(ErrorKind::Damaged, texts::kDamagedZip);
-  } else if (xml.hasError() && xml.error() != QXmlStreamReader::CustomError) {
+  } else if (!wellFormed) {
     context.Fail(ErrorKind::Damaged, texts::kDamagedPart);
   }
   if (context.failed()) return false;

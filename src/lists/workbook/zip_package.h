@@ -34,6 +34,10 @@ class ZipPackage {
   // in error (other than stopping on purpose) counts as damaged.
   bool ReadXml(const QString& part, ReadContext& context, const std::function<void(QXmlStreamReader&)>& parse);
 
+  // The same for a parser of its own that reads the raw bytes; `parse` returns false when the
+  // content is malformed.
+  bool ReadStream(const QString& part, ReadContext& context, const std::function<bool(QIODevice&)>& parse);
+
   // Reads a small part whole (at most maxBytes); nullopt when missing or damaged.
   std::optional<QByteArray> ReadSmall(const QString& part, std::int64_t maxBytes);
 

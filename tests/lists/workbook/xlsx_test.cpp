@@ -111,6 +111,27 @@ TEST_F(XlsxTest, ReadsHandWrittenPartsOtherExportersProduce) {
   EXPECT_THAT(Lines(relative.sheets[1]), ElementsAre("|-7"));
 }
 
+// Some exporters write the main namespace with a prefix, escape with entities and CDATA, and put
+// comments and '>' inside attribute values; a DOCTYPE is refused rather than expanded.
+TEST_F(XlsxTest, XmlSpellingsOfTheSameCells) {
+  HandXlsx book;
+  const std::string ns = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+  book.sharedStrings = "<x:sst xmlns:x=\"" + ns +
+                       "\"><!-- made by hand --><x:si><x:t>A&amp;B &lt;&#x5F20;&#19977;&gt;</x:t></x:si>"
+                       "<x:si><x:t><![CDATA[<raw> & ]]></x:t></x:si></x:sst>";
+  book.sheets = {{"P", "<?xml version=\"1.0\"?><x:worksheet xmlns:x=\"" + ns +
+                           "\"><x:sheetData><x:row x:r=\"1\" note='a>b'><x:c r=\"A1\" t=\"s\"><x:v>0</x:v></x:c>"
+                           "<x:c r=\"B1\" t=\"s\" ><x:v>1</x:v></x:c><x:c r=\"C1\" t=\"str\"><x:v>&quot;q&apos;</x:v>"
+                           "</x:c></x:row></x:sheetData></x:worksheet>"},
+                 {"D", "<!DOCTYPE x [<!ENTITY a \"aaaa\">]><worksheet><sheetData/></worksheet>"}};
+  book.targets = {"worksheets/p.xml", "worksheets/d.xml"};
+  testing::WriteHandXlsx(Path("spellings.xlsx"), book);
+  const Workbook read = Read(Path("spellings.xlsx"));
+  ASSERT_TRUE(read.ok()) << read.errorText;
+  EXPECT_THAT(Lines(read.sheets[0]), ElementsAre("A&B <张三>|<raw> & |\"q'"));
+  EXPECT_EQ(Read(Path("spellings.xlsx"), 1).error, ErrorKind::Damaged);
+}
+
 TEST_F(XlsxTest, DatesFollowTheWorkbooksCalendar) {
   HandXlsx book;
   book.date1904 = true;
