@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-noto-cjk fonts-wqy-microhei
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the workbook benchmark's yardstick (openpyxl) and its .xls writer (xlwt)
+  python3-openpyxl python3-xlwt
   # end-to-end checks
   xvfb xauth xdotool imagemagick x11-utils
   # asset generators (music)

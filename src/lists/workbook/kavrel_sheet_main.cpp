@@ -14,6 +14,8 @@
 
 namespace {
 
+// One decoder for the whole run: opening a GB18030 converter per cell costs more than the
+// conversion itself.
 std::string Utf8(const std::string& gb) {
   bool ascii = true;
   for (const char c : gb)
@@ -22,7 +24,9 @@ std::string Utf8(const std::string& gb) {
       break;
     }
   if (ascii) return gb;
-  return kavrel::ToQt(gb).toStdString();
+  static QStringDecoder decoder("GB18030");
+  const QString text = decoder.decode(QByteArrayView(gb.data(), static_cast<qsizetype>(gb.size())));
+  return text.toStdString();
 }
 
 // One cell as one field of a TAB-separated line: \, TAB, CR and LF written as \\, \t, \r, \n.
