@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-noto-cjk fonts-wqy-microhei
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # pdftotext reads the exported PDF back in the tests
+  poppler-utils
   # end-to-end checks
   xvfb xauth xdotool imagemagick x11-utils
   # asset generators (music)
