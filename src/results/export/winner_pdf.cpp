@@ -23,8 +23,12 @@ QString WinnersHtml(const WinnerTable& table) {
 
   QString entryHeads;
   const auto headers = WinnerHeaders(table);
+  // The same column widths in every table, so the award tables line up down the page.
+  const int entryWidth = 54 / std::max(1, table.entryColumns);
   for (int c = 0; c < table.entryColumns; ++c)
-    entryHeads += QStringLiteral("<th>%1</th>").arg(QString::fromStdString(headers[3 + static_cast<std::size_t>(c)]));
+    entryHeads += QStringLiteral("<th width=\"%1%\">%2</th>")
+                      .arg(entryWidth)
+                      .arg(QString::fromStdString(headers[3 + static_cast<std::size_t>(c)]));
 
   for (const auto& group : table.groups) {
     int abandoned = 0;
@@ -37,7 +41,8 @@ QString WinnersHtml(const WinnerTable& table) {
     // A header row in <thead> repeats at the top of every page the table continues on.
     html += QStringLiteral(
                 "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">"
-                "<thead><tr><th>序号</th>%1<th>抽取时间</th><th>弃奖</th></tr></thead><tbody>")
+                "<thead><tr><th width=\"8%\">序号</th>%1<th width=\"28%\">抽取时间</th><th width=\"10%\">弃奖</th></tr>"
+                "</thead><tbody>")
                 .arg(entryHeads);
     for (std::size_t i = 0; i < group.rowCount; ++i) {
       const WinnerRow& row = table.rows[group.firstRow + i];
