@@ -139,7 +139,9 @@ void HistoryWindow::BringBackChosen() {
     return;
   }
   const QString question =
-      QStringLiteral("确定要把 %1 的抽奖结果恢复为当前的中奖结果吗？\n当前的中奖结果会先移入 history 文件夹保存。")
+      QStringLiteral(
+          "确定要把 %1 的抽奖结果恢复为当前的中奖结果吗？\n当前的中奖结果会先移入 history 文件夹保存。\n"
+          "恢复后如果继续抽奖，新的中奖人员会接在恢复的结果之后，而奖池仍是完整的名单。")
           .arg(d->label);
   if (prompter_.Message(FromQt(question), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return;
 

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "engine/ports/prompter.h"
@@ -109,6 +110,12 @@ void WinnerExportWindow::Print() {
   printer.setDocName(QStringLiteral("中奖名单"));
   QPrintPreviewDialog preview(&printer, this);
   preview.setWindowTitle(QStringLiteral("打印中奖名单"));
+  // Large enough to read a page; Qt's default is a small window.
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    preview.resize(area.width() * 3 / 4, area.height() * 9 / 10);
+    preview.move(area.center() - preview.rect().center());
+  }
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* target) { PrintWinners(table_, *target); });
   preview.exec();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -158,6 +159,7 @@ TEST(WinnerExport, XlsxHoldsBothSheetsWithTextCellsAndAFrozenBoldHeader) {
   const QString target = tmp.filePath(QStringLiteral("winners.xlsx"));
   ASSERT_TRUE(ExportWinners(Golden(), ExportFormat::Xlsx, target).ok);
   EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"winners.xlsx"}) << "no leftovers";
+  EXPECT_TRUE(QFileInfo(target).permissions() & QFileDevice::ReadOther) << "an ordinary file, not a private temporary";
 
   const QString workbook = QString::fromUtf8(ZipEntry(target, QStringLiteral("xl/workbook.xml")));
   EXPECT_TRUE(workbook.contains(QStringLiteral("name=\"中奖名单\"")));

@@ -35,6 +35,12 @@ ExportResult WriteThroughTemporary(const QString& target, Write write) {
   if (!temporary.open()) return {false, CannotWrite(folder)};
   temporary.close();
   if (!write(temporary.fileName())) return Failed(target);
+  // The temporary file is private to its owner; the export is an ordinary file (or keeps the
+  // permissions of the file it replaces).
+  const auto permissions = info.exists() ? info.permissions()
+                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                               QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  QFile::setPermissions(temporary.fileName(), permissions);
   std::error_code ec;
   std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
                           QFile::encodeName(info.absoluteFilePath()).toStdString(), ec);
