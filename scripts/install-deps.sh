@@ -20,6 +20,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the workbook benchmark's yardstick (openpyxl) and its .xls writer (xlwt)
   python3-openpyxl python3-xlwt
+  # pdftotext reads the exported PDF back in the tests
+  poppler-utils
   # end-to-end checks
   xvfb xauth xdotool imagemagick x11-utils
   # asset generators (music)

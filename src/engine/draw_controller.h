@@ -11,6 +11,7 @@
 #include "engine/ports/sound_port.h"
 #include "engine/ports/stage_hooks.h"
 #include "engine/random_source.h"
+#include "storage/draw_history.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"
 
@@ -48,8 +49,8 @@ class DrawController {
   void AbortRoll();
 
   // A fresh draw from config\set.dat and config\shezhijx.dat; the previous result files are moved
-  // into history/<yyyyMMdd-HHmmss>/, never deleted.
-  void ResetDraw();
+  // into history/<yyyyMMdd-HHmmss>/, never deleted, with `reason` noted beside them.
+  void ResetDraw(HistoryReason reason = HistoryReason::NewStart);
   // Ends the draw under way even when there is no list to start afresh with (the mode switch has just
   // put the list aside): the results go to history, the resume record goes, and the stage shows the
   // first batch of the plan with whatever list there is, possibly none.
@@ -107,8 +108,8 @@ class DrawController {
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
-  void MoveResultsToHistory();
-  void StartAfresh(std::vector<std::string> pool);
+  void MoveResultsToHistory(HistoryReason reason);
+  void StartAfresh(std::vector<std::string> pool, HistoryReason reason);
   PickRules Rules() const;
 
   DrawState& state_;

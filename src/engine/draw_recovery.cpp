@@ -8,6 +8,7 @@
 #include "engine/plan.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
+#include "storage/draw_history.h"
 #include "storage/participant_store.h"
 #include "storage/result_store.h"
 #include "storage/settings.h"
@@ -57,14 +58,13 @@ void DrawController::StartUp() {
   stage_.LayoutStage();
 }
 
-void DrawController::MoveResultsToHistory() {
-  // A fresh draw starts with empty result files, but the last event's winners are kept.
-  const bool moved =
-      MoveToHistory(dir_, {dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt)}, clock_.Now());
-  if (!moved) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+void DrawController::MoveResultsToHistory(HistoryReason reason) {
+  // A fresh draw starts with empty result files, but the last event's winners are kept, with a note
+  // of why they were put aside for the history window.
+  if (!PutResultsAside(dir_, clock_.Now(), reason)) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
 }
 
-void DrawController::ResetDraw() {
+void DrawController::ResetDraw(HistoryReason reason) {
   LoadStageSettings();
   auto pool = LoadPool(dir_);
   if (!pool) {
@@ -72,15 +72,15 @@ void DrawController::ResetDraw() {
     Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
     return;
   }
-  StartAfresh(std::move(*pool));
+  StartAfresh(std::move(*pool), reason);
 }
 
 void DrawController::DiscardDraw() {
   LoadStageSettings();
-  StartAfresh(LoadPool(dir_).value_or(std::vector<std::string>{}));
+  StartAfresh(LoadPool(dir_).value_or(std::vector<std::string>{}), HistoryReason::ModeSwitch);
 }
 
-void DrawController::StartAfresh(std::vector<std::string> pool) {
+void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason reason) {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
   state_.pool = std::move(pool);
@@ -103,7 +103,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool) {
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.DiscardSnapshot();
 
-  MoveResultsToHistory();
+  MoveResultsToHistory(reason);
   DeleteExitRecord(dir_);
 
   state_.currentLine.clear();
@@ -198,7 +198,7 @@ void DrawController::RestartPressed() {
   if (state_.drawStarted && prompter_.Message(Gb(texts::kRestartQuestion), Gb(texts::kInfoCaption), Buttons::OkCancel,
                                               Icon::Question) != Answer::Ok)
     return;
-  ResetDraw();
+  ResetDraw(HistoryReason::Restart);
 }
 
 void DrawController::ShowReadyState() {
@@ -290,7 +290,7 @@ void DrawController::SuspendStageMusic() {
 
 void DrawController::AfterAwardSettings(bool closedWithOk) {
   const std::vector<std::string> announced = state_.currentLine;
-  if (!state_.drawStarted) ResetDraw();
+  if (!state_.drawStarted) ResetDraw(HistoryReason::ListOrAwardsSaved);
   if (closedWithOk) {
     LoadStageSettings();
     SelectCurrentLine(state_, options_.forwardOrder);
@@ -312,7 +312,7 @@ void DrawController::AfterAwardSettings(bool closedWithOk) {
 }
 
 void DrawController::AfterListEditor() {
-  if (!state_.drawStarted) ResetDraw();
+  if (!state_.drawStarted) ResetDraw(HistoryReason::ListOrAwardsSaved);
   sound_.ResumeStageMusic();
 }
 

@@ -5,10 +5,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
 #include "results/command_label.h"
+#include "results/export/draw_history_list.h"
 #include "results/latest_award_panel.h"
 #include "results/picture_strip.h"
 #include "results/result_pictures.h"
@@ -19,6 +21,7 @@
 #include "storage/program_dir.h"
 #include "storage/result_store.h"
 #include "storage/stage_settings.h"
+#include "storage/text_file.h"
 
 namespace kavrel {
 
@@ -45,10 +48,11 @@ QFont Font(const char* family, int pointSize, bool bold) {
 
 ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort& sound, const Clock& clock,
                            const SoundSettings& soundSettings, const StageTitles& titles,
-                           const std::vector<std::string>& pool, QWidget* parent, QRect screen)
+                           const std::vector<std::string>& pool, QWidget* parent, QRect screen, const DrawRecord* past)
     : QDialog(parent),
       mode_(mode),
       dir_(dir),
+      past_(past ? std::optional<DrawRecord>(*past) : std::nullopt),
       music_(sound, soundSettings.resultMusicOn, soundSettings.resultMusicFile, soundSettings.resultMusicLoop) {
   setObjectName(QStringLiteral("ResultWindow"));
   setWindowModality(Qt::ApplicationModal);
@@ -69,7 +73,7 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
   switch (mode_) {
     case ResultViewMode::WinnerList:
       setWindowTitle(QStringLiteral("查看中奖名单"));
-      BuildTextView(WinnerListText(LoadResultLog(dir_)));
+      BuildTextView(WinnerListText(Lines()));
       break;
     case ResultViewMode::NonWinnerList:
       setWindowTitle(QStringLiteral("查看未中奖名单"));
@@ -91,6 +95,34 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
 
 ResultWindow::~ResultWindow() {
   Shutdown();
+}
+
+std::vector<ResultLine> ResultWindow::Lines() const {
+  if (!past_) return LoadResultLog(dir_);
+  return ParseResultLog(ReadTextFile(past_->resultDat));
+}
+
+void ResultWindow::AddExportButton(std::function<void()> run) {
+  if (mode_ != ResultViewMode::WinnerList && mode_ != ResultViewMode::LatestAward) return;
+  auto* button = new QPushButton(QStringLiteral("导出中奖名单"), this);
+  button->setObjectName(QStringLiteral("按钮_导出中奖名单"));
+  button->setCursor(Qt::PointingHandCursor);
+  button->setStyleSheet(QStringLiteral(
+      "QPushButton { font-family: '微软雅黑'; font-size: 11pt; color: #FFE08A; border: 1px solid #F2B632;"
+      " border-radius: 4px; padding: 3px 12px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+      " stop:0 #E0303E, stop:0.5 #C8102E, stop:1 #8E0A16); }"
+      "QPushButton:hover { background: #E0303E; } QPushButton:pressed { background: #8E0A16; }"));
+  button->adjustSize();
+  exportButton_ = button;
+  PlaceExportButton();
+  connect(button, &QPushButton::clicked, this, [run = std::move(run)] { run(); });
+  button->raise();
+  button->show();
+}
+
+void ResultWindow::PlaceExportButton() {
+  // In the top-right corner, over the frame of the text box, clear of the text and the scroll bar.
+  if (exportButton_) exportButton_->move(width() - exportButton_->width() - 34, 2);
 }
 
 void ResultWindow::BuildTextView(const std::string& gbText) {
@@ -115,7 +147,7 @@ void ResultWindow::BuildTextView(const std::string& gbText) {
 }
 
 void ResultWindow::BuildLatestAward() {
-  std::vector<ResultLine> lines = LoadResultLog(dir_);
+  std::vector<ResultLine> lines = Lines();
   std::optional<ResultLine> last;
   if (!lines.empty()) last = std::move(lines.back());
   latestPanel_ = new LatestAwardPanel(std::move(last), this);
@@ -135,7 +167,11 @@ void ResultWindow::BuildWinnerShow(const StageTitles& titles, const Clock& clock
   area->setObjectName(QStringLiteral("画板3"));
   area->setGeometry(0, kBand, w, h - kBand);
 
-  auto* title = new TitleLabel(ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, clock.Now())), band);
+  // A past draw's show is dated the day it was drawn.
+  std::optional<LocalDateTime> drawn;
+  if (past_ && !past_->current) drawn = ParseHistoryStamp(QString::fromStdString(past_->folder.filename().string()));
+  auto* title =
+      new TitleLabel(ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, drawn.value_or(clock.Now()))), band);
   title->setObjectName(QStringLiteral("透明标签_标题"));
   title->setFont(Font("宋体", 20, false));
   title->setGeometry(0, 35, w, kBand);
@@ -153,7 +189,7 @@ void ResultWindow::BuildWinnerShow(const StageTitles& titles, const Clock& clock
   stopMusic->move(back->x() - stopMusic->width() - 10, 15);
   connect(stopMusic, &CommandLabel::activated, this, [this] { music_.Stop(); });
 
-  const std::vector<ResultLine> lines = LoadResultLog(dir_);
+  const std::vector<ResultLine> lines = Lines();
   if (lines.empty()) return;
 
   // Composed and measured once; the ticks only move the finished list.
@@ -211,6 +247,7 @@ void ResultWindow::resizeEvent(QResizeEvent* event) {
     textBox_->setGeometry(30, 30, width() - 60, height() - 60);
   }
   if (latestPanel_) latestPanel_->setGeometry(rect());
+  PlaceExportButton();
 }
 
 void ResultWindow::done(int result) {

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <QTimer>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,11 @@
 #include "results/result_music.h"
 #include "results/result_view_mode.h"
 #include "results/winner_show_scroll.h"
+#include "storage/draw_history.h"
+#include "storage/result_store.h"
 
 class QPlainTextEdit;
+class QPushButton;
 
 namespace kavrel {
 
@@ -29,20 +33,26 @@ struct StageTitles {
 };
 
 // The window that presents the draw results after the fact, in one of four views. It is built
-// afresh for every opening and shown modally (exec()); it reads config\result.dat itself and
-// writes nothing. Its music stops however the window is closed.
+// afresh for every opening and shown modally (exec()); it reads config\result.dat itself (or the
+// result file of a past draw it is given) and writes nothing. Its music stops however the window is
+// closed.
 class ResultWindow : public QDialog {
   Q_OBJECT
 
  public:
-  // `screen` is the area to cover; empty means the whole screen the window opens on.
+  // `screen` is the area to cover; empty means the whole screen the window opens on. `past`, when
+  // given, is the draw whose results are shown instead of the current ones.
   ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort& sound, const Clock& clock,
                const SoundSettings& soundSettings, const StageTitles& titles, const std::vector<std::string>& pool,
-               QWidget* parent = nullptr, QRect screen = {});
+               QWidget* parent = nullptr, QRect screen = {}, const DrawRecord* past = nullptr);
   ~ResultWindow() override;
 
   ResultViewMode mode() const { return mode_; }
   const ResultMusic& music() const { return music_; }
+
+  // Puts a "导出中奖名单" button into the winner list and latest award views (the winner show is
+  // for the audience and stays clean); it runs `run`.
+  void AddExportButton(std::function<void()> run);
 
   // One step of the winner show's scroll (the 30 ms timer calls it).
   void ScrollTick();
@@ -62,13 +72,17 @@ class ResultWindow : public QDialog {
   void BuildLatestAward();
   void BuildWinnerShow(const StageTitles& titles, const Clock& clock);
   void Shutdown();
+  std::vector<ResultLine> Lines() const;
+  void PlaceExportButton();
 
   ResultViewMode mode_;
   const ProgramDir& dir_;
+  std::optional<DrawRecord> past_;
   ResultMusic music_;
   QPixmap background_;
   QPlainTextEdit* textBox_ = nullptr;
   QWidget* latestPanel_ = nullptr;
+  QWidget* exportButton_ = nullptr;
   WinnerShowList* list_ = nullptr;
   std::optional<WinnerShowScroll> scroll_;
   QTimer timer_;

@@ -33,6 +33,8 @@ enum class StageCommand {
   LatestBatch,
   WinnerList,
   NonWinnerList,
+  ExportWinners,
+  DrawHistory,
   Restart,
   StartFrom,
   Abandon,

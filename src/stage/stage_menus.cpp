@@ -75,6 +75,9 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   AddItem(functions, "查看中奖名单(Q)", StageCommand::WinnerList);
   AddItem(functions, "查看未中奖名单(R)", StageCommand::NonWinnerList);
   functions->addSeparator();
+  AddItem(functions, "导出中奖名单", StageCommand::ExportWinners);
+  AddItem(functions, "历史抽奖记录", StageCommand::DrawHistory);
+  functions->addSeparator();
   AddItem(functions, "重新开始抽奖(T)   F1", StageCommand::Restart);
   AddItem(functions, "从某奖项开始抽(U)", StageCommand::StartFrom);
   functions->addSeparator();

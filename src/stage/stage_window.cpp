@@ -174,7 +174,7 @@ void StageWindow::RunCommand(StageCommand command) {
       ShowHelpTips();
       break;
     case StageCommand::WinnerShow:
-      OpenResults(ResultViewMode::WinnerShow);
+      OfferWinnerShow();
       break;
     case StageCommand::LatestBatch:
       OpenResults(ResultViewMode::LatestAward);
@@ -184,6 +184,12 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::NonWinnerList:
       OpenResults(ResultViewMode::NonWinnerList);
+      break;
+    case StageCommand::ExportWinners:
+      ExportWinners();
+      break;
+    case StageCommand::DrawHistory:
+      OpenDrawHistory();
       break;
     default:
       break;
@@ -486,9 +492,16 @@ void StageWindow::ShowWinnerShow() {
   OpenResults(ResultViewMode::WinnerShow);
 }
 
-void StageWindow::OpenResults(ResultViewMode mode) {
-  const StageTitles titles{FromQt(elements_.mainTitle->text()), FromQt(elements_.subtitle->text())};
-  ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect());
+void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
+  StageTitles titles{FromQt(elements_.mainTitle->text()), FromQt(elements_.subtitle->text())};
+  if (past && !past->record.current) {
+    // A past draw is shown under the titles of its own event, when they were kept.
+    const HistoryNote note = ReadHistoryNote(past->record);
+    if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
+  }
+  ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect(),
+                      past ? &past->record : nullptr);
+  window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
   // Closing the window silences everything; stage music that counted as playing comes back, so that the
   // stage is not left quiet with F9 out of step.

@@ -10,6 +10,7 @@
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
+#include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
@@ -113,7 +114,13 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void OpenAwardSettings();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
-  void OpenResults(ResultViewMode mode);
+  // `past`: a draw from the history window instead of the current one.
+  void OpenResults(ResultViewMode mode, const PastDraw* past = nullptr);
+  // F6 and its item: before the fresh draw has winners, offers the show of the latest past draw.
+  void OfferWinnerShow();
+  void ExportWinners(const PastDraw* past = nullptr);
+  void OpenDrawHistory();
+  bool DrawUnderWay() const;
   void StageDestroyedOnce();
   const QString& CachedText(const std::string& gb);
   const QString& CachedPhotoPath(const std::string& entry);

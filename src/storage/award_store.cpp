@@ -54,8 +54,12 @@ std::string CaptionText(const std::string& caption, const std::string& colon) {
 }  // namespace
 
 std::vector<AwardRow> LoadAwardTable(const ProgramDir& dir) {
+  return ParseAwardTable(ReadTextFile(dir.Path(ProgramDir::kAwardTableDat)));
+}
+
+std::vector<AwardRow> ParseAwardTable(const std::string& text) {
   std::vector<AwardRow> rows;
-  for (const auto& line : SplitText(ReadTextFile(dir.Path(ProgramDir::kAwardTableDat)), "\r\n")) {
+  for (const auto& line : SplitText(text, "\r\n")) {
     const auto cells = SplitText(line, ",");
     rows.push_back(
         AwardRow{Field(cells, 0), Field(cells, 1), Field(cells, 2), Field(cells, 3), Field(cells, 4), Field(cells, 5)});

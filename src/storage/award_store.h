@@ -22,6 +22,8 @@ struct AwardRow {
 
 // config\jiangx.dat: every cell followed by ",", every row by CR LF.
 std::vector<AwardRow> LoadAwardTable(const ProgramDir& dir);
+// The same rows from the file's text (a copy kept in a history folder reads the same way).
+std::vector<AwardRow> ParseAwardTable(const std::string& text);
 std::string BuildAwardTableText(const std::vector<AwardRow>& rows);
 
 struct SaveAwardResult {

@@ -14,7 +14,7 @@ namespace {
 const std::string kSeparator(110, '-');
 
 std::string AbandonMark() {
-  return Gb("(已弃奖)");
+  return AbandonedMark();
 }
 
 // The last line of result.dat: where it starts (after the last CR LF) and its fields.
@@ -113,9 +113,18 @@ std::string FormatStopTime(const LocalDateTime& when) {
   return Gb(text);
 }
 
+const std::string& AbandonedMark() {
+  static const std::string mark = Gb("(已弃奖)");
+  return mark;
+}
+
 std::vector<ResultLine> LoadResultLog(const ProgramDir& dir) {
+  return ParseResultLog(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
+}
+
+std::vector<ResultLine> ParseResultLog(const std::string& text) {
   std::vector<ResultLine> lines;
-  for (const auto& line : SplitText(ReadTextFile(dir.Path(ProgramDir::kResultDat)), "\r\n")) {
+  for (const auto& line : SplitText(text, "\r\n")) {
     auto fields = SplitText(line, "-");
     ResultLine result;
     if (!fields.empty()) result.awardName = fields[0];

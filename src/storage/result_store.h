@@ -27,6 +27,10 @@ struct ResultLine {
 };
 
 std::vector<ResultLine> LoadResultLog(const ProgramDir& dir);
+// The same lines from the text of a result.dat (the current one or one kept in history).
+std::vector<ResultLine> ParseResultLog(const std::string& text);
+// The mark an abandoned winner carries after the entry, in both result files (GB18030).
+const std::string& AbandonedMark();
 
 // Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
 // last line when `extendLastLine` (the batch continues the award drawn last), and result.txt

@@ -65,18 +65,24 @@ QString HistoryStamp(const LocalDateTime& when) {
 }  // namespace
 
 bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return MoveToHistoryFolder(dir, files, when).has_value();
+}
+
+std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
+                                                         const std::vector<std::filesystem::path>& files,
+                                                         const LocalDateTime& when) {
   QStringList existing;
   for (const auto& file : files) {
     const QString name = ToQPath(file);
     if (QFileInfo(name).isFile()) existing << name;
   }
-  if (existing.isEmpty()) return true;
+  if (existing.isEmpty()) return std::filesystem::path();
 
   // Two moves within the same second get separate folders rather than overwriting each other.
   const QString base = ToQPath(dir.Path(ProgramDir::kHistoryDir)) + QDir::separator() + HistoryStamp(when);
   QString target = base;
   for (int n = 2; QFileInfo::exists(target); ++n) target = base + QStringLiteral("-%1").arg(n);
-  if (!QDir().mkpath(target)) return false;
+  if (!QDir().mkpath(target)) return std::nullopt;
 
   bool ok = true;
   for (const QString& name : existing) {
@@ -85,7 +91,8 @@ bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::pat
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
     ok = false;
   }
-  return ok;
+  if (!ok) return std::nullopt;
+  return detail::FromQPath(target);
 }
 
 }  // namespace kavrel

@@ -33,4 +33,10 @@ bool FileExists(const std::filesystem::path& path);
 // them. Creates nothing when none of the files exists. False when a file could not be moved.
 bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
 
+// The same move, telling where the files went: the new folder, an empty path when none of the files
+// existed, nullopt when a file could not be moved.
+std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
+                                                         const std::vector<std::filesystem::path>& files,
+                                                         const LocalDateTime& when);
+
 }  // namespace kavrel

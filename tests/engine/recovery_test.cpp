@@ -5,10 +5,11 @@
 
 #include "engine/start_from.h"
 #include "engine_fixture.h"
+#include "storage/draw_history.h"
 #include "storage/result_store.h"
-#include "storage/text_file.h"
 #include "storage/settings.h"
 #include "storage/split_text.h"
+#include "storage/text_file.h"
 
 namespace kavrel {
 namespace {
@@ -276,6 +277,9 @@ TEST_F(Recovery, RestartWhileRollingAsksThenResetsAndKeepsTheOldResults) {
   EXPECT_FALSE(Exists(ProgramDir::kExitIni));
   EXPECT_EQ(Read("\\history\\20261209-200000\\config\\result.dat") + Read("\\history\\20261209-200000\\result.dat"),
             firstResults);
+  // The history window tells why the results were put aside.
+  EXPECT_EQ(ReadHistoryNote(HistoryDraw(dir.Path(ProgramDir::kHistoryDir) / "20261209-200000")).reason,
+            HistoryReason::Restart);
 }
 
 TEST_F(Recovery, QuitWithBatchesLeftAsksAndLeavesNoRecord) {
@@ -347,6 +351,8 @@ TEST_F(Recovery, DiscardWithoutAListEndsTheDraw) {
   EXPECT_FALSE(Exists(ProgramDir::kExitIni));
   EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat") + Read("\\history\\20261209-200000\\config\\result.dat"),
             results);
+  EXPECT_EQ(ReadHistoryNote(HistoryDraw(dir.Path(ProgramDir::kHistoryDir) / "20261209-200000")).reason,
+            HistoryReason::ModeSwitch);
   ctl().StageDestroyed(false);
   EXPECT_FALSE(Exists(ProgramDir::kExitIni)) << "nothing to resume";
 }

@@ -33,8 +33,8 @@ TEST(StageMenus, EveryItemTextInOrder) {
                          "自动隐藏主菜单(ESC)", "显示到扩展显示屏(Z)"}));
   EXPECT_EQ(Items(menus.menu(StageMenus::kFunctions)),
             (QStringList{"展示中奖人员名单(O)   F6", "显示中奖人员名单(P)   F7", "查看中奖名单(Q)", "查看未中奖名单(R)",
-                         "—", "重新开始抽奖(T)   F1", "从某奖项开始抽(U)", "—", "弃奖(V)   F3", "补奖(W)   F4",
-                         "临时修改奖品(X)   F8", "—", "撤销上一批抽奖(Z)   F2"}));
+                         "—", "导出中奖名单", "历史抽奖记录", "—", "重新开始抽奖(T)   F1", "从某奖项开始抽(U)", "—",
+                         "弃奖(V)   F3", "补奖(W)   F4", "临时修改奖品(X)   F8", "—", "撤销上一批抽奖(Z)   F2"}));
   EXPECT_EQ(Items(menus.menu(StageMenus::kHelp)), (QStringList{"操作提示(Y)"}));
   // No item carries a Qt shortcut: the dispatcher owns the keys, so a press runs one command only.
   for (int i = 0; i < StageMenus::kPopupCount; ++i)
@@ -77,9 +77,9 @@ TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
 TEST(StageMenus, ItemsOfWindowsNotYetBuiltAreDisabled) {
   QWidget stage;
   StageMenus menus(&stage);
-  for (StageCommand c : {StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::EditList,
-                         StageCommand::AwardGroups, StageCommand::SoundSettings, StageCommand::Abandon,
-                         StageCommand::Supplement, StageCommand::PrizeChange})
+  for (StageCommand c :
+       {StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::EditList, StageCommand::AwardGroups,
+        StageCommand::SoundSettings, StageCommand::Abandon, StageCommand::Supplement, StageCommand::PrizeChange})
     EXPECT_FALSE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
   for (StageCommand c :
        {StageCommand::Minimise, StageCommand::Quit, StageCommand::ToggleMusic, StageCommand::TextMode,

@@ -232,6 +232,63 @@ TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
   EXPECT_TRUE(sound.StageMusicPlaying());
 }
 
+TEST_F(StageWindowTest, F6BeforeTheFirstWinnerOffersTheDrawPutAsideLast) {
+  const fs::path past = dir.Path(ProgramDir::kHistoryDir) / "20261209-193000";
+  fs::create_directories(past);
+  ASSERT_TRUE(WriteTextFile(past / "result.dat", Gb("一等奖-奖品-001-002-")));
+  fs::create_directories(dir.Path(ProgramDir::kHistoryDir) / "20261209-194500");  // a list put aside, no winners
+  bool listShown = false;
+  auto closeOnceOpen = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* window = qobject_cast<ResultWindow*>(QApplication::activeModalWidget());
+      ASSERT_NE(window, nullptr);
+      listShown = window->findChild<QWidget*>(QStringLiteral("透明标签2")) != nullptr;
+      window->close();
+    });
+  };
+
+  prompter.ScriptAnswer(Answer::Yes);
+  closeOnceOpen();
+  Press(Qt::Key_F6);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0],
+            "本次抽奖还没有中奖结果。\n是否展示上一次抽奖（2026-12-09 19:30:00，2 名中奖人员）的中奖名单？");
+  EXPECT_TRUE(listShown) << "the past draw's winners scroll";
+
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::No);
+  closeOnceOpen();
+  Press(Qt::Key_F6);
+  EXPECT_FALSE(listShown) << "the current draw's empty show";
+
+  // Once the fresh draw has a winner, F6 shows it without asking.
+  Press(Qt::Key_Space);
+  Ticks(1);
+  Press(Qt::Key_Space);
+  prompter.Clear();
+  closeOnceOpen();
+  Press(Qt::Key_F6);
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_TRUE(listShown);
+}
+
+TEST_F(StageWindowTest, ExportAndHistoryItemsOpenTheirWindows) {
+  QStringList opened;
+  auto closeOnceOpen = [&] {
+    QTimer::singleShot(0, [&] {
+      QWidget* window = QApplication::activeModalWidget();
+      ASSERT_NE(window, nullptr);
+      opened << window->objectName() + QLatin1Char(':') + window->windowTitle();
+      window->close();
+    });
+  };
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::ExportWinners)->trigger();
+  closeOnceOpen();
+  stage->menus()->action(StageCommand::DrawHistory)->trigger();
+  EXPECT_EQ(opened, (QStringList{"WinnerExportWindow:导出中奖名单", "HistoryWindow:历史抽奖记录"}));
+}
+
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
   QAction* hide = stage->menus()->action(StageCommand::ToggleMenuBar);
   EXPECT_TRUE(hide->isChecked());

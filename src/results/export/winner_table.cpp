@@ -1,0 +1,185 @@
+#include "results/export/winner_table.h"
+
+#include <algorithm>
+#include <map>
+
+#include "storage/codec.h"
+#include "storage/split_text.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+namespace {
+
+const std::string kSeparator(110, '-');
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The entry without its abandon mark, and whether it had one.
+std::pair<std::string, bool> StripMark(const std::string& winner) {
+  const std::string& mark = AbandonedMark();
+  if (!EndsWith(winner, mark)) return {winner, false};
+  return {winner.substr(0, winner.size() - mark.size()), true};
+}
+
+// Batches are matched to result lines in order; after damage (a block cut by hand, a line edited)
+// the next batch of the same award that starts with this winner picks the thread up again.
+class BatchCursor {
+ public:
+  explicit BatchCursor(const std::vector<LoggedBatch>& batches) : batches_(batches) {}
+
+  std::string TimeOf(const std::string& award, const std::string& entry) {
+    while (batch_ < batches_.size() && next_ >= batches_[batch_].winners.size()) {
+      ++batch_;
+      next_ = 0;
+    }
+    if (Matches(batch_, next_, award, entry)) return Take();
+    for (std::size_t b = batch_; b < batches_.size(); ++b) {
+      if (!Matches(b, 0, award, entry)) continue;
+      batch_ = b;
+      next_ = 0;
+      return Take();
+    }
+    return {};
+  }
+
+ private:
+  bool Matches(std::size_t b, std::size_t k, const std::string& award, const std::string& entry) const {
+    return b < batches_.size() && k < batches_[b].winners.size() && batches_[b].awardName == award &&
+           StripMark(batches_[b].winners[k]).first == entry;
+  }
+  std::string Take() {
+    ++next_;
+    return batches_[batch_].drawnAt;
+  }
+
+  const std::vector<LoggedBatch>& batches_;
+  std::size_t batch_ = 0;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::string> SplitEntryColumns(const std::string& entry) {
+  if (!EndsWith(entry, "  ")) return {entry};
+  auto columns = SplitText(entry, "  ");
+  if (columns.empty()) columns.emplace_back();
+  return columns;
+}
+
+std::vector<LoggedBatch> ParseResultExport(const std::string& text) {
+  std::vector<LoggedBatch> batches;
+  const std::string open = Gb("【");
+  const std::string close = Gb("】");
+  std::size_t pos = text.find(kSeparator);
+  while (pos != std::string::npos) {
+    const std::size_t start = pos + kSeparator.size();
+    std::size_t end = text.find(kSeparator, start);
+    const std::string block = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    pos = end;
+
+    LoggedBatch batch;
+    bool headed = false;
+    for (const auto& line : SplitText(block, "\r\n")) {
+      if (line.empty()) continue;
+      if (!headed && line.compare(0, open.size(), open) == 0) {
+        const std::size_t awardEnd = line.find(close + "\t");
+        if (awardEnd == std::string::npos) break;
+        batch.awardName = line.substr(open.size(), awardEnd - open.size());
+        batch.winners = SplitText(std::string_view(line).substr(awardEnd + close.size() + 1), "\t");
+        headed = true;
+        break;
+      }
+      if (batch.drawnAt.empty()) batch.drawnAt = line;
+    }
+    // An undo leaves the separator of the batch it took back with nothing after it.
+    if (headed) batches.push_back(std::move(batch));
+  }
+  return batches;
+}
+
+WinnerTable BuildWinnerTable(const std::vector<ResultLine>& lines, const std::vector<LoggedBatch>& batches,
+                             const std::vector<AwardRow>& awardTable) {
+  WinnerTable table;
+  BatchCursor cursor(batches);
+  std::map<std::string, std::size_t> awardIndex;
+  std::vector<std::vector<std::string>> prizesOf;  // per award, in the order first drawn
+  int lineNo = 0;
+  for (const auto& line : lines) {
+    ++lineNo;
+    if (line.winners.empty())
+      table.problems.push_back("中奖结果第 " + std::to_string(lineNo) + " 行没有中奖人员，可能已损坏");
+
+    auto [it, added] = awardIndex.try_emplace(line.awardName, table.awards.size());
+    if (added) {
+      AwardTotals totals;
+      totals.awardName = line.awardName;
+      for (const auto& row : awardTable)
+        if (row.name == line.awardName) {
+          totals.quota = row.quota;
+          break;
+        }
+      table.awards.push_back(std::move(totals));
+      prizesOf.emplace_back();
+    }
+    AwardTotals& totals = table.awards[it->second];
+    // A prize changed during the event shows up as another line of the same award.
+    auto& prizes = prizesOf[it->second];
+    if (std::find(prizes.begin(), prizes.end(), line.prizeName) == prizes.end()) {
+      totals.prizeNames += (prizes.empty() ? std::string() : Gb("、")) + line.prizeName;
+      prizes.push_back(line.prizeName);
+    }
+
+    WinnerGroup group{line.awardName, line.prizeName, table.rows.size(), line.winners.size()};
+    for (const auto& winner : line.winners) {
+      WinnerRow row;
+      row.awardName = line.awardName;
+      row.prizeName = line.prizeName;
+      std::tie(row.entry, row.abandoned) = StripMark(winner);
+      row.columns = SplitEntryColumns(row.entry);
+      row.drawnAt = cursor.TimeOf(line.awardName, row.entry);
+      row.number = ++totals.drawn;
+      if (row.abandoned) ++totals.abandoned;
+      table.entryColumns = std::max(table.entryColumns, static_cast<int>(row.columns.size()));
+      table.rows.push_back(std::move(row));
+    }
+    table.groups.push_back(std::move(group));
+  }
+  if (!lines.empty() && batches.empty()) table.problems.push_back("没有找到 result.txt 的抽取记录，抽取时间空缺");
+  return table;
+}
+
+WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTitle, const std::string& subTitle) {
+  const auto log = TryReadTextFile(record.resultDat);
+  const auto exported = TryReadTextFile(record.resultTxt);
+  WinnerTable table = BuildWinnerTable(log ? ParseResultLog(*log) : std::vector<ResultLine>{},
+                                       exported ? ParseResultExport(*exported) : std::vector<LoggedBatch>{},
+                                       ParseAwardTable(ReadTextFile(record.awardTable)));
+  if (!log) table.problems.insert(table.problems.begin(), "无法读取中奖结果文件 result.dat");
+  table.mainTitle = mainTitle;
+  table.subTitle = subTitle;
+  if (!record.current) {
+    const HistoryNote note = ReadHistoryNote(record);
+    if (!note.mainTitle.empty() || !note.subTitle.empty()) {
+      table.mainTitle = note.mainTitle;
+      table.subTitle = note.subTitle;
+    }
+  }
+  return table;
+}
+
+std::vector<std::string> WinnerHeaders(const WinnerTable& table) {
+  std::vector<std::string> headers{"奖项", "奖品", "序号"};
+  if (table.entryColumns <= 1) {
+    headers.emplace_back("中奖人员");
+  } else {
+    for (int c = 1; c <= table.entryColumns; ++c) headers.push_back("中奖信息" + std::to_string(c));
+  }
+  headers.emplace_back("抽取时间");
+  headers.emplace_back("弃奖");
+  return headers;
+}
+
+}  // namespace kavrel

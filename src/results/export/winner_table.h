@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storage/award_store.h"
+#include "storage/draw_history.h"
+#include "storage/result_store.h"
+
+namespace kavrel {
+
+// One winner as the exports list it. Texts are GB18030, as everywhere below the UI.
+struct WinnerRow {
+  std::string awardName;
+  std::string prizeName;             // the prize recorded with this winner's result line
+  int number = 0;                    // 1-based, counted through all lines of the award
+  std::string entry;                 // the entry as drawn, without the abandon mark
+  std::vector<std::string> columns;  // the entry split back into the list's columns
+  std::string drawnAt;               // the batch's time as result.txt gives it; empty when unknown
+  bool abandoned = false;
+};
+
+// One result line: an award as drawn, with its winners (the PDF prints a table for each).
+struct WinnerGroup {
+  std::string awardName;
+  std::string prizeName;
+  std::size_t firstRow = 0;  // into WinnerTable::rows
+  std::size_t rowCount = 0;
+};
+
+// One award across all its lines: the summary sheet's row.
+struct AwardTotals {
+  std::string awardName;
+  std::string prizeNames;  // every prize the award was drawn with, joined by "、"
+  std::string quota;       // from the award table of that draw; empty when unknown
+  int drawn = 0;
+  int abandoned = 0;
+};
+
+// Everything one draw's exports show, read from its result files. Nothing here is fatal: what
+// cannot be read is noted in `problems` and the rest is still listed.
+struct WinnerTable {
+  std::string mainTitle;
+  std::string subTitle;
+  int entryColumns = 1;  // how many columns the entries split into (the widest entry decides)
+  std::vector<WinnerRow> rows;
+  std::vector<WinnerGroup> groups;
+  std::vector<AwardTotals> awards;
+  std::vector<std::string> problems;  // UTF-8, for messages
+};
+
+// The columns a list entry was joined from: a list with several columns was saved as each chosen
+// cell followed by two spaces, so an entry ending in two spaces splits at every two spaces. Any
+// other entry is one column.
+std::vector<std::string> SplitEntryColumns(const std::string& entry);
+
+// One recorded batch of result.txt: its time, award and winners as written there.
+struct LoggedBatch {
+  std::string drawnAt;
+  std::string awardName;
+  std::vector<std::string> winners;
+};
+std::vector<LoggedBatch> ParseResultExport(const std::string& text);
+
+// Builds the table from result lines, the batches of result.txt and the award table rows.
+WinnerTable BuildWinnerTable(const std::vector<ResultLine>& lines, const std::vector<LoggedBatch>& batches,
+                             const std::vector<AwardRow>& awardTable);
+
+// Reads a draw's files (current or history) into the table; titles come from the note for a past
+// draw and from the caller for the current one.
+WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTitle, const std::string& subTitle);
+
+// Header texts of the winner sheet and the CSV, in column order (UTF-8).
+std::vector<std::string> WinnerHeaders(const WinnerTable& table);
+
+}  // namespace kavrel

@@ -1,0 +1,116 @@
+#include "storage/draw_history.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/settings.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+namespace {
+
+constexpr const char* kNoteFile = "draw.ini";
+constexpr const char* kNoteSection = "history";
+
+struct ReasonKey {
+  HistoryReason reason;
+  const char* key;
+};
+// Plain ASCII keys, so the note reads the same whatever the program's language becomes.
+constexpr ReasonKey kReasonKeys[] = {
+    {HistoryReason::NewStart, "new-start"},       {HistoryReason::Restart, "restart"},
+    {HistoryReason::ModeSwitch, "mode-switch"},   {HistoryReason::ListOrAwardsSaved, "list-or-awards-saved"},
+    {HistoryReason::BroughtBack, "brought-back"},
+};
+
+}  // namespace
+
+DrawRecord CurrentDraw(const ProgramDir& dir) {
+  DrawRecord record;
+  record.resultDat = dir.Path(ProgramDir::kResultDat);
+  record.resultTxt = dir.Path(ProgramDir::kResultTxt);
+  record.awardTable = dir.Path(ProgramDir::kAwardTableDat);
+  record.current = true;
+  return record;
+}
+
+DrawRecord HistoryDraw(const std::filesystem::path& folder) {
+  DrawRecord record;
+  record.folder = folder;
+  record.resultDat = folder / "result.dat";
+  record.resultTxt = folder / "result.txt";
+  record.awardTable = folder / "jiangx.dat";
+  record.note = folder / kNoteFile;
+  return record;
+}
+
+HistoryNote ReadHistoryNote(const DrawRecord& record) {
+  HistoryNote note;
+  if (record.note.empty() || !FileExists(record.note)) return note;
+  const Settings settings(record.note);
+  const std::string key = settings.ReadText(kNoteSection, "reason");
+  for (const auto& [reason, text] : kReasonKeys)
+    if (key == text) note.reason = reason;
+  note.mainTitle = settings.ReadText(kNoteSection, "main-title");
+  note.subTitle = settings.ReadText(kNoteSection, "sub-title");
+  return note;
+}
+
+std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, const LocalDateTime& when,
+                                                     HistoryReason reason) {
+  auto folder = MoveToHistoryFolder(dir, {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt)}, when);
+  if (!folder || folder->empty()) return folder;
+
+  // The note and the award table's copy only help to show the draw later: the results are safe
+  // already, so a failure here is not worth stopping the reset for.
+  const Settings config(dir.Path(ProgramDir::kConfigIni));
+  Settings note(*folder / kNoteFile);
+  for (const auto& [r, text] : kReasonKeys)
+    if (r == reason) note.WriteText(kNoteSection, "reason", text);
+  note.WriteText(kNoteSection, "main-title", config.ReadText(Gb("标题设置"), Gb("主标题")));
+  note.WriteText(kNoteSection, "sub-title", config.ReadText(Gb("标题设置"), Gb("副标题")));
+  if (auto table = TryReadTextFile(dir.Path(ProgramDir::kAwardTableDat)); table && !table->empty())
+    WriteTextFile(*folder / "jiangx.dat", *table);
+  return folder;
+}
+
+std::vector<std::filesystem::path> ListHistoryFolders(const ProgramDir& dir) {
+  std::vector<std::filesystem::path> folders;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir.Path(ProgramDir::kHistoryDir), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError)) folders.push_back(it->path());
+  }
+  // yyyyMMdd-HHmmss[-n]: the names sort by time, a second move in the same second after the first;
+  // folders named otherwise (made by hand) come last.
+  auto stamped = [](const std::string& name) {
+    if (name.size() < 15 || name[8] != '-') return false;
+    for (std::size_t i = 0; i < 15; ++i)
+      if (i != 8 && (name[i] < '0' || name[i] > '9')) return false;
+    return true;
+  };
+  auto newerFirst = [&](const std::filesystem::path& a, const std::filesystem::path& b) {
+    const std::string x = a.filename().string(), y = b.filename().string();
+    if (stamped(x) != stamped(y)) return stamped(x);
+    if (x.size() != y.size() && x.compare(0, 15, y, 0, 15) == 0) return x.size() > y.size();
+    return x > y;
+  };
+  std::sort(folders.begin(), folders.end(), newerFirst);
+  return folders;
+}
+
+BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past, const LocalDateTime& when) {
+  const auto log = TryReadTextFile(past.resultDat);
+  const auto text = TryReadTextFile(past.resultTxt);
+  if (!log || !text || !FileExists(past.resultDat)) return BringBackOutcome::SourceUnreadable;
+  if (!PutResultsAside(dir, when, HistoryReason::BroughtBack)) return BringBackOutcome::AsideFailed;
+  bool ok = WriteTextFile(dir.Path(ProgramDir::kResultDat), *log);
+  if (FileExists(past.resultTxt)) ok = WriteTextFile(dir.Path(ProgramDir::kResultTxt), *text) && ok;
+  return ok ? BringBackOutcome::Ok : BringBackOutcome::WriteFailed;
+}
+
+}  // namespace kavrel

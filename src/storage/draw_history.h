@@ -1,0 +1,55 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ports/clock.h"
+
+namespace kavrel {
+
+class ProgramDir;
+
+// Why a draw's results were put aside into history/. Folders made before the reason was kept
+// have none.
+enum class HistoryReason { NotRecorded, NewStart, Restart, ModeSwitch, ListOrAwardsSaved, BroughtBack };
+
+// Where one draw's files are: the current ones below the program folder, or a history folder
+// (result.dat and result.txt side by side, as the move left them).
+struct DrawRecord {
+  std::filesystem::path folder;  // empty for the current draw
+  std::filesystem::path resultDat;
+  std::filesystem::path resultTxt;
+  std::filesystem::path awardTable;  // the award table of that draw; may not exist
+  std::filesystem::path note;        // our note (reason, titles); may not exist
+  bool current = false;
+};
+
+DrawRecord CurrentDraw(const ProgramDir& dir);
+DrawRecord HistoryDraw(const std::filesystem::path& folder);
+
+// The note kept beside a draw's results: why they were put aside and the event's titles then (GB18030).
+struct HistoryNote {
+  HistoryReason reason = HistoryReason::NotRecorded;
+  std::string mainTitle;
+  std::string subTitle;
+};
+HistoryNote ReadHistoryNote(const DrawRecord& record);
+
+// Moves config\result.dat and result.txt into a new history/<yyyyMMdd-HHmmss>/ folder, together with
+// a note of why and of the titles, and a copy of the award table, so that the draw can be shown and
+// exported later. The new folder; an empty path when there were no results to move; nullopt when a
+// file could not be moved (what did move stays in the folder).
+std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, const LocalDateTime& when,
+                                                     HistoryReason reason);
+
+// The folders below history/, newest first (their names sort by time).
+std::vector<std::filesystem::path> ListHistoryFolders(const ProgramDir& dir);
+
+// Makes a past draw the current one: the current results are put aside first (nothing is lost),
+// then the past draw's result files are copied into place; its history folder stays as it was.
+enum class BringBackOutcome { Ok, SourceUnreadable, AsideFailed, WriteFailed };
+BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past, const LocalDateTime& when);
+
+}  // namespace kavrel

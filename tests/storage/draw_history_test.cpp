@@ -1,0 +1,78 @@
+#include "storage/draw_history.h"
+
+#include "storage/settings.h"
+#include "storage_fixture.h"
+
+namespace kavrel::test {
+namespace {
+
+class DrawHistoryTest : public StorageTest {
+ protected:
+  void PutResults(const std::string& dat, const std::string& txt) const {
+    Put(ProgramDir::kResultDat, dat);
+    Put(ProgramDir::kResultTxt, txt);
+  }
+};
+
+TEST_F(DrawHistoryTest, PuttingResultsAsideKeepsWhyTheTitlesAndTheAwardTable) {
+  Settings(Dir().Path(ProgramDir::kConfigIni)).WriteText(Gb("标题设置"), Gb("主标题"), Gb("2026年度盛典"));
+  Put(ProgramDir::kAwardTableDat, Gb("一等奖,1,1,1,奖品,,\r\n"));
+  PutResults(Gb("一等奖-奖品-001-"), "log");
+
+  const auto folder = PutResultsAside(Dir(), {2026, 12, 9, 20, 5, 7}, HistoryReason::Restart);
+  ASSERT_TRUE(folder && !folder->empty());
+  EXPECT_EQ(folder->filename(), "20261209-200507");
+  EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kResultDat)));
+  const DrawRecord past = HistoryDraw(*folder);
+  EXPECT_EQ(ReadTextFile(past.resultDat), Gb("一等奖-奖品-001-"));
+  EXPECT_EQ(ReadTextFile(past.resultTxt), "log");
+  EXPECT_EQ(ReadTextFile(past.awardTable), Gb("一等奖,1,1,1,奖品,,\r\n"));
+  const HistoryNote note = ReadHistoryNote(past);
+  EXPECT_EQ(note.reason, HistoryReason::Restart);
+  EXPECT_EQ(note.mainTitle, Gb("2026年度盛典"));
+
+  // Nothing to put aside: no folder, no note.
+  EXPECT_EQ(PutResultsAside(Dir(), {2026, 12, 9, 20, 6, 0}, HistoryReason::NewStart), std::filesystem::path());
+  // A folder from before the reason was kept reads as not recorded.
+  std::filesystem::create_directories(Dir().Path(ProgramDir::kHistoryDir) / "20251231-235959");
+  EXPECT_EQ(ReadHistoryNote(HistoryDraw(Dir().Path(ProgramDir::kHistoryDir) / "20251231-235959")).reason,
+            HistoryReason::NotRecorded);
+}
+
+TEST_F(DrawHistoryTest, FoldersListNewestFirstWithSameSecondMovesInOrder) {
+  const auto history = Dir().Path(ProgramDir::kHistoryDir);
+  for (const char* name : {"20261209-200507", "20261209-200507-2", "20251231-235959", "20261209-200507-10"})
+    std::filesystem::create_directories(history / name);
+  Put("\\history\\not-a-folder.txt", "x");
+  std::vector<std::string> names;
+  for (const auto& f : ListHistoryFolders(Dir())) names.push_back(f.filename().string());
+  EXPECT_EQ(names, (std::vector<std::string>{"20261209-200507-10", "20261209-200507-2", "20261209-200507",
+                                             "20251231-235959"}));
+}
+
+TEST_F(DrawHistoryTest, BringingAPastDrawBackKeepsTheCurrentOneInHistory) {
+  PutResults(Gb("一等奖-奖品-001-"), "old log");
+  const auto old = PutResultsAside(Dir(), {2026, 12, 9, 20, 0, 0}, HistoryReason::NewStart);
+  ASSERT_TRUE(old);
+  PutResults(Gb("二等奖-奖品-002-"), "new log");
+
+  ASSERT_EQ(BringBackResults(Dir(), HistoryDraw(*old), {2026, 12, 9, 21, 0, 0}), BringBackOutcome::Ok);
+  EXPECT_EQ(Read(ProgramDir::kResultDat), Gb("一等奖-奖品-001-"));
+  EXPECT_EQ(Read(ProgramDir::kResultTxt), "old log");
+  const auto folders = ListHistoryFolders(Dir());
+  ASSERT_EQ(folders.size(), 2u);
+  EXPECT_EQ(ReadTextFile(HistoryDraw(folders[0]).resultDat), Gb("二等奖-奖品-002-")) << "the current draw kept";
+  EXPECT_EQ(ReadHistoryNote(HistoryDraw(folders[0])).reason, HistoryReason::BroughtBack);
+  EXPECT_EQ(ReadTextFile(HistoryDraw(*old).resultDat), Gb("一等奖-奖品-001-")) << "the past draw stays too";
+
+  // A past draw whose result file cannot be read changes nothing.
+  std::filesystem::create_directories(Dir().Path(ProgramDir::kHistoryDir) / "20200101-000000" / "result.dat");
+  EXPECT_EQ(BringBackResults(Dir(), HistoryDraw(Dir().Path(ProgramDir::kHistoryDir) / "20200101-000000"),
+                             {2026, 12, 9, 22, 0, 0}),
+            BringBackOutcome::SourceUnreadable);
+  EXPECT_EQ(Read(ProgramDir::kResultDat), Gb("一等奖-奖品-001-"));
+  EXPECT_EQ(ListHistoryFolders(Dir()).size(), 3u);
+}
+
+}  // namespace
+}  // namespace kavrel::test
