@@ -14,6 +14,7 @@
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
 #include "stage/stage_commands.h"
+#include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
 #include "storage/settings.h"
 #include "storage/stage_settings.h"
@@ -111,6 +112,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ChooseBackground();
   void StartFrom();
   void OpenAwardSettings();
+  void OpenSoundSettings();
+  void OpenFontsAndColours();
+  void LockScreen();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
   void OpenResults(ResultViewMode mode);
@@ -140,6 +144,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool rollPaused_ = false;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
+  CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size
