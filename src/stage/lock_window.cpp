@@ -263,7 +263,7 @@ void LockWindow::showEvent(QShowEvent* event) {
 void LockWindow::keyPressEvent(QKeyEvent* event) {
   event->accept();
   // Keys typed into the password box are the box's; Enter there has already tried the password.
-  if (passwordBox_->hasFocus()) return;
+  if (focusWidget() == passwordBox_ && RowShown()) return;
   ShowRow(true);
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) TryUnlock();
 }
