@@ -125,7 +125,9 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
   SetTextColour(passwordLabel_, QColor(0, 0, 0));
 
   passwordBox_ = PasswordBox(this, "编辑框_口令");
-  connect(passwordBox_, &QLineEdit::returnPressed, this, &LockWindow::TryUnlock);
+  // Enter in the box is taken before the box sees it: left to propagate, the same press would reach the
+  // window as well once a wrong-password message had closed, and try the password a second time.
+  passwordBox_->installEventFilter(this);
 
   unlock_ = new LockCommandLabel(QStringLiteral("解锁"), this);
   unlock_->setObjectName(QStringLiteral("透明标签_解锁"));
@@ -260,12 +262,33 @@ void LockWindow::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &LockWindow::Grab);
 }
 
+namespace {
+
+bool IsEnter(const QKeyEvent* key) {
+  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+bool LockWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == passwordBox_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (IsEnter(key)) {
+      // A held Enter would otherwise stack one message on another.
+      if (!key->isAutoRepeat()) TryUnlock();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void LockWindow::keyPressEvent(QKeyEvent* event) {
   event->accept();
-  // Keys typed into the password box are the box's; Enter there has already tried the password.
+  if (event->isAutoRepeat()) return;
+  // Other keys the box leaves alone (function keys, Escape) change nothing while the row is shown.
   if (focusWidget() == passwordBox_ && RowShown()) return;
   ShowRow(true);
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) TryUnlock();
+  if (IsEnter(event)) TryUnlock();
 }
 
 void LockWindow::mousePressEvent(QMouseEvent* event) {
