@@ -307,6 +307,12 @@ void LockWindow::paintEvent(QPaintEvent*) {
   }
   if (scaled_.size() != size()) scaled_ = background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   p.drawPixmap(0, 0, scaled_);
+  // On a narrow screen the stretched picture's blossom branch reaches under the message: a soft pale plate
+  // keeps the red text readable on every part of the picture.
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 175));
+  p.drawRoundedRect(QRectF(message_->geometry().adjusted(-28, -14, 28, 14)), 18, 18);
 }
 
 }  // namespace kavrel
