@@ -100,8 +100,8 @@ SoundSettingsWindow::SoundSettingsWindow(const ProgramDir& dir, Settings& settin
   empty->setStyleSheet(QStringLiteral("color: #A0101E;"));
   // An empty list would otherwise look broken; say where the files are looked for.
   empty->setVisible(files.empty());
-  empty->setText(QStringLiteral("声音文件夹中没有文件：请把声音文件（.mp3、.wav、.mid）放到 ") +
-                 ToQt(dir_.RootGb()) + QStringLiteral("/wav 中。"));
+  empty->setText(QStringLiteral("声音文件夹中没有文件：请把声音文件（.mp3、.wav、.mid）放到 ") + ToQt(dir_.RootGb()) +
+                 QStringLiteral("/wav 中。"));
   auto* ok = Button(this, "按钮_确定", "确定");
   auto* cancel = Button(this, "按钮_取消", "取消");
   auto* buttons = new QHBoxLayout;
@@ -159,8 +159,8 @@ void SoundSettingsWindow::Preview(SoundRow row) {
 void SoundSettingsWindow::OkPressed() {
   if (!SaveSoundChoices(settings_, Choices())) {
     // The window stays open so nothing chosen is lost; the operator can free the folder and try again.
-    prompter_.Message(Gb("音效设置保存失败，请检查程序文件夹的config目录是否可以写入！"), Gb("错误提示："),
-                      Buttons::Ok, Icon::Error);
+    prompter_.Message(Gb("音效设置保存失败，请检查程序文件夹的config目录是否可以写入！"), Gb("错误提示："), Buttons::Ok,
+                      Icon::Error);
     return;
   }
   accept();

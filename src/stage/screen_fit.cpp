@@ -33,8 +33,8 @@ CaptionPointSizes FitCaptionsToScreen(CaptionPointSizes sizes, QSize screen,
       return s.width() <= sw - 10 && s.height() <= maxHeight;
     };
     if (sizes[i] <= 1 || fits(sizes[i])) continue;
-    int lo = 1;              // fits, or nothing larger does
-    int hi = sizes[i] - 1;   // the largest size still worth trying
+    int lo = 1;             // fits, or nothing larger does
+    int hi = sizes[i] - 1;  // the largest size still worth trying
     while (lo < hi) {
       const int mid = lo + (hi - lo + 1) / 2;
       if (fits(mid)) {
@@ -72,19 +72,18 @@ CaptionPointSizes FitCaptionsToScreen(CaptionPointSizes sizes, QSize screen,
 }
 
 void KeepCaptionsOnScreen(const StageElements& s, const QRect& screen) {
-  StageLabel* const labels[kFitCaptionCount] = {s.mainTitle, s.subtitle, s.award,  s.drawer,
-                                                 s.status,    s.prizeName, s.centre};
+  StageLabel* const labels[kFitCaptionCount] = {s.mainTitle, s.subtitle,  s.award, s.drawer,
+                                                s.status,    s.prizeName, s.centre};
   CaptionPointSizes sizes{};
   for (std::size_t i = 0; i < kFitCaptionCount; ++i) sizes[i] = std::max(1, labels[i]->font().pointSize());
-  const CaptionPointSizes fitted =
-      FitCaptionsToScreen(sizes, screen.size(), [&](FitCaption c, int pointSize) {
-        StageLabel* label = labels[I(c)];
-        QFont font = label->font();
-        font.setPointSize(pointSize);
-        // An empty caption still takes its line's height in the layout.
-        const QSize text = MeasureCaption(font, label->text());
-        return QSize(text.width() + StageLabel::kEffectPadding, text.height() + StageLabel::kEffectPadding);
-      });
+  const CaptionPointSizes fitted = FitCaptionsToScreen(sizes, screen.size(), [&](FitCaption c, int pointSize) {
+    StageLabel* label = labels[I(c)];
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    // An empty caption still takes its line's height in the layout.
+    const QSize text = MeasureCaption(font, label->text());
+    return QSize(text.width() + StageLabel::kEffectPadding, text.height() + StageLabel::kEffectPadding);
+  });
   for (std::size_t i = 0; i < kFitCaptionCount; ++i) {
     if (fitted[i] == sizes[i]) continue;
     QFont font = labels[i]->font();

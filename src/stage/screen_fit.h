@@ -27,8 +27,8 @@ inline constexpr int kBottomFixedHeight = 120;
 // - the titles and the award (stacked from top 8) take at most half the screen height;
 // - the drawer, status and prize-name captions (stacked above the buttons) take at most half the
 //   screen height less kBottomFixedHeight.
-// When a stack is too tall its tallest caption shrinks first (by a point, or a twentieth of a large size). `measure` gives a caption's size (as the
-// layout fits it) at a point size. No size goes below 1 point.
+// When a stack is too tall its tallest caption shrinks first (by a point, or a twentieth of a large size). `measure`
+// gives a caption's size (as the layout fits it) at a point size. No size goes below 1 point.
 CaptionPointSizes FitCaptionsToScreen(CaptionPointSizes sizes, QSize screen,
                                       const std::function<QSize(FitCaption, int pointSize)>& measure);
 

@@ -92,18 +92,18 @@ TEST_F(SoundSettingsWindowTest, ListsTheSoundFolderAndConfirmingWritesTheTenKeys
   Click(&window, "按钮_确定");
   EXPECT_EQ(window.result(), QDialog::Accepted);
 
-  const std::string expected = Gb(
-      "[音效设置]\r\n"
-      "启用抽奖页面背景音乐=真\r\n"
-      "循环播放抽奖页面背景音乐=真\r\n"
-      "启用抽奖页面背景音乐名称=\\wav\\bg2.mp3\r\n"
-      "启用结果页面背景音乐=真\r\n"
-      "循环播放结果页面背景音乐=假\r\n"
-      "启用结果页面背景音乐名称=\\wav\\bg4.mp3\r\n"
-      "启用开始音乐=假\r\n"
-      "启用开始音乐名称=\\wav\\欢呼.wav\r\n"
-      "启用停止音乐=真\r\n"
-      "启用停止音乐名称=\\wav\\bg4.mp3\r\n");
+  const std::string expected =
+      Gb("[音效设置]\r\n"
+         "启用抽奖页面背景音乐=真\r\n"
+         "循环播放抽奖页面背景音乐=真\r\n"
+         "启用抽奖页面背景音乐名称=\\wav\\bg2.mp3\r\n"
+         "启用结果页面背景音乐=真\r\n"
+         "循环播放结果页面背景音乐=假\r\n"
+         "启用结果页面背景音乐名称=\\wav\\bg4.mp3\r\n"
+         "启用开始音乐=假\r\n"
+         "启用开始音乐名称=\\wav\\欢呼.wav\r\n"
+         "启用停止音乐=真\r\n"
+         "启用停止音乐名称=\\wav\\bg4.mp3\r\n");
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kConfigIni)), expected);
   EXPECT_TRUE(prompter.shown().empty());
 }
@@ -121,7 +121,8 @@ TEST_F(SoundSettingsWindowTest, AnEmptyFolderGivesEmptyListsAndStoresEmptyNames)
   EXPECT_TRUE(sound.calls.empty());
 
   Click(&window, "按钮_确定");
-  for (const char* key : {"启用抽奖页面背景音乐名称", "启用结果页面背景音乐名称", "启用开始音乐名称", "启用停止音乐名称"})
+  for (const char* key :
+       {"启用抽奖页面背景音乐名称", "启用结果页面背景音乐名称", "启用开始音乐名称", "启用停止音乐名称"})
     EXPECT_EQ(Read(key), "") << key;
   EXPECT_EQ(Read("循环播放抽奖页面背景音乐"), Gb("假"));
   EXPECT_EQ(Read("启用停止音乐"), Gb("真"));

@@ -133,6 +133,21 @@ TEST(FontColorWindow, MarqueeAndRollingColoursGoToTheirOwnTargets) {
   EXPECT_EQ(RollColourFor(s.roll, true), QColor(7, 8, 9));
   EXPECT_EQ(s.Looks(), labels);
 
+  // The four effects side by side on the stage red, for looking at.
+  s.window.resize(1024, 420);
+  s.window.setStyleSheet(QStringLiteral("background: #A80D1F;"));
+  for (QWidget* w : std::initializer_list<QWidget*>{s.e.centre, s.e.startButton, s.e.stopButton, s.e.marquee})
+    w->hide();
+  for (std::size_t k = 0; k < 4; ++k) {
+    StageLabel* l = s.styler.Label(static_cast<FontRow>(k));
+    s.styler.SetEffect(static_cast<FontRow>(k), static_cast<int>(k));
+    s.styler.SetColour(static_cast<FontRow>(k), QColor(255, 255, 0));
+    l->setFont(StageFont(kFaceYaHei, 36, true));
+    l->setText(QString::number(k) + QStringLiteral(" 恭喜发财"));
+    l->setGeometry(20, 10 + 100 * static_cast<int>(k), 600, 90);
+  }
+  Shot(&s.window, "label-effects.png");
+
   s.roll.on = false;  // what "恢复默认字体和颜色" does
   EXPECT_EQ(RollColourFor(s.roll, false), QColor(255, 255, 0));
   EXPECT_EQ(RollColourFor(s.roll, true), QColor(0, 0, 255));
@@ -140,15 +155,21 @@ TEST(FontColorWindow, MarqueeAndRollingColoursGoToTheirOwnTargets) {
 
 // Every element the layout pass places lies inside the screen.
 void ExpectInside(const StageElements& e, const QRect& screen, const char* what) {
-  const std::pair<const char*, QWidget*> widgets[] = {
-      {"main title", e.mainTitle}, {"subtitle", e.subtitle},     {"award", e.award},
-      {"prize name", e.prizeName}, {"prize picture", e.prizePicture}, {"centre", e.centre},
-      {"drawer", e.drawer},        {"status", e.status},         {"rolling", e.rolling},
-      {"start", e.startButton},    {"stop", e.stopButton}};
+  const std::pair<const char*, QWidget*> widgets[] = {{"main title", e.mainTitle},
+                                                      {"subtitle", e.subtitle},
+                                                      {"award", e.award},
+                                                      {"prize name", e.prizeName},
+                                                      {"prize picture", e.prizePicture},
+                                                      {"centre", e.centre},
+                                                      {"drawer", e.drawer},
+                                                      {"status", e.status},
+                                                      {"rolling", e.rolling},
+                                                      {"start", e.startButton},
+                                                      {"stop", e.stopButton}};
   for (const auto& [name, w] : widgets)
-    EXPECT_TRUE(screen.contains(w->geometry())) << what << " " << screen.width() << "x" << screen.height() << ": "
-                                                << name << " at " << w->x() << "," << w->y() << " " << w->width()
-                                                << "x" << w->height();
+    EXPECT_TRUE(screen.contains(w->geometry()))
+        << what << " " << screen.width() << "x" << screen.height() << ": " << name << " at " << w->x() << "," << w->y()
+        << " " << w->width() << "x" << w->height();
   EXPECT_GE(e.marquee->y(), 0);
   EXPECT_LE(e.marquee->y() + e.marquee->height(), screen.height());
   EXPECT_GE(e.rolling->height(), 0);
@@ -171,6 +192,8 @@ TEST(KeepCaptionsOnScreen, HugeFontsStillLeaveEveryElementInsideTheScreen) {
     FitPrizeName(s.e, s.e.prizeName->text(), size.width());
     LayoutStageWidgets(s.e, screen);
     ExpectInside(s.e, screen, "huge");
+    s.window.resize(size);
+    Shot(&s.window, QStringLiteral("huge-fonts-%1x%2.png").arg(size.width()).arg(size.height()).toUtf8().constData());
     EXPECT_LT(s.e.mainTitle->font().pointSize(), 300);
   }
 }
