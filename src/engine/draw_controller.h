@@ -75,6 +75,9 @@ class DrawController {
   void SuspendStageMusic();
   void AfterAwardSettings(bool closedWithOk);
   void AfterListEditor();
+  // After the sound settings window, however it closed: reads the sound settings again and resumes the
+  // stage music, which then starts from the beginning of the (possibly new) file when it is switched on.
+  void AfterSoundSettings();
 
   // Re-reads the stage settings: titles, marquee and visibilities to the stage, the draw options,
   // the picture ratio and the sound settings.

@@ -316,4 +316,9 @@ void DrawController::AfterListEditor() {
   sound_.ResumeStageMusic();
 }
 
+void DrawController::AfterSoundSettings() {
+  sounds_ = LoadSoundSettings(Settings(dir_.Path(ProgramDir::kConfigIni)), dir_);
+  sound_.ResumeStageMusic();
+}
+
 }  // namespace kavrel

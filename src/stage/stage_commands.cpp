@@ -5,11 +5,8 @@ namespace kavrel {
 bool CommandAvailable(StageCommand command) {
   switch (command) {
     // The windows of these commands are not part of the program yet.
-    case StageCommand::FontsAndColours:
-    case StageCommand::LockScreen:
     case StageCommand::EditList:
     case StageCommand::AwardGroups:
-    case StageCommand::SoundSettings:
     case StageCommand::Abandon:
     case StageCommand::Supplement:
     case StageCommand::PrizeChange:

@@ -6,6 +6,7 @@
 #include "stage/picture_button.h"
 #include "stage/prize_picture_panel.h"
 #include "stage/rolling_panel.h"
+#include "stage/screen_fit.h"
 #include "stage/stage_label.h"
 #include "stage/stage_look.h"
 
@@ -153,6 +154,8 @@ CaptionSizes MeasureCaptions(const StageElements& s) {
 
 void LayoutStageWidgets(const StageElements& elements, const QRect& screen) {
   if (elements.window) elements.window->setGeometry(screen);
+  // Whatever font was picked, every caption stays on the screen.
+  KeepCaptionsOnScreen(elements, screen);
   const StageGeometry next = LayoutStage(ReadGeometry(elements), MeasureCaptions(elements), screen.size());
   ApplyGeometry(elements, next);
   elements.marquee->SetScreenWidth(screen.width());

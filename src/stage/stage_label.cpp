@@ -47,23 +47,30 @@ void StageLabel::paintEvent(QPaintEvent*) {
   path.addText(QPointF(x, baseline), font(), caption);
 
   const QColor rim = RimFor(colour_);
+  const QPen rimPen(rim, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  // The bevel of the sunken and raised looks is drawn over the rim, or the rim would hide it; at stage
+  // sizes it is two pixels deep so the audience sees it from the back of the hall.
+  const qreal d = fm.height() >= 40 ? 2.0 : 1.0;
   switch (effect_) {
     case LabelEffect::Plain:
+      p.strokePath(path, rimPen);
       break;
     case LabelEffect::Sunken:
       // Lit from the top left: the upper edge falls into shadow, the lower edge catches the light.
-      p.fillPath(path.translated(-1, -1), colour_.darker(300));
-      p.fillPath(path.translated(1, 1), colour_.lighter(160));
+      p.strokePath(path, rimPen);
+      p.fillPath(path.translated(-d, -d), colour_.darker(300));
+      p.fillPath(path.translated(d, d), colour_.lighter(170));
       break;
     case LabelEffect::Raised:
-      p.fillPath(path.translated(-1, -1), QColor(255, 255, 255, 200));
-      p.fillPath(path.translated(2, 2), colour_.darker(300));
+      p.strokePath(path, rimPen);
+      p.fillPath(path.translated(d, d), colour_.darker(300));
+      p.fillPath(path.translated(-d, -d), QColor(255, 255, 255, 220));
       break;
     case LabelEffect::Shadow:
       p.fillPath(path.translated(3, 3), QColor(60, 0, 6, 190));
+      p.strokePath(path, rimPen);
       break;
   }
-  p.strokePath(path, QPen(rim, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.fillPath(path, colour_);
 }
 

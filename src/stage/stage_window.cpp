@@ -136,6 +136,16 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::RestoreDefaultLook:
       RestoreDefaultLook(elements_, ScreenRect());
+      rollColour_.on = false;
+      break;
+    case StageCommand::FontsAndColours:
+      OpenFontsAndColours();
+      break;
+    case StageCommand::LockScreen:
+      LockScreen();
+      break;
+    case StageCommand::SoundSettings:
+      OpenSoundSettings();
       break;
     case StageCommand::Minimise:
       showMinimized();
@@ -436,13 +446,13 @@ void StageWindow::StopDrawTimer() {
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
   textCache_.clear();
-  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry));
+  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry), RollColourFor(rollColour_, false));
 }
 
 void StageWindow::PreparePictureRolling(int batchSize) {
   textCache_.clear();
   photoPathCache_.clear();
-  elements_.rolling->PreparePictureRolling(batchSize, mode_.pictureRatio43);
+  elements_.rolling->PreparePictureRolling(batchSize, mode_.pictureRatio43, RollColourFor(rollColour_, true));
 }
 
 void StageWindow::CaptureSnapshot() {

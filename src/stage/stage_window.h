@@ -15,6 +15,7 @@
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
 #include "stage/stage_commands.h"
+#include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
 #include "storage/settings.h"
 #include "storage/stage_settings.h"
@@ -112,6 +113,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ChooseBackground();
   void StartFrom();
   void OpenAwardSettings();
+  void OpenSoundSettings();
+  void OpenFontsAndColours();
+  void LockScreen();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
   // `past`: a draw from the history window instead of the current one.
@@ -147,6 +151,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool rollPaused_ = false;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
+  CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size

@@ -77,15 +77,15 @@ TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
 TEST(StageMenus, ItemsOfWindowsNotYetBuiltAreDisabled) {
   QWidget stage;
   StageMenus menus(&stage);
-  for (StageCommand c :
-       {StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::EditList, StageCommand::AwardGroups,
-        StageCommand::SoundSettings, StageCommand::Abandon, StageCommand::Supplement, StageCommand::PrizeChange})
+  for (StageCommand c : {StageCommand::EditList, StageCommand::AwardGroups, StageCommand::Abandon,
+                         StageCommand::Supplement, StageCommand::PrizeChange})
     EXPECT_FALSE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
   for (StageCommand c :
        {StageCommand::Minimise, StageCommand::Quit, StageCommand::ToggleMusic, StageCommand::TextMode,
         StageCommand::PictureMode, StageCommand::ToggleMenuBar, StageCommand::ExtendedDisplay, StageCommand::Restart,
         StageCommand::StartFrom, StageCommand::Undo, StageCommand::HelpTips, StageCommand::AwardSettings,
-        StageCommand::WinnerShow, StageCommand::LatestBatch, StageCommand::WinnerList, StageCommand::NonWinnerList})
+        StageCommand::WinnerShow, StageCommand::LatestBatch, StageCommand::WinnerList, StageCommand::NonWinnerList,
+        StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::SoundSettings})
     EXPECT_TRUE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
 }
 

@@ -1,0 +1,41 @@
+// The stage's own dialog commands for sound, styling and the screen lock.
+#include "settings/sound_settings_window.h"
+#include "stage/font_color_window.h"
+#include "stage/lock_window.h"
+#include "stage/stage_window.h"
+#include "storage/codec.h"
+
+namespace kavrel {
+
+// The music pauses while the sounds are chosen; afterwards the settings are read again and the stage
+// music starts from the beginning of its (possibly new) file when it is switched on.
+void StageWindow::OpenSoundSettings() {
+  controller_.SuspendStageMusic();
+  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, this);
+  window.exec();
+  controller_.AfterSoundSettings();
+}
+
+// Every change reaches the stage as it is made; afterwards the captions are re-fitted to their new
+// fonts and placed again. The prize name is fitted afresh too, so a new font is not cut off at its old
+// size until the next batch is announced.
+void StageWindow::OpenFontsAndColours() {
+  StageStyler styler(elements_, rollColour_);
+  FontColorWindow window(styler, this);
+  window.exec();
+  LayoutStage();
+  if (!elements_.prizeName->isHidden() && !elements_.prizeName->text().isEmpty()) {
+    FitPrizeName(elements_, elements_.prizeName->text(), ScreenRect().width());
+    LayoutStage();
+  }
+}
+
+// Locking changes nothing in the draw; the stage takes the keys again once it is unlocked.
+void StageWindow::LockScreen() {
+  LockWindow window(settings_, prompter_, ScreenRect(), this);
+  window.exec();
+  activateWindow();
+  setFocus();
+}
+
+}  // namespace kavrel
