@@ -7,7 +7,6 @@ bool CommandAvailable(StageCommand command) {
     // The windows of these commands are not part of the program yet.
     case StageCommand::FontsAndColours:
     case StageCommand::LockScreen:
-    case StageCommand::EditList:
     case StageCommand::AwardGroups:
     case StageCommand::SoundSettings:
     case StageCommand::Abandon:

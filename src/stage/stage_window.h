@@ -10,6 +10,7 @@
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
+#include "lists/list_tools.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
@@ -111,6 +112,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ChooseBackground();
   void StartFrom();
   void OpenAwardSettings();
+  void EditList();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
   void OpenResults(ResultViewMode mode);
@@ -140,6 +142,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool rollPaused_ = false;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
+  FindState listFind_;  // the list editor's search lasts for the whole run
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size
