@@ -60,10 +60,9 @@ void ListEditor::ClearAllAsked() {
   MarkChanged();
 }
 
-void ListEditor::ImportText() {
+bool ListEditor::ImportText() {
   const std::optional<std::string> path = ctx_.prompter.PickOpenFile(Gb("导入TXT"), Gb(kFileFilter));
-  if (!path) return;
-  ImportTextFile(*path);
+  return path && ImportTextFile(*path);
 }
 
 bool ListEditor::ImportTextFile(const std::string& gbPath) {

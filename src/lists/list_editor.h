@@ -45,8 +45,8 @@ class ListEditor {
   // "清除全部名单(C)": asks first; the snapshot is written only by a save.
   void ClearAllAsked();
   // "导入TXT(T)": the file picker, then the import; the table stays as it was when the picker is
-  // cancelled or the file cannot be read or is not text.
-  void ImportText();
+  // cancelled or the file cannot be read or is not text. True when the table was filled.
+  bool ImportText();
   bool ImportTextFile(const std::string& gbPath);
   // "生成有序号码(L)": true when numbers were generated (the generator window then closes).
   bool Generate(const GeneratorInput& input);

@@ -216,6 +216,13 @@ void ListEditorWindow::AfterCommand(void (ListEditor::*command)()) {
   ShowTable();
 }
 
+void ListEditorWindow::FitDataColumns() {
+  // The design's 60-pixel columns would cut every name after the first character: new data get
+  // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).
+  for (int c = 1; c < model_.columnCount(); ++c)
+    view_->setColumnWidth(c, std::max(view_->columnWidth(c), view_->ContentWidth(c)));
+}
+
 void ListEditorWindow::ClearAll() {
   AfterCommand(&ListEditor::ClearAllAsked);
 }
@@ -223,12 +230,16 @@ void ListEditorWindow::ClearAll() {
 void ListEditorWindow::OpenGenerator() {
   if (busy_) return;
   NumberGeneratorWindow window(editor_, this);
-  window.exec();
+  const bool generated = window.exec() == QDialog::Accepted;
   ShowTable();
+  if (generated) FitDataColumns();
 }
 
 void ListEditorWindow::ImportText() {
-  AfterCommand(&ListEditor::ImportText);
+  if (busy_) return;
+  const bool imported = editor_.ImportText();
+  ShowTable();
+  if (imported) FitDataColumns();
 }
 
 void ListEditorWindow::Save() {

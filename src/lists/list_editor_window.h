@@ -23,6 +23,7 @@ class ListTableView : public QTableView {
  public:
   using QTableView::QTableView;
   std::function<bool(const QModelIndex&)> beforeEdit;
+  int ContentWidth(int column) const { return sizeHintForColumn(column); }
 
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -71,6 +72,7 @@ class ListEditorWindow : public QDialog, private WorkRunner {
                    const QKeySequence& key = QKeySequence());
   void AfterCommand(void (ListEditor::*command)());
   void ShowTable();
+  void FitDataColumns();
   bool SelectedRange(int& row0, int& col0, int& row1, int& col1) const;
   void EditorClosed();
 

@@ -187,39 +187,31 @@ int DeleteDuplicateRows(ListTable& table) {
   std::vector<bool> remove(static_cast<std::size_t>(table.RowCount()), false);
   int count = 0;
   if (last >= 1 && rows > 1) {
-    // With one data column the cells themselves are the keys; otherwise each row's cells are joined
-    // with their lengths, so "ab"+"c" and "a"+"bc" stay different.
-    std::vector<std::string> joined;
-    if (last > 1) {
-      joined.resize(static_cast<std::size_t>(rows) + 1);
-      for (int r = 1; r <= rows; ++r) {
-        std::string& key = joined[static_cast<std::size_t>(r)];
-        for (int c = 1; c <= last; ++c) {
-          const std::string& cell = table.Column(c)[static_cast<std::size_t>(r)];
-          key += std::to_string(cell.size());
-          key += ':';
-          key += cell;
-        }
-      }
-    }
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(static_cast<std::size_t>(rows));
+    // Rows are compared through their cells in place: no key strings are built for a million rows.
+    const auto cell = [&table](int c, int r) -> const std::string& {
+      return table.Column(c)[static_cast<std::size_t>(r)];
+    };
+    const auto hash = [&](int r) {
+      std::size_t h = 0;
+      for (int c = 1; c <= last; ++c) h = h * 1000003u ^ std::hash<std::string_view>()(cell(c, r));
+      return h;
+    };
+    const auto same = [&](int a, int b) {
+      for (int c = 1; c <= last; ++c)
+        if (cell(c, a) != cell(c, b)) return false;
+      return true;
+    };
+    std::unordered_set<int, decltype(hash), decltype(same)> seen(static_cast<std::size_t>(rows), hash, same);
     for (int r = 1; r <= rows; ++r) {
       bool placeholder = true;
-      for (int c = 1; c <= last && placeholder; ++c) {
-        const std::string& cell = table.Column(c)[static_cast<std::size_t>(r)];
-        placeholder = cell.empty() || cell == "0";
-      }
+      for (int c = 1; c <= last && placeholder; ++c) placeholder = cell(c, r).empty() || cell(c, r) == "0";
       if (placeholder) continue;
-      const std::string_view key = last > 1 ? std::string_view(joined[static_cast<std::size_t>(r)])
-                                            : table.Column(1)[static_cast<std::size_t>(r)];
-      if (!seen.insert(key).second) {
+      if (!seen.insert(r).second) {
         remove[static_cast<std::size_t>(r)] = true;
         ++count;
       }
     }
   }
-  // The keys point into the table: the rows move only after the walk.
   table.RemoveRows(remove);
   table.RenumberRows();
   return count;
