@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "lists/list_editor_window.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
@@ -180,6 +181,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::AwardSettings:
       OpenAwardSettings();
       break;
+    case StageCommand::EditList:
+      EditList();
+      break;
     case StageCommand::HelpTips:
       ShowHelpTips();
       break;
@@ -285,6 +289,19 @@ void StageWindow::OpenAwardSettings() {
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
   controller_.AfterAwardSettings(window.Confirmed());
+}
+
+// The list is edited with the music paused; a completed save (or no draw under way) starts the draw
+// afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
+// from may be about to change.
+void StageWindow::EditList() {
+  // The picture list editor is not part of the program yet: in picture mode the item is disabled.
+  if (!mode_.textMode) return;
+  if (state_.rolling) EndRoll();
+  controller_.SuspendStageMusic();
+  ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
+  window.exec();
+  controller_.AfterListEditor();
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {

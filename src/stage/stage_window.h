@@ -11,6 +11,7 @@
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
 #include "results/export/draw_history_list.h"
+#include "lists/list_tools.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
@@ -116,6 +117,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void OpenSoundSettings();
   void OpenFontsAndColours();
   void LockScreen();
+  void EditList();
   void ShowExtendedDisplayNotice();
   void ShowHelpTips();
   // `past`: a draw from the history window instead of the current one.
@@ -152,6 +154,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool menuBarShown_ = false;
   bool destroyed_ = false;
   CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
+  FindState listFind_;  // the list editor's search lasts for the whole run
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size

@@ -1,0 +1,373 @@
+#include "lists/list_editor.h"
+
+#include <algorithm>
+
+#include "engine/ports/prompter.h"
+#include "lists/table_snapshot.h"
+#include "lists/text_decode.h"
+#include "storage/codec.h"
+#include "storage/participant_store.h"
+#include "storage/program_dir.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+namespace {
+
+constexpr const char* kFileFilter =
+    "文本文件(*.txt);;Excel文件(*.xlsx *.xls);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)";
+constexpr const char* kPositiveHint = "请输入大于0的整数";
+constexpr const char* kFullWidthDash = "\xA3\xAD";  // "－"
+
+std::string Num(long long v) {
+  return std::to_string(v);
+}
+
+}  // namespace
+
+ListEditor::ListEditor(ListEditorContext context, WorkRunner& runner)
+    : ctx_(context), runner_(runner), random_(context.clock) {}
+
+void ListEditor::Message(const char* text, const char* caption, Icon icon) const {
+  ctx_.prompter.Message(Gb(text), Gb(caption), Buttons::Ok, icon);
+}
+
+void ListEditor::Open() {
+  const auto path = ctx_.dir.Path(ProgramDir::kImDataDat);
+  if (!FileExists(path)) return;
+  const std::optional<std::string> bytes = TryReadTextFile(path);
+  SnapshotProblem problem = SnapshotProblem::Damaged;
+  std::optional<ListTable> loaded;
+  if (bytes) runner_.Run([&] { loaded = DecodeSnapshot(*bytes, &problem); });
+  if (loaded) {
+    table_ = std::move(*loaded);
+    return;
+  }
+  table_ = ListTable();
+  const char* text = problem == SnapshotProblem::NewerVersion
+                         ? "保存的名单表格(config\\imdata.dat)由较新版本的程序写入，本版本无法读取，"
+                           "现显示空白表格。抽奖使用的名单(config\\set.dat)不受影响。"
+                         : "保存的名单表格(config\\imdata.dat)已损坏或无法读取，现显示空白表格。"
+                           "抽奖使用的名单(config\\set.dat)不受影响。";
+  Message(text, "提示信息：", Icon::Warning);
+}
+
+void ListEditor::ClearAllAsked() {
+  if (ctx_.prompter.Message(Gb("确定要清除全部名单吗？清除后保存才会写入文件。"), Gb("操作提示："), Buttons::OkCancel,
+                            Icon::Question) != Answer::Ok)
+    return;
+  table_.ClearAll();
+  MarkChanged();
+}
+
+bool ListEditor::ImportText() {
+  const std::optional<std::string> path = ctx_.prompter.PickOpenFile(Gb("导入TXT"), Gb(kFileFilter));
+  return path && ImportTextFile(*path);
+}
+
+bool ListEditor::ImportTextFile(const std::string& gbPath) {
+  const std::optional<std::string> bytes = TryReadTextFile(NativePath(gbPath));
+  if (!bytes) {
+    ctx_.prompter.Message(Gb("无法读取文件：") + gbPath + Gb("\n名单没有改变。"), Gb("错误提示："), Buttons::Ok,
+                          Icon::Error);
+    return false;
+  }
+  bool isText = true;
+  runner_.Run([&] {
+    std::optional<std::string> text = DecodeImportedText(*bytes);
+    if (!text) {
+      isText = false;
+      return;
+    }
+    FillFromLines(table_, SplitImportedLines(*text));
+  });
+  if (!isText) {
+    ctx_.prompter.Message(
+        Gb("这个文件不是文本文件，无法按TXT导入：") + gbPath + Gb("\n名单没有改变。Excel等表格文件请用“导入Execl”。"),
+        Gb("错误提示："), Buttons::Ok, Icon::Error);
+    return false;
+  }
+  MarkChanged();
+  return true;
+}
+
+bool ListEditor::Generate(const GeneratorInput& input) {
+  const bool anyDigit =
+      std::any_of(input.excludedLastDigits.begin(), input.excludedLastDigits.end(), [](bool b) { return b; });
+  if (anyDigit && !input.suffix.empty() &&
+      ctx_.prompter.Message(Gb("已设定生成后缀，勾选排除指定尾数将失效，点击【取消】进行修改！"), Gb("操作提示："),
+                            Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return false;
+  if (GeneratorSpan(input) > kMaxGeneratedRows) {
+    Message("号码范围太大，一次最多生成10000000个号码，请缩小开始和结束的范围！", "错误提示：", Icon::Error);
+    return false;
+  }
+  runner_.Run([&] { GenerateNumbers(table_, input, input.suffix.empty()); });
+  MarkChanged();
+  return true;
+}
+
+void ListEditor::PadEqualLength() {
+  const auto start = ctx_.prompter.InputInteger(
+      Gb("操作提示："),
+      Gb("请输入名单转等长补空格的起始位置("
+         "英文、数字每位占一个位置长度，中文每位占两个位置长度，空格在此请忽略不计算占位长度)"),
+      Gb(kPositiveHint));
+  if (!start) return;
+  if (*start <= 0) {
+    ctx_.prompter.Message(Gb("你输入的整数为：") + Num(*start) + Gb("，请输入大于0的整数"), Gb("错误提示："),
+                          Buttons::Ok, Icon::Error);
+    return;
+  }
+  const auto spaces = ctx_.prompter.InputInteger(Gb("操作提示："), Gb("请输入补入空格长度"), Gb(kPositiveHint));
+  if (!spaces) return;
+  if (*spaces <= 0) {
+    ctx_.prompter.Message(Gb("你输入的整数为：") + Num(*spaces) + Gb("，请输入大于0的整数"), Gb("错误提示："),
+                          Buttons::Ok, Icon::Error);
+    return;
+  }
+  // Bounds that keep the texts sane; a larger answer is a typing slip, not a wish for megabytes of blanks.
+  const int s = static_cast<int>(std::min<long long>(*start, 1 << 20));
+  const int p = static_cast<int>(std::min<long long>(*spaces, 1000));
+  runner_.Run([&] { kavrel::PadEqualLength(table_, s, p); });
+  if (table_.DataRowCount() > 0) MarkChanged();
+  ctx_.prompter.Message(Gb("转换完成！"), Gb("完成提示："), Buttons::Ok, Icon::None);
+}
+
+void ListEditor::PadTwoCharNames() {
+  const auto column = ctx_.prompter.InputInteger(
+      Gb("操作提示："), Gb("请输入姓名2转3补空格【姓名】所在列数，行号为第1列，往右以此类推"), Gb("请输入大于1的整数"));
+  if (!column) return;
+  if (*column <= 1) {
+    ctx_.prompter.Message(Gb("你输入的整数为：") + Num(*column) + Gb("，请输入大于1的整数"), Gb("错误提示："),
+                          Buttons::Ok, Icon::Error);
+    return;
+  }
+  bool changed = false;
+  const int c = static_cast<int>(std::min<long long>(*column - 1, 1 << 20));
+  runner_.Run([&] { changed = kavrel::PadTwoCharNames(table_, c); });
+  if (changed) MarkChanged();
+  ctx_.prompter.Message(Gb("转换完成！"), Gb("完成提示："), Buttons::Ok, Icon::None);
+}
+
+void ListEditor::Shuffle() {
+  if (table_.LastColumn() != 1) {
+    Message(
+        "打乱仅对由数字、字母或组合成的单列抽奖名单(如抽奖号码、电话号码、身份证号码)有效，"
+        "对多列抽奖名单(如工号 + 姓名组合成的抽奖名单)无效！",
+        "打乱提示：", Icon::Information);
+    return;
+  }
+  random_.SeedFromClock();
+  runner_.Run([&] { ShuffleColumn(table_, random_); });
+  if (table_.DataRowCount() > 1) MarkChanged();
+  Message("打乱完成！", "操作成功提示：", Icon::None);
+}
+
+void ListEditor::DeleteBlankRows() {
+  if (listChanged_) {
+    Message("抽奖名单已改变，请先保存再进行删除，按‘确认’保存！", "操作提示：", Icon::Information);
+    Save();
+  }
+  int removed = 0;
+  runner_.Run([&] { removed = kavrel::DeleteBlankRows(table_); });
+  if (removed > 0) {
+    MarkChanged();
+    ctx_.prompter.Message(Gb("已删除：") + Num(removed) + Gb("个空白行"), Gb("删除提示："), Buttons::Ok, Icon::None);
+  }
+}
+
+int ListEditor::RemoveDuplicatesReported() {
+  const int before = table_.DataRowCount();
+  int removed = 0;
+  runner_.Run([&] { removed = kavrel::DeleteDuplicateRows(table_); });
+  if (removed > 0) {
+    MarkChanged();
+    ctx_.prompter.Message(
+        Gb("共找到：") + Num(removed) + Gb("个重复行，删除重复后剩余：") + Num(before - removed) + Gb("个有效名单！"),
+        Gb("删除提示："), Buttons::Ok, Icon::None);
+  }
+  return removed;
+}
+
+void ListEditor::DeleteDuplicateRows() {
+  RemoveDuplicatesReported();
+}
+
+std::optional<int> ListEditor::Find() {
+  FindState& find = ctx_.find;
+  if (find.text.empty()) {
+    find.lastRow = 0;
+    if (auto text = ctx_.prompter.InputText(Gb("操作提示："), Gb("请输入要查找的内容"), "")) {
+      if (text->empty()) {
+        Message("你未输入任何内容", "错误提示：", Icon::Error);
+        return std::nullopt;
+      }
+      find.text = *text;
+      if (auto column = ctx_.prompter.InputInteger(
+              Gb("操作提示："), Gb("请输入要查找内容所在列数，行号为第1列，往右以此类推"), Gb(kPositiveHint))) {
+        // The column must be one the table has; a search in a column that does not exist finds nothing.
+        const long long last = table_.LastColumn() + 1;
+        if (*column < 1 || *column > last) {
+          ctx_.prompter.Message(
+              Gb("你输入的整数为：") + Num(*column) + Gb("，请输入1到") + Num(last) + Gb("之间的整数"),
+              Gb("错误提示："), Buttons::Ok, Icon::Error);
+          return std::nullopt;
+        }
+        find.column = static_cast<int>(*column - 1);
+      }
+    }
+  }
+  if (const std::optional<int> row = FindNextRow(table_, find)) return row;
+  ctx_.prompter.Message(Gb("未查找到【") + find.text + Gb("】"), Gb("查找结果："), Buttons::Ok, Icon::None);
+  find.text.clear();
+  return std::nullopt;
+}
+
+std::optional<std::vector<int>> ListEditor::AskDisplayColumns() {
+  if (table_.LastColumn() <= 1) return std::vector<int>{1};
+  std::string prompt = DisplayColumnsPrompt();
+  for (;;) {
+    const std::optional<std::string> answer = ctx_.prompter.InputText(DisplayColumnsTitle(), prompt, "");
+    std::vector<int> columns = DisplayColumns(answer.value_or(kDisplayColumnsDefault), table_.LastColumn());
+    if (!columns.empty()) return columns;
+    // An answer naming no column would save a list of blank entries: ask again, saying what is valid.
+    prompt = DisplayColumnsPrompt() + Gb("\n\n输入的列不存在，请输入1到") + Num(table_.LastColumn() + 1) +
+             Gb("之间的列数(行号为第1列)。");
+  }
+}
+
+bool ListEditor::ReplaceDashes(const std::vector<int>& columns) {
+  // The result files separate their fields with "-": an entry carrying one would come back from
+  // them as several winners.
+  std::vector<int> rows;
+  for (int r = 1; r <= table_.DataRowCount(); ++r)
+    for (const int c : columns)
+      if (table_.Cell(r, c).find('-') != std::string::npos) {
+        rows.push_back(r);
+        break;
+      }
+  if (rows.empty()) return true;
+  std::string text = Gb("以下名单含有“-”，抽奖结果文件用“-”分隔字段，保存时需要把它换成全角的“－”：\n");
+  constexpr std::size_t kListed = 10;
+  for (std::size_t i = 0; i < rows.size() && i < kListed; ++i) {
+    text += Gb("第") + Num(rows[i]) + Gb("行：");
+    for (const int c : columns) text += table_.Cell(rows[i], c) + " ";
+    text += "\n";
+  }
+  if (rows.size() > kListed) text += Gb("……共") + Num(static_cast<long long>(rows.size())) + Gb("行\n");
+  text += Gb("\n按【确定】替换后保存，按【取消】不保存。");
+  if (ctx_.prompter.Message(text, Gb("保存提示："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
+  for (const int r : rows)
+    for (const int c : columns) {
+      std::string cell = table_.Cell(r, c);
+      for (std::size_t pos = cell.find('-'); pos != std::string::npos; pos = cell.find('-', pos + 2))
+        cell.replace(pos, 1, kFullWidthDash);
+      table_.SetCell(r, c, std::move(cell));
+    }
+  MarkChanged();
+  return true;
+}
+
+bool ListEditor::Save() {
+  if (ctx_.drawStarted && ctx_.prompter.Message(Gb("是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"),
+                                                Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return false;
+  if (autoDedupe_) RemoveDuplicatesReported();
+  const std::optional<std::vector<int>> columns = AskDisplayColumns();
+  if (!columns || !ReplaceDashes(*columns)) return false;
+
+  std::string snapshot;
+  std::string setDat;
+  runner_.Run([&] {
+    snapshot = EncodeSnapshot(table_);
+    setDat = BuildSetDatText(BuildListEntries(table_, *columns));
+  });
+  ctx_.dir.EnsureConfigDir();
+  // Each file is replaced whole or not at all; a failure keeps the old file and says so.
+  const char* failed = nullptr;
+  runner_.Run([&] {
+    if (!WriteTextFile(ctx_.dir.Path(ProgramDir::kImDataDat), snapshot))
+      failed = "config\\imdata.dat";
+    else if (!WriteTextFile(ctx_.dir.Path(ProgramDir::kSetDat), setDat))
+      failed = "config\\set.dat";
+  });
+  if (failed) {
+    ctx_.prompter.Message(Gb("保存失败：无法写入") + Gb(failed) +
+                              Gb("，原有文件保持不变。请检查程序文件夹是否可写、磁盘是否已满，然后重新保存。"),
+                          Gb("错误提示："), Buttons::Ok, Icon::Error);
+    return false;
+  }
+  listChanged_ = false;
+  ctx_.drawStarted = false;
+  return true;
+}
+
+bool ListEditor::CloseRequested() {
+  if (!listChanged_) return true;
+  switch (ctx_.prompter.Message(Gb("抽奖名单已改变，是否需要保存？"), Gb("更改提示："), Buttons::YesNoCancel,
+                                Icon::Question)) {
+    case Answer::Yes:
+      // A save that did not happen (cancelled, or a file could not be written) keeps the window open.
+      return Save();
+    case Answer::No:
+      listChanged_ = false;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ListEditor::BeginCellEdit(int row, int column) {
+  if (row < 1 || column < 1 || row > table_.DataRowCount() || column > table_.LastColumn()) return false;
+  if (listChanged_) {
+    Message("抽奖名单已改变，请先保存再进行编辑，按‘确认’保存！", "操作提示：", Icon::Information);
+    Save();
+  }
+  edit_ = {row, column, table_.Cell(row, column)};
+  return true;
+}
+
+void ListEditor::EndCellEdit(int row, int column) {
+  if (row != edit_.row || column != edit_.column) return;
+  const EditMemory memory = std::move(edit_);
+  edit_ = {};
+  if (table_.Cell(row, column) == memory.text) return;
+  if (ctx_.prompter.Message(Gb("抽奖名单已改变，请先保存，按‘是’保存，按‘否’退出本次操作！"), Gb("操作提示："),
+                            Buttons::YesNo, Icon::Information) == Answer::Yes) {
+    MarkChanged();
+    Save();
+  } else {
+    table_.SetCell(row, column, memory.text);
+  }
+}
+
+std::string ListEditor::Copy(int row0, int col0, int row1, int col1) const {
+  return CopyCells(table_, row0, col0, row1, col1);
+}
+
+void ListEditor::Cut(int row0, int col0, int row1, int col1) {
+  for (int r = std::max(row0, 1); r <= row1; ++r)
+    for (int c = std::max(col0, 1); c <= col1; ++c) table_.SetCell(r, c, {});
+  MarkChanged();
+}
+
+void ListEditor::Paste(int row, int column, const std::string& gbText) {
+  if (row < 1 || column < 1) return;
+  if (PasteCells(table_, row, column, gbText)) MarkChanged();
+}
+
+bool ListEditor::DeleteRowAsked(int row) {
+  if (row < 1 || row > table_.DataRowCount()) return false;
+  if (ctx_.prompter.Message(Gb("确定要删除当前行的内容吗？"), Gb("删除提示："), Buttons::OkCancel, Icon::Question) !=
+      Answer::Ok)
+    return false;
+  std::vector<bool> remove(static_cast<std::size_t>(table_.RowCount()), false);
+  remove[static_cast<std::size_t>(row)] = true;
+  table_.RemoveRows(remove);
+  table_.RenumberRows();
+  MarkChanged();
+  return true;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/ports/prompter.h"
+#include "engine/random_source.h"
+#include "lists/list_table.h"
+#include "lists/list_tools.h"
+#include "lists/work_runner.h"
+
+namespace kavrel {
+
+class Clock;
+class ProgramDir;
+class Prompter;
+
+// What the list editor needs from the program: where the files are, who answers questions, the
+// clock for the shuffle's seed, the stage's drawStarted flag (a completed save clears it so the
+// stage starts afresh) and the search that lives for the whole run.
+struct ListEditorContext {
+  const ProgramDir& dir;
+  Prompter& prompter;
+  const Clock& clock;
+  bool& drawStarted;
+  FindState& find;
+};
+
+// The list editor's commands without the window: the table, its questions and reports, the save,
+// and the config\imdata.dat snapshot. The window forwards menu items here and shows the result.
+class ListEditor {
+ public:
+  ListEditor(ListEditorContext context, WorkRunner& runner);
+
+  ListTable& Table() { return table_; }
+  const ListTable& Table() const { return table_; }
+  bool ListChanged() const { return listChanged_; }
+  bool AutoDedupe() const { return autoDedupe_; }
+  void SetAutoDedupe(bool on) { autoDedupe_ = on; }
+  std::string CountLine() const { return CountLineText(table_.DataRowCount()); }
+
+  // Loads config\imdata.dat; a damaged or newer file leaves the design table and says so once.
+  void Open();
+
+  // "清除全部名单(C)": asks first; the snapshot is written only by a save.
+  void ClearAllAsked();
+  // "导入TXT(T)": the file picker, then the import; the table stays as it was when the picker is
+  // cancelled or the file cannot be read or is not text. True when the table was filled.
+  bool ImportText();
+  bool ImportTextFile(const std::string& gbPath);
+  // "生成有序号码(L)": true when numbers were generated (the generator window then closes).
+  bool Generate(const GeneratorInput& input);
+  void PadEqualLength();
+  void PadTwoCharNames();
+  void Shuffle();
+  void DeleteBlankRows();
+  void DeleteDuplicateRows();
+  // "查找(F)" / "查找下一个(N)": the row for the cursor (column 1) when found.
+  std::optional<int> Find();
+
+  // SaveParticipantList: true when both files were written.
+  bool Save();
+  // The close questions: true when the window may close.
+  bool CloseRequested();
+
+  // The edit guard around the table's own cell editor. BeginCellEdit is false for cells that are
+  // not edited (header, row numbers, outside the table).
+  bool BeginCellEdit(int row, int column);
+  void EndCellEdit(int row, int column);
+
+  // Edit commands on a rectangle of cells, or on the cursor's row.
+  std::string Copy(int row0, int col0, int row1, int col1) const;
+  void Cut(int row0, int col0, int row1, int col1);
+  void Paste(int row, int column, const std::string& gbText);
+  bool DeleteRowAsked(int row);
+
+ private:
+  void Message(const char* text, const char* caption, Icon icon) const;
+  void MarkChanged() { listChanged_ = true; }
+  std::optional<std::vector<int>> AskDisplayColumns();
+  bool ReplaceDashes(const std::vector<int>& columns);
+  int RemoveDuplicatesReported();
+
+  ListEditorContext ctx_;
+  WorkRunner& runner_;
+  RandomSource random_;
+  ListTable table_;
+  bool listChanged_ = false;
+  bool autoDedupe_ = true;
+  struct EditMemory {
+    int row = -1;
+    int column = -1;
+    std::string text;
+  } edit_;
+};
+
+}  // namespace kavrel

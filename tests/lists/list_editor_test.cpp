@@ -1,0 +1,100 @@
+#include "list_fixture.h"
+
+namespace kavrel::test {
+namespace {
+
+class CloseAndEdit : public ListTest {};
+
+TEST_F(CloseAndEdit, CloseQuestions) {
+  EXPECT_TRUE(Editor().CloseRequested());  // nothing changed: no question
+  EXPECT_TRUE(prompter_.shown().empty());
+
+  ASSERT_TRUE(Editor().ImportTextFile(Put("l.txt", "a\r\n")));
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().CloseRequested());
+  EXPECT_EQ(Messages().back(), "抽奖名单已改变，是否需要保存？");
+  EXPECT_EQ(prompter_.shown().back().buttons, Buttons::YesNoCancel);
+
+  // 是 followed by 取消 at the restart question: nothing saved, the window stays, the change stays marked.
+  drawStarted_ = true;
+  prompter_.ScriptAnswer(Answer::Yes);
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().CloseRequested());
+  EXPECT_TRUE(Editor().ListChanged());
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+
+  prompter_.ScriptAnswer(Answer::Yes);
+  prompter_.ScriptAnswer(Answer::Ok);
+  EXPECT_TRUE(Editor().CloseRequested());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\n");
+  EXPECT_FALSE(drawStarted_);
+}
+
+TEST_F(CloseAndEdit, NoAtTheCloseQuestionDropsTheChanges) {
+  ASSERT_TRUE(Editor().ImportTextFile(Put("l.txt", "a\r\n")));
+  prompter_.ScriptAnswer(Answer::No);
+  EXPECT_TRUE(Editor().CloseRequested());
+  EXPECT_FALSE(Editor().ListChanged());
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+}
+
+TEST_F(CloseAndEdit, EditGuard) {
+  Fill({"a", "b"});
+  EXPECT_FALSE(Editor().BeginCellEdit(0, 1));  // header
+  EXPECT_FALSE(Editor().BeginCellEdit(1, 0));  // row numbers
+  EXPECT_FALSE(Editor().BeginCellEdit(3, 1));  // beyond the table
+
+  // 否 puts the old text back.
+  ASSERT_TRUE(Editor().BeginCellEdit(2, 1));
+  Table().SetCell(2, 1, "changed");
+  prompter_.ScriptAnswer(Answer::No);
+  Editor().EndCellEdit(2, 1);
+  EXPECT_EQ(Table().Cell(2, 1), "b");
+  EXPECT_EQ(Messages().back(), "抽奖名单已改变，请先保存，按‘是’保存，按‘否’退出本次操作！");
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+
+  // 是 saves the whole list with the new text.
+  ASSERT_TRUE(Editor().BeginCellEdit(2, 1));
+  Table().SetCell(2, 1, "c");
+  Editor().EndCellEdit(2, 1);
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\nc\r\n");
+  EXPECT_FALSE(Editor().ListChanged());
+
+  // An unchanged text asks nothing; unsaved changes are saved before an edit begins.
+  const std::size_t shown = prompter_.shown().size();
+  ASSERT_TRUE(Editor().BeginCellEdit(1, 1));
+  Editor().EndCellEdit(1, 1);
+  EXPECT_EQ(prompter_.shown().size(), shown);
+  Editor().Paste(1, 1, "z");
+  ASSERT_TRUE(Editor().BeginCellEdit(1, 1));
+  EXPECT_EQ(Messages().back(), "抽奖名单已改变，请先保存再进行编辑，按‘确认’保存！");
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "z\r\nc\r\n");
+}
+
+TEST_F(CloseAndEdit, ClearingAsksAndWritesNothing) {
+  Fill({"a"});
+  ASSERT_TRUE(Editor().Save());
+  const std::string snapshot = Read(ProgramDir::kImDataDat);
+  prompter_.ScriptAnswer(Answer::Cancel);
+  Editor().ClearAllAsked();
+  EXPECT_EQ(Table().DataRowCount(), 1);
+  Editor().ClearAllAsked();
+  EXPECT_EQ(Table(), ListTable());
+  EXPECT_TRUE(Editor().ListChanged());
+  EXPECT_EQ(Read(ProgramDir::kImDataDat), snapshot);
+  EXPECT_EQ(ToQt(Editor().CountLine()), QStringLiteral("还未导入任何数据"));
+}
+
+TEST_F(CloseAndEdit, DeleteRowRenumbers) {
+  Fill({"a", "b", "c"});
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().DeleteRowAsked(2));
+  EXPECT_TRUE(Editor().DeleteRowAsked(2));
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(Messages().back(), "确定要删除当前行的内容吗？");
+  EXPECT_FALSE(Editor().DeleteRowAsked(5));
+}
+
+}  // namespace
+}  // namespace kavrel::test

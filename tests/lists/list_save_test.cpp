@@ -1,0 +1,120 @@
+#include "list_fixture.h"
+
+namespace kavrel::test {
+namespace {
+
+class Save : public ListTest {
+ protected:
+  // Saves a 张/李 table of two data columns with the given answers to the column question.
+  std::string SavedWith(std::initializer_list<std::optional<std::string>> answers) {
+    FillColumns({{"001", "张伟"}, {"002", "李娜"}});
+    for (const auto& a : answers) prompter_.ScriptText(a);
+    EXPECT_TRUE(Editor().Save());
+    return Read(ProgramDir::kSetDat);
+  }
+};
+
+TEST_F(Save, OneDataColumnNeedsNoQuestion) {
+  Fill({"a", "", "b"});
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\n\r\nb\r\n");
+  EXPECT_TRUE(prompter_.shown().empty());
+  EXPECT_FALSE(Editor().ListChanged());
+}
+
+TEST_F(Save, EmptyTableWritesAnEmptyList) {
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "");
+  EXPECT_TRUE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+  ListEditor reopened(ListEditorContext{dir_, prompter_, clock_, drawStarted_, find_}, runner_);
+  reopened.Open();
+  EXPECT_EQ(reopened.Table(), ListTable());
+}
+
+TEST_F(Save, DisplayColumnAnswers) {
+  const std::string zhang = Gb("张伟"), li = Gb("李娜");
+  EXPECT_EQ(SavedWith({"2-3"}), "001  " + zhang + "  \r\n002  " + li + "  \r\n");
+}
+
+TEST_F(Save, CancelledQuestionShowsTheFirstDataColumn) {
+  EXPECT_EQ(SavedWith({std::nullopt}), "001  \r\n002  \r\n");
+  EXPECT_EQ(ToQt(prompter_.shown().front().caption), QStringLiteral("操作提示："));
+}
+
+TEST_F(Save, TheRowNumberColumnCanBeShown) {
+  EXPECT_EQ(SavedWith({"1-2"}), "1  001  \r\n2  002  \r\n");
+}
+
+TEST_F(Save, NumbersBeyondTheTableAreSkipped) {
+  EXPECT_EQ(SavedWith({"2-7"}), "001  \r\n002  \r\n");
+}
+
+TEST_F(Save, ZeroIsSkipped) {
+  EXPECT_EQ(SavedWith({"0-2"}), "001  \r\n002  \r\n");
+}
+
+TEST_F(Save, AnAnswerNamingNoColumnAsksAgainWithTheValidRange) {
+  EXPECT_EQ(SavedWith({"", "0", "34", "3"}), Gb("张伟") + "  \r\n" + Gb("李娜") + "  \r\n");
+  ASSERT_EQ(prompter_.shown().size(), 4u);
+  EXPECT_NE(ToQt(prompter_.shown()[1].text).indexOf(QStringLiteral("请输入1到3之间的列数")), -1);
+}
+
+TEST_F(Save, NinePastThreeDataColumns) {
+  FillColumns({{"a", "b", "c"}});
+  prompter_.ScriptText("2-9");
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a  \r\n");
+}
+
+TEST_F(Save, DashesAreReplacedOnlyWhenTheUserAgrees) {
+  Fill({"A-1", "B"});
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().Save());
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kImDataDat)));
+  EXPECT_NE(Messages().back().find("第1行：A-1"), std::string::npos);
+
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat),
+            "A\xA3\xAD"
+            "1\r\nB\r\n");
+  EXPECT_EQ(Table().Cell(1, 1),
+            "A\xA3\xAD"
+            "1");
+}
+
+TEST_F(Save, RestartQuestionAndAutomaticDeduplication) {
+  Fill({"a", "a", "b"});
+  drawStarted_ = true;
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().Save());
+  EXPECT_TRUE(drawStarted_);
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+  EXPECT_EQ(Messages().back(), "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？");
+
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_FALSE(drawStarted_);
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\nb\r\n");
+  EXPECT_EQ(Messages().back(), "共找到：1个重复行，删除重复后剩余：2个有效名单！");
+
+  Editor().SetAutoDedupe(false);
+  Fill({"a", "a"});
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\na\r\n");
+}
+
+TEST_F(Save, AFailedWriteIsReportedAndKeepsTheOldFiles) {
+  Fill({"old"});
+  ASSERT_TRUE(Editor().Save());
+  // set.dat cannot be replaced while a folder stands in its place.
+  std::filesystem::remove(dir_.Path(ProgramDir::kSetDat));
+  std::filesystem::create_directory(dir_.Path(ProgramDir::kSetDat));
+  Fill({"new"});
+  Editor().Paste(1, 1, "newer");
+  EXPECT_FALSE(Editor().Save());
+  EXPECT_TRUE(Editor().ListChanged());
+  EXPECT_NE(Messages().back().find("保存失败：无法写入config\\set.dat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kavrel::test
