@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -150,7 +151,14 @@ FontColorWindow::FontColorWindow(StageStyler& styler, QWidget* parent, FontChoos
 }
 
 void FontColorWindow::ChooseFont(FontRow row) {
-  if (const std::optional<QFont> font = fontChooser_(styler_.Label(row)->font(), this)) styler_.SetFont(row, *font);
+  // The design's face names (微软雅黑) are substitutes here; the dialog opens on the face and style really
+  // used, so that OK without a change keeps the caption as it looks. The style goes by the font's own name
+  // ("Bold"): the dialog would otherwise look for its translated name ("粗体") and fall back to Regular.
+  QFont current = styler_.Label(row)->font();
+  const QFontInfo used(current);
+  current.setFamily(used.family());
+  current.setStyleName(used.styleName());
+  if (const std::optional<QFont> font = fontChooser_(current, this)) styler_.SetFont(row, *font);
 }
 
 }  // namespace kavrel

@@ -3,7 +3,6 @@
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
 #include "stage/stage_window.h"
-#include "storage/codec.h"
 
 namespace kavrel {
 
