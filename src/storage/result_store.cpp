@@ -143,6 +143,12 @@ bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std:
   auto exported = TryReadTextFile(exportPath);
   if (!log || !exported) return false;  // rewriting them would lose the winners recorded so far
 
+  // A batch whose prize was changed for it alone does not join the line of its award's earlier
+  // batches: that line names one prize for all its winners, and these won another.
+  if (extendLastLine && !log->empty()) {
+    const LastLine last = FindLastLine(*log);
+    if (last.fields.size() < 2 || last.fields[1] != prizeName) extendLastLine = false;
+  }
   if (!extendLastLine || log->empty()) {
     if (!log->empty()) *log += "\r\n";
     *log += awardName + "-" + prizeName + "-";

@@ -33,7 +33,8 @@ std::vector<ResultLine> ParseResultLog(const std::string& text);
 const std::string& AbandonedMark();
 
 // Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
-// last line when `extendLastLine` (the batch continues the award drawn last), and result.txt
+// last line when `extendLastLine` (the batch continues the award drawn last) and that line names the
+// same prize (a prize changed for one batch opens a line of its own), and result.txt
 // gets one block. `winners` are in the order the stop left them. Both files are rewritten
 // whole and atomically; false when either write failed.
 bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,

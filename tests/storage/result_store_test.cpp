@@ -50,6 +50,15 @@ TEST_F(ResultStoreTest, SameAwardAfterAnotherOpensANewLine) {
   EXPECT_EQ(LoadResultLog(Dir()).size(), 2u);
 }
 
+TEST_F(ResultStoreTest, ABatchWithItsPrizeChangedOpensALineOfItsOwn) {
+  ASSERT_TRUE(RecordBatch(Dir(), Gb("二等奖"), Gb("奖品：手机"), {"042", "040"}, false, At(20, 15, 30)));
+  ASSERT_TRUE(RecordBatch(Dir(), Gb("二等奖"), Gb("奖品：平板电脑"), {"035"}, true, At(20, 31, 2)));
+  EXPECT_EQ(Read(ProgramDir::kResultDat), Gb("二等奖-奖品：手机-042-040-\r\n二等奖-奖品：平板电脑-035-"));
+  // Undo finds the batch opened its line (it holds just that batch) and takes the line away.
+  EXPECT_EQ(RemoveLastBatch(Dir(), 1).winners, Entries{"035"});
+  EXPECT_EQ(Read(ProgramDir::kResultDat), Gb("二等奖-奖品：手机-042-040-"));
+}
+
 TEST_F(ResultStoreTest, UndoOfSecondThenFirstBatch) {
   RecordThirdPrizeTwice();
   auto removed = RemoveLastBatch(Dir(), 5);

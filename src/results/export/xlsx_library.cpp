@@ -22,15 +22,21 @@ bool Complete(const XlsxLibrary&) {
   return true;
 }
 #else
+void* Open(const char* name) {
+#if defined(__GLIBC__)
+  // A link-map namespace of its own: the library and its minizip see nothing of the program's
+  // symbols. (RTLD_DEEPBIND would do as well, but the address sanitizer refuses it.)
+  if (void* handle = dlmopen(LM_ID_NEWLM, name, RTLD_NOW | RTLD_LOCAL)) return handle;
+#endif
+  // Elsewhere (macOS's two-level namespaces) each library binds to the one it was linked with.
+  return dlopen(name, RTLD_NOW | RTLD_LOCAL);
+}
+
 XlsxLibrary Load() {
   XlsxLibrary lib;
-  int flags = RTLD_NOW | RTLD_LOCAL;
-#ifdef RTLD_DEEPBIND
-  flags |= RTLD_DEEPBIND;  // its minizip before the program's QuaZip
-#endif
   void* handle = nullptr;
   for (const char* name : {"libxlsxwriter.so.4", "libxlsxwriter.so", "libxlsxwriter.dylib"})
-    if ((handle = dlopen(name, flags))) break;
+    if ((handle = Open(name))) break;
   if (!handle) return lib;
   // Kept loaded for the life of the program: exports may come again.
   auto bind = [handle](auto& pointer, const char* symbol) {

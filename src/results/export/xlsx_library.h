@@ -7,8 +7,7 @@ namespace kavrel {
 // libxlsxwriter, reached through these pointers rather than linked in. It zips the workbook with the
 // system's minizip, and QuaZip (the workbook import) carries its own minizip under the same function
 // names: linked into one program, one library's calls land in the other's functions and the export
-// crashes. Loaded on first use with its own dependencies ahead of the program's symbols, each side
-// keeps its own zip code.
+// crashes. Loaded on first use apart from the program's symbols, each side keeps its own zip code.
 struct XlsxLibrary {
   decltype(&::workbook_new) workbookNew = nullptr;
   decltype(&::workbook_add_format) addFormat = nullptr;
