@@ -49,6 +49,7 @@ wait_until file_missing "\$app/config/exit.ini" || fail "the restart kept the re
 file_missing "\$app/config/result.dat" || fail "the restart kept result.dat in place"
 [ "\$(utf8 "\$app/history/"*/result.dat | grep -o '[0-9]\{4\}  选手[0-9]*  ' | wc -l)" -eq 4 ] \
   || fail "history/result.dat does not hold the 4 winners"
+grep -q '^reason=restart' "\$app/history/"*/draw.ini || fail "the history folder does not say it was a restart"
 draw_batch "\$app"
 [ "\$(recorded_winners "\$app" | wc -l)" -eq 2 ] || fail "the fresh draw does not start with an empty result.dat"
 utf8 "\$app/config/result.dat" | grep -q '^一等奖-' || fail "the fresh draw does not start with the first award"
