@@ -281,7 +281,7 @@ bool ListEditor::Save() {
   std::string setDat;
   runner_.Run([&] {
     snapshot = EncodeSnapshot(table_);
-    setDat = BuildSetDatText(BuildListEntries(table_, *columns));
+    setDat = BuildListText(table_, *columns);
   });
   ctx_.dir.EnsureConfigDir();
   // Each file is replaced whole or not at all; a failure keeps the old file and says so.

@@ -284,21 +284,33 @@ std::vector<int> DisplayColumns(std::string_view answer, int lastColumn) {
   return columns;
 }
 
-std::vector<std::string> BuildListEntries(const ListTable& table, const std::vector<int>& columns) {
-  const int rows = table.DataRowCount();
-  std::vector<std::string> entries(static_cast<std::size_t>(std::max(rows, 0)));
-  for (int r = 1; r <= rows; ++r) {
-    std::string& entry = entries[static_cast<std::size_t>(r) - 1];
-    if (table.LastColumn() < 2) {
-      entry = table.Cell(r, 1);
-      continue;
-    }
-    for (const int c : columns) {
-      entry += table.Cell(r, c);
-      entry += "  ";
-    }
+namespace {
+
+template <typename Sink>
+void ForEachEntryPart(const ListTable& table, const std::vector<int>& columns, int row, Sink&& sink) {
+  if (table.LastColumn() < 2) {
+    sink(table.Cell(row, 1));
+    return;
   }
-  return entries;
+  for (const int c : columns) {
+    sink(table.Cell(row, c));
+    sink(std::string_view("  "));
+  }
+}
+
+}  // namespace
+
+std::string BuildListText(const ListTable& table, const std::vector<int>& columns) {
+  std::size_t size = 0;
+  for (int r = 1; r <= table.DataRowCount(); ++r)
+    ForEachEntryPart(table, columns, r, [&size](std::string_view part) { size += part.size(); });
+  std::string text;
+  text.reserve(size + 2 * static_cast<std::size_t>(std::max(table.DataRowCount(), 0)));
+  for (int r = 1; r <= table.DataRowCount(); ++r) {
+    ForEachEntryPart(table, columns, r, [&text](std::string_view part) { text += part; });
+    text += "\r\n";
+  }
+  return text;
 }
 
 }  // namespace kavrel

@@ -82,8 +82,9 @@ bool PasteCells(ListTable& table, int row, int column, std::string_view text);
 // The display-column answer ("2-3") as table columns (the row-number column is 0); numbers that
 // name no column are skipped.
 std::vector<int> DisplayColumns(std::string_view answer, int lastColumn);
-// The set.dat entries: with one data column the cell of column 1; otherwise each listed column's
-// cell followed by two spaces.
-std::vector<std::string> BuildListEntries(const ListTable& table, const std::vector<int>& columns);
+// The set.dat text: with one data column each entry is the cell of column 1; otherwise each listed
+// column's cell followed by two spaces. Every entry ends with CR LF; built in one piece, so a million
+// rows need no vector of entries on the way.
+std::string BuildListText(const ListTable& table, const std::vector<int>& columns);
 
 }  // namespace kavrel
