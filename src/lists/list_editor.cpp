@@ -91,6 +91,11 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
   return true;
 }
 
+void ListEditor::ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
+  runner_.Run([&] { FillFromSheet(table_, std::move(header), std::move(rows)); });
+  MarkChanged();
+}
+
 bool ListEditor::Generate(const GeneratorInput& input) {
   const bool anyDigit =
       std::any_of(input.excludedLastDigits.begin(), input.excludedLastDigits.end(), [](bool b) { return b; });

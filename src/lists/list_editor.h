@@ -48,6 +48,11 @@ class ListEditor {
   // cancelled or the file cannot be read or is not text. True when the table was filled.
   bool ImportText();
   bool ImportTextFile(const std::string& gbPath);
+  // The entry point of a workbook import: once a reader has the chosen sheet's header cells and data
+  // rows (GB18030; the sheet's first column lands in the row-number column), this fills the table
+  // on the worker, formats it as a workbook import does and marks the list changed. The reader asks
+  // its own questions (file, sheet) through the prompter before calling it.
+  void ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
   // "生成有序号码(L)": true when numbers were generated (the generator window then closes).
   bool Generate(const GeneratorInput& input);
   void PadEqualLength();

@@ -216,6 +216,11 @@ void ListEditorWindow::AfterCommand(void (ListEditor::*command)()) {
   ShowTable();
 }
 
+void ListEditorWindow::RefreshTable(bool fitColumns) {
+  ShowTable();
+  if (fitColumns) FitDataColumns();
+}
+
 void ListEditorWindow::FitDataColumns() {
   // The design's 60-pixel columns would cut every name after the first character: new data get
   // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).

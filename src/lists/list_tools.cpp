@@ -58,6 +58,23 @@ void FillFromLines(ListTable& table, std::vector<std::string> lines) {
   FormatListTable(table, 1, 0, n, 1);
 }
 
+void FillFromSheet(ListTable& table, std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
+  std::size_t width = std::max<std::size_t>(header.size(), 2);
+  for (const auto& row : rows) width = std::max(width, row.size());
+  const int n = static_cast<int>(rows.size());
+  table.ClearAll();
+  table.Resize(n + 1, static_cast<int>(width));
+  for (std::size_t c = 0; c < header.size(); ++c) table.SetCell(0, static_cast<int>(c), std::move(header[c]));
+  for (int r = 0; r < n; ++r) {
+    auto& row = rows[static_cast<std::size_t>(r)];
+    for (std::size_t c = 0; c < row.size(); ++c) table.SetCell(r + 1, static_cast<int>(c), std::move(row[c]));
+  }
+  CellFormat centre;
+  centre.align = CellAlign::Centre;
+  table.ApplyFormat(0, 0, n, table.LastColumn(), centre);
+  FormatListTable(table, 0, 0, n, table.LastColumn());
+}
+
 namespace {
 
 // A typed number; a text that is not a number counts 0.
