@@ -33,6 +33,7 @@ class ListEditor {
   ListEditor(ListEditorContext context, WorkRunner& runner);
 
   ListTable& Table() { return table_; }
+  Prompter& Asker() { return ctx_.prompter; }
   const ListTable& Table() const { return table_; }
   bool ListChanged() const { return listChanged_; }
   bool AutoDedupe() const { return autoDedupe_; }

@@ -77,15 +77,15 @@ TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
 TEST(StageMenus, ItemsOfWindowsNotYetBuiltAreDisabled) {
   QWidget stage;
   StageMenus menus(&stage);
-  for (StageCommand c : {StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::AwardGroups, StageCommand::SoundSettings, StageCommand::Abandon,
-                         StageCommand::Supplement, StageCommand::PrizeChange})
-    EXPECT_FALSE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
   for (StageCommand c :
-       {StageCommand::Minimise, StageCommand::Quit, StageCommand::ToggleMusic, StageCommand::TextMode,
-        StageCommand::PictureMode, StageCommand::ToggleMenuBar, StageCommand::ExtendedDisplay, StageCommand::Restart,
-        StageCommand::StartFrom, StageCommand::Undo, StageCommand::HelpTips, StageCommand::AwardSettings,
-        StageCommand::WinnerShow, StageCommand::LatestBatch, StageCommand::WinnerList, StageCommand::NonWinnerList,
-        StageCommand::EditList})
+       {StageCommand::FontsAndColours, StageCommand::LockScreen, StageCommand::AwardGroups, StageCommand::SoundSettings,
+        StageCommand::Abandon, StageCommand::Supplement, StageCommand::PrizeChange})
+    EXPECT_FALSE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
+  for (StageCommand c : {StageCommand::Minimise, StageCommand::Quit, StageCommand::ToggleMusic, StageCommand::TextMode,
+                         StageCommand::PictureMode, StageCommand::ToggleMenuBar, StageCommand::ExtendedDisplay,
+                         StageCommand::Restart, StageCommand::StartFrom, StageCommand::Undo, StageCommand::HelpTips,
+                         StageCommand::AwardSettings, StageCommand::WinnerShow, StageCommand::LatestBatch,
+                         StageCommand::WinnerList, StageCommand::NonWinnerList, StageCommand::EditList})
     EXPECT_TRUE(menus.action(c)->isEnabled()) << menus.action(c)->text().toStdString();
   // The list editor is the text-mode one; the picture list editor is not built yet.
   menus.SetTextMode(false);
