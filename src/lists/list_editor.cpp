@@ -91,6 +91,11 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
   return true;
 }
 
+void ListEditor::ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
+  runner_.Run([&] { FillFromSheet(table_, std::move(header), std::move(rows)); });
+  MarkChanged();
+}
+
 bool ListEditor::Generate(const GeneratorInput& input) {
   const bool anyDigit =
       std::any_of(input.excludedLastDigits.begin(), input.excludedLastDigits.end(), [](bool b) { return b; });
@@ -281,7 +286,7 @@ bool ListEditor::Save() {
   std::string setDat;
   runner_.Run([&] {
     snapshot = EncodeSnapshot(table_);
-    setDat = BuildSetDatText(BuildListEntries(table_, *columns));
+    setDat = BuildListText(table_, *columns);
   });
   ctx_.dir.EnsureConfigDir();
   // Each file is replaced whole or not at all; a failure keeps the old file and says so.

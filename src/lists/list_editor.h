@@ -33,6 +33,7 @@ class ListEditor {
   ListEditor(ListEditorContext context, WorkRunner& runner);
 
   ListTable& Table() { return table_; }
+  Prompter& Asker() { return ctx_.prompter; }
   const ListTable& Table() const { return table_; }
   bool ListChanged() const { return listChanged_; }
   bool AutoDedupe() const { return autoDedupe_; }
@@ -48,6 +49,11 @@ class ListEditor {
   // cancelled or the file cannot be read or is not text. True when the table was filled.
   bool ImportText();
   bool ImportTextFile(const std::string& gbPath);
+  // The entry point of a workbook import: once a reader has the chosen sheet's header cells and data
+  // rows (GB18030; the sheet's first column lands in the row-number column), this fills the table
+  // on the worker, formats it as a workbook import does and marks the list changed. The reader asks
+  // its own questions (file, sheet) through the prompter before calling it.
+  void ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
   // "生成有序号码(L)": true when numbers were generated (the generator window then closes).
   bool Generate(const GeneratorInput& input);
   void PadEqualLength();

@@ -216,6 +216,11 @@ void ListEditorWindow::AfterCommand(void (ListEditor::*command)()) {
   ShowTable();
 }
 
+void ListEditorWindow::RefreshTable(bool fitColumns) {
+  ShowTable();
+  if (fitColumns) FitDataColumns();
+}
+
 void ListEditorWindow::FitDataColumns() {
   // The design's 60-pixel columns would cut every name after the first character: new data get
   // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).
@@ -255,6 +260,14 @@ void ListEditorWindow::PrintSetup() {
 
 void ListEditorWindow::Print() {
   if (busy_) return;
+  // The preview lays out every row at once; a very long list takes a while, so the operator decides.
+  constexpr int kQuickRows = 20000;
+  const int rows = editor_.Table().DataRowCount();
+  if (rows > kQuickRows &&
+      editor_.Asker().Message(
+          Gb("名单共") + std::to_string(rows) + Gb("行，排版打印预览需要较长时间，期间窗口不能操作。确定要打印吗？"),
+          Gb("打印提示："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return;
   QPrintPreviewDialog preview(&printer_, this);
   preview.setWindowTitle(QStringLiteral("打印预览"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,

@@ -43,6 +43,10 @@ class ListEditorWindow : public QDialog, private WorkRunner {
   ListTableModel& Model() { return model_; }
   QTableView* TableView() const { return view_; }
 
+  // Shows the table again after the editor changed it from outside the menus (a workbook import
+  // calls Editor().ImportSheet(...) and then this); new data columns are widened to their contents.
+  void RefreshTable(bool fitColumns);
+
   // The menu items, by their texts' command (also reachable from tests).
   void ClearAll();
   void OpenGenerator();

@@ -58,6 +58,23 @@ void FillFromLines(ListTable& table, std::vector<std::string> lines) {
   FormatListTable(table, 1, 0, n, 1);
 }
 
+void FillFromSheet(ListTable& table, std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
+  std::size_t width = std::max<std::size_t>(header.size(), 2);
+  for (const auto& row : rows) width = std::max(width, row.size());
+  const int n = static_cast<int>(rows.size());
+  table.ClearAll();
+  table.Resize(n + 1, static_cast<int>(width));
+  for (std::size_t c = 0; c < header.size(); ++c) table.SetCell(0, static_cast<int>(c), std::move(header[c]));
+  for (int r = 0; r < n; ++r) {
+    auto& row = rows[static_cast<std::size_t>(r)];
+    for (std::size_t c = 0; c < row.size(); ++c) table.SetCell(r + 1, static_cast<int>(c), std::move(row[c]));
+  }
+  CellFormat centre;
+  centre.align = CellAlign::Centre;
+  table.ApplyFormat(0, 0, n, table.LastColumn(), centre);
+  FormatListTable(table, 0, 0, n, table.LastColumn());
+}
+
 namespace {
 
 // A typed number; a text that is not a number counts 0.
@@ -284,21 +301,33 @@ std::vector<int> DisplayColumns(std::string_view answer, int lastColumn) {
   return columns;
 }
 
-std::vector<std::string> BuildListEntries(const ListTable& table, const std::vector<int>& columns) {
-  const int rows = table.DataRowCount();
-  std::vector<std::string> entries(static_cast<std::size_t>(std::max(rows, 0)));
-  for (int r = 1; r <= rows; ++r) {
-    std::string& entry = entries[static_cast<std::size_t>(r) - 1];
-    if (table.LastColumn() < 2) {
-      entry = table.Cell(r, 1);
-      continue;
-    }
-    for (const int c : columns) {
-      entry += table.Cell(r, c);
-      entry += "  ";
-    }
+namespace {
+
+template <typename Sink>
+void ForEachEntryPart(const ListTable& table, const std::vector<int>& columns, int row, Sink&& sink) {
+  if (table.LastColumn() < 2) {
+    sink(table.Cell(row, 1));
+    return;
   }
-  return entries;
+  for (const int c : columns) {
+    sink(table.Cell(row, c));
+    sink(std::string_view("  "));
+  }
+}
+
+}  // namespace
+
+std::string BuildListText(const ListTable& table, const std::vector<int>& columns) {
+  std::size_t size = 0;
+  for (int r = 1; r <= table.DataRowCount(); ++r)
+    ForEachEntryPart(table, columns, r, [&size](std::string_view part) { size += part.size(); });
+  std::string text;
+  text.reserve(size + 2 * static_cast<std::size_t>(std::max(table.DataRowCount(), 0)));
+  for (int r = 1; r <= table.DataRowCount(); ++r) {
+    ForEachEntryPart(table, columns, r, [&text](std::string_view part) { text += part; });
+    text += "\r\n";
+  }
+  return text;
 }
 
 }  // namespace kavrel

@@ -26,6 +26,11 @@ std::string RemoveSpaces(std::string_view text);
 // column 1, headers "序号" / "抽奖名单", rows numbered, then FormatListTable(1, 0, n, 1).
 void FillFromLines(ListTable& table, std::vector<std::string> lines);
 
+// A worksheet read by a workbook reader: the table becomes (rows + 1) × max(width, 2) cells, the
+// header row from `header`, the sheet's first column in the row-number column 0 (as the design reads
+// sheets), every cell centred, then FormatListTable(0, 0, rows, last column). Cells are GB18030.
+void FillFromSheet(ListTable& table, std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
+
 // The ordered-number generator's input, as typed.
 struct GeneratorInput {
   std::string prefix;
@@ -82,8 +87,9 @@ bool PasteCells(ListTable& table, int row, int column, std::string_view text);
 // The display-column answer ("2-3") as table columns (the row-number column is 0); numbers that
 // name no column are skipped.
 std::vector<int> DisplayColumns(std::string_view answer, int lastColumn);
-// The set.dat entries: with one data column the cell of column 1; otherwise each listed column's
-// cell followed by two spaces.
-std::vector<std::string> BuildListEntries(const ListTable& table, const std::vector<int>& columns);
+// The set.dat text: with one data column each entry is the cell of column 1; otherwise each listed
+// column's cell followed by two spaces. Every entry ends with CR LF; built in one piece, so a million
+// rows need no vector of entries on the way.
+std::string BuildListText(const ListTable& table, const std::vector<int>& columns);
 
 }  // namespace kavrel

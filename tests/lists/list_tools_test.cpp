@@ -221,3 +221,48 @@ TEST_F(Tools, CopyAndPaste) {
 
 }  // namespace
 }  // namespace kavrel::test
+
+namespace kavrel::test {
+namespace {
+
+class Sheet : public ListTest {};
+
+TEST_F(Sheet, AWorksheetFillsEveryColumnWithItsFirstColumnAsRowNumbers) {
+  Editor().ImportSheet({Gb("工号"), Gb("姓名"), Gb("部门")}, {{"1", Gb("张伟"), "A"}, {"2", Gb("李娜")}});
+  EXPECT_EQ(Table().ColumnCount(), 3);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"A", ""}));
+  EXPECT_EQ(Table().FormatAt(0, 2).colour, 0x0000FFu);
+  EXPECT_EQ(Table().FormatAt(2, 1).align, CellAlign::Centre);
+  EXPECT_EQ(Table().FormatAt(2, 0).align, CellAlign::Right);
+  EXPECT_EQ(Table().FormatAt(0, 0).bold, true);
+  EXPECT_FALSE(Table().FormatAt(1, 1).face.has_value());
+  EXPECT_TRUE(Editor().ListChanged());
+  // Three columns: the save asks which to show.
+  prompter_.ScriptText("2-3");
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张伟  A  \r\n李娜    \r\n"));
+}
+
+TEST_F(Sheet, EveryToolCopesWithAnEmptyAndAOneRowTable) {
+  for (const std::vector<std::string>& rows : {std::vector<std::string>{}, std::vector<std::string>{"x"}}) {
+    Table() = ListTable();
+    Fill(rows);
+    prompter_.ScriptInteger(1);
+    prompter_.ScriptInteger(1);
+    Editor().PadEqualLength();
+    prompter_.ScriptInteger(2);
+    Editor().PadTwoCharNames();
+    Editor().Shuffle();
+    Editor().DeleteBlankRows();
+    Editor().DeleteDuplicateRows();
+    find_ = {};
+    Editor().Find();
+    ASSERT_TRUE(Editor().Save());
+    EXPECT_EQ(Table().DataRowCount(), static_cast<int>(rows.size()));
+  }
+  EXPECT_EQ(Read(ProgramDir::kSetDat), " x \r\n");  // padded with one space at byte 1 and 6 before the end
+}
+
+}  // namespace
+}  // namespace kavrel::test
