@@ -104,8 +104,7 @@ void DrawController::StartChecksAndRoll() {
   if (!stage_.IsVisible(StageElement::NumberLabel)) return;
 
   if (!mode_.textMode) {
-    const std::string picture = mode_.pictureFolder + "\\" + state_.pool.front() + ".jpg";
-    if (!FileExists(NativePath(picture))) {
+    if (!FileExists(PictureFilePath(mode_.pictureFolder, state_.pool.front()))) {
       // One missing photo must not cost the whole list: say so and leave list and pool as they are.
       Message(texts::kNoPicture, texts::kInfoCaption, Icon::Warning);
       return;
@@ -122,7 +121,7 @@ void DrawController::StartChecksAndRoll() {
   stage_.CaptureSnapshot();
   stage_.SetVisible(StageElement::RollingPanel, true);
   // The settings accept "0" or text here; a roll must always tick.
-  stage_.StartDrawTimer(std::max(1, options_.tickInterval));
+  stage_.StartDrawTimer(std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval));
   rollActive_ = true;
 }
 

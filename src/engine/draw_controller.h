@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/draw_files.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/pick.h"
@@ -54,7 +56,9 @@ class DrawController {
   // put the list aside): the results go to history, the resume record goes, and the stage shows the
   // first batch of the plan with whatever list there is, possibly none.
   void DiscardDraw();
-  // Continues the draw held by config\exit.ini, in the state the next announce would give.
+  // Continues the draw held by config\exit.ini, in the state the next announce would give. A
+  // record that cannot be trusted (CheckResumeRecord) is never resumed: the operator is told why
+  // and a fresh draw starts, with the results and the record kept in history.
   void ResumeDraw();
   // F1: asks while a draw is under way, then ResetDraw (stops a running roll).
   void RestartPressed();
@@ -91,6 +95,9 @@ class DrawController {
   const std::string& PrizeLabelText() const { return prizeText_; }
   void SetPrizeLabel(const std::string& prizeName);
 
+  // Where the resume record and the history moves go; the real files unless a test says otherwise.
+  void UseFiles(DrawFiles& files) { files_ = &files; }
+
   const SoundSettings& Sounds() const { return sounds_; }
   RandomSource& Random() { return random_; }
   // The roll's timer is running (a started roll, not the "finished" press state).
@@ -109,6 +116,10 @@ class DrawController {
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
   void MoveResultsToHistory();
   void StartAfresh(std::vector<std::string> pool);
+  std::optional<std::vector<std::string>> LoadPoolAndTell();
+  void RefuseBadPlanLines();
+  void ResumeFrom(ExitRecord record, bool unconfirmedBatch);
+  void FreshStartAfterDamagedRecord(const std::string& message);
   PickRules Rules() const;
 
   DrawState& state_;
@@ -126,6 +137,8 @@ class DrawController {
   std::string prizeText_;
   bool rollActive_ = false;
   bool exitRecordWarned_ = false;
+  int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
+  DrawFiles* files_ = &DrawFiles::Real();
 };
 
 }  // namespace kavrel

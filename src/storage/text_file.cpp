@@ -64,7 +64,12 @@ QString HistoryStamp(const LocalDateTime& when) {
 
 }  // namespace
 
-bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+namespace {
+
+enum class Keep { Move, Copy };
+
+bool PutIntoHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when,
+                    Keep keep) {
   QStringList existing;
   for (const auto& file : files) {
     const QString name = ToQPath(file);
@@ -81,11 +86,21 @@ bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::pat
   bool ok = true;
   for (const QString& name : existing) {
     const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
-    if (QFile::rename(name, destination)) continue;
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
+    if (keep == Keep::Move ? QFile::rename(name, destination) : QFile::copy(name, destination)) continue;
     ok = false;
   }
   return ok;
+}
+
+}  // namespace
+
+bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Move);
+}
+
+bool CopyToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Copy);
 }
 
 }  // namespace kavrel
