@@ -58,8 +58,8 @@ void DrawController::StartUp() {
 
 void DrawController::MoveResultsToHistory() {
   // A fresh draw starts with empty result files, but the last event's winners are kept.
-  const bool moved = files_->MoveToHistory(dir_, {dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt)},
-                                           clock_.Now());
+  const bool moved =
+      files_->MoveToHistory(dir_, {dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt)}, clock_.Now());
   if (!moved) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
 }
 
@@ -163,9 +163,10 @@ void DrawController::StartAfresh(std::vector<std::string> pool) {
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
   prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
   // The record goes first, and with the results, so the damaged record can still be looked at.
-  const std::vector<std::filesystem::path> files = {
-      dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt)};
-  if (!files_->MoveToHistory(dir_, files, clock_.Now())) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+  const std::vector<std::filesystem::path> files = {dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat),
+                                                    dir_.Path(ProgramDir::kResultTxt)};
+  if (!files_->MoveToHistory(dir_, files, clock_.Now()))
+    Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
   ResetDraw();
 }
 
@@ -185,7 +186,8 @@ void DrawController::ResumeDraw() {
                                   ReadTextFile(dir_.Path(ProgramDir::kResultTxt)));
   }
   if (!verdict.problem.empty())
-    return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + verdict.problem + Gb(texts::kDamagedRecordFreshStart));
+    return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + verdict.problem +
+                                        Gb(texts::kDamagedRecordFreshStart));
   if (prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo, Icon::Question) !=
       Answer::Yes)
     return ResetDraw();

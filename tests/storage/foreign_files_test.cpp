@@ -38,8 +38,8 @@ TEST(ExternalTextTest, OtherEditorsEncodingsBecomeGb18030AndGbkStaysAsItIs) {
     EXPECT_EQ(DecodeExternalText(Gb(gbk)), Gb(gbk));
   }
   // Broken UTF-8 (a sequence cut short, an overlong form, a surrogate) is not UTF-8.
-  for (const std::string& bytes : {Utf8("张三").substr(0, 5), std::string("\xE0\x80\xAF\xE5\xBC\xA0"),
-                                  std::string("\xED\xA0\x80\xE5\xBC\xA0")})
+  for (const std::string& bytes :
+       {Utf8("张三").substr(0, 5), std::string("\xE0\x80\xAF\xE5\xBC\xA0"), std::string("\xED\xA0\x80\xE5\xBC\xA0")})
     EXPECT_EQ(DecodeExternalText(bytes), bytes);
 }
 
@@ -65,8 +65,7 @@ TEST_F(ForeignFilesTest, ListsFromOtherToolsLoadAsTheyLook) {
   EXPECT_EQ(*LoadPool(Dir()), (Entries{Gb("王五"), Gb("赵六")}));
 
   Put(ProgramDir::kSetDat, Gb("HR-001\r\n138-1234-5678\r\n工号--姓名\r\n普通\r\n"));
-  EXPECT_EQ(*LoadPool(Dir(), &notes),
-            (Entries{Gb("HR－001"), Gb("138－1234－5678"), Gb("工号－－姓名"), Gb("普通")}));
+  EXPECT_EQ(*LoadPool(Dir(), &notes), (Entries{Gb("HR－001"), Gb("138－1234－5678"), Gb("工号－－姓名"), Gb("普通")}));
   EXPECT_EQ(notes.dashesReplaced, 3);
   EXPECT_EQ(Gb("－"), "\xA3\xAD");
 
@@ -90,8 +89,8 @@ TEST_F(ForeignFilesTest, PhotoOfAnEntryWhoseDashWasReplaced) {
 
 TEST_F(ForeignFilesTest, ConfigSavedAsUtf8OrUtf16IsReadAndRewrittenWholeInGb18030) {
   Settings config(Dir().Path(ProgramDir::kConfigIni));
-  for (const std::string& bytes :
-       {"\xEF\xBB\xBF" + Utf8("[标题设置]\n主标题=年会\n副标题=抽奖\n"), Utf16Le("[标题设置]\r\n主标题=年会\r\n副标题=抽奖\r\n")}) {
+  for (const std::string& bytes : {"\xEF\xBB\xBF" + Utf8("[标题设置]\n主标题=年会\n副标题=抽奖\n"),
+                                   Utf16Le("[标题设置]\r\n主标题=年会\r\n副标题=抽奖\r\n")}) {
     Put(ProgramDir::kConfigIni, bytes);
     EXPECT_EQ(config.ReadText(Gb("标题设置"), Gb("主标题")), Gb("年会"));
     ASSERT_TRUE(config.WriteText(Gb("标题设置"), Gb("中奖名额"), "5"));
