@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
+#include "platform/picture_reader.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
@@ -240,7 +241,9 @@ void StageWindow::ToggleLayoutEdit() {
 void StageWindow::ChooseBackground() {
   const std::optional<std::string> file = ChooseCustomBackground(prompter_, sound_);
   if (!file) return;
-  QPixmap picture(NativeQPath(*file));
+  // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
+  const QPixmap picture =
+      QPixmap::fromImage(ReadPictureScaled(NativeQPath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
   if (picture.isNull()) {
     prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return;
@@ -353,7 +356,7 @@ void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
 }
 
 void StageWindow::SetText(StageElement element, const std::string& text) {
-  const QString q = ToQt(text);
+  const QString q = CappedCaption(ToQt(text), element == StageElement::Marquee ? kMaxMarqueeLength : kMaxCaptionLength);
   const int screenWidth = ScreenRect().width();
   switch (element) {
     case StageElement::StatusLabel:
@@ -386,7 +389,7 @@ void StageWindow::SetText(StageElement element, const std::string& text) {
     case StageElement::SubTitle:
     case StageElement::AwardLabel: {
       auto* label = static_cast<QLabel*>(Element(element));
-      label->setText(q);
+      label->setText(ElidedCaption(q, label->font(), screenWidth - 50));
       FitAndCentre(label, false);
       break;
     }
