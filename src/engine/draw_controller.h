@@ -36,7 +36,7 @@ class DrawController {
   // music and lays the stage out. The stage runs its draw-mode check afterwards.
   void StartUp();
 
-  // The start button or the space bar while nothing rolls; ignored while `rolling`.
+  // The start button or the space bar while nothing rolls; ignored while the state is Rolling().
   void StartPressed();
   // The stop button or the space bar while rolling. A stop before the first complete tick
   // records nothing and the roll goes on.
@@ -132,7 +132,7 @@ class DrawController {
   const ProgramDir& dir_;
   RandomSource random_;
   SoundSettings sounds_;
-  std::string numberText_;  // the centre label's text, which decides `rolling` after a start press
+  bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
   bool rollActive_ = false;

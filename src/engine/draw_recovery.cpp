@@ -123,16 +123,8 @@ void DrawController::StartAfresh(std::vector<std::string> pool) {
   state_.plan = LoadPlan(dir_);
   RefuseBadPlanLines();
   state_.drawStarted = false;
-  state_.resultShown = false;
-  state_.rolling = false;
   state_.lastAwardName.clear();
-  state_.batchWinners.clear();
-  // A start-from position or a group refers to the old plan and pool.
-  state_.startFromActive = false;
-  state_.groupActive = false;
-  state_.planChanged = false;
-  state_.quitConfirmed = false;
-  state_.undoAvailable = false;
+  ResetDrawFlags(state_);
 
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
@@ -204,14 +196,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   state_.pool = std::move(record.pool);
   state_.plan = std::move(record.plan);
   state_.drawStarted = true;
-  state_.resultShown = false;
-  state_.rolling = false;
-  state_.batchWinners.clear();
-  state_.startFromActive = false;
-  state_.groupActive = false;
-  state_.planChanged = false;
-  state_.quitConfirmed = false;
-  state_.undoAvailable = false;
+  ResetDrawFlags(state_);
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
   stage_.SetVisible(StageElement::RollingPanel, false);
@@ -260,7 +245,7 @@ void DrawController::SyncExitRecord() {
   record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
-  if (!state_.resultShown && !state_.lastAwardName.empty() &&
+  if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
       state_.lastAwardName == Field(state_.currentLine, kAwardName))
     record.batchNo = state_.batchNo - 1;
   if (files_->WriteExitRecord(dir_, record)) return;
@@ -283,8 +268,7 @@ void DrawController::RestartPressed() {
 void DrawController::ShowReadyState() {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  state_.resultShown = false;
-  state_.rolling = false;
+  state_.phase = DrawPhase::Ready;
   state_.drawStarted = true;
   stage_.SetVisible(StageElement::NumberLabel, true);
   state_.lastAwardName.clear();
@@ -309,7 +293,7 @@ void DrawController::ShowReadyState() {
 
 void DrawController::UndoPressed() {
   if (!state_.drawStarted) return Message(texts::kUndoNotStarted, texts::kOperationCaption, Icon::Information);
-  if (!state_.resultShown) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
+  if (!state_.WinnersShown()) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
   if (!state_.undoAvailable) return Message(texts::kUndoDone, texts::kOperationCaption, Icon::Information);
 
   const auto& line = state_.recordedLine;
@@ -380,7 +364,7 @@ void DrawController::AfterAwardSettings(bool closedWithOk) {
   // start may take another line than the one announced. That line is announced now, with its award
   // and prize: the prize on screen is the one recorded with the winners. Another batch of the same
   // award and prize needs nothing, so its winners still join that award's result line.
-  if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
+  if (state_.drawStarted && !state_.WinnersShown() && !state_.plan.empty()) {
     SelectCurrentLine(state_, options_.forwardOrder);
     auto shown = [](const std::vector<std::string>& line) {
       return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));

@@ -98,7 +98,7 @@ void StageWindow::StartUp() {
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, state_.rolling);
+  const StageCommand command = DispatchKey(virtualKey, state_.Rolling());
   if (command == StageCommand::None) return false;
   RunCommand(command);
   return true;
@@ -109,7 +109,7 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, state_.rolling) == StageCommand::None) return false;
+    if (vk == 0 || DispatchKey(vk, state_.Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
     if (!key->isAutoRepeat()) DispatchKeyPress(vk);
     return true;
@@ -193,7 +193,7 @@ void StageWindow::RunCommand(StageCommand command) {
 
 bool StageWindow::MissingFirstPhoto() {
   // Only the press that would start a roll in picture mode looks at the photos.
-  if (mode_.textMode || state_.rolling || state_.resultShown || state_.pool.empty() || state_.plan.empty() ||
+  if (mode_.textMode || state_.Rolling() || state_.WinnersShown() || state_.pool.empty() || state_.plan.empty() ||
       elements_.centre->isHidden())
     return false;
   auto photo = [this](const std::string& entry) { return PictureFilePath(mode_.pictureFolder, entry); };
@@ -267,7 +267,7 @@ void StageWindow::StartFrom() {
 // A roll under way ends first, with nothing recorded: the window may change the draw order or
 // the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
-  if (state_.rolling) EndRoll();
+  if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
@@ -294,7 +294,7 @@ void StageWindow::SetModeChecks(bool textMode) {
 // ---- The roll around the mode switch's questions ----
 
 bool StageWindow::Rolling() const {
-  return state_.rolling && drawTimer_->isActive();
+  return state_.Rolling() && drawTimer_->isActive();
 }
 
 void StageWindow::PauseRoll() {

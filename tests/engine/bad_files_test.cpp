@@ -53,8 +53,8 @@ class BadFiles : public EngineFixture {
     prompter.Clear();
   }
   void FinishDraw() {
-    for (int guard = 0; guard < 20 && !(state.plan.empty() && state.resultShown); ++guard) {
-      if (state.resultShown)
+    for (int guard = 0; guard < 20 && !(state.plan.empty() && state.WinnersShown()); ++guard) {
+      if (state.WinnersShown())
         ctl().StartPressed();
       else
         Roll();
