@@ -68,7 +68,7 @@ void BM_StopRecordsBatch(benchmark::State& st) {
     WriteTextFile(dir.Path(ProgramDir::kResultTxt), txt);
     state.pool = fullPool;
     state.plan = fullPlan;
-    if (state.resultShown) controller.StartPressed();  // back to the ready state
+    if (state.WinnersShown()) controller.StartPressed();  // back to the ready state
     controller.StartPressed();
     controller.RollTick();
     st.ResumeTiming();

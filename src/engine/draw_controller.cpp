@@ -23,16 +23,15 @@ DrawController::DrawController(DrawState& state, DrawOptions& options, DrawMode&
       sound_(sound),
       clock_(clock),
       dir_(dir),
-      random_(clock),
-      numberText_(Gb(texts::kReadyNumber)) {}
+      random_(clock) {}
 
 void DrawController::Message(const char* utf8Text, const char* utf8Caption, Icon icon) {
   prompter_.Message(Gb(utf8Text), Gb(utf8Caption), Buttons::Ok, icon);
 }
 
 void DrawController::SetNumberText(const char* utf8) {
-  numberText_ = Gb(utf8);
-  stage_.SetText(StageElement::NumberLabel, numberText_);
+  finishedShown_ = std::string_view(utf8) == texts::kFinishedNumber;
+  stage_.SetText(StageElement::NumberLabel, Gb(utf8));
 }
 
 void DrawController::SetAwardLabel(const std::string& text) {
@@ -65,9 +64,10 @@ void DrawController::ShowPrize() {
 }
 
 void DrawController::StartPressed() {
-  if (state_.rolling) return;
+  if (state_.Rolling()) return;
   StartChecksAndRoll();
-  state_.rolling = numberText_ != Gb(texts::kReadyNumber);
+  // Without a roll, a press on the finished stage waits for its stop press as a roll would.
+  if (!rollActive_) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
 }
 
 void DrawController::StartChecksAndRoll() {
@@ -83,7 +83,7 @@ void DrawController::StartChecksAndRoll() {
   ShowPrize();
   state_.batchWinners.clear();
 
-  if (state_.resultShown) return LeaveResultState();
+  if (state_.WinnersShown()) return LeaveResultState();
 
   if (state_.plan.empty()) {
     Message(texts::kAllDrawn, texts::kHintCaption, Icon::Information);
@@ -104,8 +104,7 @@ void DrawController::StartChecksAndRoll() {
   if (!stage_.IsVisible(StageElement::NumberLabel)) return;
 
   if (!mode_.textMode) {
-    const std::string picture = mode_.pictureFolder + "\\" + state_.pool.front() + ".jpg";
-    if (!FileExists(NativePath(picture))) {
+    if (!FileExists(PictureFilePath(mode_.pictureFolder, state_.pool.front()))) {
       // One missing photo must not cost the whole list: say so and leave list and pool as they are.
       Message(texts::kNoPicture, texts::kInfoCaption, Icon::Warning);
       return;
@@ -122,8 +121,9 @@ void DrawController::StartChecksAndRoll() {
   stage_.CaptureSnapshot();
   stage_.SetVisible(StageElement::RollingPanel, true);
   // The settings accept "0" or text here; a roll must always tick.
-  stage_.StartDrawTimer(std::max(1, options_.tickInterval));
+  stage_.StartDrawTimer(std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval));
   rollActive_ = true;
+  state_.phase = DrawPhase::Rolling;
 }
 
 void DrawController::LeaveResultState() {
@@ -132,7 +132,7 @@ void DrawController::LeaveResultState() {
   stage_.DiscardSnapshot();
   SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
-  state_.resultShown = false;
+  state_.phase = DrawPhase::Ready;
   if (state_.lastAwardName != Field(state_.currentLine, kAwardName)) {
     state_.drawnInAward = 0;
     state_.batchNo = 1;
@@ -157,7 +157,7 @@ void DrawController::StopRoll() {
 void DrawController::AbortRoll() {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  state_.rolling = false;
+  state_.phase = DrawPhase::Ready;
   state_.batchWinners.clear();
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.DiscardSnapshot();
@@ -173,7 +173,7 @@ void DrawController::StopRollWithMessage() {
 }
 
 void DrawController::StopPressed() {
-  if (!state_.rolling || state_.resultShown) return;
+  if (!state_.Rolling()) return;
   const bool complete = !state_.batchWinners.empty() &&
                         state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
   // Before the first complete tick there is nothing to freeze: the roll simply goes on.
@@ -182,7 +182,7 @@ void DrawController::StopPressed() {
     RecordStop();
   else if (rollActive_)
     StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
-  state_.rolling = false;
+  if (!state_.WinnersShown()) state_.phase = DrawPhase::Ready;
 }
 
 void DrawController::RecordStop() {
@@ -191,7 +191,7 @@ void DrawController::RecordStop() {
   StopRoll();
   state_.drawStarted = true;
   stage_.SetText(StageElement::StartButton, Gb(texts::kPrepareCaption));
-  state_.resultShown = true;
+  state_.phase = DrawPhase::WinnersShown;
 
   const std::string award = awardText_;
   const std::string prize = prizeText_;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/draw_files.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/pick.h"
@@ -35,7 +37,7 @@ class DrawController {
   // music and lays the stage out. The stage runs its draw-mode check afterwards.
   void StartUp();
 
-  // The start button or the space bar while nothing rolls; ignored while `rolling`.
+  // The start button or the space bar while nothing rolls; ignored while the state is Rolling().
   void StartPressed();
   // The stop button or the space bar while rolling. A stop before the first complete tick
   // records nothing and the roll goes on.
@@ -55,7 +57,9 @@ class DrawController {
   // put the list aside): the results go to history, the resume record goes, and the stage shows the
   // first batch of the plan with whatever list there is, possibly none.
   void DiscardDraw();
-  // Continues the draw held by config\exit.ini, in the state the next announce would give.
+  // Continues the draw held by config\exit.ini, in the state the next announce would give. A
+  // record that cannot be trusted (CheckResumeRecord) is never resumed: the operator is told why
+  // and a fresh draw starts, with the results and the record kept in history.
   void ResumeDraw();
   // F1: asks while a draw is under way, then ResetDraw (stops a running roll).
   void RestartPressed();
@@ -95,6 +99,9 @@ class DrawController {
   const std::string& PrizeLabelText() const { return prizeText_; }
   void SetPrizeLabel(const std::string& prizeName);
 
+  // Where the resume record and the history moves go; the real files unless a test says otherwise.
+  void UseFiles(DrawFiles& files) { files_ = &files; }
+
   const SoundSettings& Sounds() const { return sounds_; }
   RandomSource& Random() { return random_; }
   // The roll's timer is running (a started roll, not the "finished" press state).
@@ -113,6 +120,10 @@ class DrawController {
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
   void MoveResultsToHistory(HistoryReason reason);
   void StartAfresh(std::vector<std::string> pool, HistoryReason reason);
+  std::optional<std::vector<std::string>> LoadPoolAndTell();
+  void RefuseBadPlanLines();
+  void ResumeFrom(ExitRecord record, bool unconfirmedBatch);
+  void FreshStartAfterDamagedRecord(const std::string& message);
   PickRules Rules() const;
 
   DrawState& state_;
@@ -125,11 +136,13 @@ class DrawController {
   const ProgramDir& dir_;
   RandomSource random_;
   SoundSettings sounds_;
-  std::string numberText_;  // the centre label's text, which decides `rolling` after a start press
+  bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
   bool rollActive_ = false;
   bool exitRecordWarned_ = false;
+  int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
+  DrawFiles* files_ = &DrawFiles::Real();
 };
 
 }  // namespace kavrel

@@ -6,9 +6,11 @@
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
 #include "engine/plan.h"
+#include "engine/resume_check.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
 #include "storage/draw_history.h"
+#include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/result_store.h"
 #include "storage/settings.h"
@@ -46,10 +48,7 @@ void DrawController::StartUp() {
   const bool recordFound = FileExists(dir_.Path(ProgramDir::kExitIni));
   // The audience sees the stage behind the resume question: it shows the event's own titles, not
   // the program's defaults.
-  if (recordFound) LoadStageSettings();
-  const bool resume = recordFound && prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption),
-                                                       Buttons::YesNo, Icon::Question) == Answer::Yes;
-  if (resume)
+  if (recordFound)
     ResumeDraw();
   else
     ResetDraw();
@@ -61,12 +60,25 @@ void DrawController::StartUp() {
 void DrawController::MoveResultsToHistory(HistoryReason reason) {
   // A fresh draw starts with empty result files, but the last event's winners are kept, with a note
   // of why they were put aside for the history window.
-  if (!PutResultsAside(dir_, clock_.Now(), reason)) Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+  if (!files_->PutResultsAside(dir_, clock_.Now(), reason))
+    Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+}
+
+std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
+  PoolLoadNotes notes;
+  auto pool = LoadPool(dir_, &notes);
+  if (pool && notes.dashesReplaced > 0 && notes.dashesReplaced != dashesTold_) {
+    std::string text = Gb(texts::kDashesReplaced);
+    text.replace(text.find("%d"), 2, std::to_string(notes.dashesReplaced));
+    prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
+  }
+  if (pool) dashesTold_ = notes.dashesReplaced;
+  return pool;
 }
 
 void DrawController::ResetDraw(HistoryReason reason) {
   LoadStageSettings();
-  auto pool = LoadPool(dir_);
+  auto pool = LoadPoolAndTell();
   if (!pool) {
     // The list editor's table is the user's work: it stays, only the message is shown.
     Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
@@ -77,7 +89,32 @@ void DrawController::ResetDraw(HistoryReason reason) {
 
 void DrawController::DiscardDraw() {
   LoadStageSettings();
-  StartAfresh(LoadPool(dir_).value_or(std::vector<std::string>{}), HistoryReason::ModeSwitch);
+  StartAfresh(LoadPoolAndTell().value_or(std::vector<std::string>{}), HistoryReason::ModeSwitch);
+}
+
+void DrawController::RefuseBadPlanLines() {
+  // A quota or batch count below 1 would announce "第1轮/总-5轮…共-5名": such a line is left out
+  // of the draw, and the operator is told which one.
+  std::string named;
+  int refused = 0;
+  std::vector<std::string> kept;
+  kept.reserve(state_.plan.size());
+  for (std::size_t i = 0; i < state_.plan.size(); ++i) {
+    const auto fields = SplitPlanLine(state_.plan[i]);
+    if (LeadingInteger(Field(fields, kAwardQuota)) >= 1 && LeadingInteger(Field(fields, kBatchCount)) >= 1) {
+      kept.push_back(std::move(state_.plan[i]));
+      continue;
+    }
+    if (++refused <= 3)
+      named += (named.empty() ? "" : Gb("、")) + Gb("第") + std::to_string(i + 1) + Gb("行(") +
+               Field(fields, kAwardName).substr(0, 40) + Gb(")");
+  }
+  state_.plan = std::move(kept);
+  if (refused == 0) return;
+  if (refused > 3) named += Gb("等") + std::to_string(refused) + Gb("行");
+  std::string text = Gb(texts::kBadPlanLines);
+  text.replace(text.find("%s"), 2, named);
+  prompter_.Message(text, Gb(texts::kErrorCaption), Buttons::Ok, Icon::Warning);
 }
 
 void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason reason) {
@@ -85,17 +122,10 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   StopRoll();
   state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
+  RefuseBadPlanLines();
   state_.drawStarted = false;
-  state_.resultShown = false;
-  state_.rolling = false;
   state_.lastAwardName.clear();
-  state_.batchWinners.clear();
-  // A start-from position or a group refers to the old plan and pool.
-  state_.startFromActive = false;
-  state_.groupActive = false;
-  state_.planChanged = false;
-  state_.quitConfirmed = false;
-  state_.undoAvailable = false;
+  ResetDrawFlags(state_);
 
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
@@ -103,8 +133,13 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.DiscardSnapshot();
 
-  MoveResultsToHistory(reason);
-  DeleteExitRecord(dir_);
+  // The record goes before the results move: a crash in between must not leave a record whose
+  // results are gone, which a later resume would finish without those winners. A record that
+  // cannot be removed keeps its results beside it for the same reason.
+  if (files_->DeleteExitRecord(dir_))
+    MoveResultsToHistory(reason);
+  else
+    Message(texts::kExitRecordNotRemoved, texts::kErrorCaption, Icon::Warning);
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);
@@ -118,25 +153,51 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   stage_.LayoutStage();
 }
 
+void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
+  prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
+  // The record goes first, and with the results, so the damaged record can still be looked at.
+  const std::vector<std::filesystem::path> files = {dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat),
+                                                    dir_.Path(ProgramDir::kResultTxt)};
+  if (!files_->MoveToHistory(dir_, files, clock_.Now()))
+    Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+  ResetDraw();
+}
+
 void DrawController::ResumeDraw() {
   LoadStageSettings();
-  auto record = ReadExitRecord(dir_);
-  if (!record) return ResetDraw();
+  ExitRecordFile file = LoadExitRecord(dir_);
+  if (!file.found) return ResetDraw();
+  ResumeVerdict verdict;
+  verdict.problem = file.problem;
+  if (file.record) {
+    PoolLoadNotes notes;
+    const auto list = LoadPool(dir_, &notes);
+    if (!list)
+      verdict.problem = Gb("名单文件 config\\set.dat 不存在");
+    else
+      verdict = CheckResumeRecord(*file.record, *list, ReadTextFile(dir_.Path(ProgramDir::kResultDat)),
+                                  ReadTextFile(dir_.Path(ProgramDir::kResultTxt)));
+  }
+  if (!verdict.problem.empty())
+    return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + verdict.problem +
+                                        Gb(texts::kDamagedRecordFreshStart));
+  if (prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo, Icon::Question) !=
+      Answer::Yes)
+    return ResetDraw();
+  ResumeFrom(std::move(*file.record), verdict.unconfirmedBatch);
+}
+
+void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   // A batch whose stop reached the result files but not the record (power lost in between) is taken
   // back: the record's pool and plan still hold it, so it is drawn again rather than recorded twice.
-  if (!TrimUnconfirmedResults(dir_, *record)) Message(texts::kTrimFailed, texts::kErrorCaption, Icon::Error);
+  // Both files are copied into history before the cut.
+  if (unconfirmedBatch && !TrimUnconfirmedResults(dir_, record, clock_.Now()))
+    return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();
-  state_.pool = std::move(record->pool);
-  state_.plan = std::move(record->plan);
+  state_.pool = std::move(record.pool);
+  state_.plan = std::move(record.plan);
   state_.drawStarted = true;
-  state_.resultShown = false;
-  state_.rolling = false;
-  state_.batchWinners.clear();
-  state_.startFromActive = false;
-  state_.groupActive = false;
-  state_.planChanged = false;
-  state_.quitConfirmed = false;
-  state_.undoAvailable = false;
+  ResetDrawFlags(state_);
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
   stage_.SetVisible(StageElement::RollingPanel, false);
@@ -147,15 +208,15 @@ void DrawController::ResumeDraw() {
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);
   SetAwardLabel(Field(state_.currentLine, kAwardName));
-  state_.lastAwardName = record->lastAwardName;
+  state_.lastAwardName = record.lastAwardName;
   if (state_.lastAwardName != awardText_) {
     state_.drawnInAward = 0;
     state_.batchNo = 1;
   } else {
     // The record holds the number of the last recorded batch; the next one of the same award is
     // announced, exactly as the start press after that batch's stop would have done.
-    state_.drawnInAward = record->drawnInAward;
-    state_.batchNo = record->batchNo + 1;
+    state_.drawnInAward = record.drawnInAward;
+    state_.batchNo = record.batchNo + 1;
   }
   SetPrizeLabel(Field(state_.currentLine, kPrizeName));
   ShowStatus(false);
@@ -167,7 +228,7 @@ void DrawController::ResumeDraw() {
 
 void DrawController::SyncExitRecord() {
   if (!state_.drawStarted || state_.plan.empty() || state_.quitConfirmed) {
-    DeleteFile(dir_.Path(ProgramDir::kExitIni));
+    files_->DeleteExitRecord(dir_);
     return;
   }
   ExitRecord record;
@@ -185,12 +246,16 @@ void DrawController::SyncExitRecord() {
   record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
-  if (!state_.resultShown && !state_.lastAwardName.empty() &&
+  if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
       state_.lastAwardName == Field(state_.currentLine, kAwardName))
     record.batchNo = state_.batchNo - 1;
-  if (WriteExitRecord(dir_, record)) return;
+  if (files_->WriteExitRecord(dir_, record)) return;
+  // A record left behind at its old state would resume into batches recorded since: it goes.
+  // (Something other than a file in its place is no record a start would offer to resume.)
+  const bool removed = files_->DeleteExitRecord(dir_) || !FileExists(dir_.Path(ProgramDir::kExitIni));
   // Said once: repeating it after every batch would only get in the operator's way.
-  if (!exitRecordWarned_) Message(texts::kExitRecordFailed, texts::kErrorCaption, Icon::Warning);
+  if (!exitRecordWarned_)
+    Message(removed ? texts::kExitRecordFailed : texts::kExitRecordStale, texts::kErrorCaption, Icon::Warning);
   exitRecordWarned_ = true;
 }
 
@@ -204,8 +269,7 @@ void DrawController::RestartPressed() {
 void DrawController::ShowReadyState() {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
-  state_.resultShown = false;
-  state_.rolling = false;
+  state_.phase = DrawPhase::Ready;
   state_.drawStarted = true;
   stage_.SetVisible(StageElement::NumberLabel, true);
   state_.lastAwardName.clear();
@@ -230,7 +294,7 @@ void DrawController::ShowReadyState() {
 
 void DrawController::UndoPressed() {
   if (!state_.drawStarted) return Message(texts::kUndoNotStarted, texts::kOperationCaption, Icon::Information);
-  if (!state_.resultShown) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
+  if (!state_.WinnersShown()) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
   if (!state_.undoAvailable) return Message(texts::kUndoDone, texts::kOperationCaption, Icon::Information);
 
   const auto& line = state_.recordedLine;
@@ -271,7 +335,7 @@ bool DrawController::QuitPressed() {
   }
   // A quit on purpose leaves nothing to resume.
   StopRoll();
-  DeleteFile(dir_.Path(ProgramDir::kExitIni));
+  files_->DeleteExitRecord(dir_);
   stage_.DiscardSnapshot();
   return true;
 }
@@ -301,7 +365,7 @@ void DrawController::AfterAwardSettings(bool closedWithOk) {
   // start may take another line than the one announced. That line is announced now, with its award
   // and prize: the prize on screen is the one recorded with the winners. Another batch of the same
   // award and prize needs nothing, so its winners still join that award's result line.
-  if (state_.drawStarted && !state_.resultShown && !state_.plan.empty()) {
+  if (state_.drawStarted && !state_.WinnersShown() && !state_.plan.empty()) {
     SelectCurrentLine(state_, options_.forwardOrder);
     auto shown = [](const std::vector<std::string>& line) {
       return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));

@@ -5,6 +5,15 @@
 
 namespace kavrel {
 
+// Where the draw stands between two presses of the space bar. The engine alone moves it; the stage
+// and the windows ask it (Rolling(), WinnersShown()) instead of keeping a notion of their own.
+enum class DrawPhase {
+  Ready,         // the next press starts a batch (or says why it cannot)
+  Rolling,       // a batch rolls; the next press stops it
+  WinnersShown,  // the stopped batch's winners are on screen; the next press announces the next batch
+  Finished,      // "抽奖完毕！" is shown after the last batch; the next press is taken as a stop
+};
+
 // The run-time state of the draw. One instance for the whole run, owned by the stage and passed
 // by reference; the data files are the only persistent state. Texts are GB18030 bytes.
 struct DrawState {
@@ -17,9 +26,11 @@ struct DrawState {
   int batchSize = 0;                     // field 5 of currentLine, taken when a roll is prepared
   std::vector<int> batchWinners;         // 1-based pool positions picked by the latest tick
 
-  bool drawStarted = false;
-  bool resultShown = false;
-  bool rolling = false;
+  bool drawStarted = false;  // a batch has been recorded since the last reset (or the draw was resumed)
+  DrawPhase phase = DrawPhase::Ready;
+  // The space bar stops rather than starts: a batch rolls, or the finished stage waits for its stop.
+  bool Rolling() const { return phase == DrawPhase::Rolling || phase == DrawPhase::Finished; }
+  bool WinnersShown() const { return phase == DrawPhase::WinnersShown; }
   bool startFromActive = false;
   int startFromIndex = 0;  // 1-based plan position chosen in the start-from window
   bool groupActive = false;
@@ -36,5 +47,18 @@ struct DrawState {
   // One undo per recorded batch: set by a stop, cleared by an undo, a reset and a resume.
   bool undoAvailable = false;
 };
+
+// Back to the ready phase with nothing of the last draw's transient choices left: no pending batch,
+// no start-from position or award group (they refer to the old plan and pool), no plan change, quit
+// or undo pending. Every full reset (a fresh draw, a resume) goes through here.
+inline void ResetDrawFlags(DrawState& state) {
+  state.phase = DrawPhase::Ready;
+  state.batchWinners.clear();
+  state.startFromActive = false;
+  state.groupActive = false;
+  state.planChanged = false;
+  state.quitConfirmed = false;
+  state.undoAvailable = false;
+}
 
 }  // namespace kavrel

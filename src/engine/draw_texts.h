@@ -33,7 +33,21 @@ inline constexpr const char* kHistoryFailed =
 inline constexpr const char* kExitRecordFailed =
     "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
 inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
-inline constexpr const char* kTrimFailed = "中奖结果文件无法改写，中断前最后一批未确认的结果没能撤回，请检查程序目录是否可写！";
+inline constexpr const char* kExitRecordStale =
+    "断点记录 config\\exit.ini 无法更新也无法删除，其中是较早的进度：程序意外关闭后再启动时请选【否】重新开始，"
+    "请检查程序目录是否可写！";
+inline constexpr const char* kExitRecordNotRemoved =
+    "断点记录 config\\exit.ini 无法删除，上次的中奖结果仍留在原处，新的抽奖结果将接在其后，请检查程序目录是否可写！";
+inline constexpr const char* kDamagedRecord = "断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：";
+inline constexpr const char* kDamagedRecordFreshStart =
+    "。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 history 文件夹。";
+inline constexpr const char* kDashesReplaced =
+    "名单中有%d个条目含有“-”，抽奖时显示为全角的“－”，以免中奖结果文件把一个条目读成多个。";
+inline constexpr const char* kBadPlanLines =
+    "奖项计划 config\\shezhijx.dat 中%s的中奖名额或批次小于1，无法抽取，已略过，请在奖项设置中修改！";
+inline constexpr const char* kTrimFailed =
+    "中奖结果文件无法先复制到 history 文件夹或无法改写，中断前最后一批未确认的结果没能撤回，不能继续上次的抽奖。\n"
+    "将重新开始新一轮的抽奖，上次的中奖结果和断点记录移入 history 文件夹，请检查程序目录是否可写！";
 
 inline constexpr const char* kResumeQuestion =
     "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"

@@ -29,6 +29,7 @@ namespace {
 
 constexpr int kBand = WinnerShowScroll::kBandHeight;
 const QColor kYellow(255, 255, 0);
+constexpr qsizetype kMaxTitleLength = 250;
 
 // Data texts end their lines with CR LF; Qt's text widgets want LF alone.
 QString ToQtLines(const std::string& gb) {
@@ -170,8 +171,11 @@ void ResultWindow::BuildWinnerShow(const StageTitles& titles, const Clock& clock
   // A past draw's show is dated the day it was drawn.
   std::optional<LocalDateTime> drawn;
   if (past_ && !past_->current) drawn = ParseHistoryStamp(QString::fromStdString(past_->folder.filename().string()));
-  auto* title =
-      new TitleLabel(ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, drawn.value_or(clock.Now()))), band);
+  // The band holds three lines at most; a title of thousands of characters would only be laid out
+  // and wrapped at every paint.
+  QString caption = ToQtLines(WinnerShowTitle(titles.mainTitle, titles.subTitle, drawn.value_or(clock.Now())));
+  if (caption.size() > kMaxTitleLength) caption = caption.left(kMaxTitleLength - 1) + QChar(0x2026);
+  auto* title = new TitleLabel(caption, band);
   title->setObjectName(QStringLiteral("透明标签_标题"));
   title->setFont(Font("宋体", 20, false));
   title->setGeometry(0, 35, w, kBand);

@@ -1,11 +1,9 @@
 #include "settings/award_edit_window.h"
 
-#include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,9 +13,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/picture_reader.h"
 #include "settings/picture_panel.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "storage/qt_path.h"
 
 namespace kavrel {
 
@@ -65,6 +65,9 @@ void AwardEditWindow::BuildControls() {
   prizePicture_ = NewBox(this, "编辑框_奖品图片");
   MakeWholeNumberBox(quota_, 7);
   MakeWholeNumberBox(batches_, 5);
+  // The stage shows no more than 100 characters of a caption; longer names only cost time everywhere.
+  awardName_->setMaxLength(100);
+  prizeName_->setMaxLength(100);
   batches_->setMaximumWidth(80);
 
   splitList_ = new QTreeWidget(this);
@@ -188,10 +191,8 @@ void AwardEditWindow::ShowPicture(const std::string& gbPath) {
     preview_->SetPicture({});
     return;
   }
-  QFile file(NativePath(gbPath));
-  QImageReader reader(&file);
-  reader.setDecideFormatFromContent(true);
-  preview_->SetPicture(reader.read());
+  // The preview is small: a phone photo is decoded at about its size, not at full size.
+  preview_->SetPicture(ReadPictureScaled(detail::ToQPath(NativePath(gbPath)), preview_->size().expandedTo({640, 480})));
 }
 
 void AwardEditWindow::PickPicture() {

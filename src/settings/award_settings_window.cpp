@@ -118,6 +118,10 @@ void AwardSettingsWindow::BuildControls() {
   subTitle_ = Named(new QLineEdit(this), "编辑框_副标题");
   subTitleCentred_ = Named(new QCheckBox(QStringLiteral("居中"), this), "选择框_副标题");
   marquee_ = Named(new QLineEdit(this), "编辑框_字幕区");
+  // The stage shows no more than this of a title or the marquee; longer texts only cost time.
+  mainTitle_->setMaxLength(100);
+  subTitle_->setMaxLength(100);
+  marquee_->setMaxLength(1500);
   drawOrder_ = Named(new QComboBox(this), "组合框_抽奖顺序");
   drawOrder_->addItems({QStringLiteral("从前面奖项开始抽(从上往下)"), QStringLiteral("从后面奖项开始抽(从下往上)")});
   noRepeat_ = Named(new QCheckBox(QStringLiteral("不允许重复抽奖"), this), "选择框_重复抽奖");

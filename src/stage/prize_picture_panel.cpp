@@ -1,7 +1,8 @@
 #include "stage/prize_picture_panel.h"
 
-#include <QImageReader>
 #include <QPainter>
+
+#include "platform/picture_reader.h"
 
 namespace kavrel {
 namespace {
@@ -39,9 +40,7 @@ bool PrizePicturePanel::ShowPicture(const QString& path, const QImage& behind) {
     hide();
     return false;
   }
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  const QImage loaded = reader.read();
+  const QImage loaded = ReadPictureScaled(path, size(), Qt::KeepAspectRatio);
   if (loaded.isNull() || size().isEmpty()) {
     // Nothing to draw: the panel shows the stage behind it, as if it were not there.
     picture_ = behind.convertToFormat(QImage::Format_ARGB32);

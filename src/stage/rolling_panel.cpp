@@ -1,10 +1,10 @@
 #include "stage/rolling_panel.h"
 
-#include <QImageReader>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
 
+#include "platform/picture_reader.h"
 #include "stage/stage_look.h"
 
 namespace kavrel {
@@ -21,13 +21,7 @@ constexpr int kShadowOffset = 2;
 // cover the cell and its middle is kept.
 QPixmap LoadPhoto(const QString& path, QSize cell) {
   if (path.isEmpty() || cell.isEmpty()) return {};
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  const QSize original = reader.size();
-  if (original.isValid() && !original.isEmpty()) {
-    reader.setScaledSize(original.scaled(cell, Qt::KeepAspectRatioByExpanding));
-  }
-  QImage image = reader.read();
+  QImage image = ReadPictureScaled(path, cell, Qt::KeepAspectRatioByExpanding);
   if (image.isNull()) return {};
   if (image.size() != cell) {
     const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);

@@ -49,6 +49,18 @@ QFont StageFont(const QString& face, int pointSize, bool bold) {
   return font;
 }
 
+QString CappedCaption(const QString& text, int maxLength) {
+  if (text.size() <= maxLength) return text;
+  qsizetype keep = std::max(0, maxLength - 1);
+  // Never half a character beyond the Basic Multilingual Plane.
+  if (keep > 0 && text.at(keep - 1).isHighSurrogate()) --keep;
+  return text.left(keep) + QChar(0x2026);
+}
+
+QString ElidedCaption(const QString& text, const QFont& font, int maxWidth) {
+  return QFontMetrics(font).elidedText(CappedCaption(text), Qt::ElideRight, std::max(1, maxWidth));
+}
+
 QSize MeasureCaption(const QFont& font, const QString& text) {
   const QFontMetrics fm(font);
   return {fm.horizontalAdvance(text), fm.height()};

@@ -34,6 +34,17 @@ LabelLook DefaultLook(LayoutElement element);
 // A font of the given face, point size and weight, falling back through the installed CJK faces.
 QFont StageFont(const QString& face, int pointSize, bool bold);
 
+// Texts from the settings and the plan are not trusted to be short: a 100,000-character title would
+// be measured and painted (as a path) at every fit. What the stage shows is cut to these lengths,
+// with "…" at the end; no event needs more.
+inline constexpr int kMaxCaptionLength = 100;
+inline constexpr int kMaxMarqueeLength = 1500;  // about the widest label the window system draws
+QString CappedCaption(const QString& text, int maxLength = kMaxCaptionLength);
+
+// CappedCaption, then elided with "…" to `maxWidth` pixels in `font`: a caption wider than the
+// screen would be cut at both edges instead.
+QString ElidedCaption(const QString& text, const QFont& font, int maxWidth);
+
 // Width and height in pixels of `text` in `font` (horizontal advance and line height), the way the
 // stage measures its captions.
 QSize MeasureCaption(const QFont& font, const QString& text);

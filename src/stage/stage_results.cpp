@@ -15,7 +15,7 @@
 namespace kavrel {
 
 bool StageWindow::DrawUnderWay() const {
-  return controller_.RollActive() || state_.rolling || (state_.drawStarted && !state_.plan.empty());
+  return controller_.RollActive() || state_.Rolling() || (state_.drawStarted && !state_.plan.empty());
 }
 
 void StageWindow::OfferWinnerShow() {

@@ -11,6 +11,7 @@
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "lists/list_editor_window.h"
+#include "platform/picture_reader.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
@@ -98,7 +99,7 @@ void StageWindow::StartUp() {
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, state_.rolling);
+  const StageCommand command = DispatchKey(virtualKey, state_.Rolling());
   if (command == StageCommand::None) return false;
   RunCommand(command);
   return true;
@@ -109,7 +110,7 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, state_.rolling) == StageCommand::None) return false;
+    if (vk == 0 || DispatchKey(vk, state_.Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
     if (!key->isAutoRepeat()) DispatchKeyPress(vk);
     return true;
@@ -212,7 +213,7 @@ void StageWindow::RunCommand(StageCommand command) {
 
 bool StageWindow::MissingFirstPhoto() {
   // Only the press that would start a roll in picture mode looks at the photos.
-  if (mode_.textMode || state_.rolling || state_.resultShown || state_.pool.empty() || state_.plan.empty() ||
+  if (mode_.textMode || state_.Rolling() || state_.WinnersShown() || state_.pool.empty() || state_.plan.empty() ||
       elements_.centre->isHidden())
     return false;
   auto photo = [this](const std::string& entry) { return PictureFilePath(mode_.pictureFolder, entry); };
@@ -260,7 +261,9 @@ void StageWindow::ToggleLayoutEdit() {
 void StageWindow::ChooseBackground() {
   const std::optional<std::string> file = ChooseCustomBackground(prompter_, sound_);
   if (!file) return;
-  QPixmap picture(NativeQPath(*file));
+  // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
+  const QPixmap picture =
+      QPixmap::fromImage(ReadPictureScaled(NativeQPath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
   if (picture.isNull()) {
     prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return;
@@ -284,7 +287,7 @@ void StageWindow::StartFrom() {
 // A roll under way ends first, with nothing recorded: the window may change the draw order or
 // the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
-  if (state_.rolling) EndRoll();
+  if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
@@ -297,7 +300,7 @@ void StageWindow::OpenAwardSettings() {
 void StageWindow::EditList() {
   // The picture list editor is not part of the program yet: in picture mode the item is disabled.
   if (!mode_.textMode) return;
-  if (state_.rolling) EndRoll();
+  if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
   ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
   window.exec();
@@ -324,7 +327,7 @@ void StageWindow::SetModeChecks(bool textMode) {
 // ---- The roll around the mode switch's questions ----
 
 bool StageWindow::Rolling() const {
-  return state_.rolling && drawTimer_->isActive();
+  return state_.Rolling() && drawTimer_->isActive();
 }
 
 void StageWindow::PauseRoll() {
@@ -386,7 +389,7 @@ void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
 }
 
 void StageWindow::SetText(StageElement element, const std::string& text) {
-  const QString q = ToQt(text);
+  const QString q = CappedCaption(ToQt(text), element == StageElement::Marquee ? kMaxMarqueeLength : kMaxCaptionLength);
   const int screenWidth = ScreenRect().width();
   switch (element) {
     case StageElement::StatusLabel:
@@ -419,7 +422,7 @@ void StageWindow::SetText(StageElement element, const std::string& text) {
     case StageElement::SubTitle:
     case StageElement::AwardLabel: {
       auto* label = static_cast<QLabel*>(Element(element));
-      label->setText(q);
+      label->setText(ElidedCaption(q, label->font(), screenWidth - 50));
       FitAndCentre(label, false);
       break;
     }

@@ -30,4 +30,59 @@ std::string FromQt(const QString& text) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+bool LooksLikeUtf8(std::string_view bytes) {
+  bool multiByte = false;
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // bounds of the second byte, which rule out overlong forms and surrogates
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + length > n) return false;
+    if (s[i + 1] < low || s[i + 1] > high) return false;
+    for (std::size_t k = 2; k < length; ++k)
+      if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
+    // A GBK character can be a valid two-byte UTF-8 sequence ("尾" reads as "β"), but Chinese in
+    // UTF-8 takes three bytes: only those count as evidence.
+    if (length >= 3) multiByte = true;
+    i += length;
+  }
+  return multiByte;
+}
+
+std::string DecodeExternalText(std::string_view bytes) {
+  auto size = [](std::string_view b) { return static_cast<qsizetype>(b.size()); };
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bytes.remove_prefix(3);
+    return FromQt(QString::fromUtf8(bytes.data(), size(bytes)));
+  }
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    const auto encoding = bytes[0] == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
+    bytes.remove_prefix(2);
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    return FromQt(decoder.decode(QByteArrayView(bytes.data(), size(bytes))));
+  }
+  if (LooksLikeUtf8(bytes)) return FromQt(QString::fromUtf8(bytes.data(), size(bytes)));
+  return std::string(bytes);
+}
+
 }  // namespace kavrel

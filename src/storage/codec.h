@@ -17,4 +17,16 @@ QString ToQt(const std::string& gb);
 QString ToQt(std::string_view gb);
 std::string FromQt(const QString& text);
 
+// Text from outside the program (a list, config.ini saved by another editor, an imported file) as
+// GB18030 bytes. Other editors save UTF-8 (with or without a byte-order mark) or UTF-16 with a
+// byte-order mark; those are converted. Anything else is taken as GBK/GB18030 already. A text
+// without a mark counts as UTF-8 only when it is valid UTF-8 and holds at least one multi-byte
+// sequence of three or more bytes (every Chinese character in UTF-8 is one): plain ASCII is the same
+// in every one of them, and a GBK character often happens to form a valid two-byte sequence.
+std::string DecodeExternalText(std::string_view bytes);
+
+// Valid UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF) with at least one
+// character of three or more bytes.
+bool LooksLikeUtf8(std::string_view bytes);
+
 }  // namespace kavrel

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cstdio>
 
+#include "storage/codec.h"
 #include "storage/ini_text.h"
 #include "storage/number_text.h"
 #include "storage/program_dir.h"
@@ -11,75 +13,159 @@ namespace kavrel {
 
 namespace {
 
+constexpr std::string_view kChecksumKey = "checksum=";
+
+// A line break inside a value would end its line early and cut the record there.
+std::string OneLine(const std::string& item) {
+  std::string value = item;
+  std::replace(value.begin(), value.end(), '\r', ' ');
+  std::replace(value.begin(), value.end(), '\n', ' ');
+  return value;
+}
+
 std::string JoinWithDashes(const std::vector<std::string>& items) {
   std::size_t size = 0;
   for (const auto& item : items) size += item.size() + 2;
   std::string value;
   value.reserve(size);
   for (const auto& item : items) {
-    value += item;
+    value += OneLine(item);
     value += "--";
   }
   return value;
 }
 
+// Unsigned decimal digits only; a cut or hand-edited number ("abc", "12x", "") is no number.
+std::optional<long long> StrictNumber(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  for (const char c : text)
+    if (c < '0' || c > '9') return std::nullopt;
+  return LeadingInteger(text);
+}
+
 }  // namespace
+
+std::string ExitRecordChecksum(std::string_view body) {
+  // FNV-1a: no cryptography is needed, only a value that a cut or an edit changes.
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : body) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  char buffer[20];
+  std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(hash));
+  return buffer;
+}
 
 // Written as one whole INI file rather than key by key: the values hold the whole remaining
 // pool and plan, and five rewrites of a large file would be slow and not atomic as a record.
+// The last line is a checksum over everything before it, so a record cut short or edited by
+// hand is recognised instead of being trusted.
 bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
   detail::IniLines ini;
   ini.lines = {"[exit]",
                "number=" + JoinWithDashes(record.pool),
                "award_list=" + JoinWithDashes(record.plan),
-               "award_name=" + record.lastAwardName,
+               "award_name=" + OneLine(record.lastAwardName),
                "index=" + std::to_string(record.batchNo),
                "index_number=" + std::to_string(record.drawnInAward)};
   if (record.resultDatSize >= 0 && record.resultTxtSize >= 0) {
     ini.lines.push_back("result_size=" + std::to_string(record.resultDatSize));
     ini.lines.push_back("log_size=" + std::to_string(record.resultTxtSize));
   }
-  return WriteTextFile(dir.Path(ProgramDir::kExitIni), detail::JoinIniLines(ini));
+  std::string text = detail::JoinIniLines(ini);
+  text += std::string(kChecksumKey) + ExitRecordChecksum(text) + "\r\n";
+  return WriteTextFile(dir.Path(ProgramDir::kExitIni), text);
 }
 
 bool DeleteExitRecord(const ProgramDir& dir) {
   return DeleteFile(dir.Path(ProgramDir::kExitIni));
 }
 
-std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir) {
+ExitRecordFile LoadExitRecord(const ProgramDir& dir) {
+  ExitRecordFile file;
   const auto path = dir.Path(ProgramDir::kExitIni);
-  if (!FileExists(path)) return std::nullopt;
-  const detail::IniLines ini = detail::ParseIniLines(ReadTextFile(path));
+  if (!FileExists(path)) return file;
+  file.found = true;
+  const auto text = TryReadTextFile(path);
+  if (!text) {
+    file.problem = Gb("记录文件无法读取");
+    return file;
+  }
+
+  // The checksum line is the last line, and covers every byte before it.
+  const std::size_t at = text->rfind(kChecksumKey);
+  const bool lineStart = at != std::string::npos && (at == 0 || (*text)[at - 1] == '\n');
+  const std::string_view body = lineStart ? std::string_view(*text).substr(0, at) : std::string_view();
+  const std::string_view stored =
+      lineStart ? std::string_view(*text).substr(at + kChecksumKey.size()) : std::string_view();
+  if (!lineStart || (stored != ExitRecordChecksum(body) + "\r\n" && stored != ExitRecordChecksum(body))) {
+    file.problem = Gb("记录不完整或已被改动(校验值不符)");
+    return file;
+  }
+
+  const detail::IniLines ini = detail::ParseIniLines(body);
   // Values are taken exactly as written (no trimming of blanks or quotes), so a pool entry
   // beginning with a blank or an award name in quotes comes back unchanged, at any length.
-  auto raw = [&](const char* key) { return detail::FindIniValue(ini, "exit", key).value_or(std::string()); };
+  auto raw = [&](const char* key) { return detail::FindIniValue(ini, "exit", key); };
+  auto bad = [&](const char* key) {
+    file.problem = Gb("记录中的") + key + Gb("一项无法识别");
+    return file;
+  };
 
   ExitRecord record;
-  record.pool = SplitText(raw("number"), "--");
-  record.plan = SplitText(raw("award_list"), "--");
-  record.lastAwardName = raw("award_name");
-  record.batchNo = LeadingInt(raw("index"));
-  record.drawnInAward = LeadingInt(raw("index_number"));
-  const auto datSize = detail::FindIniValue(ini, "exit", "result_size");
-  const auto txtSize = detail::FindIniValue(ini, "exit", "log_size");
-  if (datSize && txtSize && !datSize->empty() && !txtSize->empty()) {
-    record.resultDatSize = LeadingInteger(*datSize);
-    record.resultTxtSize = LeadingInteger(*txtSize);
+  const auto number = raw("number");
+  const auto plan = raw("award_list");
+  const auto award = raw("award_name");
+  if (!number || (!number->empty() && !number->ends_with("--"))) return bad("number");
+  if (!plan || (!plan->empty() && !plan->ends_with("--"))) return bad("award_list");
+  if (!award) return bad("award_name");
+  record.pool = SplitText(*number, "--");
+  record.plan = SplitText(*plan, "--");
+  record.lastAwardName = *award;
+
+  const auto batchNo = StrictNumber(raw("index").value_or(""));
+  if (!batchNo || *batchNo > 1000000) return bad("index");
+  const auto drawn = StrictNumber(raw("index_number").value_or(""));
+  if (!drawn || *drawn > 100000000) return bad("index_number");
+  record.batchNo = static_cast<int>(*batchNo);
+  record.drawnInAward = static_cast<int>(*drawn);
+
+  const auto datSize = raw("result_size");
+  const auto txtSize = raw("log_size");
+  if (datSize || txtSize) {
+    const auto dat = StrictNumber(datSize.value_or(""));
+    if (!dat) return bad("result_size");
+    const auto txt = StrictNumber(txtSize.value_or(""));
+    if (!txt) return bad("log_size");
+    record.resultDatSize = *dat;
+    record.resultTxtSize = *txt;
   }
-  return record;
+  file.record = std::move(record);
+  return file;
 }
 
-bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record) {
-  bool ok = true;
-  auto trim = [&](std::string_view suffix, long long keep) {
-    if (keep < 0) return;
-    const auto path = dir.Path(suffix);
-    const auto text = TryReadTextFile(path);
-    if (!text || static_cast<long long>(text->size()) <= keep) return;
-    ok = WriteTextFile(path, text->substr(0, static_cast<std::size_t>(keep))) && ok;
+std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir) {
+  return LoadExitRecord(dir).record;
+}
+
+bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record, const LocalDateTime& when) {
+  const auto datPath = dir.Path(ProgramDir::kResultDat);
+  const auto txtPath = dir.Path(ProgramDir::kResultTxt);
+  const auto dat = TryReadTextFile(datPath);
+  const auto txt = TryReadTextFile(txtPath);
+  if (!dat || !txt) return false;
+  auto longer = [](const std::string& text, long long keep) {
+    return keep >= 0 && static_cast<long long>(text.size()) > keep;
   };
-  trim(ProgramDir::kResultDat, record.resultDatSize);
-  trim(ProgramDir::kResultTxt, record.resultTxtSize);
+  const bool cutDat = longer(*dat, record.resultDatSize);
+  const bool cutTxt = longer(*txt, record.resultTxtSize);
+  if (!cutDat && !cutTxt) return true;
+  // A cut is never the only copy: both files go to history as they are first.
+  if (!CopyToHistory(dir, {datPath, txtPath}, when)) return false;
+  bool ok = true;
+  if (cutDat) ok = WriteTextFile(datPath, dat->substr(0, static_cast<std::size_t>(record.resultDatSize)));
+  if (cutTxt) ok = WriteTextFile(txtPath, txt->substr(0, static_cast<std::size_t>(record.resultTxtSize))) && ok;
   return ok;
 }
 

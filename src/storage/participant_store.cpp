@@ -10,10 +10,66 @@
 
 namespace kavrel {
 
-std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir) {
+namespace {
+
+constexpr std::string_view kFullWidthDash = "\xA3\xAD";   // －
+constexpr std::string_view kFullWidthBlank = "\xA1\xA1";  // 　
+
+// ASCII '-' is never part of a two-byte or four-byte GB18030 character, so bytes can be replaced as found.
+bool ReplaceDashes(std::string& entry) {
+  std::size_t pos = entry.find('-');
+  if (pos == std::string::npos) return false;
+  std::string out;
+  out.reserve(entry.size() + 8);
+  std::size_t from = 0;
+  for (; pos != std::string::npos; pos = entry.find('-', from)) {
+    out.append(entry, from, pos - from);
+    out += kFullWidthDash;
+    from = pos + 1;
+  }
+  out.append(entry, from);
+  entry = std::move(out);
+  return true;
+}
+
+}  // namespace
+
+bool IsBlankEntry(std::string_view entry) {
+  std::size_t i = 0;
+  while (i < entry.size()) {
+    if (entry[i] == ' ' || entry[i] == '\t' || entry[i] == '\r') {
+      ++i;
+    } else if (entry.substr(i, 2) == kFullWidthBlank) {
+      i += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes) {
+  PoolLoadNotes counted;
+  std::vector<std::string> entries = SplitLines(text);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (IsBlankEntry(entries[i])) {
+      ++counted.blanksDropped;
+      continue;
+    }
+    if (ReplaceDashes(entries[i])) ++counted.dashesReplaced;
+    if (kept != i) entries[kept] = std::move(entries[i]);
+    ++kept;
+  }
+  entries.resize(kept);
+  if (notes) *notes = counted;
+  return entries;
+}
+
+std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoadNotes* notes) {
   const auto path = dir.Path(ProgramDir::kSetDat);
   if (!FileExists(path)) return std::nullopt;
-  return SplitText(ReadTextFile(path), "\r\n");
+  return PoolEntries(DecodeExternalText(ReadTextFile(path)), notes);
 }
 
 std::string BuildSetDatText(const std::vector<std::string>& entries) {
@@ -97,7 +153,15 @@ bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vecto
 
 std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const std::string& entry) {
   // Only the folder's backslashes are separators; the entry is one file name whatever it holds.
-  return NativePath(gbPictureFolder) / detail::FromQPath(ToQt(entry + ".jpg"));
+  const auto folder = NativePath(gbPictureFolder);
+  auto path = folder / detail::FromQPath(ToQt(entry + ".jpg"));
+  if (entry.find(kFullWidthDash) == std::string::npos || FileExists(path)) return path;
+  std::string original = entry;
+  for (std::size_t pos = original.find(kFullWidthDash); pos != std::string::npos;
+       pos = original.find(kFullWidthDash, pos + 1))
+    original.replace(pos, kFullWidthDash.size(), "-");
+  const auto withDash = folder / detail::FromQPath(ToQt(original + ".jpg"));
+  return FileExists(withDash) ? withDash : path;
 }
 
 bool DeletePoolFile(const ProgramDir& dir) {

@@ -10,9 +10,25 @@ namespace kavrel {
 class ProgramDir;
 class Settings;
 
-// config\set.dat split into entries; nullopt when the file does not exist (an empty file is an
-// empty list).
-std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir);
+// What loading the list changed, for the one message that tells the operator.
+struct PoolLoadNotes {
+  int dashesReplaced = 0;  // entries whose "-" became "－"
+  int blanksDropped = 0;   // blank lines left out
+};
+
+// config\set.dat as the draw's entries; nullopt when the file does not exist (an empty file is an
+// empty list). The text is decoded by DecodeExternalText and split by SplitLines, so lists saved as
+// UTF-8 or with bare LF line ends read as they look. Blank entries (nothing but blanks) are left
+// out: they could only ever win as nobody. An ASCII "-" inside an entry becomes the full-width
+// "－": "-" separates the fields of result.dat and exit.ini, and an entry carrying one would read
+// back as several winners.
+std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoadNotes* notes = nullptr);
+
+// The rules above for one list's text (already decoded).
+std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes = nullptr);
+
+// An entry made only of ASCII blanks, tabs and full-width blanks (or nothing).
+bool IsBlankEntry(std::string_view entry);
 
 // set.dat text: every entry followed by CR LF; an empty list is empty text.
 std::string BuildSetDatText(const std::vector<std::string>& entries);
@@ -47,7 +63,9 @@ bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vecto
                      const std::string& pictureFolder, bool ratio43);
 
 // Picture mode: the image of an entry, pictureFolder + "\" + entry + ".jpg", as a native path.
-// The entry is taken as it is (a trailing blank stays part of the name).
+// The entry is taken as it is (a trailing blank stays part of the name). An entry whose "-" the
+// list load turned into "－" still finds its photo: when no file of that name exists, the name with
+// the "-" restored is used.
 std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const std::string& entry);
 
 // Lifecycle deletions (false when an existing file stays).

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/ports/clock.h"
@@ -68,14 +69,29 @@ struct ExitRecord {
   long long resultTxtSize = -1;
 };
 
+// Writes the record whole, with a checksum line after the values.
 bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
 bool DeleteExitRecord(const ProgramDir& dir);
 
-// nullopt when config\exit.ini does not exist. Values of any length are read whole.
+// The checksum line's value over the record's text before it (16 hexadecimal digits).
+std::string ExitRecordChecksum(std::string_view body);
+
+// config\exit.ini as read: not found, a record whose every value parses and whose checksum
+// matches, or found but damaged with the reason (GB18030) why it cannot be trusted.
+struct ExitRecordFile {
+  bool found = false;
+  std::optional<ExitRecord> record;
+  std::string problem;
+};
+ExitRecordFile LoadExitRecord(const ProgramDir& dir);
+
+// The record when it exists and is sound; nullopt otherwise. Values of any length are read whole.
 std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir);
 
-// Cuts each result file back to the size the record kept when it has grown beyond it since (only then);
-// false when a file that needed cutting could not be rewritten.
-bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record);
+// Cuts each result file back to the size the record kept when it has grown beyond it since. Both
+// files are first copied into history/ as they were; nothing is cut when that copy fails. False
+// when the copy or a cut failed. The caller decides first that the surplus is only the batch
+// that was being recorded.
+bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record, const LocalDateTime& when);
 
 }  // namespace kavrel

@@ -10,7 +10,7 @@ namespace kavrel {
 Settings::Settings(std::filesystem::path file) : file_(std::move(file)) {}
 
 std::optional<std::string> Settings::ReadRaw(std::string_view section, std::string_view key) const {
-  return detail::FindIniValue(detail::ParseIniLines(ReadTextFile(file_)), section, key);
+  return detail::FindIniValue(detail::ParseIniLines(DecodeExternalText(ReadTextFile(file_))), section, key);
 }
 
 std::string Settings::ReadText(std::string_view section, std::string_view key, std::string_view def) const {
@@ -33,7 +33,9 @@ int Settings::ReadInt(std::string_view section, std::string_view key, int def) c
 bool Settings::WriteText(std::string_view section, std::string_view key, std::string_view value) {
   const auto text = TryReadTextFile(file_);
   if (!text) return false;
-  detail::IniLines ini = detail::ParseIniLines(*text);
+  // A file another editor saved as UTF-8 or UTF-16 is rewritten whole in GB18030 with CR LF here,
+  // every other value kept, so the file never mixes two encodings.
+  detail::IniLines ini = detail::ParseIniLines(DecodeExternalText(*text));
   detail::SetIniValue(ini, section, key, value);
   return WriteTextFile(file_, detail::JoinIniLines(ini));
 }

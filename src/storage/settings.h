@@ -9,11 +9,11 @@ namespace kavrel {
 
 // Key-by-key access to an INI file (config\config.ini, config\exit.ini) that stays readable and
 // writable by the Windows profile functions: GB18030 without byte-order mark, CR LF written and
-// LF alone accepted, section and key names matched ignoring ASCII case and surrounding blanks,
-// the first of duplicate sections or keys wins, ';' starts a comment line, values trimmed of
-// blanks and of one pair of enclosing quotes. Unlike those functions, values of any length are
-// read whole. Every call reads the file afresh, so values written elsewhere are seen at once.
-// Section, key and value texts are GB18030 bytes.
+// LF alone accepted; a file saved as UTF-8 or UTF-16 by another editor is read (DecodeExternalText)
+// and rewritten whole in GB18030 at the first write; section and key names matched ignoring ASCII case and surrounding
+// blanks, the first of duplicate sections or keys wins, ';' starts a comment line, values trimmed of blanks and of one
+// pair of enclosing quotes. Unlike those functions, values of any length are read whole. Every call reads the file
+// afresh, so values written elsewhere are seen at once. Section, key and value texts are GB18030 bytes.
 class Settings {
  public:
   explicit Settings(std::filesystem::path file);

@@ -1,5 +1,7 @@
 #include "storage/stage_settings.h"
 
+#include <algorithm>
+
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
@@ -20,7 +22,8 @@ StageSettings LoadStageSettings(const Settings& settings, DrawOptions& options) 
   options.totalQuota = number("中奖名额", 0);
   options.forwardOrder = text("抽奖顺序：", "0") == "0";
   options.repeatAllowed = !flag("不允许重复抽奖", true);
-  options.tickInterval = number("抽奖随机滚动快慢", 1);
+  // A huge interval would mean nothing ever visibly rolls, and 0 or less never ticks at all.
+  options.tickInterval = std::clamp(number("抽奖随机滚动快慢", 1), kMinTickInterval, kMaxTickInterval);
   options.maskOn = flag("启用隐私屏蔽：", false);
   if (options.maskOn) {
     options.maskFrom = number("屏蔽第几位至第几位:", 4);

@@ -7,12 +7,16 @@ namespace kavrel {
 class Settings;
 class ProgramDir;
 
+// The range the roll's tick interval is kept in, milliseconds.
+inline constexpr int kMinTickInterval = 1;
+inline constexpr int kMaxTickInterval = 1000;
+
 // The draw options of section "标题设置". One instance for the whole run, owned by the stage.
 struct DrawOptions {
   bool forwardOrder = true;       // "抽奖顺序：" is exactly "0"
   bool repeatAllowed = false;     // "不允许重复抽奖" is not "真"
   int totalQuota = 0;             // "中奖名额"
-  int tickInterval = 1;           // "抽奖随机滚动快慢", milliseconds
+  int tickInterval = 1;           // "抽奖随机滚动快慢", milliseconds, kept within 1 … 1000
   bool maskOn = false;            // "启用隐私屏蔽："
   int maskFrom = 4;               // "屏蔽第几位至第几位:", 1-based byte position
   int maskTo = 7;                 // "至"

@@ -64,13 +64,12 @@ QString HistoryStamp(const LocalDateTime& when) {
 
 }  // namespace
 
-bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
-  return MoveToHistoryFolder(dir, files, when).has_value();
-}
+namespace {
 
-std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
-                                                         const std::vector<std::filesystem::path>& files,
-                                                         const LocalDateTime& when) {
+enum class Keep { Move, Copy };
+
+std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when,
+                    Keep keep) {
   QStringList existing;
   for (const auto& file : files) {
     const QString name = ToQPath(file);
@@ -87,12 +86,28 @@ std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
   bool ok = true;
   for (const QString& name : existing) {
     const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
-    if (QFile::rename(name, destination)) continue;
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
+    if (keep == Keep::Move ? QFile::rename(name, destination) : QFile::copy(name, destination)) continue;
     ok = false;
   }
   if (!ok) return std::nullopt;
   return detail::FromQPath(target);
+}
+
+}  // namespace
+
+bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Move).has_value();
+}
+
+std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
+                                                         const std::vector<std::filesystem::path>& files,
+                                                         const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Move);
+}
+
+bool CopyToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Copy).has_value();
 }
 
 }  // namespace kavrel

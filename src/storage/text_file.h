@@ -39,4 +39,8 @@ std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
                                                          const std::vector<std::filesystem::path>& files,
                                                          const LocalDateTime& when);
 
+// The same, but the files stay where they are: a copy is kept before a file is changed in a way
+// that loses content. False when a file could not be copied.
+bool CopyToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
+
 }  // namespace kavrel

@@ -28,8 +28,8 @@ class Recovery : public EngineFixture {
   }
   // Presses until the plan is drawn and the last winners are on screen.
   void FinishDraw() {
-    for (int guard = 0; guard < 20 && !(state.plan.empty() && state.resultShown); ++guard) {
-      if (state.resultShown)
+    for (int guard = 0; guard < 20 && !(state.plan.empty() && state.WinnersShown()); ++guard) {
+      if (state.WinnersShown())
         ctl().StartPressed();
       else
         Roll();
@@ -266,7 +266,7 @@ TEST_F(Recovery, RestartWhileRollingAsksThenResetsAndKeepsTheOldResults) {
   EXPECT_TRUE(stage.timerRunning);
   ctl().RestartPressed();
   EXPECT_FALSE(stage.timerRunning);
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   EXPECT_FALSE(state.drawStarted);
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
   EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel));
@@ -330,7 +330,7 @@ TEST_F(Recovery, ResetWithoutAListKeepsTheEditorTable) {
   EXPECT_TRUE(Exists(ProgramDir::kImDataDat));
   ctl().StartPressed();
   EXPECT_EQ(LastMessage(), U("无数据，请先导入抽奖名单！"));
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
 }
 
 // The mode switch puts the list aside during a draw: the draw ends anyway, so nothing of it can be

@@ -21,7 +21,7 @@ class StartChecks : public EngineFixture {
     EXPECT_EQ(prompter.shown()[0].caption, U(caption));
     EXPECT_EQ(prompter.shown()[0].buttons, Buttons::Ok);
     EXPECT_FALSE(stage.timerRunning);
-    EXPECT_FALSE(state.rolling);
+    EXPECT_FALSE(state.Rolling());
   }
 };
 

@@ -52,7 +52,7 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
 
   // Batch 1.
   ctl().StartPressed();
-  EXPECT_TRUE(state.rolling);
+  EXPECT_TRUE(state.Rolling());
   EXPECT_TRUE(stage.timerRunning);
   EXPECT_EQ(stage.timerPeriod, 1);
   EXPECT_FALSE(stage.IsVisible(StageElement::NumberLabel));
@@ -61,7 +61,7 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
   Tick();
   const auto w1 = Descending(stage.painted);
   ctl().StopPressed();
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   EXPECT_FALSE(stage.timerRunning);
   EXPECT_EQ(stage.Text(StageElement::StartButton), U("准备"));
   EXPECT_EQ(Status(), U("已抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽2名/共4名)"));
@@ -74,7 +74,7 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
 
   // Announce batch 2.
   ctl().StartPressed();
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
   EXPECT_EQ(stage.Text(StageElement::StartButton), U("开始"));
   EXPECT_EQ(Status(), U("准备抽取【三等奖】，本轮抽2名（第2轮/总2轮，已抽2名/共4名)"));
@@ -104,17 +104,17 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
   ctl().StartPressed();
   EXPECT_EQ(Number(), U("抽奖完毕！"));
   EXPECT_EQ(Status(), U("准备抽取【一等奖】，本轮抽1名（第1轮/总1轮，已抽1名/共1名)"));
-  EXPECT_TRUE(state.rolling);
+  EXPECT_TRUE(state.Rolling());
   prompter.Clear();
   ctl().StartPressed();  // ignored
   EXPECT_TRUE(prompter.shown().empty());
   ctl().StopPressed();
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   ctl().StartPressed();
   EXPECT_EQ(LastMessage(), U("全部奖项已经抽取完毕！"));
   EXPECT_EQ(prompter.shown().back().caption, U("提示："));
   EXPECT_EQ(stage.winnerShows, 1);
-  EXPECT_TRUE(state.rolling);
+  EXPECT_TRUE(state.Rolling());
   ctl().StopPressed();
   ctl().StartPressed();
   EXPECT_EQ(stage.winnerShows, 2);
@@ -151,12 +151,12 @@ TEST_F(WholeDraw, StopBeforeTheFirstTickRecordsNothingAndTheRollGoesOn) {
   ctl().StartPressed();
   EXPECT_EQ(stage.timerPeriod, 1) << "a period below 1 ms would never tick";
   ctl().StopPressed();
-  EXPECT_TRUE(state.rolling);
+  EXPECT_TRUE(state.Rolling());
   EXPECT_TRUE(stage.timerRunning);
   EXPECT_FALSE(Exists(ProgramDir::kResultDat));
   Tick();
   ctl().StopPressed();
-  EXPECT_TRUE(state.resultShown);
+  EXPECT_TRUE(state.WinnersShown());
   ctl().StopPressed();  // a second quick stop finds nothing rolling
   EXPECT_EQ(state.pool.size(), 8u);
 }
@@ -168,7 +168,7 @@ TEST_F(WholeDraw, ATickThatCanNoLongerFillTheBatchStopsTheRoll) {
   state.pool.resize(1);  // e.g. a mode switch emptied the pool while rolling
   Tick();
   EXPECT_FALSE(stage.timerRunning);
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(LastMessage(), U("待抽奖名单人数不足(小于奖项设定人数)，请检查确认！"));
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
   ctl().StopPressed();
@@ -181,12 +181,12 @@ TEST_F(WholeDraw, AbortedRollRecordsNothingAndTheNextPressRollsAgain) {
   Tick();
   ctl().AbortRoll();  // e.g. the mode is switched while rolling
   EXPECT_FALSE(stage.timerRunning);
-  EXPECT_FALSE(state.rolling);
+  EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
   EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel));
   ctl().StartPressed();
   EXPECT_TRUE(stage.timerRunning);
-  EXPECT_TRUE(state.rolling);
+  EXPECT_TRUE(state.Rolling());
   Tick();
   ctl().StopPressed();
   EXPECT_TRUE(Exists(ProgramDir::kResultDat));

@@ -99,7 +99,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(e.stopButton->focusPolicy(), Qt::NoFocus);
 
   Press(Qt::Key_Space);  // start rolling
-  EXPECT_TRUE(stage->state().rolling);
+  EXPECT_TRUE(stage->state().Rolling());
   EXPECT_TRUE(stage->drawTimer()->isActive());
   EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
   EXPECT_FALSE(e.rolling->isHidden());
@@ -110,8 +110,8 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
   const QStringList onScreen = e.rolling->Candidates();
   Press(Qt::Key_Space);  // stop: the last tick's candidates are the winners
-  EXPECT_FALSE(stage->state().rolling);
-  EXPECT_TRUE(stage->state().resultShown);
+  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_TRUE(stage->state().WinnersShown());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_EQ(e.startButton->text(), "准备");
   EXPECT_TRUE(Text(e.status).startsWith("已抽取【一等奖】")) << Text(e.status).toStdString();
@@ -128,7 +128,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains("【一等奖】"));
 
   Press(Qt::Key_Space);  // announce the next batch
-  EXPECT_FALSE(stage->state().resultShown);
+  EXPECT_FALSE(stage->state().WinnersShown());
   EXPECT_FALSE(e.centre->isHidden());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
@@ -139,10 +139,10 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
   // The buttons do what the space bar does.
   e.startButton->click();
-  EXPECT_TRUE(stage->state().rolling);
+  EXPECT_TRUE(stage->state().Rolling());
   Ticks(1);
   e.stopButton->click();
-  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->state().Rolling());
   EXPECT_EQ(stage->state().pool.size(), 5u);
   Press(Qt::Key_Space);
   EXPECT_EQ(Text(e.centre), "抽奖完毕！");
@@ -331,7 +331,7 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
   stage->menus()->action(StageCommand::PictureMode)->trigger();
   EXPECT_FALSE(stage->drawTimer()->isActive());
-  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->state().Rolling());
   EXPECT_TRUE(stage->state().pool.empty());
   EXPECT_TRUE(stage->menus()->action(StageCommand::TextMode)->isChecked());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
@@ -459,7 +459,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
                     Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
   Press(Qt::Key_Space);  // 二等奖 rolls
   Ticks(3);
-  ASSERT_TRUE(stage->state().rolling);
+  ASSERT_TRUE(stage->state().Rolling());
   const std::string resultsBefore = ReadTextFile(dir.Path(ProgramDir::kResultDat));
 
   // The operator reverses the order, keeps the running draw (Cancel) and confirms the window.
@@ -470,7 +470,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
     w->findChild<QPushButton*>("按钮_确定")->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->state().Rolling());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
@@ -479,7 +479,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
 
   // The next roll is a whole batch of the line the stage now announces, recorded under that award.
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().rolling);
+  ASSERT_TRUE(stage->state().Rolling());
   Ticks(2);
   const QString award = Text(e.award);
   const int size = stage->state().batchSize;
@@ -643,13 +643,13 @@ TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
   EXPECT_FALSE(stage->mode().textMode);
   EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
   stage->RunCommand(StageCommand::Start);
-  ASSERT_TRUE(stage->state().rolling);
+  ASSERT_TRUE(stage->state().Rolling());
   for (int i = 0; i < 20; ++i) stage->controller().RollTick();
   EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
   stage->elements().rolling->grab();  // photos are read when a frame is painted
   EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
   stage->RunCommand(StageCommand::Stop);
-  EXPECT_TRUE(stage->state().resultShown);
+  EXPECT_TRUE(stage->state().WinnersShown());
 }
 
 TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
@@ -660,7 +660,7 @@ TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
   EXPECT_TRUE(text.startsWith("图片不存在，请先添加图片！")) << text.toStdString();
   EXPECT_TRUE(text.contains("zhang.jpg、wang.jpg")) << text.toStdString();
   EXPECT_FALSE(text.contains("li.jpg"));
-  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->state().Rolling());
   EXPECT_EQ(stage->state().pool.size(), 3u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
 }

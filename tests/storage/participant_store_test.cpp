@@ -41,7 +41,7 @@ TEST_F(ParticipantStoreTest, LoadPool) {
   ASSERT_TRUE(LoadPool(Dir()).has_value());
   EXPECT_TRUE(LoadPool(Dir())->empty());
   Put(ProgramDir::kSetDat, "a\r\n\r\nb\r\n");
-  EXPECT_EQ(*LoadPool(Dir()), (Entries{"a", "", "b"}));  // a blank line is a participant
+  EXPECT_EQ(*LoadPool(Dir()), (Entries{"a", "b"}));  // a blank line could only ever win as nobody
   Put(ProgramDir::kSetDat, Golden("set_two_columns.dat"));
   EXPECT_EQ(LoadPool(Dir())->at(1), "1002  " + Gb("李𪚥") + "  ");
 }

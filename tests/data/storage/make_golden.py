@@ -98,10 +98,17 @@ write("set_two_columns.dat",
       "1002  李𪚥  " + CRLF +
       "1003    " + CRLF)
 
-write("exit.ini",
-      "[exit]" + CRLF +
-      "number= 001--002----004--" + CRLF +
-      "award_list=三等奖,8,2,2,3,奖品：MP4一部,,--一等奖,1,1,1,1,奖品：笔记本一台,,--" + CRLF +
-      "award_name=三等奖" + CRLF +
-      "index=1" + CRLF +
-      "index_number=5" + CRLF)
+def fnv1a64(data):
+    h = 14695981039346656037
+    for b in data:
+        h = ((h ^ b) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+    return "%016x" % h
+
+
+exit_body = ("[exit]" + CRLF +
+             "number= 001--002----004--" + CRLF +
+             "award_list=三等奖,8,2,2,3,奖品：MP4一部,,--一等奖,1,1,1,1,奖品：笔记本一台,,--" + CRLF +
+             "award_name=三等奖" + CRLF +
+             "index=1" + CRLF +
+             "index_number=5" + CRLF)
+write("exit.ini", exit_body + "checksum=" + fnv1a64(exit_body.encode("gb18030")) + CRLF)

@@ -1,0 +1,29 @@
+#include "engine/draw_files.h"
+
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+bool DrawFiles::WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
+  return kavrel::WriteExitRecord(dir, record);
+}
+
+bool DrawFiles::DeleteExitRecord(const ProgramDir& dir) {
+  return kavrel::DeleteExitRecord(dir);
+}
+
+bool DrawFiles::MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files,
+                              const LocalDateTime& when) {
+  return kavrel::MoveToHistory(dir, files, when);
+}
+
+bool DrawFiles::PutResultsAside(const ProgramDir& dir, const LocalDateTime& when, HistoryReason reason) {
+  return kavrel::PutResultsAside(dir, when, reason).has_value();
+}
+
+DrawFiles& DrawFiles::Real() {
+  static DrawFiles files;
+  return files;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "storage/draw_history.h"
+#include "storage/result_store.h"
+
+namespace kavrel {
+
+class ProgramDir;
+
+// The file steps whose order decides whether a crash or a failing disk can lose winners: the
+// resume record and the move of the results into history. They go through this one seam so that
+// a test can make any of them fail, or stop there as a crash would.
+class DrawFiles {
+ public:
+  virtual ~DrawFiles() = default;
+  virtual bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
+  virtual bool DeleteExitRecord(const ProgramDir& dir);
+  virtual bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files,
+                             const LocalDateTime& when);
+  // config\result.dat and result.txt into a new history folder, with a note of why.
+  virtual bool PutResultsAside(const ProgramDir& dir, const LocalDateTime& when, HistoryReason reason);
+
+  // The files as they are on disk.
+  static DrawFiles& Real();
+};
+
+}  // namespace kavrel

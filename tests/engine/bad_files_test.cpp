@@ -1,0 +1,359 @@
+// Resume records, lists and plans that are damaged, saved by other tools or cut by a crash at the
+// wrong moment: nothing recorded is lost, nothing is resumed on trust.
+#include <algorithm>
+#include <functional>
+
+#include "engine_fixture.h"
+#include "storage/result_store.h"
+#include "storage/split_text.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+namespace {
+
+const char* const kR1 = "准备抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽0名/共4名)";
+const char* const kR2 = "准备抽取【三等奖】，本轮抽2名（第2轮/总2轮，已抽2名/共4名)";
+const char* const kResumeQuestion =
+    "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"
+    "轮的抽奖！";
+
+struct Crash {};
+
+// The file layer, failing or stopping (as a crash would) where a test says.
+struct TestFiles : DrawFiles {
+  bool crashAtDelete = false;
+  bool crashAtMove = false;
+  bool writesFail = false;
+  bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) override {
+    return !writesFail && DrawFiles::WriteExitRecord(dir, record);
+  }
+  bool DeleteExitRecord(const ProgramDir& dir) override {
+    if (crashAtDelete) throw Crash{};
+    return DrawFiles::DeleteExitRecord(dir);
+  }
+  bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files,
+                     const LocalDateTime& when) override {
+    if (crashAtMove) throw Crash{};
+    return DrawFiles::MoveToHistory(dir, files, when);
+  }
+  bool PutResultsAside(const ProgramDir& dir, const LocalDateTime& when, HistoryReason reason) override {
+    if (crashAtMove) throw Crash{};
+    return DrawFiles::PutResultsAside(dir, when, reason);
+  }
+};
+
+class BadFiles : public EngineFixture {
+ protected:
+  void SetUp() override { Fresh(); }
+  void Fresh() {
+    std::filesystem::remove_all(root / "config");
+    std::filesystem::remove_all(root / "history");
+    std::filesystem::remove(root / "result.txt");
+    std::filesystem::create_directories(root / "config");
+    WriteList(10);
+    WritePlan(
+        {"三等奖,4,2,1,2,奖品：MP4一部,,", "三等奖,4,2,2,2,奖品：MP4一部,,", "一等奖,1,1,1,1,奖品：笔记本一台,,"});
+    Restart();
+    prompter.Clear();
+  }
+  void FinishDraw() {
+    for (int guard = 0; guard < 20 && !(state.plan.empty() && state.WinnersShown()); ++guard) {
+      if (state.WinnersShown())
+        ctl().StartPressed();
+      else
+        Roll();
+    }
+  }
+  std::vector<std::string> Winners(const std::string& dat) {
+    std::vector<std::string> all;
+    for (const auto& line : SplitText(dat, "\r\n")) {
+      const auto fields = SplitText(line, "-");
+      if (fields.size() > 2) all.insert(all.end(), fields.begin() + 2, fields.end());
+    }
+    return all;
+  }
+  // A crash after the draw's first batch: the record and the results of that batch are on disk.
+  void FirstBatchThenCrash() {
+    ctl().StartUp();
+    Roll();
+    Restart();
+    prompter.Clear();
+  }
+  void Put(std::string_view suffix, const std::string& bytes) { ASSERT_TRUE(WriteTextFile(dir.Path(suffix), bytes)); }
+};
+
+// Declining the resume: a crash at either file step leaves either the record with all its results
+// or no record at all, never a record whose results have gone to history.
+TEST_F(BadFiles, DecliningTheResumeNeverLeavesARecordWithoutItsResults) {
+  for (const bool atDelete : {true, false}) {
+    SCOPED_TRACE(atDelete ? "crash at the record's removal" : "crash at the move to history");
+    Fresh();
+    FirstBatchThenCrash();
+    TestFiles files;
+    (atDelete ? files.crashAtDelete : files.crashAtMove) = true;
+    ctl().UseFiles(files);
+    prompter.ScriptAnswer(Answer::No);
+    EXPECT_THROW(ctl().StartUp(), Crash);
+
+    Restart();
+    prompter.Clear();
+    ctl().StartUp();  // an unscripted question answers Yes
+    if (!prompter.shown().empty()) {
+      EXPECT_EQ(prompter.shown()[0].text, U(kResumeQuestion));
+      FinishDraw();
+      const auto log = LoadResultLog(dir);
+      ASSERT_EQ(log.size(), 2u);
+      EXPECT_EQ(log[0].winners.size(), 4u) << "the first batch's winners are still there";
+      EXPECT_EQ(log[1].winners.size(), 1u);
+    } else {
+      EXPECT_FALSE(Exists(ProgramDir::kResultDat));
+      EXPECT_EQ(Winners(Read("\\history\\20261209-200000\\result.dat")).size(), 2u);
+      EXPECT_EQ(state.pool.size(), 10u);
+    }
+  }
+}
+
+// A record that can no longer be rewritten goes, so a later start never resumes an older state
+// and cuts away the batches recorded since.
+TEST_F(BadFiles, ARecordThatCannotBeRewrittenIsRemoved) {
+  TestFiles files;
+  ctl().UseFiles(files);
+  ctl().StartUp();
+  Roll();
+  ASSERT_TRUE(Exists(ProgramDir::kExitIni));
+  files.writesFail = true;
+  ctl().StartPressed();
+  Roll();
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni));
+  EXPECT_EQ(LastMessage(),
+            U("断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！"));
+  const std::string results = Read(ProgramDir::kResultDat);
+  EXPECT_EQ(Winners(results).size(), 4u);
+
+  Restart();
+  prompter.Clear();
+  ctl().StartUp();
+  EXPECT_TRUE(prompter.shown().empty()) << "nothing to resume";
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), results) << "both batches kept, nothing cut";
+}
+
+// Damaged, cut or edited records, and records that do not fit the list or the result files: the
+// operator is told why and a fresh draw starts, with the results and the record kept in history.
+TEST_F(BadFiles, ARecordThatCannotBeTrustedIsNeverResumed) {
+  const std::string checksumProblem = "记录不完整或已被改动(校验值不符)";
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& record)> damage;
+    std::string problem;
+  };
+  const std::vector<Case> cases = {
+      {"garbage", [this](const std::string&) { Put(ProgramDir::kExitIni, "\x01\x02[exit]\r\nnumber=--"); },
+       checksumProblem},
+      {"cut inside award_list",
+       [this](const std::string& r) { Put(ProgramDir::kExitIni, r.substr(0, r.find("award_list=") + 30)); },
+       checksumProblem},
+      {"index=999",
+       [this](const std::string& r) {
+         std::string edited = r;
+         edited.replace(edited.find("index=1"), 7, "index=999");
+         Put(ProgramDir::kExitIni, edited);
+       },
+       checksumProblem},
+      {"result_size=abc",
+       [this](const std::string& r) {
+         std::string body = r.substr(0, r.find("checksum="));
+         const std::size_t at = body.find("result_size=");
+         body.replace(at, body.find("\r\n", at) - at, "result_size=abc");
+         Put(ProgramDir::kExitIni, body + "checksum=" + ExitRecordChecksum(body) + "\r\n");
+       },
+       "记录中的result_size一项无法识别"},
+      {"a stranger in the pool",
+       [this](const std::string&) {
+         auto record = *ReadExitRecord(dir);
+         record.pool.push_back("999");
+         ASSERT_TRUE(WriteExitRecord(dir, record));
+       },
+       "待抽名单中的“999”不在名单文件 config\\set.dat 中"},
+      {"a stranger among the winners",
+       [this](const std::string&) {
+         auto record = *ReadExitRecord(dir);
+         std::string dat = Read(ProgramDir::kResultDat);
+         dat.replace(dat.rfind('-', dat.size() - 2) + 1, 3, "777");
+         Put(ProgramDir::kResultDat, dat);
+         ASSERT_TRUE(WriteExitRecord(dir, record));
+       },
+       "中奖结果中的“777”不在名单文件 config\\set.dat 中"},
+      {"a malformed plan line",
+       [this](const std::string&) {
+         auto record = *ReadExitRecord(dir);
+         record.plan[0] = U("三等奖,-5,2,2,2,奖品,,");
+         ASSERT_TRUE(WriteExitRecord(dir, record));
+       },
+       "记录中奖项计划的第1行格式不正确"},
+      {"the results moved away",
+       [this](const std::string&) { std::filesystem::remove(dir.Path(ProgramDir::kResultDat)); },
+       "中奖结果文件比记录中的短，上次的中奖结果可能已被移走或改动"},
+      {"the list gone", [this](const std::string&) { std::filesystem::remove(dir.Path(ProgramDir::kSetDat)); },
+       "名单文件 config\\set.dat 不存在"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fresh();
+    FirstBatchThenCrash();
+    const std::string record = Read(ProgramDir::kExitIni);
+    c.damage(record);
+    const std::string damaged = Read(ProgramDir::kExitIni);
+    const std::string results = Read(ProgramDir::kResultDat);
+    ctl().StartUp();
+    ASSERT_FALSE(prompter.shown().empty());
+    EXPECT_EQ(prompter.shown()[0].text, U("断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：") +
+                                            U(c.problem.c_str()) +
+                                            U("。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 "
+                                              "history 文件夹。"));
+    EXPECT_EQ(prompter.shown()[0].buttons, Buttons::Ok);
+    for (const auto& shown : prompter.shown()) EXPECT_NE(shown.text, U(kResumeQuestion)) << "never offered";
+    EXPECT_FALSE(state.drawStarted);
+    if (Exists(ProgramDir::kSetDat)) {
+      EXPECT_EQ(Status(), U(kR1));
+    }
+    EXPECT_FALSE(Exists(ProgramDir::kExitIni));
+    EXPECT_FALSE(Exists(ProgramDir::kResultDat));
+    EXPECT_EQ(Read("\\history\\20261209-200000\\exit.ini"), damaged);
+    EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), results);
+  }
+}
+
+// Result files longer than the record: only the one batch whose stop the record missed is cut,
+// after both files are copied into history; any other surplus is left as it is and told.
+TEST_F(BadFiles, OnlyTheUnconfirmedBatchIsCutAndNeverWithoutACopy) {
+  ctl().StartUp();
+  Roll();
+  const std::string recordAfterFirst = Read(ProgramDir::kExitIni);
+  const std::string datAfterFirst = Read(ProgramDir::kResultDat);
+  ctl().StartPressed();
+  Roll();
+  const std::string datAfterSecond = Read(ProgramDir::kResultDat);
+  const std::string txtAfterSecond = Read(ProgramDir::kResultTxt);
+  Put(ProgramDir::kExitIni, recordAfterFirst);
+
+  Restart();
+  ctl().StartUp();
+  EXPECT_EQ(Read(ProgramDir::kResultDat), datAfterFirst);
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), datAfterSecond);
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.txt"), txtAfterSecond);
+  EXPECT_EQ(Status(), U(kR2));
+
+  // Two batches beyond the record: not the one being recorded.
+  Fresh();
+  ctl().StartUp();
+  Roll();
+  const std::string record = Read(ProgramDir::kExitIni);
+  ctl().StartPressed();
+  Roll();
+  ctl().StartPressed();
+  Roll();
+  const std::string threeBatches = Read(ProgramDir::kResultDat);
+  Put(ProgramDir::kExitIni, record);
+  Restart();
+  prompter.Clear();
+  ctl().StartUp();
+  EXPECT_EQ(
+      prompter.shown().at(0).text,
+      U("断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：中奖结果文件比记录中的长，多出的内容不只是中断时正在记录"
+        "的那一批。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 history 文件夹。"));
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), threeBatches) << "kept whole";
+
+  // A surplus that is no batch of the plan (a batch of 3 where the plan draws 2).
+  Fresh();
+  ctl().StartUp();
+  Roll();
+  Put(ProgramDir::kResultDat, Read(ProgramDir::kResultDat) + "003-004-005-");
+  Restart();
+  prompter.Clear();
+  ctl().StartUp();
+  EXPECT_NE(prompter.shown().at(0).text.find(U("多出的内容不只是")), std::string::npos);
+}
+
+TEST_F(BadFiles, ListsWithBareLfEndsOrInUtf8DrawEachPerson) {
+  Put(ProgramDir::kSetDat, "001\n002\n003\n004\r\n005\n006\n007\n008\n009\n010\n");
+  ctl().StartUp();
+  EXPECT_EQ(state.pool.size(), 10u);
+  Roll();
+  Restart();
+  ctl().StartUp();
+  EXPECT_EQ(state.pool.size(), 8u) << "the record's pool is whole after a crash";
+  EXPECT_EQ(Status(), U(kR2));
+
+  Fresh();
+  Put(ProgramDir::kSetDat, "\xEF\xBB\xBF张三\r\n李四\r\n王五\r\n赵六\r\n");
+  ctl().StartUp();
+  const auto winners = Roll();
+  ASSERT_EQ(winners.size(), 2u);
+  for (const auto& winner : winners) {
+    EXPECT_TRUE(winner == U("张三") || winner == U("李四") || winner == U("王五") || winner == U("赵六"));
+    EXPECT_NE(Read(ProgramDir::kResultDat).find(winner), std::string::npos);
+  }
+}
+
+TEST_F(BadFiles, DashesInEntriesNeverSplitAWinner) {
+  std::string list;
+  for (int i = 1; i <= 10; ++i) list += "138-1234-" + std::to_string(5670 + i) + "\r\n";
+  Put(ProgramDir::kSetDat, list);
+  ctl().StartUp();
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{U("名单中有10个条目含有“-”，抽奖时显示为全角的“－”，以免中奖结果文件把一个条目"
+                                       "读成多个。")});
+  EXPECT_EQ(state.pool[0], U("138－1234－5671"));
+  Roll();
+  ASSERT_EQ(LoadResultLog(dir).size(), 1u);
+  EXPECT_EQ(LoadResultLog(dir)[0].winners.size(), 2u);
+  ctl().RestartPressed();
+  EXPECT_EQ(Messages().size(), 2u) << "the same list is not told again (only the restart question)";
+
+  Roll();
+  Restart();
+  ctl().StartUp();
+  EXPECT_EQ(state.pool.size(), 8u) << "no extra candidates on resume";
+  FinishDraw();
+  for (const auto& line : LoadResultLog(dir))
+    for (const auto& winner : line.winners) EXPECT_EQ(winner.size(), U("138－1234－5671").size());
+}
+
+TEST_F(BadFiles, BlankEntriesNeverWin) {
+  Put(ProgramDir::kSetDat, "\r\n   \r\n\t\r\n");
+  ctl().StartUp();
+  ctl().StartPressed();
+  EXPECT_EQ(LastMessage(), U("无数据，请先导入抽奖名单！"));
+  EXPECT_FALSE(stage.timerRunning);
+
+  Fresh();
+  Put(ProgramDir::kSetDat, "a\r\n\r\n \r\nb\r\n");
+  ctl().StartUp();
+  EXPECT_EQ(Descending(Roll()), (std::vector<std::string>{"b", "a"}));
+}
+
+TEST_F(BadFiles, PlanLinesWithoutAQuotaOrBatchCountAreRefusedAtLoad) {
+  WritePlan(
+      {"特等奖,-5,1,1,1,奖品,,", "三等奖,4,2,1,2,奖品：MP4一部,,", "二等奖,3,0,1,3,奖品,,", "一等奖,1,1,1,1,奖品,,"});
+  ctl().StartUp();
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{U("奖项计划 config\\shezhijx.dat 中第1行(特等奖)、第3行(二等奖)的中奖名额或"
+                                       "批次小于1，无法抽取，已略过，请在奖项设置中修改！")});
+  ASSERT_EQ(state.plan.size(), 2u);
+  EXPECT_EQ(Status(), U("准备抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽0名/共4名)"));
+}
+
+TEST_F(BadFiles, TickIntervalStaysWithinASecond) {
+  WriteConfig("标题设置", "抽奖随机滚动快慢", "2147483647");
+  ctl().StartUp();
+  ctl().StartPressed();
+  EXPECT_EQ(stage.timerPeriod, 1000);
+  Fresh();
+  WriteConfig("标题设置", "抽奖随机滚动快慢", "-3");
+  ctl().StartUp();
+  ctl().StartPressed();
+  EXPECT_EQ(stage.timerPeriod, 1);
+}
+
+}  // namespace
+}  // namespace kavrel
