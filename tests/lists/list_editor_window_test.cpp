@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QtTest/QTest>
@@ -74,6 +75,32 @@ TEST_F(ListEditorWindowTest, MenusCarryTheirItemsAndTheCloseQuestionCanKeepTheWi
   prompter_.ScriptAnswer(Answer::No);
   window->close();
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ListEditorWindowTest, EditingACellGoesThroughTheGuard) {
+  auto window = Open();
+  window->show();
+  ASSERT_TRUE(window->Editor().ImportTextFile(Put("l.txt", "a\r\nb\r\n")));
+  window->RefreshTable(false);
+  ASSERT_TRUE(window->Editor().Save());
+  QTableView* view = window->TableView();
+  auto typeInto = [&](int row, const QString& text) {
+    const QModelIndex at = window->Model().index(row, 1);
+    view->setCurrentIndex(at);
+    view->edit(at);
+    QLineEdit* editor = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((editor = view->viewport()->findChild<QLineEdit*>()) != nullptr, 5000);
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+  };
+  // 否 puts the old text back; 是 saves the list with the new text.
+  prompter_.ScriptAnswer(Answer::No);
+  typeInto(1, QStringLiteral("x"));
+  QTRY_COMPARE_WITH_TIMEOUT(prompter_.MessageTexts().size(), std::size_t(1), 5000);
+  EXPECT_EQ(window->Editor().Table().Cell(2, 1), "b");
+  typeInto(1, QStringLiteral("c"));
+  QTRY_COMPARE_WITH_TIMEOUT(Read(ProgramDir::kSetDat), std::string("a\r\nc\r\n"), 5000);
+  EXPECT_FALSE(window->Editor().ListChanged());
 }
 
 }  // namespace
