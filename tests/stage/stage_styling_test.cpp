@@ -129,7 +129,7 @@ TEST_F(StageStylingTest, FontWindowRestylesAtOnceAndRestoringKeepsTheChosenSize)
   EXPECT_EQ(e.drawer->Effect(), LabelEffect::Plain);
   EXPECT_EQ(e.status->TextColour(), QColor(1, 128, 0));
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().rolling);
+  ASSERT_TRUE(stage->state().Rolling());
   EXPECT_EQ(e.rolling->RollColour(), QColor(255, 255, 0));
 }
 
@@ -166,7 +166,7 @@ TEST_F(StageStylingTest, TheLockKeepsKeysFromTheStageUntilUnlocked) {
     // Space and F1 pressed while locked reach the lock, not the draw.
     QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
     QApplication::sendEvent(lock, &space);
-    EXPECT_FALSE(stage->state().rolling);
+    EXPECT_FALSE(stage->state().Rolling());
     EXPECT_TRUE(lock->RowShown());
     auto* hide = lock->findChild<QWidget*>(QStringLiteral("透明标签_隐藏"));
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), hide->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
@@ -177,10 +177,10 @@ TEST_F(StageStylingTest, TheLockKeepsKeysFromTheStageUntilUnlocked) {
   });
   Run(StageCommand::LockScreen);
   ASSERT_TRUE(done);
-  EXPECT_FALSE(stage->state().rolling);
+  EXPECT_FALSE(stage->state().Rolling());
   EXPECT_TRUE(prompter.shown().empty());
   Press(Qt::Key_Space);
-  EXPECT_TRUE(stage->state().rolling);
+  EXPECT_TRUE(stage->state().Rolling());
 }
 
 }  // namespace
