@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -160,9 +161,19 @@ void AwardGroupsWindow::BuildControls(const std::vector<std::string>& pool) {
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// The listed range is also marked in the grid, so the operator sees whom the batch will draw from.
 void AwardGroupsWindow::ShowGroup() {
   groups_->clear();
-  if (const auto& group = editor_.CurrentGroup()) groups_->addItem(ToQt(group->ItemText()));
+  grid_->clearSelection();
+  const auto& group = editor_.CurrentGroup();
+  if (!group) return;
+  groups_->addItem(ToQt(group->ItemText()));
+  const QAbstractItemModel* rows = grid_->model();
+  if (group->start < 1 || group->end > rows->rowCount()) return;
+  const QModelIndex first = rows->index(group->start - 1, 0);
+  grid_->selectionModel()->select(QItemSelection(first, rows->index(group->end - 1, 1)),
+                                  QItemSelectionModel::ClearAndSelect);
+  grid_->scrollTo(first, QAbstractItemView::PositionAtTop);
 }
 
 // Ticking enables the list buttons; unticking leaves them as they are, and OK then applies nothing.

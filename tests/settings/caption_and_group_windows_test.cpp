@@ -128,6 +128,7 @@ TEST(AwardGroupsWindow, SetsTheGroupIntoTheDrawStateOnlyWhenTickedAndValid) {
   auto* groups = Find<QListWidget>(&window, "列表框_分组设定");
   EXPECT_EQ(Items(groups), QStringList{"三等奖第1批(5名)：10-12"});
   EXPECT_EQ(start->text(), QStringLiteral("10"));
+  EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 3);
   Shot(&window, "award_groups.png");
 
   // Three rows cannot fill a batch of five: the window stays open and nothing is set.
