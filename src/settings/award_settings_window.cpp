@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "settings/advanced_settings_window.h"
 #include "settings/award_edit_window.h"
 #include "storage/codec.h"
 
@@ -104,7 +105,6 @@ void AwardSettingsWindow::BuildControls() {
   auto* up = Button(this, "按钮_顺序上移", "顺序上移");
   auto* down = Button(this, "按钮_顺序下移", "顺序下移");
   auto* advanced = Button(this, "按钮_高级设置", "高级设置");
-  advanced->setEnabled(false);  // the drawer-captions window is not available yet
   auto* listButtons = new QVBoxLayout;
   for (QPushButton* b : {add, remove, modify, up, down, advanced}) listButtons->addWidget(b);
   rowButtons_ = {remove, modify, up, down};
@@ -198,6 +198,7 @@ void AwardSettingsWindow::BuildControls() {
   connect(remove, &QPushButton::clicked, this, &AwardSettingsWindow::DeletePressed);
   connect(up, &QPushButton::clicked, this, &AwardSettingsWindow::MoveUpPressed);
   connect(down, &QPushButton::clicked, this, &AwardSettingsWindow::MoveDownPressed);
+  connect(advanced, &QPushButton::clicked, this, &AwardSettingsWindow::AdvancedPressed);
   connect(ok, &QPushButton::clicked, this, &AwardSettingsWindow::OkPressed);
   connect(cancel, &QPushButton::clicked, this, &AwardSettingsWindow::CancelPressed);
   connect(maskOn_, &QCheckBox::clicked, this, &AwardSettingsWindow::UpdateMaskControls);
@@ -329,6 +330,12 @@ void AwardSettingsWindow::MoveDownPressed() {
   if (row < 0 || !model_.MoveDown(static_cast<std::size_t>(row))) return;
   ShowRows();
   SelectRow(row);
+}
+
+// The captions refer to the plan as last saved, which every change to the list has just written.
+void AwardSettingsWindow::AdvancedPressed() {
+  AdvancedSettingsWindow window(ctx_.dir, ctx_.prompter, this);
+  window.exec();
 }
 
 void AwardSettingsWindow::OkPressed() {

@@ -47,6 +47,7 @@ class AwardSettingsWindow : public QDialog {
   void DeletePressed();
   void MoveUpPressed();
   void MoveDownPressed();
+  void AdvancedPressed();
   void OkPressed();
   void CancelPressed();
   void EditAward(AwardEditBuffer& buffer);

@@ -5,7 +5,6 @@ namespace kavrel {
 bool CommandAvailable(StageCommand command) {
   switch (command) {
     // The windows of these commands are not part of the program yet.
-    case StageCommand::AwardGroups:
     case StageCommand::Abandon:
     case StageCommand::Supplement:
     case StageCommand::PrizeChange:

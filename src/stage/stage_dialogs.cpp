@@ -1,4 +1,5 @@
 // The stage's own dialog commands for sound, styling and the screen lock.
+#include "settings/award_groups_window.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
@@ -27,6 +28,14 @@ void StageWindow::OpenFontsAndColours() {
     FitPrizeName(elements_, elements_.prizeName->text(), ScreenRect().width());
     LayoutStage();
   }
+}
+
+// The group goes straight into the draw state and needs no reload. While candidates roll the
+// window does not open: the batch being picked must keep the range it started with.
+void StageWindow::OpenAwardGroups() {
+  if (!AwardGroupEditor::MayOpen(state_, prompter_)) return;
+  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, this);
+  window.exec();
 }
 
 // Locking changes nothing in the draw; the stage takes the keys again once it is unlocked.

@@ -176,6 +176,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::StartFrom:
       StartFrom();
       break;
+    case StageCommand::AwardGroups:
+      OpenAwardGroups();
+      break;
     case StageCommand::Undo:
       controller_.UndoPressed();
       break;

@@ -113,6 +113,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ToggleLayoutEdit();
   void ChooseBackground();
   void StartFrom();
+  void OpenAwardGroups();
   void OpenAwardSettings();
   void OpenSoundSettings();
   void OpenFontsAndColours();

@@ -61,7 +61,7 @@ TEST_F(AwardSettingsWindowTest, AddsAnAwardThroughBothWindowsAndSavesIt) {
   ASSERT_EQ(awards->columnCount(), 6);
   EXPECT_EQ(awards->headerItem()->text(3), QStringLiteral("分批详情"));
   EXPECT_EQ(awards->topLevelItemCount(), 0);
-  EXPECT_FALSE(Find<QPushButton>(&window, "按钮_高级设置")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(&window, "按钮_高级设置")->isEnabled());
 
   bool edited = false;
   QTimer::singleShot(0, [&] {
