@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/draw_texts.h"
+#include "engine/photo_check.h"
 #include "engine/plan.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
@@ -104,9 +105,8 @@ void DrawController::StartChecksAndRoll() {
   if (!stage_.IsVisible(StageElement::NumberLabel)) return;
 
   if (!mode_.textMode) {
-    if (!FileExists(PictureFilePath(mode_.pictureFolder, state_.pool.front()))) {
-      // One missing photo must not cost the whole list: say so and leave list and pool as they are.
-      Message(texts::kNoPicture, texts::kInfoCaption, Icon::Warning);
+    if (const auto missing = MissingPhotoMessage(state_.pool, mode_.pictureFolder)) {
+      prompter_.Message(*missing, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Warning);
       return;
     }
   }

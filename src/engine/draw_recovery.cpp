@@ -342,7 +342,7 @@ bool DrawController::QuitPressed() {
 
 void DrawController::StageDestroyed(bool textModeChecked) {
   Settings settings(dir_.Path(ProgramDir::kConfigIni));
-  settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), textModeChecked);
+  settings.WriteBool(Gb(kModeSection), Gb(kTextModeKey), textModeChecked);
   StopRoll();
   SyncExitRecord();
   stage_.DiscardSnapshot();

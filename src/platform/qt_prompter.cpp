@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "storage/codec.h"
+#include "storage/number_text.h"
 
 namespace kavrel {
 
@@ -106,7 +107,8 @@ std::optional<long long> QtPrompter::InputInteger(const std::string& title, cons
   }
   dialog.setTextValue(ToQt(initial));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return LeadingInteger(dialog.textValue());
+  // Digits and the sign are ASCII, so the UTF-8 form reads the same.
+  return LeadingInteger(dialog.textValue().toStdString());
 }
 
 std::optional<std::string> QtPrompter::PickOpenFile(const std::string& title, const std::string& filter) {
@@ -119,24 +121,6 @@ std::optional<std::string> QtPrompter::PickFolder(const std::string& title) {
   const QString folder = QFileDialog::getExistingDirectory(parent_, ToQt(title));
   if (folder.isEmpty()) return std::nullopt;
   return FromQt(QDir::toNativeSeparators(folder));
-}
-
-long long LeadingInteger(const QString& text) {
-  qsizetype i = 0;
-  while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-    negative = text[i] == QLatin1Char('-');
-    ++i;
-  }
-  constexpr long long kMax = std::numeric_limits<long long>::max();
-  long long value = 0;
-  for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
-    const int digit = text[i].unicode() - '0';
-    if (value > (kMax - digit) / 10) return negative ? std::numeric_limits<long long>::min() : kMax;
-    value = value * 10 + digit;
-  }
-  return negative ? -value : value;
 }
 
 QString QtFileFilter(const QString& filter) {

@@ -28,10 +28,6 @@ class QtPrompter : public Prompter {
   QPointer<QWidget> parent_;
 };
 
-// The leading decimal integer of a text: optional blanks, optional "-", digits; 0 when there is
-// none. Values beyond the range of long long are clamped rather than overflowing.
-long long LeadingInteger(const QString& text);
-
 // "图片|*.jpg;*.png|所有文件|*.*" -> "图片 (*.jpg *.png);;所有文件 (*)"
 QString QtFileFilter(const QString& filter);
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/draw_texts.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 
@@ -81,8 +82,8 @@ bool AwardTableModel::Save() {
 }
 
 void AwardTableModel::BuildBatchPlan() {
-  if (ctx_.drawStarted && ctx_.prompter.Message(Gb("是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"),
-                                                Gb("提示信息："), Buttons::OkCancel, Icon::Question) == Answer::Ok)
+  if (ctx_.drawStarted && ctx_.prompter.Message(Gb(texts::kRestartQuestion), Gb("提示信息："), Buttons::OkCancel,
+                                                Icon::Question) == Answer::Ok)
     ctx_.drawStarted = false;
   // The plan file always follows the table, whatever the answer: a stale plan would make the
   // next restart draw deleted awards and skip new ones. Cancel only keeps the running draw's

@@ -3,22 +3,18 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/draw_texts.h"
 #include "engine/ports/clock.h"
 #include "engine/ports/prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
+#include "storage/stage_settings.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
 
-namespace {
-
-const char* const kModeSection = "模式";
-const char* const kTextModeKey = "文字抽奖模式";
-const char* const kRestartQuestion = "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？";
-
-}  // namespace
+namespace {}  // namespace
 
 ModeSwitch::ModeSwitch(const ProgramDir& dir, Settings& settings, Prompter& prompter, const Clock& clock,
                        ModeSwitchHost& host, DrawMode& mode)
@@ -35,7 +31,7 @@ bool ModeSwitch::ConfirmDiscard(bool toText) {
     if (prompter_.Message(Gb(text), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
   }
   if (host_.DrawStarted() &&
-      prompter_.Message(Gb(kRestartQuestion), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+      prompter_.Message(Gb(texts::kRestartQuestion), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
     return false;
   return true;
 }

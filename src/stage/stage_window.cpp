@@ -122,7 +122,7 @@ void StageWindow::RunCommand(StageCommand command) {
   if (!CommandAvailable(command)) return;
   switch (command) {
     case StageCommand::Start:
-      if (!MissingFirstPhoto()) controller_.StartPressed();
+      controller_.StartPressed();
       break;
     case StageCommand::Stop:
       controller_.StopPressed();
@@ -212,28 +212,6 @@ void StageWindow::RunCommand(StageCommand command) {
     default:
       break;
   }
-}
-
-bool StageWindow::MissingFirstPhoto() {
-  // Only the press that would start a roll in picture mode looks at the photos.
-  if (mode_.textMode || state_.Rolling() || state_.WinnersShown() || state_.pool.empty() || state_.plan.empty() ||
-      elements_.centre->isHidden())
-    return false;
-  auto photo = [this](const std::string& entry) { return PictureFilePath(mode_.pictureFolder, entry); };
-  if (FileExists(photo(state_.pool.front()))) return false;
-  // One missing photo must not cost the whole list: name what is missing and keep the list as it is.
-  constexpr int kNamed = 10;
-  std::string names;
-  int missing = 0;
-  for (const std::string& entry : state_.pool) {
-    if (FileExists(photo(entry))) continue;
-    if (++missing <= kNamed) names += (names.empty() ? "" : Gb("、")) + entry + ".jpg";
-  }
-  std::string text = Gb("图片不存在，请先添加图片！\n\n照片文件夹中缺少：") + names;
-  if (missing > kNamed) text += Gb("等 ") + std::to_string(missing) + Gb(" 张照片");
-  text += Gb("\n\n抽奖名单保持不变，补齐照片后再按开始。");
-  prompter_.Message(text, Gb("提示信息："), Buttons::Ok, Icon::Warning);
-  return true;
 }
 
 void StageWindow::ToggleMenuBar() {

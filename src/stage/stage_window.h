@@ -107,7 +107,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
-  bool MissingFirstPhoto();
   void ToggleMenuBar();
   void ToggleMusic();
   void ToggleLayoutEdit();

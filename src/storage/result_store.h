@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/ports/clock.h"
+#include "storage/local_date_time.h"
 
 namespace kavrel {
 

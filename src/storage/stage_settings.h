@@ -7,6 +7,10 @@ namespace kavrel {
 class Settings;
 class ProgramDir;
 
+// Where the draw mode is kept: "真" for text (number) mode, "假" for picture mode.
+inline constexpr const char* kModeSection = "模式";
+inline constexpr const char* kTextModeKey = "文字抽奖模式";
+
 // The range the roll's tick interval is kept in, milliseconds.
 inline constexpr int kMinTickInterval = 1;
 inline constexpr int kMaxTickInterval = 1000;

@@ -74,7 +74,10 @@ TEST_F(StartChecks, PictureModeNeedsThePictureOfTheFirstEntry) {
   mode.pictureFolder = GbPath(root / "pics");
   std::filesystem::create_directories(root / "pics");
   ctl().StartUp();
-  ExpectRefused("图片不存在，请先添加图片！", "提示信息：");
+  ExpectRefused(
+      "图片不存在，请先添加图片！\n\n照片文件夹中缺少：001.jpg、002.jpg、003.jpg、004.jpg、005.jpg、006.jpg、007.jpg、"
+      "008.jpg、009.jpg、010.jpg\n\n抽奖名单保持不变，补齐照片后再按开始。",
+      "提示信息：");
   // The list and the pool survive a missing photo.
   EXPECT_EQ(state.pool.size(), 10u);
   EXPECT_TRUE(Exists(ProgramDir::kSetDat));

@@ -15,6 +15,7 @@
 #include "platform/chinese_ui.h"
 #include "platform/qt_prompter.h"
 #include "storage/codec.h"
+#include "storage/number_text.h"
 
 namespace kavrel {
 namespace {
@@ -200,13 +201,13 @@ TEST_F(QtPrompterTest, FilePickerUsesTheFilterAndReturnsTheChosenFileAsGb) {
 }
 
 TEST(LeadingInteger, ReadsOptionalBlanksSignAndDigits) {
-  EXPECT_EQ(LeadingInteger(QStringLiteral("42")), 42);
-  EXPECT_EQ(LeadingInteger(QStringLiteral("  -17x")), -17);
-  EXPECT_EQ(LeadingInteger(QStringLiteral("12-3")), 12);
-  EXPECT_EQ(LeadingInteger(QStringLiteral("--5")), 0);
-  EXPECT_EQ(LeadingInteger(QString()), 0);
-  EXPECT_EQ(LeadingInteger(QStringLiteral("99999999999999999999999")), std::numeric_limits<long long>::max());
-  EXPECT_EQ(LeadingInteger(QStringLiteral("-99999999999999999999999")), std::numeric_limits<long long>::min());
+  EXPECT_EQ(LeadingInteger(std::string("42")), 42);
+  EXPECT_EQ(LeadingInteger(std::string("  -17x")), -17);
+  EXPECT_EQ(LeadingInteger(std::string("12-3")), 12);
+  EXPECT_EQ(LeadingInteger(std::string("--5")), 0);
+  EXPECT_EQ(LeadingInteger(std::string()), 0);
+  EXPECT_EQ(LeadingInteger(std::string("99999999999999999999999")), std::numeric_limits<long long>::max());
+  EXPECT_EQ(LeadingInteger(std::string("-99999999999999999999999")), std::numeric_limits<long long>::min());
 }
 
 }  // namespace

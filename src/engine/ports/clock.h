@@ -2,16 +2,9 @@
 
 #include <cstdint>
 
-namespace kavrel {
+#include "storage/local_date_time.h"
 
-struct LocalDateTime {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
+namespace kavrel {
 
 // Time as the draw sees it: a millisecond tick count for seeding the generator and the local
 // date and time for the result log. Tests use a fake to make picks and timestamps reproducible.
