@@ -7,13 +7,13 @@
 #include <random>
 #include <string>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {
@@ -30,7 +30,8 @@ std::filesystem::path MakeEvent() {
   std::string plan;
   for (int award = 0; award < 40; ++award)
     for (int k = 1; k <= 5; ++k)
-      plan += Gb("奖项") + std::to_string(award) + ",50,5," + std::to_string(k) + ",10," + Gb("奖品：纪念品") + ",,\r\n";
+      plan +=
+          Gb("奖项") + std::to_string(award) + ",50,5," + std::to_string(k) + ",10," + Gb("奖品：纪念品") + ",,\r\n";
   WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), plan);
   return root;
 }
