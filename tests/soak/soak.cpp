@@ -177,7 +177,8 @@ void Check(bool ok, const std::string& what) {
 
 // The result files of one folder (the program's own, or a copy kept in history): they decode, they
 // agree, and nobody is in them twice or from outside the list.
-Winners CheckResultFiles(const std::string& where, const std::string& dat, const std::string& txt) {
+Winners CheckResultFiles(const std::string& where, const std::string& dat, const std::string& txt,
+                         bool mustAgree = true) {
   // LoadResultLog reads config\result.dat of a program folder: give it a scratch one.
   const fs::path scratch = fs::temp_directory_path() / ("kavrel_soak_read_" + std::to_string(getpid()));
   fs::create_directories(scratch / "config");
@@ -189,8 +190,9 @@ Winners CheckResultFiles(const std::string& where, const std::string& dat, const
   const Winners fromDat = FromResultDat(log);
   const Winners fromTxt = FromResultTxt(txt);
   Check(dat.empty() || !log.empty(), where + ": result.dat does not decode");
-  Check(fromDat == fromTxt, where + ": result.dat and result.txt disagree (" + std::to_string(fromDat.size()) +
-                                " against " + std::to_string(fromTxt.size()) + " winners)");
+  Check(!mustAgree || fromDat == fromTxt, where + ": result.dat and result.txt disagree (" +
+                                              std::to_string(fromDat.size()) + " against " +
+                                              std::to_string(fromTxt.size()) + " winners)");
   const std::vector<std::string> list = TheList();
   const std::set<std::string> listed(list.begin(), list.end());
   std::set<std::string> seen;
@@ -245,9 +247,13 @@ int QuotaOf(const std::vector<std::string>& planLines) {
   std::error_code ec;
   for (const auto& kept : fs::directory_iterator(root / "history", ec)) {
     const std::string where = "history " + kept.path().filename().string();
-    const Winners old =
-        CheckResultFiles(where, ReadTextFile(kept.path() / "result.dat"), ReadTextFile(kept.path() / "result.txt"));
-    Check(static_cast<int>(old.size()) == TotalQuota() || static_cast<int>(old.size()) <= kAwards[0].batchSize,
+    const std::string dat = ReadTextFile(kept.path() / "result.dat");
+    const std::string txt = ReadTextFile(kept.path() / "result.txt");
+    // A kill inside the first stop, between its two result files, leaves no resume record: the batch
+    // was never confirmed and the next start begins afresh, keeping the half-written pair as it was.
+    const bool finished = CheckResultFiles(where, dat, txt, false).size() == static_cast<std::size_t>(TotalQuota());
+    const Winners old = CheckResultFiles(where, dat, txt, finished);
+    Check(finished || static_cast<int>(old.size()) <= kAwards[0].batchSize,
           where + ": a draw put aside with " + std::to_string(old.size()) + " winners");
   }
   for (const std::string& f : failures) std::fprintf(stderr, "soak: %s\n", f.c_str());
