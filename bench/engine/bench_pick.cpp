@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/pick.h"
-#include "engine/ports/fakes/fake_clock.h"
 #include "null_stage_hooks.h"
+#include "support/fakes/fake_clock.h"
 
 namespace kavrel {
 namespace {

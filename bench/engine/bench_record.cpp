@@ -7,13 +7,13 @@
 #include <random>
 
 #include "engine/draw_controller.h"
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "null_stage_hooks.h"
 #include "storage/codec.h"
 #include "storage/result_store.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

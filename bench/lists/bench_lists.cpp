@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 #include "lists/list_editor.h"
 #include "lists/table_snapshot.h"
 #include "storage/codec.h"

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 #include "results/export/winner_export.h"
 #include "results/history_window.h"
 #include "storage/codec.h"

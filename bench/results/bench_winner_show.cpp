@@ -9,12 +9,12 @@
 #include <fstream>
 #include <memory>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
 #include "results/result_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
 
 namespace {
 

@@ -30,8 +30,14 @@ class Backdrop : public QWidget {
 };
 
 QStringList Names(int n) {
-  const QStringList surnames = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "欧阳", "诸葛"};
-  const QStringList given = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟"};
+  const QStringList surnames = {QStringLiteral("张"), QStringLiteral("王"),   QStringLiteral("李"),
+                                QStringLiteral("赵"), QStringLiteral("刘"),   QStringLiteral("陈"),
+                                QStringLiteral("杨"), QStringLiteral("黄"),   QStringLiteral("周"),
+                                QStringLiteral("吴"), QStringLiteral("欧阳"), QStringLiteral("诸葛")};
+  const QStringList given = {QStringLiteral("伟"), QStringLiteral("芳"), QStringLiteral("娜"), QStringLiteral("敏"),
+                             QStringLiteral("静"), QStringLiteral("丽"), QStringLiteral("强"), QStringLiteral("磊"),
+                             QStringLiteral("军"), QStringLiteral("洋"), QStringLiteral("勇"), QStringLiteral("艳"),
+                             QStringLiteral("杰"), QStringLiteral("娟")};
   QStringList names;
   for (int i = 0; i < n; ++i)
     names << surnames[i % surnames.size()] + given[(i * 5) % given.size()] + given[(i / 2) % given.size()];

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ports/clock.h"
+#include "storage/local_date_time.h"
 
 namespace kavrel {
 

@@ -58,7 +58,7 @@ QString SampleDir() {
 
 // Lines of a GB18030 CR LF file; every line, the last included, must end with CR LF.
 QStringList Lines(const QString& file) {
-  const QByteArray bytes = ReadFile(SampleDir() + "/" + file);
+  const QByteArray bytes = ReadFile(SampleDir() + u'/' + file);
   EXPECT_FALSE(bytes.isEmpty()) << file.toStdString();
   EXPECT_TRUE(bytes.endsWith("\r\n")) << file.toStdString();
   EXPECT_FALSE(bytes.contains("\n\r\n") || QByteArray(bytes).replace("\r\n", "").contains('\n'))
@@ -141,7 +141,7 @@ TEST(BuiltInPictures, BackgroundsKeepTheirTextReadable) {
 }
 
 TEST(SampleEvent, ParticipantListIsStaffNumberAndNameInGb18030) {
-  const QStringList entries = Lines("set.dat");
+  const QStringList entries = Lines(QStringLiteral("set.dat"));
   EXPECT_EQ(entries.size(), 200);
   const QRegularExpression shape(QStringLiteral("^\\d{4}  \\S{2,3}  $"));
   for (int i = 0; i < entries.size(); ++i) {
@@ -154,7 +154,7 @@ TEST(SampleEvent, ParticipantListIsStaffNumberAndNameInGb18030) {
 }
 
 TEST(SampleEvent, BatchPlanIsTheForwardExpansionOfTheAwardTable) {
-  const QStringList rows = Lines("jiangx.dat");
+  const QStringList rows = Lines(QStringLiteral("jiangx.dat"));
   QStringList expected;
   int total = 0;
   for (const QString& row : rows) {
@@ -175,8 +175,8 @@ TEST(SampleEvent, BatchPlanIsTheForwardExpansionOfTheAwardTable) {
     }
     EXPECT_EQ(sum, quota) << row.toStdString();
   }
-  EXPECT_EQ(Lines("shezhijx.dat"), expected);
-  EXPECT_TRUE(Lines("config.ini").contains(QStringLiteral("中奖名额=%1").arg(total)));
+  EXPECT_EQ(Lines(QStringLiteral("shezhijx.dat")), expected);
+  EXPECT_TRUE(Lines(QStringLiteral("config.ini")).contains(QStringLiteral("中奖名额=%1").arg(total)));
   EXPECT_LE(total, 200);
 }
 
@@ -195,7 +195,7 @@ TEST(Manual, EveryLinkAndPictureResolvesAndTheCopyIsInTheProgramFolder) {
     }
   }
   EXPECT_GE(pages, 6);
-  EXPECT_TRUE(QFile::exists(QStringLiteral(KAVREL_APP_DIR "/") + kavrel::assets::kManualIndex));
+  EXPECT_TRUE(QFile::exists(QStringLiteral(KAVREL_APP_DIR "/") + QLatin1String(kavrel::assets::kManualIndex)));
 }
 
 }  // namespace

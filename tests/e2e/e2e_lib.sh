@@ -94,24 +94,27 @@ terminate_program() {
 # Waits for the message box whose title (its caption) matches `pattern` and answers it with the
 # keys `key…`. A Yes/No box starts on 是 and an OK/Cancel box on 取消 (Return and space press the
 # button with the focus); Escape takes 否 / 取消, and "Tab Return" takes 确定 of an OK/Cancel box.
+# The keys are typed once, after the box holds the input focus; then the box must close.
 answer_box() {
   local pattern="$1" wid
   shift
   wait_until has_window "$pattern" || fail "no message box titled '$pattern' appeared"
   wid="$(visible_window "$pattern")"
-  # A key typed while the box is still taking the focus can get lost: type it again, a few times.
-  local attempt
-  for attempt in 1 2 3; do
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key "$@"
-    E2E_LIMIT_S=3 wait_until no_window "$pattern" && return 0
-  done
-  fail "the message box '$pattern' did not close on $*"
+  focus_on "$wid" || fail "the message box '$pattern' did not take the focus"
+  xdotool key "$@"
+  wait_until no_window "$pattern" || fail "the message box '$pattern' did not close on $*"
+}
+
+# Gives window `wid` the input focus and waits until the X server reports it there.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+focus_on() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  wait_until has_focus "$1"
 }
 
 # Focuses the stage and presses `key`.
 stage_key() {
-  xdotool windowfocus --sync "$STAGE_WID"
+  focus_on "$STAGE_WID" || fail "the stage did not take the focus"
   xdotool key "$1"
 }
 

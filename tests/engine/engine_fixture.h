@@ -9,12 +9,12 @@
 
 #include "engine/draw_controller.h"
 #include "engine/plan.h"
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/recording_stage_hooks.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/recording_stage_hooks.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 

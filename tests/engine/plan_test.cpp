@@ -2,9 +2,9 @@
 
 #include "engine/draw_state.h"
 #include "engine/plan.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "engine/start_from.h"
 #include "storage/codec.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

@@ -5,9 +5,9 @@
 #include <numeric>
 
 #include "engine/pick.h"
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_stage_hooks.h"
 #include "engine/random_source.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_stage_hooks.h"
 
 namespace kavrel {
 namespace {

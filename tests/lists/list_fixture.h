@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 #include "lists/list_editor.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"

@@ -16,30 +16,10 @@
 #include "platform/qt_prompter.h"
 #include "storage/codec.h"
 #include "storage/number_text.h"
+#include "support/when_shown.h"
 
 namespace kavrel {
 namespace {
-
-// Runs `act` on the modal dialog of type T as soon as it is shown (bounded by a timeout), so the
-// test can read and close the box that the call under test is blocked in.
-template <typename T>
-void WhenShown(std::function<void(T*)> act) {
-  auto* timer = new QTimer;
-  int tries = 0;
-  QObject::connect(timer, &QTimer::timeout, [timer, act, tries]() mutable {
-    T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (dialog == nullptr && ++tries < 500) return;
-    timer->stop();
-    timer->deleteLater();
-    if (dialog != nullptr) {
-      act(dialog);
-    } else {
-      ADD_FAILURE() << "no dialog was shown";
-      if (QWidget* w = QApplication::activeModalWidget()) w->close();
-    }
-  });
-  timer->start(10);
-}
 
 class QtPrompterTest : public ::testing::Test {
  protected:
@@ -113,18 +93,20 @@ TEST_F(QtPrompterTest, EscapeAbandonsAndDataTextIsNeverMarkup) {
 TEST_F(QtPrompterTest, SpaceAndReturnInAnOkCancelQuestionAbandonIt) {
   QtPrompter prompter;
   for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
-    WhenShown<QMessageBox>([key](QMessageBox* box) {
-      QWidget* focused = box->focusWidget();
-      ASSERT_NE(focused, nullptr);
-      EXPECT_EQ(focused, box->button(QMessageBox::Cancel));
-      QTest::keyClick(focused, key);
-    });
+    WhenShown<QMessageBox>(
+        [key](QMessageBox* box) {
+          QWidget* focused = box->focusWidget();
+          EXPECT_EQ(focused, box->button(QMessageBox::Cancel));
+          QTest::keyClick(focused, key);
+        },
+        ShownNeeds::Focus);
     EXPECT_EQ(prompter.Message(Gb("奖项还未抽取完毕，确定要退出吗？"), Gb("退出提示："), Buttons::OkCancel,
                                Icon::Information),
               Answer::Cancel)
         << "key " << key;
   }
-  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
+  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); },
+                         ShownNeeds::Focus);
   EXPECT_EQ(prompter.Message(Gb("是否要继续上次的抽奖？"), Gb("开始抽奖前确认信息："), Buttons::YesNo, Icon::Question),
             Answer::Yes);
 }

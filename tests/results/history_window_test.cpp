@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 #include "results/result_window.h"
 #include "results/winner_export_window.h"
 #include "storage/codec.h"

@@ -7,8 +7,6 @@
 #include <QFont>
 #include <QImage>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
 #include "result_folder.h"
 #include "results/command_label.h"
 #include "results/latest_award_panel.h"
@@ -16,6 +14,8 @@
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
 #include "storage/stage_settings.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
 
 namespace kavrel {
 namespace {

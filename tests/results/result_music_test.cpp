@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/ports/fakes/recording_sound_port.h"
+#include "support/fakes/recording_sound_port.h"
 
 namespace kavrel {
 namespace {

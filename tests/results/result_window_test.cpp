@@ -10,14 +10,14 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
 #include "result_folder.h"
 #include "results/command_label.h"
 #include "results/latest_award_panel.h"
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
 #include "storage/stage_settings.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
 
 namespace kavrel {
 namespace {

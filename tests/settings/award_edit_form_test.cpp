@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "storage/codec.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

@@ -14,11 +14,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "settings/award_edit_window.h"
 #include "settings/picture_panel.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/when_shown.h"
 
 namespace kavrel {
 namespace {
@@ -33,7 +34,7 @@ W* Find(QWidget* parent, const char* name) {
 // Saves a picture of a window when KAVREL_SCREENSHOT_DIR is set, for looking at the layout.
 void Shot(QWidget* w, const char* file) {
   const QString dir = qEnvironmentVariable("KAVREL_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) w->grab().save(dir + "/" + QString::fromUtf8(file));
+  if (!dir.isEmpty()) w->grab().save(dir + u'/' + QString::fromUtf8(file));
 }
 
 class AwardSettingsWindowTest : public ::testing::Test {
@@ -64,9 +65,7 @@ TEST_F(AwardSettingsWindowTest, AddsAnAwardThroughBothWindowsAndSavesIt) {
   EXPECT_TRUE(Find<QPushButton>(&window, "按钮_高级设置")->isEnabled());
 
   bool edited = false;
-  QTimer::singleShot(0, [&] {
-    auto* edit = qobject_cast<AwardEditWindow*>(QApplication::activeModalWidget());
-    ASSERT_NE(edit, nullptr);
+  WhenShown<AwardEditWindow>([&](AwardEditWindow* edit) {
     EXPECT_EQ(edit->windowTitle(), QStringLiteral("增加奖项"));
     auto* name = Find<QLineEdit>(edit, "编辑框_奖项名称");
     name->setText(QStringLiteral("二等奖"));
@@ -131,9 +130,7 @@ TEST_F(AwardSettingsWindowTest, ModifyOpensWithTheRowAndCancelChangesNothing) {
   Find<QPushButton>(&window, "按钮_修改奖项")->click();  // no selection: nothing opens
   awards->setCurrentItem(awards->topLevelItem(0));
   bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* edit = qobject_cast<AwardEditWindow*>(QApplication::activeModalWidget());
-    ASSERT_NE(edit, nullptr);
+  WhenShown<AwardEditWindow>([&](AwardEditWindow* edit) {
     EXPECT_EQ(edit->windowTitle(), QStringLiteral("修改奖项"));
     auto* split = Find<QTreeWidget>(edit, "超级列表框_批次");
     EXPECT_EQ(split->topLevelItemCount(), 2);

@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/scripted_prompter.h"
 #include "settings/advanced_settings_window.h"
 #include "settings/award_groups_window.h"
 #include "storage/codec.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "engine/plan.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/scripted_prompter.h"
 #include "stage/lock_password.h"
 #include "stage/lock_window.h"
 #include "storage/codec.h"

@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 #include "stage/stage_look.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"

@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

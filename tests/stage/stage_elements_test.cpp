@@ -7,8 +7,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "stage/custom_background.h"
 #include "stage/layout_edit.h"
 #include "stage/marquee_label.h"
@@ -18,6 +16,8 @@
 #include "stage/stage_elements.h"
 #include "stage/stage_label.h"
 #include "storage/codec.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

@@ -15,9 +15,9 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"

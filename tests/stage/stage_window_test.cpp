@@ -15,9 +15,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "engine/ports/fakes/fake_clock.h"
-#include "engine/ports/fakes/recording_sound_port.h"
-#include "engine/ports/fakes/scripted_prompter.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/stage_menus.h"
@@ -26,6 +23,10 @@
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/when_shown.h"
 
 namespace kavrel {
 namespace {
@@ -86,11 +87,11 @@ class StageWindowTest : public ::testing::Test {
 TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   const StageElements& e = stage->elements();
   EXPECT_TRUE(prompter.shown().empty());
-  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
-  EXPECT_EQ(Text(e.award), "一等奖");
-  EXPECT_EQ(Text(e.mainTitle), "年会抽奖");
-  EXPECT_EQ(e.startButton->text(), "开始");
-  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
+  EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
+  EXPECT_EQ(Text(e.award), QStringLiteral("一等奖"));
+  EXPECT_EQ(Text(e.mainTitle), QStringLiteral("年会抽奖"));
+  EXPECT_EQ(e.startButton->text(), QStringLiteral("开始"));
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【一等奖】"))) << Text(e.status).toStdString();
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_FALSE(stage->menuBarShown());
   // The stage covers the screen, and no button can take the space bar away from the dispatcher.
@@ -113,28 +114,28 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_FALSE(stage->state().Rolling());
   EXPECT_TRUE(stage->state().WinnersShown());
   EXPECT_FALSE(stage->drawTimer()->isActive());
-  EXPECT_EQ(e.startButton->text(), "准备");
-  EXPECT_TRUE(Text(e.status).startsWith("已抽取【一等奖】")) << Text(e.status).toStdString();
-  EXPECT_TRUE(e.marquee->text().startsWith("恭喜：【一等奖】"));
+  EXPECT_EQ(e.startButton->text(), QStringLiteral("准备"));
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【一等奖】"))) << Text(e.status).toStdString();
+  EXPECT_TRUE(e.marquee->text().startsWith(QStringLiteral("恭喜：【一等奖】")));
   EXPECT_EQ(e.rolling->Candidates(), onScreen);
   EXPECT_EQ(stage->state().pool.size(), 7u);
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
-  EXPECT_TRUE(record.startsWith("一等奖-奖品：手机-")) << record.toStdString();
+  EXPECT_TRUE(record.startsWith(QStringLiteral("一等奖-奖品：手机-"))) << record.toStdString();
   for (const QString& winner : onScreen) {
     EXPECT_TRUE(record.contains(winner)) << winner.toStdString();
     EXPECT_TRUE(e.marquee->text().contains(winner));
     EXPECT_TRUE(e.rolling->accessibleName().contains(winner));
   }
-  EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains("【一等奖】"));
+  EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains(QStringLiteral("【一等奖】")));
 
   Press(Qt::Key_Space);  // announce the next batch
   EXPECT_FALSE(stage->state().WinnersShown());
   EXPECT_FALSE(e.centre->isHidden());
   EXPECT_TRUE(e.rolling->isHidden());
-  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
-  EXPECT_EQ(Text(e.award), "二等奖");
-  EXPECT_EQ(e.startButton->text(), "开始");
-  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【二等奖】"));
+  EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
+  EXPECT_EQ(Text(e.award), QStringLiteral("二等奖"));
+  EXPECT_EQ(e.startButton->text(), QStringLiteral("开始"));
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【二等奖】")));
   EXPECT_TRUE(prompter.shown().empty());
 
   // The buttons do what the space bar does.
@@ -145,7 +146,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_FALSE(stage->state().Rolling());
   EXPECT_EQ(stage->state().pool.size(), 5u);
   Press(Qt::Key_Space);
-  EXPECT_EQ(Text(e.centre), "抽奖完毕！");
+  EXPECT_EQ(Text(e.centre), QStringLiteral("抽奖完毕！"));
 }
 
 TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
@@ -190,9 +191,7 @@ TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
   std::vector<Seen> seen;
   // Each opening blocks in the window's own event loop; it is looked at and closed from there.
   auto closeOnceOpen = [&] {
-    QTimer::singleShot(0, [&] {
-      auto* window = qobject_cast<ResultWindow*>(QApplication::activeModalWidget());
-      ASSERT_NE(window, nullptr);
+    WhenShown<ResultWindow>([&](ResultWindow* window) {
       seen.push_back({window->mode(), window->windowTitle(), window->geometry()});
       window->close();
     });
@@ -371,42 +370,36 @@ TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
 
 TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
   // The window is modal: answer it from inside its own event loop.
-  QTimer::singleShot(0, [] {
-    auto* window = qobject_cast<StartFromWindow*>(QApplication::activeModalWidget());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle(), "从指定奖项抽");
+  WhenShown<StartFromWindow>([](StartFromWindow* window) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("从指定奖项抽"));
     QComboBox* combo = window->combo();
     ASSERT_EQ(combo->count(), 3);
-    EXPECT_EQ(combo->itemText(0), "请选择");
-    EXPECT_EQ(combo->itemText(2), "二等奖第1批");
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("请选择"));
+    EXPECT_EQ(combo->itemText(2), QStringLiteral("二等奖第1批"));
     combo->setCurrentIndex(2);
-    window->findChild<QPushButton*>("按钮_确定")->click();
+    window->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::StartFrom);
   EXPECT_TRUE(stage->state().startFromActive);
-  EXPECT_EQ(Text(stage->elements().award), "二等奖");
-  EXPECT_EQ(Text(stage->elements().centre), "按空格键开始抽取");
-  EXPECT_TRUE(Text(stage->elements().status).startsWith("准备抽取【二等奖】"));
+  EXPECT_EQ(Text(stage->elements().award), QStringLiteral("二等奖"));
+  EXPECT_EQ(Text(stage->elements().centre), QStringLiteral("按空格键开始抽取"));
+  EXPECT_TRUE(Text(stage->elements().status).startsWith(QStringLiteral("准备抽取【二等奖】")));
 }
 
 // Answers the award settings window from inside its own event loop.
 void OnAwardSettings(std::function<void(AwardSettingsWindow*)> act) {
-  QTimer::singleShot(0, [act] {
-    auto* window = qobject_cast<AwardSettingsWindow*>(QApplication::activeModalWidget());
-    ASSERT_NE(window, nullptr);
-    act(window);
-  });
+  WhenShown<AwardSettingsWindow>(act);
 }
 
 TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhenAsked) {
   const StageElements& e = stage->elements();
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QLineEdit*>("编辑框_主标题")->setText("新年会");
-    w->findChild<QPushButton*>("按钮_确定")->click();
+    w->findChild<QLineEdit*>(QStringLiteral("编辑框_主标题"))->setText(QStringLiteral("新年会"));
+    w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   sound.calls.clear();
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_EQ(Text(e.mainTitle), "新年会") << "OK reloads the stage settings";
+  EXPECT_EQ(Text(e.mainTitle), QStringLiteral("新年会")) << "OK reloads the stage settings";
   ASSERT_FALSE(sound.calls.empty());
   EXPECT_EQ(sound.calls.front(), "suspend");
   EXPECT_EQ(sound.calls.back(), "resume");
@@ -423,8 +416,8 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   // Changing the order and answering Cancel keeps the running draw.
   prompter.ScriptAnswer(Answer::Cancel);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
-    w->findChild<QPushButton*>("按钮_取消")->click();
+    w->findChild<QComboBox*>(QStringLiteral("组合框_抽奖顺序"))->setCurrentIndex(1);
+    w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
@@ -436,14 +429,14 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Ok);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(0);
-    w->findChild<QPushButton*>("按钮_取消")->click();
+    w->findChild<QComboBox*>(QStringLiteral("组合框_抽奖顺序"))->setCurrentIndex(0);
+    w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_FALSE(stage->state().drawStarted);
   EXPECT_EQ(stage->state().pool.size(), 10u);
-  EXPECT_EQ(Text(e.award), "一等奖");
-  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【一等奖】")) << Text(e.status).toStdString();
+  EXPECT_EQ(Text(e.award), QStringLiteral("一等奖"));
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【一等奖】"))) << Text(e.status).toStdString();
 }
 
 TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecorded) {
@@ -466,14 +459,14 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
-    w->findChild<QPushButton*>("按钮_确定")->click();
+    w->findChild<QComboBox*>(QStringLiteral("组合框_抽奖顺序"))->setCurrentIndex(1);
+    w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_FALSE(stage->state().Rolling());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_TRUE(e.rolling->isHidden());
-  EXPECT_EQ(Text(e.centre), "按空格键开始抽取");
+  EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), resultsBefore) << "the aborted roll recorded something";
   EXPECT_EQ(stage->state().pool.size(), 7u);
 
@@ -485,9 +478,10 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
   const int size = stage->state().batchSize;
   Press(Qt::Key_Space);
   EXPECT_EQ(e.rolling->Candidates().size(), size);
-  EXPECT_TRUE(Text(e.status).startsWith("已抽取【" + award + "】")) << Text(e.status).toStdString();
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【") + award + QStringLiteral("】")))
+      << Text(e.status).toStdString();
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
-  EXPECT_TRUE(record.contains("\r\n" + award + "-")) << record.toStdString();
+  EXPECT_TRUE(record.contains(QStringLiteral("\r\n") + award + QStringLiteral("-"))) << record.toStdString();
   EXPECT_EQ(stage->state().pool.size(), 7u - static_cast<std::size_t>(size));
 }
 
@@ -504,37 +498,37 @@ TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLi
   Ticks(1);
   Press(Qt::Key_Space);
   Press(Qt::Key_Space);  // 二等奖 announced
-  ASSERT_EQ(Text(e.award), "二等奖");
+  ASSERT_EQ(Text(e.award), QStringLiteral("二等奖"));
 
   // The order is reversed and the running draw kept; the window is left with 取消.
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
-    w->findChild<QPushButton*>("按钮_取消")->click();
+    w->findChild<QComboBox*>(QStringLiteral("组合框_抽奖顺序"))->setCurrentIndex(1);
+    w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
   ASSERT_TRUE(stage->state().drawStarted);
-  EXPECT_EQ(Text(e.award), "三等奖");
-  EXPECT_EQ(Text(e.prizeName), "奖品：杯子");
-  EXPECT_TRUE(Text(e.status).startsWith("准备抽取【三等奖】")) << Text(e.status).toStdString();
+  EXPECT_EQ(Text(e.award), QStringLiteral("三等奖"));
+  EXPECT_EQ(Text(e.prizeName), QStringLiteral("奖品：杯子"));
+  EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【三等奖】"))) << Text(e.status).toStdString();
 
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
-  EXPECT_TRUE(record.contains("\r\n三等奖-奖品：杯子-")) << record.toStdString();
-  EXPECT_FALSE(record.contains("三等奖-奖品：耳机")) << record.toStdString();
+  EXPECT_TRUE(record.contains(QStringLiteral("\r\n三等奖-奖品：杯子-"))) << record.toStdString();
+  EXPECT_FALSE(record.contains(QStringLiteral("三等奖-奖品：耳机"))) << record.toStdString();
 
   // Only the title changed: the announced batch stays as it was.
   Press(Qt::Key_Space);  // 二等奖 announced (the last line left)
   const QString status = Text(e.status);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QLineEdit*>("编辑框_主标题")->setText("新年会");
-    w->findChild<QPushButton*>("按钮_确定")->click();
+    w->findChild<QLineEdit*>(QStringLiteral("编辑框_主标题"))->setText(QStringLiteral("新年会"));
+    w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_EQ(Text(e.mainTitle), "新年会");
+  EXPECT_EQ(Text(e.mainTitle), QStringLiteral("新年会"));
   EXPECT_EQ(Text(e.status), status);
 }
 
@@ -551,27 +545,27 @@ TEST_F(StageWindowTest, ADrawOrderChangedBetweenBatchesOfOneAwardKeepsItsWinners
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
   OnAwardSettings([](AwardSettingsWindow* w) {
-    w->findChild<QComboBox*>("组合框_抽奖顺序")->setCurrentIndex(1);
-    w->findChild<QPushButton*>("按钮_确定")->click();
+    w->findChild<QComboBox*>(QStringLiteral("组合框_抽奖顺序"))->setCurrentIndex(1);
+    w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
-  EXPECT_EQ(record.count("二等奖-"), 1) << record.toStdString();
-  EXPECT_EQ(record.split('-', Qt::SkipEmptyParts).size(), 4) << record.toStdString();
+  EXPECT_EQ(record.count(QStringLiteral("二等奖-")), 1) << record.toStdString();
+  EXPECT_EQ(record.split(u'-', Qt::SkipEmptyParts).size(), 4) << record.toStdString();
 }
 
 TEST_F(StageWindowTest, NoticesAndHelp) {
   stage->RunCommand(StageCommand::ExtendedDisplay);
   ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(ToQt(prompter.shown()[0].caption), "提示信息：");
+  EXPECT_EQ(ToQt(prompter.shown()[0].caption), QStringLiteral("提示信息："));
   const QString notice = ToQt(prompter.shown()[0].text);
-  EXPECT_TRUE(
-      notice.startsWith("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，目前可以实现电"
-                        "脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，"));
-  EXPECT_TRUE(notice.endsWith("谢谢！"));
+  EXPECT_TRUE(notice.startsWith(
+      QStringLiteral("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，目前可以实现电"
+                     "脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，")));
+  EXPECT_TRUE(notice.endsWith(QStringLiteral("谢谢！")));
 
   // The manual: the HTML pages, or the compiled help file when one lies beside the program.
   EXPECT_EQ(HelpTipsWindow::ManualPath(dir), dir.Root() / "manual" / "index.html");
@@ -584,13 +578,13 @@ TEST_F(StageWindowTest, HelpWindowLayout) {
     opened.push_back(p);
     return false;
   });
-  EXPECT_EQ(help.windowTitle(), "操作提示");
+  EXPECT_EQ(help.windowTitle(), QStringLiteral("操作提示"));
   EXPECT_EQ(help.size(), QSize(800, 600));
-  auto* tip = help.findChild<QLabel*>("标签_操作要领");
+  auto* tip = help.findChild<QLabel*>(QStringLiteral("标签_操作要领"));
   ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(tip->text(), "操作要领：主菜单(ESC键显示和隐藏主菜单) + 快捷键操作");
+  EXPECT_EQ(tip->text(), QStringLiteral("操作要领：主菜单(ESC键显示和隐藏主菜单) + 快捷键操作"));
   EXPECT_EQ(tip->geometry(), QRect(348, 534, 440, 32));
-  auto* manual = help.findChild<QPushButton*>("按钮_使用说明书");
+  auto* manual = help.findChild<QPushButton*>(QStringLiteral("按钮_使用说明书"));
   ASSERT_NE(manual, nullptr);
   EXPECT_EQ(manual->geometry(), QRect(58, 532, 100, 32));
   manual->click();
@@ -657,9 +651,9 @@ TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
   stage->RunCommand(StageCommand::Start);
   ASSERT_EQ(prompter.shown().size(), 1u);
   const QString text = ToQt(prompter.shown()[0].text);
-  EXPECT_TRUE(text.startsWith("图片不存在，请先添加图片！")) << text.toStdString();
-  EXPECT_TRUE(text.contains("zhang.jpg、wang.jpg")) << text.toStdString();
-  EXPECT_FALSE(text.contains("li.jpg"));
+  EXPECT_TRUE(text.startsWith(QStringLiteral("图片不存在，请先添加图片！"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("zhang.jpg、wang.jpg"))) << text.toStdString();
+  EXPECT_FALSE(text.contains(QStringLiteral("li.jpg")));
   EXPECT_FALSE(stage->state().Rolling());
   EXPECT_EQ(stage->state().pool.size(), 3u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));

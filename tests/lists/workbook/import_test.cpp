@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/scripted_prompter.h"
 #include "lists/workbook/workbook_import.h"
 #include "storage/codec.h"
 #include "workbook_fixtures.h"

@@ -1,4 +1,4 @@
-#include "engine/ports/fakes/recording_stage_hooks.h"
+#include "support/fakes/recording_stage_hooks.h"
 
 namespace kavrel {
 

@@ -1,4 +1,4 @@
-#include "engine/ports/fakes/scripted_prompter.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 

@@ -1,4 +1,4 @@
-#include "engine/ports/fakes/recording_sound_port.h"
+#include "support/fakes/recording_sound_port.h"
 
 namespace kavrel {
 
@@ -6,7 +6,9 @@ void RecordingSoundPort::PlaySoundFile(const std::string& path, bool loop) {
   calls.push_back("play " + path + (loop ? " loop" : " once"));
 }
 
-void RecordingSoundPort::StopAllSounds() { calls.push_back("stop"); }
+void RecordingSoundPort::StopAllSounds() {
+  calls.push_back("stop");
+}
 
 void RecordingSoundPort::SuspendStageMusic() {
   calls.push_back("suspend");
