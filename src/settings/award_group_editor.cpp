@@ -30,7 +30,7 @@ AwardGroupEditor::AwardGroupEditor(DrawState& state, bool forwardOrder, Prompter
 }
 
 bool AwardGroupEditor::MayOpen(const DrawState& state, Prompter& prompter) {
-  if (!state.rolling) return true;
+  if (!state.Rolling()) return true;
   prompter.Message(Gb("正在抽奖中，请先停止本轮抽奖，再设定奖项分组！"), Gb(texts::kOperationCaption), Buttons::Ok,
                    Icon::Information);
   return false;
