@@ -96,7 +96,7 @@ TEST_F(AwardGroupEditorTest, AGroupLimitsExactlyTheNextRecordedBatch) {
   // The next batch draws from the whole pool again.
   ctl().StartPressed();
   ctl().StartPressed();
-  ASSERT_TRUE(state.rolling);
+  ASSERT_TRUE(state.Rolling());
   int highest = 0;
   for (int i = 0; i < 50; ++i) {
     Tick();
@@ -133,7 +133,7 @@ TEST_F(AwardGroupEditorTest, OkWithoutAGroupEndsTheActiveOneAndRollingKeepsTheWi
   }
 
   EXPECT_TRUE(AwardGroupEditor::MayOpen(state, prompter));
-  state.rolling = true;
+  state.phase = DrawPhase::Rolling;
   EXPECT_FALSE(AwardGroupEditor::MayOpen(state, prompter));
   ExpectTold("正在抽奖中，请先停止本轮抽奖，再设定奖项分组！");
 }
