@@ -63,6 +63,8 @@ ListEditorWindow::ListEditorWindow(ListEditorContext context, QWidget* parent)
   cancelRead_ = new QPushButton(QStringLiteral("取消"), this);
   cancelRead_->setObjectName(QStringLiteral("按钮_取消导入"));
   cancelRead_->setFixedHeight(20);
+  // Escape stops the read as the button does; while the button is hidden it closes the window.
+  cancelRead_->setShortcut(QKeySequence(Qt::Key_Escape));
   cancelRead_->hide();
   connect(cancelRead_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
   auto* hint = new QLabel(QStringLiteral("拖动列表头可调整列宽"), this);
