@@ -5,6 +5,7 @@
 #include "engine/ports/prompter.h"
 #include "lists/table_snapshot.h"
 #include "lists/text_decode.h"
+#include "lists/workbook/workbook_import.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
@@ -14,8 +15,10 @@ namespace kavrel {
 
 namespace {
 
+// The same entries as the workbook import's dialog, text first: a workbook picked here is
+// refused with a pointer to "导入Execl".
 constexpr const char* kFileFilter =
-    "文本文件(*.txt);;Excel文件(*.xlsx *.xls);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)";
+    "文本文件(*.txt);;Excel文件(*.xlsx *.xls *.xlsm);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)";
 constexpr const char* kPositiveHint = "请输入大于0的整数";
 constexpr const char* kFullWidthDash = "\xA3\xAD";  // "－"
 
@@ -89,6 +92,22 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
   }
   MarkChanged();
   return true;
+}
+
+bool ListEditor::ImportWorkbook(const workbook::ProgressFn& progress, const std::atomic<bool>* cancel) {
+  WorkbookImport import(ctx_.prompter);
+  if (!import.ConfirmStart()) return false;
+  const std::optional<std::string> path =
+      ctx_.prompter.PickOpenFile(WorkbookImport::FileDialogTitle(), WorkbookImport::FileFilter());
+  if (!path) return false;
+  const std::optional<int> sheet = import.ChooseSheet(*path);
+  if (!sheet) return false;
+  // The sheet is read into a result of its own: the table is touched only once all of it is in.
+  ImportedSheet result;
+  runner_.Run([&] { result = WorkbookImport::ReadSheet(*path, *sheet, progress, cancel); });
+  if (result.ok) ImportSheet(std::move(result.header), std::move(result.rows));
+  import.ReportOutcome(result);
+  return result.ok;
 }
 
 void ListEditor::ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {

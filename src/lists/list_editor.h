@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "lists/list_table.h"
 #include "lists/list_tools.h"
 #include "lists/work_runner.h"
+#include "lists/workbook/workbook.h"
 
 namespace kavrel {
 
@@ -49,10 +51,12 @@ class ListEditor {
   // cancelled or the file cannot be read or is not text. True when the table was filled.
   bool ImportText();
   bool ImportTextFile(const std::string& gbPath);
-  // The entry point of a workbook import: once a reader has the chosen sheet's header cells and data
-  // rows (GB18030; the sheet's first column lands in the row-number column), this fills the table
-  // on the worker, formats it as a workbook import does and marks the list changed. The reader asks
-  // its own questions (file, sheet) through the prompter before calling it.
+  // "导入Execl(E)": the reminder, the file dialog, the sheet box, then the read on the runner
+  // (`progress` counts up, `cancel` stops it), the outcome reported. The table and the snapshot stay
+  // as they were unless the whole sheet was read. True when the table was filled.
+  bool ImportWorkbook(const workbook::ProgressFn& progress = {}, const std::atomic<bool>* cancel = nullptr);
+  // A read sheet into the table: header cells and data rows (GB18030) in columns 1…, row numbers in
+  // column 0, formatted as a workbook import is; the list is marked changed.
   void ImportSheet(std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
   // "生成有序号码(L)": true when numbers were generated (the generator window then closes).
   bool Generate(const GeneratorInput& input);

@@ -13,10 +13,14 @@
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 #include "lists/list_print.h"
 #include "lists/number_generator_window.h"
@@ -56,6 +60,13 @@ ListEditorWindow::ListEditorWindow(ListEditorContext context, QWidget* parent)
   progress_->setFixedHeight(15);
   progress_->setTextVisible(false);
   progress_->hide();
+  cancelRead_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelRead_->setObjectName(QStringLiteral("按钮_取消导入"));
+  cancelRead_->setFixedHeight(20);
+  // Escape stops the read as the button does; while the button is hidden it closes the window.
+  cancelRead_->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancelRead_->hide();
+  connect(cancelRead_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
   auto* hint = new QLabel(QStringLiteral("拖动列表头可调整列宽"), this);
   hint->setObjectName(QStringLiteral("标签3"));
   hint->setWordWrap(true);
@@ -99,6 +110,7 @@ ListEditorWindow::ListEditorWindow(ListEditorContext context, QWidget* parent)
   auto* top = new QHBoxLayout;
   top->addWidget(countLine_, 1);
   top->addWidget(progress_, 1);
+  top->addWidget(cancelRead_);
   auto* grid = new QGridLayout;
   grid->addLayout(top, 0, 1);
   grid->addWidget(hint, 1, 0, Qt::AlignTop);
@@ -141,8 +153,7 @@ void ListEditorWindow::BuildMenus() {
   AddItem(fileMenu_, "清除全部名单(C)", &ListEditorWindow::ClearAll);
   AddItem(fileMenu_, "生成有序号码(L)", &ListEditorWindow::OpenGenerator);
   AddItem(fileMenu_, "导入TXT(T)", &ListEditorWindow::ImportText, QKeySequence(QStringLiteral("Ctrl+T")));
-  // The workbook reader comes with its own import; until then the item is shown but not offered.
-  AddItem(fileMenu_, "导入Execl(E)", nullptr, QKeySequence(QStringLiteral("Ctrl+E")))->setEnabled(false);
+  AddItem(fileMenu_, "导入Execl(E)", &ListEditorWindow::ImportWorkbook, QKeySequence(QStringLiteral("Ctrl+E")));
   fileMenu_->addSeparator();
   connect(AddItem(fileMenu_, "名单转等长(补空格)(M)", nullptr), &QAction::triggered, this,
           [this] { AfterCommand(&ListEditor::PadEqualLength); });
@@ -182,19 +193,38 @@ void ListEditorWindow::BuildMenus() {
 
 void ListEditorWindow::Run(const std::function<void()>& work) {
   // The view reads nothing while the worker owns the table; the window keeps painting meanwhile.
+  const bool cancellable = std::exchange(nextRunCancellable_, false);
   busy_ = true;
   model_.SetBusy(true);
   menuBar_->setEnabled(false);
   view_->setEnabled(false);
   progress_->setRange(0, 0);
   progress_->show();
+  // A read that reports progress moves the bar; the rest shows it busy.
+  QTimer poll;
+  poll.setInterval(100);
+  connect(&poll, &QTimer::timeout, this, [this] {
+    const std::int64_t total = readTotal_;
+    if (total <= 0) return;
+    progress_->setRange(0, 1000);
+    progress_->setValue(static_cast<int>(std::min<std::int64_t>(readDone_, total) * 1000 / total));
+  });
+  if (cancellable) {
+    cancelRead_->setEnabled(true);
+    cancelRead_->show();
+    poll.start();
+  }
   QEventLoop loop;
   QThread* worker = QThread::create(work);
   connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
   worker->start();
-  if (!worker->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  // Only a cancellable read lets input through, so that its button can be pressed; every command
+  // checks busy_, and the view and menus are disabled.
+  if (!worker->isFinished()) loop.exec(cancellable ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   worker->wait();
   delete worker;
+  poll.stop();
+  cancelRead_->hide();
   progress_->hide();
   progress_->setRange(0, 100);
   view_->setEnabled(true);
@@ -247,6 +277,24 @@ void ListEditorWindow::ImportText() {
   if (imported) FitDataColumns();
 }
 
+void ListEditorWindow::ImportWorkbook() {
+  if (busy_) return;
+  cancelRequested_ = false;
+  readDone_ = 0;
+  readTotal_ = 0;
+  // The questions come first, on this thread; the first work the editor runs is the read.
+  nextRunCancellable_ = true;
+  const bool imported = editor_.ImportWorkbook(
+      [this](std::int64_t done, std::int64_t total) {
+        readDone_ = done;
+        readTotal_ = total;
+      },
+      &cancelRequested_);
+  nextRunCancellable_ = false;
+  ShowTable();
+  if (imported) FitDataColumns();
+}
+
 void ListEditorWindow::Save() {
   if (busy_) return;
   editor_.Save();
@@ -254,6 +302,7 @@ void ListEditorWindow::Save() {
 }
 
 void ListEditorWindow::PrintSetup() {
+  if (busy_) return;
   QPageSetupDialog dialog(&printer_, this);
   dialog.exec();
 }
@@ -352,7 +401,13 @@ void ListEditorWindow::reject() {
 }
 
 void ListEditorWindow::closeEvent(QCloseEvent* event) {
-  if (busy_ || !editor_.CloseRequested()) {
+  if (busy_) {
+    // Closing during a workbook read stops the read; the window stays for its outcome.
+    if (cancelRead_->isVisible()) cancelRequested_ = true;
+    event->ignore();
+    return;
+  }
+  if (!editor_.CloseRequested()) {
     event->ignore();
     return;
   }

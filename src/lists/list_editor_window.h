@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPrinter>
 #include <QTableView>
+#include <atomic>
+#include <cstdint>
 
 #include "lists/list_editor.h"
 #include "lists/list_table_model.h"
@@ -12,6 +14,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
+class QPushButton;
 
 namespace kavrel {
 
@@ -43,14 +46,15 @@ class ListEditorWindow : public QDialog, private WorkRunner {
   ListTableModel& Model() { return model_; }
   QTableView* TableView() const { return view_; }
 
-  // Shows the table again after the editor changed it from outside the menus (a workbook import
-  // calls Editor().ImportSheet(...) and then this); new data columns are widened to their contents.
+  // Shows the table again after the editor changed it from outside the menus; new data columns are
+  // widened to their contents.
   void RefreshTable(bool fitColumns);
 
   // The menu items, by their texts' command (also reachable from tests).
   void ClearAll();
   void OpenGenerator();
   void ImportText();
+  void ImportWorkbook();
   void Save();
   void Print();
   void PrintSetup();
@@ -85,12 +89,19 @@ class ListEditorWindow : public QDialog, private WorkRunner {
   ListTableView* view_ = nullptr;
   QLabel* countLine_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QPushButton* cancelRead_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
   QAction* autoDedupe_ = nullptr;
   QPrinter printer_;
   bool busy_ = false;
+  // A workbook read: the next work run may be cancelled, and the reader reports its progress here
+  // from the worker thread; the window shows it on a timer.
+  bool nextRunCancellable_ = false;
+  std::atomic<bool> cancelRequested_{false};
+  std::atomic<std::int64_t> readDone_{0};
+  std::atomic<std::int64_t> readTotal_{0};
 };
 
 }  // namespace kavrel

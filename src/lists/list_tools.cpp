@@ -59,16 +59,21 @@ void FillFromLines(ListTable& table, std::vector<std::string> lines) {
 }
 
 void FillFromSheet(ListTable& table, std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
-  std::size_t width = std::max<std::size_t>(header.size(), 2);
+  // Column 0 is the row-number column the tools renumber: the sheet's own columns start at 1, so
+  // its column A (often a staff number) survives every renumbering.
+  std::size_t width = std::max<std::size_t>(header.size(), 1);
   for (const auto& row : rows) width = std::max(width, row.size());
   const int n = static_cast<int>(rows.size());
   table.ClearAll();
-  table.Resize(n + 1, static_cast<int>(width));
-  for (std::size_t c = 0; c < header.size(); ++c) table.SetCell(0, static_cast<int>(c), std::move(header[c]));
-  for (int r = 0; r < n; ++r) {
-    auto& row = rows[static_cast<std::size_t>(r)];
-    for (std::size_t c = 0; c < row.size(); ++c) table.SetCell(r + 1, static_cast<int>(c), std::move(row[c]));
+  table.Resize(n + 1, static_cast<int>(width) + 1);
+  table.SetCell(0, 0, Gb("序号"));
+  for (std::size_t c = 0; c < header.size(); ++c) table.SetCell(0, static_cast<int>(c) + 1, std::move(header[c]));
+  for (std::size_t c = 0; c < width; ++c) {
+    auto& column = table.Column(static_cast<int>(c) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      if (c < rows[r].size()) column[r + 1] = std::move(rows[r][c]);
   }
+  table.RenumberRows();
   CellFormat centre;
   centre.align = CellAlign::Centre;
   table.ApplyFormat(0, 0, n, table.LastColumn(), centre);

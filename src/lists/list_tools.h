@@ -26,9 +26,9 @@ std::string RemoveSpaces(std::string_view text);
 // column 1, headers "序号" / "抽奖名单", rows numbered, then FormatListTable(1, 0, n, 1).
 void FillFromLines(ListTable& table, std::vector<std::string> lines);
 
-// A worksheet read by a workbook reader: the table becomes (rows + 1) × max(width, 2) cells, the
-// header row from `header`, the sheet's first column in the row-number column 0 (as the design reads
-// sheets), every cell centred, then FormatListTable(0, 0, rows, last column). Cells are GB18030.
+// A worksheet read by a workbook reader: the table becomes (rows + 1) × (width + 1) cells, column 0
+// headed "序号" and numbered 1…n, the sheet's header cells and rows in columns 1… (its column A in
+// column 1), every cell centred, then FormatListTable(0, 0, rows, last column). Cells are GB18030.
 void FillFromSheet(ListTable& table, std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
 
 // The ordered-number generator's input, as typed.

@@ -7,9 +7,8 @@
 
 namespace kavrel {
 
-// The one place the list editor turns an outside text file into GB18030: a UTF-8 BOM, a UTF-16
-// BOM, or valid UTF-8 with multi-byte sequences is converted; anything else is taken as
-// GBK/GB18030 already. nullopt when the bytes are not text at all (NUL bytes outside UTF-16: a
+// An outside text file as GB18030, by the program's one rule for outside texts
+// (DecodeExternalText). nullopt when the bytes are not text at all (a NUL byte or character: a
 // picture or a workbook renamed .txt), so the caller can refuse the file instead of filling the
 // table with rubbish.
 std::optional<std::string> DecodeImportedText(std::string_view bytes);

@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QtTest/QTest>
 
 #include "list_fixture.h"
+#include "workbook/workbook_fixtures.h"
 
 namespace kavrel::test {
 namespace {
@@ -28,10 +30,9 @@ TEST_F(ListEditorWindowTest, ImportSaveAndReopen) {
   auto* progress = window->findChild<QProgressBar*>(QStringLiteral("进度条1"));
   ASSERT_NE(progress, nullptr);
   EXPECT_TRUE(progress->isHidden());
-  // The workbook import belongs to its own reader: present, not offered yet.
   auto* workbook = window->findChild<QAction*>(QStringLiteral("导入Execl(E)"));
   ASSERT_NE(workbook, nullptr);
-  EXPECT_FALSE(workbook->isEnabled());
+  EXPECT_TRUE(workbook->isEnabled());
   EXPECT_EQ(workbook->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
 
   prompter_.ScriptPath(Put("names.txt", "\xEF\xBB\xBF张三\n李四\n王五\n"));
@@ -54,6 +55,45 @@ TEST_F(ListEditorWindowTest, ImportSaveAndReopen) {
   EXPECT_EQ(CountLine(*reopened), QStringLiteral("参与抽奖名单共：3个"));
   EXPECT_EQ(reopened->Model().data(reopened->Model().index(2, 1), Qt::DisplayRole).toString(), QStringLiteral("王五"));
   EXPECT_EQ(reopened->TableView()->columnWidth(0), 40);
+}
+
+TEST_F(ListEditorWindowTest, WorkbookImportThenSaveWithTheDisplayColumns) {
+  testing::HandXlsx book;
+  book.sheets = {{"员工", testing::Worksheet(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>工号</t></is></c>)"
+                                             R"(<c r="B1" t="inlineStr"><is><t>姓名</t></is></c></row>)"
+                                             R"(<row r="2"><c r="A2" t="inlineStr"><is><t>007</t></is></c>)"
+                                             R"(<c r="B2" t="inlineStr"><is><t>张三</t></is></c></row>)"
+                                             R"(<row r="3"><c r="A3"><v>8</v></c>)"
+                                             R"(<c r="B3" t="inlineStr"><is><t>李-四</t></is></c></row>)")}};
+  book.targets = {"worksheets/sheet1.xml"};
+  const auto path = dir_.Root() / "staff.xlsx";
+  testing::WriteHandXlsx(QString::fromStdString(path.string()), book);
+
+  auto window = Open();
+  window->show();
+  prompter_.ScriptAnswer(Answer::Ok);  // the reminder
+  prompter_.ScriptPath(GbPath(path));
+  prompter_.ScriptInteger(1);
+  window->findChild<QAction*>(QStringLiteral("导入Execl(E)"))->trigger();
+  EXPECT_EQ(CountLine(*window), QStringLiteral("参与抽奖名单共：2个"));
+  ListTableModel& model = window->Model();
+  ASSERT_EQ(model.columnCount(), 3);
+  EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("序号"));
+  EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("工号"));
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("1"));
+  EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("007"));
+  EXPECT_EQ(model.data(model.index(1, 2), Qt::DisplayRole).toString(), QStringLiteral("李-四"));
+  EXPECT_TRUE(window->findChild<QProgressBar*>(QStringLiteral("进度条1"))->isHidden());
+  EXPECT_TRUE(window->findChild<QPushButton*>(QStringLiteral("按钮_取消导入"))->isHidden());
+  EXPECT_TRUE(window->TableView()->isEnabled());
+
+  // Two data columns: the save asks which to show; the dash becomes the full-width one (OK).
+  prompter_.ScriptText("2-3");
+  window->findChild<QAction*>(QStringLiteral("保存"))->trigger();
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("007  张三  \r\n8  李－四  \r\n"));
+  EXPECT_FALSE(window->Editor().ListChanged());
+  window->close();
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(ListEditorWindowTest, MenusCarryTheirItemsAndTheCloseQuestionCanKeepTheWindow) {

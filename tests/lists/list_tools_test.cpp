@@ -227,21 +227,40 @@ namespace {
 
 class Sheet : public ListTest {};
 
-TEST_F(Sheet, AWorksheetFillsEveryColumnWithItsFirstColumnAsRowNumbers) {
-  Editor().ImportSheet({Gb("工号"), Gb("姓名"), Gb("部门")}, {{"1", Gb("张伟"), "A"}, {"2", Gb("李娜")}});
-  EXPECT_EQ(Table().ColumnCount(), 3);
+TEST_F(Sheet, AWorksheetFillsDataColumnsBesideFreshRowNumbers) {
+  Editor().ImportSheet({Gb("工号"), Gb("姓名"), Gb("部门")}, {{"1007", Gb("张伟"), "A"}, {"1003", Gb("李娜")}});
+  EXPECT_EQ(Table().ColumnCount(), 4);
+  EXPECT_EQ(ToQt(Table().Cell(0, 0)), QStringLiteral("序号"));
+  EXPECT_EQ(ToQt(Table().Cell(0, 1)), QStringLiteral("工号"));
+  EXPECT_EQ(ToQt(Table().Cell(0, 3)), QStringLiteral("部门"));
+  // The sheet's column A keeps its staff numbers; the row numbers are the table's own.
   EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(Column(2), (std::vector<std::string>{"A", ""}));
-  EXPECT_EQ(Table().FormatAt(0, 2).colour, 0x0000FFu);
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"1007", "1003"}));
+  EXPECT_EQ(Column(3), (std::vector<std::string>{"A", ""}));
+  EXPECT_EQ(Table().FormatAt(0, 3).colour, 0x0000FFu);
   EXPECT_EQ(Table().FormatAt(2, 1).align, CellAlign::Centre);
   EXPECT_EQ(Table().FormatAt(2, 0).align, CellAlign::Right);
   EXPECT_EQ(Table().FormatAt(0, 0).bold, true);
   EXPECT_FALSE(Table().FormatAt(1, 1).face.has_value());
   EXPECT_TRUE(Editor().ListChanged());
-  // Three columns: the save asks which to show.
-  prompter_.ScriptText("2-3");
+  // Renumbering tools leave the sheet's first column alone.
+  EXPECT_EQ(DeleteDuplicateRows(Table()), 0);
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"1007", "1003"}));
+  // Several columns: the save asks which to show.
+  prompter_.ScriptText("3-4");
   ASSERT_TRUE(Editor().Save());
   EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张伟  A  \r\n李娜    \r\n"));
+}
+
+TEST_F(Sheet, AHeaderOnlySheetOrARowWiderThanTheHeaderKeepsEveryCell) {
+  Editor().ImportSheet({Gb("姓名")}, {});
+  EXPECT_EQ(Table().ColumnCount(), 2);
+  EXPECT_EQ(Table().DataRowCount(), 0);
+  EXPECT_EQ(ToQt(Table().Cell(0, 1)), QStringLiteral("姓名"));
+  Editor().ImportSheet({"a"}, {{"x", "y"}});
+  EXPECT_EQ(Table().ColumnCount(), 3);
+  EXPECT_EQ(Table().Cell(1, 2), "y");
+  EXPECT_EQ(Table().Cell(0, 2), "");
 }
 
 TEST_F(Sheet, EveryToolCopesWithAnEmptyAndAOneRowTable) {

@@ -41,6 +41,10 @@ TEST(ImportedText, EncodingsBecomeGb18030) {
 TEST(ImportedText, BinaryIsRefused) {
   EXPECT_FALSE(DecodeImportedText(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
   EXPECT_FALSE(DecodeImportedText(std::string("PK\x03\x04\x14\0\x06\0", 8)));  // a workbook
+  EXPECT_FALSE(
+      DecodeImportedText(std::string("\xFF\xFE"
+                                     "a\0\0\0",
+                                     6)));  // U+0000 in UTF-16
   EXPECT_TRUE(DecodeImportedText(""));
 }
 
@@ -64,8 +68,10 @@ TEST_F(TextImport, FileFillsOneNumberedColumnWithHeaders) {
   EXPECT_EQ(Table().FormatAt(0, 1).colour, 0x0000FFu);
   EXPECT_EQ(Table().FormatAt(3, 0).align, CellAlign::Right);
   EXPECT_EQ(Table().ColumnWidth(0), 40);
-  // The dialog offers real workbook types next to text.
-  EXPECT_NE(prompter_.shown().front().text.find(Gb("Excel文件(*.xlsx *.xls)")), std::string::npos);
+  // Text first, then the workbook types "导入Execl" reads.
+  EXPECT_EQ(
+      ToQt(prompter_.shown().front().text),
+      QStringLiteral("文本文件(*.txt);;Excel文件(*.xlsx *.xls *.xlsm);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)"));
 }
 
 TEST_F(TextImport, CancelUnreadableOrBinaryLeaveTheTableAlone) {
