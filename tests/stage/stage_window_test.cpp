@@ -272,12 +272,12 @@ TEST_F(StageWindowTest, F6BeforeTheFirstWinnerOffersTheDrawPutAsideLast) {
 }
 
 TEST_F(StageWindowTest, ExportAndHistoryItemsOpenTheirWindows) {
-  QStringList opened;
+  QStringList openedWindows;
   auto closeOnceOpen = [&] {
     QTimer::singleShot(0, [&] {
       QWidget* window = QApplication::activeModalWidget();
       ASSERT_NE(window, nullptr);
-      opened << window->objectName() + QLatin1Char(':') + window->windowTitle();
+      openedWindows << window->objectName() + QLatin1Char(':') + window->windowTitle();
       window->close();
     });
   };
@@ -285,7 +285,7 @@ TEST_F(StageWindowTest, ExportAndHistoryItemsOpenTheirWindows) {
   stage->menus()->action(StageCommand::ExportWinners)->trigger();
   closeOnceOpen();
   stage->menus()->action(StageCommand::DrawHistory)->trigger();
-  EXPECT_EQ(opened, (QStringList{"WinnerExportWindow:导出中奖名单", "HistoryWindow:历史抽奖记录"}));
+  EXPECT_EQ(openedWindows, (QStringList{"WinnerExportWindow:导出中奖名单", "HistoryWindow:历史抽奖记录"}));
 }
 
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
