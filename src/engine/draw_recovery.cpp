@@ -297,16 +297,26 @@ void DrawController::UndoPressed() {
   if (!state_.WinnersShown()) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
   if (!state_.undoAvailable) return Message(texts::kUndoDone, texts::kOperationCaption, Icon::Information);
 
+  // A winner of this batch given up since is marked in the result files and may already be back in
+  // the pool: taking the batch back would return that entry a second time, or the marked text as a
+  // new participant. The batch stays; the operator is told why.
+  const std::size_t count = state_.recordedEntries.size();
+  const auto log = LoadResultLog(dir_);
+  if (!log.empty()) {
+    const auto& winners = log.back().winners;
+    for (std::size_t i = winners.size() > count ? winners.size() - count : 0; i < winners.size(); ++i)
+      if (winners[i].ends_with(AbandonedMark()))
+        return Message(texts::kUndoAbandoned, texts::kOperationCaption, Icon::Information);
+  }
+
   const auto& line = state_.recordedLine;
   const std::string question = Gb("确认要撤销上轮【") + Field(line, kAwardName) + Gb("第") + Field(line, kBatchNumber) +
                                Gb("轮】的抽奖结果吗？");
   if (prompter_.Message(question, Gb(texts::kOperationCaption), Buttons::OkCancel, Icon::Question) != Answer::Ok)
     return;
 
-  const std::size_t count = state_.recordedEntries.size();
   // Whether the batch opened its award's result line is read from the line itself: it holds
   // exactly this batch's winners. The counters alone can disagree after a resume.
-  const auto log = LoadResultLog(dir_);
   const bool openedLine = log.empty() || log.back().winners.size() <= count;
   const RemovedBatch removed = RemoveLastBatch(dir_, count);
   if (!removed.written) return Message(texts::kUndoFailed, texts::kErrorCaption, Icon::Error);

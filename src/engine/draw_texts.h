@@ -57,6 +57,7 @@ inline constexpr const char* kQuitQuestion = "奖项还未抽取完毕，确定�
 inline constexpr const char* kUndoNotStarted = "还未开始抽奖，无法撤销！";
 inline constexpr const char* kUndoNotNow = "请在本轮抽奖开始前进行撤销操作！";
 inline constexpr const char* kUndoDone = "上一批的抽奖结果已经撤销，每批只能撤销一次！";
+inline constexpr const char* kUndoAbandoned = "上一批的中奖人员中已有人弃奖，不能再撤销这一批的抽奖结果！";
 
 inline constexpr const char* kStartFromPlaceholder = "请选择";
 inline constexpr const char* kStartFromNote = "此页面设置需要指定开始的奖项与批次(仅对单次修改有效)";

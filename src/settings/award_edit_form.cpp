@@ -1,6 +1,6 @@
 #include "settings/award_edit_form.h"
 
-#include "settings/split_quota.h"
+#include "engine/split_quota.h"
 #include "storage/codec.h"
 #include "storage/number_text.h"
 

@@ -1,4 +1,9 @@
-// The stage's own dialog commands for sound, styling and the screen lock.
+// The stage's own dialog commands for sound, styling, the screen lock and the corrections made
+// during an event.
+#include "corrections/abandon_window.h"
+#include "corrections/prize_change_window.h"
+#include "corrections/supplement_window.h"
+#include "engine/plan.h"
 #include "settings/award_groups_window.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
@@ -36,6 +41,41 @@ void StageWindow::OpenAwardGroups() {
   if (!AwardGroupEditor::MayOpen(state_, prompter_)) return;
   AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, this);
   window.exec();
+}
+
+// The corrections change the plan or the pool, so none opens while candidates roll. A queued redraw
+// or supplementary batch is the next batch: the stage shows its ready state. Whatever changed, the
+// resume record is rewritten at once (marks in the result files change their sizes too).
+void StageWindow::OpenAbandon() {
+  if (!CorrectionMayOpen(state_, prompter_, "弃奖")) return;
+  AbandonWindow window(dir_, prompter_, this);
+  if (window.exec() != QDialog::Accepted) return;
+  Abandon(window.Request(), state_, options_, dir_, prompter_);
+  if (state_.planChanged)
+    controller_.ShowReadyState();
+  else
+    controller_.SyncExitRecord();
+}
+
+void StageWindow::OpenSupplement() {
+  if (!CorrectionMayOpen(state_, prompter_, "补奖")) return;
+  SupplementWindow window(dir_, prompter_, this);
+  if (window.exec() != QDialog::Accepted) return;
+  Supplement(window.Request(), state_, options_, prompter_);
+  if (state_.planChanged) controller_.ShowReadyState();
+}
+
+// The batch about to be drawn may be the one changed: the current line is chosen again and, between
+// batches, its prize shown at once (the prize label is what the batch is recorded with). While the
+// last batch's winners are on screen the label keeps their prize; the next announce shows the new one.
+void StageWindow::OpenPrizeChange() {
+  if (!CorrectionMayOpen(state_, prompter_, "修改奖品")) return;
+  PrizeChangeWindow window(state_.plan, prompter_, this);
+  const bool confirmed = window.exec() == QDialog::Accepted;
+  if (confirmed && ChangePrize(window.Request(), state_).changed) controller_.SyncExitRecord();
+  if (state_.plan.empty()) return;
+  SelectCurrentLine(state_, options_.forwardOrder);
+  if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(Field(state_.currentLine, kPrizeName));
 }
 
 // Locking changes nothing in the draw; the stage takes the keys again once it is unlocked.

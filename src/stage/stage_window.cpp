@@ -179,6 +179,15 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::AwardGroups:
       OpenAwardGroups();
       break;
+    case StageCommand::Abandon:
+      OpenAbandon();
+      break;
+    case StageCommand::Supplement:
+      OpenSupplement();
+      break;
+    case StageCommand::PrizeChange:
+      OpenPrizeChange();
+      break;
     case StageCommand::Undo:
       controller_.UndoPressed();
       break;

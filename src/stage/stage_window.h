@@ -113,6 +113,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ChooseBackground();
   void StartFrom();
   void OpenAwardGroups();
+  void OpenAbandon();
+  void OpenSupplement();
+  void OpenPrizeChange();
   void OpenAwardSettings();
   void OpenSoundSettings();
   void OpenFontsAndColours();

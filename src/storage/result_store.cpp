@@ -194,17 +194,43 @@ RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount
 }
 
 bool MarkAbandoned(const ProgramDir& dir, const std::string& awardName, const std::string& entry) {
+  const AbandonMarks marks = MarkAbandonedEntries(dir, awardName, {entry});
+  return marks.written && !marks.marked.empty();
+}
+
+AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awardName,
+                                  const std::vector<std::string>& entries) {
+  AbandonMarks marks;
   const auto logPath = dir.Path(ProgramDir::kResultDat);
   const auto exportPath = dir.Path(ProgramDir::kResultTxt);
-  auto log = TryReadTextFile(logPath);
+  const auto oldLog = TryReadTextFile(logPath);
   auto exported = TryReadTextFile(exportPath);
-  if (!log || !exported) return false;
-  const bool inLog = MarkInResultLog(*log, awardName, entry);
-  const bool inExport = MarkInResultExport(*exported, awardName, entry);
-  bool written = true;
-  if (inLog) written = WriteTextFile(logPath, *log);
-  if (inExport) written = WriteTextFile(exportPath, *exported) && written;
-  return (inLog || inExport) && written;
+  if (!oldLog || !exported) {
+    marks.written = false;
+    return marks;
+  }
+  std::string log = *oldLog;
+  bool exportChanged = false;
+  for (const auto& entry : entries) {
+    // result.dat is what the program reads back (the winner lists, the resume check); result.txt is
+    // only for people, so an entry found in result.dat alone still counts as marked.
+    if (!MarkInResultLog(log, awardName, entry)) continue;
+    exportChanged = MarkInResultExport(*exported, awardName, entry) || exportChanged;
+    marks.marked.push_back(entry);
+  }
+  if (marks.marked.empty()) return marks;
+  if (!WriteTextFile(logPath, log)) {
+    marks.written = false;
+    marks.marked.clear();
+    return marks;
+  }
+  if (exportChanged && !WriteTextFile(exportPath, *exported)) {
+    // The two files must keep telling the same story: result.dat goes back to what it was.
+    WriteTextFile(logPath, *oldLog);
+    marks.written = false;
+    marks.marked.clear();
+  }
+  return marks;
 }
 
 }  // namespace kavrel

@@ -55,6 +55,16 @@ RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount
 // touched. False when the entry was not found or a write failed.
 bool MarkAbandoned(const ProgramDir& dir, const std::string& awardName, const std::string& entry);
 
+// The same for several entries at once, with both files written once: either every found entry is
+// marked in both files or, when a write fails, neither file changes. `entries` may name one entry
+// twice when it won twice in that line; each occurrence is marked once.
+struct AbandonMarks {
+  std::vector<std::string> marked;  // the entries found and marked, in the order given
+  bool written = true;              // false when a file could not be read or rewritten
+};
+AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awardName,
+                                  const std::vector<std::string>& entries);
+
 // config\exit.ini, the resume record.
 struct ExitRecord {
   std::vector<std::string> pool;

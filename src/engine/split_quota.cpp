@@ -1,4 +1,4 @@
-#include "settings/split_quota.h"
+#include "engine/split_quota.h"
 
 namespace kavrel {
 

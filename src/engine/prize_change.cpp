@@ -1,0 +1,59 @@
+#include "engine/prize_change.h"
+
+#include "engine/plan.h"
+#include "engine/queued_batches.h"
+#include "storage/codec.h"
+
+namespace kavrel {
+
+PrizeChangeChoice::PrizeChangeChoice(const std::vector<std::string>& plan) {
+  std::size_t position = 0;
+  for (const auto& line : plan) {
+    lines_.push_back(SplitPlanLine(line));
+    const auto& fields = lines_.back();
+    items_.push_back({Field(fields, kAwardName) + Gb("第") + Field(fields, kBatchNumber) + Gb("批"), ++position});
+  }
+}
+
+PrizeChangeChoice::Prize PrizeChangeChoice::PrizeOf(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return {};
+  const auto& fields = lines_[static_cast<std::size_t>(index)];
+  return {Field(fields, kPrizeName), Field(fields, kPrizePicture)};
+}
+
+std::string PrizeChangeChoice::Explanation() {
+  return Gb(
+      "修改说明：仅对奖池内尚未完成抽奖的奖项有效，仅修改单批奖项("
+      "如：未完成抽奖的二等奖有两个批次，需要重复选择两个批次"
+      "进行修改)");
+}
+
+bool CheckPrizeChange(const PrizeChangeRequest& request, Prompter& prompter) {
+  if (request.planPosition == 0) return true;
+  return AcceptPrizeName(request.prizeName, prompter) && AcceptPrizePicture(request.prizePicture, prompter);
+}
+
+PrizeChangeOutcome ChangePrize(const PrizeChangeRequest& request, DrawState& state) {
+  PrizeChangeOutcome outcome;
+  if (request.planPosition == 0 || request.planPosition > state.plan.size()) return outcome;
+  std::string& line = state.plan[request.planPosition - 1];
+  auto fields = SplitPlanLine(line);
+  outcome.planPosition = request.planPosition;
+  outcome.awardName = Field(fields, kAwardName);
+  outcome.batchNumber = Field(fields, kBatchNumber);
+  outcome.oldPrizeName = Field(fields, kPrizeName);
+  outcome.oldPrizePicture = Field(fields, kPrizePicture);
+  outcome.newPrizeName = request.prizeName;
+  outcome.newPrizePicture = request.prizePicture;
+  if (outcome.oldPrizeName == outcome.newPrizeName && outcome.oldPrizePicture == outcome.newPrizePicture)
+    return outcome;
+  // A line without its picture field gets one, so that it keeps the seven fields of a plan line.
+  if (fields.size() < static_cast<std::size_t>(kPrizePicture)) fields.resize(kPrizePicture);
+  fields[kPrizeName - 1] = request.prizeName;
+  fields[kPrizePicture - 1] = request.prizePicture;
+  line = JoinPlanLine(fields);
+  outcome.changed = true;
+  return outcome;
+}
+
+}  // namespace kavrel
