@@ -44,23 +44,32 @@ std::string LogBlock(const std::string& awardName, const std::vector<std::string
   return block + "\r\n";
 }
 
-// In result.dat: the newest line of the award gets the mark after its last unmarked `entry`.
-bool MarkInResultLog(std::string& text, const std::string& awardName, const std::string& entry) {
+// In result.dat: the newest line of the award gets the mark after its last unmarked field equal to
+// each of `entries` (one occurrence per entry given). The line is split and rebuilt once, however
+// many entries are marked: an award's line can hold thousands of winners. Returns, per entry,
+// whether it was marked.
+std::vector<bool> MarkInResultLog(std::string& text, const std::string& awardName,
+                                  const std::vector<std::string>& entries) {
+  std::vector<bool> marked(entries.size(), false);
   std::size_t lineEnd = text.size();
   while (true) {
     const std::size_t crlf = lineEnd == 0 ? std::string::npos : text.rfind("\r\n", lineEnd - 1);
     const std::size_t lineStart = crlf == std::string::npos ? 0 : crlf + 2;
     auto fields = SplitText(std::string_view(text).substr(lineStart, lineEnd - lineStart), "-");
     if (!fields.empty() && fields[0] == awardName) {
-      for (std::size_t i = fields.size(); i-- > 2;) {
-        if (fields[i] != entry) continue;
-        fields[i] += AbandonMark();
-        text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
-        return true;
+      bool any = false;
+      for (std::size_t e = 0; e < entries.size(); ++e) {
+        for (std::size_t i = fields.size(); i-- > 2;) {
+          if (fields[i] != entries[e]) continue;
+          fields[i] += AbandonMark();
+          marked[e] = any = true;
+          break;
+        }
       }
-      return false;  // only the newest line of the award is the one shown for abandoning
+      if (any) text.replace(lineStart, lineEnd - lineStart, JoinFields(fields, fields.size()));
+      return marked;  // only the newest line of the award is the one shown for abandoning
     }
-    if (crlf == std::string::npos) return false;
+    if (crlf == std::string::npos) return marked;
     lineEnd = crlf;
   }
 }
@@ -211,12 +220,13 @@ AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awar
   }
   std::string log = *oldLog;
   bool exportChanged = false;
-  for (const auto& entry : entries) {
+  const std::vector<bool> inLog = MarkInResultLog(log, awardName, entries);
+  for (std::size_t e = 0; e < entries.size(); ++e) {
     // result.dat is what the program reads back (the winner lists, the resume check); result.txt is
     // only for people, so an entry found in result.dat alone still counts as marked.
-    if (!MarkInResultLog(log, awardName, entry)) continue;
-    exportChanged = MarkInResultExport(*exported, awardName, entry) || exportChanged;
-    marks.marked.push_back(entry);
+    if (!inLog[e]) continue;
+    exportChanged = MarkInResultExport(*exported, awardName, entries[e]) || exportChanged;
+    marks.marked.push_back(entries[e]);
   }
   if (marks.marked.empty()) return marks;
   if (!WriteTextFile(logPath, log)) {

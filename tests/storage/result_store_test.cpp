@@ -107,6 +107,20 @@ TEST_F(ResultStoreTest, AbandonMarksWholeEntriesOfThatAwardOnly) {
   EXPECT_FALSE(MarkAbandoned(Dir(), Gb("二等奖"), "01"));
 }
 
+TEST_F(ResultStoreTest, AbandonOfSeveralMarksEachOccurrenceOnceInOneWrite) {
+  // With repeats allowed one entry can win twice in a line: each time it is given, one more is marked.
+  ASSERT_TRUE(RecordBatch(Dir(), "A", "P", {"7", "8"}, false, At(9, 0, 0)));
+  ASSERT_TRUE(RecordBatch(Dir(), "A", "P", {"7", "9"}, true, At(9, 1, 0)));
+  const std::string mark = Gb("(已弃奖)");
+  const AbandonMarks marks = MarkAbandonedEntries(Dir(), "A", {"7", "9", "7", "7", "5"});
+  EXPECT_TRUE(marks.written);
+  EXPECT_EQ(marks.marked, (Entries{"7", "9", "7"}));
+  EXPECT_EQ(Read(ProgramDir::kResultDat), "A-P-7" + mark + "-8-7" + mark + "-9" + mark + "-");
+  const std::string log = Read(ProgramDir::kResultTxt);
+  EXPECT_NE(log.find("\t7" + mark + "\t8\t\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\t7" + mark + "\t9" + mark + "\t\r\n"), std::string::npos);
+}
+
 TEST_F(ResultStoreTest, WriteFailureIsReported) {
   const ProgramDir nowhere(Dir().Root() / "missing");
   EXPECT_FALSE(RecordBatch(nowhere, "A", "P", {"1"}, false, At(9, 0, 0)));
