@@ -45,7 +45,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
-      modes_(dir, settings_, prompter, clock, *this, mode_) {
+      modes_(controller_, state_, mode_, dir, settings_, prompter, clock, *this) {
   setObjectName(QStringLiteral("StageWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖"));
   setFocusPolicy(Qt::StrongFocus);
@@ -306,10 +306,6 @@ void StageWindow::SetModeChecks(bool textMode) {
 }
 
 // ---- The roll around the mode switch's questions ----
-
-bool StageWindow::Rolling() const {
-  return state_.Rolling() && drawTimer_->isActive();
-}
 
 void StageWindow::PauseRoll() {
   rollPaused_ = drawTimer_->isActive();
