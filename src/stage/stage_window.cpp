@@ -156,7 +156,7 @@ void StageWindow::RunCommand(StageCommand command) {
       if (controller_.QuitPressed()) close();
       break;
     case StageCommand::ToggleMusic:
-      ToggleMusic();
+      controller_.Music().Toggle();
       break;
     case StageCommand::TextMode:
       modes_.SwitchToText();
@@ -218,18 +218,6 @@ void StageWindow::ToggleMenuBar() {
   SetVisible(StageElement::MenuBar, !menuBarShown_);
 }
 
-void StageWindow::ToggleMusic() {
-  const SoundSettings& sounds = controller_.Sounds();
-  if (!sounds.stageMusicOn) return;
-  if (sound_.StageMusicPlaying()) {
-    sound_.StopAllSounds();
-    sound_.SetStageMusicPlaying(false);
-  } else {
-    sound_.PlaySoundFile(sounds.stageMusicFile, sounds.stageMusicLoop);
-    sound_.SetStageMusicPlaying(true);
-  }
-}
-
 void StageWindow::ToggleLayoutEdit() {
   const bool on = !layoutEditor_->Active();
   menus_->SetLayoutEditMode(on);
@@ -240,7 +228,7 @@ void StageWindow::ToggleLayoutEdit() {
 }
 
 void StageWindow::ChooseBackground() {
-  const std::optional<std::string> file = ChooseCustomBackground(prompter_, sound_);
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, controller_.Music());
   if (!file) return;
   // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
   const QPixmap picture =
@@ -272,7 +260,7 @@ void StageWindow::OpenAwardSettings() {
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
-  controller_.AfterAwardSettings(window.Confirmed());
+  controller_.AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
 }
 
 // The list is edited with the music paused; a completed save (or no draw under way) starts the draw
@@ -285,7 +273,7 @@ void StageWindow::EditList() {
   controller_.SuspendStageMusic();
   ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
   window.exec();
-  controller_.AfterListEditor();
+  controller_.AfterListEditor(window.Editor().RestartRequested());
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
@@ -510,9 +498,8 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
-  // Closing the window silences everything; stage music that counted as playing comes back, so that the
-  // stage is not left quiet with F9 out of step.
-  if (sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
+  // Closing the window silences everything.
+  controller_.Music().AfterSilencingWindow();
 }
 
 // ---- Window ----

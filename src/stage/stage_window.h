@@ -104,7 +104,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
   void ToggleMenuBar();
-  void ToggleMusic();
   void ToggleLayoutEdit();
   void ChooseBackground();
   void StartFrom();
