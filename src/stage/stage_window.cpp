@@ -443,20 +443,27 @@ void StageWindow::PreparePictureRolling(int batchSize) {
 void StageWindow::CaptureSnapshot() {
   const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
-  // The snapshot lives in memory; the file is kept for anything that looks for it on disk.
-  snapshot.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+  // The snapshot lives in memory; the file is kept for anything that looks for it on disk. It is
+  // written with the roll's first painted tick rather than here, so the start press is not kept
+  // waiting for the encoder and the file on disk means the candidates are rolling.
+  snapshotToSave_ = snapshot;
   elements_.rolling->show();
   elements_.rolling->raise();
 }
 
 void StageWindow::DiscardSnapshot() {
   elements_.rolling->SetSnapshot(QPixmap());
+  snapshotToSave_ = QPixmap();
   DeleteFile(dir_.Path(ProgramDir::kStageSnapshot));
 }
 
 void StageWindow::BeginTickPaint() {
   if (!elements_.centre->text().isEmpty()) elements_.centre->clear();
   elements_.rolling->BeginTick();
+  if (!snapshotToSave_.isNull()) {
+    snapshotToSave_.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+    snapshotToSave_ = QPixmap();
+  }
 }
 
 const QString& StageWindow::CachedText(const std::string& gb) {

@@ -153,6 +153,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size
+  QPixmap snapshotToSave_;    // the roll's snapshot until its first tick writes it to config/temp.jpg
   // Texts and photo paths of the pool, converted once per roll rather than on every tick.
   std::unordered_map<std::string, QString> textCache_;
   std::unordered_map<std::string, QString> photoPathCache_;

@@ -87,9 +87,7 @@ utf8 "\$app/config/result.dat" | tr -d '\r' | cut -d- -f1 | tr '\n' ' ' | grep -
 [ "\$(recorded_winners "\$app" | sort -u | wc -l)" -eq 5 ] || fail "expected 5 distinct winners"
 
 # The end of the draw opens the winner show; "返回" (top right) closes it.
-announce "\$app"
-stage_key space
-E2E_LIMIT_S=2 wait_until has_window '^提示：\$' || stage_key space
+finish_draw "\$app"
 answer_box '^提示：\$' Return
 wait_until windows_are 2 || fail "the winner show did not open"
 show="\$(xdotool search --onlyvisible --classname . | grep -vx "\$STAGE_WID" | head -1)"
