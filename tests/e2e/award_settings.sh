@@ -38,11 +38,9 @@ window_count() { xdotool search --onlyvisible --classname . 2>/dev/null | wc -l;
 windows_are() { [ "\$(window_count)" -eq "\$1" ]; }
 
 start_program "\$app"
-# The menu bar shows on Escape; "设定" → "主副标题/奖项设定(U)".
-stage_key Escape
-xdotool mousemove 90 93 click 1
-wait_until windows_are 2 || fail "the 设定 menu did not open"
-xdotool mousemove 170 153 click 1
+# "设定" → its second item, "主副标题/奖项设定(U)".
+open_stage_menu 2
+xdotool key Down Down Return
 wait_until has_window '^主副标题和奖项设置\$' || fail "the award settings window did not open"
 settings="\$(visible_window '^主副标题和奖项设置\$')"
 xdotool windowfocus --sync "\$settings"

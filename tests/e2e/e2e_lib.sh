@@ -118,6 +118,20 @@ stage_key() {
   xdotool key "$1"
 }
 
+# Opens popup `n` of the stage's menu bar (1 界面, 2 设定, 3 功能, 4 帮助) with Alt+n, the way an
+# operator without a mouse does; Escape shows the bar first unless `bar-shown` says it is up. The
+# stage takes its keys in order, so the bar is up when Alt+n arrives. Then the arrow keys and Return
+# choose the item.
+shown_windows() { xdotool search --onlyvisible --classname . 2>/dev/null | wc -l; }
+more_shown_windows_than() { [ "$(shown_windows)" -gt "$1" ]; }
+open_stage_menu() {
+  local n="$1" before
+  before="$(shown_windows)"
+  [ "${2:-}" = bar-shown ] || stage_key Escape
+  stage_key "alt+$n"
+  wait_until more_shown_windows_than "$before" || fail "Alt+$n did not open the stage's popup menu $n"
+}
+
 file_exists() { [ -e "$1" ]; }
 file_missing() { [ ! -e "$1" ]; }
 
