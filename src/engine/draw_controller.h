@@ -13,6 +13,7 @@
 #include "engine/ports/sound_port.h"
 #include "engine/ports/stage_hooks.h"
 #include "engine/random_source.h"
+#include "engine/stage_music.h"
 #include "storage/draw_history.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"
@@ -75,10 +76,11 @@ class DrawController {
 
   // Dialog return hooks. Call SuspendStageMusic() before opening the award settings window or a
   // list editor; after it closes call the matching hook (after the picture list editor, run the
-  // draw-mode check first).
+  // draw-mode check first). The draw starts afresh from the files when none was under way, or when
+  // the window reports that the operator agreed to restart it (`restartRequested`).
   void SuspendStageMusic();
-  void AfterAwardSettings(bool closedWithOk);
-  void AfterListEditor();
+  void AfterAwardSettings(bool closedWithOk, bool restartRequested = false);
+  void AfterListEditor(bool restartRequested = false);
   // After the sound settings window, however it closed: reads the sound settings again and resumes the
   // stage music, which then starts from the beginning of the (possibly new) file when it is switched on.
   void AfterSoundSettings();
@@ -103,6 +105,8 @@ class DrawController {
   void UseFiles(DrawFiles& files) { files_ = &files; }
 
   const SoundSettings& Sounds() const { return sounds_; }
+  // The stage music's rules, for the stage to forward its events to (F9, windows around it).
+  StageMusic& Music() { return music_; }
   RandomSource& Random() { return random_; }
   // The roll's timer is running (a started roll, not the "finished" press state).
   bool RollActive() const { return rollActive_; }
@@ -136,6 +140,7 @@ class DrawController {
   const ProgramDir& dir_;
   RandomSource random_;
   SoundSettings sounds_;
+  StageMusic music_{sound_, sounds_};
   bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;

@@ -52,7 +52,7 @@ void DrawController::StartUp() {
     ResumeDraw();
   else
     ResetDraw();
-  if (sounds_.stageMusicOn && !sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
+  music_.StartOnStage();
   stage_.SetVisible(StageElement::PrizePicture, false);
   stage_.LayoutStage();
 }
@@ -359,12 +359,12 @@ void DrawController::StageDestroyed(bool textModeChecked) {
 }
 
 void DrawController::SuspendStageMusic() {
-  sound_.SuspendStageMusic();
+  music_.Suspend();
 }
 
-void DrawController::AfterAwardSettings(bool closedWithOk) {
+void DrawController::AfterAwardSettings(bool closedWithOk, bool restartRequested) {
   const std::vector<std::string> announced = state_.currentLine;
-  if (!state_.drawStarted) ResetDraw(HistoryReason::ListOrAwardsSaved);
+  if (!state_.drawStarted || restartRequested) ResetDraw(HistoryReason::ListOrAwardsSaved);
   if (closedWithOk) {
     LoadStageSettings();
     SelectCurrentLine(state_, options_.forwardOrder);
@@ -382,17 +382,17 @@ void DrawController::AfterAwardSettings(bool closedWithOk) {
     };
     if (shown(state_.currentLine) != shown(announced)) ShowReadyState();
   }
-  sound_.ResumeStageMusic();
+  music_.Resume();
 }
 
-void DrawController::AfterListEditor() {
-  if (!state_.drawStarted) ResetDraw(HistoryReason::ListOrAwardsSaved);
-  sound_.ResumeStageMusic();
+void DrawController::AfterListEditor(bool restartRequested) {
+  if (!state_.drawStarted || restartRequested) ResetDraw(HistoryReason::ListOrAwardsSaved);
+  music_.Resume();
 }
 
 void DrawController::AfterSoundSettings() {
   sounds_ = LoadSoundSettings(Settings(dir_.Path(ProgramDir::kConfigIni)), dir_);
-  sound_.ResumeStageMusic();
+  music_.Resume();
 }
 
 }  // namespace kavrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/draw_texts.h"
 #include "engine/ports/prompter.h"
 #include "lists/table_snapshot.h"
 #include "lists/text_decode.h"
@@ -294,8 +295,10 @@ bool ListEditor::ReplaceDashes(const std::vector<int>& columns) {
 }
 
 bool ListEditor::Save() {
-  if (ctx_.drawStarted && ctx_.prompter.Message(Gb("是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"),
-                                                Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+  // Once a save has gone through after the restart was agreed to, the draw starts over anyway.
+  if (ctx_.drawUnderWay && !restartRequested_ &&
+      ctx_.prompter.Message(Gb(texts::kRestartQuestion), Gb(texts::kInfoCaption), Buttons::OkCancel, Icon::Question) !=
+          Answer::Ok)
     return false;
   if (autoDedupe_) RemoveDuplicatesReported();
   const std::optional<std::vector<int>> columns = AskDisplayColumns();
@@ -323,7 +326,7 @@ bool ListEditor::Save() {
     return false;
   }
   listChanged_ = false;
-  ctx_.drawStarted = false;
+  restartRequested_ = ctx_.drawUnderWay;
   return true;
 }
 

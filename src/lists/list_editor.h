@@ -18,13 +18,13 @@ class ProgramDir;
 class Prompter;
 
 // What the list editor needs from the program: where the files are, who answers questions, the
-// clock for the shuffle's seed, the stage's drawStarted flag (a completed save clears it so the
-// stage starts afresh) and the search that lives for the whole run.
+// clock for the shuffle's seed, whether a draw is under way (a save then asks to restart it) and the
+// search that lives for the whole run.
 struct ListEditorContext {
   const ProgramDir& dir;
   Prompter& prompter;
   const Clock& clock;
-  bool& drawStarted;
+  bool drawUnderWay;  // a batch has been recorded since the last reset (DrawState::drawStarted)
   FindState& find;
 };
 
@@ -38,6 +38,9 @@ class ListEditor {
   Prompter& Asker() { return ctx_.prompter; }
   const ListTable& Table() const { return table_; }
   bool ListChanged() const { return listChanged_; }
+  // A save completed after the operator agreed to start the draw under way over: the caller resets
+  // the draw from the new list once the window has closed.
+  bool RestartRequested() const { return restartRequested_; }
   bool AutoDedupe() const { return autoDedupe_; }
   void SetAutoDedupe(bool on) { autoDedupe_ = on; }
   std::string CountLine() const { return CountLineText(table_.DataRowCount()); }
@@ -96,6 +99,7 @@ class ListEditor {
   RandomSource random_;
   ListTable table_;
   bool listChanged_ = false;
+  bool restartRequested_ = false;
   bool autoDedupe_ = true;
   struct EditMemory {
     int row = -1;

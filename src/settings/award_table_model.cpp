@@ -82,9 +82,9 @@ bool AwardTableModel::Save() {
 }
 
 void AwardTableModel::BuildBatchPlan() {
-  if (ctx_.drawStarted && ctx_.prompter.Message(Gb(texts::kRestartQuestion), Gb("提示信息："), Buttons::OkCancel,
-                                                Icon::Question) == Answer::Ok)
-    ctx_.drawStarted = false;
+  if (DrawGoesOn() && ctx_.prompter.Message(Gb(texts::kRestartQuestion), Gb("提示信息："), Buttons::OkCancel,
+                                            Icon::Question) == Answer::Ok)
+    restartRequested_ = true;
   // The plan file always follows the table, whatever the answer: a stale plan would make the
   // next restart draw deleted awards and skip new ones. Cancel only keeps the running draw's
   // plan, which lives in memory.
@@ -105,7 +105,7 @@ void AwardTableModel::SetDrawOrder(int index) {
 }
 
 bool AwardTableModel::QuotaExceedsList() const {
-  if (ctx_.drawStarted) return false;
+  if (DrawGoesOn()) return false;
   // The participants the draw will start with once the window closes (it resets from set.dat).
   // With no list yet there is nothing to compare: the draw itself asks for a list first.
   const auto entries = LoadPool(ctx_.dir);

@@ -12,13 +12,14 @@
 
 namespace kavrel {
 
-// What the award settings window works with. The window edits the award files and the titles
-// and reads the draw's flags; the stage owns every one of these.
+// What the award settings window works with. The window edits the award files and the titles;
+// whether the draw should start over it reports to its caller (RestartRequested) rather than
+// changing the draw's state itself.
 struct AwardSettingsContext {
   const ProgramDir& dir;
   Settings& settings;
   Prompter& prompter;
-  bool& drawStarted;     // DrawState::drawStarted: a batch has been recorded since the last reset
+  bool drawUnderWay;     // a batch has been recorded since the last reset (DrawState::drawStarted)
   DrawOptions& options;  // forwardOrder and totalQuota change here
 };
 
@@ -34,6 +35,9 @@ class AwardTableModel {
 
   const std::vector<AwardRow>& Rows() const { return rows_; }
   bool SaveErrorMarked() const { return saveError_; }
+  // The operator agreed to start the draw under way over: the caller resets the draw once the
+  // window has closed. Asked once; later saves in the same window count as part of that restart.
+  bool RestartRequested() const { return restartRequested_; }
 
   // List commands; each saves the list when it changed it. Indexes are 0-based; an index out of
   // range (no selection) does nothing. The moves return whether rows were exchanged.
@@ -64,10 +68,13 @@ class AwardTableModel {
   // The total quota exceeds the participants a fresh draw would have. Only checked while no
   // draw is under way: mid-event the remaining pool is smaller than the quotas by design.
   bool QuotaExceedsList() const;
+  // A draw goes on after the window closes: one was under way and no restart was agreed to.
+  bool DrawGoesOn() const { return ctx_.drawUnderWay && !restartRequested_; }
 
   AwardSettingsContext ctx_;
   std::vector<AwardRow> rows_;
   bool saveError_ = false;
+  bool restartRequested_ = false;
 };
 
 }  // namespace kavrel

@@ -9,7 +9,7 @@
 
 #include "assets.h"
 #include "engine/ports/prompter.h"
-#include "engine/ports/sound_port.h"
+#include "engine/stage_music.h"
 #include "storage/codec.h"
 
 namespace kavrel {
@@ -31,19 +31,19 @@ bool IsSupportedBackgroundFile(const QString& path) {
   return false;
 }
 
-std::optional<std::string> ChooseCustomBackground(Prompter& prompter, SoundPort& sound) {
+std::optional<std::string> ChooseCustomBackground(Prompter& prompter, StageMusic& music) {
   prompter.Message(Gb(kFormats), Gb("操作提示："), Buttons::Ok, Icon::None);
-  sound.SuspendStageMusic();
+  music.Suspend();
   const std::optional<std::string> file = prompter.PickOpenFile(Gb("更改背景图片"), Gb(kFilter));
   if (!file) {
-    sound.ResumeStageMusic();
+    music.Resume();
     return std::nullopt;
   }
   if (!IsSupportedBackgroundFile(ToQt(*file))) {
     prompter.Message(Gb(kBadFormat), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return std::nullopt;
   }
-  sound.ResumeStageMusic();
+  music.Resume();
   return file;
 }
 

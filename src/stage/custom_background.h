@@ -9,7 +9,7 @@
 namespace kavrel {
 
 class Prompter;
-class SoundPort;
+class StageMusic;
 
 // Whether `path` ends in one of the picture extensions the stage accepts as its background
 // (.png .jpg .jpeg .bmp .ico .gif, ASCII letter case ignored).
@@ -19,7 +19,7 @@ bool IsSupportedBackgroundFile(const QString& path);
 // file and checks its extension. Returns the chosen file (GB18030 path, as the prompter gave it) when
 // it is accepted, with the music resumed; nullopt when cancelled (music resumed) or refused (an error
 // box, music stays stopped). The caller then loads the picture and shows it.
-std::optional<std::string> ChooseCustomBackground(Prompter& prompter, SoundPort& sound);
+std::optional<std::string> ChooseCustomBackground(Prompter& prompter, StageMusic& music);
 
 // The built-in stage background at `size`: the picture from the program's resources when present,
 // otherwise a red-to-gold gradient with soft rays so the stage never shows a blank window.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace kavrel {
 
@@ -160,6 +161,12 @@ StageMenuBar::StageMenuBar(StageMenus* menus, QWidget* parent) : QFrame(parent),
     connect(b, &QPushButton::clicked, this, [this, i] {
       auto which = static_cast<StageMenus::Popup>(i);
       menus_->ShowPopupMenu(which, PopupPosition(which));
+    });
+    // The bar's buttons never take the focus, so Alt+1 … Alt+4 open their popups from the keyboard
+    // while the bar is shown; inside a popup the arrow keys and Return choose the item.
+    auto* key = new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)), parent);
+    connect(key, &QShortcut::activated, this, [this, b] {
+      if (isVisible()) b->click();
     });
     buttons_[i] = b;
   }

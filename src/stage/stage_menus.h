@@ -55,6 +55,7 @@ class StageMenus : public QObject {
 };
 
 // The menu bar box "外形框_菜单": four small buttons that open the popups, hidden during a show.
+// While it is shown, Alt+1 … Alt+4 open the four popups as a click on their buttons does.
 class StageMenuBar : public QFrame {
   Q_OBJECT
 

@@ -45,7 +45,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
-      modes_(dir, settings_, prompter, clock, *this, mode_) {
+      modes_(controller_, state_, mode_, dir, settings_, prompter, clock, *this) {
   setObjectName(QStringLiteral("StageWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖"));
   setFocusPolicy(Qt::StrongFocus);
@@ -156,7 +156,7 @@ void StageWindow::RunCommand(StageCommand command) {
       if (controller_.QuitPressed()) close();
       break;
     case StageCommand::ToggleMusic:
-      ToggleMusic();
+      controller_.Music().Toggle();
       break;
     case StageCommand::TextMode:
       modes_.SwitchToText();
@@ -227,18 +227,6 @@ void StageWindow::ToggleMenuBar() {
   SetVisible(StageElement::MenuBar, !menuBarShown_);
 }
 
-void StageWindow::ToggleMusic() {
-  const SoundSettings& sounds = controller_.Sounds();
-  if (!sounds.stageMusicOn) return;
-  if (sound_.StageMusicPlaying()) {
-    sound_.StopAllSounds();
-    sound_.SetStageMusicPlaying(false);
-  } else {
-    sound_.PlaySoundFile(sounds.stageMusicFile, sounds.stageMusicLoop);
-    sound_.SetStageMusicPlaying(true);
-  }
-}
-
 void StageWindow::ToggleLayoutEdit() {
   const bool on = !layoutEditor_->Active();
   menus_->SetLayoutEditMode(on);
@@ -249,7 +237,7 @@ void StageWindow::ToggleLayoutEdit() {
 }
 
 void StageWindow::ChooseBackground() {
-  const std::optional<std::string> file = ChooseCustomBackground(prompter_, sound_);
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, controller_.Music());
   if (!file) return;
   // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
   const QPixmap picture =
@@ -281,7 +269,7 @@ void StageWindow::OpenAwardSettings() {
   controller_.SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
   window.exec();
-  controller_.AfterAwardSettings(window.Confirmed());
+  controller_.AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
 }
 
 // The list is edited with the music paused; a completed save (or no draw under way) starts the draw
@@ -294,7 +282,7 @@ void StageWindow::EditList() {
   controller_.SuspendStageMusic();
   ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
   window.exec();
-  controller_.AfterListEditor();
+  controller_.AfterListEditor(window.Editor().RestartRequested());
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
@@ -315,10 +303,6 @@ void StageWindow::SetModeChecks(bool textMode) {
 }
 
 // ---- The roll around the mode switch's questions ----
-
-bool StageWindow::Rolling() const {
-  return state_.Rolling() && drawTimer_->isActive();
-}
 
 void StageWindow::PauseRoll() {
   rollPaused_ = drawTimer_->isActive();
@@ -468,20 +452,27 @@ void StageWindow::PreparePictureRolling(int batchSize) {
 void StageWindow::CaptureSnapshot() {
   const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
-  // The snapshot lives in memory; the file is kept for anything that looks for it on disk.
-  snapshot.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+  // The snapshot lives in memory; the file is kept for anything that looks for it on disk. It is
+  // written with the roll's first painted tick rather than here, so the start press is not kept
+  // waiting for the encoder and the file on disk means the candidates are rolling.
+  snapshotToSave_ = snapshot;
   elements_.rolling->show();
   elements_.rolling->raise();
 }
 
 void StageWindow::DiscardSnapshot() {
   elements_.rolling->SetSnapshot(QPixmap());
+  snapshotToSave_ = QPixmap();
   DeleteFile(dir_.Path(ProgramDir::kStageSnapshot));
 }
 
 void StageWindow::BeginTickPaint() {
   if (!elements_.centre->text().isEmpty()) elements_.centre->clear();
   elements_.rolling->BeginTick();
+  if (!snapshotToSave_.isNull()) {
+    snapshotToSave_.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+    snapshotToSave_ = QPixmap();
+  }
 }
 
 const QString& StageWindow::CachedText(const std::string& gb) {
@@ -523,9 +514,8 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
-  // Closing the window silences everything; stage music that counted as playing comes back, so that the
-  // stage is not left quiet with F9 out of step.
-  if (sound_.StageMusicPlaying()) sound_.ResumeStageMusic();
+  // Closing the window silences everything.
+  controller_.Music().AfterSilencingWindow();
 }
 
 // ---- Window ----

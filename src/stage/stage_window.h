@@ -9,12 +9,12 @@
 #include "engine/draw_controller.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
+#include "engine/mode_switch.h"
 #include "engine/ports/stage_hooks.h"
 #include "results/export/draw_history_list.h"
 #include "lists/list_tools.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
-#include "stage/mode_switch.h"
 #include "stage/stage_commands.h"
 #include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
@@ -93,22 +93,17 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
  private:
   // ModeSwitchHost
-  bool Rolling() const override;
   void PauseRoll() override;
   void ResumeRoll() override;
-  void EndRoll() override;
-  bool DrawStarted() const override { return state_.drawStarted; }
-  bool PoolEmpty() const override { return state_.pool.empty(); }
-  void EmptyPool() override { state_.pool.clear(); }
-  // The switch has put the old list aside, so the draw under way ends even without a list to start with.
-  void ResetDraw() override { controller_.DiscardDraw(); }
   void OpenListEditor() override { RunCommand(StageCommand::EditList); }
   void SetModeChecks(bool textMode) override;
+
+  // Ends a roll (or the finished stage's wait for its stop) without recording anything.
+  void EndRoll();
 
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
   void ToggleMenuBar();
-  void ToggleMusic();
   void ToggleLayoutEdit();
   void ChooseBackground();
   void StartFrom();
@@ -161,6 +156,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size
+  QPixmap snapshotToSave_;    // the roll's snapshot until its first tick writes it to config/temp.jpg
   // Texts and photo paths of the pool, converted once per roll rather than on every tick.
   std::unordered_map<std::string, QString> textCache_;
   std::unordered_map<std::string, QString> photoPathCache_;

@@ -38,11 +38,9 @@ window_count() { xdotool search --onlyvisible --classname . 2>/dev/null | wc -l;
 windows_are() { [ "\$(window_count)" -eq "\$1" ]; }
 
 start_program "\$app"
-# The menu bar shows on Escape; "设定" → "主副标题/奖项设定(U)".
-stage_key Escape
-xdotool mousemove 90 93 click 1
-wait_until windows_are 2 || fail "the 设定 menu did not open"
-xdotool mousemove 170 153 click 1
+# "设定" → its second item, "主副标题/奖项设定(U)".
+open_stage_menu 2
+xdotool key Down Down Return
 wait_until has_window '^主副标题和奖项设置\$' || fail "the award settings window did not open"
 settings="\$(visible_window '^主副标题和奖项设置\$')"
 xdotool windowfocus --sync "\$settings"
@@ -87,9 +85,7 @@ utf8 "\$app/config/result.dat" | tr -d '\r' | cut -d- -f1 | tr '\n' ' ' | grep -
 [ "\$(recorded_winners "\$app" | sort -u | wc -l)" -eq 5 ] || fail "expected 5 distinct winners"
 
 # The end of the draw opens the winner show; "返回" (top right) closes it.
-announce "\$app"
-stage_key space
-E2E_LIMIT_S=2 wait_until has_window '^提示：\$' || stage_key space
+finish_draw "\$app"
 answer_box '^提示：\$' Return
 wait_until windows_are 2 || fail "the winner show did not open"
 show="\$(xdotool search --onlyvisible --classname . | grep -vx "\$STAGE_WID" | head -1)"

@@ -67,9 +67,7 @@ draw_batch "\$app"
 wait_until file_missing "\$app/config/exit.ini" || fail "the finished draw kept a resume record"
 # The press after the last winners shows "抽奖完毕！"; in the finished state the presses alternate
 # between a stop that does nothing and "全部奖项已经抽取完毕！".
-announce "\$app"
-stage_key space
-E2E_LIMIT_S=2 wait_until has_window '^提示：\$' || stage_key space
+finish_draw "\$app"
 answer_box '^提示：\$' Return
 [ "\$(result_blocks "\$app")" -eq 4 ] || fail "a press in the finished state recorded something"
 # Then the winner show opens over the stage; the session may end during it without leaving a

@@ -118,6 +118,20 @@ stage_key() {
   xdotool key "$1"
 }
 
+# Opens popup `n` of the stage's menu bar (1 界面, 2 设定, 3 功能, 4 帮助) with Alt+n, the way an
+# operator without a mouse does; Escape shows the bar first unless `bar-shown` says it is up. The
+# stage takes its keys in order, so the bar is up when Alt+n arrives. Then the arrow keys and Return
+# choose the item.
+shown_windows() { xdotool search --onlyvisible --classname . 2>/dev/null | wc -l; }
+more_shown_windows_than() { [ "$(shown_windows)" -gt "$1" ]; }
+open_stage_menu() {
+  local n="$1" before
+  before="$(shown_windows)"
+  [ "${2:-}" = bar-shown ] || stage_key Escape
+  stage_key "alt+$n"
+  wait_until more_shown_windows_than "$before" || fail "Alt+$n did not open the stage's popup menu $n"
+}
+
 file_exists() { [ -e "$1" ]; }
 file_missing() { [ ! -e "$1" ]; }
 
@@ -135,20 +149,30 @@ recorded_winners() {
 record_pool() { utf8 "$1/config/exit.ini" | tr -d '\r' | sed -n 's/^number=//p' | sed 's/--/\n/g' | sed '/^$/d'; }
 record_value() { utf8 "$1/config/exit.ini" | tr -d '\r' | sed -n "s/^$2=//p"; }
 
-# A whole batch from the ready state: the roll starts (the stage snapshot config/temp.jpg appears),
-# the stop records one more block. A stop before the first tick records nothing and the roll goes
-# on, so the stop is repeated until the block is there.
+# Waits until candidates roll: the stage writes its snapshot config/temp.jpg with the roll's first
+# painted tick, so from then on a stop press has a whole batch to record. (A stop before the first
+# tick records nothing and the roll goes on.)
+wait_rolling() {
+  wait_until file_exists "$1/config/temp.jpg" || fail "the roll did not start"
+}
+
+# A whole batch from the ready state: the roll starts, and the one stop press records one more block.
 draw_batch() {
   local app="$1" before
   before="$(result_blocks "$app")"
   stage_key space
-  wait_until file_exists "$app/config/temp.jpg" || fail "the roll did not start"
-  local attempt
-  for attempt in 1 2 3; do
-    stage_key space
-    E2E_LIMIT_S=3 wait_until blocks_are "$app" $((before + 1)) && return 0
-  done
-  fail "the stop did not record batch $((before + 1))"
+  wait_rolling "$app"
+  stage_key space
+  wait_until blocks_are "$app" $((before + 1)) || fail "the stop did not record batch $((before + 1))"
+}
+
+# From the last batch's winners to "全部奖项已经抽取完毕！": the press that announces shows "抽奖完毕！",
+# and the finished stage takes the next press as a stop that does nothing; the press after it answers
+# with the message box (caption "提示："). Keys reach the stage in order, so two presses do it.
+finish_draw() {
+  announce "$1"
+  stage_key space
+  stage_key space
 }
 
 # From the result state to the next batch's ready state: the snapshot goes with the winners.

@@ -25,8 +25,6 @@ set -euo pipefail
 E2E_WORK="$E2E_WORK"
 source "$here/e2e_lib.sh"
 app="$app"
-window_count() { xdotool search --onlyvisible --classname . 2>/dev/null | wc -l; }
-more_windows_than() { [ "\$(window_count)" -gt "\$1" ]; }
 # A checksum of what window \$1 shows in the rectangle WxH+X+Y (\$2), to wait for a repaint.
 region_sum() { import -window "\$1" -crop "\$2" +repage rgb:- 2>/dev/null | md5sum; }
 region_changed() { [ "\$(region_sum "\$1" "\$2")" != "\$3" ]; }
@@ -34,16 +32,7 @@ region_changed() { [ "\$(region_sum "\$1" "\$2")" != "\$3" ]; }
 # "设定" → the first item, "编辑抽奖人员名单(T)", chosen with the keyboard once the popup is up.
 # The menu bar stays until the next Escape; the first call shows it.
 open_list_editor() {
-  local bar before
-  if [ "\$1" = show-bar ]; then
-    # Wait until the bar's "设定" button is painted before clicking it.
-    bar="\$(region_sum "\$STAGE_WID" 30x14+75+86)"
-    stage_key Escape
-    wait_until region_changed "\$STAGE_WID" 30x14+75+86 "\$bar" || fail "Escape did not show the menu bar"
-  fi
-  before="\$(window_count)"
-  xdotool mousemove 90 93 click 1
-  wait_until more_windows_than "\$before" || fail "the 设定 popup did not open"
+  if [ "\$1" = show-bar ]; then open_stage_menu 2; else open_stage_menu 2 bar-shown; fi
   xdotool key Down Return
   wait_until has_window '^编辑抽奖人员名单\$' || fail "the list editor did not open"
   editor="\$(visible_window '^编辑抽奖人员名单\$')"

@@ -16,7 +16,9 @@ TEST_F(CloseAndEdit, CloseQuestions) {
   EXPECT_EQ(prompter_.shown().back().buttons, Buttons::YesNoCancel);
 
   // 是 followed by 取消 at the restart question: nothing saved, the window stays, the change stays marked.
-  drawStarted_ = true;
+  editor_.reset();  // opened again during a draw
+  drawUnderWay_ = true;
+  ASSERT_TRUE(Editor().ImportTextFile(Put("l.txt", "a\r\n")));
   prompter_.ScriptAnswer(Answer::Yes);
   prompter_.ScriptAnswer(Answer::Cancel);
   EXPECT_FALSE(Editor().CloseRequested());
@@ -27,7 +29,7 @@ TEST_F(CloseAndEdit, CloseQuestions) {
   prompter_.ScriptAnswer(Answer::Ok);
   EXPECT_TRUE(Editor().CloseRequested());
   EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\n");
-  EXPECT_FALSE(drawStarted_);
+  EXPECT_TRUE(Editor().RestartRequested());
 }
 
 TEST_F(CloseAndEdit, NoAtTheCloseQuestionDropsTheChanges) {

@@ -17,7 +17,7 @@ namespace {
 class ListEditorWindowTest : public ListTest {
  protected:
   std::unique_ptr<ListEditorWindow> Open() {
-    return std::make_unique<ListEditorWindow>(ListEditorContext{dir_, prompter_, clock_, drawStarted_, find_});
+    return std::make_unique<ListEditorWindow>(ListEditorContext{dir_, prompter_, clock_, drawUnderWay_, find_});
   }
   static QString CountLine(ListEditorWindow& w) { return w.findChild<QLabel*>(QStringLiteral("标签1"))->text(); }
 };

@@ -22,7 +22,7 @@ class ListTest : public ::testing::Test {
 
   ListEditor& Editor() {
     if (!editor_)
-      editor_ = std::make_unique<ListEditor>(ListEditorContext{dir_, prompter_, clock_, drawStarted_, find_}, runner_);
+      editor_ = std::make_unique<ListEditor>(ListEditorContext{dir_, prompter_, clock_, drawUnderWay_, find_}, runner_);
     return *editor_;
   }
   ListTable& Table() { return Editor().Table(); }
@@ -64,7 +64,7 @@ class ListTest : public ::testing::Test {
   ProgramDir dir_;
   ScriptedPrompter prompter_;
   FakeClock clock_;
-  bool drawStarted_ = false;
+  bool drawUnderWay_ = false;  // read when the editor is made (the window opens)
   FindState find_;
   InlineRunner runner_;
   std::unique_ptr<ListEditor> editor_;

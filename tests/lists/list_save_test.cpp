@@ -26,7 +26,7 @@ TEST_F(Save, EmptyTableWritesAnEmptyList) {
   ASSERT_TRUE(Editor().Save());
   EXPECT_EQ(Read(ProgramDir::kSetDat), "");
   EXPECT_TRUE(FileExists(dir_.Path(ProgramDir::kSetDat)));
-  ListEditor reopened(ListEditorContext{dir_, prompter_, clock_, drawStarted_, find_}, runner_);
+  ListEditor reopened(ListEditorContext{dir_, prompter_, clock_, drawUnderWay_, find_}, runner_);
   reopened.Open();
   EXPECT_EQ(reopened.Table(), ListTable());
 }
@@ -84,22 +84,26 @@ TEST_F(Save, DashesAreReplacedOnlyWhenTheUserAgrees) {
 }
 
 TEST_F(Save, RestartQuestionAndAutomaticDeduplication) {
+  drawUnderWay_ = true;
   Fill({"a", "a", "b"});
-  drawStarted_ = true;
   prompter_.ScriptAnswer(Answer::Cancel);
   EXPECT_FALSE(Editor().Save());
-  EXPECT_TRUE(drawStarted_);
+  EXPECT_FALSE(Editor().RestartRequested()) << "Cancel keeps the running draw";
   EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
   EXPECT_EQ(Messages().back(), "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？");
+  EXPECT_EQ(prompter_.shown().back().caption, Gb("提示信息："));
 
   ASSERT_TRUE(Editor().Save());
-  EXPECT_FALSE(drawStarted_);
+  EXPECT_TRUE(Editor().RestartRequested()) << "the caller restarts the draw from the saved list";
   EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\nb\r\n");
   EXPECT_EQ(Messages().back(), "共找到：1个重复行，删除重复后剩余：2个有效名单！");
 
+  // Asked once: the next save belongs to the restart already agreed to.
+  const std::size_t asked = prompter_.shown().size();
   Editor().SetAutoDedupe(false);
   Fill({"a", "a"});
   ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(prompter_.shown().size(), asked) << "no second restart question";
   EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\na\r\n");
 }
 

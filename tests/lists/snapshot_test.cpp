@@ -55,7 +55,7 @@ TEST_F(SnapshotFile, SaveAndReopenGiveTheSameTable) {
   t = Formatted();
   prompter_.ScriptText("2");
   ASSERT_TRUE(Editor().Save());
-  ListEditor reopened(ListEditorContext{dir_, prompter_, clock_, drawStarted_, find_}, runner_);
+  ListEditor reopened(ListEditorContext{dir_, prompter_, clock_, drawUnderWay_, find_}, runner_);
   reopened.Open();
   EXPECT_EQ(reopened.Table(), Editor().Table());
   EXPECT_EQ(prompter_.MessageTexts().size(), 0u);

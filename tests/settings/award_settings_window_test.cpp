@@ -50,12 +50,12 @@ class AwardSettingsWindowTest : public ::testing::Test {
   ProgramDir dir{temp.path().toStdString()};
   Settings settings{dir.Path(ProgramDir::kConfigIni)};
   ScriptedPrompter prompter;
-  bool drawStarted = false;
+  bool drawUnderWay = false;
   DrawOptions options;
 };
 
 TEST_F(AwardSettingsWindowTest, AddsAnAwardThroughBothWindowsAndSavesIt) {
-  AwardSettingsWindow window({dir, settings, prompter, drawStarted, options});
+  AwardSettingsWindow window({dir, settings, prompter, drawUnderWay, options});
   window.show();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("主副标题和奖项设置"));
   auto* awards = Find<QTreeWidget>(&window, "超级列表框_奖项");
@@ -124,7 +124,7 @@ TEST_F(AwardSettingsWindowTest, AddsAnAwardThroughBothWindowsAndSavesIt) {
 
 TEST_F(AwardSettingsWindowTest, ModifyOpensWithTheRowAndCancelChangesNothing) {
   WriteTextFile(dir.Path(ProgramDir::kAwardTableDat), Gb("二等奖,3,2,2+1,奖品：手机,,\r\n"));
-  AwardSettingsWindow window({dir, settings, prompter, drawStarted, options});
+  AwardSettingsWindow window({dir, settings, prompter, drawUnderWay, options});
   auto* awards = Find<QTreeWidget>(&window, "超级列表框_奖项");
   ASSERT_EQ(awards->topLevelItemCount(), 1);
   Find<QPushButton>(&window, "按钮_修改奖项")->click();  // no selection: nothing opens
@@ -147,7 +147,7 @@ TEST_F(AwardSettingsWindowTest, ModifyOpensWithTheRowAndCancelChangesNothing) {
 
 TEST_F(AwardSettingsWindowTest, RowCommandsWaitForASelectedRow) {
   WriteTextFile(dir.Path(ProgramDir::kAwardTableDat), Gb("一等奖,1,1,1,奖品：甲,,\r\n二等奖,2,1,2,奖品：乙,,\r\n"));
-  AwardSettingsWindow window({dir, settings, prompter, drawStarted, options});
+  AwardSettingsWindow window({dir, settings, prompter, drawUnderWay, options});
   window.show();
   auto* awards = Find<QTreeWidget>(&window, "超级列表框_奖项");
   const char* rowCommands[] = {"按钮_删除奖项", "按钮_修改奖项", "按钮_顺序上移", "按钮_顺序下移"};

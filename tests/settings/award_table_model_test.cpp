@@ -46,9 +46,10 @@ class AwardTableModelTest : public ::testing::Test {
   ProgramDir dir{temp.path().toStdString()};
   Settings settings{dir.Path(ProgramDir::kConfigIni)};
   ScriptedPrompter prompter;
-  bool drawStarted = false;
   DrawOptions options;
-  AwardTableModel model{{dir, settings, prompter, drawStarted, options}};
+  AwardTableModel model{{dir, settings, prompter, false, options}};
+  // The same files, opened while a draw is under way.
+  AwardTableModel duringDraw{{dir, settings, prompter, true, options}};
 };
 
 TEST_F(AwardTableModelTest, EveryChangeSavesTheTableThePlanAndTheTotalQuota) {
@@ -88,7 +89,7 @@ TEST_F(AwardTableModelTest, EveryChangeSavesTheTableThePlanAndTheTotalQuota) {
 
   // A fresh window reads what was saved.
   model.Add(FirstPrize());
-  AwardTableModel reopened{{dir, settings, prompter, drawStarted, options}};
+  AwardTableModel reopened{{dir, settings, prompter, false, options}};
   reopened.Load();
   EXPECT_EQ(reopened.Rows(), std::vector<AwardRow>{FirstPrize()});
 }
@@ -130,29 +131,32 @@ TEST_F(AwardTableModelTest, DrawOrderRebuildsThePlanAtOnceAndStoresTheIndex) {
 TEST_F(AwardTableModelTest, RestartQuestionDuringADrawDecidesTheRestartButThePlanFileAlwaysFollows) {
   model.Load();
   model.Add(FirstPrize());
-  drawStarted = true;
+  EXPECT_FALSE(model.RestartRequested()) << "no draw under way: nothing to ask";
+  EXPECT_TRUE(prompter.shown().empty());
 
+  AwardTableModel& m = duringDraw;
+  m.Load();
   prompter.ScriptAnswer(Answer::Cancel);
-  model.Add(ThirdPrize());
+  m.Add(ThirdPrize());
   ExpectOnlyMessage("是否要重新开始抽奖(所有奖项和名单都将回到奖池)？", "提示信息：", Buttons::OkCancel);
-  EXPECT_TRUE(drawStarted) << "Cancel keeps the running draw";
+  EXPECT_FALSE(m.RestartRequested()) << "Cancel keeps the running draw";
   EXPECT_EQ(AwardFile(), Golden("jiangx_two.dat"));
   EXPECT_EQ(PlanFile(), Golden("shezhijx_two.dat")) << "the plan file never lags behind the table";
 
   prompter.ScriptAnswer(Answer::Cancel);
-  model.SetDrawOrder(1);
+  m.SetDrawOrder(1);
   EXPECT_EQ(prompter.shown().size(), 1u);
   prompter.Clear();
   EXPECT_EQ(Key("抽奖顺序："), "1");
   EXPECT_EQ(PlanFile(), Golden("shezhijx_two_reverse.dat"));
-  EXPECT_TRUE(drawStarted);
+  EXPECT_FALSE(m.RestartRequested());
 
   prompter.ScriptAnswer(Answer::Ok);
-  model.SetDrawOrder(0);
-  EXPECT_FALSE(drawStarted) << "OK makes the stage reset the draw when the window closes";
+  m.SetDrawOrder(0);
+  EXPECT_TRUE(m.RestartRequested()) << "OK makes the stage reset the draw when the window closes";
   prompter.Clear();
-  model.MoveDown(0);
-  EXPECT_TRUE(prompter.shown().empty()) << "asked once: the draw is no longer under way";
+  m.MoveDown(0);
+  EXPECT_TRUE(prompter.shown().empty()) << "asked once: the draw is to start over anyway";
 }
 
 TEST_F(AwardTableModelTest, ClosingChecksTheQuotaOnlyBeforeTheDrawAndNeverTrapsTheOperator) {
@@ -172,12 +176,18 @@ TEST_F(AwardTableModelTest, ClosingChecksTheQuotaOnlyBeforeTheDrawAndNeverTrapsT
   ExpectOnlyMessage("设定中奖名额大于总抽奖人数，开始抽奖前请修正！", "操作提示：", Buttons::Ok);
 
   // Mid-event the remaining pool is smaller than the quotas by design: no check at all.
-  drawStarted = true;
-  EXPECT_TRUE(model.CloseWithOk(titles));
-  EXPECT_TRUE(model.CloseRequested());
+  duringDraw.Load();
+  EXPECT_TRUE(duringDraw.CloseWithOk(titles));
+  EXPECT_TRUE(duringDraw.CloseRequested());
   EXPECT_TRUE(prompter.shown().empty());
+  // Unless the draw is to start over from the list when the window closes.
+  prompter.ScriptAnswer(Answer::Ok);
+  duringDraw.Save();
+  ASSERT_TRUE(duringDraw.RestartRequested());
+  prompter.Clear();
+  EXPECT_FALSE(duringDraw.CloseWithOk(titles));
+  ExpectOnlyMessage("设定中奖名额大于总抽奖人数，请修正！", "操作提示：", Buttons::Ok);
 
-  drawStarted = false;
   WriteList(10);
   EXPECT_TRUE(model.CloseWithOk(titles));
   EXPECT_TRUE(prompter.shown().empty());

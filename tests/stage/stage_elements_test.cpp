@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "engine/stage_music.h"
 #include "stage/custom_background.h"
 #include "stage/layout_edit.h"
 #include "stage/marquee_label.h"
@@ -224,8 +225,10 @@ TEST(ChooseCustomBackground, AcceptsPictureExtensionsInAnyCaseAndRefusesOthers) 
   RecordingSoundPort sound;
   sound.stageMusicFile = "bg.mp3";
   sound.SetStageMusicPlaying(true);
+  SoundSettings settings;
+  StageMusic music(sound, settings);
   prompter.ScriptPath(Gb("/home/u/背景.JPEG"));
-  EXPECT_EQ(ChooseCustomBackground(prompter, sound), Gb("/home/u/背景.JPEG"));
+  EXPECT_EQ(ChooseCustomBackground(prompter, music), Gb("/home/u/背景.JPEG"));
   ASSERT_EQ(prompter.shown().size(), 2u);
   EXPECT_EQ(prompter.shown()[0].text, Gb("支持的图片格式为：.png、.jpg、.jpeg、.bmp、.ico、.gif"));
   EXPECT_EQ(prompter.shown()[0].caption, Gb("操作提示："));
@@ -238,7 +241,7 @@ TEST(ChooseCustomBackground, AcceptsPictureExtensionsInAnyCaseAndRefusesOthers) 
   prompter.Clear();
   sound.calls.clear();
   prompter.ScriptPath(std::string("/home/u/scan.tif"));
-  EXPECT_EQ(ChooseCustomBackground(prompter, sound), std::nullopt);
+  EXPECT_EQ(ChooseCustomBackground(prompter, music), std::nullopt);
   ASSERT_EQ(prompter.shown().size(), 3u);
   EXPECT_EQ(prompter.shown()[2].text, Gb("选择的图片格式不正确，图片格式为：.png、.jpg、.jpeg、.bmp、.ico、.gif"));
   EXPECT_EQ(prompter.shown()[2].caption, Gb("错误提示："));
@@ -247,7 +250,7 @@ TEST(ChooseCustomBackground, AcceptsPictureExtensionsInAnyCaseAndRefusesOthers) 
 
   // Cancelled: the music comes back, nothing chosen.
   sound.calls.clear();
-  EXPECT_EQ(ChooseCustomBackground(prompter, sound), std::nullopt);
+  EXPECT_EQ(ChooseCustomBackground(prompter, music), std::nullopt);
   EXPECT_EQ(sound.calls, (std::vector<std::string>{"suspend", "resume"}));
 }
 

@@ -9,8 +9,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -105,8 +107,11 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
   EXPECT_FALSE(e.rolling->isHidden());
   EXPECT_TRUE(e.centre->isHidden());
+  // The snapshot reaches the disk with the first painted tick: its file means the candidates roll.
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kStageSnapshot)));
+  Ticks(1);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kStageSnapshot)));
-  Ticks(5);
+  Ticks(4);
   EXPECT_EQ(e.rolling->Candidates().size(), 3);
 
   const QStringList onScreen = e.rolling->Candidates();
@@ -338,6 +343,20 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   EXPECT_TRUE(FileExists(dir.Root() / "history" / "20261209-200000" / "set.dat"));
   // Nothing was recorded for the abandoned roll.
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
+}
+
+TEST_F(StageWindowTest, AltDigitsOpenTheMenuBarsPopupsWhileTheBarIsShown) {
+  stage->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(stage.get()));
+  QMenu* settingsMenu = stage->menus()->menu(StageMenus::kSettings);
+  QTest::keyClick(stage.get(), Qt::Key_2, Qt::AltModifier);
+  EXPECT_FALSE(settingsMenu->isVisible()) << "the bar is hidden during a show";
+  Press(Qt::Key_Escape);
+  ASSERT_TRUE(stage->menuBarShown());
+  QTest::keyClick(stage.get(), Qt::Key_2, Qt::AltModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(settingsMenu->isVisible(), 5000);
+  EXPECT_EQ(settingsMenu->pos(), stage->menuBar()->PopupPosition(StageMenus::kSettings));
+  settingsMenu->close();
 }
 
 TEST_F(StageWindowTest, LayoutEditModeTogglesWithItsMark) {

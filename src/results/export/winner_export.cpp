@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "results/export/xlsx_library.h"
+#include "platform/xlsx_writer_library.h"
 
 namespace kavrel {
 

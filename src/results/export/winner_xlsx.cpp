@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "results/export/winner_export.h"
-#include "results/export/xlsx_library.h"
+#include "platform/xlsx_writer_library.h"
 #include "storage/codec.h"
 
 namespace kavrel {

@@ -1,4 +1,4 @@
-#include "results/export/xlsx_library.h"
+#include "platform/xlsx_writer_library.h"
 
 #include <initializer_list>
 #include <type_traits>

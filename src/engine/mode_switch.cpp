@@ -1,8 +1,10 @@
-#include "stage/mode_switch.h"
+#include "engine/mode_switch.h"
 
 #include <filesystem>
 #include <vector>
 
+#include "engine/draw_controller.h"
+#include "engine/draw_state.h"
 #include "engine/draw_texts.h"
 #include "engine/ports/clock.h"
 #include "engine/ports/prompter.h"
@@ -14,14 +16,19 @@
 
 namespace kavrel {
 
-namespace {}  // namespace
-
-ModeSwitch::ModeSwitch(const ProgramDir& dir, Settings& settings, Prompter& prompter, const Clock& clock,
-                       ModeSwitchHost& host, DrawMode& mode)
-    : dir_(dir), settings_(settings), prompter_(prompter), clock_(clock), host_(host), mode_(mode) {}
+ModeSwitch::ModeSwitch(DrawController& draw, const DrawState& state, DrawMode& mode, const ProgramDir& dir,
+                       Settings& settings, Prompter& prompter, const Clock& clock, ModeSwitchHost& host)
+    : draw_(draw),
+      state_(state),
+      mode_(mode),
+      dir_(dir),
+      settings_(settings),
+      prompter_(prompter),
+      clock_(clock),
+      host_(host) {}
 
 bool ModeSwitch::ConfirmDiscard(bool toText) {
-  const bool listExists = !host_.PoolEmpty() || FileExists(dir_.Path(ProgramDir::kSetDat)) ||
+  const bool listExists = !state_.pool.empty() || FileExists(dir_.Path(ProgramDir::kSetDat)) ||
                           (!toText && FileExists(dir_.Path(ProgramDir::kImDataDat)));
   if (listExists) {
     const std::string text =
@@ -30,7 +37,7 @@ bool ModeSwitch::ConfirmDiscard(bool toText) {
             : "切换到图片(照片)抽奖模式将清空当前的抽奖人员名单，原名单文件会移到 history 文件夹保存。确定要切换吗？";
     if (prompter_.Message(Gb(text), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
   }
-  if (host_.DrawStarted() &&
+  if (state_.drawStarted &&
       prompter_.Message(Gb(texts::kRestartQuestion), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
     return false;
   return true;
@@ -39,7 +46,7 @@ bool ModeSwitch::ConfirmDiscard(bool toText) {
 void ModeSwitch::Switch(bool toText) {
   if (mode_.textMode == toText) return;  // the item is already checked: the list stays
   // Nothing may roll behind the questions, and the pool is about to change under the roll.
-  const bool paused = host_.Rolling();
+  const bool paused = draw_.RollActive();
   if (paused) host_.PauseRoll();
   // A switch back requested by the mode check inside a switch was already agreed to.
   if (!switching_ && !ConfirmDiscard(toText)) {
@@ -55,20 +62,20 @@ void ModeSwitch::Switch(bool toText) {
     if (paused) host_.ResumeRoll();
     return;
   }
-  if (paused) host_.EndRoll();
+  // The frozen roll ends without a record: its pool is the list just put aside.
+  if (paused) draw_.AbortRoll();
 
   const bool outer = !switching_;
   switching_ = true;
   host_.SetModeChecks(toText);
   mode_.textMode = toText;
-  host_.EmptyPool();
   settings_.WriteBool(Gb(kModeSection), Gb(kTextModeKey), toText);
+  // The draw ends before the mode check asks anything: a crash during its questions (or the list
+  // editor it may open) must not leave a resume record of a draw whose list is gone, and the editor
+  // must find no draw under way to ask about.
+  draw_.DiscardDraw();
   CheckDrawMode();
   if (outer) switching_ = false;
-  // The check may have switched back (picture mode without photos, answered "否"); that switch
-  // has reloaded the draw already.
-  if (mode_.textMode != toText) return;
-  host_.ResetDraw();
 }
 
 void ModeSwitch::CheckDrawMode() {

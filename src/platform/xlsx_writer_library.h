@@ -4,7 +4,9 @@
 
 namespace kavrel {
 
-// libxlsxwriter, reached through these pointers rather than linked in. It zips the workbook with the
+// libxlsxwriter, reached through these pointers rather than linked in. How a shared library is found
+// and kept apart from the program's own symbols depends on the system, so the loading lives here and
+// the export sees only this table. It zips the workbook with the
 // system's minizip, and QuaZip (the workbook import) carries its own minizip under the same function
 // names: linked into one program, one library's calls land in the other's functions and the export
 // crashes. Loaded on first use apart from the program's symbols, each side keeps its own zip code.

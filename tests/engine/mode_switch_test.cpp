@@ -1,16 +1,12 @@
-#include "stage/mode_switch.h"
+#include "engine/mode_switch.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 
-#include "storage/codec.h"
-#include "storage/program_dir.h"
+#include "engine_fixture.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {
@@ -22,130 +18,134 @@ const char* const kDiscardToPicture =
 const char* const kRestart = "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？";
 const char* const kImportPictures = "当前模式为图片模式，请先导入图片，按【是】导入图片，按【否】更改为文字抽奖！";
 
+// The stage as the mode switch sees it: the roll's timer, the list editor and the menu's marks.
 struct FakeHost : ModeSwitchHost {
-  bool rolling = false;
-  bool drawStarted = false;
-  bool poolEmpty = false;
-  int paused = 0, resumed = 0, ended = 0, resets = 0, editorOpened = 0;
+  explicit FakeHost(const DrawState& drawState) : state(drawState) {}
+  const DrawState& state;
+  int paused = 0, resumed = 0, editorOpened = 0;
+  bool drawUnderWayInEditor = false;
   bool textChecked = true;
-  bool Rolling() const override { return rolling; }
   void PauseRoll() override { ++paused; }
   void ResumeRoll() override { ++resumed; }
-  void EndRoll() override {
-    ++ended;
-    rolling = false;
+  void OpenListEditor() override {
+    ++editorOpened;
+    drawUnderWayInEditor = state.drawStarted;
   }
-  bool DrawStarted() const override { return drawStarted; }
-  bool PoolEmpty() const override { return poolEmpty; }
-  void EmptyPool() override { poolEmpty = true; }
-  void ResetDraw() override {
-    ++resets;
-    drawStarted = false;
-  }
-  void OpenListEditor() override { ++editorOpened; }
   void SetModeChecks(bool textMode) override { textChecked = textMode; }
 };
 
-class ModeSwitchTest : public ::testing::Test {
+class ModeSwitchTest : public EngineFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(tmp.isValid());
-    dir.EnsureConfigDir();
+  ModeSwitchTest() {
     clock.now = {2026, 12, 9, 20, 5, 7};
+    WriteList(6);
+    WritePlan({"一等奖,2,1,1,2,奖品：甲,,", "二等奖,2,1,1,2,奖品：乙,,"});
+    ctl().ResetDraw();
+    EXPECT_TRUE(WriteTextFile(dir.Path(ProgramDir::kImDataDat), "table"));
+    prompter.Clear();
   }
-  std::vector<std::string> Messages() const {
+  std::vector<std::string> Utf8Messages() const {
     std::vector<std::string> out;
-    for (const std::string& t : prompter.MessageTexts()) out.push_back(ToQt(t).toStdString());
+    for (const std::string& t : Messages()) out.push_back(ToQt(t).toStdString());
     return out;
-  }
-  void WriteList() {
-    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), "001\r\n002\r\n"));
-    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kImDataDat), "table"));
   }
   bool TextModeSetting() const { return settings.ReadBool(Gb("模式"), Gb("文字抽奖模式"), true); }
 
-  QTemporaryDir tmp;
-  ProgramDir dir{fs::path(tmp.path().toStdString())};
   Settings settings{dir.Path(ProgramDir::kConfigIni)};
-  ScriptedPrompter prompter;
-  FakeClock clock;
-  FakeHost host;
-  DrawMode mode;
-  ModeSwitch modes{dir, settings, prompter, clock, host, mode};
+  FakeHost host{state};
+  ModeSwitch modes{ctl(), state, mode, dir, settings, prompter, clock, host};
 };
 
 TEST_F(ModeSwitchTest, ChoosingTheCheckedModeKeepsTheList) {
-  WriteList();
   modes.SwitchToText();
   EXPECT_TRUE(prompter.shown().empty());
-  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
-  EXPECT_EQ(host.resets, 0);
+  EXPECT_TRUE(Exists(ProgramDir::kSetDat));
+  EXPECT_EQ(state.pool.size(), 6u);
 }
 
-TEST_F(ModeSwitchTest, CancelChangesNothing) {
-  WriteList();
-  host.rolling = true;
+TEST_F(ModeSwitchTest, CancelChangesNothingAndTheRollGoesOn) {
+  ctl().StartPressed();
+  Tick();
+  ASSERT_TRUE(ctl().RollActive());
   prompter.ScriptAnswer(Answer::Cancel);
   modes.SwitchToPicture();
   // The roll is frozen while the question is up and goes on after Cancel.
   EXPECT_EQ(host.paused, 1);
   EXPECT_EQ(host.resumed, 1);
-  EXPECT_EQ(host.ended, 0);
-  EXPECT_EQ(Messages(), std::vector<std::string>{kDiscardToPicture});
+  EXPECT_TRUE(ctl().RollActive());
+  EXPECT_EQ(Utf8Messages(), std::vector<std::string>{kDiscardToPicture});
   EXPECT_EQ(prompter.shown()[0].buttons, Buttons::OkCancel);
   EXPECT_TRUE(mode.textMode);
   EXPECT_TRUE(host.textChecked);
-  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
-  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kImDataDat)));
-  EXPECT_FALSE(host.poolEmpty);
-  EXPECT_EQ(host.resets, 0);
+  EXPECT_TRUE(Exists(ProgramDir::kSetDat));
+  EXPECT_TRUE(Exists(ProgramDir::kImDataDat));
+  EXPECT_EQ(state.pool.size(), 6u);
 
-  // During a draw the restart question comes too, and its Cancel also keeps everything.
+  // During a draw the restart question comes too, and its Cancel also keeps the draw and its record.
+  Tick();
+  ctl().StopPressed();
+  ASSERT_TRUE(state.drawStarted);
+  ASSERT_TRUE(Exists(ProgramDir::kExitIni));
   prompter.Clear();
-  host.drawStarted = true;
   prompter.ScriptAnswer(Answer::Ok);
   prompter.ScriptAnswer(Answer::Cancel);
   modes.SwitchToPicture();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{kDiscardToPicture, kRestart}));
+  EXPECT_EQ(Utf8Messages(), (std::vector<std::string>{kDiscardToPicture, kRestart}));
   EXPECT_TRUE(mode.textMode);
-  EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
+  EXPECT_TRUE(state.drawStarted);
+  EXPECT_EQ(state.pool.size(), 4u);
+  EXPECT_TRUE(Exists(ProgramDir::kSetDat));
+  EXPECT_TRUE(Exists(ProgramDir::kExitIni));
 }
 
-TEST_F(ModeSwitchTest, PictureModeKeepsTheOldListInHistoryAndAsksForPictures) {
-  WriteList();
-  host.drawStarted = true;
-  host.rolling = true;
+TEST_F(ModeSwitchTest, PictureModeEndsTheDrawAndKeepsListAndResultsInHistory) {
+  Roll();
+  ctl().StartPressed();  // the next batch is announced
+  ctl().StartPressed();  // and rolls while the operator switches
+  Tick();
+  ASSERT_TRUE(ctl().RollActive());
+  const std::string results = Read(ProgramDir::kResultDat);
   prompter.ScriptAnswer(Answer::Ok);   // discard the list
   prompter.ScriptAnswer(Answer::Ok);   // restart
   prompter.ScriptAnswer(Answer::Yes);  // import pictures
   modes.SwitchToPicture();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{kDiscardToPicture, kRestart, kImportPictures}));
+  EXPECT_EQ(Utf8Messages(), (std::vector<std::string>{kDiscardToPicture, kRestart, kImportPictures}));
   EXPECT_FALSE(mode.textMode);
   EXPECT_FALSE(host.textChecked);
   EXPECT_FALSE(TextModeSetting());
-  EXPECT_TRUE(host.poolEmpty);
+  // The frozen roll ended without a record, and the draw ended before the editor opened.
+  EXPECT_FALSE(ctl().RollActive());
+  EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(host.editorOpened, 1);
-  EXPECT_EQ(host.resets, 1);
-  EXPECT_EQ(host.ended, 1);  // the frozen roll ended without a record
-  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
-  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kImDataDat)));
+  EXPECT_FALSE(host.drawUnderWayInEditor);
+  EXPECT_FALSE(state.drawStarted);
+  EXPECT_TRUE(state.pool.empty());
+  EXPECT_FALSE(Exists(ProgramDir::kExitIni));
+  EXPECT_FALSE(Exists(ProgramDir::kResultDat));
+  EXPECT_FALSE(Exists(ProgramDir::kSetDat));
+  EXPECT_FALSE(Exists(ProgramDir::kImDataDat));
+  // The list goes first, the results of the ended draw beside it in a folder of their own.
   const fs::path kept = dir.Root() / "history" / "20261209-200507";
-  EXPECT_EQ(ReadTextFile(kept / "set.dat"), "001\r\n002\r\n");
+  EXPECT_EQ(ReadTextFile(kept / "set.dat"), "001\r\n002\r\n003\r\n004\r\n005\r\n006\r\n");
   EXPECT_EQ(ReadTextFile(kept / "imdata.dat"), "table");
+  EXPECT_EQ(ReadTextFile(dir.Root() / "history" / "20261209-200507-2" / "result.dat"), results);
+  // The stage shows the plan's first batch again.
+  EXPECT_EQ(Number(), U("按空格键开始抽取"));
+  EXPECT_EQ(stage.Text(StageElement::AwardLabel), U("一等奖"));
 }
 
 TEST_F(ModeSwitchTest, AnsweringNoToThePictureQuestionReturnsToTextModeOnce) {
-  WriteList();
   prompter.ScriptAnswer(Answer::Ok);  // discard the list
   prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
   modes.SwitchToPicture();
-  // The way back was agreed to already: no second question, one reload.
-  EXPECT_EQ(Messages(), (std::vector<std::string>{kDiscardToPicture, kImportPictures}));
+  // The way back was agreed to already: no second question.
+  EXPECT_EQ(Utf8Messages(), (std::vector<std::string>{kDiscardToPicture, kImportPictures}));
   EXPECT_TRUE(mode.textMode);
   EXPECT_TRUE(host.textChecked);
   EXPECT_TRUE(TextModeSetting());
-  EXPECT_EQ(host.resets, 1);
   EXPECT_EQ(host.editorOpened, 0);
+  EXPECT_TRUE(state.pool.empty());
+  EXPECT_FALSE(Exists(ProgramDir::kSetDat));
 }
 
 TEST_F(ModeSwitchTest, CheckDrawModeAtStartUp) {
@@ -160,7 +160,6 @@ TEST_F(ModeSwitchTest, CheckDrawModeAtStartUp) {
   settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
   settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
   settings.WriteText(Gb("图片路径"), Gb("图片比例"), "3:4");
-  WriteList();
   modes.CheckDrawMode();
   EXPECT_FALSE(mode.textMode);
   EXPECT_FALSE(host.textChecked);
@@ -174,11 +173,11 @@ TEST_F(ModeSwitchTest, CheckDrawModeAtStartUp) {
   prompter.ScriptAnswer(Answer::No);
   prompter.ScriptAnswer(Answer::Ok);
   modes.CheckDrawMode();
-  ASSERT_EQ(Messages().size(), 2u);
-  EXPECT_EQ(Messages()[0], kImportPictures);
+  ASSERT_EQ(Utf8Messages().size(), 2u);
+  EXPECT_EQ(Utf8Messages()[0], kImportPictures);
   EXPECT_TRUE(mode.textMode);
   EXPECT_TRUE(TextModeSetting());
-  EXPECT_EQ(host.resets, 1);
+  EXPECT_TRUE(state.pool.empty());
 }
 
 }  // namespace
