@@ -79,6 +79,9 @@ class DrawController {
   void SuspendStageMusic();
   void AfterAwardSettings(bool closedWithOk);
   void AfterListEditor();
+  // A list editor saved a changed list while a draw was under way, and the operator agreed to start
+  // again: the draw no longer counts as started, so the return steps rebuild it from the new files.
+  void ListReplaced() { state_.drawStarted = false; }
   // After the sound settings window, however it closed: reads the sound settings again and resumes the
   // stage music, which then starts from the beginning of the (possibly new) file when it is switched on.
   void AfterSoundSettings();
