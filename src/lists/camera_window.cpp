@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "assets.h"
 #include "engine/ports/clock.h"
@@ -53,7 +55,11 @@ CameraWindow::CameraWindow(PhotoList& list, std::unique_ptr<Camera> camera, Prom
   setObjectName(QStringLiteral("CameraWindow"));
   setWindowTitle(QStringLiteral("摄像头拍照"));
   setFixedSize(840, 600);
-  move(50, 50);
+  // At (50, 50) as designed, but never pushed off a small screen (an 800 x 600 projector).
+  const QRect screen =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1024, 768);
+  move(std::max(screen.left(), std::min(screen.left() + 50, screen.right() + 1 - width())),
+       std::max(screen.top(), std::min(screen.top() + 50, screen.bottom() + 1 - height())));
 
   live_ = AddLabel(this, "标签1", QString(), QRect(8, 10, 400, 300));
   live_->setAlignment(Qt::AlignCenter);
