@@ -5,8 +5,9 @@
 
 A mechanical shutter is two clicks: the blades opening (a bright snap) and, about 90 ms later, closing
 (a softer, lower one), each a burst of filtered noise over a short body thump, dying away fast. The
-file is 16-bit stereo PCM at 11,025 Hz, 2,500 frames (10,000 bytes of samples, about 0.23 s), the two
-channels slightly apart so the click sounds wide. The noise is seeded, so the file never changes.
+file is 16-bit stereo PCM at 11,025 Hz, 2,500 frames (10,000 bytes of samples, about 0.23 s), the same in both channels: a
+click of independent noise per channel loses most of its level wherever the output is mixed down to
+mono. The noise is seeded, so the file never changes.
 """
 
 import math
@@ -40,16 +41,14 @@ def main():
         return state[0]
 
     click.noise = noise
-    left, right = [], []
+    samples = []
     for n in range(FRAMES):
         t = n / RATE
         a = click(t, 0.004, True, 0.85) + click(t, 0.094, False, 0.55)
-        b = click(t, 0.0045, True, 0.8) + click(t, 0.0945, False, 0.6)
         # A soft fade over the last 20 ms so the end never clicks by itself.
         tail = min(1.0, (FRAMES - 1 - n) / (0.02 * RATE))
-        left.append(max(-1.0, min(1.0, a * tail)))
-        right.append(max(-1.0, min(1.0, b * tail)))
-    data = b"".join(struct.pack("<hh", int(l * 32000), int(r * 32000)) for l, r in zip(left, right))
+        samples.append(max(-1.0, min(1.0, a * tail)))
+    data = b"".join(struct.pack("<hh", int(v * 32000), int(v * 32000)) for v in samples)
     with wave.open(str(HERE / "shutter.wav"), "wb") as w:
         w.setnchannels(2)
         w.setsampwidth(2)
