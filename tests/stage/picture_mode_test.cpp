@@ -147,5 +147,24 @@ TEST_F(PictureModeTest, DeleteAllThenTheCheckAsksAgain) {
   EXPECT_TRUE(fs::exists(photos / "zhang.jpg"));
 }
 
+TEST_F(PictureModeTest, SwitchingToPictureModeOpensTheEditorOnYes) {
+  Settings(dir.Path(ProgramDir::kConfigIni)).WriteBool(Gb("模式"), Gb("文字抽奖模式"), true);
+  WriteTextFile(dir.Path(ProgramDir::kSetDat), Gb("张三\r\n"));
+  StageWindow stage(prompter, sound, clock, dir, nullptr);
+  stage.show();
+  stage.StartUp();
+  ASSERT_TRUE(stage.mode().textMode);
+  // The text list is put aside (OK), the check asks for pictures (是), the editor imports a folder.
+  WhenShown<PhotoListWindow>([this](PhotoListWindow* window) {
+    prompter.ScriptPath(GbPath(photos));
+    window->ImportPictures();
+    window->close();
+  });
+  stage.RunCommand(StageCommand::PictureMode);
+  EXPECT_FALSE(stage.mode().textMode);
+  EXPECT_EQ(stage.state().pool, (std::vector<std::string>{"li", "wang", "zhang", "zhao"}));
+  EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kSetDat)), "li\r\nwang\r\nzhang\r\nzhao\r\n");
+}
+
 }  // namespace
 }  // namespace kavrel
