@@ -19,6 +19,8 @@ QtCamera::QtCamera() {
 
 QtCamera::~QtCamera() {
   Close();
+  // The session would otherwise outlive the sink it points to by a moment.
+  session_.setVideoSink(nullptr);
 }
 
 std::vector<std::string> QtCamera::DeviceNames() {
