@@ -13,6 +13,7 @@
 
 #include "lists/photo_list.h"
 #include "lists/photo_list_window.h"
+#include "stage/rolling_panel.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
@@ -93,6 +94,30 @@ void BM_ImportFolderInWindow(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ImportFolderInWindow)->Arg(0)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The first frame of a roll of 40 photos when every photo is a 12-megapixel JPEG: each is decoded once,
+// straight at the size it is painted at (the later frames only paint, see bench_rolling_panel).
+void BM_RollFirstFrame40Of12Megapixels(benchmark::State& state) {
+  const fs::path folder = PhotoFolder(true);
+  RollingPanel panel;
+  panel.resize(1720, 722);
+  QImage target(panel.size(), QImage::Format_ARGB32_Premultiplied);
+  int roll = 0;
+  for (auto _ : state) {
+    panel.PreparePictureRolling(40, true);
+    panel.BeginTick();
+    // Other photos each roll, so no decoded photo is reused from the roll before.
+    for (int i = 1; i <= 40; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "p%05d.jpg", (roll * 40 + i) % kPhotos);
+      panel.PaintCandidate(i, QStringLiteral("张三"), QString::fromStdString((folder / name).string()));
+    }
+    QPainter painter(&target);
+    panel.PaintFrame(painter);
+    ++roll;
+  }
+}
+BENCHMARK(BM_RollFirstFrame40Of12Megapixels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kavrel

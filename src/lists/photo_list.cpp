@@ -129,7 +129,8 @@ std::optional<int> PhotoList::PreviewItem(std::optional<int> selected) const {
 }
 
 fs::path PhotoList::ItemPath(int index) const {
-  if (index < 0 || index >= Count()) return {};
+  // Without a folder the name alone would be looked up beside wherever the program was started from.
+  if (index < 0 || index >= Count() || folder_.empty()) return {};
   return NativePath(folder_) / detail::FromQPath(ToQt(items_[static_cast<std::size_t>(index)]));
 }
 
