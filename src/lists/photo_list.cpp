@@ -262,7 +262,7 @@ PhotoList::Outcome PhotoList::CopyFolderIn(const fs::path& from, const std::vect
     items_.push_back(names[i]);
     if (progress) progress(static_cast<int>(i) + 1, total, folder_ + kSeparator + names[i]);
   }
-  if (items_.size() == before && failed == 0 && clashes.empty()) return {};
+  if (items_.size() == before && failed == 0) return {};  // every picture was a kept namesake
   Save();
   if (failed > 0)
     Message(Gb("有") + std::to_string(failed) + Gb("张图片无法复制到图片文件夹“") + folder_ +
