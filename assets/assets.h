@@ -36,6 +36,10 @@ inline constexpr std::array<const char*, 7> kAppIcons = {
     ":/pictures/app_icon_256.png",
 };
 
+// The camera's shutter: a 0.23 s WAVE (16-bit stereo, 11,025 Hz) made by assets/sounds/shutter.py. The sound
+// port plays files, so it is written out to a temporary file before it is played.
+inline constexpr char kShutterSound[] = ":/sounds/shutter.wav";
+
 // The manual is copied next to the executable at build time: ProgramDir + "/manual/index.html".
 inline constexpr char kManualIndex[] = "manual/index.html";
 

@@ -8,6 +8,7 @@
 
 #include "assets.h"
 #include "platform/chinese_ui.h"
+#include "platform/qt_camera.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
 #include "platform/shell_open.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   kavrel::SystemClock clock;
   kavrel::StageWindow stage(prompter, sound, clock, dir, &kavrel::OpenWithShell);
   prompter.SetParent(&stage);
+  stage.UseCameras([] { return std::make_unique<kavrel::QtCamera>(); });
   // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
   sound.UseSoundSettings(stage.controller().Sounds());
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.

@@ -81,6 +81,10 @@ class DrawController {
   void SuspendStageMusic();
   void AfterAwardSettings(bool closedWithOk, bool restartRequested = false);
   void AfterListEditor(bool restartRequested = false);
+  // A picture list editor saved a changed list while a draw was under way and the operator agreed to
+  // start again, but the draw-mode check runs before the return steps: from here on the draw no longer
+  // counts as started, so whichever return step comes next rebuilds it from the new files.
+  void ListReplaced() { state_.drawStarted = false; }
   // After the sound settings window, however it closed: reads the sound settings again and resumes the
   // stage music, which then starts from the beginning of the (possibly new) file when it is switched on.
   void AfterSoundSettings();

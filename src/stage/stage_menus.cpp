@@ -133,8 +133,6 @@ void StageMenus::SetMenuBarShown(bool shown) {
 void StageMenus::SetTextMode(bool textMode) {
   actions_.at(StageCommand::TextMode)->setChecked(textMode);
   actions_.at(StageCommand::PictureMode)->setChecked(!textMode);
-  // Only the text-mode list editor exists so far.
-  actions_.at(StageCommand::EditList)->setEnabled(textMode);
 }
 
 void StageMenus::SetLayoutEditMode(bool on) {

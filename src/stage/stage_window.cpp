@@ -11,6 +11,7 @@
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "lists/list_editor_window.h"
+#include "lists/photo_list_window.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
@@ -276,13 +277,29 @@ void StageWindow::OpenAwardSettings() {
 // afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
 // from may be about to change.
 void StageWindow::EditList() {
-  // The picture list editor is not part of the program yet: in picture mode the item is disabled.
-  if (!mode_.textMode) return;
   if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
-  ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
-  window.exec();
-  controller_.AfterListEditor(window.Editor().RestartRequested());
+  if (mode_.textMode) {
+    ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
+    window.exec();
+    controller_.AfterListEditor(window.Editor().RestartRequested());
+    return;
+  }
+  // Picture mode: the window only reports whether the draw must start again; the mode check then
+  // reads the folder it saved (and may open the editor once more when the list is still empty).
+  const int run = ++listEditorRuns_;
+  bool restart = false;
+  {
+    PhotoListWindow window(
+        {dir_, settings_, prompter_, clock_, state_.drawStarted, mode_.pictureFolder, mode_.pictureRatio43}, sound_,
+        cameras_, this);
+    window.exec();
+    restart = window.DrawRestartWanted();
+  }
+  if (restart) controller_.ListReplaced();
+  modes_.CheckDrawMode();
+  if (run != listEditorRuns_) return;  // the editor opened again from the check has reloaded the draw
+  controller_.AfterListEditor();
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {

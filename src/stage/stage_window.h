@@ -11,8 +11,9 @@
 #include "engine/draw_state.h"
 #include "engine/mode_switch.h"
 #include "engine/ports/stage_hooks.h"
-#include "results/export/draw_history_list.h"
 #include "lists/list_tools.h"
+#include "platform/camera.h"
+#include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/stage_commands.h"
@@ -60,6 +61,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   // The screen the stage covers.
   QRect ScreenRect() const;
+
+  // The cameras the picture list editor's camera window uses (none: it finds no camera).
+  void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
   DrawState& state() { return state_; }
   const DrawMode& mode() const { return mode_; }
@@ -152,7 +156,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool menuBarShown_ = false;
   bool destroyed_ = false;
   CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
-  FindState listFind_;  // the list editor's search lasts for the whole run
+  FindState listFind_;           // the list editor's search lasts for the whole run
+  CameraFactory cameras_;
+  int listEditorRuns_ = 0;  // counts openings, so a run nested by the mode check is not reloaded twice
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size

@@ -259,5 +259,25 @@ TEST(DefaultSounds, PlayTogetherAndTheDrumRollLoopsWithoutAGap) {
   EXPECT_TRUE(disk.port().MusicChannelPlaying());
 }
 
+// The camera's shutter: a short click on the sound channel, heard, and over within a quarter second.
+TEST(DefaultSounds, TheShutterClicksOnceOnTheSoundChannel) {
+  DiskSound disk;
+  disk.Mark();
+  disk.port().PlaySoundFile(FromQt(QStringLiteral(KAVREL_DEFAULT_SOUNDS_DIR)) + "/shutter.wav", false);
+  EXPECT_TRUE(disk.port().SoundChannelPlaying());
+  const auto samples = disk.Samples(1.0);
+  ASSERT_FALSE(samples.empty());
+  // Through the disk driver this brief click measures far below its samples' peak (a steady tone does not), so
+  // only "clearly heard" is asked for.
+  EXPECT_GT(PeakLevel(samples), 300);
+  // The output may start the sound a little after the mark; it ends 0.23 s after its first sample heard.
+  std::size_t first = 0;
+  while (first < samples.size() && std::abs(samples[first]) < 100) ++first;
+  const std::size_t end = first + samples.size() * 3 / 10;  // 0.3 s later
+  ASSERT_LT(end, samples.size());
+  EXPECT_LT(PeakLevel(std::vector<std::int16_t>(samples.begin() + static_cast<std::ptrdiff_t>(end), samples.end())),
+            200);
+}
+
 }  // namespace
 }  // namespace kavrel::test
