@@ -11,7 +11,7 @@ namespace kavrel {
 // music starts from the beginning of its (possibly new) file when it is switched on.
 void StageWindow::OpenSoundSettings() {
   controller_.SuspendStageMusic();
-  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, this);
+  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, OperatorWindow());
   window.exec();
   controller_.AfterSoundSettings();
 }
@@ -21,7 +21,7 @@ void StageWindow::OpenSoundSettings() {
 // size until the next batch is announced.
 void StageWindow::OpenFontsAndColours() {
   StageStyler styler(elements_, rollColour_);
-  FontColorWindow window(styler, this);
+  FontColorWindow window(styler, OperatorWindow());
   window.exec();
   LayoutStage();
   if (!elements_.prizeName->isHidden() && !elements_.prizeName->text().isEmpty()) {
@@ -34,7 +34,7 @@ void StageWindow::OpenFontsAndColours() {
 // window does not open: the batch being picked must keep the range it started with.
 void StageWindow::OpenAwardGroups() {
   if (!AwardGroupEditor::MayOpen(state_, prompter_)) return;
-  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, this);
+  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, OperatorWindow());
   window.exec();
 }
 

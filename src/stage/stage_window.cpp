@@ -70,8 +70,8 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
 
-  // Every key pressed on the stage or on any of its controls goes to the dispatcher first, so a
-  // function key runs its command once whichever control has the focus.
+  // Every key pressed on the stage or on any of its controls (or on the operator console) goes to the
+  // dispatcher first, so a function key runs its command once whichever control has the focus.
   qApp->installEventFilter(this);
 }
 
@@ -81,8 +81,31 @@ StageWindow::~StageWindow() {
 }
 
 QRect StageWindow::ScreenRect() const {
+  if (!screenRect_.isEmpty()) return screenRect_;
   QScreen* s = QGuiApplication::primaryScreen();
   return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void StageWindow::MoveToScreen(QScreen* screen) {
+  // A screen of another X display (a second X screen without Xinerama) needs the window itself moved
+  // over; within one desktop the geometry alone would do, and setting the screen is harmless.
+  if (screen && screen != this->screen()) setScreen(screen);
+  screenRect_ = screen ? screen->geometry() : QRect();
+  LayoutStage();
+  if (isMinimized()) return;
+  if (isVisible()) {
+    show();
+    raise();
+  }
+  update();
+}
+
+void StageWindow::SetOperatorWindow(QWidget* window) {
+  operatorWindow_ = window;
+}
+
+QWidget* StageWindow::OperatorWindow() {
+  return operatorWindow_ ? operatorWindow_.data() : this;
 }
 
 void StageWindow::StartUp() {
@@ -107,7 +130,8 @@ bool StageWindow::DispatchKeyPress(int virtualKey) {
 
 bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+      (static_cast<QWidget*>(watched)->window() == this ||
+       (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
     if (vk == 0 || DispatchKey(vk, state_.Rolling()) == StageCommand::None) return false;
@@ -258,7 +282,7 @@ void StageWindow::ChooseBackground() {
 }
 
 void StageWindow::StartFrom() {
-  StartFromWindow window(state_, prompter_, this);
+  StartFromWindow window(state_, prompter_, OperatorWindow());
   window.exec();
   controller_.ShowReadyState();
 }
@@ -270,7 +294,7 @@ void StageWindow::StartFrom() {
 void StageWindow::OpenAwardSettings() {
   if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
+  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, OperatorWindow());
   window.exec();
   controller_.AfterAwardSettings(window.Confirmed());
 }
@@ -283,12 +307,13 @@ void StageWindow::EditList() {
   if (!mode_.textMode) return;
   if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
-  ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
+  ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, OperatorWindow());
   window.exec();
   controller_.AfterListEditor();
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
+  if (screenChooser_) return screenChooser_();
   prompter_.Message(Gb("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，"
                        "目前可以实现电脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，"
                        "可在使用说明书的“联系我们”一页找到联系方式，谢谢！"),
@@ -297,7 +322,7 @@ void StageWindow::ShowExtendedDisplayNotice() {
 
 void StageWindow::ShowHelpTips() {
   QPixmap guide(QString::fromLatin1(assets::kHelpGuide));
-  HelpTipsWindow window(guide, dir_, openDocument_, this);
+  HelpTipsWindow window(guide, dir_, openDocument_, OperatorWindow());
   window.exec();
 }
 

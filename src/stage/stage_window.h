@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -10,8 +12,8 @@
 #include "engine/draw_mode.h"
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
-#include "results/export/draw_history_list.h"
 #include "lists/list_tools.h"
+#include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/mode_switch.h"
@@ -22,6 +24,7 @@
 #include "storage/stage_settings.h"
 
 class QLabel;
+class QScreen;
 class QTimer;
 
 namespace kavrel {
@@ -58,11 +61,24 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // True when the key has a command (it then ran once).
   bool DispatchKeyPress(int virtualKey);
 
-  // The screen the stage covers.
+  // The screen the stage covers: the primary screen until MoveToScreen puts it elsewhere.
   QRect ScreenRect() const;
+  // Puts the stage on `screen`, full size, and lays it out for that screen's size. Nothing of the draw
+  // changes: a roll goes on, the winners on show stay. Null: back to the primary screen.
+  void MoveToScreen(QScreen* screen);
+
+  // Where the operator's windows open (settings, editors, message boxes): the operator console when
+  // the stage is on a screen of its own, else the stage. The audience's windows (results, the lock)
+  // stay on the stage. Null: the stage.
+  void SetOperatorWindow(QWidget* window);
+  QWidget* OperatorWindow();
+  // "显示到扩展显示屏(Z)": what choosing the stage's screen does; without one, the item says that
+  // the stage cannot be moved.
+  void SetScreenChooser(std::function<void()> chooser) { screenChooser_ = std::move(chooser); }
 
   DrawState& state() { return state_; }
   const DrawMode& mode() const { return mode_; }
+  const DrawOptions& options() const { return options_; }
   DrawController& controller() { return controller_; }
   StageMenus* menus() const { return menus_; }
   StageMenuBar* menuBar() const { return menuBar_; }
@@ -137,6 +153,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   const ProgramDir& dir_;
   HelpTipsWindow::OpenDocument openDocument_;
   Settings settings_;
+  QRect screenRect_;  // empty: the primary screen
+  QPointer<QWidget> operatorWindow_;
+  std::function<void()> screenChooser_;
 
   DrawState state_;
   DrawOptions options_;
@@ -154,7 +173,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool menuBarShown_ = false;
   bool destroyed_ = false;
   CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
-  FindState listFind_;  // the list editor's search lasts for the whole run
+  FindState listFind_;           // the list editor's search lasts for the whole run
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size

@@ -18,6 +18,7 @@ set(rank_stage 3)
 set(rank_results 3)
 set(rank_settings 3)
 set(rank_lists 3)
+set(rank_console 3)
 set(rank_app 4)
 
 # Includes that look up today and are on their way out. Each entry is "<file>|<included header>";
