@@ -267,7 +267,7 @@ void OperatorConsoleWindow::UpdateThumbnail() {
     timer.start();
     const QImage picture = RenderStageThumbnail(stage_, stage_.size().scaled(kThumbnailSize, Qt::KeepAspectRatio));
     lastThumbnailMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    thumbnail_->setPixmap(QPixmap::fromImage(picture));
+    if (!picture.isNull()) thumbnail_->setPixmap(QPixmap::fromImage(picture));
   }
   thumbnailTimer_->start(NextThumbnailDelayMs(lastThumbnailMs_));
 }

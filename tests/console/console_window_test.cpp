@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <filesystem>
 
 #include "console/operator_console_window.h"
@@ -177,8 +178,9 @@ TEST_F(ConsoleTest, MovingTheStageChangesNothingInTheDraw) {
   Press(Qt::Key_Space);
   EXPECT_TRUE(stage->state().WinnersShown());
 
-  // The thumbnail is the stage's own painting, at the size asked for.
-  const QImage thumb = RenderStageThumbnail(*stage, QSize(192, 108));
+  // The thumbnail is the stage's own painting, at the size asked for, once the stage has painted.
+  QImage thumb;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !(thumb = RenderStageThumbnail(*stage, QSize(192, 108))).isNull(); }, 5000));
   EXPECT_EQ(thumb.size(), QSize(192, 108));
   EXPECT_NE(thumb.pixel(96, 54), qRgb(0, 0, 0));
 }
