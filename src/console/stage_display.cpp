@@ -91,7 +91,10 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
     OperatorConsoleWindow* console = console_.get();
     stage_.controller().SetChangeListener([console] { console->ScheduleRefresh(); });
   }
-  if (console_->screen() != consoleScreen) console_->setScreen(consoleScreen);
+  if (console_->screen() != consoleScreen) {
+    console_->hide();  // a new native window on another X screen is mapped by the show below
+    console_->setScreen(consoleScreen);
+  }
   // A normal window on the laptop's screen, inside the part not taken by task bars.
   const QRect area = consoleScreen->availableGeometry();
   const QSize size(std::min(1200, area.width() - 40), std::min(800, area.height() - 60));

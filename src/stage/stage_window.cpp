@@ -87,13 +87,17 @@ QRect StageWindow::ScreenRect() const {
 }
 
 void StageWindow::MoveToScreen(QScreen* screen) {
+  const bool shown = isVisible();
   // A screen of another X display (a second X screen without Xinerama) needs the window itself moved
-  // over; within one desktop the geometry alone would do, and setting the screen is harmless.
-  if (screen && screen != this->screen()) setScreen(screen);
+  // over, which makes a new native window; hidden around the move, the widget maps that window again
+  // when shown. Within one desktop the geometry alone would do, and setting the screen changes nothing more.
+  if (screen && screen != this->screen()) {
+    if (shown) hide();
+    setScreen(screen);
+  }
   screenRect_ = screen ? screen->geometry() : QRect();
   LayoutStage();
-  if (isMinimized()) return;
-  if (isVisible()) {
+  if (shown && !isMinimized()) {
     show();
     raise();
   }
