@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -81,7 +82,7 @@ OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDi
   setWindowTitle(QStringLiteral("kavrel抽奖 操作台"));
   // Calm and legible: a light neutral ground, dark text, the festive red kept for what needs the eye.
   setStyleSheet(QStringLiteral(
-      "#OperatorConsoleWindow { background: #F6F3EE; }"
+      "#OperatorConsoleWindow, #面板_操作台 { background: #F6F3EE; }"
       "QLabel { color: #2B2B2B; }"
       "#标签_主标题 { font-size: 20pt; font-weight: bold; color: #8E0A16; }"
       "#标签_副标题 { font-size: 13pt; color: #5A4A3A; }"
@@ -98,7 +99,19 @@ OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDi
       "  border: 2px solid #F2B632; padding: 10px; }"
       "#按钮_开始停止:hover { background: #C8102E; }"));
 
-  auto* root = new QVBoxLayout(this);
+  // Scrolls rather than grows past a small laptop screen (800 x 600): nothing is ever out of reach.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("滚动区_操作台"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  outer->addWidget(scroll);
+  auto* content = new QWidget(scroll);
+  content->setObjectName(QStringLiteral("面板_操作台"));
+  scroll->setWidget(content);
+  auto* root = new QVBoxLayout(content);
   mainTitle_ = NewLabel("标签_主标题", this);
   subTitle_ = NewLabel("标签_副标题", this);
   root->addWidget(mainTitle_);
