@@ -30,7 +30,8 @@ display="\${DISPLAY%%.*}"
 start_program "\$app"
 wait_until has_window '^kavrel抽奖 操作台$' || fail "the operator console did not open"
 console="\$(visible_window '^kavrel抽奖 操作台$')"
-on_screen() { xdotool getwindowgeometry "\$1" | grep -q "(screen: \$2)"; }
+# (Read whole before matching: grep -q leaving early would fail the pipe under pipefail.)
+on_screen() { case "\$(xdotool getwindowgeometry "\$1")" in *"(screen: \$2)"*) return 0 ;; *) return 1 ;; esac; }
 on_screen "\$STAGE_WID" 1 || fail "the stage is not on the second monitor: \$(xdotool getwindowgeometry "\$STAGE_WID")"
 on_screen "\$console" 0 || fail "the console is not on the first monitor: \$(xdotool getwindowgeometry "\$console")"
 
