@@ -29,8 +29,18 @@ StageDisplay::StageDisplay(StageWindow& stage, Prompter& prompter, const Program
 }
 
 bool StageDisplay::eventFilter(QObject* watched, QEvent* event) {
-  // The program ends with its stage: a console left open would keep it running without one.
-  if (watched == &stage_ && event->type() == QEvent::Close && console_) console_->close();
+  if (event->type() == QEvent::Close) {
+    // The program ends with its stage: a console left open would keep it running without one.
+    if (watched == &stage_ && console_) console_->close();
+    // The operator closed the console: the stage takes the keys and the boxes again until the console
+    // is brought back with "显示到扩展显示屏(Z)".
+    if (console_ && watched == console_.get()) {
+      stage_.SetOperatorWindow(nullptr);
+      if (operatorParent_) operatorParent_(&stage_);
+      stage_.activateWindow();
+      stage_.setFocus();
+    }
+  }
   return QObject::eventFilter(watched, event);
 }
 
@@ -88,6 +98,7 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
   QScreen* consoleScreen = screens[static_cast<std::size_t>(placement_.console)];
   if (!console_) {
     console_ = std::make_unique<OperatorConsoleWindow>(stage_, dir_);
+    console_->installEventFilter(this);
     OperatorConsoleWindow* console = console_.get();
     stage_.controller().SetChangeListener([console] { console->ScheduleRefresh(); });
   }

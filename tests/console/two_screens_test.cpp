@@ -94,6 +94,12 @@ TEST_F(TwoScreensTest, StageOnTheProjectorConsoleOnTheLaptopAndBackAfterACablePu
   EXPECT_TRUE(stage->state().WinnersShown());
   // The remembered choice was never touched by the moves.
   EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "PROJECTOR");
+
+  // The operator closes the console: boxes and keys belong to the stage again, the draw goes on.
+  display->console()->close();
+  EXPECT_EQ(operatorParent, stage.get());
+  EXPECT_EQ(stage->OperatorWindow(), stage.get());
+  EXPECT_TRUE(stage->isVisible());
 }
 
 TEST_F(TwoScreensTest, ChoosingTheLaptopSwapsTheWindowsAndIsRemembered) {
