@@ -97,11 +97,30 @@ void StageWindow::MoveToScreen(QScreen* screen) {
   }
   screenRect_ = screen ? screen->geometry() : QRect();
   LayoutStage();
+  RefitRollingPanel();
   if (shown && !isMinimized()) {
     show();
     raise();
   }
   update();
+}
+
+// The rolling area has a new size: a roll under way gets a grid for it (the next tick fills it), and
+// the stage behind the area is captured again, or the old, smaller picture would leave a black band.
+// Winners on show keep their places: laying them out again would clear them.
+void StageWindow::RefitRollingPanel() {
+  if (elements_.rolling->isHidden()) return;
+  if (drawTimer_->isActive() || rollPaused_) {
+    if (!mode_.textMode)
+      PreparePictureRolling(state_.batchSize);
+    else if (!state_.pool.empty())
+      PrepareTextRolling(state_.batchSize, state_.pool.front());
+  }
+  elements_.rolling->hide();
+  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  elements_.rolling->SetSnapshot(snapshot);
+  elements_.rolling->show();
+  elements_.rolling->raise();
 }
 
 void StageWindow::SetOperatorWindow(QWidget* window) {

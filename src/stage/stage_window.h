@@ -123,6 +123,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
+  void RefitRollingPanel();
   void ToggleMenuBar();
   void ToggleMusic();
   void ToggleLayoutEdit();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -84,6 +85,11 @@ TEST_F(TwoScreensTest, StageOnTheProjectorConsoleOnTheLaptopAndBackAfterACablePu
   EXPECT_EQ(stage->OperatorWindow(), stage.get());
   EXPECT_TRUE(stage->state().Rolling());
   EXPECT_EQ(stage->state().batchWinners, picked);
+  // The rolling area shows the stage behind it at its new size: no band left black by the old picture.
+  stage->controller().RollTick();
+  const QImage moved = stage->grab().toImage();
+  const QRect area = stage->findChild<QWidget*>(QStringLiteral("画板_滚动"))->geometry();
+  EXPECT_NE(moved.pixel(area.right() - 2, area.center().y()), qRgb(0, 0, 0));
 
   // Plugged back in: the stage returns to the projector and the console to the laptop.
   display->Place({laptop, projector});
