@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "assets.h"
+#include "console/stage_display.h"
 #include "platform/chinese_ui.h"
 #include "platform/qt_camera.h"
 #include "platform/qt_prompter.h"
@@ -41,9 +42,15 @@ int main(int argc, char** argv) {
   stage.UseCameras([] { return std::make_unique<kavrel::QtCamera>(); });
   // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
   sound.UseSoundSettings(stage.controller().Sounds());
+  // The stage goes on the screen chosen for it last time (when it is there), the operator console on
+  // another; with one screen the stage alone covers it. Before the start-up so that the resume
+  // question already opens where the operator sits.
+  kavrel::StageDisplay display(stage, prompter, dir, [&prompter](QWidget* parent) { prompter.SetParent(parent); });
+  display.Start();
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());
   stage.show();
   stage.StartUp();
+  display.FocusOperator();
   return app.exec();
 }

@@ -43,10 +43,12 @@ void DrawController::SetAwardLabel(const std::string& text) {
 void DrawController::SetPrizeLabel(const std::string& prizeName) {
   prizeText_ = prizeName;
   stage_.SetText(StageElement::PrizeLabel, prizeText_);
+  NotifyChanged();
 }
 
 void DrawController::ShowStatus(bool done) {
   stage_.SetText(StageElement::StatusLabel, StatusText(state_, done));
+  NotifyChanged();
 }
 
 PickRules DrawController::Rules() const {
@@ -69,6 +71,7 @@ void DrawController::StartPressed() {
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
   if (!rollActive_) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
+  NotifyChanged();
 }
 
 void DrawController::StartChecksAndRoll() {
@@ -163,6 +166,7 @@ void DrawController::AbortRoll() {
   stage_.DiscardSnapshot();
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
+  NotifyChanged();
 }
 
 void DrawController::StopRollWithMessage() {
@@ -183,6 +187,7 @@ void DrawController::StopPressed() {
   else if (rollActive_)
     StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
   if (!state_.WinnersShown()) state_.phase = DrawPhase::Ready;
+  NotifyChanged();
 }
 
 void DrawController::RecordStop() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,11 @@ class DrawController {
   const std::string& PrizeLabelText() const { return prizeText_; }
   void SetPrizeLabel(const std::string& prizeName);
 
+  // Called after the draw state, the plan or the labels the engine sets have changed (a start, a stop,
+  // a reset, an undo, a correction), never per roll tick: the operator's console follows the draw
+  // through it. One listener; an empty function removes it.
+  void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
   // Where the resume record and the history moves go; the real files unless a test says otherwise.
   void UseFiles(DrawFiles& files) { files_ = &files; }
 
@@ -133,6 +139,9 @@ class DrawController {
   void ResumeFrom(ExitRecord record, bool unconfirmedBatch);
   void FreshStartAfterDamagedRecord(const std::string& message);
   PickRules Rules() const;
+  void NotifyChanged() const {
+    if (changeListener_) changeListener_();
+  }
 
   DrawState& state_;
   DrawOptions& options_;
@@ -152,6 +161,7 @@ class DrawController {
   bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   DrawFiles* files_ = &DrawFiles::Real();
+  std::function<void()> changeListener_;
 };
 
 }  // namespace kavrel

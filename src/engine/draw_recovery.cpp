@@ -227,6 +227,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
 }
 
 void DrawController::SyncExitRecord() {
+  NotifyChanged();  // every change of the plan, the pool or the counters comes through here
   if (!state_.drawStarted || state_.plan.empty() || state_.quitConfirmed) {
     files_->DeleteExitRecord(dir_);
     return;

@@ -7,6 +7,11 @@ namespace kavrel {
 StageCommand DispatchKey(int virtualKey, bool rolling) {
   switch (virtualKey) {
     case vk::kSpace:
+    case vk::kF5:
+    case vk::kPageDown:
+    case vk::kPageUp:
+    case vk::kB:
+    case vk::kPeriod:
       return rolling ? StageCommand::Stop : StageCommand::Start;
     case vk::kEscape:
       return StageCommand::ToggleMenuBar;
@@ -31,13 +36,17 @@ StageCommand DispatchKey(int virtualKey, bool rolling) {
     case vk::kF12:
       return StageCommand::Quit;
     default:
-      return StageCommand::None;  // F5, F10 and every other key have no command.
+      return StageCommand::None;  // F10 and every other key have no command.
   }
 }
 
 int VirtualKeyFromQtKey(int qtKey) {
   if (qtKey == Qt::Key_Space) return vk::kSpace;
   if (qtKey == Qt::Key_Escape) return vk::kEscape;
+  if (qtKey == Qt::Key_PageUp) return vk::kPageUp;
+  if (qtKey == Qt::Key_PageDown) return vk::kPageDown;
+  if (qtKey == Qt::Key_B) return vk::kB;
+  if (qtKey == Qt::Key_Period) return vk::kPeriod;
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return vk::kF1 + (qtKey - Qt::Key_F1);
   return 0;
 }

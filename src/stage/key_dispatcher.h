@@ -21,11 +21,17 @@ inline constexpr int kF9 = 120;
 inline constexpr int kF10 = 121;
 inline constexpr int kF11 = 122;
 inline constexpr int kF12 = 123;
+// What presenter remotes send for their "next", "back" and "blank screen" buttons.
+inline constexpr int kPageUp = 33;
+inline constexpr int kPageDown = 34;
+inline constexpr int kB = 66;
+inline constexpr int kPeriod = 190;
 }  // namespace vk
 
 // The key dispatcher: which command a key press on the stage runs. Space stops a rolling draw and
-// starts (or announces) otherwise; the function keys are the hotkeys of their menu items. Keys
-// without a command give StageCommand::None.
+// starts (or announces) otherwise; the function keys are the hotkeys of their menu items. The keys a
+// presenter remote sends (PageDown, PageUp, B, "." and F5) act as space, so the operator can run the
+// draw from a clicker away from the laptop. Keys without a command give StageCommand::None.
 StageCommand DispatchKey(int virtualKey, bool rolling);
 
 // Translates a Qt key code (Qt::Key) into the virtual-key code above; 0 for keys the stage ignores.

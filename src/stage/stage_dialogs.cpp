@@ -16,7 +16,7 @@ namespace kavrel {
 // music starts from the beginning of its (possibly new) file when it is switched on.
 void StageWindow::OpenSoundSettings() {
   controller_.SuspendStageMusic();
-  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, this);
+  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, OperatorWindow());
   window.exec();
   controller_.AfterSoundSettings();
 }
@@ -26,7 +26,7 @@ void StageWindow::OpenSoundSettings() {
 // size until the next batch is announced.
 void StageWindow::OpenFontsAndColours() {
   StageStyler styler(elements_, rollColour_);
-  FontColorWindow window(styler, this);
+  FontColorWindow window(styler, OperatorWindow());
   window.exec();
   LayoutStage();
   if (!elements_.prizeName->isHidden() && !elements_.prizeName->text().isEmpty()) {
@@ -39,7 +39,7 @@ void StageWindow::OpenFontsAndColours() {
 // window does not open: the batch being picked must keep the range it started with.
 void StageWindow::OpenAwardGroups() {
   if (!AwardGroupEditor::MayOpen(state_, prompter_)) return;
-  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, this);
+  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, OperatorWindow());
   window.exec();
 }
 
@@ -48,7 +48,7 @@ void StageWindow::OpenAwardGroups() {
 // resume record is rewritten at once (marks in the result files change their sizes too).
 void StageWindow::OpenAbandon() {
   if (!CorrectionMayOpen(state_, prompter_, "弃奖")) return;
-  AbandonWindow window(dir_, prompter_, this);
+  AbandonWindow window(dir_, prompter_, OperatorWindow());
   if (window.exec() != QDialog::Accepted) return;
   Abandon(window.Request(), state_, options_, dir_, prompter_);
   if (state_.planChanged)
@@ -59,7 +59,7 @@ void StageWindow::OpenAbandon() {
 
 void StageWindow::OpenSupplement() {
   if (!CorrectionMayOpen(state_, prompter_, "补奖")) return;
-  SupplementWindow window(dir_, prompter_, this);
+  SupplementWindow window(dir_, prompter_, OperatorWindow());
   if (window.exec() != QDialog::Accepted) return;
   Supplement(window.Request(), state_, options_, prompter_);
   if (state_.planChanged) controller_.ShowReadyState();
@@ -70,7 +70,7 @@ void StageWindow::OpenSupplement() {
 // last batch's winners are on screen the label keeps their prize; the next announce shows the new one.
 void StageWindow::OpenPrizeChange() {
   if (!CorrectionMayOpen(state_, prompter_, "修改奖品")) return;
-  PrizeChangeWindow window(state_.plan, prompter_, this);
+  PrizeChangeWindow window(state_.plan, prompter_, OperatorWindow());
   const bool confirmed = window.exec() == QDialog::Accepted;
   if (confirmed && ChangePrize(window.Request(), state_).changed) controller_.SyncExitRecord();
   if (state_.plan.empty()) return;

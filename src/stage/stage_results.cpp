@@ -40,7 +40,7 @@ void StageWindow::ExportWinners(const PastDraw* past) {
   QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"));
   if (past && !record.current) stamp = QString::fromStdString(record.folder.filename().string());
   WinnerExportWindow window(std::move(table), prompter_, detail::ToQPath(dir_.Root()),
-                            QStringLiteral("中奖名单-") + stamp, this);
+                            QStringLiteral("中奖名单-") + stamp, OperatorWindow());
   window.exec();
 }
 
@@ -49,7 +49,7 @@ void StageWindow::OpenDrawHistory() {
   actions.show = [this](ResultViewMode mode, const PastDraw& draw) { OpenResults(mode, &draw); };
   actions.exportDraw = [this](const PastDraw& draw) { ExportWinners(&draw); };
   actions.drawUnderWay = [this] { return DrawUnderWay(); };
-  HistoryWindow window(dir_, prompter_, clock_, std::move(actions), this);
+  HistoryWindow window(dir_, prompter_, clock_, std::move(actions), OperatorWindow());
   window.exec();
 }
 

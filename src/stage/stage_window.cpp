@@ -71,8 +71,8 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
 
-  // Every key pressed on the stage or on any of its controls goes to the dispatcher first, so a
-  // function key runs its command once whichever control has the focus.
+  // Every key pressed on the stage or on any of its controls (or on the operator console) goes to the
+  // dispatcher first, so a function key runs its command once whichever control has the focus.
   qApp->installEventFilter(this);
 }
 
@@ -82,8 +82,54 @@ StageWindow::~StageWindow() {
 }
 
 QRect StageWindow::ScreenRect() const {
+  if (!screenRect_.isEmpty()) return screenRect_;
   QScreen* s = QGuiApplication::primaryScreen();
   return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void StageWindow::MoveToScreen(QScreen* screen) {
+  const bool shown = isVisible();
+  // A screen of another X display (a second X screen without Xinerama) needs the window itself moved
+  // over, which makes a new native window; hidden around the move, the widget maps that window again
+  // when shown. Within one desktop the geometry alone would do, and setting the screen changes nothing more.
+  if (screen && screen != this->screen()) {
+    if (shown) hide();
+    setScreen(screen);
+  }
+  screenRect_ = screen ? screen->geometry() : QRect();
+  LayoutStage();
+  RefitRollingPanel();
+  if (shown && !isMinimized()) {
+    show();
+    raise();
+  }
+  update();
+}
+
+// The rolling area has a new size: a roll under way gets a grid for it (the next tick fills it), and
+// the stage behind the area is captured again, or the old, smaller picture would leave a black band.
+// Winners on show keep their places: laying them out again would clear them.
+void StageWindow::RefitRollingPanel() {
+  if (elements_.rolling->isHidden()) return;
+  if (drawTimer_->isActive() || rollPaused_) {
+    if (!mode_.textMode)
+      PreparePictureRolling(state_.batchSize);
+    else if (!state_.pool.empty())
+      PrepareTextRolling(state_.batchSize, state_.pool.front());
+  }
+  elements_.rolling->hide();
+  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  elements_.rolling->SetSnapshot(snapshot);
+  elements_.rolling->show();
+  elements_.rolling->raise();
+}
+
+void StageWindow::SetOperatorWindow(QWidget* window) {
+  operatorWindow_ = window;
+}
+
+QWidget* StageWindow::OperatorWindow() {
+  return operatorWindow_ ? operatorWindow_.data() : this;
 }
 
 void StageWindow::StartUp() {
@@ -108,7 +154,8 @@ bool StageWindow::DispatchKeyPress(int virtualKey) {
 
 bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+      (static_cast<QWidget*>(watched)->window() == this ||
+       (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
     if (vk == 0 || DispatchKey(vk, state_.Rolling()) == StageCommand::None) return false;
@@ -256,7 +303,7 @@ void StageWindow::ChooseBackground() {
 }
 
 void StageWindow::StartFrom() {
-  StartFromWindow window(state_, prompter_, this);
+  StartFromWindow window(state_, prompter_, OperatorWindow());
   window.exec();
   controller_.ShowReadyState();
 }
@@ -268,7 +315,7 @@ void StageWindow::StartFrom() {
 void StageWindow::OpenAwardSettings() {
   if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, this);
+  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, OperatorWindow());
   window.exec();
   controller_.AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
 }
@@ -280,7 +327,7 @@ void StageWindow::EditList() {
   if (state_.Rolling()) EndRoll();
   controller_.SuspendStageMusic();
   if (mode_.textMode) {
-    ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, this);
+    ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, OperatorWindow());
     window.exec();
     controller_.AfterListEditor(window.Editor().RestartRequested());
     return;
@@ -292,7 +339,7 @@ void StageWindow::EditList() {
   {
     PhotoListWindow window(
         {dir_, settings_, prompter_, clock_, state_.drawStarted, mode_.pictureFolder, mode_.pictureRatio43}, sound_,
-        cameras_, this);
+        cameras_, OperatorWindow());
     window.exec();
     restart = window.DrawRestartWanted();
   }
@@ -303,6 +350,7 @@ void StageWindow::EditList() {
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
+  if (screenChooser_) return screenChooser_();
   prompter_.Message(Gb("此功能为存在多个屏幕输出时直接显示到扩展屏幕而电脑主屏不显示，此功能暂未开放，"
                        "目前可以实现电脑主屏与扩展屏同时显示，如需要此项功能请与开发人员联系，"
                        "可在使用说明书的“联系我们”一页找到联系方式，谢谢！"),
@@ -311,7 +359,7 @@ void StageWindow::ShowExtendedDisplayNotice() {
 
 void StageWindow::ShowHelpTips() {
   QPixmap guide(QString::fromLatin1(assets::kHelpGuide));
-  HelpTipsWindow window(guide, dir_, openDocument_, this);
+  HelpTipsWindow window(guide, dir_, openDocument_, OperatorWindow());
   window.exec();
 }
 

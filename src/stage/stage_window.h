@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -23,6 +25,7 @@
 #include "storage/stage_settings.h"
 
 class QLabel;
+class QScreen;
 class QTimer;
 
 namespace kavrel {
@@ -59,14 +62,27 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // True when the key has a command (it then ran once).
   bool DispatchKeyPress(int virtualKey);
 
-  // The screen the stage covers.
+  // The screen the stage covers: the primary screen until MoveToScreen puts it elsewhere.
   QRect ScreenRect() const;
+  // Puts the stage on `screen`, full size, and lays it out for that screen's size. Nothing of the draw
+  // changes: a roll goes on, the winners on show stay. Null: back to the primary screen.
+  void MoveToScreen(QScreen* screen);
+
+  // Where the operator's windows open (settings, editors, message boxes): the operator console when
+  // the stage is on a screen of its own, else the stage. The audience's windows (results, the lock)
+  // stay on the stage. Null: the stage.
+  void SetOperatorWindow(QWidget* window);
+  QWidget* OperatorWindow();
+  // "显示到扩展显示屏(Z)": what choosing the stage's screen does; without one, the item says that
+  // the stage cannot be moved.
+  void SetScreenChooser(std::function<void()> chooser) { screenChooser_ = std::move(chooser); }
 
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
   DrawState& state() { return state_; }
   const DrawMode& mode() const { return mode_; }
+  const DrawOptions& options() const { return options_; }
   DrawController& controller() { return controller_; }
   StageMenus* menus() const { return menus_; }
   StageMenuBar* menuBar() const { return menuBar_; }
@@ -107,6 +123,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
+  void RefitRollingPanel();
   void ToggleMenuBar();
   void ToggleLayoutEdit();
   void ChooseBackground();
@@ -139,6 +156,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   const ProgramDir& dir_;
   HelpTipsWindow::OpenDocument openDocument_;
   Settings settings_;
+  QRect screenRect_;  // empty: the primary screen
+  QPointer<QWidget> operatorWindow_;
+  std::function<void()> screenChooser_;
 
   DrawState state_;
   DrawOptions options_;

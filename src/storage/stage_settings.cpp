@@ -64,4 +64,12 @@ SoundSettings LoadSoundSettings(const Settings& settings, const ProgramDir& dir)
   return sound;
 }
 
+std::string LoadStageScreen(const Settings& settings) {
+  return settings.ReadText(Gb(kDisplaySection), Gb(kStageScreenKey));
+}
+
+bool SaveStageScreen(Settings& settings, const std::string& screenName) {
+  return settings.WriteText(Gb(kDisplaySection), Gb(kStageScreenKey), screenName);
+}
+
 }  // namespace kavrel

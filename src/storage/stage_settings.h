@@ -64,4 +64,13 @@ struct SoundSettings {
 
 SoundSettings LoadSoundSettings(const Settings& settings, const ProgramDir& dir);
 
+// The screen the stage was last put on with "显示到扩展显示屏(Z)", by the name the system gives it
+// (GB18030). A section of its own, so the keys other programs and older versions know stay as they are.
+inline constexpr const char* kDisplaySection = "扩展显示";
+inline constexpr const char* kStageScreenKey = "舞台显示屏";
+
+// Empty when no screen was chosen (the stage then opens on the primary screen).
+std::string LoadStageScreen(const Settings& settings);
+bool SaveStageScreen(Settings& settings, const std::string& screenName);
+
 }  // namespace kavrel

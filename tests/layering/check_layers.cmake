@@ -19,6 +19,7 @@ set(rank_results 3)
 set(rank_settings 3)
 set(rank_lists 3)
 set(rank_corrections 3)
+set(rank_console 3)
 set(rank_app 4)
 
 # Includes that look up today and are on their way out. Each entry is "<file>|<included header>";

@@ -53,7 +53,9 @@ TEST(StageMenus, EveryNamedHotkeyRunsItsItemAndEveryHotkeyIsNamed) {
     EXPECT_EQ(DispatchKey(virtualKey, true), command) << text << " while rolling";
   }
   for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key) {
-    if (DispatchKey(VirtualKeyFromQtKey(key), false) == StageCommand::None) continue;
+    const StageCommand command = DispatchKey(VirtualKeyFromQtKey(key), false);
+    // The presenter keys stand for the space bar, which names no menu item either.
+    if (command == StageCommand::None || command == StageCommand::Start) continue;
     EXPECT_EQ(timesNamed[key], 1) << "key " << QKeySequence(key).toString().toStdString();
   }
   EXPECT_FALSE(timesNamed.empty());

@@ -1,0 +1,288 @@
+#include "console/operator_console_window.h"
+
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "console/console_texts.h"
+#include "console/stage_thumbnail.h"
+#include "stage/stage_window.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/result_store.h"
+#include "storage/settings.h"
+#include "storage/stage_settings.h"
+
+namespace kavrel {
+
+namespace {
+
+constexpr QSize kThumbnailSize(384, 216);
+
+struct CommandButton {
+  StageCommand command;
+  const char* text;  // with its key, so the operator learns the keys from the buttons
+  const char* name;
+};
+
+// Grouped as the operator thinks of them during an event, the draw first.
+constexpr CommandButton kDrawButtons[] = {
+    {StageCommand::Undo, "撤销上一批  F2", "按钮_撤销上一批"},
+    {StageCommand::Restart, "重新开始抽奖  F1", "按钮_重新开始抽奖"},
+    {StageCommand::StartFrom, "从某奖项开始抽", "按钮_从某奖项开始抽"},
+    {StageCommand::Abandon, "弃奖  F3", "按钮_弃奖"},
+    {StageCommand::Supplement, "补奖  F4", "按钮_补奖"},
+    {StageCommand::PrizeChange, "临时修改奖品  F8", "按钮_临时修改奖品"},
+};
+constexpr CommandButton kResultButtons[] = {
+    {StageCommand::WinnerShow, "展示中奖人员名单  F6", "按钮_展示中奖人员名单"},
+    {StageCommand::LatestBatch, "显示本批中奖人员  F7", "按钮_显示中奖人员名单"},
+    {StageCommand::WinnerList, "查看中奖名单", "按钮_查看中奖名单"},
+    {StageCommand::NonWinnerList, "查看未中奖名单", "按钮_查看未中奖名单"},
+    {StageCommand::ExportWinners, "导出中奖名单", "按钮_导出中奖名单"},
+    {StageCommand::DrawHistory, "历次抽奖记录", "按钮_历次抽奖记录"},
+};
+constexpr CommandButton kSettingButtons[] = {
+    {StageCommand::EditList, "编辑抽奖人员名单", "按钮_编辑抽奖人员名单"},
+    {StageCommand::AwardSettings, "主副标题/奖项设定", "按钮_主副标题奖项设定"},
+    {StageCommand::AwardGroups, "奖项分组设置", "按钮_奖项分组设置"},
+    {StageCommand::SoundSettings, "抽奖音效设置", "按钮_抽奖音效设置"},
+    {StageCommand::ToggleMusic, "播放或停止背景音乐  F9", "按钮_背景音乐"},
+    {StageCommand::FontsAndColours, "修改字体和颜色", "按钮_修改字体和颜色"},
+};
+constexpr CommandButton kStageButtons[] = {
+    {StageCommand::ExtendedDisplay, "选择舞台显示屏", "按钮_选择舞台显示屏"},
+    {StageCommand::ToggleMenuBar, "舞台菜单  ESC", "按钮_舞台菜单"},
+    {StageCommand::LockScreen, "锁定屏幕", "按钮_锁定屏幕"},
+    {StageCommand::HelpTips, "操作提示", "按钮_操作提示"},
+    {StageCommand::Minimise, "最小化舞台  F11", "按钮_最小化舞台"},
+    {StageCommand::Quit, "关闭软件  F12", "按钮_关闭软件"},
+};
+
+QLabel* NewLabel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromUtf8(name));
+  label->setTextFormat(Qt::PlainText);  // titles and entries are the user's data, never markup
+  return label;
+}
+
+}  // namespace
+
+OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDir& dir, QWidget* parent)
+    : QWidget(parent, Qt::Window), stage_(stage), dir_(dir) {
+  setObjectName(QStringLiteral("OperatorConsoleWindow"));
+  setWindowTitle(QStringLiteral("kavrel抽奖 操作台"));
+  // Calm and legible: a light neutral ground, dark text, the festive red kept for what needs the eye.
+  setStyleSheet(QStringLiteral(
+      "#OperatorConsoleWindow, #面板_操作台 { background: #F6F3EE; }"
+      "QLabel { color: #2B2B2B; }"
+      "#标签_主标题 { font-size: 20pt; font-weight: bold; color: #8E0A16; }"
+      "#标签_副标题 { font-size: 13pt; color: #5A4A3A; }"
+      "#标签_状态 { font-size: 16pt; font-weight: bold; color: #1F1F1F; }"
+      "#标签_进度 { font-size: 12pt; }"
+      "#标签_奖池 { font-size: 12pt; color: #5A4A3A; }"
+      "QGroupBox { font-weight: bold; color: #5A4A3A; border: 1px solid #D8CFC2; border-radius: 6px;"
+      "  margin-top: 10px; padding-top: 6px; background: #FFFDF9; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }"
+      "QPushButton { padding: 6px 10px; border: 1px solid #C9BBA8; border-radius: 5px; background: #FFFFFF; }"
+      "QPushButton:hover { background: #FFF3D6; }"
+      "QPushButton:disabled { color: #A8A29A; background: #F1EEE9; }"
+      "#按钮_开始停止 { font-size: 15pt; font-weight: bold; color: #FFFFFF; background: #A50E1F;"
+      "  border: 2px solid #F2B632; padding: 10px; }"
+      "#按钮_开始停止:hover { background: #C8102E; }"));
+
+  // Scrolls rather than grows past a small laptop screen (800 x 600): nothing is ever out of reach.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("滚动区_操作台"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  outer->addWidget(scroll);
+  auto* content = new QWidget(scroll);
+  content->setObjectName(QStringLiteral("面板_操作台"));
+  scroll->setWidget(content);
+  auto* root = new QVBoxLayout(content);
+  mainTitle_ = NewLabel("标签_主标题", this);
+  subTitle_ = NewLabel("标签_副标题", this);
+  root->addWidget(mainTitle_);
+  root->addWidget(subTitle_);
+
+  auto* columns = new QHBoxLayout();
+  root->addLayout(columns, 1);
+
+  // Left: where the draw stands and what comes next.
+  auto* left = new QVBoxLayout();
+  columns->addLayout(left, 3);
+  auto* now = new QGroupBox(QStringLiteral("当前"), this);
+  auto* nowLayout = new QVBoxLayout(now);
+  phase_ = NewLabel("标签_状态", now);
+  progress_ = NewLabel("标签_进度", now);
+  progress_->setWordWrap(true);
+  pool_ = NewLabel("标签_奖池", now);
+  startStop_ = new QPushButton(now);
+  startStop_->setObjectName(QStringLiteral("按钮_开始停止"));
+  startStop_->setFocusPolicy(Qt::NoFocus);  // a focused button would take the space bar for itself
+  connect(startStop_, &QPushButton::clicked, this,
+          [this] { stage_.RunCommand(stage_.state().Rolling() ? StageCommand::Stop : StageCommand::Start); });
+  nowLayout->addWidget(phase_);
+  nowLayout->addWidget(progress_);
+  nowLayout->addWidget(pool_);
+  nowLayout->addWidget(startStop_);
+  left->addWidget(now);
+
+  auto* ahead = new QGroupBox(QStringLiteral("抽奖计划（▶ 为当前批次）"), this);
+  auto* aheadLayout = new QVBoxLayout(ahead);
+  plan_ = new QTableWidget(0, 5, ahead);
+  plan_->setObjectName(QStringLiteral("表格_抽奖计划"));
+  plan_->setHorizontalHeaderLabels(
+      {QString(), QStringLiteral("奖项"), QStringLiteral("批次"), QStringLiteral("人数"), QStringLiteral("奖品")});
+  plan_->verticalHeader()->hide();
+  plan_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  plan_->setSelectionMode(QAbstractItemView::NoSelection);
+  plan_->setFocusPolicy(Qt::NoFocus);
+  plan_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  plan_->horizontalHeader()->setStretchLastSection(true);
+  aheadLayout->addWidget(plan_);
+  left->addWidget(ahead, 1);
+
+  // Right: what the audience sees and who has won.
+  auto* right = new QVBoxLayout();
+  columns->addLayout(right, 2);
+  auto* seen = new QGroupBox(QStringLiteral("舞台画面"), this);
+  auto* seenLayout = new QVBoxLayout(seen);
+  thumbnail_ = NewLabel("画板_舞台画面", seen);
+  thumbnail_->setFixedSize(kThumbnailSize);
+  thumbnail_->setAlignment(Qt::AlignCenter);
+  seenLayout->addWidget(thumbnail_, 0, Qt::AlignHCenter);
+  right->addWidget(seen);
+  auto* won = new QGroupBox(QStringLiteral("中奖人员（最新的在最上面）"), this);
+  auto* wonLayout = new QVBoxLayout(won);
+  winners_ = new QListWidget(won);
+  winners_->setObjectName(QStringLiteral("列表_中奖人员"));
+  winners_->setFocusPolicy(Qt::NoFocus);
+  winners_->setSelectionMode(QAbstractItemView::NoSelection);
+  wonLayout->addWidget(winners_);
+  right->addWidget(won, 1);
+
+  root->addWidget(BuildCommandButtons());
+
+  thumbnailTimer_ = new QTimer(this);
+  thumbnailTimer_->setObjectName(QStringLiteral("时钟_舞台画面"));
+  thumbnailTimer_->setSingleShot(true);
+  connect(thumbnailTimer_, &QTimer::timeout, this, &OperatorConsoleWindow::UpdateThumbnail);
+
+  resize(1100, 720);
+  Refresh();
+}
+
+QWidget* OperatorConsoleWindow::BuildCommandButtons() {
+  auto* box =
+      new QGroupBox(QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/B/./F5 等同空格）"), this);
+  auto* grid = new QGridLayout(box);
+  auto addRow = [&](int row, const auto& buttons) {
+    int column = 0;
+    for (const CommandButton& b : buttons) {
+      auto* button = new QPushButton(QString::fromUtf8(b.text), box);
+      button->setObjectName(QString::fromUtf8(b.name));
+      button->setFocusPolicy(Qt::NoFocus);
+      // Windows not built yet stay visibly unavailable rather than pretending.
+      button->setEnabled(CommandAvailable(b.command));
+      const StageCommand command = b.command;
+      connect(button, &QPushButton::clicked, this, [this, command] { stage_.RunCommand(command); });
+      grid->addWidget(button, row, column++);
+    }
+  };
+  addRow(0, kDrawButtons);
+  addRow(1, kResultButtons);
+  addRow(2, kSettingButtons);
+  addRow(3, kStageButtons);
+  return box;
+}
+
+void OperatorConsoleWindow::ScheduleRefresh() {
+  if (refreshPending_) return;
+  refreshPending_ = true;
+  QTimer::singleShot(0, this, [this] { Refresh(); });
+}
+
+void OperatorConsoleWindow::Refresh() {
+  refreshPending_ = false;
+  const DrawState& state = stage_.state();
+  const Settings settings(dir_.Path(ProgramDir::kConfigIni));
+  DrawOptions options = stage_.options();
+  const StageSettings titles = LoadStageSettings(settings, options);
+  mainTitle_->setText(ToQt(titles.mainTitle));
+  subTitle_->setText(ToQt(titles.subTitle));
+  subTitle_->setVisible(!titles.subTitle.empty());
+
+  phase_->setText(ConsolePhaseText(state));
+  progress_->setText(ConsoleProgressText(state));
+  pool_->setText(ConsolePoolText(state));
+  switch (state.phase) {
+    case DrawPhase::Rolling:
+    case DrawPhase::Finished:
+      startStop_->setText(QStringLiteral("停止  （空格）"));
+      break;
+    case DrawPhase::WinnersShown:
+      startStop_->setText(QStringLiteral("宣布下一批  （空格）"));
+      break;
+    case DrawPhase::Ready:
+      startStop_->setText(QStringLiteral("开始  （空格）"));
+      break;
+  }
+
+  const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, stage_.options().forwardOrder);
+  plan_->setRowCount(static_cast<int>(rows.size()));
+  int currentRow = -1;
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const ConsolePlanRow& row = rows[static_cast<std::size_t>(r)];
+    const QString cells[] = {row.current ? QStringLiteral("▶") : QString(), row.award, row.batch, row.size, row.prize};
+    for (int c = 0; c < 5; ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      if (row.current) {
+        QFont bold = item->font();
+        bold.setBold(true);
+        item->setFont(bold);
+        item->setBackground(QColor(0xFF, 0xE0, 0x8A));
+        item->setForeground(QColor(0x8E, 0x0A, 0x16));
+      }
+      plan_->setItem(r, c, item);
+    }
+    if (row.current) currentRow = r;
+  }
+  if (currentRow >= 0) plan_->scrollToItem(plan_->item(currentRow, 0));
+
+  const std::vector<QString> won = ConsoleWinnerRows(LoadResultLog(dir_));
+  winners_->clear();
+  for (const QString& w : won) winners_->addItem(w);
+}
+
+void OperatorConsoleWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!thumbnailTimer_->isActive()) thumbnailTimer_->start(0);
+}
+
+void OperatorConsoleWindow::UpdateThumbnail() {
+  // Nobody looks at a hidden console or a minimised stage: no cost to the stage then.
+  if (!isVisible() || isMinimized()) return;
+  if (!stage_.isMinimized() && stage_.isVisible()) {
+    QElapsedTimer timer;
+    timer.start();
+    const QImage picture = RenderStageThumbnail(stage_, stage_.size().scaled(kThumbnailSize, Qt::KeepAspectRatio));
+    lastThumbnailMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (!picture.isNull()) thumbnail_->setPixmap(QPixmap::fromImage(picture));
+  }
+  thumbnailTimer_->start(NextThumbnailDelayMs(lastThumbnailMs_));
+}
+
+}  // namespace kavrel

@@ -1,0 +1,137 @@
+// The stage and the console on a laptop with a projector: an offscreen platform with two screens
+// (two_screens.json), the projector remembered as the stage's screen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "console/operator_console_window.h"
+#include "console/stage_display.h"
+#include "console/stage_screen_window.h"
+#include "stage/stage_window.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/settings.h"
+#include "storage/stage_settings.h"
+#include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/when_shown.h"
+
+namespace kavrel {
+namespace {
+
+class TwoScreensTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(QGuiApplication::screens().size(), 2) << "run with the two-screen offscreen configuration";
+    laptop = QGuiApplication::screens().at(0);
+    projector = QGuiApplication::screens().at(1);
+    ASSERT_TRUE(tmp.isValid());
+    ASSERT_TRUE(dir.EnsureConfigDir());
+    std::string pool;
+    for (int i = 1; i <= 9; ++i) pool += "000" + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), pool));
+    ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), Gb("一等奖,3,1,1,3,手机,,\r\n")));
+    Settings settings(dir.Path(ProgramDir::kConfigIni));
+    settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
+    SaveStageScreen(settings, "PROJECTOR");
+    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    display = std::make_unique<StageDisplay>(*stage, prompter, dir, [this](QWidget* w) { operatorParent = w; });
+    display->Start();
+    stage->show();
+    stage->StartUp();
+  }
+  void TearDown() override {
+    display.reset();
+    stage.reset();
+  }
+
+  QScreen* laptop = nullptr;
+  QScreen* projector = nullptr;
+  QTemporaryDir tmp;
+  ProgramDir dir{std::filesystem::path(tmp.path().toStdString())};
+  ScriptedPrompter prompter;
+  RecordingSoundPort sound;
+  FakeClock clock;
+  std::unique_ptr<StageWindow> stage;
+  std::unique_ptr<StageDisplay> display;
+  QWidget* operatorParent = nullptr;
+};
+
+TEST_F(TwoScreensTest, StageOnTheProjectorConsoleOnTheLaptopAndBackAfterACablePull) {
+  EXPECT_EQ(stage->geometry(), projector->geometry());
+  ASSERT_NE(display->console(), nullptr);
+  EXPECT_TRUE(display->console()->isVisible());
+  EXPECT_TRUE(laptop->geometry().contains(display->console()->geometry()));
+  EXPECT_EQ(operatorParent, display->console());
+  EXPECT_EQ(stage->OperatorWindow(), display->console());
+
+  // Mid-roll, the projector's cable is pulled: the stage covers the laptop at once, the roll goes on.
+  stage->RunCommand(StageCommand::Start);
+  stage->controller().RollTick();
+  const std::vector<int> picked = stage->state().batchWinners;
+  display->Place({laptop});
+  EXPECT_EQ(stage->geometry(), laptop->geometry());
+  EXPECT_FALSE(display->console()->isVisible());
+  EXPECT_EQ(operatorParent, stage.get());
+  EXPECT_EQ(stage->OperatorWindow(), stage.get());
+  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_EQ(stage->state().batchWinners, picked);
+  // The rolling area shows the stage behind it at its new size: no band left black by the old picture.
+  stage->controller().RollTick();
+  const QImage moved = stage->grab().toImage();
+  const QRect area = stage->findChild<QWidget*>(QStringLiteral("画板_滚动"))->geometry();
+  EXPECT_NE(moved.pixel(area.right() - 2, area.center().y()), qRgb(0, 0, 0));
+
+  // Plugged back in: the stage returns to the projector and the console to the laptop.
+  display->Place({laptop, projector});
+  EXPECT_EQ(stage->geometry(), projector->geometry());
+  EXPECT_TRUE(display->console()->isVisible());
+  EXPECT_EQ(operatorParent, display->console());
+  stage->RunCommand(StageCommand::Stop);
+  EXPECT_TRUE(stage->state().WinnersShown());
+  // The remembered choice was never touched by the moves.
+  EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "PROJECTOR");
+
+  // The operator closes the console: boxes and keys belong to the stage again, the draw goes on.
+  display->console()->close();
+  EXPECT_EQ(operatorParent, stage.get());
+  EXPECT_EQ(stage->OperatorWindow(), stage.get());
+  EXPECT_TRUE(stage->isVisible());
+}
+
+TEST_F(TwoScreensTest, ChoosingTheLaptopSwapsTheWindowsAndIsRemembered) {
+  WhenShown<StageScreenWindow>([](StageScreenWindow* window) {
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("列表_显示屏"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("1.  LAPTOP  1280×800  主屏幕"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("2.  PROJECTOR  1024×768  （舞台当前所在）"));
+    EXPECT_EQ(list->currentRow(), 1);
+    list->setCurrentRow(0);
+    window->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
+  });
+  stage->RunCommand(StageCommand::ExtendedDisplay);
+  EXPECT_EQ(stage->geometry(), laptop->geometry());
+  EXPECT_TRUE(projector->geometry().contains(display->console()->geometry()));
+  EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "LAPTOP");
+
+  // Cancelled: nothing moves and nothing is written.
+  WhenShown<StageScreenWindow>([](StageScreenWindow* window) {
+    window->findChild<QListWidget*>(QStringLiteral("列表_显示屏"))->setCurrentRow(1);
+    window->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
+  });
+  stage->RunCommand(StageCommand::ExtendedDisplay);
+  EXPECT_EQ(stage->geometry(), laptop->geometry());
+  EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "LAPTOP");
+}
+
+}  // namespace
+}  // namespace kavrel
