@@ -230,6 +230,17 @@ ReceiptLines ReadReceiptLines(const std::filesystem::path& path) {
   return out;
 }
 
+ReceiptSummary SummarizeReceipts(const std::filesystem::path& path) {
+  ReceiptSummary summary;
+  const ReceiptLines log = ReadReceiptLines(path);
+  if (log.lines.empty()) return summary;
+  const auto seal = ParseReceipt(log.lines.front());
+  if (!seal || seal->kind != ReceiptKind::Seal) return summary;
+  summary.seal = seal->seal;
+  summary.lastHash = Sha256Hex(log.lines.back());
+  return summary;
+}
+
 std::string ReceiptLogText(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";

@@ -92,6 +92,14 @@ struct ReceiptLines {
 };
 ReceiptLines ReadReceiptLines(const std::filesystem::path& path);
 
+// What the windows and exports print of a draw's log: its seal and the SHA-256 of its last line
+// (both empty when there is no log or it does not begin with a seal).
+struct ReceiptSummary {
+  std::string seal;
+  std::string lastHash;
+};
+ReceiptSummary SummarizeReceipts(const std::filesystem::path& path);
+
 // The text of a log made of these lines.
 std::string ReceiptLogText(const std::vector<std::string>& lines);
 
