@@ -88,7 +88,7 @@ NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash,
     sealLabel_->setText(Ascii(ShortSeal(seal)));
     if (const auto qr = QrCode::Encode(seal)) {
       const int modules = qr->Width() + 8;
-      const int moduleSize = std::max(2, (std::min(area.height() / 3, 40 * unit)) / modules);
+      const int moduleSize = std::max(3, std::min(area.height() * 2 / 5, 40 * unit) / modules);
       qrLabel_->setPixmap(QPixmap::fromImage(qr->ToImage(moduleSize)));
     }
     details->setText(
