@@ -12,6 +12,8 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # sound
   libsdl2-mixer-dev timgm6mb-soundfont
+  # the QR code of the event seal, and zbarimg to read it back in the tests
+  libqrencode-dev zbar-tools
   # workbooks
   libquazip1-qt6-dev libfreexl-dev libxlsxwriter-dev
   # Chinese fonts

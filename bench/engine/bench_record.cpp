@@ -61,11 +61,13 @@ void BM_StopRecordsBatch(benchmark::State& st) {
   controller.ResetDraw();
   const auto fullPool = state.pool;
   const auto fullPlan = state.plan;
+  const std::string receipts = ReadTextFile(dir.Path(ProgramDir::kReceiptsLog));
 
   for (auto _ : st) {
     st.PauseTiming();
     WriteTextFile(dir.Path(ProgramDir::kResultDat), dat);
     WriteTextFile(dir.Path(ProgramDir::kResultTxt), txt);
+    WriteTextFile(dir.Path(ProgramDir::kReceiptsLog), receipts);  // the seal alone, as after the reset
     state.pool = fullPool;
     state.plan = fullPlan;
     if (state.WinnersShown()) controller.StartPressed();  // back to the ready state

@@ -221,6 +221,10 @@ void DrawController::RecordStop() {
   marquee.resize(marquee.size() - comma.size());
 
   const bool recorded = RecordBatch(dir_, award, prize, entries, extendsAward, clock_.Now());
+  // The receipt follows the results it vouches for; the pool is still the one the batch rolled over.
+  if (recorded && receipts_.Active())
+    ReceiptWritten(receipts_.AppendBatch(award, prize, state_.pool, CurrentPickRange(state_), options_.repeatAllowed,
+                                         state_.tickGeneratorState, state_.batchWinners, clock_.Now()));
 
   state_.recordedLine = state_.currentLine;
   state_.recordedAwardName = award;
@@ -233,6 +237,28 @@ void DrawController::RecordStop() {
   state_.lastAwardName = award;
   SyncExitRecord();
   if (!recorded) Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
+}
+
+void DrawController::ReceiptWritten(bool written) {
+  if (written) return;
+  // Said once: the draw itself goes on, only its record for a later check is incomplete.
+  if (!receiptWarned_) Message(texts::kReceiptFailed, texts::kErrorCaption, Icon::Warning);
+  receiptWarned_ = true;
+}
+
+void DrawController::RecordAbandonReceipt(const std::string& award, const std::vector<std::string>& abandoned,
+                                          const std::vector<std::string>& returned,
+                                          const std::vector<std::string>& queued) {
+  if (receipts_.Active()) ReceiptWritten(receipts_.AppendAbandon(award, abandoned, returned, queued, clock_.Now()));
+}
+
+void DrawController::RecordSupplementReceipt(const std::vector<std::string>& queued) {
+  if (receipts_.Active()) ReceiptWritten(receipts_.AppendSupplement(queued, clock_.Now()));
+}
+
+void DrawController::RecordPrizeChangeReceipt(int planIndex, const std::string& lineBefore,
+                                              const std::string& lineAfter) {
+  if (receipts_.Active()) ReceiptWritten(receipts_.AppendPrizeChange(planIndex, lineBefore, lineAfter, clock_.Now()));
 }
 
 }  // namespace kavrel

@@ -7,6 +7,7 @@
 
 #include "engine/draw_files.h"
 #include "engine/draw_mode.h"
+#include "engine/draw_receipts.h"
 #include "engine/draw_state.h"
 #include "engine/pick.h"
 #include "engine/ports/clock.h"
@@ -114,6 +115,17 @@ class DrawController {
   // Where the resume record and the history moves go; the real files unless a test says otherwise.
   void UseFiles(DrawFiles& files) { files_ = &files; }
 
+  // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
+  const DrawReceipts& Receipts() const { return receipts_; }
+  // Receipts of the corrections, appended by the correction windows once their change is made
+  // (plain data, so the windows need not know the log's format): the entries marked abandoned in
+  // `award`, those put back at the end of the pool in that order, and the redraw lines queued; the
+  // supplementary lines queued; the plan line at 1-based `planIndex` before and after a prize change.
+  void RecordAbandonReceipt(const std::string& award, const std::vector<std::string>& abandoned,
+                            const std::vector<std::string>& returned, const std::vector<std::string>& queued);
+  void RecordSupplementReceipt(const std::vector<std::string>& queued);
+  void RecordPrizeChangeReceipt(int planIndex, const std::string& lineBefore, const std::string& lineAfter);
+
   const SoundSettings& Sounds() const { return sounds_; }
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
@@ -142,6 +154,7 @@ class DrawController {
   void NotifyChanged() const {
     if (changeListener_) changeListener_();
   }
+  void ReceiptWritten(bool written);
 
   DrawState& state_;
   DrawOptions& options_;
@@ -162,6 +175,8 @@ class DrawController {
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;
+  DrawReceipts receipts_{dir_};
+  bool receiptWarned_ = false;
 };
 
 }  // namespace kavrel

@@ -12,6 +12,7 @@
 #include "storage/draw_history.h"
 #include "storage/number_text.h"
 #include "storage/participant_store.h"
+#include "storage/result_blocks.h"
 #include "storage/result_store.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
@@ -140,6 +141,9 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
     MoveResultsToHistory(reason);
   else
     Message(texts::kExitRecordNotRemoved, texts::kErrorCaption, Icon::Warning);
+  // The event seal: fixed over the pool and the plan before the first batch, so that it can be
+  // shown (and photographed) before anything is drawn.
+  receipts_.FixSeal(state_.pool, state_.plan, clock_.Now());
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);
@@ -156,8 +160,9 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
   prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
   // The record goes first, and with the results, so the damaged record can still be looked at.
-  const std::vector<std::filesystem::path> files = {dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat),
-                                                    dir_.Path(ProgramDir::kResultTxt)};
+  const std::vector<std::filesystem::path> files = {
+      dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt),
+      dir_.Path(ProgramDir::kReceiptsLog), dir_.Path(ProgramDir::kSealedList)};
   if (!files_->MoveToHistory(dir_, files, clock_.Now()))
     Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
   ResetDraw();
@@ -194,6 +199,11 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   if (unconfirmedBatch && !TrimUnconfirmedResults(dir_, record, clock_.Now()))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();
+  receipts_.PickUp();
+  // A receipt written for the batch just taken back goes with it.
+  if (unconfirmedBatch && receipts_.Active())
+    receipts_.MatchRecordedBatches(
+        static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()));
   state_.pool = std::move(record.pool);
   state_.plan = std::move(record.plan);
   state_.drawStarted = true;
@@ -335,6 +345,11 @@ void DrawController::UndoPressed() {
   state_.drawnInAward = std::max(0, state_.drawnInAward - static_cast<int>(count));
   state_.undoAvailable = false;
   SyncExitRecord();
+  if (receipts_.Active()) {
+    std::vector<std::string> returned;
+    if (!options_.repeatAllowed) returned.assign(state_.recordedEntries.rbegin(), state_.recordedEntries.rend());
+    ReceiptWritten(receipts_.AppendUndo(state_.recordedAwardName, state_.recordedEntries, returned, clock_.Now()));
+  }
 }
 
 bool DrawController::QuitPressed() {

@@ -49,6 +49,9 @@ inline constexpr const char* kTrimFailed =
     "中奖结果文件无法先复制到 history 文件夹或无法改写，中断前最后一批未确认的结果没能撤回，不能继续上次的抽奖。\n"
     "将重新开始新一轮的抽奖，上次的中奖结果和断点记录移入 history 文件夹，请检查程序目录是否可写！";
 
+inline constexpr const char* kReceiptFailed =
+    "公证记录 config\\receipts.log 无法写入：中奖结果已保存，但本场抽奖事后无法完整核验，请检查程序目录是否可写！";
+
 inline constexpr const char* kResumeQuestion =
     "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"
     "轮的抽奖！";

@@ -29,6 +29,17 @@ bool CanFillBatch(const DrawState& state) {
   return range.Valid(state.pool.size()) && state.batchSize <= range.Count();
 }
 
+void DrawPositions(RandomSource& random, const PickRange& range, int batchSize, bool repeatAllowed,
+                   std::vector<int>& positions) {
+  positions.clear();
+  positions.reserve(static_cast<std::size_t>(std::max(batchSize, 0)));
+  while (static_cast<int>(positions.size()) < batchSize) {
+    const int p = static_cast<int>(random.RandomInRange(range.first, range.last));
+    if (!repeatAllowed && std::find(positions.begin(), positions.end(), p) != positions.end()) continue;
+    positions.push_back(p);
+  }
+}
+
 bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage) {
   // Checked on every tick, not only at start: a mode switch or a group set while rolling must not
   // make the loop below run forever or read outside the pool.
@@ -37,19 +48,14 @@ bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, S
 
   random.SeedFromClock();
   stage.BeginTickPaint();
+  state.tickGeneratorState = random.State();
   auto& winners = state.batchWinners;
-  winners.clear();
-  winners.reserve(static_cast<std::size_t>(state.batchSize));
   // Positions first, then the paints: the entries of a large pool are scattered in memory, and
   // touching them only after all positions are known lets their cache misses overlap.
-  while (static_cast<int>(winners.size()) < state.batchSize) {
-    const int p = static_cast<int>(random.RandomInRange(range.first, range.last));
-    if (!rules.repeatAllowed && std::find(winners.begin(), winners.end(), p) != winners.end()) continue;
-    winners.push_back(p);
+  DrawPositions(random, range, state.batchSize, rules.repeatAllowed, winners);
 #if defined(__GNUC__)
-    __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
+  for (int p : winners) __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
 #endif
-  }
   const bool maskText = rules.textMode && rules.maskOn;
   std::string masked;
   int i = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/draw_state.h"
 #include "engine/ports/stage_hooks.h"
@@ -36,6 +37,13 @@ PickRange CurrentPickRange(const DrawState& state);
 // The batch can be filled: its size is at least 1, the range lies inside the pool and holds at
 // least batchSize positions (the same rule with or without repeats).
 bool CanFillBatch(const DrawState& state);
+
+// The positions one tick picks once the generator is seeded: batchSize positions of `range`, in pick
+// order, no position twice unless repeats are allowed. The range must hold batchSize positions when
+// repeats are forbidden (CanFillBatch). The stage's tick and the replay of a recorded batch both
+// come through here, so a replay from the recorded generator state gives the same winners.
+void DrawPositions(RandomSource& random, const PickRange& range, int batchSize, bool repeatAllowed,
+                   std::vector<int>& positions);
 
 // One timer tick: re-seeds, begins the tick's paint and picks a complete fresh batchWinners,
 // painting each candidate. Returns false, picking and painting nothing, when the batch cannot be

@@ -11,8 +11,13 @@ namespace kavrel {
 class RandomSource {
  public:
   explicit RandomSource(const Clock& clock) : clock_(clock) {}
+  // A generator that is only ever seeded by hand (a replay of a recorded pick); SeedFromClock then
+  // takes 0 as the time.
+  explicit RandomSource(std::uint32_t seed);
 
   void Seed(std::uint32_t seed) { state_ = seed; }
+  // The state now; read right after SeedFromClock it is all a replay needs to repeat the tick's pick.
+  std::uint32_t State() const { return state_; }
 
   // seed = ms since system start + counter; the counter then grows by ((ms + counter) & 0xFF) + 100,
   // so two seeds taken within the same millisecond still differ.

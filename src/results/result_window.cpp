@@ -19,6 +19,7 @@
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "storage/receipt_log.h"
 #include "storage/result_store.h"
 #include "storage/stage_settings.h"
 #include "storage/text_file.h"
@@ -74,7 +75,7 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
   switch (mode_) {
     case ResultViewMode::WinnerList:
       setWindowTitle(QStringLiteral("查看中奖名单"));
-      BuildTextView(WinnerListText(Lines()));
+      BuildTextView(WinnerListText(Lines()) + NotaryLines());
       break;
     case ResultViewMode::NonWinnerList:
       setWindowTitle(QStringLiteral("查看未中奖名单"));
@@ -96,6 +97,15 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
 
 ResultWindow::~ResultWindow() {
   Shutdown();
+}
+
+std::string ResultWindow::NotaryLines() const {
+  // The seal and the chain's end close the list, so a photo of the list can be matched with the
+  // receipts afterwards.
+  const ReceiptSummary receipts = SummarizeReceipts(past_ ? past_->receipts : CurrentDraw(dir_).receipts);
+  if (receipts.seal.empty()) return {};
+  return "\r\n" + Gb("公证封印：") + ShortSeal(receipts.seal) + Gb("（完整：") + receipts.seal + Gb("）") + "\r\n" +
+         Gb("最后一条公证记录：") + receipts.lastHash + "\r\n";
 }
 
 std::vector<ResultLine> ResultWindow::Lines() const {

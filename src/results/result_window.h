@@ -73,6 +73,7 @@ class ResultWindow : public QDialog {
   void BuildWinnerShow(const StageTitles& titles, const Clock& clock);
   void Shutdown();
   std::vector<ResultLine> Lines() const;
+  std::string NotaryLines() const;
   void PlaceExportButton();
 
   ResultViewMode mode_;

@@ -35,6 +35,7 @@ enum class StageCommand {
   NonWinnerList,
   ExportWinners,
   DrawHistory,
+  NotaryInfo,
   Restart,
   StartFrom,
   Abandon,

@@ -8,6 +8,7 @@
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
+#include "stage/notary_window.h"
 #include "stage/stage_window.h"
 
 namespace kavrel {
@@ -84,6 +85,13 @@ void StageWindow::LockScreen() {
   window.exec();
   activateWindow();
   setFocus();
+}
+
+// The seal and the chain's end as they stand now; the window changes nothing.
+void StageWindow::ShowNotaryInfo() {
+  const DrawReceipts& receipts = controller_.Receipts();
+  NotaryWindow window(receipts.Active() ? receipts.Seal() : std::string(), receipts.LastHash(), this);
+  window.exec();
 }
 
 }  // namespace kavrel

@@ -78,6 +78,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   functions->addSeparator();
   AddItem(functions, "导出中奖名单", StageCommand::ExportWinners);
   AddItem(functions, "历史抽奖记录", StageCommand::DrawHistory);
+  AddItem(functions, "公证信息", StageCommand::NotaryInfo);
   functions->addSeparator();
   AddItem(functions, "重新开始抽奖(T)   F1", StageCommand::Restart);
   AddItem(functions, "从某奖项开始抽(U)", StageCommand::StartFrom);

@@ -266,6 +266,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::DrawHistory:
       OpenDrawHistory();
       break;
+    case StageCommand::NotaryInfo:
+      ShowNotaryInfo();
+      break;
     default:
       break;
   }

@@ -145,6 +145,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void OfferWinnerShow();
   void ExportWinners(const PastDraw* past = nullptr);
   void OpenDrawHistory();
+  void ShowNotaryInfo();
   bool DrawUnderWay() const;
   void StageDestroyedOnce();
   const QString& CachedText(const std::string& gb);

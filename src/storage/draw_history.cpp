@@ -33,6 +33,8 @@ DrawRecord CurrentDraw(const ProgramDir& dir) {
   record.resultDat = dir.Path(ProgramDir::kResultDat);
   record.resultTxt = dir.Path(ProgramDir::kResultTxt);
   record.awardTable = dir.Path(ProgramDir::kAwardTableDat);
+  record.receipts = dir.Path(ProgramDir::kReceiptsLog);
+  record.sealedList = dir.Path(ProgramDir::kSealedList);
   record.current = true;
   return record;
 }
@@ -44,6 +46,8 @@ DrawRecord HistoryDraw(const std::filesystem::path& folder) {
   record.resultTxt = folder / "result.txt";
   record.awardTable = folder / "jiangx.dat";
   record.note = folder / kNoteFile;
+  record.receipts = folder / "receipts.log";
+  record.sealedList = folder / "receipts-list.dat";
   return record;
 }
 
@@ -61,7 +65,12 @@ HistoryNote ReadHistoryNote(const DrawRecord& record) {
 
 std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, const LocalDateTime& when,
                                                      HistoryReason reason) {
-  auto folder = MoveToHistoryFolder(dir, {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt)}, when);
+  std::vector<std::filesystem::path> files = {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt)};
+  // The receipts belong to the results they vouch for; without results they record no draw (a seal
+  // only) and the next fresh start replaces them.
+  if (FileExists(files[0]) || FileExists(files[1]))
+    files.insert(files.end(), {dir.Path(ProgramDir::kReceiptsLog), dir.Path(ProgramDir::kSealedList)});
+  auto folder = MoveToHistoryFolder(dir, files, when);
   if (!folder || folder->empty()) return folder;
 
   // The note and the award table's copy only help to show the draw later: the results are safe
@@ -110,6 +119,13 @@ BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past,
   if (!PutResultsAside(dir, when, HistoryReason::BroughtBack)) return BringBackOutcome::AsideFailed;
   bool ok = WriteTextFile(dir.Path(ProgramDir::kResultDat), *log);
   if (FileExists(past.resultTxt)) ok = WriteTextFile(dir.Path(ProgramDir::kResultTxt), *text) && ok;
+  // The receipts come back with the results, so the restored draw can still be checked in place.
+  for (const auto& [from, to] : {std::pair{past.receipts, dir.Path(ProgramDir::kReceiptsLog)},
+                                 std::pair{past.sealedList, dir.Path(ProgramDir::kSealedList)}}) {
+    if (from.empty() || !FileExists(from)) continue;
+    const auto bytes = TryReadTextFile(from);
+    ok = bytes && WriteTextFile(to, *bytes) && ok;
+  }
   return ok ? BringBackOutcome::Ok : BringBackOutcome::WriteFailed;
 }
 

@@ -23,6 +23,8 @@ struct DrawRecord {
   std::filesystem::path resultTxt;
   std::filesystem::path awardTable;  // the award table of that draw; may not exist
   std::filesystem::path note;        // our note (reason, titles); may not exist
+  std::filesystem::path receipts;    // the draw's receipts and the list they were sealed over; may not exist
+  std::filesystem::path sealedList;
   bool current = false;
 };
 
@@ -37,7 +39,8 @@ struct HistoryNote {
 };
 HistoryNote ReadHistoryNote(const DrawRecord& record);
 
-// Moves config\result.dat and result.txt into a new history/<yyyyMMdd-HHmmss>/ folder, together with
+// Moves config\result.dat and result.txt (with the draw's receipts, when it has results) into a new
+// history/<yyyyMMdd-HHmmss>/ folder, together with
 // a note of why and of the titles, and a copy of the award table, so that the draw can be shown and
 // exported later. The new folder; an empty path when there were no results to move; nullopt when a
 // file could not be moved (what did move stays in the folder).
@@ -48,7 +51,8 @@ std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, cons
 std::vector<std::filesystem::path> ListHistoryFolders(const ProgramDir& dir);
 
 // Makes a past draw the current one: the current results are put aside first (nothing is lost),
-// then the past draw's result files are copied into place; its history folder stays as it was.
+// then the past draw's result files (and its receipts, when it has them) are copied into place; its
+// history folder stays as it was.
 enum class BringBackOutcome { Ok, SourceUnreadable, AsideFailed, WriteFailed };
 BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past, const LocalDateTime& when);
 

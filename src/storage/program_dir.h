@@ -26,6 +26,9 @@ class ProgramDir {
   static constexpr std::string_view kWavDir = "\\wav";
   static constexpr std::string_view kHelpFile = "\\kavrel抽奖.chm";
   static constexpr std::string_view kHistoryDir = "\\history";
+  // The draw's receipts and the list they were sealed over (kept for history/).
+  static constexpr std::string_view kReceiptsLog = "\\config\\receipts.log";
+  static constexpr std::string_view kSealedList = "\\config\\receipts-list.dat";
 
   explicit ProgramDir(std::filesystem::path root);
 

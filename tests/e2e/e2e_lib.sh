@@ -50,7 +50,7 @@ run_under_xvfb() {
   : > "$E2E_WORK/display"
   # -noreset: the tests end and restart the program; a server resetting after its last client left
   # refuses the next connection for a moment.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$E2E_WORK/display" 2> "$E2E_WORK/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3> "$E2E_WORK/display" 2> "$E2E_WORK/xvfb.log" &
   local xvfb=$!
   display_ready() { grep -q '^[0-9][0-9]*$' "$E2E_WORK/display"; }
   if ! wait_until display_ready; then

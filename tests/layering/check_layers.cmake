@@ -21,6 +21,7 @@ set(rank_lists 3)
 set(rank_corrections 3)
 set(rank_console 3)
 set(rank_app 4)
+set(rank_verify 4)
 
 # Includes that look up today and are on their way out. Each entry is "<file>|<included header>";
 # keep it short and remove an entry as soon as its include is gone.

@@ -15,7 +15,9 @@
 #include "results/latest_award_panel.h"
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
+#include "storage/receipt_log.h"
 #include "storage/stage_settings.h"
+#include "storage/text_file.h"
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 
@@ -76,6 +78,24 @@ TEST_F(ResultWindowTest, WinnerListShowsNewestFirstAndStopsItsMusicOnClose) {
   }
   // Every opening starts the music again, because every close stopped it.
   EXPECT_EQ(sound.calls, (Calls{"play /event/wav/bg4.mp3 loop", "stop", "play /event/wav/bg4.mp3 loop", "stop"}));
+}
+
+TEST_F(ResultWindowTest, WinnerListEndsWithTheSealAndTheLastReceiptsHash) {
+  folder.UseGolden("same_award_twice.dat");
+  Receipt seal;
+  seal.kind = ReceiptKind::Seal;
+  seal.seq = 1;
+  seal.poolSha256 = ListSha256({"001"});
+  seal.planSha256 = ListSha256({});
+  seal.seal = EventSeal(seal.poolSha256, seal.planSha256);
+  const std::string line = FormatReceipt(seal);
+  ASSERT_TRUE(WriteTextFile(folder.dir().Path(ProgramDir::kReceiptsLog), ReceiptLogText({line})));
+  auto window = Open(ResultViewMode::WinnerList, {0, 0, 1024, 768});
+  const QString text = window->findChild<QPlainTextEdit*>(QStringLiteral("超级编辑框1"))->toPlainText();
+  EXPECT_TRUE(text.endsWith(QStringLiteral("\n公证封印：%1（完整：%2）\n最后一条公证记录：%3\n")
+                                .arg(QString::fromStdString(ShortSeal(seal.seal)), QString::fromStdString(seal.seal),
+                                     QString::fromStdString(Sha256Hex(line)))))
+      << text.toStdString();
 }
 
 TEST_F(ResultWindowTest, NonWinnerListIsQuietButF9PlaysAndEscapeCloses) {

@@ -14,6 +14,8 @@
 #include <filesystem>
 
 #include "storage/codec.h"
+#include "storage/receipt_log.h"
+#include "storage/text_file.h"
 
 namespace kavrel {
 namespace {
@@ -132,6 +134,31 @@ TEST(WinnerTable, DamagedOrMissingFilesAreNotedNotFatal) {
   ASSERT_EQ(table.rows.size(), 1u);
   EXPECT_TRUE(table.rows[0].drawnAt.empty()) << "no result.txt: the time stays empty";
   EXPECT_EQ(table.problems.size(), 2u);  // the line without winners, the missing times
+}
+
+TEST(WinnerExport, SealAndLastReceiptHashArePrintedWhenTheDrawKeptReceipts) {
+  QTemporaryDir copy;
+  const std::filesystem::path folder(copy.path().toStdString());
+  for (const auto& file : std::filesystem::directory_iterator(kGolden.toStdString()))
+    std::filesystem::copy_file(file.path(), folder / file.path().filename());
+  Receipt seal;
+  seal.kind = ReceiptKind::Seal;
+  seal.seq = 1;
+  seal.poolSha256 = ListSha256({"001"});
+  seal.planSha256 = ListSha256({});
+  seal.seal = EventSeal(seal.poolSha256, seal.planSha256);
+  const std::string line = FormatReceipt(seal);
+  ASSERT_TRUE(WriteTextFile(folder / "receipts.log", ReceiptLogText({line})));
+  DrawRecord record = HistoryDraw(folder);
+  record.note.clear();
+  const WinnerTable table = LoadWinnerTable(record, "", "");
+  EXPECT_EQ(table.seal, seal.seal);
+  EXPECT_EQ(table.lastReceiptHash, Sha256Hex(line));
+  const QByteArray csv = WinnersCsv(table);
+  EXPECT_TRUE(csv.endsWith("\r\n公证封印," + QByteArray::fromStdString(seal.seal) + "\r\n最后一条公证记录," +
+                           QByteArray::fromStdString(Sha256Hex(line)) + "\r\n"));
+  // Without receipts nothing is added (the golden files below have none).
+  EXPECT_TRUE(Golden().seal.empty());
 }
 
 TEST(WinnerExport, CsvIsByteForByteTheGoldenFile) {

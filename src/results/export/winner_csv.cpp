@@ -52,6 +52,11 @@ QByteArray WinnersCsv(const WinnerTable& table) {
     fields << Utf8(row.drawnAt) << (row.abandoned ? abandoned : QByteArray());
     AppendRow(out, fields);
   }
+  if (!table.seal.empty()) {
+    out += "\r\n";
+    AppendRow(out, {QByteArray("公证封印"), QByteArray::fromStdString(table.seal)});
+    AppendRow(out, {QByteArray("最后一条公证记录"), QByteArray::fromStdString(table.lastReceiptHash)});
+  }
   return out;
 }
 

@@ -54,6 +54,9 @@ QString WinnersHtml(const WinnerTable& table) {
     }
     html += QStringLiteral("</tbody></table>");
   }
+  if (!table.seal.empty())
+    html += QStringLiteral("<p><small>公证封印：%1<br>最后一条公证记录：%2<br>可用 kavrel-verify 核验。</small></p>")
+                .arg(QString::fromStdString(table.seal), QString::fromStdString(table.lastReceiptHash));
   return html + QStringLiteral("</body></html>");
 }
 

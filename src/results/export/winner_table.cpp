@@ -4,6 +4,7 @@
 #include <map>
 
 #include "storage/codec.h"
+#include "storage/receipt_log.h"
 #include "storage/split_text.h"
 #include "storage/text_file.h"
 
@@ -160,6 +161,11 @@ WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTit
   if (!log) table.problems.insert(table.problems.begin(), "无法读取中奖结果文件 result.dat");
   table.mainTitle = mainTitle;
   table.subTitle = subTitle;
+  if (!record.receipts.empty()) {
+    const ReceiptSummary receipts = SummarizeReceipts(record.receipts);
+    table.seal = receipts.seal;
+    table.lastReceiptHash = receipts.lastHash;
+  }
   if (!record.current) {
     const HistoryNote note = ReadHistoryNote(record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) {

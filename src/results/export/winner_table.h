@@ -47,6 +47,10 @@ struct WinnerTable {
   std::vector<WinnerGroup> groups;
   std::vector<AwardTotals> awards;
   std::vector<std::string> problems;  // UTF-8, for messages
+  // The draw's event seal and the SHA-256 of its last receipt (hexadecimal), so a printed list can be
+  // matched with the receipts; empty when the draw kept none.
+  std::string seal;
+  std::string lastReceiptHash;
 };
 
 // The columns a list entry was joined from: a list with several columns was saved as each chosen

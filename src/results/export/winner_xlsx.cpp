@@ -111,6 +111,13 @@ void FillSummary(SheetWriter& sheet, const WinnerTable& table) {
     sheet.Number(r, 5, award.drawn - award.abandoned);
   }
   sheet.Finish(r);
+  // Below the table and its filter: the seal and the chain's end the receipts can be checked against.
+  if (!table.seal.empty()) {
+    sheet.Text(r + 2, 0, QByteArray("公证封印"));
+    sheet.Text(r + 2, 1, QByteArray::fromStdString(table.seal));
+    sheet.Text(r + 3, 0, QByteArray("最后一条公证记录"));
+    sheet.Text(r + 3, 1, QByteArray::fromStdString(table.lastReceiptHash));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,250 @@
+#include "storage/receipt_log.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "storage/codec.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+namespace {
+
+struct KindName {
+  ReceiptKind kind;
+  const char* name;
+};
+constexpr KindName kKindNames[] = {
+    {ReceiptKind::Seal, "seal"},
+    {ReceiptKind::Batch, "batch"},
+    {ReceiptKind::Undo, "undo"},
+    {ReceiptKind::Abandon, "abandon"},
+    {ReceiptKind::Supplement, "supplement"},
+    {ReceiptKind::PrizeChange, "prize_change"},
+};
+
+QString Ascii(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string Latin(const QString& text) {
+  return text.toLatin1().toStdString();
+}
+
+QJsonArray TextArray(const std::vector<std::string>& texts) {
+  QJsonArray array;
+  for (const auto& text : texts) array.append(ToQt(text));
+  return array;
+}
+
+std::vector<std::string> Texts(const QJsonValue& value) {
+  std::vector<std::string> texts;
+  for (const auto& item : value.toArray()) texts.push_back(FromQt(item.toString()));
+  return texts;
+}
+
+bool IsHex64(const std::string& text) {
+  if (text.size() != 64) return false;
+  for (char c : text)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string Sha256Hex(std::string_view bytes) {
+  const QByteArray digest = QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                                     QCryptographicHash::Sha256);
+  return digest.toHex().toStdString();
+}
+
+std::string ListSha256(const std::vector<std::string>& items) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  for (const auto& item : items) {
+    const std::string prefix = std::to_string(item.size()) + ":";
+    hash.addData(QByteArrayView(prefix.data(), static_cast<qsizetype>(prefix.size())));
+    hash.addData(QByteArrayView(item.data(), static_cast<qsizetype>(item.size())));
+    hash.addData(QByteArrayView("\n", 1));
+  }
+  return hash.result().toHex().toStdString();
+}
+
+std::string EventSeal(const std::string& poolSha256, const std::string& planSha256) {
+  return Sha256Hex("kavrel-seal\npool " + poolSha256 + "\nplan " + planSha256 + "\n");
+}
+
+std::string ShortSeal(const std::string& seal) {
+  return seal.substr(0, 16);
+}
+
+const char* ReceiptKindName(ReceiptKind kind) {
+  for (const auto& [k, name] : kKindNames)
+    if (k == kind) return name;
+  return "";
+}
+
+std::string TimeText(const LocalDateTime& when) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", when.year, when.month, when.day, when.hour,
+                when.minute, when.second);
+  return buffer;
+}
+
+std::string FormatReceipt(const Receipt& r) {
+  QJsonObject o;
+  o[QStringLiteral("kind")] = QString::fromLatin1(ReceiptKindName(r.kind));
+  o[QStringLiteral("seq")] = r.seq;
+  o[QStringLiteral("time")] = Ascii(r.time);
+  switch (r.kind) {
+    case ReceiptKind::Seal:
+      o[QStringLiteral("seal")] = Ascii(r.seal);
+      o[QStringLiteral("pool_size")] = static_cast<qint64>(r.poolSize);
+      o[QStringLiteral("pool_sha256")] = Ascii(r.poolSha256);
+      o[QStringLiteral("plan_sha256")] = Ascii(r.planSha256);
+      o[QStringLiteral("plan")] = TextArray(r.plan);
+      break;
+    case ReceiptKind::Batch: {
+      o[QStringLiteral("batch")] = r.batchIndex;
+      o[QStringLiteral("award")] = ToQt(r.award);
+      o[QStringLiteral("prize")] = ToQt(r.prize);
+      o[QStringLiteral("batch_size")] = r.batchSize;
+      o[QStringLiteral("pool_size")] = static_cast<qint64>(r.poolSize);
+      o[QStringLiteral("pool_sha256")] = Ascii(r.poolSha256);
+      o[QStringLiteral("group")] = QJsonArray{r.groupFirst, r.groupLast};
+      o[QStringLiteral("repeat")] = r.repeatAllowed;
+      o[QStringLiteral("generator_state")] = static_cast<qint64>(r.generatorState);
+      QJsonArray winners;
+      for (const auto& w : r.winners) winners.append(QJsonArray{w.position, ToQt(w.entry)});
+      o[QStringLiteral("winners")] = winners;
+      break;
+    }
+    case ReceiptKind::Undo:
+    case ReceiptKind::Abandon:
+      o[QStringLiteral("award")] = ToQt(r.award);
+      o[QStringLiteral("entries")] = TextArray(r.entries);
+      o[QStringLiteral("returned")] = TextArray(r.returned);
+      if (r.kind == ReceiptKind::Abandon) o[QStringLiteral("queued")] = TextArray(r.queued);
+      break;
+    case ReceiptKind::Supplement:
+      o[QStringLiteral("queued")] = TextArray(r.queued);
+      break;
+    case ReceiptKind::PrizeChange:
+      o[QStringLiteral("plan_index")] = r.planIndex;
+      o[QStringLiteral("before")] = ToQt(r.lineBefore);
+      o[QStringLiteral("after")] = ToQt(r.lineAfter);
+      break;
+  }
+  o[QStringLiteral("prev")] = Ascii(r.prev);
+  return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
+}
+
+std::optional<Receipt> ParseReceipt(std::string_view line) {
+  QJsonParseError error;
+  const QJsonDocument doc =
+      QJsonDocument::fromJson(QByteArray(line.data(), static_cast<qsizetype>(line.size())), &error);
+  if (error.error != QJsonParseError::NoError || !doc.isObject()) return std::nullopt;
+  const QJsonObject o = doc.object();
+  Receipt r;
+  const std::string kind = Latin(o.value(QStringLiteral("kind")).toString());
+  bool known = false;
+  for (const auto& [k, name] : kKindNames)
+    if (kind == name) {
+      r.kind = k;
+      known = true;
+    }
+  if (!known || !o.value(QStringLiteral("seq")).isDouble()) return std::nullopt;
+  r.seq = o.value(QStringLiteral("seq")).toInt();
+  r.time = Latin(o.value(QStringLiteral("time")).toString());
+  r.prev = Latin(o.value(QStringLiteral("prev")).toString());
+  switch (r.kind) {
+    case ReceiptKind::Seal:
+      r.seal = Latin(o.value(QStringLiteral("seal")).toString());
+      r.poolSize = o.value(QStringLiteral("pool_size")).toInteger();
+      r.poolSha256 = Latin(o.value(QStringLiteral("pool_sha256")).toString());
+      r.planSha256 = Latin(o.value(QStringLiteral("plan_sha256")).toString());
+      r.plan = Texts(o.value(QStringLiteral("plan")));
+      if (!IsHex64(r.seal) || !IsHex64(r.poolSha256) || !IsHex64(r.planSha256)) return std::nullopt;
+      break;
+    case ReceiptKind::Batch: {
+      r.batchIndex = o.value(QStringLiteral("batch")).toInt();
+      r.award = FromQt(o.value(QStringLiteral("award")).toString());
+      r.prize = FromQt(o.value(QStringLiteral("prize")).toString());
+      r.batchSize = o.value(QStringLiteral("batch_size")).toInt();
+      r.poolSize = o.value(QStringLiteral("pool_size")).toInteger();
+      r.poolSha256 = Latin(o.value(QStringLiteral("pool_sha256")).toString());
+      const QJsonArray group = o.value(QStringLiteral("group")).toArray();
+      if (group.size() != 2) return std::nullopt;
+      r.groupFirst = group[0].toInt();
+      r.groupLast = group[1].toInt();
+      r.repeatAllowed = o.value(QStringLiteral("repeat")).toBool();
+      const qint64 state = o.value(QStringLiteral("generator_state")).toInteger(-1);
+      if (state < 0 || state > 0xFFFFFFFFll) return std::nullopt;
+      r.generatorState = static_cast<std::uint32_t>(state);
+      for (const auto& item : o.value(QStringLiteral("winners")).toArray()) {
+        const QJsonArray pair = item.toArray();
+        if (pair.size() != 2 || !pair[0].isDouble()) return std::nullopt;
+        r.winners.push_back({pair[0].toInt(), FromQt(pair[1].toString())});
+      }
+      if (!IsHex64(r.poolSha256)) return std::nullopt;
+      break;
+    }
+    case ReceiptKind::Undo:
+    case ReceiptKind::Abandon:
+      r.award = FromQt(o.value(QStringLiteral("award")).toString());
+      r.entries = Texts(o.value(QStringLiteral("entries")));
+      r.returned = Texts(o.value(QStringLiteral("returned")));
+      r.queued = Texts(o.value(QStringLiteral("queued")));
+      break;
+    case ReceiptKind::Supplement:
+      r.queued = Texts(o.value(QStringLiteral("queued")));
+      break;
+    case ReceiptKind::PrizeChange:
+      r.planIndex = o.value(QStringLiteral("plan_index")).toInt();
+      r.lineBefore = FromQt(o.value(QStringLiteral("before")).toString());
+      r.lineAfter = FromQt(o.value(QStringLiteral("after")).toString());
+      break;
+  }
+  return r;
+}
+
+ReceiptLines ReadReceiptLines(const std::filesystem::path& path) {
+  ReceiptLines out;
+  if (!FileExists(path)) return out;
+  out.found = true;
+  const std::string text = ReadTextFile(path);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      out.lines.push_back(text.substr(start));
+      out.unterminated = true;
+      break;
+    }
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return out;
+}
+
+ReceiptSummary SummarizeReceipts(const std::filesystem::path& path) {
+  ReceiptSummary summary;
+  const ReceiptLines log = ReadReceiptLines(path);
+  if (log.lines.empty()) return summary;
+  const auto seal = ParseReceipt(log.lines.front());
+  if (!seal || seal->kind != ReceiptKind::Seal) return summary;
+  summary.seal = seal->seal;
+  summary.lastHash = Sha256Hex(log.lines.back());
+  return summary;
+}
+
+std::string ReceiptLogText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,127 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "storage/draw_history.h"
+#include "storage/participant_store.h"
+#include "storage/receipt_log.h"
+#include "storage/text_file.h"
+#include "verify_fixture.h"
+
+namespace kavrel {
+namespace {
+
+std::vector<std::string> Kinds(const std::vector<std::string>& lines) {
+  std::vector<std::string> kinds;
+  for (const auto& line : lines) {
+    const auto r = ParseReceipt(line);
+    kinds.push_back(r ? ReceiptKindName(r->kind) : "?");
+  }
+  return kinds;
+}
+
+TEST_F(VerifiedDraw, SealIsFixedBeforeTheFirstBatchOverTheListAndThePlan) {
+  ctl().StartUp();
+  const auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 1u);
+  const auto seal = ParseReceipt(lines[0]);
+  ASSERT_TRUE(seal);
+  EXPECT_EQ(seal->kind, ReceiptKind::Seal);
+  EXPECT_EQ(seal->poolSize, 30);
+  EXPECT_EQ(seal->seal, EventSeal(ListSha256(state.pool), ListSha256(state.plan)));
+  EXPECT_EQ(ctl().Receipts().Seal(), seal->seal);
+  EXPECT_EQ(ShortSeal(seal->seal).size(), 16u);
+  EXPECT_EQ(Read(ProgramDir::kSealedList), BuildSetDatText(state.pool));
+  // Another list gives another seal; so does another plan.
+  WriteList(31);
+  ctl().ResetDraw();
+  EXPECT_NE(ctl().Receipts().Seal(), seal->seal);
+}
+
+TEST_F(VerifiedDraw, WholeDrawWithEveryKindOfReceiptVerifies) {
+  RunWholeDraw();
+  const auto lines = LogLines();
+  EXPECT_EQ(Kinds(lines), (std::vector<std::string>{"seal", "batch", "batch", "undo", "batch", "batch", "abandon",
+                                                    "batch", "supplement", "batch", "prize_change", "batch"}));
+  // Each receipt chains to the one before; the first to the seal.
+  const auto first = ParseReceipt(lines[1]);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->prev, ctl().Receipts().Seal());
+  for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(ParseReceipt(lines[i])->prev, Sha256Hex(lines[i - 1]));
+  EXPECT_EQ(ctl().Receipts().LastHash(), Sha256Hex(lines.back()));
+  // The batch receipt holds what the replay needs and the winners as recorded.
+  EXPECT_EQ(first->award, U("三等奖"));
+  EXPECT_EQ(first->prize, U("奖品：MP4一部"));
+  EXPECT_EQ(first->batchSize, 3);
+  EXPECT_EQ(first->poolSize, 30);
+  EXPECT_EQ(first->groupFirst, 1);
+  EXPECT_EQ(first->groupLast, 30);
+  EXPECT_EQ(first->time, "2026-12-09T20:00:00");
+  ASSERT_EQ(first->winners.size(), 3u);
+  EXPECT_GT(first->winners[0].position, first->winners[1].position);
+
+  const VerifyReport report = Verify();
+  EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
+  EXPECT_EQ(report.batches, kBatches);
+  EXPECT_EQ(report.winners, kWinners);
+  EXPECT_EQ(ReportLine(report), "OK: 6 batches, 12 winners, seal " + ShortSeal(ctl().Receipts().Seal()));
+  EXPECT_EQ(ExitStatus(report), 0);
+}
+
+TEST_F(VerifiedDraw, ReceiptsMoveToHistoryWithTheResultsAndComeBackWithThem) {
+  RunWholeDraw();
+  const std::string log = Read(ProgramDir::kReceiptsLog);
+  prompter.ScriptAnswer(Answer::Ok);
+  ctl().RestartPressed();
+  const auto folders = ListHistoryFolders(dir);
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_EQ(ReadTextFile(folders[0] / "receipts.log"), log);
+  // The list is edited afterwards: the history folder keeps the list its seal covered.
+  WriteList(40);
+  const VerifyReport past = VerifyDraw(EvidenceIn(folders[0]));
+  EXPECT_EQ(past.outcome, VerifyOutcome::Ok) << ReportLine(past);
+  EXPECT_EQ(past.winners, kWinners);
+  // The fresh draw has a seal of its own and nothing else.
+  EXPECT_EQ(LogLines().size(), 1u);
+
+  ASSERT_EQ(BringBackResults(dir, HistoryDraw(folders[0]), clock.now), BringBackOutcome::Ok);
+  EXPECT_EQ(Read(ProgramDir::kReceiptsLog), log);
+}
+
+TEST_F(VerifiedDraw, ResumedDrawContinuesItsLog) {
+  ctl().StartUp();
+  Roll();
+  Restart();  // the program went away with the winners on screen
+  prompter.ScriptAnswer(Answer::Yes);
+  ctl().StartUp();
+  ASSERT_TRUE(ctl().Receipts().Active());
+  Roll();
+  ctl().StartPressed();
+  Roll();
+  const VerifyReport report = Verify();
+  EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
+  EXPECT_EQ(report.batches, 3);
+}
+
+TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
+  RunWholeDraw();
+  auto run = [this](std::string& out) {
+    const std::string command = std::string(KAVREL_VERIFY_EXE) + " '" + root.string() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[512];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    const int status = pipe ? pclose(pipe) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  std::string out;
+  EXPECT_EQ(run(out), 0);
+  EXPECT_EQ(out, "OK: 6 batches, 12 winners, seal " + ShortSeal(ctl().Receipts().Seal()) + "\n");
+  auto lines = LogLines();
+  lines.erase(lines.begin() + 2);
+  WriteLogLines(lines);
+  out.clear();
+  EXPECT_EQ(run(out), 1);
+  EXPECT_EQ(out.rfind("MISMATCH at receipts.log line 3", 0), 0u) << out;
+}
+
+}  // namespace
+}  // namespace kavrel

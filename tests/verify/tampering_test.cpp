@@ -1,0 +1,117 @@
+#include "storage/receipt_log.h"
+#include "storage/text_file.h"
+#include "verify_fixture.h"
+
+namespace kavrel {
+namespace {
+
+class Tampering : public VerifiedDraw {
+ protected:
+  void SetUp() override {
+    VerifiedDraw::SetUp();
+    RunWholeDraw();
+    ASSERT_EQ(Verify().outcome, VerifyOutcome::Ok);
+  }
+  void ExpectMismatch(int line, const std::string& named) {
+    const VerifyReport r = Verify();
+    EXPECT_EQ(r.outcome, VerifyOutcome::Mismatch) << ReportLine(r);
+    EXPECT_EQ(r.line, line) << ReportLine(r);
+    EXPECT_NE(ReportLine(r).find(named), std::string::npos) << ReportLine(r);
+    EXPECT_EQ(ExitStatus(r), 1);
+  }
+};
+
+TEST_F(Tampering, EditedWinnerEntryIsNamed) {
+  auto lines = LogLines();
+  const int k = LineOf("batch", "二等奖");
+  auto r = *ParseReceipt(lines[static_cast<std::size_t>(k) - 1]);
+  const std::string real = r.winners[0].entry;
+  r.winners[0].entry = real == "001" ? "002" : "001";
+  lines[static_cast<std::size_t>(k) - 1] = FormatReceipt(r);
+  WriteLogLines(lines);
+  ExpectMismatch(k, "winner 1 was edited");
+}
+
+TEST_F(Tampering, EditedTimeBreaksTheChain) {
+  auto lines = LogLines();
+  auto r = *ParseReceipt(lines[2]);
+  r.time = "2026-12-09T19:59:59";
+  lines[2] = FormatReceipt(r);
+  WriteLogLines(lines);
+  ExpectMismatch(3, "line 3 was edited");
+}
+
+TEST_F(Tampering, RemovedLineIsNamed) {
+  auto lines = LogLines();
+  lines.erase(lines.begin() + 3);
+  WriteLogLines(lines);
+  ExpectMismatch(4, "a line was removed before line 4");
+}
+
+TEST_F(Tampering, LastLineRemovedLeavesWinnersNoReceiptAccountsFor) {
+  auto lines = LogLines();
+  lines.pop_back();
+  WriteLogLines(lines);
+  ExpectMismatch(0, "no receipt accounts for");
+}
+
+TEST_F(Tampering, ReorderedLinesAreNamed) {
+  auto lines = LogLines();
+  std::swap(lines[4], lines[5]);
+  WriteLogLines(lines);
+  ExpectMismatch(5, "reordered");
+}
+
+TEST_F(Tampering, ChangedListIsNamed) {
+  std::string list = Read(ProgramDir::kSetDat);
+  list.replace(list.find("017"), 3, "071");
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), list));
+  ExpectMismatch(0, "config\\set.dat has changed since the seal");
+}
+
+TEST_F(Tampering, EditedResultFilesAreNamed) {
+  const std::string dat = Read(ProgramDir::kResultDat);
+  const auto winners = LogLines();
+  const auto r = *ParseReceipt(winners[1]);
+  std::string edited = dat;
+  edited.replace(edited.find(r.winners[0].entry), r.winners[0].entry.size(), "999");
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultDat), edited));
+  ExpectMismatch(0, "config\\result.dat: winner 1 is \"999\"");
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultDat), dat));
+
+  std::string txt = Read(ProgramDir::kResultTxt);
+  txt.replace(txt.rfind(r.winners[0].entry), r.winners[0].entry.size(), "999");
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultTxt), txt));
+  ExpectMismatch(0, "result.txt: batch");
+}
+
+TEST_F(Tampering, TruncatedLastLineIsReportedAndTheBatchesBeforeItVerify) {
+  auto lines = LogLines();
+  lines.back().resize(lines.back().size() / 2);
+  WriteLogLines(lines, false);
+  const VerifyReport r = Verify();
+  EXPECT_EQ(r.outcome, VerifyOutcome::Truncated) << ReportLine(r);
+  EXPECT_EQ(r.line, static_cast<int>(lines.size()));
+  EXPECT_EQ(r.batches, kBatches - 1);
+  EXPECT_EQ(r.winners, kWinners - 1);
+  EXPECT_EQ(ReportLine(r).rfind("TRUNCATED: line 12 of the receipts is incomplete", 0), 0u) << ReportLine(r);
+  EXPECT_EQ(ExitStatus(r), 2);
+
+  // An earlier line cut short is damage, not a power loss at the end.
+  lines = LogLines();
+  lines[3].resize(10);
+  WriteLogLines(lines);
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::Mismatch);
+}
+
+TEST_F(Tampering, MissingLogOrListCannotBeVerified) {
+  ASSERT_TRUE(DeleteFile(dir.Path(ProgramDir::kSetDat)));
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::Unusable);
+  ASSERT_TRUE(DeleteFile(dir.Path(ProgramDir::kReceiptsLog)));
+  const VerifyReport r = Verify();
+  EXPECT_EQ(r.outcome, VerifyOutcome::Unusable);
+  EXPECT_EQ(ExitStatus(r), 3);
+}
+
+}  // namespace
+}  // namespace kavrel
