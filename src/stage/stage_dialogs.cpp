@@ -1,9 +1,16 @@
 // The stage's own dialog commands for sound, styling, the screen lock and the corrections made
 // during an event.
+#include <string>
+#include <vector>
+
 #include "corrections/abandon_window.h"
 #include "corrections/prize_change_window.h"
 #include "corrections/supplement_window.h"
+#include "engine/abandon.h"
 #include "engine/plan.h"
+#include "engine/prize_change.h"
+#include "engine/queued_batches.h"
+#include "engine/supplement.h"
 #include "settings/award_groups_window.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
@@ -44,6 +51,18 @@ void StageWindow::OpenAwardGroups() {
   window.exec();
 }
 
+namespace {
+
+// The plan lines a correction queued, as its receipt records them.
+std::vector<std::string> QueuedLines(const std::vector<QueuedBatch>& queued) {
+  std::vector<std::string> lines;
+  lines.reserve(queued.size());
+  for (const QueuedBatch& batch : queued) lines.push_back(batch.line);
+  return lines;
+}
+
+}  // namespace
+
 // The corrections change the plan or the pool, so none opens while candidates roll. A queued redraw
 // or supplementary batch is the next batch: the stage shows its ready state. Whatever changed, the
 // resume record is rewritten at once (marks in the result files change their sizes too).
@@ -51,7 +70,10 @@ void StageWindow::OpenAbandon() {
   if (!CorrectionMayOpen(state_, prompter_, "弃奖")) return;
   AbandonWindow window(dir_, prompter_, OperatorWindow());
   if (window.exec() != QDialog::Accepted) return;
-  Abandon(window.Request(), state_, options_, dir_, prompter_);
+  const AbandonOutcome done = Abandon(window.Request(), state_, options_, dir_, prompter_);
+  // The receipt comes after the result files and before the resume record, as at a stop.
+  if (done.done)
+    controller_.RecordAbandonReceipt(done.awardName, done.abandoned, done.returned, QueuedLines(done.queued));
   if (state_.planChanged)
     controller_.ShowReadyState();
   else
@@ -62,7 +84,8 @@ void StageWindow::OpenSupplement() {
   if (!CorrectionMayOpen(state_, prompter_, "补奖")) return;
   SupplementWindow window(dir_, prompter_, OperatorWindow());
   if (window.exec() != QDialog::Accepted) return;
-  Supplement(window.Request(), state_, options_, prompter_);
+  const SupplementOutcome done = Supplement(window.Request(), state_, options_, prompter_);
+  if (done.done) controller_.RecordSupplementReceipt(QueuedLines(done.queued));
   if (state_.planChanged) controller_.ShowReadyState();
 }
 
@@ -73,7 +96,17 @@ void StageWindow::OpenPrizeChange() {
   if (!CorrectionMayOpen(state_, prompter_, "修改奖品")) return;
   PrizeChangeWindow window(state_.plan, prompter_, OperatorWindow());
   const bool confirmed = window.exec() == QDialog::Accepted;
-  if (confirmed && ChangePrize(window.Request(), state_).changed) controller_.SyncExitRecord();
+  if (confirmed) {
+    const std::size_t position = window.Request().planPosition;
+    const std::string before =
+        position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1] : std::string();
+    const PrizeChangeOutcome done = ChangePrize(window.Request(), state_);
+    if (done.changed) {
+      controller_.RecordPrizeChangeReceipt(static_cast<int>(done.planPosition), before,
+                                           state_.plan[done.planPosition - 1]);
+      controller_.SyncExitRecord();
+    }
+  }
   if (state_.plan.empty()) return;
   SelectCurrentLine(state_, options_.forwardOrder);
   if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(Field(state_.currentLine, kPrizeName));

@@ -59,4 +59,8 @@ printf '%s\n' "$redraw_line" | grep -qF -- "-${won[2]}-" && fail "the winner who
 [ "$(printf '%s\n' "$txt" | grep '^【一等奖】' | grep -o '(已弃奖)' | wc -l)" -eq 2 ] \
   || fail "result.txt does not mark the two in the award's block"
 [ "$(printf '%s\n' "$txt" | grep -c '^【补抽一等奖】')" -eq 1 ] || fail "result.txt: expected one block of the redraw"
-echo "e2e: two winners given up, the redraw queued, drawn and recorded in both files"
+# The receipts tell the same story: the abandon and the redraw replay to exactly these files.
+verify="$(dirname "$exe")/kavrel-verify"
+out="$("$verify" "$app")" || fail "kavrel-verify did not confirm the draw: $out"
+[[ "$out" == "OK: 2 batches, 5 winners, seal "* ]] || fail "kavrel-verify: $out"
+echo "e2e: two winners given up, the redraw queued, drawn and recorded in both files; receipts verified"
