@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QScreen>
+#include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
 #include "platform/picture_reader.h"
@@ -18,8 +20,8 @@ constexpr int kShadowOffset = 2;
 
 // Decodes `path` straight at the cell's size (JPEG decodes at a reduced scale, which is far cheaper
 // than decoding the full photo), filling the cell without distorting the face: the photo is scaled to
-// cover the cell and its middle is kept.
-QPixmap LoadPhoto(const QString& path, QSize cell) {
+// cover the cell and its middle is kept. Works on QImage only, so it runs on any thread.
+QImage DecodePhoto(const QString& path, QSize cell) {
   if (path.isEmpty() || cell.isEmpty()) return {};
   QImage image = ReadPictureScaled(path, cell, Qt::KeepAspectRatioByExpanding);
   if (image.isNull()) return {};
@@ -29,7 +31,7 @@ QPixmap LoadPhoto(const QString& path, QSize cell) {
     image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
                        cell.height());
   }
-  return QPixmap::fromImage(std::move(image));
+  return image;
 }
 
 QColor RimFor(const QColor& c) {
@@ -160,12 +162,46 @@ const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
   return texts_.insert(text, std::move(t)).value();
 }
 
+void RollingPanel::CachePhotos() {
+  const int shown = std::min(static_cast<int>(candidates_.size()), pictureLayout_.count);
+  QStringList missing;
+  const auto collect = [&] {
+    missing.clear();
+    QSet<QString> seen;
+    for (int i = 0; i < shown; ++i) {
+      const QString& path = candidates_[i].photoPath;
+      if (!photos_.contains(path) && !seen.contains(path)) {
+        seen.insert(path);
+        missing << path;
+      }
+    }
+  };
+  collect();
+  if (missing.isEmpty()) return;
+  if (photos_.size() + missing.size() > kMaxCachedPhotos) {
+    photos_.clear();
+    collect();
+  }
+  // A 12-megapixel JPEG takes milliseconds to decode even at a reduced scale (the whole file is still
+  // read), so the photos a frame lacks are decoded on every core at once; the calling thread takes its
+  // share, so this never waits behind other work in the pool. Only the pixmaps are made here, on the GUI
+  // thread.
+  const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
+  const auto decode = [cell](const QString& path) { return DecodePhoto(path, cell); };
+  QList<QImage> images = missing.size() == 1 ? QList<QImage>{decode(missing.front())}
+                                             : QtConcurrent::blockingMapped<QList<QImage>>(missing, decode);
+  // A photo that cannot be read is cached as an empty pixmap too, so it is not retried every frame.
+  for (qsizetype i = 0; i < missing.size(); ++i) {
+    photos_.insert(missing[i], images[i].isNull() ? QPixmap() : QPixmap::fromImage(std::move(images[i])));
+  }
+}
+
 const QPixmap& RollingPanel::PhotoFor(const QString& path) {
   auto it = photos_.find(path);
   if (it != photos_.end()) return it.value();
   if (photos_.size() >= kMaxCachedPhotos) photos_.clear();
   const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
-  return photos_.insert(path, LoadPhoto(path, cell)).value();
+  return photos_.insert(path, QPixmap::fromImage(DecodePhoto(path, cell))).value();
 }
 
 void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft) const {
@@ -174,6 +210,7 @@ void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft
 
 void RollingPanel::PaintFrame(QPainter& painter) {
   if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
+  if (pictureMode_) CachePhotos();
   const QSize area = size();
   int columnWidth = 0;
   if (!pictureMode_ && textLayout_.columns >= 3) {

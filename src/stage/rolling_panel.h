@@ -90,6 +90,8 @@ class RollingPanel : public QWidget {
   void ResetRoll();
   void RequestFrame();
   const Text& TextFor(const QString& text);
+  // Decodes the photos of this tick's candidates that are not cached yet, all at once and in parallel.
+  void CachePhotos();
   const QPixmap& PhotoFor(const QString& path);
   void PaintText(QPainter& painter, const Text& text, QPoint topLeft) const;
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "stage/rolling_panel.h"
 
@@ -139,6 +140,52 @@ TEST(RollingPanel, PhotosAreScaledOnceAndAMissingPhotoLeavesAnEmptyCellWithTheNa
   // A new roll forgets them.
   p.panel.PreparePictureRolling(2, true);
   EXPECT_EQ(p.panel.CachedPhotoCount(), 0);
+}
+
+// The photos a tick lacks are decoded together; each must still land in its own cell, a photo named
+// twice is decoded once, and an unreadable one is remembered rather than read again every frame.
+TEST(RollingPanel, PhotosDecodedTogetherEachLandInTheirOwnCell) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  constexpr int kCount = 12;
+  std::vector<QColor> colours;
+  QStringList paths;
+  for (int i = 0; i < kCount; ++i) {
+    colours.push_back(QColor::fromHsv(i * 360 / kCount, 255, 255));
+    paths << dir.filePath(QStringLiteral("%1.png").arg(i));
+    if (i == 5) continue;  // no photo for the sixth candidate
+    QImage photo(320, 240, QImage::Format_RGB32);
+    photo.fill(colours.back());
+    ASSERT_TRUE(photo.save(paths.back()));
+  }
+  paths[9] = paths[2];  // the same photo twice in one tick
+  colours[9] = colours[2];
+
+  Panel p;
+  p.panel.PreparePictureRolling(kCount, true);
+  p.panel.BeginTick();
+  for (int i = 0; i < kCount; ++i) p.panel.PaintCandidate(i + 1, QString(), paths[i]);
+  QImage frame = p.Frame();
+  const auto middle = [&](int index) {
+    const QRect cell = PhotoRect(p.panel.PictureLayout(), index, p.panel.size());
+    return QRect(cell.center() - QPoint(3, 3), QSize(6, 6));
+  };
+  for (int i = 0; i < kCount; ++i) {
+    if (i == 5) {
+      EXPECT_EQ(CountNear(frame, middle(i + 1), kBackdrop, 20), 36) << "cell " << i + 1;
+    } else {
+      EXPECT_EQ(CountNear(frame, middle(i + 1), colours[i], 0), 36) << "cell " << i + 1;
+    }
+  }
+  EXPECT_EQ(p.panel.CachedPhotoCount(), kCount - 1);
+
+  // The missing photo appearing later is not picked up within the roll: the failed read is cached.
+  QImage late(320, 240, QImage::Format_RGB32);
+  late.fill(Qt::white);
+  ASSERT_TRUE(late.save(paths[5]));
+  frame = p.Frame();
+  EXPECT_EQ(CountNear(frame, middle(6), kBackdrop, 20), 36);
+  EXPECT_EQ(p.panel.CachedPhotoCount(), kCount - 1);
 }
 
 TEST(RollingPanel, PortraitPhotosKeepTheirProportionsInTheCell) {
