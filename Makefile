@@ -26,11 +26,17 @@ test: test-fast test-asan
 test-fast: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# Run alone, this test makes the leak checker of GCC 12's sanitizer runtime crash in its own tracer
+# ("Tracer caught signal 11" while reading the main thread's dynamic TLS), before it checks anything.
+# It still runs under ASan and UBSan, with the leak check off; the other tests keep theirs.
+LSAN_TRACER_CRASH := ^StageWindowTest\.F6BeforeTheFirstWinnerOffersTheDrawPutAsideLast$$
 test-asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREL_WERROR=ON -DKAVREL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 600 -LE e2e
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 600 -LE e2e -E '$(LSAN_TRACER_CRASH)'
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure --timeout 600 -R '$(LSAN_TRACER_CRASH)'
 
 # The crash soak (not part of `make test`): a drawing child killed thousands of times, each time
 # resumed and checked. SOAK_CYCLES sets the count. It runs in /dev/shm where there is one, so the
