@@ -27,27 +27,10 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/when_shown.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-void Shot(QWidget* w, const char* file) {
-  const QString dir = qEnvironmentVariable("KAVREL_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) w->grab().save(dir + "/" + QString::fromUtf8(file));
-}
-
-QStringList Items(QComboBox* box) {
-  QStringList items;
-  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-  return items;
-}
 
 // A small event on the stage: ten participants, a first prize of three and a second prize of two.
 class CorrectionWindows : public ::testing::Test {

@@ -20,22 +20,10 @@
 #include "storage/text_file.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/when_shown.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-// Saves a picture of a window when KAVREL_SCREENSHOT_DIR is set, for looking at the layout.
-void Shot(QWidget* w, const char* file) {
-  const QString dir = qEnvironmentVariable("KAVREL_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) w->grab().save(dir + u'/' + QString::fromUtf8(file));
-}
 
 class AwardSettingsWindowTest : public ::testing::Test {
  protected:

@@ -9,38 +9,15 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include "support/fakes/scripted_prompter.h"
 #include "settings/advanced_settings_window.h"
 #include "settings/award_groups_window.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-void Shot(QWidget* w, const char* file) {
-  const QString dir = qEnvironmentVariable("KAVREL_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) w->grab().save(dir + "/" + QString::fromUtf8(file));
-}
-
-QStringList Items(QComboBox* box) {
-  QStringList items;
-  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-  return items;
-}
-
-QStringList Items(QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
-}
 
 TEST(AdvancedSettingsWindow, EditsCaptionsPerBatchAndSavesThemOnOk) {
   QTemporaryDir temp;

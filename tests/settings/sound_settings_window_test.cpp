@@ -10,33 +10,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "support/fakes/recording_sound_port.h"
-#include "support/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-void Shot(QWidget* w, const char* file) {
-  const QString dir = qEnvironmentVariable("KAVREL_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) w->grab().save(dir + "/" + QString::fromUtf8(file));
-}
-
-QStringList Items(QComboBox* box) {
-  QStringList items;
-  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-  return items;
-}
 
 class SoundSettingsWindowTest : public ::testing::Test {
  protected:

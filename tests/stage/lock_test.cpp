@@ -10,23 +10,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/fakes/scripted_prompter.h"
 #include "stage/lock_password.h"
 #include "stage/lock_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
 
 void ReleaseOn(QWidget* w) {
   QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());

@@ -15,9 +15,6 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/recording_sound_port.h"
-#include "support/fakes/scripted_prompter.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
@@ -27,18 +24,15 @@
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
+#include "support/widget_lookup.h"
 
 namespace kavrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-template <typename W>
-W* Find(QWidget* parent, const char* name) {
-  W* w = parent->findChild<W*>(QString::fromUtf8(name));
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
 
 // Runs `act` on the modal window of type W once it is open; `done` tells whether it ran.
 template <typename W>
