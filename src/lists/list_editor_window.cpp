@@ -340,6 +340,8 @@ void ListEditorWindow::Print() {
     return;
   QPrintPreviewDialog preview(&printer_, this);
   preview.setWindowTitle(QStringLiteral("打印预览"));
+  // Qt opens the preview at a small default size: most of the screen shows a page that can be read.
+  if (const QScreen* shown = screen()) preview.resize(shown->availableGeometry().size() * 9 / 10);
   // Qt puts 打印 last on the preview's tool bar, where a narrow screen hides it behind "»": it
   // goes first, so the button the operator came for is always on screen.
   if (auto* bar = preview.findChild<QToolBar*>()) {
