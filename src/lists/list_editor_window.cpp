@@ -276,7 +276,8 @@ void ListEditorWindow::FitDataColumns() {
   // The design's 60-pixel columns would cut every name after the first character: new data get
   // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).
   for (int c = 1; c < model_.columnCount(); ++c)
-    view_->setColumnWidth(c, std::max(view_->columnWidth(c), view_->ContentWidth(c)));
+    view_->setColumnWidth(c, std::max({view_->columnWidth(c), view_->ContentWidth(c),
+                                       view_->horizontalHeader()->sectionSizeHint(c)}));
 }
 
 void ListEditorWindow::ClearAll() {
