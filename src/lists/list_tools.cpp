@@ -323,6 +323,16 @@ std::vector<int> DisplayColumns(std::string_view answer, int lastColumn) {
 
 namespace {
 
+// A control character, or the lead byte of the four-byte GB18030 line separators: only such an
+// entry needs MakeSingleLine (find_first_of would call memchr once per byte).
+bool MayHoldLineBreak(std::string_view entry) {
+  for (const char c : entry) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x81) return true;
+  }
+  return false;
+}
+
 template <typename Sink>
 void ForEachEntryPart(const ListTable& table, const std::vector<int>& columns, int row, Sink&& sink) {
   if (table.LastColumn() < 2) {
@@ -347,7 +357,7 @@ std::string BuildListText(const ListTable& table, const std::vector<int>& column
     const std::size_t start = text.size();
     ForEachEntryPart(table, columns, r, [&text](std::string_view part) { text += part; });
     // A line break in a cell would make two people of one row: the entry is made one line.
-    if (std::string_view(text).find_first_of("\r\n\t\v\f\x81", start) != std::string_view::npos) {
+    if (MayHoldLineBreak(std::string_view(text).substr(start))) {
       std::string entry = text.substr(start);
       if (MakeSingleLine(entry)) text.replace(start, std::string::npos, entry);
     }

@@ -128,6 +128,10 @@ std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoad
   return PoolEntries(DecodeExternalText(ReadTextFile(path)), notes);
 }
 
+std::vector<std::string> LoadListLines(const ProgramDir& dir) {
+  return SplitLines(DecodeExternalText(ReadTextFile(dir.Path(ProgramDir::kSetDat))));
+}
+
 std::string BuildSetDatText(const std::vector<std::string>& entries) {
   std::size_t size = 0;
   for (const auto& entry : entries) size += entry.size() + 2;
@@ -214,9 +218,15 @@ EditorListSave SaveEditorList(const ProgramDir& dir, const std::string& snapshot
   const auto setDat = dir.Path(ProgramDir::kSetDat);
   if (keepOld && FileExists(setDat)) {
     // An empty list or the very same list needs no copy; every other one may be the one wanted back.
-    const std::optional<std::string> old = TryReadTextFile(setDat);
-    if ((!old || (!old->empty() && *old != setDatText)) && !KeepInHistory(dir, {setDat}, when))
-      return EditorListSave::HistoryFailed;
+    // Only a list of the same size is read to tell.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(setDat, error);
+    bool keep = error || size != 0;
+    if (keep && !error && size == setDatText.size()) {
+      const std::optional<std::string> old = TryReadTextFile(setDat);
+      keep = !old || *old != setDatText;
+    }
+    if (keep && !KeepInHistory(dir, {setDat}, when)) return EditorListSave::HistoryFailed;
   }
   // Table first: a crash between the two writes leaves a table whose link names another list,
   // which the editor notices when it opens.

@@ -35,6 +35,11 @@ struct PoolLoadNotes {
 // back as several winners.
 std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoadNotes* notes = nullptr);
 
+// config\set.dat's lines as they are written, decoded and split by the same rule (so LF or CR
+// alone end lines too) but without the pool's rules: the picture list's file names. Empty when
+// there is no file.
+std::vector<std::string> LoadListLines(const ProgramDir& dir);
+
 // The rules above for one list's text (already decoded).
 std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes = nullptr);
 

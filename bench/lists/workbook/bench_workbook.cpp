@@ -95,6 +95,7 @@ void PeakOfSheetTool(const char* what, const std::string& path) {
   const pid_t child = fork();
   if (child == 0) {
     std::freopen("/dev/null", "w", stdout);
+    std::freopen("/dev/null", "w", stderr);  // the refusals' messages
     execl(KAVREL_SHEET_EXE, "kavrel-sheet", path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 #include "lists/workbook/sheet_builder.h"
@@ -13,22 +14,34 @@ namespace kavrel {
 
 namespace {
 
-// UTF-8 cell text to GB18030 in place; the all-ASCII cells (numbers, IDs) need no work.
+// UTF-8 cell text to GB18030 in place; the all-ASCII cells (numbers, IDs) need no work. The same
+// pass tells whether the text may hold a line break or TAB (a control character, or the lead
+// byte of U+0085 or U+2028/U+2029), so the cells without one are not looked at again.
 class ToGb {
  public:
-  void Convert(std::string& text) {
-    bool ascii = true;
-    for (const char c : text)
-      if (static_cast<unsigned char>(c) >= 0x80) {
-        ascii = false;
-        break;
-      }
-    if (ascii) return;
-    const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  bool Convert(std::string& text) {
+    // A table lookup and an OR per byte: this runs over every cell of a million-row sheet.
+    std::uint8_t seen = 0;
+    for (const char c : text) seen |= kByteClass[static_cast<unsigned char>(c)];
+    if (seen & kNonAscii) {
+      const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+      text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return (seen & kMayBreak) != 0;
   }
 
  private:
+  static constexpr std::uint8_t kNonAscii = 1;
+  static constexpr std::uint8_t kMayBreak = 2;
+  static constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int b = 0; b < 0x20; ++b) classes[static_cast<std::size_t>(b)] = kMayBreak;
+    for (int b = 0x80; b < 0x100; ++b) classes[static_cast<std::size_t>(b)] = kNonAscii;
+    classes[0xC2] |= kMayBreak;  // U+0085
+    classes[0xE2] |= kMayBreak;  // U+2028, U+2029
+    return classes;
+  }();
+
   QStringEncoder encoder_{"GB18030"};
 };
 
@@ -115,8 +128,7 @@ ImportedSheet WorkbookImport::ReadSheet(const std::string& path, int sheetIndex,
   // Every cell as the table will hold it: GB18030, on one line, its formula errors noted.
   const auto take = [&](std::string& cell, std::size_t sheetRow, std::size_t column) {
     if (cell.empty()) return;
-    toGb.Convert(cell);
-    if (MakeSingleLine(cell)) ++result.cellsMadeSingleLine;
+    if (toGb.Convert(cell) && MakeSingleLine(cell)) ++result.cellsMadeSingleLine;
     if (IsFormulaError(cell)) result.errorCells.push_back({static_cast<int>(sheetRow), static_cast<int>(column), cell});
   };
   if (!sheet.rows.empty()) result.header = std::move(sheet.rows.front());
