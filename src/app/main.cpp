@@ -16,6 +16,7 @@
 #include "platform/system_clock.h"
 #include "stage/stage_window.h"
 #include "storage/program_dir.h"
+#include "storage/text_file.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
                               .arg(QCoreApplication::applicationDirPath()));
     return 1;
   }
+  // Nothing writes yet: a temporary beside a data file is what a write cut short by a crash left.
+  kavrel::RemoveStaleTemporaries(dir);
 
   kavrel::QtPrompter prompter;
   kavrel::SdlSoundPort sound;

@@ -173,6 +173,7 @@ class DrawController {
   bool rollActive_ = false;
   bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
+  int longTold_ = 0;    // the same for entries too long to be names
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};

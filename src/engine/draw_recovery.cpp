@@ -73,7 +73,22 @@ std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
     text.replace(text.find("%d"), 2, std::to_string(notes.dashesReplaced));
     prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
   }
-  if (pool) dashesTold_ = notes.dashesReplaced;
+  if (pool && notes.longEntries > 0 && notes.longEntries != longTold_) {
+    // One message for all of them, naming the first with its start: a list read as one line shows
+    // its first few names there.
+    const std::string& entry = (*pool)[static_cast<std::size_t>(notes.firstLongEntry - 1)];
+    std::string start = CutAtCharacter(entry, 40) + Gb("…");
+    MakeSingleLine(start);
+    std::string text = Gb(texts::kLongEntries);
+    text.replace(text.find("%d"), 2, std::to_string(notes.longEntries));
+    text.replace(text.find("%d"), 2, std::to_string(notes.firstLongEntry));
+    text.replace(text.find("%s"), 2, start);
+    prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Warning);
+  }
+  if (pool) {
+    dashesTold_ = notes.dashesReplaced;
+    longTold_ = notes.longEntries;
+  }
   return pool;
 }
 

@@ -43,6 +43,9 @@ inline constexpr const char* kDamagedRecordFreshStart =
     "。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 history 文件夹。";
 inline constexpr const char* kDashesReplaced =
     "名单中有%d个条目含有“-”，抽奖时显示为全角的“－”，以免中奖结果文件把一个条目读成多个。";
+inline constexpr const char* kLongEntries =
+    "名单中有%d个条目超过128个汉字（256字节），第一个是第%d个：“%s”。这不像一个人的名字，可能是名单文件没有正确分行，"
+    "请检查抽奖名单(config\\set.dat)。";
 inline constexpr const char* kBadPlanLines =
     "奖项计划 config\\shezhijx.dat 中%s的中奖名额或批次小于1，无法抽取，已略过，请在奖项设置中修改！";
 inline constexpr const char* kTrimFailed =

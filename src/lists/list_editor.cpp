@@ -10,6 +10,7 @@
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
+#include "storage/split_text.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
@@ -36,24 +37,61 @@ void ListEditor::Message(const char* text, const char* caption, Icon icon) const
   ctx_.prompter.Message(Gb(text), Gb(caption), Buttons::Ok, icon);
 }
 
+bool ListEditor::ShowDrawList() {
+  std::optional<std::vector<std::string>> entries = LoadPool(ctx_.dir);
+  if (!entries || entries->empty()) return false;
+  runner_.Run([&] { FillFromLines(table_, std::move(*entries)); });
+  showsDrawList_ = true;
+  return true;
+}
+
 void ListEditor::Open() {
   const auto path = ctx_.dir.Path(ProgramDir::kImDataDat);
-  if (!FileExists(path)) return;
+  // A list prepared by hand in config\set.dat (or a table that was lost) shows the list the draw
+  // uses: a save then keeps it instead of writing an empty list over it.
+  if (!FileExists(path)) {
+    ShowDrawList();
+    return;
+  }
   const std::optional<std::string> bytes = TryReadTextFile(path);
   SnapshotProblem problem = SnapshotProblem::Damaged;
   std::optional<ListTable> loaded;
-  if (bytes) runner_.Run([&] { loaded = DecodeSnapshot(*bytes, &problem); });
+  std::string link;
+  if (bytes) runner_.Run([&] { loaded = DecodeSnapshot(*bytes, &problem, &link); });
   if (loaded) {
     table_ = std::move(*loaded);
+    CheckLinkToDrawList(link);
     return;
   }
   table_ = ListTable();
-  const char* text = problem == SnapshotProblem::NewerVersion
-                         ? "保存的名单表格(config\\imdata.dat)由较新版本的程序写入，本版本无法读取，"
-                           "现显示空白表格。抽奖使用的名单(config\\set.dat)不受影响。"
-                         : "保存的名单表格(config\\imdata.dat)已损坏或无法读取，现显示空白表格。"
-                           "抽奖使用的名单(config\\set.dat)不受影响。";
-  Message(text, "提示信息：", Icon::Warning);
+  const bool shown = ShowDrawList();
+  std::string text = Gb(problem == SnapshotProblem::NewerVersion
+                            ? "保存的名单表格(config\\imdata.dat)由较新版本的程序写入，本版本无法读取，"
+                            : "保存的名单表格(config\\imdata.dat)已损坏或无法读取，");
+  text += Gb(shown ? "现显示抽奖使用的名单(config\\set.dat)。"
+                   : "现显示空白表格。抽奖使用的名单(config\\set.dat)不受影响。");
+  ctx_.prompter.Message(text, Gb("提示信息："), Buttons::Ok, Icon::Warning);
+}
+
+void ListEditor::CheckLinkToDrawList(const std::string& link) {
+  // Tables saved before the link existed have none: nothing to compare.
+  if (link.empty()) return;
+  const std::optional<std::string> current = CurrentSetDatLink(ctx_.dir);
+  if (!current || *current == link) return;
+  const std::optional<std::vector<std::string>> entries = LoadPool(ctx_.dir);
+  const long long people = entries ? static_cast<long long>(entries->size()) : 0;
+  const std::string text =
+      Gb("保存的名单表格(config\\imdata.dat，共") + Num(table_.DataRowCount()) +
+      Gb("行)与抽奖使用的名单(config\\set.dat，共") + Num(people) +
+      Gb("个)不一致：上次保存可能在写完两个文件之前被中断了，或者名单文件被别的程序改过。\n\n"
+         "按【是】显示抽奖使用的名单(set.dat)，按【否】显示保存的表格(imdata.dat)。保存以后两者就一致了。");
+  if (ctx_.prompter.MessageWithFocus(text, Gb("名单不一致提示："), Buttons::YesNo, Icon::Warning, Answer::Yes) ==
+      Answer::Yes) {
+    table_ = ListTable();
+    ShowDrawList();
+  }
+  // Either way the two files still disagree until a save: closing asks for it.
+  MarkChanged();
 }
 
 void ListEditor::ClearAllAsked() {
@@ -77,13 +115,22 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
     return false;
   }
   bool isText = true;
+  bool anyEntry = false;
+  int madeSingleLine = 0;
+  std::size_t lineCount = 0;
   runner_.Run([&] {
     std::optional<std::string> text = DecodeImportedText(*bytes);
     if (!text) {
       isText = false;
       return;
     }
-    FillFromLines(table_, SplitImportedLines(*text));
+    std::vector<std::string> lines = SplitLines(*text);
+    anyEntry = std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return !IsBlankEntry(l); });
+    if (!anyEntry) return;
+    // A TAB, or a CR inside a line of a CR LF file, would split the entry later: a space instead.
+    for (std::string& line : lines) madeSingleLine += MakeSingleLine(line) ? 1 : 0;
+    lineCount = lines.size();
+    FillFromLines(table_, std::move(lines));
   });
   if (!isText) {
     ctx_.prompter.Message(
@@ -91,7 +138,17 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
         Gb("错误提示："), Buttons::Ok, Icon::Error);
     return false;
   }
+  if (!anyEntry) {
+    ctx_.prompter.Message(Gb("文件中没有名单（空文件，或只有空行）：") + gbPath + Gb("\n名单没有改变。"),
+                          Gb("导入提醒："), Buttons::Ok, Icon::Information);
+    return false;
+  }
   MarkChanged();
+  if (madeSingleLine > 0)
+    ctx_.prompter.Message(Gb("导入完成：共") + Num(static_cast<long long>(lineCount)) + Gb("行。其中") +
+                              Num(madeSingleLine) +
+                              Gb("行里有制表符或换行符，已换成空格：表格的一行就是一个抽奖名单。"),
+                          Gb("导入提醒："), Buttons::Ok, Icon::Information);
   return true;
 }
 
@@ -106,7 +163,10 @@ bool ListEditor::ImportWorkbook(const workbook::ProgressFn& progress, const std:
   // The sheet is read into a result of its own: the table is touched only once all of it is in.
   ImportedSheet result;
   runner_.Run([&] { result = WorkbookImport::ReadSheet(*path, *sheet, progress, cancel); });
-  if (result.ok) ImportSheet(std::move(result.header), std::move(result.rows));
+  if (result.ok) {
+    import.AskAboutErrorCells(result);
+    ImportSheet(std::move(result.header), std::move(result.rows));
+  }
   import.ReportOutcome(result);
   return result.ok;
 }
@@ -249,16 +309,68 @@ std::optional<int> ListEditor::Find() {
   return std::nullopt;
 }
 
+std::string ListEditor::ColumnGuide() const {
+  // The workbook import puts the sheet's column A after the row numbers: name the columns so the
+  // operator types the numbers meant, not the sheet's letters counted from A.
+  constexpr int kNamed = 8;
+  std::string guide = Gb("\n\n本表各列：第1列 行号");
+  for (int c = 1; c <= table_.LastColumn() && c <= kNamed; ++c) {
+    std::string title = table_.Cell(0, c);
+    MakeSingleLine(title);
+    if (title.size() > 24) title.resize(SnapToCharStart(title, 24));
+    guide += Gb("，第") + Num(c + 1) + Gb("列 ") + (title.empty() ? Gb("(无标题)") : title);
+  }
+  if (table_.LastColumn() > kNamed) guide += Gb("……");
+  guide += Gb("。\n导入Excel时，Excel的A列在第2列，B列在第3列，以此类推。");
+  return guide;
+}
+
 std::optional<std::vector<int>> ListEditor::AskDisplayColumns() {
   if (table_.LastColumn() <= 1) return std::vector<int>{1};
-  std::string prompt = DisplayColumnsPrompt();
+  std::string prompt = DisplayColumnsPrompt() + ColumnGuide();
   for (;;) {
     const std::optional<std::string> answer = ctx_.prompter.InputText(DisplayColumnsTitle(), prompt, "");
     std::vector<int> columns = DisplayColumns(answer.value_or(kDisplayColumnsDefault), table_.LastColumn());
     if (!columns.empty()) return columns;
     // An answer naming no column would save a list of blank entries: ask again, saying what is valid.
     prompt = DisplayColumnsPrompt() + Gb("\n\n输入的列不存在，请输入1到") + Num(table_.LastColumn() + 1) +
-             Gb("之间的列数(行号为第1列)。");
+             Gb("之间的列数(行号为第1列)。") + ColumnGuide();
+  }
+}
+
+bool ListEditor::OfferDuplicateRemoval() {
+  std::vector<DuplicateRow> duplicates;
+  runner_.Run([&] { duplicates = FindDuplicateRows(table_); });
+  if (duplicates.empty()) return true;
+  // Two people may share a name: nothing is removed before the operator has seen which rows.
+  const auto rowText = [this](int row) {
+    std::string text;
+    for (int c = 1; c <= table_.LastColumn(); ++c)
+      if (!table_.Cell(row, c).empty()) text += (text.empty() ? "" : "  ") + table_.Cell(row, c);
+    MakeSingleLine(text);
+    if (text.size() > 40) text = text.substr(0, SnapToCharStart(text, 40)) + Gb("…");
+    return text;
+  };
+  const long long count = static_cast<long long>(duplicates.size());
+  std::string text = Gb("表格中有") + Num(count) + Gb("个重复行（每一列都与前面某一行相同）：\n");
+  constexpr std::size_t kListed = 5;
+  for (std::size_t i = 0; i < duplicates.size() && i < kListed; ++i)
+    text += Gb("第") + Num(duplicates[i].row) + Gb("行：") + rowText(duplicates[i].row) + Gb("（同第") +
+            Num(duplicates[i].first) + Gb("行）\n");
+  if (duplicates.size() > kListed) text += Gb("……\n");
+  text += Gb("\n同名同姓的可能是不同的人。按【是】删除这些重复行后保存（剩余") + Num(table_.DataRowCount() - count) +
+          Gb("个），按【否】保留全部") + Num(table_.DataRowCount()) + Gb("行保存，按【取消】不保存。");
+  switch (ctx_.prompter.MessageWithFocus(text, Gb("删除提示："), Buttons::YesNoCancel, Icon::Question, Answer::No)) {
+    case Answer::Yes: {
+      int removed = 0;
+      runner_.Run([&] { removed = kavrel::DeleteDuplicateRows(table_); });
+      if (removed > 0) MarkChanged();
+      return true;
+    }
+    case Answer::No:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -300,26 +412,32 @@ bool ListEditor::Save() {
       ctx_.prompter.Message(Gb(texts::kRestartQuestion), Gb(texts::kInfoCaption), Buttons::OkCancel, Icon::Question) !=
           Answer::Ok)
     return false;
-  if (autoDedupe_) RemoveDuplicatesReported();
+  if (autoDedupe_ && !OfferDuplicateRemoval()) return false;
   const std::optional<std::vector<int>> columns = AskDisplayColumns();
   if (!columns || !ReplaceDashes(*columns)) return false;
 
-  std::string snapshot;
   std::string setDat;
+  bool anyEntry = false;
   runner_.Run([&] {
-    snapshot = EncodeSnapshot(table_);
     setDat = BuildListText(table_, *columns);
+    anyEntry = ListHasEntries(setDat);
   });
-  ctx_.dir.EnsureConfigDir();
-  // Each file is replaced whole or not at all; a failure keeps the old file and says so.
-  const char* failed = nullptr;
-  runner_.Run([&] {
-    if (!WriteTextFile(ctx_.dir.Path(ProgramDir::kImDataDat), snapshot))
-      failed = "config\\imdata.dat";
-    else if (!WriteTextFile(ctx_.dir.Path(ProgramDir::kSetDat), setDat))
-      failed = "config\\set.dat";
-  });
-  if (failed) {
+  if (!anyEntry && !ConfirmEmptyList()) return false;
+
+  std::string snapshot;
+  runner_.Run([&] { snapshot = EncodeSnapshot(table_, SetDatLink(setDat)); });
+  EditorListSave saved = EditorListSave::Ok;
+  runner_.Run([&] { saved = SaveEditorList(ctx_.dir, snapshot, setDat, ctx_.clock.Now()); });
+  if (saved == EditorListSave::HistoryFailed) {
+    if (ctx_.prompter.Message(Gb("无法把原来的抽奖名单(config\\set.dat)备份到history文件夹，保存后原名单将无法找回。"
+                                 "请检查程序文件夹是否可写、磁盘是否已满。\n\n仍要保存吗？"),
+                              Gb("保存提示："), Buttons::OkCancel, Icon::Warning) != Answer::Ok)
+      return false;
+    runner_.Run([&] { saved = SaveEditorList(ctx_.dir, snapshot, setDat, ctx_.clock.Now(), false); });
+  }
+  if (saved != EditorListSave::Ok) {
+    // Each file is replaced whole or not at all; a failure keeps the old file and says so.
+    const char* failed = saved == EditorListSave::TableFailed ? "config\\imdata.dat" : "config\\set.dat";
     ctx_.prompter.Message(Gb("保存失败：无法写入") + Gb(failed) +
                               Gb("，原有文件保持不变。请检查程序文件夹是否可写、磁盘是否已满，然后重新保存。"),
                           Gb("错误提示："), Buttons::Ok, Icon::Error);
@@ -328,6 +446,15 @@ bool ListEditor::Save() {
   listChanged_ = false;
   restartRequested_ = ctx_.drawUnderWay;
   return true;
+}
+
+bool ListEditor::ConfirmEmptyList() {
+  const std::optional<std::vector<std::string>> current = LoadPool(ctx_.dir);
+  if (!current || current->empty()) return true;
+  return ctx_.prompter.Message(Gb("表格中没有任何名单，保存后抽奖使用的名单(现有") +
+                                   Num(static_cast<long long>(current->size())) +
+                                   Gb("个)将被清空（原名单会备份到history文件夹）。\n\n确定要保存空名单吗？"),
+                               Gb("保存提示："), Buttons::OkCancel, Icon::Warning) == Answer::Ok;
 }
 
 bool ListEditor::CloseRequested() {

@@ -45,8 +45,12 @@ class ListEditor {
   void SetAutoDedupe(bool on) { autoDedupe_ = on; }
   std::string CountLine() const { return CountLineText(table_.DataRowCount()); }
 
-  // Loads config\imdata.dat; a damaged or newer file leaves the design table and says so once.
+  // Loads config\imdata.dat; without one the list the draw uses (config\set.dat) is shown. A
+  // damaged or newer file is said once (the draw's list is shown instead); a table saved with
+  // another list than the one on disk lets the operator choose which to show.
   void Open();
+  // Open showed the draw's list instead of a saved table (its columns have no widths of their own).
+  bool ShowsDrawList() const { return showsDrawList_; }
 
   // "清除全部名单(C)": asks first; the snapshot is written only by a save.
   void ClearAllAsked();
@@ -91,6 +95,15 @@ class ListEditor {
   void Message(const char* text, const char* caption, Icon icon) const;
   void MarkChanged() { listChanged_ = true; }
   std::optional<std::vector<int>> AskDisplayColumns();
+  std::string ColumnGuide() const;
+  // The duplicate rows listed and the removal offered before a save; false when the save is off.
+  bool OfferDuplicateRemoval();
+  // Saving a list without a single entry over a list that has some: false when declined.
+  bool ConfirmEmptyList();
+  // The table becomes the list the draw uses (config\set.dat, one column); false when there is none.
+  bool ShowDrawList();
+  // A table whose link names another set.dat than the one on disk: the operator picks which to show.
+  void CheckLinkToDrawList(const std::string& link);
   bool ReplaceDashes(const std::vector<int>& columns);
   int RemoveDuplicatesReported();
 
@@ -101,6 +114,7 @@ class ListEditor {
   bool listChanged_ = false;
   bool restartRequested_ = false;
   bool autoDedupe_ = true;
+  bool showsDrawList_ = false;
   struct EditMemory {
     int row = -1;
     int column = -1;

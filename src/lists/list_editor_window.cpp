@@ -14,10 +14,12 @@
 #include <QPrintPreviewDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -37,6 +39,16 @@ const char* const kNote =
     "2.打乱仅对由数字、字母或组合成的单列抽奖名单(如抽奖号码、电话号码、身份证号码)有效，对多列抽奖名单(如工号 + "
     "姓名组合成的抽奖名单)无效;\n"
     "3.导入excel，当数据量较大时导入速度较慢，请根据进度条进度耐心等待，或者根据txt格式模板转成txt格式上传;";
+
+// "导入TXT(T)" is shown with T as its accelerator, chosen by that letter while the menu is open;
+// the item keeps the design text as its name.
+QString WithAccelerator(const char* text) {
+  QString shown = QString::fromUtf8(text);
+  static const QRegularExpression letter(QStringLiteral("\\(([A-Z])\\)"));
+  const QRegularExpressionMatch m = letter.match(shown);
+  if (m.hasMatch()) shown.insert(m.capturedStart(1), QLatin1Char('&'));
+  return shown;
+}
 
 }  // namespace
 
@@ -129,13 +141,14 @@ ListEditorWindow::ListEditorWindow(ListEditorContext context, QWidget* parent)
 
   editor_.Open();
   ShowTable();
+  if (editor_.ShowsDrawList()) FitDataColumns();
 }
 
 ListEditorWindow::~ListEditorWindow() = default;
 
 QAction* ListEditorWindow::AddItem(QMenu* menu, const char* text, void (ListEditorWindow::*slot)(),
                                    const QKeySequence& key) {
-  QAction* a = menu->addAction(QString::fromUtf8(text));
+  QAction* a = menu->addAction(WithAccelerator(text));
   a->setObjectName(QString::fromUtf8(text));
   if (!key.isEmpty()) {
     a->setShortcut(key);
@@ -230,13 +243,21 @@ void ListEditorWindow::Run(const std::function<void()>& work) {
   view_->setEnabled(true);
   menuBar_->setEnabled(true);
   model_.SetBusy(false);
+  // The reset gave every column the default width; a question asked after the work (the display
+  // columns after the duplicate check) must show the table as the operator laid it out.
+  ApplyColumnWidths();
   busy_ = false;
+}
+
+void ListEditorWindow::ApplyColumnWidths() {
+  const ListTable& table = editor_.Table();
+  for (int c = 0; c < table.ColumnCount() && c < model_.columnCount(); ++c)
+    view_->setColumnWidth(c, table.ColumnWidth(c));
 }
 
 void ListEditorWindow::ShowTable() {
   model_.Reload();
-  const ListTable& table = editor_.Table();
-  for (int c = 0; c < table.ColumnCount(); ++c) view_->setColumnWidth(c, table.ColumnWidth(c));
+  ApplyColumnWidths();
   countLine_->setText(ToQt(editor_.CountLine()));
 }
 
@@ -255,7 +276,8 @@ void ListEditorWindow::FitDataColumns() {
   // The design's 60-pixel columns would cut every name after the first character: new data get
   // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).
   for (int c = 1; c < model_.columnCount(); ++c)
-    view_->setColumnWidth(c, std::max(view_->columnWidth(c), view_->ContentWidth(c)));
+    view_->setColumnWidth(c, std::max({view_->columnWidth(c), view_->ContentWidth(c),
+                                       view_->horizontalHeader()->sectionSizeHint(c)}));
 }
 
 void ListEditorWindow::ClearAll() {
@@ -319,6 +341,19 @@ void ListEditorWindow::Print() {
     return;
   QPrintPreviewDialog preview(&printer_, this);
   preview.setWindowTitle(QStringLiteral("打印预览"));
+  // Qt opens the preview at a small default size: most of the screen shows a page that can be read.
+  if (const QScreen* shown = screen()) preview.resize(shown->availableGeometry().size() * 9 / 10);
+  // Qt puts 打印 last on the preview's tool bar, where a narrow screen hides it behind "»": it
+  // goes first, so the button the operator came for is always on screen.
+  if (auto* bar = preview.findChild<QToolBar*>()) {
+    const QList<QAction*> actions = bar->actions();
+    if (!actions.isEmpty() && !actions.front()->isSeparator()) {
+      QAction* print = actions.back();
+      bar->removeAction(print);
+      bar->insertAction(actions.front(), print);
+      bar->insertSeparator(actions.front());
+    }
+  }
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* printer) { BuildPrintDocument(editor_.Table())->print(printer); });
   preview.exec();

@@ -80,6 +80,7 @@ class ListEditorWindow : public QDialog, private WorkRunner {
                    const QKeySequence& key = QKeySequence());
   void AfterCommand(void (ListEditor::*command)());
   void ShowTable();
+  void ApplyColumnWidths();
   void FitDataColumns();
   bool SelectedRange(int& row0, int& col0, int& row1, int& col1) const;
   void EditorClosed();

@@ -1,13 +1,14 @@
 #include "lists/list_tools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <unordered_set>
 
 #include "engine/random_source.h"
-#include "lists/text_decode.h"
 #include "storage/codec.h"
 #include "storage/number_text.h"
+#include "storage/participant_store.h"
 #include "storage/split_text.h"
 
 namespace kavrel {
@@ -93,6 +94,17 @@ double TypedNumber(const std::string& text) {
   return v;
 }
 
+// The width a number was typed with when it was typed zero-padded ("0001" → 4), else 0: padding
+// the operator typed is the width they want, even where the count of numbers is shorter.
+std::size_t TypedPadding(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.size() < 2 || text.front() != '0') return 0;
+  for (const char c : text)
+    if (c < '0' || c > '9') return 0;
+  return text.size();
+}
+
 std::string ZeroPadded(long long value, std::size_t width) {
   std::string digits = std::to_string(value < 0 ? -value : value);
   const std::size_t sign = value < 0 ? 1 : 0;
@@ -109,7 +121,7 @@ double GeneratorSpan(const GeneratorInput& input) {
 int GenerateNumbers(ListTable& table, const GeneratorInput& input, bool excludeLastDigits) {
   const double end = TypedNumber(input.end);
   const double span = GeneratorSpan(input);
-  const std::size_t width = FormatNumber(span).size();
+  const std::size_t width = std::max({FormatNumber(span).size(), TypedPadding(input.start), TypedPadding(input.end)});
   std::vector<std::string> texts;
   for (auto cur = static_cast<long long>(std::nearbyint(TypedNumber(input.start))); static_cast<double>(cur) <= end;
        ++cur) {
@@ -203,40 +215,43 @@ int DeleteBlankRows(ListTable& table) {
   return count;
 }
 
-int DeleteDuplicateRows(ListTable& table) {
+std::vector<DuplicateRow> FindDuplicateRows(const ListTable& table) {
   const int rows = table.DataRowCount();
   const int last = table.LastColumn();
-  std::vector<bool> remove(static_cast<std::size_t>(table.RowCount()), false);
-  int count = 0;
-  if (last >= 1 && rows > 1) {
-    // Rows are compared through their cells in place: no key strings are built for a million rows.
-    const auto cell = [&table](int c, int r) -> const std::string& {
-      return table.Column(c)[static_cast<std::size_t>(r)];
-    };
-    const auto hash = [&](int r) {
-      std::size_t h = 0;
-      for (int c = 1; c <= last; ++c) h = h * 1000003u ^ std::hash<std::string_view>()(cell(c, r));
-      return h;
-    };
-    const auto same = [&](int a, int b) {
-      for (int c = 1; c <= last; ++c)
-        if (cell(c, a) != cell(c, b)) return false;
-      return true;
-    };
-    std::unordered_set<int, decltype(hash), decltype(same)> seen(static_cast<std::size_t>(rows), hash, same);
-    for (int r = 1; r <= rows; ++r) {
-      bool placeholder = true;
-      for (int c = 1; c <= last && placeholder; ++c) placeholder = cell(c, r).empty() || cell(c, r) == "0";
-      if (placeholder) continue;
-      if (!seen.insert(r).second) {
-        remove[static_cast<std::size_t>(r)] = true;
-        ++count;
-      }
-    }
+  std::vector<DuplicateRow> duplicates;
+  if (last < 1 || rows < 2) return duplicates;
+  // Rows are compared through their cells in place: no key strings are built for a million rows.
+  const auto cell = [&table](int c, int r) -> const std::string& {
+    return table.Column(c)[static_cast<std::size_t>(r)];
+  };
+  const auto hash = [&](int r) {
+    std::size_t h = 0;
+    for (int c = 1; c <= last; ++c) h = h * 1000003u ^ std::hash<std::string_view>()(cell(c, r));
+    return h;
+  };
+  const auto same = [&](int a, int b) {
+    for (int c = 1; c <= last; ++c)
+      if (cell(c, a) != cell(c, b)) return false;
+    return true;
+  };
+  std::unordered_set<int, decltype(hash), decltype(same)> seen(static_cast<std::size_t>(rows), hash, same);
+  for (int r = 1; r <= rows; ++r) {
+    bool placeholder = true;
+    for (int c = 1; c <= last && placeholder; ++c) placeholder = cell(c, r).empty() || cell(c, r) == "0";
+    if (placeholder) continue;
+    const auto [at, inserted] = seen.insert(r);
+    if (!inserted) duplicates.push_back({r, *at});
   }
+  return duplicates;
+}
+
+int DeleteDuplicateRows(ListTable& table) {
+  std::vector<bool> remove(static_cast<std::size_t>(table.RowCount()), false);
+  const std::vector<DuplicateRow> duplicates = FindDuplicateRows(table);
+  for (const DuplicateRow& d : duplicates) remove[static_cast<std::size_t>(d.row)] = true;
   table.RemoveRows(remove);
   table.RenumberRows();
-  return count;
+  return static_cast<int>(duplicates.size());
 }
 
 namespace {
@@ -277,7 +292,7 @@ std::string CopyCells(const ListTable& table, int row0, int col0, int row1, int 
 bool PasteCells(ListTable& table, int row, int column, std::string_view text) {
   bool wrote = false;
   int r = row;
-  for (const std::string& line : SplitImportedLines(text)) {
+  for (const std::string& line : SplitLines(text)) {
     int c = column;
     std::size_t cellStart = 0;
     for (std::size_t i = 0;; i += CharBytes(line, i)) {
@@ -308,6 +323,16 @@ std::vector<int> DisplayColumns(std::string_view answer, int lastColumn) {
 
 namespace {
 
+// A control character, or the lead byte of the four-byte GB18030 line separators: only such an
+// entry needs MakeSingleLine (find_first_of would call memchr once per byte).
+bool MayHoldLineBreak(std::string_view entry) {
+  for (const char c : entry) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x81) return true;
+  }
+  return false;
+}
+
 template <typename Sink>
 void ForEachEntryPart(const ListTable& table, const std::vector<int>& columns, int row, Sink&& sink) {
   if (table.LastColumn() < 2) {
@@ -329,7 +354,13 @@ std::string BuildListText(const ListTable& table, const std::vector<int>& column
   std::string text;
   text.reserve(size + 2 * static_cast<std::size_t>(std::max(table.DataRowCount(), 0)));
   for (int r = 1; r <= table.DataRowCount(); ++r) {
+    const std::size_t start = text.size();
     ForEachEntryPart(table, columns, r, [&text](std::string_view part) { text += part; });
+    // A line break in a cell would make two people of one row: the entry is made one line.
+    if (MayHoldLineBreak(std::string_view(text).substr(start))) {
+      std::string entry = text.substr(start);
+      if (MakeSingleLine(entry)) text.replace(start, std::string::npos, entry);
+    }
     text += "\r\n";
   }
   return text;

@@ -47,7 +47,8 @@ inline constexpr double kMaxGeneratedRows = 10000000;
 double GeneratorSpan(const GeneratorInput& input);
 // Appends the numbers (clearing first when asked) and formats them; `excludeLastDigits` false
 // ignores the last-digit boxes (a suffix is set). Numbers are zero-padded to the width of the
-// span's count and never lose a digit. Returns the rows added.
+// span's count, or to the width of a start or end typed with leading zeros ("0001") when that is
+// wider, and never lose a digit. Returns the rows added.
 int GenerateNumbers(ListTable& table, const GeneratorInput& input, bool excludeLastDigits);
 
 // "名单转等长(补空格)": spaces removed, then P spaces inserted at byte S (and again 6 bytes before
@@ -63,8 +64,13 @@ void ShuffleColumn(ListTable& table, RandomSource& random);
 // A data row is blank when its column-1 cell is empty or "0". Returns the rows removed.
 int DeleteBlankRows(ListTable& table);
 // Whole rows: a row is a duplicate of an earlier one when every data column matches byte for byte;
-// rows whose data cells are all empty or "0" are never duplicates. The first survives. Returns
-// the rows removed; rows are renumbered.
+// rows whose data cells are all empty or "0" are never duplicates. The first survives.
+struct DuplicateRow {
+  int row;    // the later row
+  int first;  // the earlier row it repeats
+};
+std::vector<DuplicateRow> FindDuplicateRows(const ListTable& table);
+// Removes them. Returns the rows removed; rows are renumbered.
 int DeleteDuplicateRows(ListTable& table);
 
 // The search of "查找(F)" / "查找下一个(N)", kept for the whole run of the program.
@@ -88,8 +94,9 @@ bool PasteCells(ListTable& table, int row, int column, std::string_view text);
 // name no column are skipped.
 std::vector<int> DisplayColumns(std::string_view answer, int lastColumn);
 // The set.dat text: with one data column each entry is the cell of column 1; otherwise each listed
-// column's cell followed by two spaces. Every entry ends with CR LF; built in one piece, so a million
-// rows need no vector of entries on the way.
+// column's cell followed by two spaces. Line breaks and TABs inside an entry become spaces
+// (MakeSingleLine), so the list has exactly one line per row. Every entry ends with CR LF; built
+// in one piece, so a million rows need no vector of entries on the way.
 std::string BuildListText(const ListTable& table, const std::vector<int>& columns);
 
 }  // namespace kavrel

@@ -12,7 +12,6 @@
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
 #include "storage/settings.h"
-#include "storage/split_text.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
@@ -118,8 +117,7 @@ PhotoList::PhotoList(PhotoListContext context)
 
 void PhotoList::Open() {
   items_.clear();
-  const std::string text = ReadTextFile(ctx_.dir.Path(ProgramDir::kSetDat));
-  for (auto& line : SplitText(text, "\r\n")) items_.push_back(std::move(line) + ".jpg");
+  for (auto& line : LoadListLines(ctx_.dir)) items_.push_back(std::move(line) + ".jpg");
 }
 
 std::optional<int> PhotoList::PreviewItem(std::optional<int> selected) const {

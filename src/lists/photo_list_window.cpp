@@ -73,7 +73,7 @@ PhotoListWindow::PhotoListWindow(PhotoListContext context, SoundPort& sound, Cam
 
   auto* note = AddLabel(this, "标签3",
                         QStringLiteral("备注：\n1.原始图片比例任意。为了图片显示不变形，所有原始图片比例要统一;\n"
-                                       "2.当原始图片尺寸过大时，建议导入先团报图片尺寸，建议尺寸不要超过1000*1000;\n"
+                                       "2.当原始图片尺寸过大时，建议导入前先调整图片尺寸，建议尺寸不要超过1000*1000;\n"
                                        "3.图片格式为jpg，图片命名为：张三.jpg，滚动停止后会在图片上显示“张三”;\n"
                                        "4.图片导入后所有已抽奖项都将回归奖池重新开始抽取。"),
                         QRect(24, 466, 760, 80));

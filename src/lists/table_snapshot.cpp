@@ -96,7 +96,7 @@ class Reader {
 
 }  // namespace
 
-std::string EncodeSnapshot(const ListTable& table) {
+std::string EncodeSnapshot(const ListTable& table, const std::string& setDatLink) {
   std::string out;
   std::size_t size = 64;
   for (int c = 0; c < table.ColumnCount(); ++c)
@@ -105,6 +105,7 @@ std::string EncodeSnapshot(const ListTable& table) {
   out.append(kMagic);
   Writer w(out);
   w.U32(kSnapshotVersion);
+  w.Text(setDatLink);
   w.U32(static_cast<std::uint32_t>(table.RowCount()));
   w.U32(static_cast<std::uint32_t>(table.ColumnCount()));
   w.U32(table.fixedColour);
@@ -132,7 +133,7 @@ std::string EncodeSnapshot(const ListTable& table) {
   return out;
 }
 
-std::optional<ListTable> DecodeSnapshot(std::string_view bytes, SnapshotProblem* problem) {
+std::optional<ListTable> DecodeSnapshot(std::string_view bytes, SnapshotProblem* problem, std::string* setDatLink) {
   auto fail = [problem](SnapshotProblem why) -> std::optional<ListTable> {
     if (problem) *problem = why;
     return std::nullopt;
@@ -142,7 +143,7 @@ std::optional<ListTable> DecodeSnapshot(std::string_view bytes, SnapshotProblem*
   Reader header(bytes.substr(kMagic.size(), 4));
   const std::uint32_t version = header.U32();
   if (version > kSnapshotVersion) return fail(SnapshotProblem::NewerVersion);
-  if (version != kSnapshotVersion) return fail(SnapshotProblem::Damaged);
+  if (version < 1) return fail(SnapshotProblem::Damaged);
 
   const std::string_view body = bytes.substr(0, bytes.size() - 8);
   Reader tail(bytes.substr(bytes.size() - 8));
@@ -151,6 +152,7 @@ std::optional<ListTable> DecodeSnapshot(std::string_view bytes, SnapshotProblem*
   if (stored != Fnv1a(body)) return fail(SnapshotProblem::Damaged);
 
   Reader in(body.substr(kMagic.size() + 4));
+  std::string link = version >= 2 ? in.Text() : std::string();
   const std::uint32_t rows = in.U32();
   const std::uint32_t columns = in.U32();
   // Every cell takes at least one byte, which bounds the size before anything is allocated.
@@ -187,6 +189,7 @@ std::optional<ListTable> DecodeSnapshot(std::string_view bytes, SnapshotProblem*
   for (std::uint32_t r = 0; r < rows && in.ok(); ++r)
     for (std::uint32_t c = 0; c < columns && in.ok(); ++c) table.Column(static_cast<int>(c))[r] = in.Text();
   if (!in.ok() || in.Left() != 0) return fail(SnapshotProblem::Damaged);
+  if (setDatLink) *setDatLink = std::move(link);
   return table;
 }
 

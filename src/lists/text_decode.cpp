@@ -1,7 +1,5 @@
 #include "lists/text_decode.h"
 
-#include <algorithm>
-
 #include "storage/codec.h"
 
 namespace kavrel {
@@ -16,22 +14,6 @@ std::optional<std::string> DecodeImportedText(std::string_view bytes) {
   // In UTF-16 the NUL shows only once decoded (GB18030 writes U+0000 as one NUL byte).
   if (text.find('\0') != std::string::npos) return std::nullopt;
   return text;
-}
-
-std::vector<std::string> SplitImportedLines(std::string_view text) {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::size_t stop = end;
-    if (!last && stop > start && text[stop - 1] == '\r') --stop;
-    lines.emplace_back(text.substr(start, stop - start));
-    start = last ? text.size() : end + 1;
-  }
-  return lines;
 }
 
 }  // namespace kavrel

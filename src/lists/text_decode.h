@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kavrel {
 
@@ -12,10 +11,5 @@ namespace kavrel {
 // picture or a workbook renamed .txt), so the caller can refuse the file instead of filling the
 // table with rubbish.
 std::optional<std::string> DecodeImportedText(std::string_view bytes);
-
-// Lines of a decoded text: split at LF, a CR before the LF dropped, so CR LF and LF-only files
-// read alike; no empty line after a final line end, none from an empty text. GB18030 trail bytes
-// are never CR or LF, so splitting bytes is safe.
-std::vector<std::string> SplitImportedLines(std::string_view text);
 
 }  // namespace kavrel

@@ -1,11 +1,16 @@
 #include "platform/qt_prompter.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "storage/codec.h"
 #include "storage/number_text.h"
@@ -59,15 +64,50 @@ Answer DismissAnswer(Buttons buttons) {
   return Answer::Cancel;
 }
 
-}  // namespace
+// A question must fit the screen it opens on, whatever its text: 800 × 600 projectors and old
+// laptops included. Long prompts wrap at a width the screen has room for, and the box never grows
+// past the screen, so its buttons stay where they can be pressed.
+void FitToScreen(QDialog& dialog, QWidget* parent) {
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QSize room = screen->availableGeometry().size() - QSize(24, 48);  // frame and title bar
+  const int textWidth = std::min(520, room.width() - 48);
+  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;  // the icon
+    label->setWordWrap(true);
+    label->setMinimumWidth(std::min(label->sizeHint().width(), textWidth));
+    label->setMaximumWidth(textWidth);
+  }
+  dialog.setMaximumSize(room);
+  dialog.adjustSize();
+}
 
-Answer QtPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-  QMessageBox box(BoxIcon(icon), ToQt(caption), ToQt(text), BoxButtons(buttons), parent_);
+QMessageBox::StandardButton BoxButton(Answer answer) {
+  switch (answer) {
+    case Answer::Ok:
+      return QMessageBox::Ok;
+    case Answer::Cancel:
+      return QMessageBox::Cancel;
+    case Answer::Yes:
+      return QMessageBox::Yes;
+    case Answer::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
+Answer ShowBox(QWidget* parent, const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
+               std::optional<Answer> focus) {
+  QMessageBox box(BoxIcon(icon), ToQt(caption), ToQt(text), BoxButtons(buttons), parent);
   box.setTextFormat(Qt::PlainText);  // data texts (names, file names) must never be read as markup
   // Every OK/Cancel box asks before an action that discards something (quit without a resume
   // record, restart, undo, mode switch). The operator's hand rests on the space bar, the draw key,
-  // which presses the focused button: the focus starts on the button that abandons the action.
-  if (buttons == Buttons::OkCancel) box.setDefaultButton(QMessageBox::Cancel);
+  // which presses the focused button: the focus starts on the button that abandons the action,
+  // unless the question names another.
+  if (focus)
+    box.setDefaultButton(BoxButton(*focus));
+  else if (buttons == Buttons::OkCancel)
+    box.setDefaultButton(QMessageBox::Cancel);
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:
@@ -83,6 +123,17 @@ Answer QtPrompter::Message(const std::string& text, const std::string& caption, 
   }
 }
 
+}  // namespace
+
+Answer QtPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
+  return ShowBox(parent_, text, caption, buttons, icon, std::nullopt);
+}
+
+Answer QtPrompter::MessageWithFocus(const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
+                                    Answer focus) {
+  return ShowBox(parent_, text, caption, buttons, icon, focus);
+}
+
 std::optional<std::string> QtPrompter::InputText(const std::string& title, const std::string& prompt,
                                                  const std::string& initial) {
   QInputDialog dialog(parent_);
@@ -90,6 +141,7 @@ std::optional<std::string> QtPrompter::InputText(const std::string& title, const
   dialog.setWindowTitle(ToQt(title));
   dialog.setLabelText(ToQt(prompt));
   dialog.setTextValue(ToQt(initial));
+  FitToScreen(dialog, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return FromQt(dialog.textValue());
 }
@@ -106,6 +158,7 @@ std::optional<long long> QtPrompter::InputInteger(const std::string& title, cons
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), edit));
   }
   dialog.setTextValue(ToQt(initial));
+  FitToScreen(dialog, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   // Digits and the sign are ASCII, so the UTF-8 form reads the same.
   return LeadingInteger(dialog.textValue().toStdString());

@@ -17,6 +17,8 @@ class QtPrompter : public Prompter {
   QWidget* parent() const { return parent_; }
 
   Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) override;
+  Answer MessageWithFocus(const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
+                          Answer focus) override;
   std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
                                        const std::string& initial) override;
   std::optional<long long> InputInteger(const std::string& title, const std::string& prompt,

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 
 namespace kavrel {
@@ -26,6 +27,16 @@ const char* const kBarButtonStyle =
     "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F24A55, stop:1 #A80D1F); }"
     "QPushButton:pressed { background: #8E0A16; }";
 
+// "编辑抽奖人员名单(T)" is shown with T as its accelerator: the letter in brackets, typed while the
+// popup is open, chooses the item. The item keeps the design text as its name.
+QString WithAccelerator(const char* text) {
+  QString shown = QString::fromUtf8(text);
+  static const QRegularExpression letter(QStringLiteral("\\(([A-Z])\\)"));
+  const QRegularExpressionMatch m = letter.match(shown);
+  if (m.hasMatch()) shown.insert(m.capturedStart(1), QLatin1Char('&'));
+  return shown;
+}
+
 }  // namespace
 
 StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
@@ -37,7 +48,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   }
 
   QMenu* ui = menus_[kInterface];
-  QMenu* background = ui->addMenu(QStringLiteral("更改背景图片(S)"));
+  QMenu* background = ui->addMenu(WithAccelerator("更改背景图片(S)"));
   background->setStyleSheet(QString::fromUtf8(kMenuStyle));
   AddItem(background, "自定义", StageCommand::CustomBackground);
   background->addSeparator();
@@ -99,7 +110,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
 StageMenus::~StageMenus() = default;
 
 QAction* StageMenus::AddItem(QMenu* menu, const char* text, StageCommand command, bool checkable) {
-  QAction* a = menu->addAction(QString::fromUtf8(text));
+  QAction* a = menu->addAction(WithAccelerator(text));
   a->setObjectName(QString::fromUtf8(text));
   a->setCheckable(checkable);
   a->setEnabled(CommandAvailable(command));

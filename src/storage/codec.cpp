@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace kavrel {
 
@@ -28,6 +29,21 @@ std::string FromQt(const QString& text) {
   QStringEncoder encoder(kCodec);
   const QByteArray bytes = encoder.encode(text);
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::string CutAtCharacter(std::string_view gb, std::size_t maxBytes) {
+  std::size_t end = 0;
+  while (end < gb.size()) {
+    const auto lead = static_cast<unsigned char>(gb[end]);
+    std::size_t n = 1;
+    if (lead >= 0x81 && lead != 0xFF && end + 1 < gb.size()) {
+      const auto second = static_cast<unsigned char>(gb[end + 1]);
+      n = second >= 0x30 && second <= 0x39 ? 4 : 2;  // GB18030 four-byte characters have a digit second
+    }
+    if (end + n > maxBytes) break;
+    end += n;
+  }
+  return std::string(gb.substr(0, std::min(end, gb.size())));
 }
 
 bool LooksLikeUtf8(std::string_view bytes) {

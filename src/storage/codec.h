@@ -25,6 +25,9 @@ std::string FromQt(const QString& text);
 // in every one of them, and a GBK character often happens to form a valid two-byte sequence.
 std::string DecodeExternalText(std::string_view bytes);
 
+// The first characters of a GB18030 text that fit in maxBytes, never cutting a character in two.
+std::string CutAtCharacter(std::string_view gb, std::size_t maxBytes);
+
 // Valid UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF) with at least one
 // character of three or more bytes.
 bool LooksLikeUtf8(std::string_view bytes);

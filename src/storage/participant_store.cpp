@@ -1,5 +1,8 @@
 #include "storage/participant_store.h"
 
+#include <QCryptographicHash>
+#include <algorithm>
+
 #include "storage/codec.h"
 #include "storage/number_text.h"
 #include "storage/program_dir.h"
@@ -48,6 +51,57 @@ bool IsBlankEntry(std::string_view entry) {
   return true;
 }
 
+bool ListHasEntries(std::string_view text) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    if (!IsBlankEntry(text.substr(start, end - start))) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool MakeSingleLine(std::string& text) {
+  // CR, LF, VT, FF and TAB are never part of a GB18030 character; the three Unicode breaks are
+  // four-byte characters, matched only where a character starts.
+  static constexpr std::string_view kUnicodeBreaks[] = {"\x81\x30\x81\x35", "\x81\x36\xA6\x35", "\x81\x36\xA6\x36"};
+  const auto isControlBreak = [](char c) { return c == '\r' || c == '\n' || c == '\t' || c == '\v' || c == '\f'; };
+  bool any = false;
+  for (const char c : text)
+    if (isControlBreak(c) || c == '\x81') {
+      any = true;
+      break;
+    }
+  if (!any) return false;
+  std::string out;
+  out.reserve(text.size());
+  bool changed = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (isControlBreak(text[i])) {
+      out += ' ';
+      i += text.compare(i, 2, "\r\n") == 0 ? 2 : 1;
+      changed = true;
+      continue;
+    }
+    std::size_t n = 1;
+    if (lead >= 0x81 && lead != 0xFF && i + 1 < text.size()) {
+      const auto second = static_cast<unsigned char>(text[i + 1]);
+      n = second >= 0x30 && second <= 0x39 ? 4 : 2;
+    }
+    const std::string_view ch = std::string_view(text).substr(i, n);
+    if (n == 4 && std::find(std::begin(kUnicodeBreaks), std::end(kUnicodeBreaks), ch) != std::end(kUnicodeBreaks)) {
+      out += ' ';
+      changed = true;
+    } else {
+      out += ch;
+    }
+    i += n;
+  }
+  if (changed) text = std::move(out);
+  return changed;
+}
+
 std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes) {
   PoolLoadNotes counted;
   std::vector<std::string> entries = SplitLines(text);
@@ -58,6 +112,8 @@ std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes
       continue;
     }
     if (ReplaceDashes(entries[i])) ++counted.dashesReplaced;
+    if (entries[i].size() > kLongEntryBytes && counted.longEntries++ == 0)
+      counted.firstLongEntry = static_cast<int>(kept) + 1;
     if (kept != i) entries[kept] = std::move(entries[i]);
     ++kept;
   }
@@ -70,6 +126,10 @@ std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoad
   const auto path = dir.Path(ProgramDir::kSetDat);
   if (!FileExists(path)) return std::nullopt;
   return PoolEntries(DecodeExternalText(ReadTextFile(path)), notes);
+}
+
+std::vector<std::string> LoadListLines(const ProgramDir& dir) {
+  return SplitLines(DecodeExternalText(ReadTextFile(dir.Path(ProgramDir::kSetDat))));
 }
 
 std::string BuildSetDatText(const std::vector<std::string>& entries) {
@@ -137,6 +197,42 @@ std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, i
 
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries) {
   return WriteTextFile(dir.Path(ProgramDir::kSetDat), BuildSetDatText(entries));
+}
+
+std::string SetDatLink(std::string_view setDatBytes) {
+  return QCryptographicHash::hash(QByteArrayView(setDatBytes.data(), static_cast<qsizetype>(setDatBytes.size())),
+                                  QCryptographicHash::Sha256)
+      .toHex()
+      .toStdString();
+}
+
+std::optional<std::string> CurrentSetDatLink(const ProgramDir& dir) {
+  const auto path = dir.Path(ProgramDir::kSetDat);
+  if (!FileExists(path)) return std::nullopt;
+  return SetDatLink(ReadTextFile(path));
+}
+
+EditorListSave SaveEditorList(const ProgramDir& dir, const std::string& snapshot, const std::string& setDatText,
+                              const LocalDateTime& when, bool keepOld) {
+  dir.EnsureConfigDir();
+  const auto setDat = dir.Path(ProgramDir::kSetDat);
+  if (keepOld && FileExists(setDat)) {
+    // An empty list or the very same list needs no copy; every other one may be the one wanted back.
+    // Only a list of the same size is read to tell.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(setDat, error);
+    bool keep = error || size != 0;
+    if (keep && !error && size == setDatText.size()) {
+      const std::optional<std::string> old = TryReadTextFile(setDat);
+      keep = !old || *old != setDatText;
+    }
+    if (keep && !KeepInHistory(dir, {setDat}, when)) return EditorListSave::HistoryFailed;
+  }
+  // Table first: a crash between the two writes leaves a table whose link names another list,
+  // which the editor notices when it opens.
+  if (!WriteTextFile(dir.Path(ProgramDir::kImDataDat), snapshot)) return EditorListSave::TableFailed;
+  if (!WriteTextFile(setDat, setDatText)) return EditorListSave::ListFailed;
+  return EditorListSave::Ok;
 }
 
 bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vector<std::string>& fileNames,

@@ -3,17 +3,28 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "storage/local_date_time.h"
 
 namespace kavrel {
 
 class ProgramDir;
 class Settings;
 
-// What loading the list changed, for the one message that tells the operator.
+// An entry longer than this is no name: 256 bytes are 128 Chinese characters, more than a staff
+// number, name, department and phone joined by the display columns (60 to 100 bytes) and more than
+// one cell of the rolling display can show. What makes one is nearly always a list whose lines
+// were not split (a file with line ends the program did not expect, or cells glued together).
+inline constexpr std::size_t kLongEntryBytes = 256;
+
+// What loading the list changed or found, for the one message that tells the operator.
 struct PoolLoadNotes {
   int dashesReplaced = 0;  // entries whose "-" became "－"
   int blanksDropped = 0;   // blank lines left out
+  int longEntries = 0;     // entries longer than kLongEntryBytes
+  int firstLongEntry = 0;  // its 1-based position in the loaded list, 0 when there is none
 };
 
 // config\set.dat as the draw's entries; nullopt when the file does not exist (an empty file is an
@@ -24,11 +35,24 @@ struct PoolLoadNotes {
 // back as several winners.
 std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoadNotes* notes = nullptr);
 
+// config\set.dat's lines as they are written, decoded and split by the same rule (so LF or CR
+// alone end lines too) but without the pool's rules: the picture list's file names. Empty when
+// there is no file.
+std::vector<std::string> LoadListLines(const ProgramDir& dir);
+
 // The rules above for one list's text (already decoded).
 std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes = nullptr);
 
 // An entry made only of ASCII blanks, tabs and full-width blanks (or nothing).
 bool IsBlankEntry(std::string_view entry);
+
+// Whether a list text (set.dat's bytes) holds one entry that is not blank.
+bool ListHasEntries(std::string_view text);
+
+// One table row is one entry: every line break inside a cell's text (CR LF, CR, LF, vertical tab,
+// form feed, U+0085, U+2028, U+2029) and every TAB becomes one space, so set.dat can never hold
+// more lines than the table has rows. True when the text changed.
+bool MakeSingleLine(std::string& gbText);
 
 // set.dat text: every entry followed by CR LF; an empty list is empty text.
 std::string BuildSetDatText(const std::vector<std::string>& entries);
@@ -56,6 +80,21 @@ std::string BuildSetDatText(const std::vector<std::vector<std::string>>& rows, i
 
 // Writes config\set.dat.
 bool SavePool(const ProgramDir& dir, const std::vector<std::string>& entries);
+
+// The link between the list editor's table (config\imdata.dat) and the list it saved with it: the
+// SHA-256 of set.dat's bytes as hex. The table keeps it, so that a pair one of whose files was
+// replaced without the other (a crash between the two writes, a list prepared by hand) shows.
+std::string SetDatLink(std::string_view setDatBytes);
+// The link of the set.dat on disk; nullopt when there is none.
+std::optional<std::string> CurrentSetDatLink(const ProgramDir& dir);
+
+// The list editor's save: the table's snapshot, then the list. A set.dat that is replaced by a
+// different one is first kept in history/ (hard-linked where the file system allows, so a list of
+// a million lines costs no copy), so that a wrong save can be undone by hand.
+enum class EditorListSave { Ok, HistoryFailed, TableFailed, ListFailed };
+// `keepOld` false skips the history copy (the caller asked the operator after HistoryFailed).
+EditorListSave SaveEditorList(const ProgramDir& dir, const std::string& snapshot, const std::string& setDatText,
+                              const LocalDateTime& when, bool keepOld = true);
 
 // Picture mode: set.dat gets the file names without their last 4 bytes (".jpg"); the settings
 // get "图片前缀" (the folder, GB18030 full path) and "图片比例" ("4:3" or "3:4").

@@ -1,5 +1,7 @@
 #include "storage/split_text.h"
 
+#include <algorithm>
+
 namespace kavrel {
 
 std::vector<std::string> SplitText(std::string_view text, std::string_view delim) {
@@ -27,16 +29,19 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
+  const bool crOnly = text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos;
+  const char end = crOnly ? '\r' : '\n';
   std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), end)) + 1);
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!last && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    start = end + 1;
+    std::size_t stop = text.find(end, start);
+    const bool last = stop == std::string_view::npos;
+    if (last) stop = text.size();
+    std::size_t cut = stop;
+    if (!last && !crOnly && cut > start && text[cut - 1] == '\r') --cut;
+    lines.emplace_back(text.substr(start, cut - start));
+    start = stop + 1;
   }
   return lines;
 }

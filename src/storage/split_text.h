@@ -13,8 +13,10 @@ namespace kavrel {
 std::vector<std::string> SplitText(std::string_view text, std::string_view delim);
 
 // Lines of a text from outside: each ends at LF, a CR before the LF is dropped (so CR LF and the
-// bare LF other systems write both work), otherwise as SplitText. LF is never part of a two-byte
-// character, so it is looked for byte by byte.
+// bare LF other systems write both work), otherwise as SplitText. A text without any LF but with
+// CRs (old Mac editors, some spreadsheet exports) ends its lines at CR instead; in a text that has
+// LFs a lone CR stays part of its line. CR and LF are never part of a GB18030 character, so they
+// are looked for byte by byte.
 std::vector<std::string> SplitLines(std::string_view text);
 
 }  // namespace kavrel

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -66,10 +67,20 @@ QString HistoryStamp(const LocalDateTime& when) {
 
 namespace {
 
-enum class Keep { Move, Copy };
+enum class Keep { Move, Copy, Link };
 
-std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when,
-                    Keep keep) {
+bool Duplicate(const QString& from, const QString& to, Keep keep) {
+  if (keep == Keep::Link) {
+    std::error_code ec;
+    std::filesystem::create_hard_link(detail::FromQPath(from), detail::FromQPath(to), ec);
+    if (!ec) return true;
+  }
+  return QFile::copy(from, to);
+}
+
+std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir,
+                                                    const std::vector<std::filesystem::path>& files,
+                                                    const LocalDateTime& when, Keep keep) {
   QStringList existing;
   for (const auto& file : files) {
     const QString name = ToQPath(file);
@@ -87,7 +98,7 @@ std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir, const
   for (const QString& name : existing) {
     const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
-    if (keep == Keep::Move ? QFile::rename(name, destination) : QFile::copy(name, destination)) continue;
+    if (keep == Keep::Move ? QFile::rename(name, destination) : Duplicate(name, destination, keep)) continue;
     ok = false;
   }
   if (!ok) return std::nullopt;
@@ -108,6 +119,30 @@ std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
 
 bool CopyToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
   return PutIntoHistory(dir, files, when, Keep::Copy).has_value();
+}
+
+bool KeepInHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
+  return PutIntoHistory(dir, files, when, Keep::Link).has_value();
+}
+
+int RemoveStaleTemporaries(const ProgramDir& dir) {
+  // QSaveFile names its temporary file after the target with a dot and six letters or digits.
+  static const QRegularExpression temporary(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+  const std::string_view files[] = {
+      ProgramDir::kConfigIni,     ProgramDir::kSetDat,           ProgramDir::kImDataDat,   ProgramDir::kAwardTableDat,
+      ProgramDir::kBatchPlanDat,  ProgramDir::kDrawerCaptionDat, ProgramDir::kResultDat,   ProgramDir::kExitIni,
+      ProgramDir::kStageSnapshot, ProgramDir::kResultTxt,        ProgramDir::kReceiptsLog, ProgramDir::kSealedList};
+  int removed = 0;
+  for (const std::string_view suffix : files) {
+    const QFileInfo target(ToQPath(dir.Path(suffix)));
+    const QDir folder = target.dir();
+    const QString prefix = target.fileName();
+    for (const QString& name : folder.entryList({prefix + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+      if (!temporary.match(name.mid(prefix.size())).hasMatch()) continue;
+      if (QFile::remove(folder.filePath(name))) ++removed;
+    }
+  }
+  return removed;
 }
 
 }  // namespace kavrel

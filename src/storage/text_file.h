@@ -43,4 +43,14 @@ std::optional<std::filesystem::path> MoveToHistoryFolder(const ProgramDir& dir,
 // that loses content. False when a file could not be copied.
 bool CopyToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
 
+// The same for files about to be replaced whole by WriteTextFile (never written in place): the
+// history folder gets a hard link where the file system allows one, a copy otherwise, so keeping
+// a large file costs nothing. False when a file could be neither linked nor copied.
+bool KeepInHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
+
+// Removes the temporary files an interrupted atomic write left beside the program's own files
+// ("set.dat.Ab12Cd" next to config\set.dat): nothing writes at start-up, so any such file is a
+// leftover, and one of a million-line list is tens of megabytes. Returns how many were removed.
+int RemoveStaleTemporaries(const ProgramDir& dir);
+
 }  // namespace kavrel

@@ -319,6 +319,30 @@ TEST_F(BadFiles, DashesInEntriesNeverSplitAWinner) {
     for (const auto& winner : line.winners) EXPECT_EQ(winner.size(), U("138－1234－5671").size());
 }
 
+// An old Mac editor's list (CR alone ends each line) is 200 people, not one "winner" made of all of
+// them; an entry no name could be as long as is told once when the list loads.
+TEST_F(BadFiles, CrOnlyListsSplitAndAnEntryLongerThanANameIsTold) {
+  std::string list;
+  for (int i = 1; i <= 200; ++i) list += U("选手") + std::to_string(i) + "\r";
+  Put(ProgramDir::kSetDat, list);
+  ctl().StartUp();
+  EXPECT_EQ(state.pool.size(), 200u);
+  EXPECT_EQ(state.pool[1], U("选手2"));
+  EXPECT_TRUE(Messages().empty());
+
+  Fresh();
+  std::string glued;
+  for (int i = 1; i <= 60; ++i) glued += U("选手") + std::to_string(i) + ",";
+  Put(ProgramDir::kSetDat, U("甲\r\n") + glued + "\r\n");
+  ctl().StartUp();
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].find(U("名单中有1个条目超过128个汉字（256字节），第一个是第2个：“选手1,选手2,")), 0u)
+      << ToQt(Messages()[0]).toStdString();
+  Roll();
+  ctl().RestartPressed();
+  EXPECT_EQ(Messages().size(), 2u) << "the same list is not told again (only the restart question)";
+}
+
 TEST_F(BadFiles, BlankEntriesNeverWin) {
   Put(ProgramDir::kSetDat, "\r\n   \r\n\t\r\n");
   ctl().StartUp();

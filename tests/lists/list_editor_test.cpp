@@ -98,5 +98,49 @@ TEST_F(CloseAndEdit, DeleteRowRenumbers) {
   EXPECT_FALSE(Editor().DeleteRowAsked(5));
 }
 
+class Opening : public ListTest {
+ protected:
+  std::unique_ptr<ListEditor> Reopened() {
+    auto editor =
+        std::make_unique<ListEditor>(ListEditorContext{dir_, prompter_, clock_, drawUnderWay_, find_}, runner_);
+    editor->Open();
+    return editor;
+  }
+};
+
+// A list prepared by hand in config\set.dat, as the manual describes, is what the editor shows;
+// a save from it then keeps the people instead of writing an empty list.
+TEST_F(Opening, WithoutASavedTableTheDrawsListIsShown) {
+  ASSERT_TRUE(WriteTextFile(dir_.Path(ProgramDir::kSetDat), Gb("张三\r\n李四\r\n")));
+  Editor().Open();
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"张三", "李四"}));
+  EXPECT_EQ(ToQt(Editor().CountLine()), QStringLiteral("参与抽奖名单共：2个"));
+  EXPECT_FALSE(Editor().ListChanged());
+  EXPECT_TRUE(prompter_.shown().empty());
+}
+
+// A kill between the two writes of a save (or a list replaced by hand) leaves a table and a list
+// that disagree: the operator is told and picks which to show; either way closing asks to save.
+TEST_F(Opening, ATableAndAListThatDisagreeAreTold) {
+  Fill({"a", "b", "c"});
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_TRUE(Reopened()->Table() == Table() && prompter_.shown().empty()) << "a saved pair opens quietly";
+
+  ASSERT_TRUE(WriteTextFile(dir_.Path(ProgramDir::kSetDat), "x\r\n"));
+  prompter_.ScriptAnswer(Answer::Yes);
+  auto editor = Reopened();
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.shown()[0].focus, Answer::Yes);
+  EXPECT_NE(Messages()[0].find("共3行)与抽奖使用的名单(config\\set.dat，共1个)不一致"), std::string::npos)
+      << Messages()[0];
+  EXPECT_EQ(editor->Table().Cell(1, 1), "x");
+  EXPECT_TRUE(editor->ListChanged());
+
+  prompter_.ScriptAnswer(Answer::No);
+  editor = Reopened();
+  EXPECT_EQ(editor->Table().DataRowCount(), 3);
+  EXPECT_TRUE(editor->ListChanged());
+}
+
 }  // namespace
 }  // namespace kavrel::test

@@ -101,9 +101,10 @@ TEST_F(ListEditorWindowTest, MenusCarryTheirItemsAndTheCloseQuestionCanKeepTheWi
   auto* edit = window->findChild<QMenu*>(QStringLiteral("编辑(E)"));
   ASSERT_NE(edit, nullptr);
   QStringList items;
-  for (QAction* a : edit->actions()) items << (a->isSeparator() ? QStringLiteral("—") : a->text());
+  for (QAction* a : edit->actions()) items << (a->isSeparator() ? QStringLiteral("—") : a->objectName());
   EXPECT_EQ(items,
             (QStringList{"剪切(X)", "复制(C)", "粘贴(V)", "删除(L)", "—", "查找(F)", "查找下一个(N)", "—", "全选(A)"}));
+  EXPECT_EQ(edit->actions().front()->text(), QStringLiteral("剪切(&X)")) << "the letter chooses the item";
   auto* dedupe = window->findChild<QAction*>(QStringLiteral("保存自动删除重复行"));
   EXPECT_TRUE(dedupe->isCheckable() && dedupe->isChecked());
 

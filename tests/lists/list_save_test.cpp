@@ -1,4 +1,6 @@
 #include "list_fixture.h"
+#include "storage/draw_history.h"
+#include "storage/participant_store.h"
 
 namespace kavrel::test {
 namespace {
@@ -96,7 +98,7 @@ TEST_F(Save, RestartQuestionAndAutomaticDeduplication) {
   ASSERT_TRUE(Editor().Save());
   EXPECT_TRUE(Editor().RestartRequested()) << "the caller restarts the draw from the saved list";
   EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\nb\r\n");
-  EXPECT_EQ(Messages().back(), "共找到：1个重复行，删除重复后剩余：2个有效名单！");
+  EXPECT_EQ(Messages().back().rfind("表格中有1个重复行", 0), 0u) << Messages().back();
 
   // Asked once: the next save belongs to the restart already agreed to.
   const std::size_t asked = prompter_.shown().size();
@@ -105,6 +107,59 @@ TEST_F(Save, RestartQuestionAndAutomaticDeduplication) {
   ASSERT_TRUE(Editor().Save());
   EXPECT_EQ(prompter_.shown().size(), asked) << "no second restart question";
   EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\na\r\n");
+}
+
+// A real second 张伟 is somebody: the save lists the duplicates and removes them only when told.
+TEST_F(Save, DuplicatesAreShownFirstAndRemovedOnlyWhenTheOperatorSaysSo) {
+  Fill({"张伟", "李娜", "张伟"});
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().Save());
+  EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kSetDat)));
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.shown()[0].buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(prompter_.shown()[0].focus, Answer::No) << "Enter keeps everybody";
+  EXPECT_NE(Messages()[0].find("第3行：张伟（同第1行）"), std::string::npos) << Messages()[0];
+
+  prompter_.ScriptAnswer(Answer::No);
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张伟\r\n李娜\r\n张伟\r\n"));
+  EXPECT_EQ(Table().DataRowCount(), 3);
+
+  prompter_.ScriptAnswer(Answer::Yes);
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张伟\r\n李娜\r\n"));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2"}));
+}
+
+// One table row is one person: a line break or TAB in a cell (a CSV field with a newline, an
+// Excel cell with Alt+Enter) would otherwise add a phantom participant who can win.
+TEST_F(Save, ALineBreakOrTabInACellNeverMakesASecondEntry) {
+  FillColumns({{"两行\n文本", "A\r\nB"}, {"x\ty", "z\u2028w\rv"}});
+  prompter_.ScriptText("2-3");
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("两行 文本  A B  \r\nx y  z w v  \r\n"));
+  EXPECT_EQ(LoadPool(dir_)->size(), 2u);
+}
+
+// Saving nothing over a list asks first, and every list the editor replaces is kept in history/.
+TEST_F(Save, AnEmptyTableOverAListAsksAndAReplacedListIsKept) {
+  Fill({"a", "b"});
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_TRUE(ListHistoryFolders(dir_).empty()) << "there was no list to keep";
+  Editor().ClearAllAsked();
+  prompter_.Clear();
+  prompter_.ScriptAnswer(Answer::Cancel);
+  EXPECT_FALSE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "a\r\nb\r\n");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("现有2个"), std::string::npos) << Messages()[0];
+  EXPECT_EQ(prompter_.shown()[0].buttons, Buttons::OkCancel);
+
+  ASSERT_TRUE(Editor().Save());
+  EXPECT_EQ(Read(ProgramDir::kSetDat), "");
+  const auto kept = ListHistoryFolders(dir_);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(ReadTextFile(kept[0] / "set.dat"), "a\r\nb\r\n");
 }
 
 TEST_F(Save, AFailedWriteIsReportedAndKeepsTheOldFiles) {

@@ -25,6 +25,11 @@ TEST_F(Generator, PrefixAndZeroPaddingToTheCountsWidth) {
   EXPECT_EQ(ToQt(Table().Cell(0, 0)), QStringLiteral("序号"));
   EXPECT_EQ(ToQt(Table().Cell(0, 1)), QStringLiteral("抽奖名单"));
   EXPECT_EQ(ToQt(Editor().CountLine()), QStringLiteral("参与抽奖名单共：12个"));
+
+  // Zero padding the operator typed is kept: 0001 … 0500, not 001 … 500.
+  ASSERT_TRUE(Editor().Generate(Input("0001", "0500")));
+  EXPECT_EQ(Column(1).front(), "0001");
+  EXPECT_EQ(Column(1).back(), "0500");
 }
 
 TEST_F(Generator, ExclusionsAndTheSuffixQuestion) {

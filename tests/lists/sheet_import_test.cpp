@@ -51,6 +51,44 @@ TEST_F(WorkbookImportTest, TheSheetFillsDataColumnsAndIsNotSavedYet) {
   EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kImDataDat)));
 }
 
+// A cell with a line break stays one row (the summary says how many cells were changed), and
+// formula errors are listed before they can become entries.
+TEST_F(WorkbookImportTest, LineBreaksBecomeSpacesAndErrorCellsAreAskedAbout) {
+  testing::HandXlsx book;
+  book.sheets = {{"员工", testing::Worksheet(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>姓名</t></is></c></row>)"
+                                             R"(<row r="2"><c r="A2" t="inlineStr"><is><t>两行&#10;文本</t></is></c>)"
+                                             R"(<c r="B2" t="e"><f>A9/0</f><v>#REF!</v></c></row>)"
+                                             R"(<row r="3"><c r="A3" t="inlineStr"><is><t>李四</t></is></c>)"
+                                             R"(<c r="B3" t="inlineStr"><is><t>x</t></is></c></row>)")}};
+  book.targets = {"worksheets/sheet1.xml"};
+  const auto path = dir_.Root() / "breaks.xlsx";
+  testing::WriteHandXlsx(QString::fromStdString(path.string()), book);
+  ScriptStart(GbPath(path));
+  prompter_.ScriptAnswer(Answer::Yes);  // clear the error cells
+  ASSERT_TRUE(Editor().ImportWorkbook());
+  EXPECT_EQ(Column(1), (Lines{"两行 文本", "李四"}));
+  EXPECT_EQ(Column(2), (Lines{"", "x"}));
+  const std::vector<std::string> messages = Messages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(prompter_.shown()[0].focus, Answer::Ok) << "Enter on the reminder goes on with the import";
+  EXPECT_NE(messages[1].find("第2行B列：#REF!"), std::string::npos) << messages[1];
+  EXPECT_NE(messages[2].find("共2行。其中1个单元格"), std::string::npos) << messages[2];
+}
+
+TEST_F(WorkbookImportTest, ASheetWithoutRowsLeavesTheTable) {
+  Fill({"keep"});
+  testing::HandXlsx book;
+  book.sheets = {{"空", testing::Worksheet(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>姓名</t></is></c></row>)")}};
+  book.targets = {"worksheets/sheet1.xml"};
+  const auto path = dir_.Root() / "header-only.xlsx";
+  testing::WriteHandXlsx(QString::fromStdString(path.string()), book);
+  ScriptStart(GbPath(path));
+  EXPECT_FALSE(Editor().ImportWorkbook());
+  EXPECT_EQ(Column(1), (Lines{"keep"}));
+  EXPECT_FALSE(Editor().ListChanged());
+  EXPECT_NE(Messages().back().find("中没有名单"), std::string::npos) << Messages().back();
+}
+
 // Cancel, "否", an unreadable file and a cancelled read all leave the table and the saved snapshot
 // exactly as they were.
 TEST_F(WorkbookImportTest, NothingChangesUnlessTheWholeSheetIsRead) {

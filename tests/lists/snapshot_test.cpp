@@ -43,9 +43,28 @@ TEST(Snapshot, DamagedTruncatedAndNewerFilesAreRecognised) {
   EXPECT_FALSE(DecodeSnapshot("hello world, not a table", &why));
   EXPECT_EQ(why, SnapshotProblem::Damaged);
   std::string newer = good;
-  newer[8] = 2;
+  newer[8] = 3;
   EXPECT_FALSE(DecodeSnapshot(newer, &why));
   EXPECT_EQ(why, SnapshotProblem::NewerVersion);
+}
+
+// Tables saved before the link existed (version 1) still open, without a link.
+TEST(Snapshot, TheLinkRoundTripsAndVersionOneFilesStillOpen) {
+  std::string link = "x";
+  ASSERT_TRUE(DecodeSnapshot(EncodeSnapshot(Formatted(), "abc123"), nullptr, &link));
+  EXPECT_EQ(link, "abc123");
+
+  std::string v1 = EncodeSnapshot(Formatted(), "");
+  v1.erase(12, 1);  // the empty link's length byte
+  v1[8] = 1;
+  v1.resize(v1.size() - 8);
+  std::uint64_t h = 1469598103934665603ull;
+  for (const char c : v1) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  for (int i = 0; i < 8; ++i) v1.push_back(static_cast<char>((h >> (8 * i)) & 0xFF));
+  const auto back = DecodeSnapshot(v1, nullptr, &link);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(*back, Formatted());
+  EXPECT_EQ(link, "");
 }
 
 class SnapshotFile : public ListTest {};

@@ -13,15 +13,6 @@ std::string Decoded(const std::string& bytes) {
   return text.value_or("");
 }
 
-TEST(ImportedText, LinesSplitAtCrLfAndBareLfWithBlankLinesKept) {
-  EXPECT_EQ(SplitImportedLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-  EXPECT_EQ(SplitImportedLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(SplitImportedLines("a\nb\n\nc"), (Lines{"a", "b", "", "c"}));
-  // A lone CR is not a line end, and lines are not trimmed.
-  EXPECT_EQ(SplitImportedLines("a\rb \n \r\n"), (Lines{"a\rb ", " "}));
-  EXPECT_TRUE(SplitImportedLines("").empty());
-}
-
 TEST(ImportedText, EncodingsBecomeGb18030) {
   const std::string gb = Gb("张三");
   EXPECT_EQ(Decoded(gb + "\r\n"), gb + "\r\n");  // GBK stays
@@ -89,6 +80,22 @@ TEST_F(TextImport, CancelUnreadableOrBinaryLeaveTheTableAlone) {
   EXPECT_NE(Messages()[0].find("不是文本文件"), std::string::npos);
   EXPECT_NE(Messages()[1].find("无法读取文件"), std::string::npos);
   EXPECT_FALSE(FileExists(dir_.Path(ProgramDir::kImDataDat)));
+}
+
+// A file without a name in it never empties the table; an old Mac file splits at its CRs, and a
+// TAB inside a line becomes a space, said once.
+TEST_F(TextImport, EmptyFilesChangeNothingAndEveryLineStaysOneEntry) {
+  Fill({"keep"});
+  EXPECT_FALSE(Editor().ImportTextFile(Put("empty.txt", "")));
+  EXPECT_FALSE(Editor().ImportTextFile(Put("blank.txt", "\r\n  \r\n")));
+  EXPECT_EQ(Column(1), (Lines{"keep"}));
+  EXPECT_FALSE(Editor().ListChanged());
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_NE(Messages()[1].find("文件中没有名单"), std::string::npos);
+
+  ASSERT_TRUE(Editor().ImportTextFile(Put("mac.txt", Gb("张三\r李四\tA\r王五\r"))));
+  EXPECT_EQ(Column(1), (Lines{"张三", "李四 A", "王五"}));
+  EXPECT_NE(Messages().back().find("共3行。其中1行"), std::string::npos) << Messages().back();
 }
 
 TEST_F(TextImport, AfterAWiderTableTheExtraColumnsStayEmpty) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QWidget>
 #include <map>
 #include <vector>
@@ -130,6 +131,14 @@ TEST(StageMenuBar, ButtonsOpenTheirPopupsBelowTheBar) {
   bar.button(StageMenus::kFunctions)->click();
   EXPECT_TRUE(menus.menu(StageMenus::kFunctions)->isVisible());
   menus.menu(StageMenus::kFunctions)->close();
+
+  // The letter in brackets chooses its item while the popup is open.
+  std::vector<StageCommand> triggered;
+  QObject::connect(&menus, &StageMenus::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
+  bar.button(StageMenus::kSettings)->click();
+  QTest::keyClick(menus.menu(StageMenus::kSettings), Qt::Key_T);
+  EXPECT_EQ(triggered, std::vector<StageCommand>{StageCommand::EditList});
+  EXPECT_EQ(menus.action(StageCommand::EditList)->objectName(), QStringLiteral("编辑抽奖人员名单(T)"));
 }
 
 }  // namespace

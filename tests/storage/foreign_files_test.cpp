@@ -43,11 +43,15 @@ TEST(ExternalTextTest, OtherEditorsEncodingsBecomeGb18030AndGbkStaysAsItIs) {
     EXPECT_EQ(DecodeExternalText(bytes), bytes);
 }
 
-TEST(ExternalTextTest, LinesEndAtLfWithOrWithoutCr) {
+TEST(ExternalTextTest, LinesEndAtLfWithOrWithoutCrAndAtCrWhenThereIsNoLf) {
   EXPECT_EQ(SplitLines("a\nb\r\nc"), (Entries{"a", "b", "c"}));
   EXPECT_EQ(SplitLines("a\r\n\nb\n"), (Entries{"a", "", "b"}));
   EXPECT_EQ(SplitLines(""), Entries{});
   EXPECT_EQ(SplitLines(Gb("张\n三")), (Entries{Gb("张"), Gb("三")}));
+  // Old Mac editors end lines with CR alone: one line per CR, blank lines kept.
+  EXPECT_EQ(SplitLines(Gb("张三\r李四\r\rb\r")), (Entries{Gb("张三"), Gb("李四"), "", "b"}));
+  // Where LF ends the lines a lone CR is part of its line, and lines are not trimmed.
+  EXPECT_EQ(SplitLines("a\rb \n \r\n"), (Entries{"a\rb ", " "}));
 }
 
 class ForeignFilesTest : public StorageTest {};

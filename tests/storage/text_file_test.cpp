@@ -91,5 +91,19 @@ TEST_F(TextFileTest, MoveToHistoryKeepsOldFiles) {
   EXPECT_EQ(ReadTextFile(history / "20260102-030405" / "result.dat"), "winners");
 }
 
+// A kill during an atomic write leaves the temporary beside the file (a million-line list's is
+// tens of megabytes); start-up removes exactly those, and nothing that only looks alike.
+TEST_F(TextFileTest, StaleTemporariesOfInterruptedWritesAreRemoved) {
+  for (const char* leftover : {"config/set.dat.Ab12Cd", "config/imdata.dat.x9Y8z7", "result.txt.QWErty"})
+    ASSERT_TRUE(WriteTextFile(Dir().Root() / leftover, "half"));
+  for (const char* kept : {"config/set.dat.bak", "config/set.dat.Ab12Cd7", "config/notes.txt.Ab12Cd", "config/set.dat"})
+    ASSERT_TRUE(WriteTextFile(Dir().Root() / kept, "keep"));
+  EXPECT_EQ(RemoveStaleTemporaries(Dir()), 3);
+  EXPECT_FALSE(FileExists(Dir().Root() / "config/set.dat.Ab12Cd"));
+  EXPECT_FALSE(FileExists(Dir().Root() / "result.txt.QWErty"));
+  for (const char* kept : {"config/set.dat.bak", "config/set.dat.Ab12Cd7", "config/notes.txt.Ab12Cd", "config/set.dat"})
+    EXPECT_TRUE(FileExists(Dir().Root() / kept)) << kept;
+}
+
 }  // namespace
 }  // namespace kavrel::test

@@ -23,7 +23,9 @@ namespace {
 
 QTemporaryDir* gDir = nullptr;
 
-std::string File(const char* name) { return gDir->filePath(QString::fromLatin1(name)).toStdString(); }
+std::string File(const char* name) {
+  return gDir->filePath(QString::fromLatin1(name)).toStdString();
+}
 
 void BM_Import(benchmark::State& state, const char* name, int expectedRows) {
   const std::string path = File(name);
@@ -35,7 +37,8 @@ void BM_Import(benchmark::State& state, const char* name, int expectedRows) {
     }
     benchmark::DoNotOptimize(sheet.rows.data());
   }
-  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(expectedRows), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(static_cast<double>(expectedRows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 double SecondsOfOurs(const std::string& path) {
@@ -54,8 +57,8 @@ double SecondsOfPython(const char* script, const std::string& path) {
   double best = 1e9;
   for (int i = 0; i < 3; ++i) {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(script),
-                                                       QString::fromStdString(path)});
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QString::fromLatin1(script), QString::fromStdString(path)});
     if (!python.waitForFinished(600000) || python.exitCode() != 0) return -1;
     best = std::min(best, python.readAllStandardOutput().trimmed().toDouble());
   }
@@ -86,12 +89,13 @@ void Compare(const char* what, const char* file, const char* script) {
 
 // kavrel-sheet over the million-row workbook as its own process: its peak resident memory is
 // the import's, not the benchmark's (which holds the generated files too).
-void PeakOfSheetTool(const std::string& path) {
+void PeakOfSheetTool(const char* what, const std::string& path) {
   std::fflush(stdout);  // or the child's copy of the buffer prints it twice
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
     std::freopen("/dev/null", "w", stdout);
+    std::freopen("/dev/null", "w", stderr);  // the refusals' messages
     execl(KAVREL_SHEET_EXE, "kavrel-sheet", path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -99,7 +103,7 @@ void PeakOfSheetTool(const std::string& path) {
   rusage usage{};
   wait4(child, &status, 0, &usage);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%-40s %.2f s, peak memory %.0f MB, exit %d\n", "kavrel-sheet 1,000,000 x 3 .xlsx", seconds,
+  std::printf("%-40s %.2f s, peak memory %.0f MB, exit %d\n", what, seconds,
               static_cast<double>(usage.ru_maxrss) / 1024.0, WIFEXITED(status) ? WEXITSTATUS(status) : -1);
 }
 
@@ -141,6 +145,11 @@ int main(int argc, char** argv) {
   std::printf("\nThe same files read by Python (best of 3, inside the script):\n");
   Compare("100,000 x 3 .xlsx vs openpyxl read-only", "100k.xlsx", kOpenpyxl);
   Compare("100,000 x 3 .csv vs csv module", "100k.csv", kPythonCsv);
-  PeakOfSheetTool(File("1m.xlsx"));
+  PeakOfSheetTool("kavrel-sheet 1,000,000 x 3 .xlsx", File("1m.xlsx"));
+  // One stray cell at a far corner: refused (exit 1) without a grid to that corner.
+  bench::WriteBenchXlsx(dir.filePath(QStringLiteral("corner.xlsx")), 0, "XFD1048576");
+  bench::WriteBenchXlsx(dir.filePath(QStringLiteral("zz.xlsx")), 0, "ZZ100000");
+  PeakOfSheetTool("kavrel-sheet, one cell at XFD1048576", File("corner.xlsx"));
+  PeakOfSheetTool("kavrel-sheet, one cell at ZZ100000", File("zz.xlsx"));
   return 0;
 }

@@ -38,7 +38,7 @@ void Zip(const QString& path, const std::vector<std::pair<std::string, const std
 
 }  // namespace
 
-void WriteBenchXlsx(const QString& path, int rows) {
+void WriteBenchXlsx(const QString& path, int rows, const std::string& strayCell) {
   const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
   const std::string pkg = "http://schemas.openxmlformats.org/package/2006/";
@@ -47,9 +47,11 @@ void WriteBenchXlsx(const QString& path, int rows) {
   for (const char* s : {"工号", "姓名", "部门"}) sst += std::string("<si><t>") + s + "</t></si>";
   for (const char* d : kDepartments) sst += std::string("<si><t>") + d + "</t></si>";
   std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\"" + main +
-                      "\" xmlns:r=\"" + rel + "\"><dimension ref=\"A1:C" + std::to_string(rows) +
-                      "\"/><sheetData><row r=\"1\" spans=\"1:3\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                      "<c r=\"B1\" t=\"s\"><v>1</v></c><c r=\"C1\" t=\"s\"><v>2</v></c></row>";
+                      "\" xmlns:r=\"" + rel + "\"><dimension ref=\"A1:C" + std::to_string(rows) + "\"/><sheetData>";
+  if (rows > 0)
+    sheet +=
+        "<row r=\"1\" spans=\"1:3\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+        "<c r=\"B1\" t=\"s\"><v>1</v></c><c r=\"C1\" t=\"s\"><v>2</v></c></row>";
   sheet.reserve(static_cast<std::size_t>(rows) * 100);
   for (int i = 2; i <= rows; ++i) {
     const std::string r = std::to_string(i);
@@ -60,6 +62,7 @@ void WriteBenchXlsx(const QString& path, int rows) {
              "\" t=\"s\"><v>" + std::to_string(3 + i % 6) + "</v></c></row>";
   }
   sst += "</sst>";
+  if (!strayCell.empty()) sheet += "<row><c r=\"" + strayCell + "\"><v>1</v></c></row>";
   sheet += "</sheetData></worksheet>";
   const std::string workbook = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<workbook xmlns=\"" +
                                main + "\" xmlns:r=\"" + rel +
@@ -67,8 +70,10 @@ void WriteBenchXlsx(const QString& path, int rows) {
   const std::string workbookRels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships xmlns=\"" + pkg +
                                    "relationships\"><Relationship Id=\"rId1\" Type=\"" + rel +
                                    "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" Type=\"" +
-                                   rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/><Relationship Id=\"rId3\" "
-                                   "Type=\"" + rel + "/styles\" Target=\"styles.xml\"/></Relationships>";
+                                   rel +
+                                   "/sharedStrings\" Target=\"sharedStrings.xml\"/><Relationship Id=\"rId3\" "
+                                   "Type=\"" +
+                                   rel + "/styles\" Target=\"styles.xml\"/></Relationships>";
   const std::string styles = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<styleSheet xmlns=\"" + main +
                              "\"><fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
                              "<fills count=\"1\"><fill><patternFill patternType=\"none\"/></fill></fills>"
@@ -107,16 +112,20 @@ void WriteBenchOds(const QString& path, int rows) {
       "<office:spreadsheet><table:table table:name=\"名单\"><table:table-column "
       "table:number-columns-repeated=\"3\"/><table:table-row>";
   for (const char* s : {"工号", "姓名", "部门"})
-    content += std::string("<table:table-cell office:value-type=\"string\"><text:p>") + s +
-               "</text:p></table:table-cell>";
+    content +=
+        std::string("<table:table-cell office:value-type=\"string\"><text:p>") + s + "</text:p></table:table-cell>";
   content += "<table:table-cell table:number-columns-repeated=\"1021\"/></table:table-row>";
   content.reserve(static_cast<std::size_t>(rows) * 260);
   for (int i = 2; i <= rows; ++i) {
     const std::string id = std::to_string(100000 + i);
-    content += "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"" + id +
-               "\"><text:p>" + id + "</text:p></table:table-cell><table:table-cell office:value-type=\"string\">"
-               "<text:p>" + Name(i) + "</text:p></table:table-cell><table:table-cell "
-               "office:value-type=\"string\"><text:p>" + kDepartments[static_cast<std::size_t>(i % 6)] +
+    content += "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"" + id + "\"><text:p>" +
+               id +
+               "</text:p></table:table-cell><table:table-cell office:value-type=\"string\">"
+               "<text:p>" +
+               Name(i) +
+               "</text:p></table:table-cell><table:table-cell "
+               "office:value-type=\"string\"><text:p>" +
+               kDepartments[static_cast<std::size_t>(i % 6)] +
                "</text:p></table:table-cell><table:table-cell table:number-columns-repeated=\"1021\"/>"
                "</table:table-row>";
   }

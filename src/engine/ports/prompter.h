@@ -18,6 +18,15 @@ class Prompter {
 
   virtual Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) = 0;
 
+  // The same box with the focus (what Enter and the space bar press) on `focus`. Message puts it on
+  // the button that abandons the action; this is for the questions whose everyday answer is to go
+  // on, or whose safe answer is another one.
+  virtual Answer MessageWithFocus(const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
+                                  Answer focus) {
+    (void)focus;
+    return Message(text, caption, buttons, icon);
+  }
+
   // A text input box; nullopt when cancelled.
   virtual std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
                                                const std::string& initial) = 0;

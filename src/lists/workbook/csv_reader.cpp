@@ -125,7 +125,7 @@ void ParseCsv(std::string_view text, char delimiter, SheetBuilder& builder, Read
       field.assign(text.substr(start, i - start));
     }
     if (!builder.Set(row, column, field)) {
-      context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+      context.Fail(ErrorKind::TooLarge, builder.Failure());
       return;
     }
     if (i < n && text[i] == delimiter) {

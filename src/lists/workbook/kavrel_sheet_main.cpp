@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "lists/workbook/sheet_builder.h"
 #include "lists/workbook/workbook.h"
 #include "lists/workbook/workbook_import.h"
 #include "storage/codec.h"
@@ -51,10 +53,11 @@ void AppendCell(std::string& line, const std::string& gb) {
   }
 }
 
-void WriteRow(std::string& out, const std::vector<std::string>& cells) {
-  for (std::size_t i = 0; i < cells.size(); ++i) {
+// A row is as wide as the header: the cells a row lacks are the table's empty ones.
+void WriteRow(std::string& out, const std::vector<std::string>& cells, std::size_t width) {
+  for (std::size_t i = 0; i < std::max(width, cells.size()); ++i) {
     if (i > 0) out += '\t';
-    AppendCell(out, cells[i]);
+    if (i < cells.size()) AppendCell(out, cells[i]);
   }
   out += '\n';
   if (out.size() > (1 << 20)) {
@@ -95,11 +98,17 @@ int main(int argc, char** argv) {
 
   const kavrel::ImportedSheet result =
       kavrel::WorkbookImport::ReadSheet(path, static_cast<int>(sheet - 1), {}, nullptr);
+  if (result.empty) return Fail(Utf8(result.error), 1);
   if (!result.ok) return Fail("请求数据失败\n" + Utf8(result.error), 1);
   std::string out;
-  WriteRow(out, result.header);
-  for (const auto& row : result.rows) WriteRow(out, row);
+  WriteRow(out, result.header, result.header.size());
+  for (const auto& row : result.rows) WriteRow(out, row, result.header.size());
   std::fwrite(out.data(), 1, out.size(), stdout);
   for (const std::string& warning : result.warnings) std::fprintf(stderr, "%s\n", Utf8(warning).c_str());
+  if (result.cellsMadeSingleLine > 0)
+    std::fprintf(stderr, "%d个单元格里的换行或制表符已换成空格。\n", result.cellsMadeSingleLine);
+  for (const kavrel::ErrorCell& cell : result.errorCells)
+    std::fprintf(stderr, "第%d行%s列是公式的错误值：%s\n", cell.sheetRow,
+                 kavrel::workbook::ColumnName(cell.column).c_str(), Utf8(cell.text).c_str());
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -222,7 +222,7 @@ void ReadOds(ZipPackage& zip, ReadContext& context, Workbook& out) {
   });
   if (context.failed()) return;
   if (!fits) {
-    context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+    context.Fail(ErrorKind::TooLarge, builder.Failure());
     return;
   }
   if (!found) {

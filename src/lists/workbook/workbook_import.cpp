@@ -3,39 +3,59 @@
 #include <QString>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
+#include <cctype>
 
+#include "lists/workbook/sheet_builder.h"
 #include "storage/codec.h"
+#include "storage/participant_store.h"
 
 namespace kavrel {
 
 namespace {
 
-// Column letters as a user reads them in the sheet: 0 -> "A", 26 -> "AA".
-std::string ColumnLetters(int column) {
-  std::string letters;
-  for (int c = column + 1; c > 0; c = (c - 1) / 26)
-    letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-  return letters;
-}
-
-// UTF-8 cell text to GB18030 in place; the all-ASCII cells (numbers, IDs) need no work.
+// UTF-8 cell text to GB18030 in place; the all-ASCII cells (numbers, IDs) need no work. The same
+// pass tells whether the text may hold a line break or TAB (a control character, or the lead
+// byte of U+0085 or U+2028/U+2029), so the cells without one are not looked at again.
 class ToGb {
  public:
-  void Convert(std::string& text) {
-    bool ascii = true;
-    for (const char c : text)
-      if (static_cast<unsigned char>(c) >= 0x80) {
-        ascii = false;
-        break;
-      }
-    if (ascii) return;
-    const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  bool Convert(std::string& text) {
+    // A table lookup and an OR per byte: this runs over every cell of a million-row sheet.
+    std::uint8_t seen = 0;
+    for (const char c : text) seen |= kByteClass[static_cast<unsigned char>(c)];
+    if (seen & kNonAscii) {
+      const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+      text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return (seen & kMayBreak) != 0;
   }
 
  private:
+  static constexpr std::uint8_t kNonAscii = 1;
+  static constexpr std::uint8_t kMayBreak = 2;
+  static constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int b = 0; b < 0x20; ++b) classes[static_cast<std::size_t>(b)] = kMayBreak;
+    for (int b = 0x80; b < 0x100; ++b) classes[static_cast<std::size_t>(b)] = kNonAscii;
+    classes[0xC2] |= kMayBreak;  // U+0085
+    classes[0xE2] |= kMayBreak;  // U+2028, U+2029
+    return classes;
+  }();
+
   QStringEncoder encoder_{"GB18030"};
 };
+
+// The texts office programs show for a formula that failed.
+bool IsFormulaError(std::string_view text) {
+  static constexpr std::string_view kErrors[] = {"#NULL!",    "#DIV/0!",   "#VALUE!", "#REF!",     "#NAME?",
+                                                 "#NUM!",     "#N/A",      "#SPILL!", "#CALC!",    "#FIELD!",
+                                                 "#BLOCKED!", "#CONNECT!", "#BUSY!",  "#UNKNOWN!", "#GETTING_DATA"};
+  if (text.empty() || (text.front() != '#' && text.front() != 'E')) return false;
+  if (std::find(std::begin(kErrors), std::end(kErrors), text) != std::end(kErrors)) return true;
+  // LibreOffice writes its errors as "Err:502".
+  return text.size() == 7 && text.starts_with("Err:") && std::isdigit(static_cast<unsigned char>(text[4])) &&
+         std::isdigit(static_cast<unsigned char>(text[5])) && std::isdigit(static_cast<unsigned char>(text[6]));
+}
 
 }  // namespace
 
@@ -48,9 +68,11 @@ std::string WorkbookImport::FileDialogTitle() {
 }
 
 bool WorkbookImport::ConfirmStart() {
-  return prompter_.Message(Gb("导入excel，当数据量较大时导入速度较慢，请根据进度条进度耐心等待，或者根据txt格式模板转成"
-                              "txt格式上传。"),
-                           Gb("导入提醒："), Buttons::OkCancel, Icon::Question) == Answer::Ok;
+  // A reminder, not a warning: Enter goes on with the import.
+  return prompter_.MessageWithFocus(
+             Gb("导入excel，当数据量较大时导入速度较慢，请根据进度条进度耐心等待，或者根据txt格式模板转成"
+                "txt格式上传。"),
+             Gb("导入提醒："), Buttons::OkCancel, Icon::Question, Answer::Ok) == Answer::Ok;
 }
 
 std::optional<int> WorkbookImport::ChooseSheet(const std::string& path) {
@@ -103,27 +125,72 @@ ImportedSheet WorkbookImport::ReadSheet(const std::string& path, int sheetIndex,
   ToGb toGb;
   result.sheetName = sheet.name;
   toGb.Convert(result.sheetName);
+  // Every cell as the table will hold it: GB18030, on one line, its formula errors noted.
+  const auto take = [&](std::string& cell, std::size_t sheetRow, std::size_t column) {
+    if (cell.empty()) return;
+    if (toGb.Convert(cell) && MakeSingleLine(cell)) ++result.cellsMadeSingleLine;
+    if (IsFormulaError(cell)) result.errorCells.push_back({static_cast<int>(sheetRow), static_cast<int>(column), cell});
+  };
   if (!sheet.rows.empty()) result.header = std::move(sheet.rows.front());
   result.header.resize(columns);
-  for (std::string& cell : result.header) toGb.Convert(cell);
+  for (std::size_t c = 0; c < columns; ++c) take(result.header[c], 1, c);
   const std::size_t dataRows = sheet.rows.empty() ? 0 : sheet.rows.size() - 1;
   result.rows.resize(dataRows);
+  result.rowCount = dataRows;
   for (std::size_t r = 0; r < dataRows; ++r) {
+    // Rows keep their own length (up to their last cell): the table fills the rest, so no grid as
+    // wide as the widest row is ever built here.
     std::vector<std::string>& row = result.rows[r];
     row = std::move(sheet.rows[r + 1]);
     sheet.rows[r + 1] = {};  // give the memory back as we go: a million rows are held once, not twice
-    row.resize(columns);
-    for (std::string& cell : row) toGb.Convert(cell);
+    for (std::size_t c = 0; c < row.size(); ++c) take(row[c], r + 2, c);
+  }
+  if (!result.HasEntries()) {
+    result.empty = true;
+    result.error = Gb("工作表“") + result.sheetName + Gb("”中没有名单（第一行以下没有任何内容），表格没有改变。");
+    return result;
   }
   for (const int column : sheet.longNumberColumns) {
     const std::string& title = result.header[static_cast<std::size_t>(column)];
     result.warnings.push_back(
-        Gb(ColumnLetters(column) + "列") + (title.empty() ? std::string() : Gb("“") + title + Gb("”")) +
+        Gb(workbook::ColumnName(column) + "列") + (title.empty() ? std::string() : Gb("“") + title + Gb("”")) +
         Gb("中有超过13位的数字，已按13位有效数字导入，后面的位数丢失了（如身份证号）。请在表格中把这一列设为文本格式，"
            "再重新导入。"));
   }
   result.ok = true;
   return result;
+}
+
+bool ImportedSheet::HasEntries() const {
+  for (const auto& row : rows)
+    for (const std::string& cell : row)
+      if (!IsBlankEntry(cell)) return true;
+  return false;
+}
+
+void WorkbookImport::AskAboutErrorCells(ImportedSheet& result) {
+  if (result.errorCells.empty()) return;
+  const std::size_t count = result.errorCells.size();
+  std::string text =
+      Gb("表格中有") + std::to_string(count) + Gb("个单元格是公式的错误值（如#REF!、#N/A），不是真正的名单内容：\n");
+  constexpr std::size_t kListed = 8;
+  for (std::size_t i = 0; i < count && i < kListed; ++i) {
+    const ErrorCell& cell = result.errorCells[i];
+    text += Gb("第") + std::to_string(cell.sheetRow) + Gb("行") + workbook::ColumnName(cell.column) + Gb("列：") +
+            cell.text + "\n";
+  }
+  if (count > kListed) text += Gb("……\n");
+  text += Gb("\n按【是】清空这些单元格，按【否】保留原样导入。");
+  if (prompter_.Message(text, Gb("导入提醒："), Buttons::YesNo, Icon::Warning) != Answer::Yes) return;
+  for (const ErrorCell& cell : result.errorCells) {
+    const auto column = static_cast<std::size_t>(cell.column);
+    if (cell.sheetRow == 1) {
+      result.header[column].clear();
+    } else {
+      auto& row = result.rows[static_cast<std::size_t>(cell.sheetRow) - 2];
+      if (column < row.size()) row[column].clear();
+    }
+  }
 }
 
 void WorkbookImport::ReportFailure(const std::string& reason) {
@@ -134,12 +201,21 @@ void WorkbookImport::ReportFailure(const std::string& reason) {
 
 void WorkbookImport::ReportOutcome(const ImportedSheet& result) {
   if (result.cancelled) return;
+  if (result.empty) {
+    prompter_.Message(result.error, Gb("导入提醒："), Buttons::Ok, Icon::Information);
+    return;
+  }
   if (!result.ok) {
     ReportFailure(result.error);
     return;
   }
   for (const std::string& warning : result.warnings)
     prompter_.Message(warning, Gb("提示："), Buttons::Ok, Icon::Warning);
+  if (result.cellsMadeSingleLine > 0)
+    prompter_.Message(Gb("导入完成：共") + std::to_string(result.rowCount) + Gb("行。其中") +
+                          std::to_string(result.cellsMadeSingleLine) +
+                          Gb("个单元格里有换行或制表符，已换成空格：表格的一行就是一个抽奖名单。"),
+                      Gb("导入提醒："), Buttons::Ok, Icon::Information);
 }
 
 std::optional<ImportedSheet> WorkbookImport::Run(const workbook::ProgressFn& progress,
@@ -150,6 +226,7 @@ std::optional<ImportedSheet> WorkbookImport::Run(const workbook::ProgressFn& pro
   const auto sheet = ChooseSheet(*path);
   if (!sheet) return std::nullopt;
   ImportedSheet result = ReadSheet(*path, *sheet, progress, cancel);
+  if (result.ok) AskAboutErrorCells(result);
   ReportOutcome(result);
   if (!result.ok) return std::nullopt;
   return result;

@@ -10,17 +10,32 @@
 
 namespace kavrel {
 
+// A cell that holds a formula's error (#REF!, #N/A, …) rather than anything a person is called.
+struct ErrorCell {
+  int sheetRow = 0;  // 1-based, as the sheet shows it (the header is row 1)
+  int column = 0;    // 0-based sheet column (0 is A)
+  std::string text;  // GB18030
+};
+
 // What a workbook import puts into the list table. Every text is GB18030, like the table's.
 // The table gets header.size() + 1 columns: column 0 holds the row numbers, the sheet's column
 // A goes to column 1, B to column 2 and so on; row 0 is the header, data rows follow.
 struct ImportedSheet {
   bool ok = false;         // the whole sheet was read; only then is the table replaced
   bool cancelled = false;  // the user stopped it (no message is due)
+  bool empty = false;      // read, but no row below the header holds anything (error says so)
   std::string error;       // why it could not be read, when neither ok nor cancelled
   std::string sheetName;
   std::vector<std::string> header;             // the sheet's first row; at least one cell
-  std::vector<std::vector<std::string>> rows;  // the rows after it, each header.size() cells
+  std::vector<std::vector<std::string>> rows;  // the rows after it, at most header.size() cells each
+  std::size_t rowCount = 0;                    // rows.size() as read (rows may be handed on before the report)
   std::vector<std::string> warnings;           // shown once each after the table is filled
+  // Cells whose line breaks or TABs became spaces: one table row must be exactly one entry.
+  int cellsMadeSingleLine = 0;
+  std::vector<ErrorCell> errorCells;
+
+  // Whether any data row holds a cell that is not blank.
+  bool HasEntries() const;
 };
 
 // The workbook import of the list editor ("导入Execl(E)"), without a widget: the questions go
@@ -48,7 +63,12 @@ class WorkbookImport {
   static ImportedSheet ReadSheet(const std::string& path, int sheetIndex, const workbook::ProgressFn& progress,
                                  const std::atomic<bool>* cancel);
 
-  // After the read: "请求数据失败" with the reason, or the warnings; nothing for a cancel.
+  // A read sheet holding formula errors: lists them and asks whether to keep them as they are;
+  // cells not kept are emptied.
+  void AskAboutErrorCells(ImportedSheet& result);
+
+  // After the read: "请求数据失败" with the reason, or the warnings and the summary of what was
+  // changed; nothing for a cancel.
   void ReportOutcome(const ImportedSheet& result);
 
   // The whole sequence on the calling thread: reminder, file dialog, sheet box, read, report.

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFileInfo>
+#include <array>
 #include <cstring>
 
 #include "lists/workbook/csv_reader.h"
@@ -16,25 +17,27 @@ namespace {
 
 constexpr char kCfbMagic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
-// The name of the stream an encrypted OOXML package keeps its key data in, as the compound
-// file's directory stores it (UTF-16LE). Office writes a password-protected .xlsx as a compound
-// file holding this stream and the encrypted package, not as a zip.
-const QByteArray& EncryptionInfoName() {
-  static const QByteArray name = QByteArray::fromRawData(reinterpret_cast<const char*>(u"EncryptionInfo"), 28);
-  return name;
+// The names of the streams an encrypted OOXML package keeps its key data and its content in, as
+// the compound file's directory stores them (UTF-16LE). Office writes a password-protected .xlsx
+// as a compound file holding these streams, not as a zip; either name is enough to know it.
+const std::array<QByteArray, 2>& EncryptionStreamNames() {
+  static const std::array<QByteArray, 2> names = {
+      QByteArray::fromRawData(reinterpret_cast<const char*>(u"EncryptionInfo"), 28),
+      QByteArray::fromRawData(reinterpret_cast<const char*>(u"EncryptedPackage"), 32)};
+  return names;
 }
 
 bool CompoundFileHoldsEncryption(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray& needle = EncryptionInfoName();
   QByteArray tail;
   while (true) {
     const QByteArray chunk = file.read(1 << 20);
     if (chunk.isEmpty()) return false;
     const QByteArray window = tail + chunk;
-    if (window.contains(needle)) return true;
-    tail = window.right(needle.size());
+    for (const QByteArray& needle : EncryptionStreamNames())
+      if (window.contains(needle)) return true;
+    tail = window.right(32);
   }
 }
 

@@ -11,6 +11,8 @@ namespace kavrel::workbook {
 namespace {
 
 constexpr const char* kDamagedXls = "文件已损坏或不是有效的Excel 97-2003工作簿(.xls)，无法读取。";
+constexpr const char* kNoWorkbookInside =
+    "这个文件里没有Excel工作表，无法导入。如果它是设置了打开密码的工作簿，请在Excel或WPS中取消密码后另存，再导入。";
 constexpr const char* kOldXls = "不支持Excel 5.0及更早版本的工作簿，请在Excel中另存为.xlsx后再导入。";
 
 class FreeXlHandle {
@@ -59,9 +61,18 @@ void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
   FreeXlHandle xls;
   const QByteArray name = QFile::encodeName(path);
   const int opened = freexl_open(name.constData(), xls.out());
+  if (opened == FREEXL_FILE_NOT_FOUND) {
+    context.Fail(ErrorKind::Unreadable, "文件不存在或无法读取。");
+    return;
+  }
+  if (opened == FREEXL_BIFF_WORKBOOK_NOT_FOUND) {
+    // An Office container without a workbook inside: another Office document, or a workbook whose
+    // encryption was not recognised. It is no .xls, so the message must not call it one.
+    context.Fail(ErrorKind::NotAWorkbook, kNoWorkbookInside);
+    return;
+  }
   if (opened != FREEXL_OK) {
-    context.Fail(opened == FREEXL_FILE_NOT_FOUND ? ErrorKind::Unreadable : ErrorKind::Damaged,
-                 opened == FREEXL_FILE_NOT_FOUND ? "文件不存在或无法读取。" : kDamagedXls);
+    context.Fail(ErrorKind::Damaged, kDamagedXls);
     return;
   }
   unsigned int info = 0;
@@ -111,7 +122,7 @@ void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
       std::string text = CellText(cell, &lost);
       if (lost) builder.NoteLostDigits(c);
       if (!builder.Set(static_cast<int>(r), c, std::move(text))) {
-        context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+        context.Fail(ErrorKind::TooLarge, builder.Failure());
         return;
       }
     }

@@ -15,6 +15,8 @@ namespace kavrel::workbook {
 namespace {
 
 constexpr std::int64_t kSmallPart = 64 << 20;  // workbook, relationships: tiny in any real file
+// The shared strings serve every sheet of the workbook; more than this is no list's workbook.
+constexpr std::size_t kMaxSharedStrings = 32'000'000;
 
 struct SheetEntry {
   std::string name;
@@ -276,7 +278,7 @@ bool ParseSharedStrings(FastXmlReader& xml, ReadContext& context, std::vector<st
       std::string text = xml.ElementText("rPh");
       DecodeOoxmlEscapes(text);
       strings.push_back(std::move(text));
-      if (strings.size() > static_cast<std::size_t>(SheetBuilder::kMaxSlots)) {
+      if (strings.size() > kMaxSharedStrings) {
         context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
         return true;
       }
@@ -373,7 +375,7 @@ void ReadXlsx(ZipPackage& zip, ReadContext& context, Workbook& out) {
           case XlsxSheetReader::Outcome::Done:
             return true;
           case XlsxSheetReader::Outcome::TooManyCells:
-            context.Fail(ErrorKind::TooLarge, texts::kTooManyCells);
+            context.Fail(ErrorKind::TooLarge, builder.Failure());
             return true;
           case XlsxSheetReader::Outcome::Malformed:
             break;

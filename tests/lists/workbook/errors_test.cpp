@@ -56,6 +56,14 @@ TEST_F(ErrorsTest, EveryUnreadableFileSaysWhy) {
   testing::WriteBytes(Path("protected.xlsx"),
                       testing::CompoundFileWithStreams({u"EncryptionInfo", u"EncryptedPackage"}));
   testing::WriteBytes(Path("letter.doc"), testing::CompoundFileWithStreams({u"WordDocument"}));
+  // One stray cell far out: the table it asks for would not fit any memory.
+  for (const char* corner : {"XFD1048576", "ZZ100000"}) {
+    testing::HandXlsx book;
+    book.sheets = {{"Sheet1", testing::Worksheet(std::string(R"(<row r="1"><c r="A1"><v>1</v></c></row><row><c r=")") +
+                                                 corner + R"("><v>2</v></c></row>)")}};
+    book.targets = {"worksheets/sheet1.xml"};
+    testing::WriteHandXlsx(Path((std::string(corner) + ".xlsx").c_str()), book);
+  }
 
   struct Case {
     const char* file;
@@ -66,7 +74,9 @@ TEST_F(ErrorsTest, EveryUnreadableFileSaysWhy) {
                {"book.xlsb", ErrorKind::Xlsb, ".xlsb"},
                {"photos.zip", ErrorKind::NotAWorkbook, "不是Excel或OpenDocument工作簿"},
                {"protected.xlsx", ErrorKind::Encrypted, "密码"},
-               {"letter.doc", ErrorKind::Damaged, "不是有效的Excel"},
+               {"letter.doc", ErrorKind::NotAWorkbook, "没有Excel工作表"},
+               {"XFD1048576.xlsx", ErrorKind::TooLarge, "单元格XFD1048576（1048576行×16384列）"},
+               {"ZZ100000.xlsx", ErrorKind::TooLarge, "单元格ZZ100000"},
                {"missing.xlsx", ErrorKind::Unreadable, "不存在"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);

@@ -3,9 +3,9 @@
 
 #include <QTemporaryDir>
 
-#include "support/fakes/scripted_prompter.h"
 #include "lists/workbook/workbook_import.h"
 #include "storage/codec.h"
+#include "support/fakes/scripted_prompter.h"
 #include "workbook_fixtures.h"
 
 namespace kavrel {
@@ -62,10 +62,11 @@ TEST_F(ImportTest, SecondSheetOfTwoComesInWithHeaderAndDataRows) {
   EXPECT_EQ(Utf8(result->header[0]), "工号");
   EXPECT_EQ(Utf8(result->header[1]), "姓名");
   EXPECT_EQ(result->header[2], "");
+  // Rows end at their last cell (the table fills the rest): no grid as wide as the widest row.
   ASSERT_EQ(result->rows.size(), 3u);
   EXPECT_THAT(result->rows[0], ElementsAre("7", Gb("张三"), "", "1.10101199001e+17"));
-  EXPECT_THAT(result->rows[1], ElementsAre("", "", "", ""));
-  EXPECT_THAT(result->rows[2], ElementsAre("", Gb("李四"), "", ""));
+  EXPECT_THAT(result->rows[1], ::testing::IsEmpty());
+  EXPECT_THAT(result->rows[2], ElementsAre("", Gb("李四")));
 
   const auto& shown = prompter_.shown();
   ASSERT_EQ(shown.size(), 4u);
@@ -144,13 +145,17 @@ TEST_F(ImportTest, NothingChangesWhenTheImportDoesNotComplete) {
   EXPECT_TRUE(prompter_.shown().empty());
 }
 
-TEST_F(ImportTest, AnEmptySheetGivesOneEmptyHeaderCell) {
+// A sheet without a single name below its first row would empty the table: it is not taken, and
+// the operator is told why instead of the failure message.
+TEST_F(ImportTest, AnEmptySheetIsNotTakenAndSaysSo) {
   const QString empty = dir_.filePath(QStringLiteral("empty.csv"));
   testing::WriteBytes(empty, "");
   const ImportedSheet result = WorkbookImport::ReadSheet(FromQt(empty), 0, {}, nullptr);
-  ASSERT_TRUE(result.ok) << Utf8(result.error);
-  EXPECT_THAT(result.header, ElementsAre(""));
-  EXPECT_TRUE(result.rows.empty());
+  EXPECT_FALSE(result.ok);
+  EXPECT_TRUE(result.empty);
+  WorkbookImport(prompter_).ReportOutcome(result);
+  ASSERT_EQ(prompter_.MessageTexts().size(), 1u);
+  EXPECT_EQ(Utf8(prompter_.MessageTexts()[0]), "工作表“empty”中没有名单（第一行以下没有任何内容），表格没有改变。");
 }
 
 }  // namespace

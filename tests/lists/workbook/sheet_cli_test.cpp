@@ -28,11 +28,25 @@ TEST(SheetCliTest, PrintsTheTableTheImportWouldFill) {
   testing::WriteBytes(csv, "工号,备注\r\n1,\"a\\b\tc\r\nd\"\r\n2,\r\n");
   const CliRun run = Sheet({csv});
   EXPECT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "工号\t备注\n1\ta\\\\b\\tc\\r\\nd\n2\t\n");
+  // A cell's TAB and line break would make one row two people: spaces, and said so.
+  EXPECT_EQ(run.out, "工号\t备注\n1\ta\\\\b c d\n2\t\n");
+  EXPECT_NE(run.err.find("1个单元格里的换行或制表符已换成空格"), std::string::npos) << run.err;
 
+  // The second sheet holds a title and no names: what the import says about it.
   const CliRun xls = Sheet({QStringLiteral(KAVREL_WORKBOOK_DATA "/names.xls"), QStringLiteral("2")});
-  EXPECT_EQ(xls.code, 0) << xls.err;
-  EXPECT_EQ(xls.out, "第二个表\n");
+  EXPECT_EQ(xls.code, 1);
+  EXPECT_TRUE(xls.out.empty());
+  EXPECT_NE(xls.err.find("中没有名单"), std::string::npos) << xls.err;
+
+  // One stray cell at the sheet's last corner is refused, naming it, without a grid to that corner.
+  testing::HandXlsx book;
+  book.sheets = {{"Sheet1", testing::Worksheet(R"(<row r="1048576"><c r="XFD1048576"><v>1</v></c></row>)")}};
+  book.targets = {"worksheets/sheet1.xml"};
+  const QString corner = dir.filePath(QStringLiteral("corner.xlsx"));
+  testing::WriteHandXlsx(corner, book);
+  const CliRun far = Sheet({corner});
+  EXPECT_EQ(far.code, 1);
+  EXPECT_NE(far.err.find("单元格XFD1048576"), std::string::npos) << far.err;
 }
 
 TEST(SheetCliTest, ErrorsGoToStandardErrorWithANonZeroExit) {

@@ -10,7 +10,7 @@ std::vector<std::string> ScriptedPrompter::MessageTexts() const {
 }
 
 Answer ScriptedPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-  shown_.push_back({Shown::Kind::Message, text, caption, buttons, icon});
+  shown_.push_back({Shown::Kind::Message, text, caption, buttons, icon, std::nullopt});
   if (!answers_.empty()) {
     Answer a = answers_.front();
     answers_.pop_front();
@@ -19,9 +19,16 @@ Answer ScriptedPrompter::Message(const std::string& text, const std::string& cap
   return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
 }
 
+Answer ScriptedPrompter::MessageWithFocus(const std::string& text, const std::string& caption, Buttons buttons,
+                                          Icon icon, Answer focus) {
+  const Answer answer = Message(text, caption, buttons, icon);
+  shown_.back().focus = focus;
+  return answer;
+}
+
 std::optional<std::string> ScriptedPrompter::InputText(const std::string& title, const std::string& prompt,
                                                        const std::string&) {
-  shown_.push_back({Shown::Kind::InputText, prompt, title, Buttons::OkCancel, Icon::None});
+  shown_.push_back({Shown::Kind::InputText, prompt, title, Buttons::OkCancel, Icon::None, std::nullopt});
   if (texts_.empty()) return std::nullopt;
   auto t = texts_.front();
   texts_.pop_front();
@@ -30,7 +37,7 @@ std::optional<std::string> ScriptedPrompter::InputText(const std::string& title,
 
 std::optional<long long> ScriptedPrompter::InputInteger(const std::string& title, const std::string& prompt,
                                                         const std::string&) {
-  shown_.push_back({Shown::Kind::InputInteger, prompt, title, Buttons::OkCancel, Icon::None});
+  shown_.push_back({Shown::Kind::InputInteger, prompt, title, Buttons::OkCancel, Icon::None, std::nullopt});
   if (integers_.empty()) return std::nullopt;
   auto v = integers_.front();
   integers_.pop_front();
@@ -38,7 +45,7 @@ std::optional<long long> ScriptedPrompter::InputInteger(const std::string& title
 }
 
 std::optional<std::string> ScriptedPrompter::PickOpenFile(const std::string& title, const std::string& filter) {
-  shown_.push_back({Shown::Kind::PickOpenFile, filter, title, Buttons::OkCancel, Icon::None});
+  shown_.push_back({Shown::Kind::PickOpenFile, filter, title, Buttons::OkCancel, Icon::None, std::nullopt});
   if (paths_.empty()) return std::nullopt;
   auto p = paths_.front();
   paths_.pop_front();
@@ -46,7 +53,7 @@ std::optional<std::string> ScriptedPrompter::PickOpenFile(const std::string& tit
 }
 
 std::optional<std::string> ScriptedPrompter::PickFolder(const std::string& title) {
-  shown_.push_back({Shown::Kind::PickFolder, {}, title, Buttons::OkCancel, Icon::None});
+  shown_.push_back({Shown::Kind::PickFolder, {}, title, Buttons::OkCancel, Icon::None, std::nullopt});
   if (paths_.empty()) return std::nullopt;
   auto p = paths_.front();
   paths_.pop_front();

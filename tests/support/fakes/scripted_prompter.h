@@ -20,6 +20,7 @@ class ScriptedPrompter : public Prompter {
     std::string caption;  // caption or title
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    std::optional<Answer> focus;  // set when the box put the focus on a chosen button
   };
 
   void ScriptAnswer(Answer a) { answers_.push_back(a); }
@@ -32,6 +33,8 @@ class ScriptedPrompter : public Prompter {
   void Clear() { shown_.clear(); }
 
   Answer Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) override;
+  Answer MessageWithFocus(const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
+                          Answer focus) override;
   std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
                                        const std::string& initial) override;
   std::optional<long long> InputInteger(const std::string& title, const std::string& prompt,
