@@ -28,7 +28,8 @@ QString Ascii(const std::string& text) {
 
 }  // namespace
 
-NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash, QWidget* parent) : QDialog(parent) {
+NotaryWindow::NotaryWindow(const NotaryFacts& facts, QWidget* parent) : QDialog(parent) {
+  const std::string& seal = facts.seal;
   setObjectName(QStringLiteral("公证信息"));
   setWindowTitle(QStringLiteral("公证信息"));
   setStyleSheet(QString::fromUtf8(kWindowStyle));
@@ -64,11 +65,28 @@ NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash,
   sealLabel_->setStyleSheet(QStringLiteral("color: #FFFFFF;"));
   layout->addWidget(sealLabel_);
 
-  qrLabel_ = new QLabel(this);
-  qrLabel_->setObjectName(QStringLiteral("画板_二维码"));
-  qrLabel_->setAlignment(Qt::AlignCenter);
-  layout->addWidget(qrLabel_, 0, Qt::AlignHCenter);
-
+  // The seal's code and, once the draw has ended, the closing code beside it, each with its caption.
+  auto* codes = new QHBoxLayout;
+  codes->setSpacing(4 * unit);
+  auto codeColumn = [&](const char* name, const char* caption) {
+    auto* column = new QVBoxLayout;
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setAlignment(Qt::AlignCenter);
+    auto* title = new QLabel(QString::fromUtf8(caption), this);
+    title->setAlignment(Qt::AlignCenter);
+    column->addWidget(label, 0, Qt::AlignHCenter);
+    column->addWidget(title, 0, Qt::AlignHCenter);
+    codes->addLayout(column);
+    return std::pair{label, title};
+  };
+  codes->addStretch();
+  const auto [sealCode, sealCaption] = codeColumn("画板_二维码", "公证封印");
+  const auto [closingCode, closingCaption] = codeColumn("画板_结束二维码", "结束封印");
+  codes->addStretch();
+  qrLabel_ = sealCode;
+  closingQrLabel_ = closingCode;
+  layout->addLayout(codes);
   auto* details = new QLabel(this);
   details->setObjectName(QStringLiteral("标签_公证说明"));
   details->setWordWrap(true);
@@ -79,24 +97,45 @@ NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash,
   details->setFont(detailFont);
   layout->addWidget(details);
 
+  const bool closed = !seal.empty() && facts.closed;
+  closingQrLabel_->setVisible(closed);
+  closingCaption->setVisible(closed);
   if (seal.empty()) {
     sealLabel_->setText(QStringLiteral("——"));
     details->setText(
         QStringLiteral("本场抽奖没有公证记录（例如继续了一场没有记录的抽奖）。重新开始抽奖后将生成新的公证封印。"));
     qrLabel_->hide();
+    sealCaption->hide();
   } else {
     sealLabel_->setText(Ascii(ShortSeal(seal)));
-    if (const auto qr = QrCode::Encode(seal)) {
-      const int modules = qr->Width() + 8;
-      const int moduleSize = std::max(3, std::min(area.height() * 2 / 5, 40 * unit) / modules);
-      qrLabel_->setPixmap(QPixmap::fromImage(qr->ToImage(moduleSize)));
-    }
+    // Two codes share the height one code had; each stays large enough for a phone at the back.
+    const int codeHeight = std::min(area.height() * 2 / 5, 40 * unit) * (closed ? 3 : 4) / 4;
+    auto paint = [&](QLabel* label, const std::string& text) {
+      if (const auto qr = QrCode::Encode(text)) {
+        const int modules = qr->Width() + 8;
+        label->setPixmap(QPixmap::fromImage(qr->ToImage(std::max(3, codeHeight / modules))));
+      }
+    };
+    paint(qrLabel_, seal);
+    if (closed) paint(closingQrLabel_, facts.lastHash);
+    const QString audience = facts.audienceNumber.empty()
+                                 ? QStringLiteral("现场随机数：未输入（可在第一轮之前从“功能”菜单的“现场随机数”输入）")
+                                 : QStringLiteral("现场随机数：%1（已记入公证记录，与抽奖密钥一起决定每一轮的中奖者）")
+                                       .arg(Ascii(facts.audienceNumber));
+    const QString ending =
+        closed ? QStringLiteral(
+                     "抽奖已结束，结束记录已公开抽奖密钥。结束封印（右侧二维码）：\n%1\n"
+                     "请拍下两个二维码：kavrel-verify 核对时显示的结束封印与此不符，即说明记录被截短或改动。")
+                     .arg(Ascii(facts.lastHash))
+               : QStringLiteral(
+                     "最后一条公证记录的 SHA-256：\n%1\n"
+                     "抽奖结束（全部抽完、重新开始或另起一场）时将公开抽奖密钥，并在此显示结束封印。")
+                     .arg(Ascii(facts.lastHash));
     details->setText(
-        QStringLiteral(
-            "封印在第一批抽奖之前，根据抽奖名单（按奖池顺序）和奖项计划算出（SHA-256），二维码为完整封印：\n%1\n"
-            "最后一条公证记录的 SHA-256：\n%2\n"
-            "抽奖结束后，任何人都可以用程序目录中的 kavrel-verify 重放整场抽奖，核对中奖结果。")
-            .arg(Ascii(seal), Ascii(lastHash)));
+        QStringLiteral("封印在第一批抽奖之前算出，涵盖抽奖名单（按奖池顺序）、奖项计划、本场的时间和随机值，"
+                       "以及抽奖密钥的 SHA-256，之后每一轮的中奖者都由这把密钥决定。二维码为完整封印：\n%1\n%2\n%3\n"
+                       "任何人都可以用程序目录中的 kavrel-verify 重放整场抽奖，核对中奖结果。")
+            .arg(Ascii(seal), audience, ending));
   }
 
   auto* close = new QPushButton(QStringLiteral("关闭"), this);

@@ -32,7 +32,7 @@ TEST(NotaryWindow, ShowsTheShortSealLargeAndAQrCodeThatReadsAsTheSeal) {
     GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
   const std::string seal = EventSeal(ListSha256({"001", "002"}), ListSha256({"plan"}));
   const std::string last = Sha256Hex("last line");
-  NotaryWindow window(seal, last);
+  NotaryWindow window({.seal = seal, .lastHash = last, .closed = false, .audienceNumber = ""});
   EXPECT_EQ(window.windowTitle(), QStringLiteral("公证信息"));
   EXPECT_EQ(window.sealLabel()->text(), QString::fromStdString(seal.substr(0, 16)));
   EXPECT_GE(window.sealLabel()->font().pixelSize(), 24);
@@ -67,7 +67,7 @@ TEST(NotaryWindow, IsAnItemOfTheFunctionsMenu) {
 }
 
 TEST(NotaryWindow, WithoutReceiptsItSaysSoInsteadOfShowingASeal) {
-  NotaryWindow window("", "");
+  NotaryWindow window(NotaryFacts{});
   EXPECT_EQ(window.sealLabel()->text(), QStringLiteral("——"));
   EXPECT_TRUE(window.qrLabel()->isHidden());
   auto* details = window.findChild<QLabel*>(QStringLiteral("标签_公证说明"));
