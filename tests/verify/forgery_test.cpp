@@ -107,9 +107,16 @@ TEST_F(Forgery, ACutTailIsNotClosedAndARemadeClosingLineChangesTheClosingHash) {
   EXPECT_EQ(ExitStatus(r), 4);
   EXPECT_EQ(ReportLine(r).rfind("NOT CLOSED: 5 batches, 10 winners, 1 gave up, seal ", 0), 0u) << ReportLine(r);
   EXPECT_NE(ReportLine(r).find("batches after line 11 may have been cut"), std::string::npos) << ReportLine(r);
-  // The key was revealed, so a closing line can be made again: the draw then verifies, but its closing
-  // hash is not the one the audience photographed.
-  lines.push_back(FormatReceipt(close));
+  // The key was revealed, so a closing line can be made again. "finished" would be caught (a plan
+  // line is left); as a draw put aside it verifies, but its closing hash is not the one the audience
+  // photographed.
+  auto remade = close;
+  lines.push_back(FormatReceipt(remade));
+  Rechain(lines, lines.size());
+  WriteLogLines(lines);
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::Mismatch);
+  remade.reason = "put_aside";
+  lines.back() = FormatReceipt(remade);
   Rechain(lines, lines.size());
   WriteLogLines(lines);
   r = Verify();

@@ -48,12 +48,18 @@ TEST_F(Tampering, RemovedLineIsNamed) {
   ExpectMismatch(4, "a line was removed before line 4");
 }
 
-TEST_F(Tampering, LastBatchReceiptRemovedLeavesWinnersNoReceiptAccountsFor) {
-  auto lines = LogLines();
-  lines.erase(lines.end() - 2);  // the last batch, before the closing line
-  Rechain(lines, lines.size());
+TEST_F(Tampering, LastBatchReceiptRemovedIsCaughtByTheResultsAndTheClosingLine) {
+  const auto original = LogLines();
+  auto lines = original;
+  lines.erase(lines.end() - 2, lines.end());  // the last batch and the closing line after it
   WriteLogLines(lines);
   ExpectMismatch(0, "no receipt accounts for");
+  // With the closing line kept and chained again, it says the draw finished with a plan line left.
+  lines = original;
+  lines.erase(lines.end() - 2);
+  Rechain(lines, lines.size());
+  WriteLogLines(lines);
+  ExpectMismatch(static_cast<int>(lines.size()), "the closing line says the draw finished, but 1 plan lines are left");
 }
 
 TEST_F(Tampering, ReorderedLinesAreNamed) {
