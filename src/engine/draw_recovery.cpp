@@ -252,7 +252,9 @@ void DrawController::SyncExitRecord() {
     return;
   }
   ExitRecord record;
-  record.pool = state_.pool;
+  // The pool is lent to the record for the write and taken back: copying a large pool entry by entry
+  // at every stop would cost more than writing it.
+  record.pool = std::move(state_.pool);
   record.plan = state_.plan;
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
@@ -269,7 +271,9 @@ void DrawController::SyncExitRecord() {
   if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
       state_.lastAwardName == Field(state_.currentLine, kAwardName))
     record.batchNo = state_.batchNo - 1;
-  if (files_->WriteExitRecord(dir_, record)) return;
+  const bool written = files_->WriteExitRecord(dir_, record);
+  state_.pool = std::move(record.pool);
+  if (written) return;
   // A record left behind at its old state would resume into batches recorded since: it goes.
   // (Something other than a file in its place is no record a start would offer to resume.)
   const bool removed = files_->DeleteExitRecord(dir_) || !FileExists(dir_.Path(ProgramDir::kExitIni));
