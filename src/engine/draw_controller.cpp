@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/committed_random.h"
 #include "engine/draw_texts.h"
 #include "engine/photo_check.h"
 #include "engine/plan.h"
@@ -191,6 +192,14 @@ void DrawController::StopPressed() {
 }
 
 void DrawController::RecordStop() {
+  // The ticks were the show: the batch's winners are its committed pick, which follows from the draw
+  // key, the audience number, the batch's index and attempt, and nothing the operator can time. It is
+  // painted over the last tick, so the roll stops on the winners.
+  const PickRange range = CurrentPickRange(state_);
+  CommittedRandom committed(receipts_.NextBatchInputs());
+  DrawPositions(committed, range, state_.batchSize, options_.repeatAllowed, state_.batchWinners);
+  PaintBatch(state_, Rules(), stage_);
+
   sound_.StopAllSounds();
   if (sounds_.stopSoundOn) sound_.PlaySoundFile(sounds_.stopSoundFile, false);
   StopRoll();
@@ -220,11 +229,27 @@ void DrawController::RecordStop() {
   }
   marquee.resize(marquee.size() - comma.size());
 
-  const bool recorded = RecordBatch(dir_, award, prize, entries, extendsAward, clock_.Now());
+  // One time for the result files and the receipt, so the check can hold them to each other.
+  const LocalDateTime when = clock_.Now();
+  const bool recorded = RecordBatch(dir_, award, prize, entries, extendsAward, when);
   // The receipt follows the results it vouches for; the pool is still the one the batch rolled over.
-  if (recorded && receipts_.Active())
-    ReceiptWritten(receipts_.AppendBatch(award, prize, state_.pool, CurrentPickRange(state_), options_.repeatAllowed,
-                                         state_.tickGeneratorState, state_.batchWinners, clock_.Now()));
+  if (recorded) {
+    const std::size_t position = NextPlanPosition(state_, options_.forwardOrder);
+    const bool logKept = receipts_.Active();
+    const bool written = receipts_.AppendBatch(
+        {.award = award,
+         .prize = prize,
+         .pool = state_.pool,
+         .range = range,
+         .repeatAllowed = options_.repeatAllowed,
+         .positions = state_.batchWinners,
+         .planPosition = static_cast<int>(position),
+         .planLine = position ? state_.plan[position - 1] : std::string(),
+         .startFrom = state_.startFromActive && static_cast<std::size_t>(state_.startFromIndex) == position,
+         .forwardOrder = options_.forwardOrder},
+        when);
+    if (logKept) ReceiptWritten(written);
+  }
 
   state_.recordedLine = state_.currentLine;
   state_.recordedAwardName = award;
@@ -235,6 +260,8 @@ void DrawController::RecordStop() {
   ConsumeCurrentLine(state_, options_.forwardOrder);
   stage_.SetText(StageElement::Marquee, marquee);
   state_.lastAwardName = award;
+  // The last batch of the plan: the draw is finished, and its key is revealed.
+  if (state_.plan.empty()) receipts_.Close("finished", when);
   SyncExitRecord();
   if (!recorded) Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
 }
@@ -249,11 +276,12 @@ void DrawController::ReceiptWritten(bool written) {
 void DrawController::RecordAbandonReceipt(const std::string& award, const std::vector<std::string>& abandoned,
                                           const std::vector<std::string>& returned,
                                           const std::vector<std::string>& queued) {
-  if (receipts_.Active()) ReceiptWritten(receipts_.AppendAbandon(award, abandoned, returned, queued, clock_.Now()));
+  if (receipts_.Active())
+    ReceiptWritten(receipts_.AppendAbandon(award, abandoned, returned, queued, options_.forwardOrder, clock_.Now()));
 }
 
 void DrawController::RecordSupplementReceipt(const std::vector<std::string>& queued) {
-  if (receipts_.Active()) ReceiptWritten(receipts_.AppendSupplement(queued, clock_.Now()));
+  if (receipts_.Active()) ReceiptWritten(receipts_.AppendSupplement(queued, options_.forwardOrder, clock_.Now()));
 }
 
 void DrawController::RecordPrizeChangeReceipt(int planIndex, const std::string& lineBefore,

@@ -117,6 +117,8 @@ class DrawController {
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
   const DrawReceipts& Receipts() const { return receipts_; }
+  // Draw keys from a reproducible source instead of the system's entropy (tests, benchmarks).
+  void UseRandomBytes(DrawReceipts::RandomBytes source) { receipts_.UseRandomBytes(std::move(source)); }
   // Receipts of the corrections, appended by the correction windows once their change is made
   // (plain data, so the windows need not know the log's format): the entries marked abandoned in
   // `award`, those put back at the end of the pool in that order, and the redraw lines queued; the
@@ -125,6 +127,10 @@ class DrawController {
                             const std::vector<std::string>& returned, const std::vector<std::string>& queued);
   void RecordSupplementReceipt(const std::vector<std::string>& queued);
   void RecordPrizeChangeReceipt(int planIndex, const std::string& lineBefore, const std::string& lineAfter);
+  // "现场随机数": before the first batch, asks for the number the audience calls out, has it
+  // confirmed and records it; every batch's winners then depend on it too. Says why when it cannot
+  // be taken (a batch was drawn, a number was taken, the draw keeps no receipts, a roll is running).
+  void AudienceNumberPressed();
 
   const SoundSettings& Sounds() const { return sounds_; }
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
@@ -155,6 +161,13 @@ class DrawController {
     if (changeListener_) changeListener_();
   }
   void ReceiptWritten(bool written);
+  struct PoolChoice {
+    std::vector<std::string> list;  // as loaded, when the pool differs from it (extra copies removed)
+    long long duplicates = 0;
+    bool kept = false;
+  };
+  PoolChoice ChooseDuplicates(std::vector<std::string>& pool);
+  void TellReceiptsAtResume(const ResumeReceipts& found);
 
   DrawState& state_;
   DrawOptions& options_;
@@ -178,6 +191,9 @@ class DrawController {
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};
   bool receiptWarned_ = false;
+  // The duplicates last asked about and the answer, so a restart over the same list asks no more.
+  std::string duplicatesAsked_;
+  bool duplicatesKept_ = false;
 };
 
 }  // namespace kavrel

@@ -4,15 +4,98 @@
 
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
+#include "storage/receipt_merkle.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
 
-bool DrawReceipts::FixSeal(const std::vector<std::string>& pool, const std::vector<std::string>& plan,
-                           const LocalDateTime& when) {
+namespace {
+
+// What a log tells of the draw it records, read once through.
+struct LogScan {
+  std::vector<std::string> lines;
+  int badLine = 0;  // the first line that is no receipt (0: none)
+  std::optional<Receipt> seal;
+  int standing = 0;
+  std::vector<int> undone;
+  bool anyBatch = false;
+  std::string audience;
+  bool repeat = false;
+  bool closed = false;
+};
+
+LogScan ScanLog(const ProgramDir& dir) {
+  LogScan scan;
+  ReceiptLines log = ReadReceiptLines(dir.Path(ProgramDir::kReceiptsLog));
+  scan.lines = std::move(log.lines);
+  for (std::size_t i = 0; i < scan.lines.size(); ++i) {
+    const auto r = ParseReceipt(scan.lines[i]);
+    if (!r || (i == 0) != (r->kind == ReceiptKind::Seal)) {
+      scan.badLine = static_cast<int>(i + 1);
+      break;
+    }
+    if (i == 0) {
+      scan.seal = r;
+      scan.repeat = r->repeatAllowed;
+    }
+    scan.closed = r->kind == ReceiptKind::Close;
+    switch (r->kind) {
+      case ReceiptKind::Batch:
+        ++scan.standing;
+        scan.anyBatch = true;
+        scan.repeat = r->repeatAllowed;
+        break;
+      case ReceiptKind::Undo:
+        if (scan.standing > 0) --scan.standing;
+        if (scan.undone.size() <= static_cast<std::size_t>(scan.standing)) scan.undone.resize(scan.standing + 1u);
+        ++scan.undone[static_cast<std::size_t>(scan.standing)];
+        break;
+      case ReceiptKind::Audience:
+        scan.audience = r->audienceNumber;
+        break;
+      case ReceiptKind::Rule:
+        scan.repeat = r->repeatAllowed;
+        break;
+      default:
+        break;
+    }
+  }
+  // A last line without its line end is a write cut short: damaged too.
+  if (!scan.badLine && log.unterminated) scan.badLine = static_cast<int>(scan.lines.size());
+  return scan;
+}
+
+// The receipt appended after `lines`, chained to the last of them.
+std::string ChainedLine(const std::vector<std::string>& lines, const std::string& seal, Receipt r,
+                        const LocalDateTime& when) {
+  r.seq = static_cast<int>(lines.size()) + 1;
+  r.time = TimeText(when);
+  r.prev = lines.size() == 1 ? seal : Sha256Hex(lines.back());
+  return FormatReceipt(r);
+}
+
+}  // namespace
+
+void DrawReceipts::ResetCounters() {
+  audience_.clear();
+  repeat_ = false;
+  anyBatch_ = false;
+  standing_ = 0;
+  undone_.clear();
+  closed_ = false;
+}
+
+void DrawReceipts::FreshKey() {
+  key_ = randomBytes_(kDrawKeyBytes);
+}
+
+bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   active_ = false;
   seal_.clear();
   lastHash_.clear();
+  ResetCounters();
+  FreshKey();
+  repeat_ = in.repeatAllowed;
   const auto logPath = dir_.Path(ProgramDir::kReceiptsLog);
   // A log next to results that are still in place belongs to those results.
   if (FileExists(logPath) &&
@@ -20,17 +103,26 @@ bool DrawReceipts::FixSeal(const std::vector<std::string>& pool, const std::vect
     return false;
   Receipt r;
   r.kind = ReceiptKind::Seal;
+  r.format = 2;
   r.seq = 1;
   r.time = TimeText(when);
-  r.poolSize = static_cast<long long>(pool.size());
-  r.poolSha256 = ListSha256(pool);
-  r.planSha256 = ListSha256(plan);
-  r.plan = plan;
-  r.seal = EventSeal(r.poolSha256, r.planSha256);
+  r.version = ProgramVersion();
+  r.nonce = HexOf(randomBytes_(16));
+  r.keySha256 = Sha256Hex(key_);
+  r.poolSize = static_cast<long long>(in.pool.size());
+  r.poolSha256 = ListSha256(in.pool);
+  r.merkleRoot = MerkleRoot(in.pool);
+  r.planSha256 = ListSha256(in.plan);
+  r.plan = in.plan;
+  r.duplicates = in.duplicates;
+  r.duplicatesKept = in.duplicatesKept;
+  r.repeatAllowed = in.repeatAllowed;
+  r.seal = SealOf(r);
   const std::string line = FormatReceipt(r);
-  // The list the seal covers goes beside the log, so that the draw can still be checked from
-  // history/ after the list has been edited.
-  if (!WriteTextFile(dir_.Path(ProgramDir::kSealedList), BuildSetDatText(pool))) return false;
+  // The key first: a seal whose key is lost could never be checked. The list the seal covers goes
+  // beside the log, so that the draw can still be checked from history/ after the list was edited.
+  if (!WriteDrawKey(dir_.Path(ProgramDir::kReceiptsKey), key_)) return false;
+  if (!WriteTextFile(dir_.Path(ProgramDir::kSealedList), BuildSetDatText(in.list))) return false;
   if (!WriteTextFile(logPath, ReceiptLogText({line}))) return false;
   active_ = true;
   seal_ = r.seal;
@@ -38,43 +130,71 @@ bool DrawReceipts::FixSeal(const std::vector<std::string>& pool, const std::vect
   return true;
 }
 
-void DrawReceipts::PickUp() {
+ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack) {
   active_ = false;
   seal_.clear();
   lastHash_.clear();
-  const ReceiptLines log = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
-  if (log.lines.empty() || log.unterminated) return;
-  const auto first = ParseReceipt(log.lines.front());
-  if (!first || first->kind != ReceiptKind::Seal) return;
+  ResetCounters();
+  ResumeReceipts found;
+  found.batchesRecorded = recordedBatches;
+  const auto path = dir_.Path(ProgramDir::kReceiptsLog);
+  LogScan scan = ScanLog(dir_);
+  // Whatever the log, the batches so far keep their order: the next one is the next index.
+  auto goOnWithoutLog = [&](LogAtResume state, int line) {
+    FreshKey();
+    standing_ = recordedBatches;
+    anyBatch_ = recordedBatches > 0;
+    found.state = state;
+    found.line = line;
+    found.batchesInLog = scan.standing;
+    return found;
+  };
+  if (!FileExists(path) || scan.lines.empty()) return goOnWithoutLog(LogAtResume::Missing, 0);
+  if (scan.badLine) return goOnWithoutLog(LogAtResume::Damaged, scan.badLine);
+  if (scan.seal->format < 2) return goOnWithoutLog(LogAtResume::OlderKind, 0);
+  const auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
+  if (!key || Sha256Hex(*key) != scan.seal->keySha256) return goOnWithoutLog(LogAtResume::KeyLost, 0);
+
+  // A receipt written for a batch the resume took back goes with it.
+  if (batchTakenBack && scan.standing > recordedBatches) {
+    bool cut = false;
+    while (scan.standing > recordedBatches && scan.lines.size() > 1) {
+      const auto last = ParseReceipt(scan.lines.back());
+      if (!last || last->kind != ReceiptKind::Batch) break;
+      scan.lines.pop_back();
+      cut = true;
+      --scan.standing;
+    }
+    if (cut) {
+      if (!WriteTextFile(path, ReceiptLogText(scan.lines))) return goOnWithoutLog(LogAtResume::Damaged, 0);
+      scan = ScanLog(dir_);
+    }
+  }
+  if (scan.standing < recordedBatches) return goOnWithoutLog(LogAtResume::Cut, static_cast<int>(scan.lines.size()));
+
+  key_ = *key;
   active_ = true;
-  seal_ = first->seal;
-  lastHash_ = Sha256Hex(log.lines.back());
+  seal_ = scan.seal->seal;
+  lastHash_ = Sha256Hex(scan.lines.back());
+  closed_ = scan.closed;
+  audience_ = scan.audience;
+  repeat_ = scan.repeat;
+  anyBatch_ = scan.anyBatch;
+  standing_ = scan.standing;
+  undone_ = scan.undone;
+  found.state = LogAtResume::Continued;
+  found.batchesInLog = scan.standing;
+  return found;
 }
 
-void DrawReceipts::MatchRecordedBatches(int recordedBatches) {
-  const auto path = dir_.Path(ProgramDir::kReceiptsLog);
-  ReceiptLines log = ReadReceiptLines(path);
-  int standing = 0;
-  std::vector<std::optional<Receipt>> parsed;
-  for (const auto& line : log.lines) {
-    parsed.push_back(ParseReceipt(line));
-    if (!parsed.back()) continue;
-    if (parsed.back()->kind == ReceiptKind::Batch) ++standing;
-    if (parsed.back()->kind == ReceiptKind::Undo) --standing;
-  }
-  bool cut = false;
-  while (standing > recordedBatches && log.lines.size() > 1 && parsed.back() &&
-         parsed.back()->kind == ReceiptKind::Batch) {
-    log.lines.pop_back();
-    parsed.pop_back();
-    --standing;
-    cut = true;
-  }
-  if (!cut) return;
-  if (WriteTextFile(path, ReceiptLogText(log.lines)))
-    lastHash_ = Sha256Hex(log.lines.back());
-  else
-    active_ = false;
+BatchInputs DrawReceipts::NextBatchInputs() const {
+  BatchInputs in;
+  in.drawKey = key_;
+  in.audienceNumber = audience_;
+  in.batchIndex = standing_ + 1;
+  const auto i = static_cast<std::size_t>(standing_);
+  in.attempt = i < undone_.size() ? undone_[i] : 0;
+  return in;
 }
 
 bool DrawReceipts::Append(Receipt receipt, const LocalDateTime& when) {
@@ -89,69 +209,124 @@ bool DrawReceipts::Append(Receipt receipt, const LocalDateTime& when) {
     active_ = false;
     return false;
   }
-  // A line cut short by a write that never finished is kept as it is: the chain runs on from the
-  // last complete line, and the check reports the cut line for what it is.
-  int batches = 0;
-  for (const auto& line : log.lines)
-    if (line.find("\"kind\":\"batch\"") != std::string::npos) ++batches;
-  receipt.seq = static_cast<int>(log.lines.size()) + 1;
-  receipt.time = TimeText(when);
-  receipt.prev = log.lines.size() == 1 ? seal_ : Sha256Hex(log.lines.back());
-  if (receipt.kind == ReceiptKind::Batch) receipt.batchIndex = batches + 1;
-  const std::string line = FormatReceipt(receipt);
+  receipt.format = 2;
+  const std::string line = ChainedLine(log.lines, seal_, std::move(receipt), when);
   log.lines.push_back(line);
   if (!WriteTextFile(path, ReceiptLogText(log.lines))) return false;
   lastHash_ = Sha256Hex(line);
+  closed_ = false;
   return true;
 }
 
-bool DrawReceipts::AppendBatch(const std::string& award, const std::string& prize, const std::vector<std::string>& pool,
-                               const PickRange& range, bool repeatAllowed, std::uint32_t generatorState,
-                               const std::vector<int>& positions, const LocalDateTime& when) {
+void DrawReceipts::Close(const char* reason, const LocalDateTime& when) {
+  Receipt r;
+  r.kind = ReceiptKind::Close;
+  r.reason = reason;
+  if (active_) {
+    // A draw with nothing drawn has nothing to check: its log is replaced by the next seal.
+    if (closed_ || !anyBatch_) return;
+    r.drawKey = HexOf(key_);
+    if (Append(r, when)) closed_ = true;
+    return;
+  }
+  // A draw of an earlier run (quit, crashed or left unfinished): its key is still beside its log.
+  const LogScan scan = ScanLog(dir_);
+  if (!scan.anyBatch || scan.badLine || scan.closed || scan.seal->format < 2) return;
+  const auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
+  if (!key || Sha256Hex(*key) != scan.seal->keySha256) return;
+  r.drawKey = HexOf(*key);
+  r.format = 2;
+  std::vector<std::string> lines = scan.lines;
+  lines.push_back(ChainedLine(lines, scan.seal->seal, r, when));
+  WriteTextFile(dir_.Path(ProgramDir::kReceiptsLog), ReceiptLogText(lines));
+}
+
+bool DrawReceipts::AudienceNumberOpen() const {
+  return active_ && !anyBatch_ && audience_.empty();
+}
+
+bool DrawReceipts::SetAudienceNumber(const std::string& digits, const LocalDateTime& when) {
+  if (!AudienceNumberOpen() || digits.empty()) return false;
+  Receipt r;
+  r.kind = ReceiptKind::Audience;
+  r.audienceNumber = digits;
+  if (!Append(r, when)) return false;
+  audience_ = digits;
+  return true;
+}
+
+bool DrawReceipts::AppendBatch(const BatchDrawn& b, const LocalDateTime& when) {
+  const BatchInputs used = NextBatchInputs();
+  ++standing_;
+  anyBatch_ = true;
   if (!active_) return false;
+  // The repeat rule was changed in the settings since the last batch: said before the batch drawn
+  // under the new rule, so every batch's rule is one the log announced.
+  if (b.repeatAllowed != repeat_) {
+    Receipt rule;
+    rule.kind = ReceiptKind::Rule;
+    rule.repeatAllowed = b.repeatAllowed;
+    if (!Append(rule, when)) return false;
+    repeat_ = b.repeatAllowed;
+  }
   Receipt r;
   r.kind = ReceiptKind::Batch;
-  r.award = award;
-  r.prize = prize;
-  r.batchSize = static_cast<int>(positions.size());
-  r.poolSize = static_cast<long long>(pool.size());
-  r.poolSha256 = ListSha256(pool);
-  r.groupFirst = range.first;
-  r.groupLast = range.last;
-  r.repeatAllowed = repeatAllowed;
-  r.generatorState = generatorState;
-  for (int p : positions)
-    r.winners.push_back({p, p >= 1 && static_cast<std::size_t>(p) <= pool.size() ? pool[static_cast<std::size_t>(p) - 1]
-                                                                                 : std::string()});
+  r.batchIndex = used.batchIndex;
+  r.attempt = used.attempt;
+  r.award = b.award;
+  r.prize = b.prize;
+  r.batchSize = static_cast<int>(b.positions.size());
+  r.poolSize = static_cast<long long>(b.pool.size());
+  r.groupFirst = b.range.first;
+  r.groupLast = b.range.last;
+  r.repeatAllowed = b.repeatAllowed;
+  r.planPosition = b.planPosition;
+  r.planLine = b.planLine;
+  r.startFrom = b.startFrom;
+  r.forwardOrder = b.forwardOrder;
+  for (int p : b.positions)
+    r.winners.push_back({p, p >= 1 && static_cast<std::size_t>(p) <= b.pool.size()
+                                ? b.pool[static_cast<std::size_t>(p) - 1]
+                                : std::string()});
   return Append(std::move(r), when);
 }
 
 bool DrawReceipts::AppendUndo(const std::string& award, const std::vector<std::string>& entries,
-                              const std::vector<std::string>& returned, const LocalDateTime& when) {
+                              const std::vector<std::string>& returned, int planPosition, const std::string& planLine,
+                              const LocalDateTime& when) {
+  if (standing_ > 0) --standing_;
+  const auto i = static_cast<std::size_t>(standing_);
+  if (undone_.size() <= i) undone_.resize(i + 1);
+  ++undone_[i];
   Receipt r;
   r.kind = ReceiptKind::Undo;
   r.award = award;
   r.entries = entries;
   r.returned = returned;
+  r.planPosition = planPosition;
+  r.planLine = planLine;
   return Append(std::move(r), when);
 }
 
 bool DrawReceipts::AppendAbandon(const std::string& award, const std::vector<std::string>& abandoned,
                                  const std::vector<std::string>& returned, const std::vector<std::string>& queued,
-                                 const LocalDateTime& when) {
+                                 bool forwardOrder, const LocalDateTime& when) {
   Receipt r;
   r.kind = ReceiptKind::Abandon;
   r.award = award;
   r.entries = abandoned;
   r.returned = returned;
   r.queued = queued;
+  r.forwardOrder = forwardOrder;
   return Append(std::move(r), when);
 }
 
-bool DrawReceipts::AppendSupplement(const std::vector<std::string>& queued, const LocalDateTime& when) {
+bool DrawReceipts::AppendSupplement(const std::vector<std::string>& queued, bool forwardOrder,
+                                    const LocalDateTime& when) {
   Receipt r;
   r.kind = ReceiptKind::Supplement;
   r.queued = queued;
+  r.forwardOrder = forwardOrder;
   return Append(std::move(r), when);
 }
 

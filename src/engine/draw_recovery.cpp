@@ -136,6 +136,7 @@ void DrawController::RefuseBadPlanLines() {
 void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason reason) {
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
+  const PoolChoice choice = ChooseDuplicates(pool);
   state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
   RefuseBadPlanLines();
@@ -152,13 +153,21 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   // The record goes before the results move: a crash in between must not leave a record whose
   // results are gone, which a later resume would finish without those winners. A record that
   // cannot be removed keeps its results beside it for the same reason.
+  // The draw being put aside reveals its key before its receipts leave.
+  receipts_.Close(reason == HistoryReason::Restart ? "restart" : "put_aside", clock_.Now());
   if (files_->DeleteExitRecord(dir_))
     MoveResultsToHistory(reason);
   else
     Message(texts::kExitRecordNotRemoved, texts::kErrorCaption, Icon::Warning);
-  // The event seal: fixed over the pool and the plan before the first batch, so that it can be
-  // shown (and photographed) before anything is drawn.
-  receipts_.FixSeal(state_.pool, state_.plan, clock_.Now());
+  // The event seal: fixed over the list, the pool and the plan with a fresh draw key before the first
+  // batch, so that it can be shown (and photographed) before anything is drawn.
+  receipts_.FixSeal({.list = choice.list.empty() ? state_.pool : choice.list,
+                     .pool = state_.pool,
+                     .plan = state_.plan,
+                     .duplicates = choice.duplicates,
+                     .duplicatesKept = choice.kept,
+                     .repeatAllowed = options_.repeatAllowed},
+                    clock_.Now());
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);
@@ -174,10 +183,11 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
 
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
   prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
+  receipts_.Close("put_aside", clock_.Now());
   // The record goes first, and with the results, so the damaged record can still be looked at.
   const std::vector<std::filesystem::path> files = {
-      dir_.Path(ProgramDir::kExitIni), dir_.Path(ProgramDir::kResultDat), dir_.Path(ProgramDir::kResultTxt),
-      dir_.Path(ProgramDir::kReceiptsLog), dir_.Path(ProgramDir::kSealedList)};
+      dir_.Path(ProgramDir::kExitIni),     dir_.Path(ProgramDir::kResultDat),  dir_.Path(ProgramDir::kResultTxt),
+      dir_.Path(ProgramDir::kReceiptsLog), dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)};
   if (!files_->MoveToHistory(dir_, files, clock_.Now()))
     Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
   ResetDraw();
@@ -214,11 +224,10 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   if (unconfirmedBatch && !TrimUnconfirmedResults(dir_, record, clock_.Now()))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();
-  receipts_.PickUp();
-  // A receipt written for the batch just taken back goes with it.
-  if (unconfirmedBatch && receipts_.Active())
-    receipts_.MatchRecordedBatches(
-        static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()));
+  // The receipts go on where the results stand; a receipt written for the batch just taken back goes
+  // with it, and a log that cannot go on is told with what can still be checked.
+  TellReceiptsAtResume(receipts_.PickUp(
+      static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()), unconfirmedBatch));
   state_.pool = std::move(record.pool);
   state_.plan = std::move(record.plan);
   state_.drawStarted = true;
@@ -258,7 +267,9 @@ void DrawController::SyncExitRecord() {
     return;
   }
   ExitRecord record;
-  record.pool = state_.pool;
+  // The pool is lent to the record for the write and taken back: copying a large pool entry by entry
+  // at every stop would cost more than writing it.
+  record.pool = std::move(state_.pool);
   record.plan = state_.plan;
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
@@ -275,7 +286,9 @@ void DrawController::SyncExitRecord() {
   if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
       state_.lastAwardName == Field(state_.currentLine, kAwardName))
     record.batchNo = state_.batchNo - 1;
-  if (files_->WriteExitRecord(dir_, record)) return;
+  const bool written = files_->WriteExitRecord(dir_, record);
+  state_.pool = std::move(record.pool);
+  if (written) return;
   // A record left behind at its old state would resume into batches recorded since: it goes.
   // (Something other than a file in its place is no record a start would offer to resume.)
   const bool removed = files_->DeleteExitRecord(dir_) || !FileExists(dir_.Path(ProgramDir::kExitIni));
@@ -356,15 +369,18 @@ void DrawController::UndoPressed() {
     state_.plan.insert(state_.plan.begin(), planLine);
   else
     state_.plan.push_back(planLine);
+  const int requeuedAt = options_.forwardOrder ? 1 : static_cast<int>(state_.plan.size());
   state_.batchNo -= 1;
   state_.drawnInAward = std::max(0, state_.drawnInAward - static_cast<int>(count));
   state_.undoAvailable = false;
   SyncExitRecord();
-  if (receipts_.Active()) {
-    std::vector<std::string> returned;
-    if (!options_.repeatAllowed) returned.assign(state_.recordedEntries.rbegin(), state_.recordedEntries.rend());
-    ReceiptWritten(receipts_.AppendUndo(state_.recordedAwardName, state_.recordedEntries, returned, clock_.Now()));
-  }
+  // Counted with or without a log: the batch drawn again is its index's next attempt.
+  std::vector<std::string> returned;
+  if (!options_.repeatAllowed) returned.assign(state_.recordedEntries.rbegin(), state_.recordedEntries.rend());
+  const bool logKept = receipts_.Active();
+  const bool written = receipts_.AppendUndo(state_.recordedAwardName, state_.recordedEntries, returned, requeuedAt,
+                                            planLine, clock_.Now());
+  if (logKept) ReceiptWritten(written);
 }
 
 bool DrawController::QuitPressed() {

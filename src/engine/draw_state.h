@@ -26,7 +26,6 @@ struct DrawState {
   std::vector<std::string> pool;         // remaining participant entries
   int batchSize = 0;                     // field 5 of currentLine, taken when a roll is prepared
   std::vector<int> batchWinners;         // 1-based pool positions picked by the latest tick
-  std::uint32_t tickGeneratorState = 0;  // the generator's state when the latest tick began picking
 
   bool drawStarted = false;  // a batch has been recorded since the last reset (or the draw was resumed)
   DrawPhase phase = DrawPhase::Ready;

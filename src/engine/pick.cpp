@@ -29,7 +29,7 @@ bool CanFillBatch(const DrawState& state) {
   return range.Valid(state.pool.size()) && state.batchSize <= range.Count();
 }
 
-void DrawPositions(RandomSource& random, const PickRange& range, int batchSize, bool repeatAllowed,
+void DrawPositions(RangeRandom& random, const PickRange& range, int batchSize, bool repeatAllowed,
                    std::vector<int>& positions) {
   positions.clear();
   positions.reserve(static_cast<std::size_t>(std::max(batchSize, 0)));
@@ -40,20 +40,12 @@ void DrawPositions(RandomSource& random, const PickRange& range, int batchSize, 
   }
 }
 
-bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage) {
-  // Checked on every tick, not only at start: a mode switch or a group set while rolling must not
-  // make the loop below run forever or read outside the pool.
-  if (!CanFillBatch(state)) return false;
-  const PickRange range = CurrentPickRange(state);
-
-  random.SeedFromClock();
+void PaintBatch(const DrawState& state, const PickRules& rules, StageHooks& stage) {
   stage.BeginTickPaint();
-  state.tickGeneratorState = random.State();
-  auto& winners = state.batchWinners;
-  // Positions first, then the paints: the entries of a large pool are scattered in memory, and
-  // touching them only after all positions are known lets their cache misses overlap.
-  DrawPositions(random, range, state.batchSize, rules.repeatAllowed, winners);
+  const auto& winners = state.batchWinners;
 #if defined(__GNUC__)
+  // The entries of a large pool are scattered in memory: touching them only after all positions are
+  // known lets their cache misses overlap.
   for (int p : winners) __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
 #endif
   const bool maskText = rules.textMode && rules.maskOn;
@@ -70,6 +62,15 @@ bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, S
       stage.PaintCandidate(i, entry);
     }
   }
+}
+
+bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage) {
+  // Checked on every tick, not only at start: a mode switch or a group set while rolling must not
+  // make the loop below run forever or read outside the pool.
+  if (!CanFillBatch(state)) return false;
+  random.SeedFromClock();
+  DrawPositions(random, CurrentPickRange(state), state.batchSize, rules.repeatAllowed, state.batchWinners);
+  PaintBatch(state, rules, stage);
   return true;
 }
 

@@ -38,15 +38,20 @@ PickRange CurrentPickRange(const DrawState& state);
 // least batchSize positions (the same rule with or without repeats).
 bool CanFillBatch(const DrawState& state);
 
-// The positions one tick picks once the generator is seeded: batchSize positions of `range`, in pick
-// order, no position twice unless repeats are allowed. The range must hold batchSize positions when
-// repeats are forbidden (CanFillBatch). The stage's tick and the replay of a recorded batch both
-// come through here, so a replay from the recorded generator state gives the same winners.
-void DrawPositions(RandomSource& random, const PickRange& range, int batchSize, bool repeatAllowed,
+// The positions of one pick: batchSize positions of `range`, in pick order, no position twice unless
+// repeats are allowed. The range must hold batchSize positions when repeats are forbidden
+// (CanFillBatch). The stage's show, a batch's committed pick and the replay of a recorded batch all
+// come through here, so a replay from the same generator gives the same winners.
+void DrawPositions(RangeRandom& random, const PickRange& range, int batchSize, bool repeatAllowed,
                    std::vector<int>& positions);
 
-// One timer tick: re-seeds, begins the tick's paint and picks a complete fresh batchWinners,
-// painting each candidate. Returns false, picking and painting nothing, when the batch cannot be
+// Paints state.batchWinners as one tick's candidates: BeginTickPaint, then each candidate (masked in
+// text mode when masking is on). Allocates nothing per candidate.
+void PaintBatch(const DrawState& state, const PickRules& rules, StageHooks& stage);
+
+// One timer tick of the rolling show: re-seeds, begins the tick's paint and picks a complete fresh
+// batchWinners, painting each candidate. The show decides nothing: the stop replaces it with the
+// batch's committed pick. Returns false, picking and painting nothing, when the batch cannot be
 // filled any more (the pool or the group changed since the roll started); the caller stops the roll.
 // Allocates only batchWinners and one text per candidate; the pool is never copied.
 bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage);

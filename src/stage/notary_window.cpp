@@ -26,9 +26,15 @@ QString Ascii(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A 64-digit hash on two lines of 32: a word wrap never breaks inside it, so it would be cut.
+QString TwoLines(const std::string& hash) {
+  return hash.size() <= 32 ? Ascii(hash) : Ascii(hash.substr(0, 32)) + QLatin1Char('\n') + Ascii(hash.substr(32));
+}
+
 }  // namespace
 
-NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash, QWidget* parent) : QDialog(parent) {
+NotaryWindow::NotaryWindow(const NotaryFacts& facts, QWidget* parent) : QDialog(parent) {
+  const std::string& seal = facts.seal;
   setObjectName(QStringLiteral("公证信息"));
   setWindowTitle(QStringLiteral("公证信息"));
   setStyleSheet(QString::fromUtf8(kWindowStyle));
@@ -64,40 +70,85 @@ NotaryWindow::NotaryWindow(const std::string& seal, const std::string& lastHash,
   sealLabel_->setStyleSheet(QStringLiteral("color: #FFFFFF;"));
   layout->addWidget(sealLabel_);
 
-  qrLabel_ = new QLabel(this);
-  qrLabel_->setObjectName(QStringLiteral("画板_二维码"));
-  qrLabel_->setAlignment(Qt::AlignCenter);
-  layout->addWidget(qrLabel_, 0, Qt::AlignHCenter);
-
+  // The codes on the left (the seal's and, once the draw has ended, the closing one beside it, each
+  // with its caption), the explanation on the right: a wide screen has room across, not down. The
+  // codes keep their size whatever the text needs, so a phone can always read them whole.
+  auto* body = new QHBoxLayout;
+  body->setSpacing(3 * unit);
+  auto codeColumn = [&](const char* name, const char* caption) {
+    auto* column = new QVBoxLayout;
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setAlignment(Qt::AlignCenter);
+    auto* title = new QLabel(QString::fromUtf8(caption), this);
+    title->setAlignment(Qt::AlignCenter);
+    column->addStretch();
+    column->addWidget(label, 0, Qt::AlignHCenter);
+    column->addWidget(title, 0, Qt::AlignHCenter);
+    column->addStretch();
+    body->addLayout(column);
+    return std::pair{label, title};
+  };
+  const auto [sealCode, sealCaption] = codeColumn("画板_二维码", "公证封印");
+  const auto [closingCode, closingCaption] = codeColumn("画板_结束二维码", "结束封印");
+  qrLabel_ = sealCode;
+  closingQrLabel_ = closingCode;
   auto* details = new QLabel(this);
   details->setObjectName(QStringLiteral("标签_公证说明"));
   details->setWordWrap(true);
-  details->setAlignment(Qt::AlignCenter);
+  details->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   details->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QFont detailFont = details->font();
   detailFont.setPixelSize(std::max(12, 2 * unit - unit / 2));
   details->setFont(detailFont);
-  layout->addWidget(details);
+  details->setMinimumWidth(std::min(area.width() * 2 / 5, 60 * unit));
+  body->addWidget(details, 1);
+  layout->addLayout(body);
 
+  const bool closed = !seal.empty() && facts.closed;
+  closingQrLabel_->setVisible(closed);
+  closingCaption->setVisible(closed);
   if (seal.empty()) {
     sealLabel_->setText(QStringLiteral("——"));
+    details->setAlignment(Qt::AlignCenter);
     details->setText(
         QStringLiteral("本场抽奖没有公证记录（例如继续了一场没有记录的抽奖）。重新开始抽奖后将生成新的公证封印。"));
     qrLabel_->hide();
+    sealCaption->hide();
   } else {
     sealLabel_->setText(Ascii(ShortSeal(seal)));
-    if (const auto qr = QrCode::Encode(seal)) {
-      const int modules = qr->Width() + 8;
-      const int moduleSize = std::max(3, std::min(area.height() * 2 / 5, 40 * unit) / modules);
-      qrLabel_->setPixmap(QPixmap::fromImage(qr->ToImage(moduleSize)));
-    }
-    details->setText(
-        QStringLiteral(
-            "封印在第一批抽奖之前，根据抽奖名单（按奖池顺序）和奖项计划算出（SHA-256），二维码为完整封印：\n%1\n"
-            "最后一条公证记录的 SHA-256：\n%2\n"
-            "抽奖结束后，任何人都可以用程序目录中的 kavrel-verify 重放整场抽奖，核对中奖结果。")
-            .arg(Ascii(seal), Ascii(lastHash)));
+    // Two codes side by side are each a little smaller; each stays large enough for a phone at the back.
+    const int codeHeight = std::min(area.height() * 2 / 5, 40 * unit) * (closed ? 4 : 5) / 5;
+    auto paint = [&](QLabel* label, const std::string& text) {
+      if (const auto qr = QrCode::Encode(text)) {
+        const int modules = qr->Width() + 8;
+        label->setPixmap(QPixmap::fromImage(qr->ToImage(std::max(3, codeHeight / modules))));
+        label->setFixedSize(label->pixmap().size());
+      }
+    };
+    paint(qrLabel_, seal);
+    if (closed) paint(closingQrLabel_, facts.lastHash);
+    const QString audience =
+        facts.audienceNumber.empty()
+            ? QStringLiteral("现场随机数：未输入（第一轮之前可从“功能”→“现场随机数”输入）")
+            : QStringLiteral("现场随机数：%1（已记录，与密钥一起决定每一轮的中奖者）").arg(Ascii(facts.audienceNumber));
+    const QString ending =
+        closed ? QStringLiteral(
+                     "抽奖已结束，密钥已公开。结束封印：\n%1\n请拍下两个二维码：核对时结束封印不符，"
+                     "即记录被截短或改动。")
+                     .arg(TwoLines(facts.lastHash))
+               : QStringLiteral("最后一条记录的 SHA-256：\n%1\n抽奖结束时将公开密钥，并在此显示结束封印。")
+                     .arg(TwoLines(facts.lastHash));
+    details->setText(QStringLiteral("封印在第一轮之前算出，涵盖抽奖名单、奖项计划、本场的时间与随机值和抽奖密钥的 "
+                                    "SHA-256；每一轮的中奖者都由这把密钥决定。完整封印：\n%1\n\n%2\n\n%3\n\n"
+                                    "用程序目录中的 kavrel-verify 可重放整场抽奖，核对中奖结果。")
+                         .arg(TwoLines(seal), audience, ending));
   }
+
+  // A wrapped label in a row does not make its window tall enough by itself; measured in the font
+  // the style sheet gives it.
+  details->ensurePolished();
+  details->setMinimumHeight(details->heightForWidth(details->minimumWidth()));
 
   auto* close = new QPushButton(QStringLiteral("关闭"), this);
   close->setObjectName(QStringLiteral("按钮_关闭"));

@@ -36,6 +36,7 @@ enum class StageCommand {
   ExportWinners,
   DrawHistory,
   NotaryInfo,
+  AudienceNumber,
   Restart,
   StartFrom,
   Abandon,

@@ -123,7 +123,11 @@ void StageWindow::LockScreen() {
 // The seal and the chain's end as they stand now; the window changes nothing.
 void StageWindow::ShowNotaryInfo() {
   const DrawReceipts& receipts = controller_.Receipts();
-  NotaryWindow window(receipts.Active() ? receipts.Seal() : std::string(), receipts.LastHash(), this);
+  NotaryWindow window({.seal = receipts.Active() ? receipts.Seal() : std::string(),
+                       .lastHash = receipts.LastHash(),
+                       .closed = receipts.Closed(),
+                       .audienceNumber = receipts.AudienceNumber()},
+                      this);
   window.exec();
 }
 

@@ -90,6 +90,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   AddItem(functions, "导出中奖名单", StageCommand::ExportWinners);
   AddItem(functions, "历史抽奖记录", StageCommand::DrawHistory);
   AddItem(functions, "公证信息", StageCommand::NotaryInfo);
+  AddItem(functions, "现场随机数", StageCommand::AudienceNumber);
   functions->addSeparator();
   AddItem(functions, "重新开始抽奖(T)   F1", StageCommand::Restart);
   AddItem(functions, "从某奖项开始抽(U)", StageCommand::StartFrom);

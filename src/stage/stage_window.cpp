@@ -269,6 +269,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::NotaryInfo:
       ShowNotaryInfo();
       break;
+    case StageCommand::AudienceNumber:
+      controller_.AudienceNumberPressed();
+      break;
     default:
       break;
   }

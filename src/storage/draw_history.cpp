@@ -35,6 +35,7 @@ DrawRecord CurrentDraw(const ProgramDir& dir) {
   record.awardTable = dir.Path(ProgramDir::kAwardTableDat);
   record.receipts = dir.Path(ProgramDir::kReceiptsLog);
   record.sealedList = dir.Path(ProgramDir::kSealedList);
+  record.receiptsKey = dir.Path(ProgramDir::kReceiptsKey);
   record.current = true;
   return record;
 }
@@ -48,6 +49,7 @@ DrawRecord HistoryDraw(const std::filesystem::path& folder) {
   record.note = folder / kNoteFile;
   record.receipts = folder / "receipts.log";
   record.sealedList = folder / "receipts-list.dat";
+  record.receiptsKey = folder / "receipts-key.dat";
   return record;
 }
 
@@ -69,7 +71,8 @@ std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, cons
   // The receipts belong to the results they vouch for; without results they record no draw (a seal
   // only) and the next fresh start replaces them.
   if (FileExists(files[0]) || FileExists(files[1]))
-    files.insert(files.end(), {dir.Path(ProgramDir::kReceiptsLog), dir.Path(ProgramDir::kSealedList)});
+    files.insert(files.end(), {dir.Path(ProgramDir::kReceiptsLog), dir.Path(ProgramDir::kSealedList),
+                               dir.Path(ProgramDir::kReceiptsKey)});
   auto folder = MoveToHistoryFolder(dir, files, when);
   if (!folder || folder->empty()) return folder;
 
@@ -121,7 +124,8 @@ BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past,
   if (FileExists(past.resultTxt)) ok = WriteTextFile(dir.Path(ProgramDir::kResultTxt), *text) && ok;
   // The receipts come back with the results, so the restored draw can still be checked in place.
   for (const auto& [from, to] : {std::pair{past.receipts, dir.Path(ProgramDir::kReceiptsLog)},
-                                 std::pair{past.sealedList, dir.Path(ProgramDir::kSealedList)}}) {
+                                 std::pair{past.sealedList, dir.Path(ProgramDir::kSealedList)},
+                                 std::pair{past.receiptsKey, dir.Path(ProgramDir::kReceiptsKey)}}) {
     if (from.empty() || !FileExists(from)) continue;
     const auto bytes = TryReadTextFile(from);
     ok = bytes && WriteTextFile(to, *bytes) && ok;

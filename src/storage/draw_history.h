@@ -25,6 +25,7 @@ struct DrawRecord {
   std::filesystem::path note;        // our note (reason, titles); may not exist
   std::filesystem::path receipts;    // the draw's receipts and the list they were sealed over; may not exist
   std::filesystem::path sealedList;
+  std::filesystem::path receiptsKey;  // the draw key, while the log has no closing line to reveal it
   bool current = false;
 };
 

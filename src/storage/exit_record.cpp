@@ -28,8 +28,13 @@ std::string JoinWithDashes(const std::vector<std::string>& items) {
   for (const auto& item : items) size += item.size() + 2;
   std::string value;
   value.reserve(size);
+  // Each item is appended and made one line in place: a copy per item is most of a stop's cost at a
+  // pool of 100,000.
   for (const auto& item : items) {
-    value += OneLine(item);
+    const std::size_t start = value.size();
+    value += item;
+    std::replace(value.begin() + static_cast<std::ptrdiff_t>(start), value.end(), '\r', ' ');
+    std::replace(value.begin() + static_cast<std::ptrdiff_t>(start), value.end(), '\n', ' ');
     value += "--";
   }
   return value;

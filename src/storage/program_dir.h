@@ -29,6 +29,8 @@ class ProgramDir {
   // The draw's receipts and the list they were sealed over (kept for history/).
   static constexpr std::string_view kReceiptsLog = "\\config\\receipts.log";
   static constexpr std::string_view kSealedList = "\\config\\receipts-list.dat";
+  // The draw key of a draw not yet closed (revealed by the log's closing line when it ends).
+  static constexpr std::string_view kReceiptsKey = "\\config\\receipts-key.dat";
 
   explicit ProgramDir(std::filesystem::path root);
 

@@ -26,13 +26,13 @@ std::string Sha256Hex(std::string_view bytes);
 // that no two different lists hash alike.
 std::string ListSha256(const std::vector<std::string>& items);
 
-// The event seal: SHA-256 over the pool's and the plan's list hashes.
+// The event seal of the first receipts (format 1): SHA-256 over the pool's and the plan's list hashes.
 std::string EventSeal(const std::string& poolSha256, const std::string& planSha256);
 
 // How the seal is shown to the audience: its first 16 hexadecimal digits.
 std::string ShortSeal(const std::string& seal);
 
-enum class ReceiptKind { Seal, Batch, Undo, Abandon, Supplement, PrizeChange };
+enum class ReceiptKind { Seal, Batch, Undo, Abandon, Supplement, PrizeChange, Audience, Rule, Close };
 const char* ReceiptKindName(ReceiptKind kind);
 
 struct ReceiptWinner {
@@ -48,11 +48,23 @@ struct Receipt {
   std::string prev;  // SHA-256 of the previous line, or the seal for the first receipt
 
   // Seal.
+  // 1: the first receipts (each batch records the generator state its pick started from);
+  // 2: committed randomness (a batch's pick follows from the sealed draw key, revealed at the close).
+  int format = 1;
   std::string seal;
-  std::string poolSha256;  // also: the pool at the start of a batch's roll
+  std::string poolSha256;  // also: the pool at the start of a batch's roll (format 1)
   std::string planSha256;
   std::vector<std::string> plan;
   long long poolSize = 0;  // seal and batch
+  // Format 2: the program's version, a fresh nonce (hexadecimal), SHA-256 of the draw key, the Merkle
+  // root of the pool's entries, the extra copies of entries the list held and whether they were kept
+  // as extra tickets (or removed), and the repeat rule the draw starts with (`repeatAllowed`).
+  std::string version;
+  std::string nonce;
+  std::string keySha256;
+  std::string merkleRoot;
+  long long duplicates = 0;
+  bool duplicatesKept = false;
 
   // Batch.
   int batchIndex = 0;  // 1-based count of batch receipts in the log
@@ -61,9 +73,17 @@ struct Receipt {
   int batchSize = 0;
   int groupFirst = 0;  // the pool positions the pick drew from
   int groupLast = 0;
-  bool repeatAllowed = false;
-  std::uint32_t generatorState = 0;  // the random generator's state when the final tick began picking
+  bool repeatAllowed = false;        // also seal and rule (format 2)
+  std::uint32_t generatorState = 0;  // format 1: the generator's state when the final tick began picking
   std::vector<ReceiptWinner> winners;
+  // Format 2: how often a batch of this index was undone before, and the plan line it was drawn from
+  // with its 1-based position in the plan at the stop, whether a start-from choice picked it, and the
+  // plan's direction (also on abandon and supplement: where the queued lines went).
+  int attempt = 0;
+  int planPosition = 0;  // also undo: where the line went back
+  std::string planLine;  // also undo
+  bool startFrom = false;
+  bool forwardOrder = true;
 
   // Undo and abandon: the entries taken back or abandoned, and those put back at the end of the pool
   // in that order.
@@ -74,7 +94,20 @@ struct Receipt {
   int planIndex = 0;
   std::string lineBefore;
   std::string lineAfter;
+
+  // Audience: the number called out by the audience before the first press, mixed into every batch.
+  std::string audienceNumber;
+  // Close: the draw key revealed (hexadecimal) and why the draw ended ("finished", "restart",
+  // "put_aside").
+  std::string drawKey;
+  std::string reason;
 };
+
+// The seal a seal line's fields give (either format); the line is sound when this equals its `seal`.
+std::string SealOf(const Receipt& seal);
+
+// The program's version as the build states it.
+const char* ProgramVersion();
 
 std::string TimeText(const LocalDateTime& when);
 
@@ -93,14 +126,26 @@ struct ReceiptLines {
 ReceiptLines ReadReceiptLines(const std::filesystem::path& path);
 
 // What the windows and exports print of a draw's log: its seal and the SHA-256 of its last line
-// (both empty when there is no log or it does not begin with a seal).
+// (both empty when there is no log or it does not begin with a seal); `closed` when that last line
+// is a closing line, which then makes lastHash the draw's closing hash.
 struct ReceiptSummary {
   std::string seal;
   std::string lastHash;
+  bool closed = false;
+  std::string audienceNumber;
 };
 ReceiptSummary SummarizeReceipts(const std::filesystem::path& path);
 
 // The text of a log made of these lines.
 std::string ReceiptLogText(const std::vector<std::string>& lines);
+
+// Lower-case hexadecimal of raw bytes, and back (nullopt unless the text is hexadecimal, of even length).
+std::string HexOf(std::string_view raw);
+std::optional<std::string> RawOfHex(std::string_view hex);
+
+// config\receipts-key.dat: the draw key of a draw not yet closed, one line of 64 hexadecimal digits.
+// Reading gives the raw key, or nullopt when the file is missing or holds anything else.
+bool WriteDrawKey(const std::filesystem::path& path, std::string_view rawKey);
+std::optional<std::string> ReadDrawKey(const std::filesystem::path& path);
 
 }  // namespace kavrel

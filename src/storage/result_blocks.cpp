@@ -21,6 +21,7 @@ std::vector<ResultBlock> ParseResultBlocks(const std::string& text) {
     const std::size_t awardEnd = block.find(close, awardStart);
     if (awardEnd == std::string::npos) continue;
     ResultBlock parsed;
+    if (block.compare(0, 4, "\r\n\r\n") == 0 && award >= 4) parsed.time = block.substr(4, award - 4);
     parsed.awardName = block.substr(awardStart, awardEnd - awardStart);
     std::size_t start = awardEnd + close.size();
     const std::size_t end = block.find("\r\n", start);

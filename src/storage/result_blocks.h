@@ -7,6 +7,7 @@ namespace kavrel {
 
 // One recorded batch as result.txt tells it: the award and the winners in the order written.
 struct ResultBlock {
+  std::string time;  // the stop's time as written above the winners
   std::string awardName;
   std::vector<std::string> winners;
 };

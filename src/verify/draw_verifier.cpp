@@ -5,35 +5,31 @@
 #include <optional>
 #include <vector>
 
+#include "engine/committed_random.h"
 #include "engine/pick.h"
+#include "engine/plan.h"
+#include "engine/pool_duplicates.h"
 #include "engine/random_source.h"
-#include "storage/codec.h"
+#include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/receipt_log.h"
-#include "storage/result_blocks.h"
-#include "storage/result_store.h"
+#include "storage/receipt_merkle.h"
 #include "storage/text_file.h"
+#include "verify/verify_results.h"
+#include "verify/verify_text.h"
 
 namespace kavrel {
 
+using verify::Norm;
+using verify::Shown;
+
 namespace {
 
-// A data text as the log holds it: the receipts keep texts as Unicode, so both sides go through
-// the same conversion before they are compared.
-std::string Norm(const std::string& gb) {
-  return FromQt(ToQt(gb));
+// Two plan lines are the same line when their fields are (a line stored without its last comma is
+// the line the plan gives back with it).
+bool SameLine(const std::string& a, const std::string& b) {
+  return SplitPlanLine(Norm(a)) == SplitPlanLine(Norm(b));
 }
-
-std::string Shown(const std::string& gb) {
-  const QByteArray utf8 = ToQt(gb).toUtf8();
-  return "\"" + std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())) + "\"";
-}
-
-struct StandingBatch {
-  std::string award;
-  std::vector<std::string> entries;  // normalised, as recorded
-  std::vector<bool> abandoned;
-};
 
 class Replay {
  public:
@@ -48,38 +44,118 @@ class Replay {
     report_.problem = std::move(problem);
     return false;
   }
+  bool Unusable(std::string problem) {
+    report_.outcome = VerifyOutcome::Unusable;
+    report_.problem = std::move(problem);
+    return false;
+  }
   bool CheckSeal(const std::string& line);
+  bool CheckList(std::size_t i);
+  bool FindKey(int last);
   bool CheckOrder(int k, const Receipt& r);
   bool ReplayBatch(int k, const Receipt& r);
+  bool CheckRecordedPick(int k, const Receipt& r, const std::string& at, std::vector<int>& positions);
+  bool TakePlanLine(int k, const Receipt& r, const std::string& at);
   bool ReplayUndo(int k, const Receipt& r);
   bool ReplayAbandon(int k, const Receipt& r);
-  bool CompareResults(bool allowOneMore);
+  void Queue(const std::vector<std::string>& lines, bool forward);
+  bool ReplayPrizeChange(int k, const Receipt& r);
+  bool ReplayAudience(int k, const Receipt& r);
+  bool ReplayClose(int k, const Receipt& r);
+  bool Format2(int k, const Receipt& r);
 
   const DrawEvidence& evidence_;
   VerifyReport& report_;
   std::vector<std::string> lines_;
   std::vector<std::optional<Receipt>> parsed_;
+  Receipt seal_;
   std::vector<std::string> pool_;
-  std::vector<StandingBatch> standing_;
+  std::vector<std::string> plan_;
+  std::vector<VerifiedBatch> standing_;
+  std::vector<std::string> standingLines_;  // the plan line each standing batch was drawn from
+  std::vector<int> undone_;                 // per 0-based batch index
+  std::string key_;
+  bool rule_ = false;
+  bool anyBatch_ = false;
 };
 
 bool Replay::CheckSeal(const std::string& line) {
   const auto seal = ParseReceipt(line);
   if (!seal || seal->kind != ReceiptKind::Seal || seal->seq != 1)
     return Fail(1, "the first line is not the event seal");
+  seal_ = *seal;
   report_.seal = seal->seal;
-  if (ListSha256(seal->plan) != seal->planSha256 || EventSeal(seal->poolSha256, seal->planSha256) != seal->seal)
-    return Fail(1, "the seal line was edited: its plan or hashes no longer give the seal " + ShortSeal(seal->seal));
-  if (!FileExists(evidence_.list)) {
-    report_.outcome = VerifyOutcome::Unusable;
-    report_.problem = evidence_.listName + " is missing: there is no list to replay the draw from";
-    return false;
+  report_.format = seal->format;
+  report_.duplicates = seal->duplicates;
+  report_.duplicatesKept = seal->duplicatesKept;
+  if (ListSha256(seal->plan) != seal->planSha256 || SealOf(*seal) != seal->seal)
+    return Fail(1, "the seal line was edited: its fields no longer give the seal " + ShortSeal(seal->seal));
+  if (!seal->prev.empty()) return Fail(1, "the seal line chains to a line before it (prev " + seal->prev + ")");
+  plan_ = seal->plan;
+  rule_ = seal->repeatAllowed;
+  bool anyList = false;
+  for (std::size_t i = 0; i < evidence_.lists.size(); ++i) {
+    if (!FileExists(evidence_.lists[i])) continue;
+    if (!CheckList(i)) return false;
+    anyList = true;
   }
-  pool_ = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.list)));
-  if (static_cast<long long>(pool_.size()) != seal->poolSize || ListSha256(pool_) != seal->poolSha256)
-    return Fail(0, evidence_.listName + " has changed since the seal: its " + std::to_string(pool_.size()) +
-                       " entries do not give the sealed pool of " + std::to_string(seal->poolSize) + " entries");
+  if (!anyList)
+    return Unusable(evidence_.listNames.empty()
+                        ? "there is no list"
+                        : evidence_.listNames.back() + " is missing: there is no list to replay the draw from");
+  if (seal_.format >= 2 && MerkleRoot(pool_) != seal_.merkleRoot)
+    return Fail(1, "the seal's Merkle root is not the one of the sealed list's entries");
+  report_.sealedPool = pool_;
   return true;
+}
+
+bool Replay::CheckList(std::size_t i) {
+  const std::string& name = evidence_.listNames[i];
+  std::vector<std::string> entries = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists[i])));
+  const std::string changed = name + " has changed since the seal: ";
+  if (seal_.format >= 2) {
+    const long long extra = FindDuplicates(entries).extraCopies;
+    if (extra != seal_.duplicates)
+      return Fail(0, changed + "it holds " + std::to_string(extra) + " extra copies of repeated entries, the seal " +
+                         std::to_string(seal_.duplicates));
+    if (!seal_.duplicatesKept) RemoveExtraCopies(entries);
+  }
+  if (static_cast<long long>(entries.size()) != seal_.poolSize)
+    return Fail(0, changed + "it gives a pool of " + std::to_string(entries.size()) + " entries, the seal " +
+                       std::to_string(seal_.poolSize));
+  if (ListSha256(entries) != seal_.poolSha256) {
+    // With a list already found sound, the first difference can be named.
+    if (!pool_.empty())
+      for (std::size_t j = 0; j < entries.size(); ++j)
+        if (entries[j] != pool_[j])
+          return Fail(0, changed + "entry " + std::to_string(j + 1) + " is " + Shown(entries[j]) +
+                             ", the sealed list has " + Shown(pool_[j]));
+    return Fail(0, changed + "it gives " + std::to_string(entries.size()) +
+                       " entries as the seal does, but not the same ones in the same order");
+  }
+  if (pool_.empty()) pool_ = std::move(entries);
+  return true;
+}
+
+bool Replay::FindKey(int last) {
+  for (int k = 2; k <= last; ++k) {
+    const auto& r = parsed_[static_cast<std::size_t>(k) - 1];
+    if (!r || r->kind != ReceiptKind::Close) continue;
+    key_ = RawOfHex(r->drawKey).value_or(std::string());
+    if (Sha256Hex(key_) != seal_.keySha256)
+      return Fail(k, "the closing line reveals a key that is not the one the seal was made with");
+    report_.keyFrom = "line " + std::to_string(k);
+    return true;
+  }
+  if (const auto key = ReadDrawKey(evidence_.key)) {
+    if (Sha256Hex(*key) != seal_.keySha256)
+      return Fail(0, evidence_.keyName + " does not hold the draw key the seal was made with");
+    key_ = *key;
+    report_.keyFrom = evidence_.keyName;
+    return true;
+  }
+  return Unusable("the draw key is not revealed: the log has no closing line and " + evidence_.keyName +
+                  " is missing, so no batch can be replayed");
 }
 
 bool Replay::CheckOrder(int k, const Receipt& r) {
@@ -102,37 +178,98 @@ bool Replay::CheckOrder(int k, const Receipt& r) {
   return Fail(k, "the lines were reordered: line " + std::to_string(k) + " holds receipt " + std::to_string(r.seq));
 }
 
-bool Replay::ReplayBatch(int k, const Receipt& r) {
-  const std::string at = "batch " + std::to_string(r.batchIndex) + " (" + Shown(r.award) + "): ";
-  if (r.poolSize != static_cast<long long>(pool_.size()) || r.poolSha256 != ListSha256(pool_))
-    return Fail(k, at + "the pool at the start of the roll does not match the replay (" + std::to_string(r.poolSize) +
-                       " entries recorded, " + std::to_string(pool_.size()) + " replayed)");
+bool Replay::Format2(int k, const Receipt& r) {
+  // A prize change reads the same in both formats; every other receipt says which it is.
+  if (r.format == seal_.format || (r.kind == ReceiptKind::PrizeChange && seal_.format == 2)) return true;
+  return Fail(k, "line " + std::to_string(k) + " is a receipt of another format than its seal's (format " +
+                     std::to_string(seal_.format) + ")");
+}
+
+bool Replay::TakePlanLine(int k, const Receipt& r, const std::string& at) {
+  if (plan_.empty())
+    return Fail(k, at + "no plan line is left for it: neither the plan nor a recorded correction asks for this batch");
+  const int n = static_cast<int>(plan_.size());
+  if (r.planPosition < 1 || r.planPosition > n ||
+      !SameLine(plan_[static_cast<std::size_t>(r.planPosition) - 1], r.planLine))
+    return Fail(k, at + "it names plan line " + Shown(r.planLine) + " at position " + std::to_string(r.planPosition) +
+                       ", which the plan does not hold there");
+  const int next = r.forwardOrder ? 1 : n;
+  if (!r.startFrom && r.planPosition != next)
+    return Fail(k, at + "it was drawn out of order: plan position " + std::to_string(r.planPosition) +
+                       ", where the next batch is at position " + std::to_string(next));
+  const auto fields = SplitPlanLine(Norm(r.planLine));
+  if (Field(fields, kAwardName) != Norm(r.award) || LeadingInteger(Field(fields, kBatchSize)) != r.batchSize ||
+      Field(fields, kPrizeName) != Norm(r.prize))
+    return Fail(k, at + "its award, batch size or prize is not the one its plan line " + Shown(r.planLine) + " gives");
+  standingLines_.push_back(r.planLine);
+  plan_.erase(plan_.begin() + (r.planPosition - 1));
+  return true;
+}
+
+bool Replay::CheckRecordedPick(int k, const Receipt& r, const std::string& at, std::vector<int>& positions) {
   const PickRange range{r.groupFirst, r.groupLast};
-  DrawState probe;
   if (r.batchSize < 1 || static_cast<std::size_t>(r.batchSize) != r.winners.size() || !range.Valid(pool_.size()) ||
       (!r.repeatAllowed && r.batchSize > range.Count()))
     return Fail(k, at + "the batch size or the range of positions cannot have been drawn from this pool");
-  RandomSource random(r.generatorState);
-  std::vector<int> positions;
-  DrawPositions(random, range, r.batchSize, r.repeatAllowed, positions);
+  if (seal_.format >= 2) {
+    const BatchInputs in{key_, report_.audienceNumber, static_cast<int>(standing_.size()) + 1, r.attempt};
+    CommittedRandom random(in);
+    DrawPositions(random, range, r.batchSize, r.repeatAllowed, positions);
+  } else {
+    RandomSource random(r.generatorState);
+    DrawPositions(random, range, r.batchSize, r.repeatAllowed, positions);
+  }
   std::sort(positions.begin(), positions.end(), std::greater<int>());
-  StandingBatch batch;
-  batch.award = Norm(r.award);
+  const char* source = seal_.format >= 2 ? "the committed draw key picks" : "the recorded generator state picks";
   for (std::size_t i = 0; i < positions.size(); ++i) {
     const ReceiptWinner& w = r.winners[i];
     if (w.position != positions[i])
       return Fail(k, at + "winner " + std::to_string(i + 1) + " is recorded at pool position " +
-                         std::to_string(w.position) + " but the recorded generator state picks position " +
-                         std::to_string(positions[i]));
+                         std::to_string(w.position) + " but " + source + " position " + std::to_string(positions[i]));
     const std::string& entry = pool_[static_cast<std::size_t>(positions[i]) - 1];
     if (Norm(entry) != w.entry)
       return Fail(k, at + "winner " + std::to_string(i + 1) + " was edited: the receipt says " + Shown(w.entry) +
                          ", pool position " + std::to_string(positions[i]) + " holds " + Shown(entry));
-    batch.entries.push_back(Norm(entry));
   }
+  return true;
+}
+
+bool Replay::ReplayBatch(int k, const Receipt& r) {
+  const std::string at = "batch " + std::to_string(r.batchIndex) + " (" + Shown(r.award) + "): ";
+  if (seal_.format >= 2) {
+    const int index = static_cast<int>(standing_.size()) + 1;
+    const auto i = standing_.size();
+    const int attempt = i < undone_.size() ? undone_[i] : 0;
+    if (r.batchIndex != index || r.attempt != attempt)
+      return Fail(k, at + "it is recorded as batch " + std::to_string(r.batchIndex) + ", attempt " +
+                         std::to_string(r.attempt) + "; the receipts before it make it batch " + std::to_string(index) +
+                         ", attempt " + std::to_string(attempt));
+    if (r.repeatAllowed != rule_)
+      return Fail(k, at + std::string("it is recorded with repeated wins ") +
+                         (r.repeatAllowed ? "allowed" : "forbidden") + ", but the rule the receipts announce " +
+                         (rule_ ? "allows" : "forbids") + " them");
+    if (r.poolSize != static_cast<long long>(pool_.size()))
+      return Fail(k, at + "the pool at the start of the roll does not match the replay (" + std::to_string(r.poolSize) +
+                         " entries recorded, " + std::to_string(pool_.size()) + " replayed)");
+    if (!TakePlanLine(k, r, at)) return false;
+  } else if (r.poolSize != static_cast<long long>(pool_.size()) || r.poolSha256 != ListSha256(pool_)) {
+    return Fail(k, at + "the pool at the start of the roll does not match the replay (" + std::to_string(r.poolSize) +
+                       " entries recorded, " + std::to_string(pool_.size()) + " replayed)");
+  }
+  std::vector<int> positions;
+  if (!CheckRecordedPick(k, r, at, positions)) return false;
+  VerifiedBatch batch;
+  batch.index = static_cast<int>(standing_.size()) + 1;
+  batch.award = Norm(r.award);
+  batch.prize = Norm(r.prize);
+  batch.time = r.time;
+  for (int p : positions) batch.entries.push_back(Norm(pool_[static_cast<std::size_t>(p) - 1]));
   batch.abandoned.assign(batch.entries.size(), false);
   standing_.push_back(std::move(batch));
+  if (seal_.format < 2) standingLines_.emplace_back();
+  anyBatch_ = true;
   if (!r.repeatAllowed) {
+    DrawState probe;
     probe.pool = std::move(pool_);
     probe.batchWinners = positions;
     RemoveWinners(probe, false);
@@ -146,6 +283,14 @@ bool Replay::ReplayUndo(int k, const Receipt& r) {
   for (const auto& e : r.entries) entries.push_back(Norm(e));
   if (standing_.empty() || standing_.back().entries != entries || standing_.back().award != Norm(r.award))
     return Fail(k, "the undo takes back winners that are not those of the last standing batch");
+  if (seal_.format >= 2) {
+    const int n = static_cast<int>(plan_.size());
+    if (!SameLine(r.planLine, standingLines_.back()) || (r.planPosition != 1 && r.planPosition != n + 1))
+      return Fail(k, "the undo puts plan line " + Shown(r.planLine) + " back at position " +
+                         std::to_string(r.planPosition) +
+                         ", not the line of the batch it takes back at an end of the plan");
+    plan_.insert(plan_.begin() + (r.planPosition - 1), r.planLine);
+  }
   std::vector<std::string> left = standing_.back().entries;
   for (const auto& e : r.returned) {
     const auto it = std::find(left.begin(), left.end(), Norm(e));
@@ -154,6 +299,10 @@ bool Replay::ReplayUndo(int k, const Receipt& r) {
     pool_.push_back(e);
   }
   standing_.pop_back();
+  standingLines_.pop_back();
+  const auto i = standing_.size();
+  if (undone_.size() <= i) undone_.resize(i + 1);
+  ++undone_[i];
   return true;
 }
 
@@ -177,77 +326,76 @@ bool Replay::ReplayAbandon(int k, const Receipt& r) {
     marked.erase(it);
     pool_.push_back(e);
   }
+  Queue(r.queued, r.forwardOrder);
   return true;
 }
 
-bool Replay::CompareResults(bool allowOneMore) {
-  const std::string mark = AbandonedMark();
-  auto shownEntry = [&](const StandingBatch& b, std::size_t i) { return b.entries[i] + (b.abandoned[i] ? mark : ""); };
-
-  const std::string datText = ReadTextFile(evidence_.resultDat);
-  std::vector<std::pair<std::string, std::string>> recorded;
-  for (const auto& line : ParseResultLog(datText))
-    for (const auto& w : line.winners) recorded.emplace_back(Norm(line.awardName), Norm(w));
-  std::vector<std::pair<std::string, std::string>> replayed;
-  for (const auto& b : standing_)
-    for (std::size_t i = 0; i < b.entries.size(); ++i) replayed.emplace_back(b.award, shownEntry(b, i));
-  const std::size_t common = std::min(recorded.size(), replayed.size());
-  for (std::size_t i = 0; i < common; ++i)
-    if (recorded[i] != replayed[i])
-      return Fail(0, evidence_.resultDatName + ": winner " + std::to_string(i + 1) + " is " +
-                         Shown(recorded[i].second) + " of " + Shown(recorded[i].first) + ", the replay gives " +
-                         Shown(replayed[i].second) + " of " + Shown(replayed[i].first));
-  const bool datExtra = recorded.size() > replayed.size();
-  if (recorded.size() < replayed.size())
-    return Fail(0, evidence_.resultDatName + " lacks winners the replay gives: " + std::to_string(replayed.size()) +
-                       " replayed, " + std::to_string(recorded.size()) + " recorded");
-
-  const auto blocks = ParseResultBlocks(ReadTextFile(evidence_.resultTxt));
-  for (std::size_t i = 0; i < std::min(blocks.size(), standing_.size()); ++i) {
-    const auto& b = standing_[i];
-    std::vector<std::string> expected;
-    for (std::size_t j = 0; j < b.entries.size(); ++j) expected.push_back(shownEntry(b, j));
-    std::vector<std::string> got;
-    for (const auto& w : blocks[i].winners) got.push_back(Norm(w));
-    if (Norm(blocks[i].awardName) != b.award || got != expected)
-      return Fail(0, evidence_.resultTxtName + ": batch " + std::to_string(i + 1) + " differs from the replay (award " +
-                         Shown(blocks[i].awardName) + ", " + std::to_string(got.size()) + " winners; replay " +
-                         Shown(b.award) + ", " + std::to_string(expected.size()) + " winners)");
+void Replay::Queue(const std::vector<std::string>& lines, bool forward) {
+  if (seal_.format < 2) return;
+  for (const auto& line : lines) {
+    if (forward)
+      plan_.insert(plan_.begin(), line);
+    else
+      plan_.push_back(line);
   }
-  if (blocks.size() < standing_.size())
-    return Fail(0, evidence_.resultTxtName + " lacks batches the replay gives: " + std::to_string(standing_.size()) +
-                       " replayed, " + std::to_string(blocks.size()) + " recorded");
-  const bool txtExtra = blocks.size() > standing_.size();
-  // With the last receipt cut short, the result files may hold the one batch it was written for.
-  if ((txtExtra || datExtra) && !(allowOneMore && blocks.size() <= standing_.size() + 1))
-    return Fail(0, "the result files hold winners no receipt accounts for (" + std::to_string(blocks.size()) +
-                       " batches recorded, " + std::to_string(standing_.size()) + " replayed)");
+}
+
+bool Replay::ReplayPrizeChange(int k, const Receipt& r) {
+  if (seal_.format < 2) return true;
+  const int n = static_cast<int>(plan_.size());
+  if (r.planIndex < 1 || r.planIndex > n || !SameLine(plan_[static_cast<std::size_t>(r.planIndex) - 1], r.lineBefore))
+    return Fail(k, "the prize change names plan line " + Shown(r.lineBefore) + " at position " +
+                       std::to_string(r.planIndex) + ", which the plan does not hold there");
+  const auto before = SplitPlanLine(Norm(r.lineBefore));
+  const auto after = SplitPlanLine(Norm(r.lineAfter));
+  for (int f = kAwardName; f <= kBatchSize; ++f)
+    if (Field(before, f) != Field(after, f))
+      return Fail(
+          k, "the prize change changes more than the prize: " + Shown(r.lineBefore) + " became " + Shown(r.lineAfter));
+  plan_[static_cast<std::size_t>(r.planIndex) - 1] = r.lineAfter;
+  return true;
+}
+
+bool Replay::ReplayAudience(int k, const Receipt& r) {
+  if (anyBatch_ || !report_.audienceNumber.empty())
+    return Fail(k,
+                "an audience number recorded after the first batch or a second time: it can only be taken once, "
+                "before the first press");
+  report_.audienceNumber = r.audienceNumber;
+  return true;
+}
+
+bool Replay::ReplayClose(int k, const Receipt& r) {
+  const auto key = RawOfHex(r.drawKey);
+  if (!key || Sha256Hex(*key) != seal_.keySha256)
+    return Fail(k, "the closing line reveals a key that is not the one the seal was made with");
+  if (*key != key_) return Fail(k, "the closing line reveals another key than the closing line before it");
+  if (r.reason != "finished" && r.reason != "restart" && r.reason != "put_aside")
+    return Fail(k, "the closing line gives an unknown reason " + Shown(r.reason));
+  if (r.reason == "finished" && !plan_.empty())
+    return Fail(k, "the closing line says the draw finished, but " + std::to_string(plan_.size()) +
+                       " plan lines are left, the next " + Shown(plan_.front()));
+  report_.closeReason = r.reason;
   return true;
 }
 
 void Replay::Run() {
   const ReceiptLines log = ReadReceiptLines(evidence_.receipts);
-  if (!log.found || log.lines.empty()) {
-    report_.outcome = VerifyOutcome::Unusable;
-    report_.problem = "no receipts: " + evidence_.receipts.string() + " is missing or empty";
-    return;
-  }
+  if (!log.found || log.lines.empty())
+    return void(Unusable("no receipts: " + evidence_.receipts.string() + " is missing or empty"));
   lines_ = log.lines;
   for (const auto& line : lines_) parsed_.push_back(ParseReceipt(line));
   // A last line that never got its line end and does not parse is a write cut short.
   int truncatedLine = 0;
   if (log.unterminated && !parsed_.back()) truncatedLine = static_cast<int>(lines_.size());
-  if (truncatedLine == 1) {
-    report_.outcome = VerifyOutcome::Unusable;
-    report_.problem = "the seal line is incomplete (cut short); nothing can be verified";
-    return;
-  }
+  if (truncatedLine == 1) return void(Unusable("the seal line is incomplete (cut short); nothing can be verified"));
   if (!CheckSeal(lines_.front())) return;
   const int last = truncatedLine ? truncatedLine - 1 : static_cast<int>(lines_.size());
+  if (seal_.format >= 2 && !FindKey(last)) return;
   for (int k = 2; k <= last; ++k) {
     const auto& r = parsed_[static_cast<std::size_t>(k) - 1];
     if (!r) return void(Fail(k, "line " + std::to_string(k) + " is not a receipt (damaged or edited)"));
-    if (!CheckOrder(k, *r)) return;
+    if (!CheckOrder(k, *r) || !Format2(k, *r)) return;
     bool ok = true;
     switch (r->kind) {
       case ReceiptKind::Seal:
@@ -263,82 +411,52 @@ void Replay::Run() {
         ok = ReplayAbandon(k, *r);
         break;
       case ReceiptKind::Supplement:
+        Queue(r->queued, r->forwardOrder);
+        break;
       case ReceiptKind::PrizeChange:
-        break;  // they change the plan only; the batches they queue replay as batches
+        ok = ReplayPrizeChange(k, *r);
+        break;
+      case ReceiptKind::Audience:
+        ok = ReplayAudience(k, *r);
+        break;
+      case ReceiptKind::Rule:
+        rule_ = r->repeatAllowed;
+        break;
+      case ReceiptKind::Close:
+        ok = ReplayClose(k, *r);
+        break;
     }
     if (!ok) return;
   }
-  if (!CompareResults(truncatedLine != 0)) return;
+  report_.lines = last;
+  report_.standing = standing_;
   report_.batches = static_cast<int>(standing_.size());
-  for (const auto& b : standing_) report_.winners += static_cast<int>(b.entries.size());
+  for (const auto& b : standing_)
+    for (bool gaveUp : b.abandoned) ++(gaveUp ? report_.gaveUp : report_.winners);
+  if (const auto problem = CompareResultFiles(evidence_, standing_, truncatedLine != 0, seal_.format >= 2))
+    return void(Fail(0, *problem));
   if (truncatedLine) {
     report_.outcome = VerifyOutcome::Truncated;
     report_.line = truncatedLine;
     report_.problem = "line " + std::to_string(truncatedLine) + " of the receipts is incomplete (a write cut short)";
     return;
   }
+  const auto& end = parsed_[static_cast<std::size_t>(last) - 1];
+  if (seal_.format >= 2 && !(last > 1 && end && end->kind == ReceiptKind::Close)) {
+    report_.outcome = VerifyOutcome::NotClosed;
+    report_.line = last;
+    return;
+  }
+  if (seal_.format >= 2) report_.closingHash = Sha256Hex(lines_[static_cast<std::size_t>(last) - 1]);
   report_.outcome = VerifyOutcome::Ok;
 }
 
 }  // namespace
 
-DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
-  DrawEvidence e;
-  if (std::filesystem::exists(folder / "config" / "receipts.log") ||
-      std::filesystem::exists(folder / "config" / "set.dat")) {
-    e.receipts = folder / "config" / "receipts.log";
-    e.list = folder / "config" / "set.dat";
-    e.resultDat = folder / "config" / "result.dat";
-    e.resultTxt = folder / "result.txt";
-    e.listName = "config\\set.dat";
-    e.resultDatName = "config\\result.dat";
-  } else {
-    e.receipts = folder / "receipts.log";
-    e.list = folder / "receipts-list.dat";
-    e.resultDat = folder / "result.dat";
-    e.resultTxt = folder / "result.txt";
-    e.listName = "receipts-list.dat";
-    e.resultDatName = "result.dat";
-  }
-  e.resultTxtName = "result.txt";
-  return e;
-}
-
 VerifyReport VerifyDraw(const DrawEvidence& evidence) {
   VerifyReport report;
   Replay(evidence, report).Run();
   return report;
-}
-
-std::string ReportLine(const VerifyReport& r) {
-  const std::string counts =
-      std::to_string(r.batches) + " batches, " + std::to_string(r.winners) + " winners, seal " + ShortSeal(r.seal);
-  switch (r.outcome) {
-    case VerifyOutcome::Ok:
-      return "OK: " + counts;
-    case VerifyOutcome::Truncated:
-      return "TRUNCATED: " + r.problem + "; the receipts before it verify: " + counts;
-    case VerifyOutcome::Mismatch:
-      return "MISMATCH" + (r.line > 0 ? " at receipts.log line " + std::to_string(r.line) : std::string()) + ": " +
-             r.problem;
-    case VerifyOutcome::Unusable:
-      break;
-  }
-  return "CANNOT VERIFY: " + r.problem;
-}
-
-int ExitStatus(const VerifyReport& r) {
-  switch (r.outcome) {
-    case VerifyOutcome::Ok:
-      return 0;
-    case VerifyOutcome::Mismatch:
-      return 1;
-    case VerifyOutcome::Truncated:
-      return 2;
-    case VerifyOutcome::Unusable:
-      break;
-  }
-  return 3;
 }
 
 }  // namespace kavrel

@@ -2,28 +2,42 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace kavrel {
 
-// The files one draw is checked from: a program folder (config\receipts.log, config\set.dat,
-// config\result.dat, result.txt) or a history folder (the same files side by side, with the list
-// the seal covered as receipts-list.dat).
+// The files one draw is checked from: a program folder (config\receipts.log, config\set.dat and the
+// copy of the sealed list config\receipts-list.dat, config\receipts-key.dat while the draw is open,
+// config\result.dat, result.txt) or a history folder (the same files side by side).
 struct DrawEvidence {
   std::filesystem::path receipts;
-  std::filesystem::path list;
+  std::vector<std::filesystem::path> lists;  // every list that must give the sealed pool; the first is replayed
+  std::vector<std::string> listNames;        // how the report names them
+  std::filesystem::path key;
   std::filesystem::path resultDat;
   std::filesystem::path resultTxt;
-  std::string listName;  // how the report names the list file
+  std::string keyName;
   std::string resultDatName;
   std::string resultTxtName;
 };
 DrawEvidence EvidenceIn(const std::filesystem::path& folder);
 
 enum class VerifyOutcome {
-  Ok,         // every receipt replays and the result files hold exactly the replayed winners
+  Ok,         // every receipt replays, the result files hold exactly the replayed winners, the log is closed
   Mismatch,   // the first thing that does not follow from the list and the receipts
   Truncated,  // the log's last line was cut short; everything before it verifies
-  Unusable,   // no log, or no list to replay it against
+  Unusable,   // no log, no list to replay it against, or (an open draw) no key to replay its picks
+  NotClosed,  // everything verifies, but the log has no closing line: lines after its end may have been cut
+};
+
+// A batch standing after the replay (undone ones are gone); texts as the log holds them (GB18030).
+struct VerifiedBatch {
+  int index = 0;
+  std::string award;
+  std::string prize;
+  std::string time;
+  std::vector<std::string> entries;
+  std::vector<bool> abandoned;
 };
 
 struct VerifyReport {
@@ -31,16 +45,31 @@ struct VerifyReport {
   int line = 0;         // the log line a mismatch was found at (0: in a result file or the list)
   std::string problem;  // what was found (UTF-8), empty when Ok
   int batches = 0;      // batches standing after the replay (undone ones do not count)
-  int winners = 0;      // their winners
+  int winners = 0;      // their winners who kept their prize
+  int gaveUp = 0;       // their winners who gave it up
   std::string seal;     // the full seal (hexadecimal)
+
+  int format = 0;           // of the log: 1 recorded generator states, 2 committed draw key
+  int lines = 0;            // lines of the log replayed
+  std::string closingHash;  // SHA-256 of the closing line, when the log ends with one
+  std::string closeReason;
+  std::string keyFrom;  // where the draw key came from (format 2): "line K" or the key file's name
+  std::string audienceNumber;
+  long long duplicates = 0;
+  bool duplicatesKept = false;
+  std::vector<std::string> sealedPool;  // the pool the seal covers, in order
+  std::vector<VerifiedBatch> standing;
 };
 
-// Rebuilds the pool from the list, replays every receipt (hashes, chain, the pick from the recorded
-// generator state, undo and abandon) and compares the result files with the replay.
+// Rebuilds the pool from the list, replays every receipt (hashes, chain, the plan, each batch's pick
+// from its committed inputs or recorded generator state, undo and the corrections) and compares the
+// result files with the replay.
 VerifyReport VerifyDraw(const DrawEvidence& evidence);
 
-// The one line kavrel-verify prints for a report (UTF-8, no line end), and its exit status.
+// The one line kavrel-verify prints first for a report (UTF-8, no line end), the lines of detail that
+// follow it, and its exit status.
 std::string ReportLine(const VerifyReport& report);
+std::vector<std::string> ReportDetails(const VerifyReport& report);
 int ExitStatus(const VerifyReport& report);
 
 }  // namespace kavrel

@@ -1,23 +1,102 @@
-// kavrel-verify FOLDER: checks a draw from its receipts, without the program's windows.
+// kavrel-verify: checks a draw from its receipts, without the program's windows.
+//   kavrel-verify FOLDER
+//   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
+//   kavrel-verify --check-proof FILE
+#include <QString>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "storage/codec.h"
+#include "storage/receipt_log.h"
+#include "storage/text_file.h"
 #include "verify/draw_verifier.h"
+#include "verify/entrant.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kavrel-verify FOLDER\n"
+    "       kavrel-verify --entrant TEXT [--proof PROOF_FILE] FOLDER\n"
+    "       kavrel-verify --check-proof PROOF_FILE\n"
+    "FOLDER is a program folder or a folder of history/.\n"
+    "Replays the draw from its receipts (receipts.log) over the list the seal covers and checks that the\n"
+    "result files hold exactly the replayed winners. With --entrant, also says whether the entry TEXT is in\n"
+    "the sealed list and what it won; --proof writes a file with which that entrant can check, with the\n"
+    "seal alone, that the entry was in the sealed list (--check-proof checks such a file).\n"
+    "Exit status: 0 verified, 1 mismatch, 2 last receipt cut short (the rest verified), 3 nothing to verify,\n"
+    "4 verified but not closed (receipts after the last line may have been cut), 5 the entrant is not in\n"
+    "the sealed list.\n";
+
+// A command-line text as the system gave it, as the stored bytes (GB18030).
+std::string Entry(const char* arg) {
+  return kavrel::FromQt(QString::fromLocal8Bit(arg));
+}
+
+void Print(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  const bool help = argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help");
-  if (argc != 2 || help) {
-    std::fputs(
-        "usage: kavrel-verify PROGRAM_FOLDER_OR_HISTORY_FOLDER\n"
-        "Replays the draw from its receipts (receipts.log) over the list the seal covers and checks that the\n"
-        "result files hold exactly the replayed winners.\n"
-        "Exit status: 0 verified, 1 mismatch, 2 last receipt cut short (the rest verified), 3 nothing to verify.\n",
-        help ? stdout : stderr);
-    return help ? 0 : 3;
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (args.size() == 2 && args[0] == "--check-proof") {
+    const auto text = kavrel::TryReadTextFile(std::filesystem::path(std::string(args[1])));
+    const kavrel::ProofVerdict verdict =
+        text ? kavrel::CheckProof(*text) : kavrel::ProofVerdict{"CANNOT VERIFY: the proof file cannot be read", 3};
+    Print(verdict.line);
+    return verdict.status;
+  }
+  std::string entrant;
+  std::string proofFile;
+  bool withEntrant = false;
+  std::size_t i = 0;
+  for (; i + 1 < args.size(); i += 2) {
+    if (args[i] == "--entrant") {
+      entrant = Entry(argv[i + 2]);
+      withEntrant = true;
+    } else if (args[i] == "--proof") {
+      proofFile = std::string(args[i + 1]);
+    } else {
+      break;
+    }
+  }
+  if (i + 1 != args.size() || (!proofFile.empty() && !withEntrant)) {
+    std::fputs(kUsage, stderr);
+    return 3;
   }
   // The folder's name as the system gave it: the paths below it are made of ASCII names only.
-  const kavrel::VerifyReport report = kavrel::VerifyDraw(kavrel::EvidenceIn(std::filesystem::path(argv[1])));
-  std::printf("%s\n", kavrel::ReportLine(report).c_str());
-  return kavrel::ExitStatus(report);
+  const kavrel::DrawEvidence evidence = kavrel::EvidenceIn(std::filesystem::path(std::string(args[i])));
+  const kavrel::VerifyReport report = kavrel::VerifyDraw(evidence);
+  Print(kavrel::ReportLine(report));
+  for (const auto& line : kavrel::ReportDetails(report)) Print(line);
+  const int status = kavrel::ExitStatus(report);
+  if (!withEntrant) return status;
+  // An answer about one entrant means something only when the draw it comes from holds.
+  if (report.outcome == kavrel::VerifyOutcome::Mismatch || report.outcome == kavrel::VerifyOutcome::Unusable)
+    return status;
+  const kavrel::EntrantAnswer answer = kavrel::LookUpEntrant(report, entrant);
+  for (const auto& line : kavrel::EntrantLines(report, entrant, answer)) Print(line);
+  if (!answer.InList()) return 5;
+  if (!proofFile.empty()) {
+    const auto log = kavrel::ReadReceiptLines(evidence.receipts);
+    const auto proof = kavrel::ProveEntry(report.sealedPool, answer.positions.front());
+    if (report.format < 2 || log.lines.empty()) {
+      Print("no proof: receipts of the older kind have no Merkle root in their seal");
+    } else if (kavrel::WriteTextFile(std::filesystem::path(proofFile),
+                                     kavrel::ProofText(log.lines.front(), entrant, proof))) {
+      Print("proof written to " + proofFile + " (check it with: kavrel-verify --check-proof " + proofFile + ")");
+    } else {
+      Print("the proof could not be written to " + proofFile);
+      return 3;
+    }
+  }
+  return status;
 }

@@ -61,6 +61,9 @@ printf '%s\n' "$redraw_line" | grep -qF -- "-${won[2]}-" && fail "the winner who
 [ "$(printf '%s\n' "$txt" | grep -c '^【补抽一等奖】')" -eq 1 ] || fail "result.txt: expected one block of the redraw"
 # The receipts tell the same story: the abandon and the redraw replay to exactly these files.
 verify="$(dirname "$exe")/kavrel-verify"
-out="$("$verify" "$app")" || fail "kavrel-verify did not confirm the draw: $out"
-[[ "$out" == "OK: 2 batches, 5 winners, seal "* ]] || fail "kavrel-verify: $out"
+# The plan still holds 二等奖: the draw is open, so it verifies without its closing line (status 4).
+status=0
+out="$("$verify" "$app")" || status=$?
+[ "$status" -eq 4 ] || fail "kavrel-verify did not confirm the open draw (status $status): $out"
+[[ "$out" == "NOT CLOSED: 2 batches, 3 winners, 2 gave up, seal "* ]] || fail "kavrel-verify: $out"
 echo "e2e: two winners given up, the redraw queued, drawn and recorded in both files; receipts verified"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The event seal shown by "公证信息" before the first press is what a phone reads off the screen (the
 # QR code), and kavrel-verify, run on the program folder after a draw with an undo and a crash,
-# verifies it under that seal; an edited result file is caught.
+# verifies it under that seal and with the closing code the window shows once the draw is finished;
+# an edited result file is caught.
 # E2E_SHOTS=DIR keeps screenshots of the window at each screen size.
 set -euo pipefail
 exe="${1:?usage: receipts_verify.sh PATH/TO/kavrel-draw PATH/TO/kavrel-verify}"
@@ -39,6 +40,11 @@ read_qr() {
   import -window root "\$E2E_WORK/screen.png"
   zbarimg --raw -q "\$E2E_WORK/window.png" 2>/dev/null | tr -d '\n'
 }
+# Every code in the window, one a line.
+read_codes() {
+  import -window "\$(visible_window '^公证信息\$')" "\$E2E_WORK/window.png"
+  zbarimg --raw -q "\$E2E_WORK/window.png" 2>/dev/null | grep .
+}
 
 start_program "\$app"
 open_notary
@@ -65,12 +71,27 @@ draw_batch "\$app"
 announce "\$app"
 draw_batch "\$app"
 wait_until file_missing "\$app/config/exit.ini" || fail "the finished draw kept a resume record"
+# Finished: the window shows the closing code beside the seal.
+open_notary
+codes=""
+two_codes() { codes="\$(read_codes)"; [ "\$(printf '%s\n' "\$codes" | wc -l)" -eq 2 ]; }
+wait_until two_codes || fail "the finished draw's 公证信息 does not show two codes: \$codes"
+printf '%s\n' "\$codes" | grep -qx "\$seal" || fail "the seal's code changed: \$codes"
+closing="\$(printf '%s\n' "\$codes" | grep -vx "\$seal")"
+[ "\${#closing}" -eq 64 ] || fail "the closing code holds '\$closing'"
+[ -n "\${E2E_SHOTS:-}" ] && import -window root "\$E2E_SHOTS/notary-closed-\$(xdpyinfo | sed -n 's/ *dimensions: *\([0-9x]*\) .*/\1/p').png"
+focus_on "\$(visible_window '^公证信息\$')"
+xdotool key Escape
+wait_until no_window '^公证信息\$' || fail "公证信息 did not close on Escape"
+stage_key Escape
 
 kill -TERM "\$PROGRAM_PID"
 wait_until program_gone || fail "the program ignored SIGTERM"
 
 out="\$("\$app/kavrel-verify" "\$app")" || fail "kavrel-verify failed: \$out"
-[ "\$out" = "OK: 3 batches, 5 winners, seal \${seal:0:16}" ] || fail "kavrel-verify said: \$out"
+[ "\$(printf '%s\n' "\$out" | head -1)" = "OK: 3 batches, 5 winners, seal \${seal:0:16}, closed \${closing:0:16}" ] \
+  || fail "kavrel-verify said: \$out"
+printf '%s\n' "\$out" | grep -qx "closing:    \$closing (finished)" || fail "kavrel-verify's closing hash: \$out"
 winner="\$(recorded_winners "\$app" | head -1)"
 utf8 "\$app/config/result.dat" | sed "s/\$winner/0099  选手99  /" | gb > "\$E2E_WORK/edited.dat"
 cp "\$E2E_WORK/edited.dat" "\$app/config/result.dat"

@@ -40,6 +40,12 @@ void EngineFixture::Restart() {
   options = DrawOptions{};
   stage = RecordingStageHooks{};
   controller = std::make_unique<DrawController>(state, options, mode, stage, prompter, sound, clock, dir);
+  // Draw keys from a seeded generator: the winners of a scripted draw are the same at every run.
+  controller->UseRandomBytes([this](std::size_t n) {
+    std::string bytes(n, '\0');
+    for (auto& b : bytes) b = static_cast<char>(entropy() & 0xFF);
+    return bytes;
+  });
 }
 
 void EngineFixture::WriteConfig(const char* section, const char* key, const char* value) {
@@ -78,9 +84,8 @@ void EngineFixture::Tick() {
 std::vector<std::string> EngineFixture::Roll(int ticks) {
   ctl().StartPressed();
   for (int i = 0; i < ticks; ++i) Tick();
-  auto shown = stage.painted;
   ctl().StopPressed();
-  return shown;
+  return stage.painted;
 }
 
 std::string EngineFixture::LastMessage() const {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class EngineFixture : public ::testing::Test {
   std::string Read(std::string_view suffix) const;
   bool Exists(std::string_view suffix) const;
 
-  // One roll: start press, `ticks` timer ticks, stop press. Returns the entries on screen.
+  // One roll: start press, `ticks` timer ticks, stop press. Returns the entries on screen after the
+  // stop (the stop paints the batch's committed winners over the show).
   std::vector<std::string> Roll(int ticks = 3);
   void Tick();
 
@@ -54,6 +56,7 @@ class EngineFixture : public ::testing::Test {
   DrawOptions options;
   DrawMode mode;
   std::unique_ptr<DrawController> controller;
+  std::mt19937 entropy{20261209};
 };
 
 // Expected file texts, built independently of the engine.

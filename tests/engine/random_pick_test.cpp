@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "engine/committed_random.h"
 #include "engine/pick.h"
 #include "engine/random_source.h"
 #include "support/fakes/fake_clock.h"
@@ -35,6 +36,44 @@ TEST(RandomSource, KeepsTheGeneratorAndItsClockSeeding) {
   a.SeedFromClock();
   b.Seed(1000 + (1000 & 0xFF) + 100);
   EXPECT_EQ(a.Next15(), b.Next15());
+}
+
+std::string Raw(const char* hex) {
+  std::string out;
+  for (std::size_t i = 0; hex[i] && hex[i + 1]; i += 2)
+    out += static_cast<char>(std::stoi(std::string(hex + i, 2), nullptr, 16));
+  return out;
+}
+
+// The first HMAC_DRBG SHA-256 vector of the standard's test file (no reseed, no personalization): two
+// generate calls of 128 bytes, the second one's output compared.
+TEST(CommittedRandom, HmacDrbgGivesTheStandardsTestVector) {
+  HmacDrbg drbg(Raw("ca851911349384bffe89de1cbdc46e6831e44d34a4fb935ee285dd14b71a7488"),
+                Raw("659ba96c601dc69fc902940805ec0ca8"), {});
+  std::uint8_t out[128];
+  drbg.Generate(out, sizeof out);
+  drbg.Generate(out, sizeof out);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out), sizeof out),
+            Raw("e528e9abf2dece54d47c7e75e5fe302149f817ea9fb4bee6f4199697d04d5b89d54fbb978a15b5c443c9ec21036d2460b6f"
+                "73ebad0dc2aba6e624abf07745bc107694bb7547bb0995f70de25d6b29e2d3011bb19d27676c07162c8b5ccde0668961df8"
+                "6803482cb37ed6d5c0bb8d50cf1f50d476aa0458bdaba806f48be9dcb8"));
+}
+
+// A batch's pick is a function of its inputs: the same inputs give the same winners, and each input
+// (the key, the audience number, the batch, the attempt) changes them.
+TEST(CommittedRandom, EveryInputOfTheBatchDecidesItsPick) {
+  auto pick = [](const BatchInputs& in) {
+    CommittedRandom random(in);
+    std::vector<int> positions;
+    DrawPositions(random, PickRange{1, 1000000}, 10, false, positions);
+    return positions;
+  };
+  const BatchInputs base{std::string(32, 'k'), "", 1, 0};
+  EXPECT_EQ(pick(base), pick(base));
+  for (const BatchInputs& changed :
+       {BatchInputs{std::string(31, 'k') + "j", "", 1, 0}, BatchInputs{std::string(32, 'k'), "7", 1, 0},
+        BatchInputs{std::string(32, 'k'), "", 2, 0}, BatchInputs{std::string(32, 'k'), "", 1, 1}})
+    EXPECT_NE(pick(changed), pick(base));
 }
 
 TEST(RandomSource, RangeBoundsAndSingleValues) {

@@ -59,8 +59,8 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
   EXPECT_EQ(sound.calls.back(), "play " + dir.Resolve("\\wav\\start3.mp3") + " loop");
   Tick();
   Tick();
-  const auto w1 = Descending(stage.painted);
   ctl().StopPressed();
+  const auto w1 = Descending(stage.painted);  // the stop shows the batch's winners
   EXPECT_FALSE(state.Rolling());
   EXPECT_FALSE(stage.timerRunning);
   EXPECT_EQ(stage.Text(StageElement::StartButton), U("准备"));

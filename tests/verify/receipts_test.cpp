@@ -19,29 +19,40 @@ std::vector<std::string> Kinds(const std::vector<std::string>& lines) {
   return kinds;
 }
 
-TEST_F(VerifiedDraw, SealIsFixedBeforeTheFirstBatchOverTheListAndThePlan) {
+TEST_F(VerifiedDraw, SealIsFixedBeforeTheFirstBatchOverTheListThePlanAndTheKey) {
   ctl().StartUp();
   const auto lines = LogLines();
   ASSERT_EQ(lines.size(), 1u);
   const auto seal = ParseReceipt(lines[0]);
   ASSERT_TRUE(seal);
   EXPECT_EQ(seal->kind, ReceiptKind::Seal);
+  EXPECT_EQ(seal->format, 2);
   EXPECT_EQ(seal->poolSize, 30);
-  EXPECT_EQ(seal->seal, EventSeal(ListSha256(state.pool), ListSha256(state.plan)));
+  EXPECT_EQ(seal->poolSha256, ListSha256(state.pool));
+  EXPECT_EQ(seal->planSha256, ListSha256(state.plan));
+  EXPECT_EQ(seal->seal, SealOf(*seal));
+  EXPECT_EQ(seal->prev, "");
+  const auto key = ReadDrawKey(dir.Path(ProgramDir::kReceiptsKey));
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->size(), 32u);
+  EXPECT_EQ(seal->keySha256, Sha256Hex(*key));
   EXPECT_EQ(ctl().Receipts().Seal(), seal->seal);
   EXPECT_EQ(ShortSeal(seal->seal).size(), 16u);
   EXPECT_EQ(Read(ProgramDir::kSealedList), BuildSetDatText(state.pool));
-  // Another list gives another seal; so does another plan.
-  WriteList(31);
+  // The same list and plan drawn again (a rehearsal, then the event) give another seal and key: a
+  // rehearsal's receipts can never pass for the event's.
   ctl().ResetDraw();
-  EXPECT_NE(ctl().Receipts().Seal(), seal->seal);
+  const auto again = ParseReceipt(LogLines()[0]);
+  EXPECT_NE(again->seal, seal->seal);
+  EXPECT_NE(again->nonce, seal->nonce);
+  EXPECT_NE(again->keySha256, seal->keySha256);
 }
 
 TEST_F(VerifiedDraw, WholeDrawWithEveryKindOfReceiptVerifies) {
   RunWholeDraw();
   const auto lines = LogLines();
   EXPECT_EQ(Kinds(lines), (std::vector<std::string>{"seal", "batch", "batch", "undo", "batch", "batch", "abandon",
-                                                    "batch", "supplement", "batch", "prize_change", "batch"}));
+                                                    "batch", "supplement", "batch", "prize_change", "batch", "close"}));
   // Each receipt chains to the one before; the first to the seal.
   const auto first = ParseReceipt(lines[1]);
   ASSERT_TRUE(first);
@@ -56,14 +67,27 @@ TEST_F(VerifiedDraw, WholeDrawWithEveryKindOfReceiptVerifies) {
   EXPECT_EQ(first->groupFirst, 1);
   EXPECT_EQ(first->groupLast, 30);
   EXPECT_EQ(first->time, "2026-12-09T20:00:00");
+  EXPECT_EQ(first->planPosition, 1);
+  EXPECT_EQ(first->planLine, U("三等奖,6,2,1,3,奖品：MP4一部,,"));
   ASSERT_EQ(first->winners.size(), 3u);
   EXPECT_GT(first->winners[0].position, first->winners[1].position);
+  // The batch drawn again after the undo is the same batch's second attempt.
+  const auto redrawn = ParseReceipt(lines[4]);
+  EXPECT_EQ(redrawn->batchIndex, 2);
+  EXPECT_EQ(redrawn->attempt, 1);
+  // The plan ran out: the closing line reveals the key sealed at the start, and the key file may go.
+  const auto close = ParseReceipt(lines.back());
+  EXPECT_EQ(close->reason, "finished");
+  EXPECT_EQ(Sha256Hex(*RawOfHex(close->drawKey)), ParseReceipt(lines[0])->keySha256);
+  EXPECT_TRUE(ctl().Receipts().Closed());
 
   const VerifyReport report = Verify();
   EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
   EXPECT_EQ(report.batches, kBatches);
   EXPECT_EQ(report.winners, kWinners);
-  EXPECT_EQ(ReportLine(report), "OK: 6 batches, 12 winners, seal " + ShortSeal(ctl().Receipts().Seal()));
+  EXPECT_EQ(report.gaveUp, kGaveUp);
+  EXPECT_EQ(ReportLine(report), "OK: 6 batches, 11 winners, 1 gave up, seal " + ShortSeal(ctl().Receipts().Seal()) +
+                                    ", closed " + ShortSeal(Sha256Hex(lines.back())));
   EXPECT_EQ(ExitStatus(report), 0);
 }
 
@@ -97,15 +121,19 @@ TEST_F(VerifiedDraw, ResumedDrawContinuesItsLog) {
   Roll();
   ctl().StartPressed();
   Roll();
+  // The draw is still open: everything verifies (with the key beside the log), but nothing yet
+  // proves that nothing was cut after the last line.
   const VerifyReport report = Verify();
-  EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
+  EXPECT_EQ(report.outcome, VerifyOutcome::NotClosed) << ReportLine(report);
   EXPECT_EQ(report.batches, 3);
+  EXPECT_EQ(ExitStatus(report), 4);
 }
 
 TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   RunWholeDraw();
-  auto run = [this](std::string& out) {
-    const std::string command = std::string(KAVREL_VERIFY_EXE) + " '" + root.string() + "'";
+  auto run = [this](std::string& out, const std::string& flags = "", bool folder = true) {
+    const std::string command =
+        std::string(KAVREL_VERIFY_EXE) + " " + flags + (folder ? " '" + root.string() + "'" : std::string());
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[512];
     while (pipe && std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
@@ -114,7 +142,24 @@ TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   };
   std::string out;
   EXPECT_EQ(run(out), 0);
-  EXPECT_EQ(out, "OK: 6 batches, 12 winners, seal " + ShortSeal(ctl().Receipts().Seal()) + "\n");
+  EXPECT_EQ(out.substr(0, out.find('\n')), ReportLine(Verify()));
+  EXPECT_NE(out.find("\nseal:       " + ctl().Receipts().Seal() + "\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("\nlist:       30 entries sealed; no repeated entries\n"), std::string::npos) << out;
+
+  // One entrant, in the list and among the winners, with a proof checked from the seal alone.
+  const auto winner = ParseReceipt(LogLines()[1])->winners[0].entry;
+  const std::string proof = (root / "proof.json").string();
+  out.clear();
+  EXPECT_EQ(run(out, "--entrant " + winner + " --proof '" + proof + "'"), 0);
+  EXPECT_NE(out.find("IN THE LIST: \"" + winner + "\" is in the sealed list of 30 entries"), std::string::npos) << out;
+  EXPECT_NE(out.find("won \"三等奖\""), std::string::npos) << out;
+  out.clear();
+  EXPECT_EQ(run(out, "--check-proof '" + proof + "'", false), 0) << out;
+  EXPECT_EQ(out.rfind("OK: \"" + winner + "\" is entry ", 0), 0u) << out;
+  out.clear();
+  EXPECT_EQ(run(out, "--entrant 999"), 5);
+  EXPECT_NE(out.find("NOT IN THE LIST: \"999\""), std::string::npos) << out;
+
   auto lines = LogLines();
   lines.erase(lines.begin() + 2);
   WriteLogLines(lines);

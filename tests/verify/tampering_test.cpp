@@ -48,11 +48,18 @@ TEST_F(Tampering, RemovedLineIsNamed) {
   ExpectMismatch(4, "a line was removed before line 4");
 }
 
-TEST_F(Tampering, LastLineRemovedLeavesWinnersNoReceiptAccountsFor) {
-  auto lines = LogLines();
-  lines.pop_back();
+TEST_F(Tampering, LastBatchReceiptRemovedIsCaughtByTheResultsAndTheClosingLine) {
+  const auto original = LogLines();
+  auto lines = original;
+  lines.erase(lines.end() - 2, lines.end());  // the last batch and the closing line after it
   WriteLogLines(lines);
   ExpectMismatch(0, "no receipt accounts for");
+  // With the closing line kept and chained again, it says the draw finished with a plan line left.
+  lines = original;
+  lines.erase(lines.end() - 2);
+  Rechain(lines, lines.size());
+  WriteLogLines(lines);
+  ExpectMismatch(static_cast<int>(lines.size()), "the closing line says the draw finished, but 1 plan lines are left");
 }
 
 TEST_F(Tampering, ReorderedLinesAreNamed) {
@@ -66,7 +73,13 @@ TEST_F(Tampering, ChangedListIsNamed) {
   std::string list = Read(ProgramDir::kSetDat);
   list.replace(list.find("017"), 3, "071");
   ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSetDat), list));
-  ExpectMismatch(0, "config\\set.dat has changed since the seal");
+  ExpectMismatch(0, "config\\set.dat has changed since the seal: entry 17 is \"071\", the sealed list has \"017\"");
+  // The sealed copy beside the log is held to the seal too.
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSealedList), list));
+  ExpectMismatch(0, "config\\receipts-list.dat has changed since the seal: it gives 30 entries as the seal does");
+  list += "031\r\n";
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSealedList), list));
+  ExpectMismatch(0, "config\\receipts-list.dat has changed since the seal: it gives a pool of 31 entries, the seal 30");
 }
 
 TEST_F(Tampering, EditedResultFilesAreNamed) {
@@ -79,22 +92,32 @@ TEST_F(Tampering, EditedResultFilesAreNamed) {
   ExpectMismatch(0, "config\\result.dat: winner 1 is \"999\"");
   ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultDat), dat));
 
-  std::string txt = Read(ProgramDir::kResultTxt);
+  const std::string original = Read(ProgramDir::kResultTxt);
+  std::string txt = original;
   txt.replace(txt.rfind(r.winners[0].entry), r.winners[0].entry.size(), "999");
   ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultTxt), txt));
-  ExpectMismatch(0, "result.txt: batch");
+  ExpectMismatch(0, "result.txt: batch 1, winner 1 is \"999\", the replay gives \"" + r.winners[0].entry + "\"");
+
+  // A batch's time in result.txt is its receipt's.
+  txt = original;
+  const std::string stamp = Gb("2026年12月9日20时");
+  ASSERT_NE(txt.find(stamp), std::string::npos);
+  std::string moved = txt;
+  moved.replace(moved.find(stamp), stamp.size(), Gb("2026年12月9日19时"));
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultTxt), moved));
+  ExpectMismatch(0, "result.txt: batch 1 was written at");
 }
 
 TEST_F(Tampering, TruncatedLastLineIsReportedAndTheBatchesBeforeItVerify) {
   auto lines = LogLines();
-  lines.back().resize(lines.back().size() / 2);
+  lines.back().resize(lines.back().size() / 2);  // the closing line, cut short by a lost write
   WriteLogLines(lines, false);
   const VerifyReport r = Verify();
   EXPECT_EQ(r.outcome, VerifyOutcome::Truncated) << ReportLine(r);
   EXPECT_EQ(r.line, static_cast<int>(lines.size()));
-  EXPECT_EQ(r.batches, kBatches - 1);
-  EXPECT_EQ(r.winners, kWinners - 1);
-  EXPECT_EQ(ReportLine(r).rfind("TRUNCATED: line 12 of the receipts is incomplete", 0), 0u) << ReportLine(r);
+  EXPECT_EQ(r.batches, kBatches);
+  EXPECT_EQ(r.winners, kWinners);
+  EXPECT_EQ(ReportLine(r).rfind("TRUNCATED: line 13 of the receipts is incomplete", 0), 0u) << ReportLine(r);
   EXPECT_EQ(ExitStatus(r), 2);
 
   // An earlier line cut short is damage, not a power loss at the end.
@@ -105,7 +128,10 @@ TEST_F(Tampering, TruncatedLastLineIsReportedAndTheBatchesBeforeItVerify) {
 }
 
 TEST_F(Tampering, MissingLogOrListCannotBeVerified) {
+  // Either list will do; with neither there is nothing to replay from.
   ASSERT_TRUE(DeleteFile(dir.Path(ProgramDir::kSetDat)));
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::Ok);
+  ASSERT_TRUE(DeleteFile(dir.Path(ProgramDir::kSealedList)));
   EXPECT_EQ(Verify().outcome, VerifyOutcome::Unusable);
   ASSERT_TRUE(DeleteFile(dir.Path(ProgramDir::kReceiptsLog)));
   const VerifyReport r = Verify();

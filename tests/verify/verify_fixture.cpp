@@ -23,6 +23,16 @@ void VerifiedDraw::WriteLogLines(const std::vector<std::string>& lines, bool las
   ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kReceiptsLog), text));
 }
 
+void VerifiedDraw::Rechain(std::vector<std::string>& lines, std::size_t from) {
+  const std::string seal = ParseReceipt(lines.front())->seal;
+  for (std::size_t k = std::max<std::size_t>(from, 2); k <= lines.size(); ++k) {
+    auto r = *ParseReceipt(lines[k - 1]);
+    r.seq = static_cast<int>(k);
+    r.prev = k == 2 ? seal : Sha256Hex(lines[k - 2]);
+    lines[k - 1] = FormatReceipt(r);
+  }
+}
+
 int VerifiedDraw::LineOf(const char* kind, const char* awardUtf8) const {
   const auto lines = LogLines();
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -1,0 +1,30 @@
+#pragma once
+
+// The texts of the draw's receipts and committed randomness, written once as UTF-8 (see draw_texts.h).
+namespace kavrel::texts {
+
+// Asked when a fresh draw's list holds repeated entries; %d is the number of extra copies, %m the
+// entries concerned, %s the first of them.
+inline constexpr const char* kDuplicatesQuestion =
+    "名单中有%d个重复条目（%m个条目出现不止一次，例如“%s”）。\n\n"
+    "选【是】删除多余的副本，每个条目只保留一次中奖机会；\n"
+    "选【否】保留重复条目，作为额外的抽奖机会。\n\n"
+    "您的选择和重复条目数将记入本场抽奖的公证封印。";
+
+// Told when a resumed draw's receipts cannot go on; %d and %n are numbers as each text says.
+inline constexpr const char* kReceiptsMissingAtResume =
+    "抽奖凭证 config\\receipts.log 不见了：本场已抽出的%d批无法再用 kavrel-verify 核验，"
+    "继续抽奖也不再记录凭证。重新开始抽奖后将生成新的公证封印。";
+inline constexpr const char* kReceiptsDamagedAtResume =
+    "抽奖凭证 config\\receipts.log 从第%d行起已损坏：此前各行记录的批次仍可核验（kavrel-verify 会指出损坏处），"
+    "继续抽奖不再记录凭证。";
+inline constexpr const char* kReceiptsCutAtResume =
+    "抽奖凭证 config\\receipts.log 只记录了%d批，中奖结果中却有%n批（凭证被截短）：凭证中的这%d批仍可核验，"
+    "其余批次和继续抽出的批次无法核验。";
+inline constexpr const char* kReceiptsKeyLostAtResume =
+    "抽奖密钥 config\\receipts-key.dat 缺失或与公证封印不符：已抽出的%d批无法核验抽取过程，"
+    "继续抽奖也不再记录凭证。";
+inline constexpr const char* kReceiptsOlderAtResume =
+    "本场抽奖的凭证由旧版程序记录：已抽出的%d批仍可核验，继续抽奖不再记录凭证。";
+
+}  // namespace kavrel::texts

@@ -1,0 +1,118 @@
+#include "verify/entrant.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "storage/receipt_log.h"
+#include "verify/verify_text.h"
+
+namespace kavrel {
+
+using verify::Norm;
+using verify::Shown;
+
+namespace {
+constexpr std::size_t kSimilarShown = 5;
+
+std::string Utf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+EntrantAnswer LookUpEntrant(const VerifyReport& report, const std::string& entry) {
+  EntrantAnswer answer;
+  const auto& pool = report.sealedPool;
+  for (std::size_t i = 0; i < pool.size(); ++i)
+    if (pool[i] == entry) answer.positions.push_back(i);
+  if (!answer.InList()) {
+    for (const auto& e : pool)
+      if (!entry.empty() && Norm(e).find(Norm(entry)) != std::string::npos && answer.similar.size() < kSimilarShown)
+        answer.similar.push_back(e);
+    return answer;
+  }
+  const std::string wanted = Norm(entry);
+  for (const auto& b : report.standing)
+    for (std::size_t i = 0; i < b.entries.size(); ++i) {
+      if (b.entries[i] != wanted) continue;
+      std::string win = "won " + Shown(b.award);
+      if (!b.prize.empty()) win += " (" + Shown(b.prize) + ")";
+      win += " in batch " + std::to_string(b.index) + " at " + b.time;
+      if (b.abandoned[i]) win += ", and gave the prize up";
+      answer.wins.push_back(win);
+    }
+  return answer;
+}
+
+std::vector<std::string> EntrantLines(const VerifyReport& report, const std::string& entry,
+                                      const EntrantAnswer& answer) {
+  std::vector<std::string> lines;
+  const std::string total = std::to_string(report.sealedPool.size());
+  if (!answer.InList()) {
+    lines.push_back("NOT IN THE LIST: " + Shown(entry) + " is no entry of the sealed list of " + total + " entries");
+    for (const auto& e : answer.similar) lines.push_back("  an entry that contains it: " + Shown(e));
+    return lines;
+  }
+  std::string where = "entry " + std::to_string(answer.positions.front() + 1);
+  if (answer.positions.size() > 1) {
+    where = "entries ";
+    for (std::size_t i = 0; i < answer.positions.size(); ++i)
+      where += (i ? ", " : "") + std::to_string(answer.positions[i] + 1);
+    where += ": " + std::to_string(answer.positions.size()) + " tickets";
+  }
+  lines.push_back("IN THE LIST: " + Shown(entry) + " is in the sealed list of " + total + " entries (" + where + ")");
+  if (answer.wins.empty()) lines.push_back("  won nothing in this draw");
+  for (const auto& w : answer.wins) lines.push_back("  " + w);
+  return lines;
+}
+
+std::string ProofText(const std::string& sealLine, const std::string& entry, const MerkleProof& proof) {
+  QJsonObject o;
+  o[QStringLiteral("kavrel_proof")] = 1;
+  o[QStringLiteral("entry")] = ToQt(entry);
+  o[QStringLiteral("index")] = static_cast<qint64>(proof.index);
+  o[QStringLiteral("size")] = static_cast<qint64>(proof.size);
+  QJsonArray path;
+  for (const auto& h : proof.path) path.append(QString::fromLatin1(h.data(), static_cast<qsizetype>(h.size())));
+  o[QStringLiteral("path")] = path;
+  o[QStringLiteral("seal_line")] = FromUtf8(sealLine);
+  return QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
+}
+
+ProofVerdict CheckProof(const std::string& proofText) {
+  ProofVerdict verdict;
+  QJsonParseError error;
+  const QJsonDocument doc =
+      QJsonDocument::fromJson(QByteArray(proofText.data(), static_cast<qsizetype>(proofText.size())), &error);
+  const QJsonObject o = doc.object();
+  const auto seal = ParseReceipt(Utf8(o.value(QStringLiteral("seal_line")).toString()));
+  if (error.error != QJsonParseError::NoError || o.value(QStringLiteral("kavrel_proof")).toInt() != 1 || !seal ||
+      seal->kind != ReceiptKind::Seal || seal->format < 2) {
+    verdict.line = "CANNOT VERIFY: this is not a proof kavrel-verify wrote";
+    return verdict;
+  }
+  MerkleProof proof;
+  proof.index = static_cast<std::size_t>(o.value(QStringLiteral("index")).toInteger(-1));
+  proof.size = static_cast<std::size_t>(o.value(QStringLiteral("size")).toInteger(-1));
+  for (const auto& h : o.value(QStringLiteral("path")).toArray()) proof.path.push_back(h.toString().toStdString());
+  const std::string entry = FromQt(o.value(QStringLiteral("entry")).toString());
+  verdict.status = 1;
+  if (SealOf(*seal) != seal->seal) {
+    verdict.line = "MISMATCH: the seal line in the proof was edited: its fields do not give its seal";
+  } else if (static_cast<long long>(proof.size) != seal->poolSize || !ProofHolds(entry, proof, seal->merkleRoot)) {
+    verdict.line =
+        "MISMATCH: the proof does not lead from " + Shown(entry) + " to the list sealed as " + ShortSeal(seal->seal);
+  } else {
+    verdict.status = 0;
+    verdict.line = "OK: " + Shown(entry) + " is entry " + std::to_string(proof.index + 1) + " of the " +
+                   std::to_string(proof.size) + " in the list sealed as " + ShortSeal(seal->seal) +
+                   " (compare this seal with the one shown before the draw)";
+  }
+  return verdict;
+}
+
+}  // namespace kavrel

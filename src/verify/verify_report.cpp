@@ -1,0 +1,97 @@
+// Where kavrel-verify finds a draw's files, and how it tells what it found.
+#include "storage/receipt_log.h"
+#include "verify/draw_verifier.h"
+
+namespace kavrel {
+
+DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
+  DrawEvidence e;
+  if (std::filesystem::exists(folder / "config" / "receipts.log") ||
+      std::filesystem::exists(folder / "config" / "set.dat")) {
+    const auto config = folder / "config";
+    e.receipts = config / "receipts.log";
+    // The copy of the sealed list is replayed; the list the program draws from must agree with it.
+    e.lists = {config / "receipts-list.dat", config / "set.dat"};
+    e.listNames = {"config\\receipts-list.dat", "config\\set.dat"};
+    e.key = config / "receipts-key.dat";
+    e.keyName = "config\\receipts-key.dat";
+    e.resultDat = config / "result.dat";
+    e.resultDatName = "config\\result.dat";
+  } else {
+    e.receipts = folder / "receipts.log";
+    e.lists = {folder / "receipts-list.dat"};
+    e.listNames = {"receipts-list.dat"};
+    e.key = folder / "receipts-key.dat";
+    e.keyName = "receipts-key.dat";
+    e.resultDat = folder / "result.dat";
+    e.resultDatName = "result.dat";
+  }
+  e.resultTxt = folder / "result.txt";
+  e.resultTxtName = "result.txt";
+  return e;
+}
+
+std::string ReportLine(const VerifyReport& r) {
+  std::string counts = std::to_string(r.batches) + " batches, " + std::to_string(r.winners) + " winners";
+  if (r.gaveUp > 0) counts += ", " + std::to_string(r.gaveUp) + " gave up";
+  counts += ", seal " + ShortSeal(r.seal);
+  switch (r.outcome) {
+    case VerifyOutcome::Ok:
+      return "OK: " + counts + (r.closingHash.empty() ? std::string() : ", closed " + ShortSeal(r.closingHash));
+    case VerifyOutcome::NotClosed:
+      return "NOT CLOSED: " + counts + " verified to line " + std::to_string(r.line) +
+             "; the log has no closing line, so batches after line " + std::to_string(r.line) +
+             " may have been cut (compare the closing QR code of the draw)";
+    case VerifyOutcome::Truncated:
+      return "TRUNCATED: " + r.problem + "; the receipts before it verify: " + counts;
+    case VerifyOutcome::Mismatch:
+      return "MISMATCH" + (r.line > 0 ? " at receipts.log line " + std::to_string(r.line) : std::string()) + ": " +
+             r.problem;
+    case VerifyOutcome::Unusable:
+      break;
+  }
+  return "CANNOT VERIFY: " + r.problem;
+}
+
+std::vector<std::string> ReportDetails(const VerifyReport& r) {
+  std::vector<std::string> lines;
+  if (r.seal.empty()) return lines;
+  lines.push_back("seal:       " + r.seal);
+  if (!r.closingHash.empty()) lines.push_back("closing:    " + r.closingHash + " (" + r.closeReason + ")");
+  if (r.format >= 2) {
+    lines.push_back("randomness: each batch's winners follow from the draw key sealed by its SHA-256 (key from " +
+                    (r.keyFrom.empty() ? std::string("nowhere") : r.keyFrom) +
+                    "), the audience number, the batch and the attempt");
+    lines.push_back("audience:   " + (r.audienceNumber.empty() ? std::string("no number") : r.audienceNumber));
+    std::string list = "list:       " + std::to_string(r.sealedPool.size()) + " entries sealed; ";
+    if (r.duplicates == 0)
+      list += "no repeated entries";
+    else
+      list += std::to_string(r.duplicates) + " extra copies of repeated entries " +
+              (r.duplicatesKept ? "kept as extra tickets" : "removed");
+    lines.push_back(list);
+  } else if (r.format == 1) {
+    lines.push_back(
+        "randomness: older receipts: each batch replays from the generator state it recorded, which was not "
+        "committed before the draw");
+  }
+  return lines;
+}
+
+int ExitStatus(const VerifyReport& r) {
+  switch (r.outcome) {
+    case VerifyOutcome::Ok:
+      return 0;
+    case VerifyOutcome::Mismatch:
+      return 1;
+    case VerifyOutcome::Truncated:
+      return 2;
+    case VerifyOutcome::NotClosed:
+      return 4;
+    case VerifyOutcome::Unusable:
+      break;
+  }
+  return 3;
+}
+
+}  // namespace kavrel

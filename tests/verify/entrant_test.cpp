@@ -1,0 +1,67 @@
+#include "verify/entrant.h"
+#include "storage/receipt_merkle.h"
+#include "verify_fixture.h"
+
+namespace kavrel {
+namespace {
+
+std::vector<std::string> Numbered(int n) {
+  std::vector<std::string> entries;
+  char buf[8];
+  for (int i = 1; i <= n; ++i) {
+    std::snprintf(buf, sizeof buf, "%03d", i);
+    entries.emplace_back(buf);
+  }
+  return entries;
+}
+
+TEST(MerkleTree, IsCertificateTransparencysAndEveryProofLeadsToTheRoot) {
+  // Computed independently with Python's hashlib over RFC 6962's recursive definition.
+  EXPECT_EQ(MerkleRoot(Numbered(5)), "9290dd97db510ecbabbc57078913a836048fea9e5d29085e098b9dd379417b0f");
+  for (int n = 1; n <= 33; ++n) {
+    const auto entries = Numbered(n);
+    const std::string root = MerkleRoot(entries);
+    for (int i = 0; i < n; ++i) {
+      const MerkleProof proof = ProveEntry(entries, static_cast<std::size_t>(i));
+      ASSERT_TRUE(ProofHolds(entries[static_cast<std::size_t>(i)], proof, root)) << n << " " << i;
+      EXPECT_FALSE(ProofHolds("999", proof, root));
+      MerkleProof moved = proof;
+      moved.index = static_cast<std::size_t>((i + 1) % n);
+      if (n > 1) {
+        EXPECT_FALSE(ProofHolds(entries[static_cast<std::size_t>(i)], moved, root)) << n << " " << i;
+      }
+    }
+  }
+}
+
+TEST_F(VerifiedDraw, AProofChecksWithTheSealAloneAndNotForAnotherEntry) {
+  RunWholeDraw();
+  const VerifyReport report = Verify();
+  ASSERT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
+  const std::string sealLine = LogLines().front();
+  const auto answer = LookUpEntrant(report, "017");
+  ASSERT_TRUE(answer.InList());
+  const std::string proof = ProofText(sealLine, "017", ProveEntry(report.sealedPool, answer.positions.front()));
+  const ProofVerdict good = CheckProof(proof);
+  EXPECT_EQ(good.status, 0) << good.line;
+  EXPECT_EQ(good.line, "OK: \"017\" is entry 17 of the 30 in the list sealed as " + ShortSeal(report.seal) +
+                           " (compare this seal with the one shown before the draw)");
+  // The proof handed to someone else, or its seal line edited, proves nothing.
+  std::string other = proof;
+  other.replace(other.find("\"017\""), 5, "\"018\"");
+  EXPECT_EQ(CheckProof(other).status, 1);
+  std::string edited = proof;
+  const std::string size = "pool_size\\\":30";
+  ASSERT_NE(edited.find(size), std::string::npos) << proof;
+  edited.replace(edited.find(size), size.size(), "pool_size\\\":31");
+  EXPECT_EQ(CheckProof(edited).status, 1);
+  EXPECT_EQ(CheckProof("not a proof").status, 3);
+
+  // Not in the list: the entries that contain the text are offered.
+  const auto missing = LookUpEntrant(report, "01");
+  EXPECT_FALSE(missing.InList());
+  EXPECT_EQ(missing.similar.size(), 5u);
+}
+
+}  // namespace
+}  // namespace kavrel
