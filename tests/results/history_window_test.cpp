@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -186,11 +187,17 @@ TEST_F(HistoryWindowTest, ExportWindowWritesTheChosenFileOrSaysWhyNot) {
     suggested = s;
     return answer;
   });
+  // The workbook is the default; the window says why a plain CSV is not for Excel.
+  EXPECT_TRUE(w.findChild<QPushButton*>(QStringLiteral("按钮_导出Excel"))->isDefault());
+  EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("标签_CSV提示"))->text().contains(QStringLiteral("开头的 0")));
   w.findChild<QPushButton*>(QStringLiteral("按钮_导出CSV"))->click();
   EXPECT_EQ(suggested, tmp.filePath(QStringLiteral("中奖名单.csv")));
   EXPECT_EQ(w.lastWritten(), tmp.filePath(QStringLiteral("名单.csv")));
   EXPECT_EQ(ReadTextFile(fs::path(w.lastWritten().toStdString())), ReadTextFile(kGolden / "winners.csv"));
   EXPECT_EQ(prompter.shown().back().caption, Gb("提示信息："));
+  answer = tmp.filePath(QStringLiteral("excel.csv"));
+  w.findChild<QPushButton*>(QStringLiteral("按钮_导出Excel安全CSV"))->click();
+  EXPECT_NE(ReadTextFile(fs::path(w.lastWritten().toStdString())).find(",=\"0012\","), std::string::npos);
 
   answer = tmp.filePath(QStringLiteral("missing/名单.xlsx"));
   w.Export(ExportFormat::Xlsx);
