@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
@@ -127,13 +128,28 @@ bool IsThumbnail(const fs::path& file) {
 
 QImage CoverCell(QImage image, QSize cell) {
   if (image.isNull() || cell.isEmpty()) return {};
-  if (image.size() != cell) {
-    const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
-    if (cover != image.size()) image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
-                       cell.height());
+  if (image.size() == cell) return image;
+  const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
+  const qreal factor = static_cast<qreal>(cover.width()) / image.width();
+  if (factor < 0.5) {
+    // A strong reduction averages every pixel it covers; sampling would shimmer.
+    image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
+                      cell.height());
   }
-  return image;
+  // A mild one (a thumbnail into a smaller cell, or only the cut) is drawn with bilinear sampling:
+  // several times cheaper than averaging, and as sharp at these factors. It is most of what a roll's
+  // first frame costs per photo.
+  // Whole pixels of the covering size are cut off, as a plain crop would: a photo decoded at its cover
+  // size is then copied without resampling.
+  const QRectF source((cover.width() - cell.width()) / 2 / factor, (cover.height() - cell.height()) / 2 / factor,
+                      cell.width() / factor, cell.height() / factor);
+  QImage out(cell, image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  if (image.hasAlphaChannel()) out.fill(Qt::transparent);
+  QPainter painter(&out);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(QPointF(0, 0), QSizeF(cell)), image, source);
+  return out;
 }
 
 QImage MakeThumbnail(const QString& photo, QSize box) {
