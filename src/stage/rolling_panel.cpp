@@ -14,7 +14,8 @@ namespace kavrel {
 namespace {
 
 // Memory bounds of the per-roll caches: the names of a large pool fit; beyond that the cache starts
-// afresh rather than growing without limit. 128 MB holds about 1,700 photos of the largest cell.
+// afresh rather than growing without limit. 128 MB hold about 1,100 photos of the largest cell, 1,700
+// of a 40-photo roll at 1920 x 1080.
 constexpr qint64 kMaxTextBytes = 96ll << 20;
 constexpr qint64 kMaxPhotoBytes = 128ll << 20;
 constexpr int kShadowOffset = 2;
