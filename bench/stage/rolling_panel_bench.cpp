@@ -1,20 +1,25 @@
 // Frame cost of the rolling panel on a 1920 x 1080 stage: the snapshot and N candidates painted into
 // an offscreen image, the way every repaint of a roll does it. Photos are decoded and scaled once per
 // roll, so the steady-state frames measure painting alone; the "FirstFrame" cases show what the first
-// frame of a roll costs while the caches fill.
+// frame of a roll costs while the caches fill. The "Cached" cases roll 12-megapixel photos whose
+// thumbnails the photo cache made ahead, as it does in the background after start-up.
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "platform/photo_cache.h"
 #include "stage/custom_background.h"
 #include "stage/rolling_panel.h"
 
@@ -147,6 +152,99 @@ void BM_PhotoFirstFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PhotoFirstFrame)->Arg(40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// `count` names of one 12-megapixel JPEG (hard links: the cache and the roll treat each as a photo of
+// its own), with the photo cache's thumbnails made for all of them before anything is measured.
+struct CachedPhotos {
+  QTemporaryDir dir;
+  QStringList paths;
+  std::shared_ptr<kavrel::PhotoCache> cache;
+  double passSeconds = 0;
+
+  CachedPhotos(int count, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(180, 40, 50));
+    {
+      QPainter p(&image);
+      p.setBrush(QColor(240, 200, 80));
+      p.drawEllipse(QRect(QPoint(size.width() / 4, size.height() / 8), size * 0.6));
+    }
+    const QString first = dir.filePath(QStringLiteral("p0.jpg"));
+    image.save(first, "JPG", 90);
+    paths << first;
+    for (int i = 1; i < count; ++i) {
+      const QString path = dir.filePath(QStringLiteral("p%1.jpg").arg(i));
+      std::filesystem::create_hard_link(first.toStdString(), path.toStdString());
+      paths << path;
+    }
+    cache = std::make_shared<kavrel::PhotoCache>(
+        std::filesystem::path(dir.filePath(QStringLiteral("thumbs")).toStdString()));
+    QElapsedTimer clock;
+    clock.start();
+    cache->Refresh([list = paths] { return list; }, kavrel::LargestPhotoCell(true));
+    while (!cache->CurrentProgress().finished) QThread::msleep(20);
+    passSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
+  }
+};
+
+double PeakRssMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The first frame of a roll of 40 photos, all 12-megapixel JPEGs, with their thumbnails cached: every
+// roll starts with nothing decoded in memory (a new roll forgets the last one's photos). Wall time, and
+// the CPU time of every thread of the process.
+void BM_PhotoFirstFrameCached12Mp(benchmark::State& state) {
+  static CachedPhotos photos(200, QSize(4000, 3000));
+  Fixture& f = Shared();
+  f.panel.UsePhotoCache(photos.cache);
+  auto* random = QRandomGenerator::global();
+  for (auto _ : state) {
+    f.panel.PreparePictureRolling(40, true);
+    f.panel.BeginTick();
+    for (int i = 1; i <= 40; ++i)
+      f.panel.PaintCandidate(i, f.names[i], photos.paths[static_cast<int>(random->bounded(200u))]);
+    f.Frame();
+  }
+  state.counters["from_cache"] = f.panel.PhotosFromCache();
+  state.counters["pass_ms_per_photo"] = photos.passSeconds * 1000.0 / 200.0;
+  f.panel.UsePhotoCache(nullptr);
+}
+BENCHMARK(BM_PhotoFirstFrameCached12Mp)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// A picture-mode list of 10,000 photos, all cached: rolls of 40 from them, each a first frame and then
+// 59 more (each showing 40 photos mostly not yet seen in this roll, so the photos held in memory grow up
+// to their bound), and the peak memory of the process.
+void BM_PhotoRoll40Of10000Cached(benchmark::State& state) {
+  static CachedPhotos photos(10000, QSize(1024, 768));
+  Fixture& f = Shared();
+  f.panel.UsePhotoCache(photos.cache);
+  auto* random = QRandomGenerator::global();
+  double firstMs = 0;
+  double laterMs = 0;
+  int rolls = 0;
+  for (auto _ : state) {
+    f.panel.PreparePictureRolling(40, true);
+    for (int frame = 0; frame < 60; ++frame) {
+      QElapsedTimer clock;
+      clock.start();
+      f.panel.BeginTick();
+      for (int i = 1; i <= 40; ++i)
+        f.panel.PaintCandidate(i, f.names[i], photos.paths[static_cast<int>(random->bounded(10000u))]);
+      f.Frame();
+      (frame == 0 ? firstMs : laterMs) += static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    }
+    ++rolls;
+  }
+  state.counters["first_frame_ms"] = firstMs / rolls;
+  state.counters["later_frame_ms"] = laterMs / (rolls * 59);
+  state.counters["pass_ms_per_photo"] = photos.passSeconds * 1000.0 / 10000.0;
+  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  f.panel.UsePhotoCache(nullptr);
+}
+BENCHMARK(BM_PhotoRoll40Of10000Cached)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 // Ticks per second of a 1 ms precise timer that replaces 40 candidates on every tick while the shown
 // panel repaints through update(), as a roll does (the pick itself is a plain random draw here).

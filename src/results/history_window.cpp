@@ -44,11 +44,11 @@ HistoryWindow::HistoryWindow(const ProgramDir& dir, Prompter& prompter, const Cl
   hint->setWordWrap(true);
   layout->addWidget(hint);
 
-  list_ = new QTableWidget(0, 6, this);
+  list_ = new QTableWidget(0, 7, this);
   list_->setObjectName(QStringLiteral("列表_抽奖记录"));
   list_->setHorizontalHeaderLabels({QStringLiteral("抽奖时间"), QStringLiteral("奖项数"), QStringLiteral("中奖人数"),
-                                    QStringLiteral("弃奖人数"), QStringLiteral("移入历史的原因"),
-                                    QStringLiteral("备注")});
+                                    QStringLiteral("弃奖人数"), QStringLiteral("移入历史的时间"),
+                                    QStringLiteral("移入历史的原因"), QStringLiteral("备注")});
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -91,8 +91,9 @@ void HistoryWindow::Reload() {
     list_->setItem(r, 1, Cell(QString::number(d.awards), centre));
     list_->setItem(r, 2, Cell(QString::number(d.winners), centre));
     list_->setItem(r, 3, Cell(QString::number(d.abandoned), centre));
-    list_->setItem(r, 4, Cell(d.record.current ? QStringLiteral("—") : ReasonText(d.reason)));
-    list_->setItem(r, 5, Cell(d.note));
+    list_->setItem(r, 4, Cell(d.record.current ? QStringLiteral("—") : d.putAsideLabel));
+    list_->setItem(r, 5, Cell(d.record.current ? QStringLiteral("—") : ReasonText(d.reason)));
+    list_->setItem(r, 6, Cell(d.note));
   }
   list_->resizeColumnsToContents();
   list_->setUpdatesEnabled(true);

@@ -25,11 +25,19 @@ struct FormatInfo {
   const char* filter;
 };
 
+// The workbook first and as the default: it is the one format Excel opens with every digit kept.
 constexpr FormatInfo kFormats[] = {
-    {ExportFormat::Xlsx, "导出为 Excel 工作簿(.xlsx)", "按钮_导出Excel", "xlsx", "Excel 工作簿 (*.xlsx)"},
-    {ExportFormat::Csv, "导出为 CSV 文件(.csv)", "按钮_导出CSV", "csv", "CSV 文件 (*.csv)"},
+    {ExportFormat::Xlsx, "导出为 Excel 工作簿(.xlsx)（推荐）", "按钮_导出Excel", "xlsx", "Excel 工作簿 (*.xlsx)"},
+    {ExportFormat::CsvExcelSafe, "导出为 Excel 专用 CSV 文件(.csv，保留开头的 0 和长数字)", "按钮_导出Excel安全CSV",
+     "csv", "CSV 文件 (*.csv)"},
+    {ExportFormat::Csv, "导出为普通 CSV 文件(.csv)", "按钮_导出CSV", "csv", "CSV 文件 (*.csv)"},
     {ExportFormat::Pdf, "导出为 PDF 文件(.pdf)", "按钮_导出PDF", "pdf", "PDF 文件 (*.pdf)"},
 };
+
+constexpr const char* kCsvWarning =
+    "注意：用 Excel 直接打开普通 CSV 文件时，编号开头的 0 会丢失（0194 变成 194），超过 15 位的数字"
+    "（身份证号、长编号）末尾几位会变成 0。需要在 Excel 中查看时请导出 Excel 工作簿(.xlsx)，"
+    "或导出 Excel 专用 CSV 文件（这类单元格写成 =\"0194\"，Excel 打开后仍是原样；其他程序可能显示出公式）。";
 
 const FormatInfo& Info(ExportFormat format) {
   for (const auto& info : kFormats)
@@ -69,11 +77,20 @@ WinnerExportWindow::WinnerExportWindow(WinnerTable table, Prompter& prompter, QS
   summary->setObjectName(QStringLiteral("标签_说明"));
   summary->setWordWrap(true);
   layout->addWidget(summary);
+  auto* warning = new QLabel(QString::fromUtf8(kCsvWarning), this);
+  warning->setObjectName(QStringLiteral("标签_CSV提示"));
+  warning->setWordWrap(true);
+  layout->addWidget(warning);
   for (const auto& info : kFormats) {
     auto* button = new QPushButton(QString::fromUtf8(info.button), this);
     button->setObjectName(QString::fromUtf8(info.objectName));
     connect(button, &QPushButton::clicked, this, [this, format = info.format] { Export(format); });
     layout->addWidget(button);
+    if (info.format == ExportFormat::Xlsx) {
+      // Enter exports the workbook.
+      button->setDefault(true);
+      button->setFocus();
+    }
   }
   auto* print = new QPushButton(QStringLiteral("打印..."), this);
   print->setObjectName(QStringLiteral("按钮_打印"));

@@ -18,7 +18,12 @@ namespace kavrel {
 
 namespace {
 
-const char* const kLockMessage = "您的屏幕已被锁定，请输入密码进行解锁(默认密码为空)\n\n按任意键解锁";
+// "(默认密码为空)" is a hint for a fresh installation only: once a password is set it would tell whoever
+// stands at the locked screen something untrue, so it is shown only while the stored password is empty.
+QString LockMessage(bool passwordSet) {
+  return passwordSet ? QStringLiteral("您的屏幕已被锁定，请输入密码进行解锁\n\n按任意键解锁")
+                     : QStringLiteral("您的屏幕已被锁定，请输入密码进行解锁(默认密码为空)\n\n按任意键解锁");
+}
 
 // A grab fails until the window is really on screen; keep trying a little while after it is shown.
 constexpr int kGrabRetryMs = 50;
@@ -112,7 +117,7 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
   setFocusPolicy(Qt::StrongFocus);
   setGeometry(screen);
 
-  message_ = new QLabel(QString::fromUtf8(kLockMessage), this);
+  message_ = new QLabel(LockMessage(!password_.Stored().empty()), this);
   message_->setObjectName(QStringLiteral("透明标签1"));
   message_->setAlignment(Qt::AlignCenter);
   message_->setFont(StageFont(kFaceSong, 18, true));
@@ -207,6 +212,7 @@ void LockWindow::ChangePassword() {
   SetTopmost(false);
   LockPasswordWindow window(password_, this);
   window.exec();
+  message_->setText(LockMessage(!password_.Stored().empty()));
   SetTopmost(true);
   if (RowShown()) passwordBox_->setFocus();
 }

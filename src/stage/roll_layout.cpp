@@ -134,6 +134,11 @@ PictureRollLayout PreparePictureLayout(int count, QSize area, bool ratio43) {
   return layout;
 }
 
+QSize LargestPhotoCell(bool ratio43) {
+  const PictureRollLayout unshrunk = PreparePictureLayout(0, QSize(), ratio43);
+  return {unshrunk.photoWidth, unshrunk.photoHeight};
+}
+
 QRect PhotoRect(const PictureRollLayout& layout, int index, QSize area) {
   const int w = area.width();
   const int h = area.height();

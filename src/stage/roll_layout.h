@@ -59,6 +59,9 @@ inline constexpr int kPhotoGap = 10;
 // (one or two photos have no size requirement). Stops when a further step would make S zero.
 PictureRollLayout PreparePictureLayout(int count, QSize area, bool ratio43);
 
+// The largest cell a photo is ever drawn in (one photo, nothing shrunk): the size its thumbnail is made at.
+QSize LargestPhotoCell(bool ratio43);
+
 // The photo cell of candidate `index` (1-based).
 QRect PhotoRect(const PictureRollLayout& layout, int index, QSize area);
 

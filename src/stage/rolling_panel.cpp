@@ -6,6 +6,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
+#include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "stage/stage_look.h"
 
@@ -13,25 +14,29 @@ namespace kavrel {
 namespace {
 
 // Memory bounds of the per-roll caches: the names of a large pool fit; beyond that the cache starts
-// afresh rather than growing without limit.
+// afresh rather than growing without limit. 128 MB hold about 1,100 photos of the largest cell, 1,700
+// of a 40-photo roll at 1920 x 1080.
 constexpr qint64 kMaxTextBytes = 96ll << 20;
-constexpr int kMaxCachedPhotos = 3000;
+constexpr qint64 kMaxPhotoBytes = 128ll << 20;
 constexpr int kShadowOffset = 2;
 
-// Decodes `path` straight at the cell's size (JPEG decodes at a reduced scale, which is far cheaper
-// than decoding the full photo), filling the cell without distorting the face: the photo is scaled to
-// cover the cell and its middle is kept. Works on QImage only, so it runs on any thread.
-QImage DecodePhoto(const QString& path, QSize cell) {
+// One photo for its cell, and whether it came from the photo cache.
+struct CellPhoto {
+  QImage image;
+  bool cached = false;
+};
+
+// The photo of `path` filling `cell`: the cache's thumbnail when it has one (a fraction of a millisecond),
+// else decoded from the file straight at the cell's size (JPEG decodes at a reduced scale, far cheaper
+// than the full photo, yet milliseconds for a camera photo). Works on QImage only, so it runs on any
+// thread.
+CellPhoto DecodePhoto(const PhotoCache* cache, const QString& path, QSize cell, QSize thumbnailBox) {
   if (path.isEmpty() || cell.isEmpty()) return {};
-  QImage image = ReadPictureScaled(path, cell, Qt::KeepAspectRatioByExpanding);
-  if (image.isNull()) return {};
-  if (image.size() != cell) {
-    const QSize cover = image.size().scaled(cell, Qt::KeepAspectRatioByExpanding);
-    if (cover != image.size()) image = image.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image = image.copy((image.width() - cell.width()) / 2, (image.height() - cell.height()) / 2, cell.width(),
-                       cell.height());
+  if (cache) {
+    QImage thumbnail = cache->Thumbnail(path, thumbnailBox);
+    if (!thumbnail.isNull()) return {CoverCell(std::move(thumbnail), cell), true};
   }
-  return image;
+  return {CoverCell(ReadPictureScaled(path, cell, Qt::KeepAspectRatioByExpanding), cell), false};
 }
 
 QColor RimFor(const QColor& c) {
@@ -76,6 +81,8 @@ void RollingPanel::PreparePictureRolling(int count, bool ratio43, const QColor& 
   pictureLayout_ = PreparePictureLayout(count, size(), ratio43);
   font_ = StageFont(kFaceYaHei, pictureLayout_.pointSize, true);
   photos_.clear();
+  photoBytes_ = 0;
+  photosFromCache_ = 0;
   ResetRoll();
 }
 
@@ -178,30 +185,47 @@ void RollingPanel::CachePhotos() {
   };
   collect();
   if (missing.isEmpty()) return;
-  if (photos_.size() + missing.size() > kMaxCachedPhotos) {
+  const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
+  const qint64 cellBytes = static_cast<qint64>(cell.width()) * cell.height() * 4;
+  if (photoBytes_ + cellBytes * missing.size() > kMaxPhotoBytes) {
     photos_.clear();
+    photoBytes_ = 0;
     collect();
   }
-  // A 12-megapixel JPEG takes milliseconds to decode even at a reduced scale (the whole file is still
-  // read), so the photos a frame lacks are decoded on every core at once; the calling thread takes its
-  // share, so this never waits behind other work in the pool. Only the pixmaps are made here, on the GUI
-  // thread.
-  const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
-  const auto decode = [cell](const QString& path) { return DecodePhoto(path, cell); };
-  QList<QImage> images = missing.size() == 1 ? QList<QImage>{decode(missing.front())}
-                                             : QtConcurrent::blockingMapped<QList<QImage>>(missing, decode);
-  // A photo that cannot be read is cached as an empty pixmap too, so it is not retried every frame.
+  // Thumbnails decode in a fraction of a millisecond, but a photo not cached yet (a 12-megapixel JPEG
+  // takes milliseconds even at a reduced scale, the whole file is still read) can be among them, so the
+  // photos a frame lacks are decoded on every core at once; the calling thread takes its share, so this
+  // never waits behind other work in the pool. Only the pixmaps are made here, on the GUI thread.
+  const QSize box = LargestPhotoCell(pictureLayout_.ratio43);
+  const auto decode = [cache = photoCache_.get(), cell, box](const QString& path) {
+    return DecodePhoto(cache, path, cell, box);
+  };
+  QList<CellPhoto> images = missing.size() == 1 ? QList<CellPhoto>{decode(missing.front())}
+                                                : QtConcurrent::blockingMapped<QList<CellPhoto>>(missing, decode);
   for (qsizetype i = 0; i < missing.size(); ++i) {
-    photos_.insert(missing[i], images[i].isNull() ? QPixmap() : QPixmap::fromImage(std::move(images[i])));
+    if (images[i].cached) ++photosFromCache_;
+    StorePhoto(missing[i], std::move(images[i].image));
   }
+}
+
+// A photo that cannot be read is kept as an empty pixmap too, so it is not retried every frame.
+void RollingPanel::StorePhoto(const QString& path, QImage image) {
+  photoBytes_ += image.sizeInBytes();
+  photos_.insert(path, image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)));
 }
 
 const QPixmap& RollingPanel::PhotoFor(const QString& path) {
   auto it = photos_.find(path);
   if (it != photos_.end()) return it.value();
-  if (photos_.size() >= kMaxCachedPhotos) photos_.clear();
+  if (photoBytes_ > kMaxPhotoBytes) {
+    photos_.clear();
+    photoBytes_ = 0;
+  }
   const QSize cell(pictureLayout_.photoWidth, pictureLayout_.photoHeight);
-  return photos_.insert(path, QPixmap::fromImage(DecodePhoto(path, cell))).value();
+  CellPhoto photo = DecodePhoto(photoCache_.get(), path, cell, LargestPhotoCell(pictureLayout_.ratio43));
+  if (photo.cached) ++photosFromCache_;
+  StorePhoto(path, std::move(photo.image));
+  return photos_.find(path).value();
 }
 
 void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft) const {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,19 +17,25 @@
 
 namespace kavrel {
 
+class PhotoCache;
+
 // The rolling and winner area (画板_滚动). A roll is prepared once (font, colour, rows and columns or
 // photo grid for the batch size), then every draw tick replaces the candidates with BeginTick() and
 // PaintCandidate(), and the panel repaints at most once per display frame however fast the ticks come
 // (a 1 ms timer would otherwise spend its time painting frames nobody sees). Each frame paints the in-memory snapshot
 // of the stage behind the area, then the candidates: as text, or as photos with the name over them. Photos are decoded
-// and scaled once per roll and reused by every frame; a photo that cannot be read leaves its cell empty and the name is
-// still painted. When the roll stops the candidates stay, and FinishRoll() gives the panel an accessible name listing
+// and scaled once per roll and reused by every frame, from the photo cache's thumbnails where it has them (a photo
+// not cached yet is decoded from its file); a photo that cannot be read leaves its cell empty and the name is still
+// painted. When the roll stops the candidates stay, and FinishRoll() gives the panel an accessible name listing
 // them, since the winners are painted rather than held in a widget text.
 class RollingPanel : public QWidget {
   Q_OBJECT
 
  public:
   explicit RollingPanel(QWidget* parent = nullptr);
+
+  // Where photos are looked up first (thumbnails made ahead); none: every photo is decoded from its file.
+  void UsePhotoCache(std::shared_ptr<const PhotoCache> cache) { photoCache_ = std::move(cache); }
 
   // The picture of the stage behind the area, taken when the roll starts; painted under everything.
   void SetSnapshot(const QPixmap& snapshot);
@@ -71,6 +78,8 @@ class RollingPanel : public QWidget {
 
   // Photos decoded and scaled during this roll (a failed read counts too, so it is not retried).
   int CachedPhotoCount() const { return static_cast<int>(photos_.size()); }
+  // Of those, the ones that came from the photo cache rather than from the photo's file.
+  int PhotosFromCache() const { return photosFromCache_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -93,6 +102,7 @@ class RollingPanel : public QWidget {
   // Decodes the photos of this tick's candidates that are not cached yet, all at once and in parallel.
   void CachePhotos();
   const QPixmap& PhotoFor(const QString& path);
+  void StorePhoto(const QString& path, QImage image);
   void PaintText(QPainter& painter, const Text& text, QPoint topLeft) const;
 
   QPixmap snapshot_;
@@ -104,6 +114,9 @@ class RollingPanel : public QWidget {
   PictureRollLayout pictureLayout_;
   std::vector<Candidate> candidates_;
   QHash<QString, QPixmap> photos_;
+  qint64 photoBytes_ = 0;
+  int photosFromCache_ = 0;
+  std::shared_ptr<const PhotoCache> photoCache_;
   QHash<QString, Text> texts_;
   qint64 textBytes_ = 0;
   std::optional<QFontMetrics> metrics_;

@@ -12,10 +12,12 @@
 #include "engine/ports/sound_port.h"
 #include "lists/list_editor_window.h"
 #include "lists/photo_list_window.h"
+#include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
 #include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
+#include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
 #include "stage/start_from_window.h"
 #include "storage/codec.h"
@@ -45,6 +47,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       dir_(dir),
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
+      photoCache_(std::make_shared<PhotoCache>(dir.Path(PhotoCache::kFolder))),
       controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
       modes_(controller_, state_, mode_, dir, settings_, prompter, clock, *this) {
   setObjectName(QStringLiteral("StageWindow"));
@@ -54,6 +57,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
 
   elements_ = CreateStageElements(this);
   elements_.window = this;
+  elements_.rolling->UsePhotoCache(photoCache_);
   menus_ = new StageMenus(this);
   menuBar_ = new StageMenuBar(menus_, this);
   menuBar_->hide();
@@ -141,8 +145,27 @@ void StageWindow::StartUp() {
   controller_.StartUp();
   modes_.CheckDrawMode();
   LayoutStage();
+  RefreshPhotoCache();
   activateWindow();
   setFocus();
+}
+
+// The photos the next rolls will show get their thumbnails in the background: at start-up, and after
+// anything that may have changed the list or its photos (the list editor, a mode switch).
+void StageWindow::RefreshPhotoCache() {
+  if (mode_.textMode) {
+    photoCache_->Refresh({}, {});
+    return;
+  }
+  // The paths are made on the cache's thread, by the rule the roll uses, so they are the same strings.
+  photoCache_->Refresh(
+      [folder = mode_.pictureFolder, entries = state_.pool] {
+        QStringList paths;
+        paths.reserve(static_cast<qsizetype>(entries.size()));
+        for (const std::string& entry : entries) paths << detail::ToQPath(PictureFilePath(folder, entry));
+        return paths;
+      },
+      LargestPhotoCell(mode_.pictureRatio43));
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
@@ -208,9 +231,11 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::TextMode:
       modes_.SwitchToText();
+      RefreshPhotoCache();
       break;
     case StageCommand::PictureMode:
       modes_.SwitchToPicture();
+      RefreshPhotoCache();
       break;
     case StageCommand::ToggleMenuBar:
       ToggleMenuBar();
@@ -353,6 +378,7 @@ void StageWindow::EditList() {
   modes_.CheckDrawMode();
   if (run != listEditorRuns_) return;  // the editor opened again from the check has reloaded the draw
   controller_.AfterListEditor();
+  RefreshPhotoCache();
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {

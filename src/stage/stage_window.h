@@ -32,6 +32,7 @@ namespace kavrel {
 
 class Clock;
 class LayoutEditor;
+class PhotoCache;
 class ProgramDir;
 class Prompter;
 class SoundPort;
@@ -150,6 +151,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void StageDestroyedOnce();
   const QString& CachedText(const std::string& gb);
   const QString& CachedPhotoPath(const std::string& entry);
+  void RefreshPhotoCache();
 
   Prompter& prompter_;
   SoundPort& sound_;
@@ -157,6 +159,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   const ProgramDir& dir_;
   HelpTipsWindow::OpenDocument openDocument_;
   Settings settings_;
+  // Shared with the rolling panel, a child widget that outlives this class's own members.
+  std::shared_ptr<PhotoCache> photoCache_;
   QRect screenRect_;  // empty: the primary screen
   QPointer<QWidget> operatorWindow_;
   std::function<void()> screenChooser_;

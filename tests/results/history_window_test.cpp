@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/recording_sound_port.h"
-#include "support/fakes/scripted_prompter.h"
 #include "results/result_window.h"
 #include "results/winner_export_window.h"
 #include "storage/codec.h"
@@ -18,6 +16,9 @@
 #include "storage/settings.h"
 #include "storage/stage_settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {
@@ -36,8 +37,15 @@ class HistoryWindowTest : public ::testing::Test {
     Copy(kGolden / "result.txt", dir.Path(ProgramDir::kResultTxt));
     const fs::path history = dir.Path(ProgramDir::kHistoryDir);
 
-    fs::create_directories(history / "20261209-200507");
+    fs::create_directories(history / "20261209-200507");  // its result.txt is lost
     Copy(kGolden / "result.dat", history / "20261209-200507" / "result.dat");
+    Settings(history / "20261209-200507" / "draw.ini").WriteText("history", "reason", "restart");
+
+    // Drawn on the 9th, put aside at the next morning's start.
+    fs::create_directories(history / "20261210-083000");
+    Copy(kGolden / "result.dat", history / "20261210-083000" / "result.dat");
+    Copy(kGolden / "result.txt", history / "20261210-083000" / "result.txt");
+    Settings(history / "20261210-083000" / "draw.ini").WriteText("history", "reason", "new-start");
     Settings(history / "20261209-200507" / "draw.ini").WriteText("history", "reason", "restart");
 
     fs::create_directories(history / "20251231-235959");  // from before the reason was kept
@@ -86,21 +94,24 @@ TEST_F(HistoryWindowTest, ListsTheCurrentDrawAndEveryFolderWithDamageNoted) {
   auto w = Open();
   EXPECT_EQ(w->windowTitle(), QStringLiteral("历史抽奖记录"));
   QTableWidget* list = w->list();
-  ASSERT_EQ(list->rowCount(), 6);
+  ASSERT_EQ(list->rowCount(), 7);
   auto row = [&](int r) {
     QStringList cells;
     for (int c = 0; c < list->columnCount(); ++c) cells << list->item(r, c)->text();
     return cells.join(QLatin1Char('|'));
   };
-  EXPECT_EQ(row(0), QStringLiteral("当前抽奖|3|14|2|—|"));
+  // "抽奖时间" is when the first batch was drawn; when it was put aside has a column of its own.
+  EXPECT_EQ(row(0), QStringLiteral("当前抽奖（2026-12-09 20:05:09 开始）|3|14|2|—|—|"));
+  EXPECT_EQ(row(1), QStringLiteral("2026-12-09 20:05:09|3|14|2|2026-12-10 08:30:00|新开始（启动时未继续上次抽奖）|"));
+  // Without result.txt the time it was put aside is all there is, and the note says so.
   EXPECT_EQ(row(RowOf(*w, QStringLiteral("2026-12-09 20:05:07"))),
-            QStringLiteral("2026-12-09 20:05:07|3|14|2|重新开始抽奖|"));
-  EXPECT_EQ(row(RowOf(*w, QStringLiteral("2025-12-31 23:59:59"))), QStringLiteral("2025-12-31 23:59:59|1|2|1|未记录|"));
+            QStringLiteral("2026-12-09 20:05:07|3|14|2|2026-12-09 20:05:07|重新开始抽奖|"
+                           "result.txt 中没有抽取时间，显示的是移入历史的时间"));
+  EXPECT_TRUE(
+      row(RowOf(*w, QStringLiteral("2025-12-31 23:59:59"))).startsWith(QStringLiteral("2025-12-31 23:59:59|1|2|1|")));
   EXPECT_TRUE(row(RowOf(*w, QStringLiteral("2026-10-01 12:00:00"))).endsWith(QStringLiteral("无法读取")));
   EXPECT_TRUE(row(RowOf(*w, QStringLiteral("2026-10-02 12:00:00"))).contains(QStringLiteral("有 1 行已损坏")));
-  EXPECT_TRUE(row(RowOf(*w, QStringLiteral("backup"))).contains(QStringLiteral("文件夹名称不是抽奖时间")));
-  // Newest first after the current draw.
-  EXPECT_EQ(list->item(1, 0)->text(), QStringLiteral("2026-12-09 20:05:07"));
+  EXPECT_TRUE(row(RowOf(*w, QStringLiteral("backup"))).contains(QStringLiteral("文件夹名称不是时间")));
 
   // A damaged draw can be neither shown nor exported nor brought back.
   w->Select(RowOf(*w, QStringLiteral("2026-10-01 12:00:00")));
@@ -141,10 +152,11 @@ TEST_F(HistoryWindowTest, BringingBackKeepsBothDrawsAndWaitsForTheDrawUnderWay) 
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultTxt)), "old log");
 
   // The draw that was current is now the newest history entry, noted as put aside for this.
-  ASSERT_EQ(w->list()->rowCount(), 7);
+  ASSERT_EQ(w->list()->rowCount(), 8);
   EXPECT_EQ(w->list()->item(0, 2)->text(), QStringLiteral("2"));
-  EXPECT_EQ(w->list()->item(1, 0)->text(), QStringLiteral("2026-12-10 09:00:00"));
-  EXPECT_EQ(w->list()->item(1, 4)->text(), QStringLiteral("恢复历史记录前保存"));
+  EXPECT_EQ(w->list()->item(1, 0)->text(), QStringLiteral("2026-12-09 20:05:09"));
+  EXPECT_EQ(w->list()->item(1, 4)->text(), QStringLiteral("2026-12-10 09:00:00"));
+  EXPECT_EQ(w->list()->item(1, 5)->text(), QStringLiteral("恢复历史记录前保存"));
   EXPECT_EQ(ReadTextFile(w->draws()[1].record.resultDat), current);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kHistoryDir) / "20251231-235959" / "result.dat"));
 }
@@ -175,11 +187,17 @@ TEST_F(HistoryWindowTest, ExportWindowWritesTheChosenFileOrSaysWhyNot) {
     suggested = s;
     return answer;
   });
+  // The workbook is the default; the window says why a plain CSV is not for Excel.
+  EXPECT_TRUE(w.findChild<QPushButton*>(QStringLiteral("按钮_导出Excel"))->isDefault());
+  EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("标签_CSV提示"))->text().contains(QStringLiteral("开头的 0")));
   w.findChild<QPushButton*>(QStringLiteral("按钮_导出CSV"))->click();
   EXPECT_EQ(suggested, tmp.filePath(QStringLiteral("中奖名单.csv")));
   EXPECT_EQ(w.lastWritten(), tmp.filePath(QStringLiteral("名单.csv")));
   EXPECT_EQ(ReadTextFile(fs::path(w.lastWritten().toStdString())), ReadTextFile(kGolden / "winners.csv"));
   EXPECT_EQ(prompter.shown().back().caption, Gb("提示信息："));
+  answer = tmp.filePath(QStringLiteral("excel.csv"));
+  w.findChild<QPushButton*>(QStringLiteral("按钮_导出Excel安全CSV"))->click();
+  EXPECT_NE(ReadTextFile(fs::path(w.lastWritten().toStdString())).find(",=\"0012\","), std::string::npos);
 
   answer = tmp.filePath(QStringLiteral("missing/名单.xlsx"));
   w.Export(ExportFormat::Xlsx);

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "results/export/draw_history_list.h"
 #include "storage/codec.h"
 #include "storage/receipt_log.h"
 #include "storage/text_file.h"
@@ -115,6 +116,64 @@ TEST(WinnerTable, EntriesSplitOnlyWhenSavedFromSeveralColumns) {
   EXPECT_EQ(split("138"), (QStringList{"138"}));
 }
 
+// "姓名2转3(补空格)" puts two spaces inside two-character names; the export must not take 张 and 三 for
+// two columns and shift the phone number under the wrong heading.
+TEST(WinnerTable, PaddedTwoCharacterNamesStayOneColumn) {
+  auto table = [](std::initializer_list<const char*> entries) {
+    WinnerTable t;
+    for (const char* e : entries) {
+      WinnerRow row;
+      row.entry = Gb(e);
+      row.columns = SplitEntryColumns(row.entry);
+      t.rows.push_back(row);
+    }
+    return t;
+  };
+  auto columns = [](const WinnerRow& row) {
+    QStringList out;
+    for (const auto& c : row.columns) out << U(c);
+    return out.join(QLatin1Char('|'));
+  };
+  int listReads = 0;
+  const auto list = [&listReads] {
+    ++listReads;
+    return std::vector<std::string>{Gb("0007  欧阳明月  13900000007  "), Gb("0008  李  四  13900000008  ")};
+  };
+
+  WinnerTable even = table({"0001  王小明  13800000001  ", "0002  赵六六  13800000002  "});
+  AlignEntryColumns(even, list);
+  EXPECT_EQ(listReads, 0) << "nothing padded: the list is not read";
+
+  WinnerTable mixed = table({"0001  王小明  13800000001  ", "0002  张  三  13800000002  ", "0003  X  Y  Z  "});
+  AlignEntryColumns(mixed, list);
+  EXPECT_EQ(mixed.entryColumns, 3);
+  EXPECT_EQ(columns(mixed.rows[1]), QStringLiteral("0002|张  三|13800000002"));
+  EXPECT_EQ(columns(mixed.rows[2]), QStringLiteral("0003|X  Y|Z"));
+
+  // Every winner padded: the list says how many columns an entry has; without it they stay as split.
+  WinnerTable padded = table({"0002  张  三  13800000002  ", "0004  冯  五  13800000004  "});
+  WinnerTable noList = padded;
+  AlignEntryColumns(padded, list);
+  EXPECT_EQ(padded.entryColumns, 3);
+  EXPECT_EQ(columns(padded.rows[1]), QStringLiteral("0004|冯  五|13800000004"));
+  AlignEntryColumns(noList, [] { return std::vector<std::string>{}; });
+  EXPECT_EQ(columns(noList.rows[1]), QStringLiteral("0004|冯|五|13800000004"));
+}
+
+// A batch's time as result.txt writes it, trailing zero parts left out, as the history shows it.
+TEST(WinnerTable, DrawTimesReadBackFromTheirResultText) {
+  auto label = [](const char* text) {
+    const auto when = ParseDrawnAt(QString::fromUtf8(text));
+    return when ? TimeLabel(*when) : QStringLiteral("-");
+  };
+  EXPECT_EQ(label("2026年12月9日20时5分9秒"), QStringLiteral("2026-12-09 20:05:09"));
+  EXPECT_EQ(label("2017年3月8日20时"), QStringLiteral("2017-03-08 20:00:00"));
+  EXPECT_EQ(label("2017年3月8日9时0分5秒"), QStringLiteral("2017-03-08 09:00:05"));
+  EXPECT_EQ(label("2017年3月8日"), QStringLiteral("2017-03-08 00:00:00"));
+  EXPECT_EQ(label("2017年13月8日"), QStringLiteral("-"));
+  EXPECT_EQ(label("old log"), QStringLiteral("-"));
+}
+
 TEST(WinnerTable, DamagedOrMissingFilesAreNotedNotFatal) {
   QTemporaryDir tmp;
   const std::filesystem::path folder(tmp.path().toStdString());
@@ -181,6 +240,18 @@ TEST(WinnerExport, CsvQuotesWhatASpreadsheetWouldSplit) {
   EXPECT_TRUE(csv.endsWith("\"A,B\",\"say \"\"hi\"\"\",1,\" x \",,\r\n")) << csv.toStdString();
 }
 
+// Excel opens a plain CSV with "0012" as 12 and an ID number rounded to 15 digits; the Excel-safe CSV
+// writes such cells as ="0012". Names, times and the running number are left as they are.
+TEST(WinnerExport, ExcelSafeCsvKeepsLeadingZerosAndLongNumbersAsText) {
+  const QByteArray csv = WinnersCsv(Golden(), true);
+  EXPECT_TRUE(csv.contains("三等奖,奖品：MP4一部,2,=\"0012\",李四,2026年12月9日20时5分9秒,已弃奖\r\n"));
+  EXPECT_TRUE(csv.contains("一等奖,奖品：笔记本一台,1,=\"110101199003071234\",陈三,"));
+  EXPECT_EQ(csv.size() - WinnersCsv(Golden()).size(), 14 * 3) << "only the 14 staff and ID numbers change";
+  for (const char* number : {"0194", "13800000000", "1.50", "3/4", "12:30", "+86 138"})
+    EXPECT_TRUE(ExcelWouldConvert(number)) << number;
+  for (const char* text : {"", "张三", "A0194", "0194张", "1 2 3 x"}) EXPECT_FALSE(ExcelWouldConvert(text)) << text;
+}
+
 TEST(WinnerExport, XlsxHoldsBothSheetsWithTextCellsAndAFrozenBoldHeader) {
   QTemporaryDir tmp;
   const QString target = tmp.filePath(QStringLiteral("winners.xlsx"));
@@ -216,12 +287,16 @@ TEST(WinnerExport, XlsxHoldsBothSheetsWithTextCellsAndAFrozenBoldHeader) {
   EXPECT_EQ(summary[3], QStringLiteral("二等奖|奖品：手机、奖品：平板电脑|3|3|1|2"));
 }
 
-QString PdfText(const QString& pdf) {
+QString PdfLayoutText(const QString& pdf) {
   QProcess tool;
   tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   if (!tool.waitForFinished(60000)) return {};
+  return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+QString PdfText(const QString& pdf) {
   // Table cells come out spread over the line; only the characters and the page breaks matter here.
-  QString text = QString::fromUtf8(tool.readAllStandardOutput());
+  QString text = PdfLayoutText(pdf);
   text.remove(QRegularExpression(QStringLiteral("[ \\t\\r\\n]")));
   return text;
 }
@@ -236,6 +311,9 @@ TEST(WinnerExport, PdfHasTitlesTablesMarksAndNumberedPagesAsText) {
   for (const char* expected : {"2026年度盛典", "幸运大抽奖", "三等奖10名", "奖品：平板电脑", "110101199003071234",
                                "0012李四2026年12月9日20时5分9秒已弃奖", "2026年12月9日20时31分2秒", "第1页/共1页"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+  // The longest times stay on one line.
+  const QString layout = PdfLayoutText(target);
+  EXPECT_TRUE(layout.contains(QStringLiteral("2026年12月9日20时15分30秒"))) << layout.toStdString();
 
   // A long list runs over several pages, each numbered.
   WinnerTable big = Golden();

@@ -144,6 +144,7 @@ TEST_F(LockTest, AWrongPasswordKeepsTheTextAndTheLock) {
   Store("abc");
   LockWindow window(settings, prompter, QRect(0, 0, 800, 600));
   window.show();
+  EXPECT_FALSE(Find<QLabel>(&window, "透明标签1")->text().contains("默认密码"));
   QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   ASSERT_TRUE(window.RowShown());
   auto* box = Find<QLineEdit>(&window, "编辑框_口令");
@@ -165,6 +166,8 @@ TEST_F(LockTest, AWrongPasswordKeepsTheTextAndTheLock) {
 TEST_F(LockTest, ChangePasswordOpensItsWindowFromTheLock) {
   LockWindow window(settings, prompter, QRect(0, 0, 800, 600));
   window.show();
+  auto* message = Find<QLabel>(&window, "透明标签1");
+  EXPECT_TRUE(message->text().contains("(默认密码为空)"));
   QTest::keyClick(&window, Qt::Key_A);
   bool seen = false;
   QTimer::singleShot(0, [&] {
@@ -190,6 +193,8 @@ TEST_F(LockTest, ChangePasswordOpensItsWindowFromTheLock) {
   ReleaseOn(Find<QLabel>(&window, "透明标签_修改密码"));
   EXPECT_TRUE(seen);
   EXPECT_EQ(settings.ReadText("lock_screen", "password"), "x1");
+  // The hint about the empty default goes once a password is set.
+  EXPECT_EQ(message->text(), "您的屏幕已被锁定，请输入密码进行解锁\n\n按任意键解锁");
   EXPECT_TRUE(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(window.Unlocked());
   EXPECT_TRUE(prompter.shown().empty());

@@ -5,8 +5,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <memory>
 #include <vector>
 
+#include "platform/photo_cache.h"
 #include "stage/rolling_panel.h"
 
 namespace kavrel {
@@ -186,6 +190,45 @@ TEST(RollingPanel, PhotosDecodedTogetherEachLandInTheirOwnCell) {
   frame = p.Frame();
   EXPECT_EQ(CountNear(frame, middle(6), kBackdrop, 20), 36);
   EXPECT_EQ(p.panel.CachedPhotoCount(), kCount - 1);
+}
+
+// Photos with a thumbnail come from the cache, the others from their files, each in its own cell; a
+// photo changed after its thumbnail was made shows as it is now.
+TEST(RollingPanel, ThumbnailsFillTheirCellsAndPhotosWithoutOneStillShow) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::vector<QColor> colours{QColor(220, 40, 40), QColor(40, 200, 40), QColor(40, 40, 220),
+                                    QColor(230, 200, 40)};
+  QStringList paths;
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    paths << dir.filePath(QStringLiteral("%1.jpg").arg(i));
+    QImage photo(1200, 900, QImage::Format_RGB32);
+    photo.fill(colours[i]);
+    ASSERT_TRUE(photo.save(paths.back(), "JPG", 95));
+  }
+  auto cache =
+      std::make_shared<PhotoCache>(std::filesystem::path(dir.filePath(QStringLiteral("thumbs")).toStdString()));
+  cache->Refresh([cached = paths.mid(0, 3)] { return cached; }, LargestPhotoCell(true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return cache->CurrentProgress().finished; }, 20000));
+  // The third photo is retaken after its thumbnail was made.
+  QImage retake(1200, 900, QImage::Format_RGB32);
+  retake.fill(Qt::white);
+  ASSERT_TRUE(retake.save(paths[2], "JPG", 80));
+
+  Panel p;
+  p.panel.UsePhotoCache(cache);
+  p.panel.PreparePictureRolling(4, true);
+  p.panel.BeginTick();
+  for (int i = 0; i < 4; ++i) p.panel.PaintCandidate(i + 1, QString(), paths[i]);
+  const QImage frame = p.Frame();
+  const std::vector<QColor> shown{colours[0], colours[1], Qt::white, colours[3]};
+  for (int i = 0; i < 4; ++i) {
+    const QRect cell = PhotoRect(p.panel.PictureLayout(), i + 1, p.panel.size());
+    const QRect middle(cell.center() - QPoint(3, 3), QSize(6, 6));
+    EXPECT_EQ(CountNear(frame, middle, shown[static_cast<std::size_t>(i)], 12), 36) << "cell " << i + 1;
+  }
+  EXPECT_EQ(p.panel.PhotosFromCache(), 2);
+  EXPECT_EQ(p.panel.CachedPhotoCount(), 4);
 }
 
 TEST(RollingPanel, PortraitPhotosKeepTheirProportionsInTheCell) {

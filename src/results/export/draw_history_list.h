@@ -14,9 +14,11 @@ class ProgramDir;
 // One row of the history window: the current draw or a folder below history/.
 struct PastDraw {
   DrawRecord record;
-  std::optional<LocalDateTime> when;  // from the folder's name; none for the current draw or an odd name
-  QString label;                      // what the time column shows
-  int awards = 0;                     // distinct award names
+  std::optional<LocalDateTime> drawnAt;  // the first recorded batch's time, from result.txt
+  std::optional<LocalDateTime> when;     // put aside: from the folder's name; none for the current draw or an odd name
+  QString label;                         // what the time column shows: when it was drawn, as far as known
+  QString putAsideLabel;                 // when it was put aside; empty for the current draw
+  int awards = 0;                        // distinct award names
   int winners = 0;
   int abandoned = 0;
   HistoryReason reason = HistoryReason::NotRecorded;
@@ -40,5 +42,12 @@ QString ReasonText(HistoryReason reason);
 
 // yyyyMMdd-HHmmss[-n] as a time; nullopt for any other name.
 std::optional<LocalDateTime> ParseHistoryStamp(const QString& folderName);
+
+// A batch's time as result.txt writes it ("2026年12月9日20时5分9秒", trailing zero parts left out) as a
+// time; nullopt for any other text.
+std::optional<LocalDateTime> ParseDrawnAt(const QString& text);
+
+// "2026-12-09 20:05:09".
+QString TimeLabel(const LocalDateTime& when);
 
 }  // namespace kavrel

@@ -53,9 +53,10 @@ ExportResult WriteThroughTemporary(const QString& target, Write write) {
 
 ExportResult ExportWinners(const WinnerTable& table, ExportFormat format, const QString& target) {
   switch (format) {
-    case ExportFormat::Csv: {
+    case ExportFormat::Csv:
+    case ExportFormat::CsvExcelSafe: {
       // QSaveFile is the same temporary-and-rename, with the data in hand.
-      const QByteArray bytes = WinnersCsv(table);
+      const QByteArray bytes = WinnersCsv(table, format == ExportFormat::CsvExcelSafe);
       QSaveFile file(target);
       if (!file.open(QIODevice::WriteOnly)) return {false, CannotWrite(QFileInfo(target).absolutePath())};
       if (file.write(bytes) != bytes.size() || !file.commit()) return Failed(target);
@@ -64,7 +65,8 @@ ExportResult ExportWinners(const WinnerTable& table, ExportFormat format, const 
     case ExportFormat::Xlsx:
       if (!XlsxLibrary::Get())
         return {false,
-                QStringLiteral("找不到 Excel 工作簿组件 libxlsxwriter，无法导出 .xlsx 文件；请改为导出 .csv 文件。")};
+                QStringLiteral(
+                    "找不到 Excel 工作簿组件 libxlsxwriter，无法导出 .xlsx 文件；请改为导出 Excel 专用 CSV 文件。")};
       return WriteThroughTemporary(target, [&](const QString& file) { return WriteWinnersXlsx(table, file); });
     case ExportFormat::Pdf:
       return WriteThroughTemporary(target, [&](const QString& file) {

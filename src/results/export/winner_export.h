@@ -9,7 +9,10 @@ class QPrinter;
 
 namespace kavrel {
 
-enum class ExportFormat { Xlsx, Csv, Pdf };
+// CsvExcelSafe: the CSV with every cell that Excel would turn into a number (staff numbers with a
+// leading zero, ID and long phone numbers) written as ="0194", so that opening it straight in Excel keeps
+// every digit. Other programs then show the formula's result or the formula itself.
+enum class ExportFormat { Xlsx, Csv, CsvExcelSafe, Pdf };
 
 // The outcome of one export; `message` says what went wrong, for the user.
 struct ExportResult {
@@ -23,8 +26,13 @@ struct ExportResult {
 ExportResult ExportWinners(const WinnerTable& table, ExportFormat format, const QString& target);
 
 // The bytes of the CSV export: UTF-8 with a byte-order mark (spreadsheet programs then read the
-// Chinese texts right), CR LF line ends, the header row and one row per winner.
-QByteArray WinnersCsv(const WinnerTable& table);
+// Chinese texts right), CR LF line ends, the header row and one row per winner. `excelSafe`: cells
+// Excel would read as numbers are written as ="…".
+QByteArray WinnersCsv(const WinnerTable& table, bool excelSafe = false);
+
+// Whether Excel, opening a CSV file, would read this text as a number or a date and so could drop a
+// leading zero, digits beyond the 15th, or change what it shows.
+bool ExcelWouldConvert(const QByteArray& utf8);
 
 // Writes the workbook to `file` directly: sheets "中奖名单" and "汇总". False when the library failed.
 bool WriteWinnersXlsx(const WinnerTable& table, const QString& file);

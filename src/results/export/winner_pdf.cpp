@@ -24,7 +24,7 @@ QString WinnersHtml(const WinnerTable& table) {
   QString entryHeads;
   const auto headers = WinnerHeaders(table);
   // The same column widths in every table, so the award tables line up down the page.
-  const int entryWidth = 54 / std::max(1, table.entryColumns);
+  const int entryWidth = 50 / std::max(1, table.entryColumns);
   for (int c = 0; c < table.entryColumns; ++c)
     entryHeads += QStringLiteral("<th width=\"%1%\">%2</th>")
                       .arg(entryWidth)
@@ -41,7 +41,7 @@ QString WinnersHtml(const WinnerTable& table) {
     // A header row in <thead> repeats at the top of every page the table continues on.
     html += QStringLiteral(
                 "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">"
-                "<thead><tr><th width=\"8%\">序号</th>%1<th width=\"28%\">抽取时间</th><th width=\"10%\">弃奖</th></tr>"
+                "<thead><tr><th width=\"8%\">序号</th>%1<th width=\"32%\">抽取时间</th><th width=\"10%\">弃奖</th></tr>"
                 "</thead><tbody>")
                 .arg(entryHeads);
     for (std::size_t i = 0; i < group.rowCount; ++i) {
@@ -49,7 +49,8 @@ QString WinnersHtml(const WinnerTable& table) {
       html += QStringLiteral("<tr><td align=\"center\">%1</td>").arg(row.number);
       for (std::size_t c = 0; c < static_cast<std::size_t>(table.entryColumns); ++c)
         html += QStringLiteral("<td>%1</td>").arg(c < row.columns.size() ? Html(row.columns[c]) : QString());
-      html += QStringLiteral("<td>%1</td><td align=\"center\">%2</td></tr>")
+      // The time stays on one line: the column takes the room it needs from the entry columns.
+      html += QStringLiteral("<td style=\"white-space: nowrap\">%1</td><td align=\"center\">%2</td></tr>")
                   .arg(Html(row.drawnAt), row.abandoned ? QStringLiteral("已弃奖") : QString());
     }
     html += QStringLiteral("</tbody></table>");

@@ -1,6 +1,7 @@
 #include "results/export/winner_table.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 #include "storage/codec.h"
@@ -68,6 +69,64 @@ std::vector<std::string> SplitEntryColumns(const std::string& entry) {
   auto columns = SplitText(entry, "  ");
   if (columns.empty()) columns.emplace_back();
   return columns;
+}
+
+namespace {
+
+bool JoinedFromColumns(const std::string& entry) {
+  return EndsWith(entry, "  ");
+}
+
+// How many columns a joined entry splits into, without splitting it. A space is never a byte of a
+// two- or four-byte character, so every "  " found is a delimiter.
+std::size_t ColumnCount(const std::string& entry) {
+  std::size_t count = 0;
+  for (std::size_t pos = entry.find("  "); pos != std::string::npos; pos = entry.find("  ", pos + 2)) ++count;
+  return count;
+}
+
+bool OneCharacter(const std::string& piece) {
+  const QString text = ToQt(piece);
+  return (text.size() == 1 && !text[0].isSpace()) || (text.size() == 2 && text[0].isHighSurrogate());
+}
+
+bool HasPaddedPair(const std::vector<std::string>& columns) {
+  for (std::size_t i = 0; i + 1 < columns.size(); ++i)
+    if (OneCharacter(columns[i]) && OneCharacter(columns[i + 1])) return true;
+  return false;
+}
+
+void JoinPaddedCells(std::vector<std::string>& columns, std::size_t wanted) {
+  for (std::size_t i = 0; columns.size() > wanted && i + 1 < columns.size(); ++i) {
+    if (OneCharacter(columns[i]) && OneCharacter(columns[i + 1])) {
+      columns[i] += "  " + columns[i + 1];
+      columns.erase(columns.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    }
+  }
+}
+
+}  // namespace
+
+void AlignEntryColumns(WinnerTable& table, const std::function<std::vector<std::string>()>& readList) {
+  std::size_t fewest = std::numeric_limits<std::size_t>::max();
+  bool padded = false;
+  for (const WinnerRow& row : table.rows) {
+    if (!JoinedFromColumns(row.entry)) continue;
+    fewest = std::min(fewest, row.columns.size());
+    padded = padded || HasPaddedPair(row.columns);
+  }
+  if (!padded) return;
+  // The winners may all have padded names (a single winner, an award of two-character names): the
+  // whole list says how many columns an entry has.
+  if (readList)
+    for (const std::string& entry : readList())
+      if (JoinedFromColumns(entry)) fewest = std::min(fewest, ColumnCount(entry));
+  int widest = 1;
+  for (WinnerRow& row : table.rows) {
+    if (JoinedFromColumns(row.entry)) JoinPaddedCells(row.columns, fewest);
+    widest = std::max(widest, static_cast<int>(row.columns.size()));
+  }
+  table.entryColumns = widest;
 }
 
 std::vector<LoggedBatch> ParseResultExport(const std::string& text) {
@@ -159,6 +218,10 @@ WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTit
                                        exported ? ParseResultExport(*exported) : std::vector<LoggedBatch>{},
                                        ParseAwardTable(ReadTextFile(record.awardTable)));
   if (!log) table.problems.insert(table.problems.begin(), "无法读取中奖结果文件 result.dat");
+  AlignEntryColumns(table, [&record] {
+    const auto list = TryReadTextFile(record.sealedList);
+    return list ? SplitText(*list, "\r\n") : std::vector<std::string>{};
+  });
   table.mainTitle = mainTitle;
   table.subTitle = subTitle;
   if (!record.receipts.empty()) {

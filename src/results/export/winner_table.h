@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,14 @@ struct WinnerTable {
 // cell followed by two spaces, so an entry ending in two spaces splits at every two spaces. Any
 // other entry is one column.
 std::vector<std::string> SplitEntryColumns(const std::string& entry);
+
+// Two spaces inside a cell split it too: the list editor's "姓名2转3(补空格)" writes 张三 as 张, two
+// spaces, 三, so that two-character names line up with three-character ones on the stage. The list's
+// rows all have the same columns, so an entry with more pieces than the fewest any entry of the list
+// splits into has such a cell: its one-character pieces are joined back in pairs (张  三 in one column).
+// `readList` gives the whole list (the receipts' copy of it); it is read only when the winners
+// themselves split unevenly. Updates `entryColumns`.
+void AlignEntryColumns(WinnerTable& table, const std::function<std::vector<std::string>()>& readList);
 
 // One recorded batch of result.txt: its time, award and winners as written there.
 struct LoggedBatch {
