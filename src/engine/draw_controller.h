@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ namespace kavrel {
 //
 // Everything a crash could lose is kept on disk: whenever a draw is under way and batches remain,
 // config\exit.ini is rewritten (atomically) after every change of the plan, the pool or the
-// counters, and it is deleted when the draw is reset, quit on purpose or has no batch left.
+// counters (a quit with F12 keeps it too), and it is deleted when the draw is reset or has no batch left.
 class DrawController {
  public:
   DrawController(DrawState& state, DrawOptions& options, DrawMode& mode, StageHooks& stage, Prompter& prompter,
@@ -144,8 +145,11 @@ class DrawController {
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
-  void MoveResultsToHistory(HistoryReason reason);
-  void StartAfresh(std::vector<std::string> pool, HistoryReason reason);
+  // Removes the resume record and puts the results into history; nullptr when done, else the reason.
+  const char* PutPreviousDrawAside(HistoryReason reason);
+  void TellAsideFailed(const char* why, const char* consequence);
+  bool RetryPutAside();
+  void StartAfresh(std::vector<std::string> pool, HistoryReason reason, bool keepDrawUnderWay);
   std::optional<std::vector<std::string>> LoadPoolAndTell();
   void RefuseBadPlanLines();
   void ResumeFrom(ExitRecord record, bool unconfirmedBatch);
@@ -177,6 +181,10 @@ class DrawController {
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};
   bool receiptWarned_ = false;
+  std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
+  // The fresh draw on the stage waits for the previous one's results to be put aside.
+  bool freshDrawBlocked_ = false;
+  HistoryReason asideReason_ = HistoryReason::NewStart;
 };
 
 }  // namespace kavrel
