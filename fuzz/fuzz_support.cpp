@@ -5,34 +5,34 @@
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace kavrel::fuzz {
 
 namespace {
 
+// Never freed: the exit handler that removes the folder runs after static objects are gone.
+const QString* scratch = nullptr;
+
 QString ScratchDir() {
-  static const QString dir = [] {
+  if (!scratch) {
     const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    const QString path = base + QStringLiteral("/kavrel-fuzz-%1").arg(QCoreApplication::applicationPid());
-    QDir().mkpath(path);
-    std::atexit([] { QDir(ScratchDir()).removeRecursively(); });
-    return path;
-  }();
-  return dir;
+    scratch = new QString(base + QStringLiteral("/kavrel-fuzz-%1").arg(QCoreApplication::applicationPid()));
+    QDir().mkpath(*scratch);
+    std::atexit([] { QDir(*scratch).removeRecursively(); });
+  }
+  return *scratch;
 }
 
 }  // namespace
 
 void EnsureApp(int argc, char** argv) {
+  // Never destroyed: libFuzzer leaves through exit(), after which Qt's own globals are gone.
   static int count = argc;
-  static std::unique_ptr<QCoreApplication> app;
-  if (!app && !QCoreApplication::instance()) {
-    static char name[] = "kavrel-fuzz";
-    static char* fallback[] = {name, nullptr};
-    if (argv == nullptr) count = 1;
-    app = std::make_unique<QCoreApplication>(count, argv ? argv : fallback);
-  }
+  if (QCoreApplication::instance()) return;
+  static char name[] = "kavrel-fuzz";
+  static char* fallback[] = {name, nullptr};
+  if (argv == nullptr) count = 1;
+  new QCoreApplication(count, argv ? argv : fallback);
 }
 
 QString ScratchPath(const char* fileName) {

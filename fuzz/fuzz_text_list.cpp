@@ -14,7 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   PoolLoadNotes notes;
   const auto entries = PoolEntries(DecodeExternalText(bytes), &notes);
-  // A list read, saved and read again is the same list.
-  if (PoolEntries(DecodeExternalText(BuildSetDatText(entries))) != entries) fuzz::Fail("set.dat round trip");
+  // A list read, saved and read again is the same list, when it is text at all (bytes that are no
+  // GB18030 can pair up differently once a "-" becomes "－") and the saved GB18030 does not happen to
+  // be valid UTF-8 as well (or begin with a UTF-8 mark): the one rule for outside texts then reads it
+  // as UTF-8. That ambiguity is the rule's own and is known; anything else is a fault.
+  const std::string text = DecodeExternalText(bytes);
+  const std::string saved = BuildSetDatText(entries);
+  const bool plain = FromQt(ToQt(text)) == text && !LooksLikeUtf8(saved) && !saved.starts_with("\xEF\xBB\xBF");
+  if (plain && PoolEntries(DecodeExternalText(saved)) != entries) fuzz::Fail("set.dat round trip");
   return 0;
 }

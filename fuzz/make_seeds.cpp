@@ -43,13 +43,6 @@ std::string TestData(const char* relative) {
   return ReadFile(QStringLiteral(KAVREL_TEST_DATA "/") + QString::fromUtf8(relative));
 }
 
-std::string Zipped(const std::function<void(const QString&)>& write) {
-  const QString path = fuzz::ScratchPath("seed.zip");
-  QFile::remove(path);
-  write(path);
-  return ReadFile(path);
-}
-
 std::string Picture(const QImage& image, const char* format) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
