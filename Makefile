@@ -2,10 +2,12 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench randomness-report assets format clean
+.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -65,6 +67,16 @@ randomness-report: deps
 	  ent -b $(BENCH_DIR)/committed-output.bin; } > $(BENCH_DIR)/randomness-report.txt; \
 	status=$$?; rm -f $(BENCH_DIR)/committed-output.bin; cat $(BENCH_DIR)/randomness-report.txt; exit $$status
 
+# The libFuzzer targets of fuzz/ (not part of `make test`), each run for FUZZ_SECONDS with a 1 GB memory
+# limit; needs Clang and its runtime (clang, libclang-rt-14-dev), which install-deps does not install.
+# FUZZ_TARGETS picks some of them (e.g. FUZZ_TARGETS="fuzz_xlsx fuzz_csv").
+FUZZ_TARGETS ?=
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+		-DCMAKE_CXX_COMPILER=clang++ -DKAVREL_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target kavrel_fuzzers
+	bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 # Re-renders the built-in pictures and sounds (the rendered files are committed).
 assets: deps
 	bash assets/build-pictures.sh
@@ -74,4 +86,4 @@ format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

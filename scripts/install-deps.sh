@@ -9,6 +9,8 @@ PACKAGES=(
   # Qt 6 (widgets, printing, SVG, multimedia for the camera) and its Chinese translations
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev
+  # large PNG pictures, decoded row by row
+  libpng-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # sound
   libsdl2-mixer-dev timgm6mb-soundfont

@@ -24,7 +24,7 @@ class NullStageHooks : public StageHooks {
   void PaintCandidate(int, const std::string& text) override {
     benchmark::DoNotOptimize(text.size() ? text[text.size() - 1] : 0);
   }
-  void ShowPrizePicture(const std::string&) override {}
+  PictureCheck ShowPrizePicture(const std::string&) override { return {}; }
   void ShowWinnerShow() override {}
 };
 

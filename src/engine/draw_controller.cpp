@@ -15,6 +15,22 @@
 
 namespace kavrel {
 
+namespace {
+
+std::string PictureProblemText(const std::string& path, const PictureCheck& check) {
+  std::string text =
+      Gb(check.result == PictureCheck::TooLarge ? texts::kPrizePictureTooLarge : texts::kPrizePictureUnreadable);
+  auto put = [&text](std::string_view marker, const std::string& value) {
+    if (const auto at = text.find(marker); at != std::string::npos) text.replace(at, marker.size(), value);
+  };
+  put("%w", std::to_string(check.width));
+  put("%h", std::to_string(check.height));
+  put("%s", path);  // last: the path may hold any of the markers itself
+  return text;
+}
+
+}  // namespace
+
 DrawController::DrawController(DrawState& state, DrawOptions& options, DrawMode& mode, StageHooks& stage,
                                Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir)
     : state_(state),
@@ -61,14 +77,16 @@ void DrawController::ShowPrize() {
   // off since) is cleared for a line without picture, as for any other line.
   if (!options_.prizePictureShown && !stage_.IsVisible(StageElement::PrizePicture)) return;
   const std::string& path = Field(state_.currentLine, kPrizePicture);
-  if (path.empty())
-    stage_.SetVisible(StageElement::PrizePicture, false);
-  else
-    stage_.ShowPrizePicture(path);
+  if (path.empty()) return stage_.SetVisible(StageElement::PrizePicture, false);
+  const PictureCheck check = stage_.ShowPrizePicture(path);
+  // Said once per picture: the next batches of the award press on without a box in between.
+  if (check.result != PictureCheck::Shows && picturesTold_.insert(path).second)
+    prompter_.Message(PictureProblemText(path, check), Gb(texts::kInfoCaption), Buttons::Ok, Icon::Warning);
 }
 
 void DrawController::StartPressed() {
   if (state_.Rolling()) return;
+  if (freshDrawBlocked_ && !RetryPutAside()) return;
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
   if (!rollActive_) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ namespace kavrel {
 //
 // Everything a crash could lose is kept on disk: whenever a draw is under way and batches remain,
 // config\exit.ini is rewritten (atomically) after every change of the plan, the pool or the
-// counters, and it is deleted when the draw is reset, quit on purpose or has no batch left.
+// counters (a quit with F12 keeps it too), and it is deleted when the draw is reset or has no batch left.
 class DrawController {
  public:
   DrawController(DrawState& state, DrawOptions& options, DrawMode& mode, StageHooks& stage, Prompter& prompter,
@@ -150,8 +151,11 @@ class DrawController {
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
-  void MoveResultsToHistory(HistoryReason reason);
-  void StartAfresh(std::vector<std::string> pool, HistoryReason reason);
+  // Removes the resume record and puts the results into history; nullptr when done, else the reason.
+  const char* PutPreviousDrawAside(HistoryReason reason);
+  void TellAsideFailed(const char* why, const char* consequence);
+  bool RetryPutAside();
+  void StartAfresh(std::vector<std::string> pool, HistoryReason reason, bool keepDrawUnderWay);
   std::optional<std::vector<std::string>> LoadPoolAndTell();
   void RefuseBadPlanLines();
   void ResumeFrom(ExitRecord record, bool unconfirmedBatch);
@@ -167,6 +171,8 @@ class DrawController {
     bool kept = false;
   };
   PoolChoice ChooseDuplicates(std::vector<std::string>& pool);
+  // Fixes the seal of the fresh draw laid out last, over its pool and plan and `sealChoice_`.
+  void FixFreshSeal();
   void TellReceiptsAtResume(const ResumeReceipts& found);
 
   DrawState& state_;
@@ -194,6 +200,11 @@ class DrawController {
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.
   std::string duplicatesAsked_;
   bool duplicatesKept_ = false;
+  PoolChoice sealChoice_;  // the duplicates choice of the fresh draw whose seal may still wait
+  std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
+  // The fresh draw on the stage waits for the previous one's results to be put aside.
+  bool freshDrawBlocked_ = false;
+  HistoryReason asideReason_ = HistoryReason::NewStart;
 };
 
 }  // namespace kavrel

@@ -58,11 +58,45 @@ void DrawController::StartUp() {
   stage_.LayoutStage();
 }
 
-void DrawController::MoveResultsToHistory(HistoryReason reason) {
+const char* DrawController::PutPreviousDrawAside(HistoryReason reason) {
   // A fresh draw starts with empty result files, but the last event's winners are kept, with a note
-  // of why they were put aside for the history window.
-  if (!files_->PutResultsAside(dir_, clock_.Now(), reason))
-    Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+  // of why they were put aside for the history window. The record goes before the results move: a
+  // crash in between must not leave a record whose results are gone, which a later resume would
+  // finish without those winners.
+  const bool recordRemoved = files_->DeleteExitRecord(dir_);
+  if (recordRemoved) {
+    // The draw being put aside reveals its key before its receipts leave with it.
+    receipts_.Close(reason == HistoryReason::Restart ? "restart" : "put_aside", clock_.Now());
+    if (files_->PutResultsAside(dir_, clock_.Now(), reason)) return nullptr;
+  }
+  // The previous draw's files are all still in place (a move that failed part-way is moved back), and
+  // a draw still under way gets its record back. Recording a fresh draw into them would mix two draws.
+  SyncExitRecord();
+  return recordRemoved ? texts::kHistoryFailed : texts::kExitRecordNotRemoved;
+}
+
+void DrawController::TellAsideFailed(const char* why, const char* consequence) {
+  prompter_.Message(Gb(why) + Gb(consequence), Gb(texts::kErrorCaption), Buttons::Ok, Icon::Warning);
+}
+
+bool DrawController::RetryPutAside() {
+  if (const char* why = PutPreviousDrawAside(asideReason_)) {
+    TellAsideFailed(why, texts::kFreshDrawBlocked);
+    return false;
+  }
+  freshDrawBlocked_ = false;
+  FixFreshSeal();
+  return true;
+}
+
+void DrawController::FixFreshSeal() {
+  receipts_.FixSeal({.list = sealChoice_.list.empty() ? state_.pool : sealChoice_.list,
+                     .pool = state_.pool,
+                     .plan = state_.plan,
+                     .duplicates = sealChoice_.duplicates,
+                     .duplicatesKept = sealChoice_.kept,
+                     .repeatAllowed = options_.repeatAllowed},
+                    clock_.Now());
 }
 
 std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
@@ -100,12 +134,12 @@ void DrawController::ResetDraw(HistoryReason reason) {
     Message(texts::kNoListFile, texts::kInfoCaption, Icon::Information);
     return;
   }
-  StartAfresh(std::move(*pool), reason);
+  StartAfresh(std::move(*pool), reason, true);
 }
 
 void DrawController::DiscardDraw() {
   LoadStageSettings();
-  StartAfresh(LoadPoolAndTell().value_or(std::vector<std::string>{}), HistoryReason::ModeSwitch);
+  StartAfresh(LoadPoolAndTell().value_or(std::vector<std::string>{}), HistoryReason::ModeSwitch, false);
 }
 
 void DrawController::RefuseBadPlanLines() {
@@ -133,7 +167,19 @@ void DrawController::RefuseBadPlanLines() {
   prompter_.Message(text, Gb(texts::kErrorCaption), Buttons::Ok, Icon::Warning);
 }
 
-void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason reason) {
+void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason reason, bool keepDrawUnderWay) {
+  // The previous draw is put aside before anything of it changes. When that fails, a draw under way
+  // goes on as it was; otherwise the fresh draw is laid out but rolls only once the previous one is
+  // put aside (a start press tries again), so no batch is ever recorded into another draw's files.
+  const char* asideFailed = PutPreviousDrawAside(reason);
+  const bool asideDone = asideFailed == nullptr;
+  if (!asideDone && keepDrawUnderWay && state_.drawStarted) {
+    if (rollActive_) AbortRoll();
+    return TellAsideFailed(asideFailed, texts::kDrawGoesOn);
+  }
+  if (!asideDone) TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
+  freshDrawBlocked_ = !asideDone;
+  asideReason_ = reason;
   if (rollActive_) sound_.StopAllSounds();
   StopRoll();
   const PoolChoice choice = ChooseDuplicates(pool);
@@ -150,24 +196,11 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.DiscardSnapshot();
 
-  // The record goes before the results move: a crash in between must not leave a record whose
-  // results are gone, which a later resume would finish without those winners. A record that
-  // cannot be removed keeps its results beside it for the same reason.
-  // The draw being put aside reveals its key before its receipts leave.
-  receipts_.Close(reason == HistoryReason::Restart ? "restart" : "put_aside", clock_.Now());
-  if (files_->DeleteExitRecord(dir_))
-    MoveResultsToHistory(reason);
-  else
-    Message(texts::kExitRecordNotRemoved, texts::kErrorCaption, Icon::Warning);
   // The event seal: fixed over the list, the pool and the plan with a fresh draw key before the first
-  // batch, so that it can be shown (and photographed) before anything is drawn.
-  receipts_.FixSeal({.list = choice.list.empty() ? state_.pool : choice.list,
-                     .pool = state_.pool,
-                     .plan = state_.plan,
-                     .duplicates = choice.duplicates,
-                     .duplicatesKept = choice.kept,
-                     .repeatAllowed = options_.repeatAllowed},
-                    clock_.Now());
+  // batch, so that it can be shown (and photographed) before anything is drawn. (A blocked draw fixes
+  // it when it is unblocked.)
+  sealChoice_ = choice;
+  if (asideDone) FixFreshSeal();
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);
@@ -184,12 +217,12 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
   prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
   receipts_.Close("put_aside", clock_.Now());
-  // The record goes first, and with the results, so the damaged record can still be looked at.
+  // The record goes first, and with the results, so the damaged record can still be looked at. When
+  // that move fails the reset below tries again with the results alone, and says so if it fails too.
   const std::vector<std::filesystem::path> files = {
       dir_.Path(ProgramDir::kExitIni),     dir_.Path(ProgramDir::kResultDat),  dir_.Path(ProgramDir::kResultTxt),
       dir_.Path(ProgramDir::kReceiptsLog), dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)};
-  if (!files_->MoveToHistory(dir_, files, clock_.Now()))
-    Message(texts::kHistoryFailed, texts::kErrorCaption, Icon::Warning);
+  files_->MoveToHistory(dir_, files, clock_.Now());
   ResetDraw();
 }
 
@@ -206,13 +239,13 @@ void DrawController::ResumeDraw() {
       verdict.problem = Gb("名单文件 config\\set.dat 不存在");
     else
       verdict = CheckResumeRecord(*file.record, *list, ReadTextFile(dir_.Path(ProgramDir::kResultDat)),
-                                  ReadTextFile(dir_.Path(ProgramDir::kResultTxt)));
+                                  ReadTextFile(dir_.Path(ProgramDir::kResultTxt)), options_.repeatAllowed);
   }
   if (!verdict.problem.empty())
     return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + verdict.problem +
                                         Gb(texts::kDamagedRecordFreshStart));
-  if (prompter_.Message(Gb(texts::kResumeQuestion), Gb(texts::kResumeCaption), Buttons::YesNo, Icon::Question) !=
-      Answer::Yes)
+  if (prompter_.Message(Gb(texts::kResumeQuestion) + ListChangeNote(verdict), Gb(texts::kResumeCaption), Buttons::YesNo,
+                        Icon::Question) != Answer::Yes)
     return ResetDraw();
   ResumeFrom(std::move(*file.record), verdict.unconfirmedBatch);
 }
@@ -262,7 +295,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
 
 void DrawController::SyncExitRecord() {
   NotifyChanged();  // every change of the plan, the pool or the counters comes through here
-  if (!state_.drawStarted || state_.plan.empty() || state_.quitConfirmed) {
+  if (!state_.drawStarted || state_.plan.empty()) {
     files_->DeleteExitRecord(dir_);
     return;
   }
@@ -390,9 +423,12 @@ bool DrawController::QuitPressed() {
       return false;
     state_.quitConfirmed = true;
   }
-  // A quit on purpose leaves nothing to resume.
+  // A quit keeps the draw's progress as a crash would, so the next start offers to continue it (and a
+  // "no" there starts afresh with these results put aside). Deleting it would make that start a fresh
+  // draw over the full list, in which earlier winners can win again. A batch still rolling is not
+  // recorded: it rolls again after the resume.
   StopRoll();
-  files_->DeleteExitRecord(dir_);
+  SyncExitRecord();
   stage_.DiscardSnapshot();
   return true;
 }

@@ -37,7 +37,7 @@ struct DrawState {
   bool groupActive = false;
   int groupStart = 0;
   int groupEnd = 0;
-  bool quitConfirmed = false;
+  bool quitConfirmed = false;  // F12's question was answered OK (the progress is kept all the same)
   bool planChanged = false;
 
   // The batch last recorded, kept apart from currentLine: windows that reselect currentLine while

@@ -28,16 +28,21 @@ inline constexpr const char* kBadGroup = "奖项分组的行号超出了待抽�
 inline constexpr const char* kRecordFailed =
     "中奖结果未能保存到 config\\result.dat 或 "
     "result.txt，请检查程序目录是否可写！本批中奖名单仍显示在屏幕上，请手工记录。";
-inline constexpr const char* kHistoryFailed =
-    "上次的中奖结果未能移入 history 文件夹，请检查程序目录是否可写！新的抽奖结果将接在原结果文件之后。";
+// Why a fresh draw could not put the previous one aside, then what follows from it.
+inline constexpr const char* kHistoryFailed = "上次的中奖结果未能移入 history 文件夹";
+inline constexpr const char* kExitRecordNotRemoved = "断点记录 config\\exit.ini 无法删除，上次的中奖结果仍留在原处";
+inline constexpr const char* kFreshDrawBlocked =
+    "，新的抽奖不能开始(否则新旧两场的中奖结果会混在一起)。请检查程序目录及其中的 history 文件夹是否可写，然后按空格键"
+    "重试。";
+inline constexpr const char* kDrawGoesOn =
+    "，新的抽奖没有开始(否则新旧两场的中奖结果会混在一起)，当前的抽奖照旧继续。请检查程序目录及其中的 history "
+    "文件夹是否可写。";
 inline constexpr const char* kExitRecordFailed =
     "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
 inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
 inline constexpr const char* kExitRecordStale =
     "断点记录 config\\exit.ini 无法更新也无法删除，其中是较早的进度：程序意外关闭后再启动时请选【否】重新开始，"
     "请检查程序目录是否可写！";
-inline constexpr const char* kExitRecordNotRemoved =
-    "断点记录 config\\exit.ini 无法删除，上次的中奖结果仍留在原处，新的抽奖结果将接在其后，请检查程序目录是否可写！";
 inline constexpr const char* kDamagedRecord = "断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：";
 inline constexpr const char* kDamagedRecordFreshStart =
     "。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 history 文件夹。";
@@ -58,8 +63,23 @@ inline constexpr const char* kReceiptFailed =
 inline constexpr const char* kResumeQuestion =
     "上次程序退出前还有未抽取完成的奖项，是否要继续上次的抽奖，按【是】继续完成上次未完成的抽奖，按【否】将重新开始新一"
     "轮的抽奖！";
+// Added to the resume question when config\set.dat was changed while the draw was suspended.
+inline constexpr const char* kListChangedNote =
+    "\n\n注意：名单文件 config\\set.dat 在上次中断后有改动（新增%a人，删除%r人）。按【是】继续时仍按中断时的待抽名单"
+    "抽取";
+inline constexpr const char* kListChangedAdded = "，新增的人不参加本次抽奖";
+inline constexpr const char* kListChangedRemovedInPool = "，删除的人中尚未中奖的%p人仍可能被抽中";
+inline constexpr const char* kListChangedChoice = "。如要按改动后的名单抽奖，请按【否】重新开始。";
+inline constexpr const char* kPrizePictureTooLarge =
+    "奖品图片 %s "
+    "太大(%w×%h像素)，舞台上不显示这张图片。请把图片缩小(例如缩到4000×3000像素以内)后在奖项设定中重新选择。";
+inline constexpr const char* kPrizePictureUnreadable =
+    "奖品图片 %s 不存在或不是能读取的图片，舞台上不显示这张图片。请在奖项设定中重新选择。";
 inline constexpr const char* kRestartQuestion = "是否要重新开始抽奖(所有奖项和名单都将回到奖池)？";
-inline constexpr const char* kQuitQuestion = "奖项还未抽取完毕，确定要退出吗？";
+// A quit keeps the draw's progress for the next start, and the question says so.
+inline constexpr const char* kQuitQuestion =
+    "奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，下次启动时可以选择继续本次抽奖"
+    "（正在滚动的这一批不算抽出）。";
 inline constexpr const char* kUndoNotStarted = "还未开始抽奖，无法撤销！";
 inline constexpr const char* kUndoNotNow = "请在本轮抽奖开始前进行撤销操作！";
 inline constexpr const char* kUndoDone = "上一批的抽奖结果已经撤销，每批只能撤销一次！";

@@ -1,10 +1,14 @@
 #include "engine/resume_check.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "engine/draw_texts.h"
 #include "engine/plan.h"
 #include "storage/codec.h"
 #include "storage/number_text.h"
+#include "storage/participant_store.h"
 #include "storage/split_text.h"
 
 namespace kavrel {
@@ -86,6 +90,45 @@ SurplusBatch ReadTxtSurplus(std::string_view surplus) {
   return batch;
 }
 
+using Counts = std::unordered_map<std::string_view, int>;
+
+Counts CountOf(const std::vector<std::string>& entries) {
+  Counts counts;
+  for (const auto& entry : entries) ++counts[entry];
+  return counts;
+}
+
+int RecordedBatches(std::string_view resultTxt) {
+  // An undone batch leaves its separator behind, so this counts at least the batches recorded.
+  const std::string separator = "\r\n\r\n" + std::string(110, '-');
+  int count = 0;
+  for (std::size_t at = resultTxt.find(separator); at != std::string_view::npos;
+       at = resultTxt.find(separator, at + separator.size()))
+    ++count;
+  return count;
+}
+
+// The last award and its counters as the stage will announce them for the award's next batch: the
+// award was recorded or is still to be drawn, and no more of its batches and winners are counted than
+// the result files hold. (Plan lines are no bound: a batch queued for an award afterwards carries
+// counts of its own.)
+std::string CheckCounters(const ExitRecord& record, const Counts& recordedAwardWinners, std::string_view resultTxt,
+                          bool planned) {
+  if (record.lastAwardName.empty()) return {};
+  const auto recorded = recordedAwardWinners.find(record.lastAwardName);
+  if (!planned && recorded == recordedAwardWinners.end())
+    return Gb("记录中上次抽取的奖项") + Quoted(record.lastAwardName) + Gb("既不在奖项计划中，也不在中奖结果中");
+  const int batches = RecordedBatches(resultTxt);
+  if (record.batchNo > batches)
+    return Gb("记录中的批次(第") + std::to_string(record.batchNo) + Gb("轮)比中奖结果中记录的") +
+           std::to_string(batches) + Gb("批还多");
+  const int winners = recorded == recordedAwardWinners.end() ? 0 : recorded->second;
+  if (record.drawnInAward > winners)
+    return Gb("记录中") + Quoted(record.lastAwardName) + Gb("的已抽人数(") + std::to_string(record.drawnInAward) +
+           Gb("名)比中奖结果中记录的") + std::to_string(winners) + Gb("名还多");
+  return {};
+}
+
 bool IsOneBatch(const ExitRecord& record, const SurplusBatch& batch, const Known& pool) {
   if (!batch.readable || batch.winners.empty()) return false;
   for (const auto& winner : batch.winners)
@@ -101,6 +144,21 @@ bool IsOneBatch(const ExitRecord& record, const SurplusBatch& batch, const Known
 
 }  // namespace
 
+std::string ListChangeNote(const ResumeVerdict& verdict) {
+  if (!verdict.ListChanged()) return {};
+  auto filled = [](const char* text, const char* marker, int value) {
+    std::string s = Gb(text);
+    s.replace(s.find(marker), 2, std::to_string(value));
+    return s;
+  };
+  std::string note = filled(texts::kListChangedNote, "%a", verdict.listAdded);
+  note.replace(note.find("%r"), 2, std::to_string(verdict.listRemoved));
+  if (verdict.listAdded > 0) note += Gb(texts::kListChangedAdded);
+  if (verdict.removedStillInPool > 0)
+    note += filled(texts::kListChangedRemovedInPool, "%p", verdict.removedStillInPool);
+  return note + Gb(texts::kListChangedChoice);
+}
+
 bool WellFormedPlanLine(const std::vector<std::string>& fields) {
   if (fields.size() < 7 || Field(fields, kAwardName).empty()) return false;
   for (const int n : {kAwardQuota, kBatchCount, kBatchNumber})
@@ -109,7 +167,7 @@ bool WellFormedPlanLine(const std::vector<std::string>& fields) {
 }
 
 ResumeVerdict CheckResumeRecord(const ExitRecord& record, const std::vector<std::string>& listEntries,
-                                std::string_view resultDat, std::string_view resultTxt) {
+                                std::string_view resultDat, std::string_view resultTxt, bool repeatAllowed) {
   ResumeVerdict verdict;
   auto fail = [&](std::string problem) {
     verdict.problem = std::move(problem);
@@ -119,34 +177,69 @@ ResumeVerdict CheckResumeRecord(const ExitRecord& record, const std::vector<std:
   for (std::size_t i = 0; i < record.plan.size(); ++i)
     if (!WellFormedPlanLine(SplitPlanLine(record.plan[i])))
       return fail(Gb("记录中奖项计划的第") + std::to_string(i + 1) + Gb("行格式不正确"));
-
-  const Known list(listEntries.begin(), listEntries.end());
+  // The list load never gives such an entry, so no draw of ours ever had one in its pool.
   for (const auto& entry : record.pool)
-    if (!list.contains(entry)) return fail(Gb("待抽名单中的") + Quoted(entry) + Gb("不在名单文件 config\\set.dat 中"));
+    if (IsBlankEntry(entry) || entry.find_first_of("-\r\n") != std::string::npos)
+      return fail(Gb("待抽名单中的") + Quoted(entry) + Gb("不是名单文件能有的条目"));
 
   if (static_cast<long long>(resultDat.size()) < record.resultDatSize ||
       static_cast<long long>(resultTxt.size()) < record.resultTxtSize)
     return fail(Gb("中奖结果文件比记录中的短，上次的中奖结果可能已被移走或改动"));
 
   const auto confirmed = resultDat.substr(0, static_cast<std::size_t>(record.resultDatSize));
-  for (const auto& line : SplitText(confirmed, "\r\n")) {
-    const auto fields = SplitText(line, "-");
-    for (std::size_t i = 2; i < fields.size(); ++i)
-      if (!list.contains(WithoutAbandonMark(fields[i])))
-        return fail(Gb("中奖结果中的") + Quoted(fields[i]) + Gb("不在名单文件 config\\set.dat 中"));
+  const auto confirmedTxt = resultTxt.substr(0, static_cast<std::size_t>(record.resultTxtSize));
+  const Counts pool = CountOf(record.pool);
+  const Counts list = CountOf(listEntries);
+  Counts winners;          // every winner recorded, a mark of giving up removed
+  Counts standingWinners;  // those who kept their prize
+  Counts recordedAwardWinners;
+  // The counts look into these fields, so they stay until the end.
+  std::vector<std::vector<std::string>> datLines;
+  for (const auto& line : SplitText(confirmed, "\r\n")) datLines.push_back(SplitText(line, "-"));
+  for (const auto& fields : datLines) {
+    if (fields.empty()) continue;
+    recordedAwardWinners[fields[0]] += static_cast<int>(fields.size() > 2 ? fields.size() - 2 : 0);
+    for (std::size_t i = 2; i < fields.size(); ++i) {
+      const std::string_view winner = WithoutAbandonMark(fields[i]);
+      ++winners[winner];
+      if (winner.size() == fields[i].size()) ++standingWinners[winner];
+    }
   }
+  if (!repeatAllowed) {
+    // A winner who kept the prize has left the pool: finding the entry there again means more of
+    // them than the list ever held.
+    for (const auto& [winner, won] : standingWinners) {
+      const auto inPool = pool.find(winner);
+      const auto inList = list.find(winner);
+      if (inPool != pool.end() && inPool->second + won > (inList == list.end() ? 0 : inList->second))
+        return fail(Gb("中奖者") + Quoted(winner) + Gb("又出现在待抽名单中"));
+    }
+  }
+  const bool planned = std::any_of(record.plan.begin(), record.plan.end(), [&](const std::string& line) {
+    return Field(SplitPlanLine(line), kAwardName) == record.lastAwardName;
+  });
+  if (auto problem = CheckCounters(record, recordedAwardWinners, confirmedTxt, planned); !problem.empty())
+    return fail(problem);
+
+  for (const auto& [entry, n] : list)
+    if (!pool.contains(entry) && !winners.contains(entry)) ++verdict.listAdded;
+  for (const auto& [entry, n] : pool)
+    if (!list.contains(entry)) ++verdict.removedStillInPool;
+  verdict.listRemoved = verdict.removedStillInPool;
+  for (const auto& [entry, n] : winners)
+    if (!list.contains(entry) && !pool.contains(entry)) ++verdict.listRemoved;
 
   const auto datSurplus = resultDat.substr(static_cast<std::size_t>(record.resultDatSize));
   const auto txtSurplus = resultTxt.substr(static_cast<std::size_t>(record.resultTxtSize));
   if (datSurplus.empty() && txtSurplus.empty()) return verdict;
 
-  const Known pool(record.pool.begin(), record.pool.end());
+  const Known inPool(record.pool.begin(), record.pool.end());
   const SurplusBatch fromDat =
       datSurplus.empty() ? SurplusBatch{} : ReadDatSurplus(confirmed, datSurplus, record.lastAwardName);
   const SurplusBatch fromTxt = txtSurplus.empty() ? SurplusBatch{} : ReadTxtSurplus(txtSurplus);
   bool oneBatch = true;
-  if (!datSurplus.empty()) oneBatch = IsOneBatch(record, fromDat, pool);
-  if (oneBatch && !txtSurplus.empty()) oneBatch = IsOneBatch(record, fromTxt, pool);
+  if (!datSurplus.empty()) oneBatch = IsOneBatch(record, fromDat, inPool);
+  if (oneBatch && !txtSurplus.empty()) oneBatch = IsOneBatch(record, fromTxt, inPool);
   if (oneBatch && !datSurplus.empty() && !txtSurplus.empty())
     oneBatch = fromDat.award == fromTxt.award && fromDat.winners == fromTxt.winners;
   if (!oneBatch) return fail(Gb("中奖结果文件比记录中的长，多出的内容不只是中断时正在记录的那一批"));

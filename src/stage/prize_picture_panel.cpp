@@ -1,6 +1,9 @@
 #include "stage/prize_picture_panel.h"
 
+#include <QFileInfo>
+#include <QFutureWatcher>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "platform/picture_reader.h"
 
@@ -34,18 +37,48 @@ PrizePicturePanel::PrizePicturePanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("画板_奖品图片"));
 }
 
-bool PrizePicturePanel::ShowPicture(const QString& path, const QImage& behind) {
+const PrizePicturePanel::Decoded* PrizePicturePanel::Cached(const QString& path) const {
+  const QFileInfo file(path);
+  for (const Decoded& d : cache_)
+    if (d.path == path && d.size == size() && d.modified == file.lastModified() && d.bytes == file.size()) return &d;
+  return nullptr;
+}
+
+void PrizePicturePanel::ShowPicture(const QString& path, const QImage& behind) {
+  ++request_;
+  loading_ = false;
   if (path.isEmpty()) {
     ClearPicture();
     hide();
-    return false;
+    return;
   }
-  const QImage loaded = ReadPictureScaled(path, size(), Qt::KeepAspectRatio);
+  if (const Decoded* cached = Cached(path)) return Compose(cached->image, behind);
+  // Until the picture is ready the panel shows the stage behind it, as if it were not there.
+  Compose(QImage(), behind);
+  if (size().isEmpty()) return;
+  loading_ = true;
+  const int request = request_;
+  const QFileInfo file(path);
+  Decoded decoded{path, size(), file.lastModified(), file.size(), {}};
+  auto* watcher = new QFutureWatcher<QImage>(this);
+  connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, request, behind, decoded]() mutable {
+    watcher->deleteLater();
+    decoded.image = watcher->result();
+    cache_.push_front(decoded);
+    if (cache_.size() > 8) cache_.pop_back();
+    if (request != request_) return;  // another picture was asked for meanwhile
+    loading_ = false;
+    Compose(decoded.image, behind);
+  });
+  const QSize box = size();
+  watcher->setFuture(QtConcurrent::run([path, box] { return ReadPictureScaled(path, box, Qt::KeepAspectRatio); }));
+}
+
+void PrizePicturePanel::Compose(const QImage& loaded, const QImage& behind) {
   if (loaded.isNull() || size().isEmpty()) {
-    // Nothing to draw: the panel shows the stage behind it, as if it were not there.
     picture_ = behind.convertToFormat(QImage::Format_ARGB32);
     update();
-    return false;
+    return;
   }
   // Keep the prize's proportions: the picture is fitted into the panel and the margins are painted in
   // the panel's background colour, which the blend then replaces with the stage.
@@ -59,7 +92,6 @@ bool PrizePicturePanel::ShowPicture(const QString& path, const QImage& behind) {
   const QRgb key = scaled.valid(1, 1) ? (scaled.pixel(1, 1) | 0xff000000u) : BackgroundColour().rgb();
   picture_ = BlendWithKey(canvas, behind, key, BackgroundColour().rgb());
   update();
-  return true;
 }
 
 void PrizePicturePanel::ClearPicture() {

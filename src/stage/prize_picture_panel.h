@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QDateTime>
 #include <QImage>
 #include <QWidget>
+#include <deque>
 
 namespace kavrel {
 
@@ -16,10 +18,15 @@ class PrizePicturePanel : public QWidget {
  public:
   explicit PrizePicturePanel(QWidget* parent = nullptr);
 
-  // Loads `path`, scales it to the panel and blends it with `behind` (the stage under the panel, as
-  // large as the panel). An empty path clears the picture and hides the panel; a file that cannot be
-  // read leaves the panel showing only the stage behind it. Returns whether a picture was drawn.
-  bool ShowPicture(const QString& path, const QImage& behind);
+  // Shows `path` scaled to the panel and blended with `behind` (the stage under the panel, as large
+  // as the panel). The caller never waits: a picture decoded before at this size (and unchanged on
+  // disk since) shows at once; any other is decoded in the background while the panel shows only the
+  // stage behind it, and appears when it is ready unless another picture was asked for meanwhile. A
+  // file that cannot be read leaves the panel showing the stage. An empty path clears the picture and
+  // hides the panel.
+  void ShowPicture(const QString& path, const QImage& behind);
+  // A picture is being decoded for the panel.
+  bool Loading() const { return loading_; }
 
   // Clears the picture (the panel then paints nothing).
   void ClearPicture();
@@ -36,8 +43,21 @@ class PrizePicturePanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  struct Decoded {
+    QString path;
+    QSize size;
+    QDateTime modified;
+    qint64 bytes = 0;
+    QImage image;
+  };
+  const Decoded* Cached(const QString& path) const;
+  void Compose(const QImage& loaded, const QImage& behind);
+
   QImage picture_;
   bool editBorder_ = false;
+  bool loading_ = false;
+  int request_ = 0;            // counts ShowPicture calls: only the latest one's picture is shown
+  std::deque<Decoded> cache_;  // newest first: the few prize pictures of an event
 };
 
 // Every pixel of `picture` equal to its colour at (1, 1) or to `background` is replaced by the pixel of

@@ -72,7 +72,8 @@ void RecentreStatus(const StageElements& elements, int screenWidth);
 void RecentreDrawer(const StageElements& elements, int screenWidth);
 
 // ShowPrize: makes the prize picture visible when `prizePictureShown`; then, if it is visible, an empty
-// `path` clears and hides it, otherwise the picture is drawn blended into the stage behind it.
+// `path` clears and hides it, otherwise the picture is drawn blended into the stage behind it, at once
+// when the panel decoded it before, else as soon as its decode in the background is done.
 void ShowPrize(const StageElements& elements, const QString& path, bool prizePictureShown);
 
 // RestoreDefaultLook without its last step: fits the title fonts, gives the six captions the default

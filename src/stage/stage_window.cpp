@@ -592,8 +592,19 @@ void StageWindow::PaintCandidate(int i, const std::string& text) {
     elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
 }
 
-void StageWindow::ShowPrizePicture(const std::string& path) {
-  ShowPrize(elements_, path.empty() ? QString() : NativeQPath(path), true);
+PictureCheck StageWindow::ShowPrizePicture(const std::string& path) {
+  // Only the header is read here (microseconds); the panel decodes the picture in the background.
+  const QString native = path.empty() ? QString() : NativeQPath(path);
+  const PictureHeader header = ReadPictureHeader(native);
+  PictureCheck check;
+  if (!header.readable) {
+    check.result = PictureCheck::Unreadable;
+  } else if (header.tooLarge) {
+    check = {PictureCheck::TooLarge, header.size.width(), header.size.height()};
+  }
+  // A picture that will not show leaves the panel empty, as an award without picture does.
+  ShowPrize(elements_, check.result == PictureCheck::Shows ? native : QString(), true);
+  return check;
 }
 
 void StageWindow::ShowWinnerShow() {

@@ -104,7 +104,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void DiscardSnapshot() override;
   void BeginTickPaint() override;
   void PaintCandidate(int i, const std::string& text) override;
-  void ShowPrizePicture(const std::string& path) override;
+  PictureCheck ShowPrizePicture(const std::string& path) override;
   void ShowWinnerShow() override;
 
  protected:

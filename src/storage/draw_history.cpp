@@ -120,17 +120,19 @@ BringBackOutcome BringBackResults(const ProgramDir& dir, const DrawRecord& past,
   const auto text = TryReadTextFile(past.resultTxt);
   if (!log || !text || !FileExists(past.resultDat)) return BringBackOutcome::SourceUnreadable;
   if (!PutResultsAside(dir, when, HistoryReason::BroughtBack)) return BringBackOutcome::AsideFailed;
-  bool ok = WriteTextFile(dir.Path(ProgramDir::kResultDat), *log);
-  if (FileExists(past.resultTxt)) ok = WriteTextFile(dir.Path(ProgramDir::kResultTxt), *text) && ok;
+  std::vector<FileWrite> writes{{dir.Path(ProgramDir::kResultDat), *log}};
+  if (FileExists(past.resultTxt)) writes.push_back({dir.Path(ProgramDir::kResultTxt), *text});
   // The receipts come back with the results, so the restored draw can still be checked in place.
   for (const auto& [from, to] : {std::pair{past.receipts, dir.Path(ProgramDir::kReceiptsLog)},
                                  std::pair{past.sealedList, dir.Path(ProgramDir::kSealedList)},
                                  std::pair{past.receiptsKey, dir.Path(ProgramDir::kReceiptsKey)}}) {
     if (from.empty() || !FileExists(from)) continue;
     const auto bytes = TryReadTextFile(from);
-    ok = bytes && WriteTextFile(to, *bytes) && ok;
+    if (!bytes) return BringBackOutcome::WriteFailed;
+    writes.push_back({to, *bytes});
   }
-  return ok ? BringBackOutcome::Ok : BringBackOutcome::WriteFailed;
+  // All of them or none: results without the receipts that vouch for them would fail a later check.
+  return WriteTextFiles(writes) ? BringBackOutcome::Ok : BringBackOutcome::WriteFailed;
 }
 
 }  // namespace kavrel

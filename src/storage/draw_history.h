@@ -44,7 +44,7 @@ HistoryNote ReadHistoryNote(const DrawRecord& record);
 // history/<yyyyMMdd-HHmmss>/ folder, together with
 // a note of why and of the titles, and a copy of the award table, so that the draw can be shown and
 // exported later. The new folder; an empty path when there were no results to move; nullopt when a
-// file could not be moved (what did move stays in the folder).
+// file could not be moved (the others are then back in place too).
 std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, const LocalDateTime& when,
                                                      HistoryReason reason);
 

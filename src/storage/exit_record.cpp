@@ -66,7 +66,7 @@ std::string ExitRecordChecksum(std::string_view body) {
 // pool and plan, and five rewrites of a large file would be slow and not atomic as a record.
 // The last line is a checksum over everything before it, so a record cut short or edited by
 // hand is recognised instead of being trusted.
-bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
+std::string ExitRecordText(const ExitRecord& record) {
   detail::IniLines ini;
   ini.lines = {"[exit]",
                "number=" + JoinWithDashes(record.pool),
@@ -80,7 +80,11 @@ bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
   }
   std::string text = detail::JoinIniLines(ini);
   text += std::string(kChecksumKey) + ExitRecordChecksum(text) + "\r\n";
-  return WriteTextFile(dir.Path(ProgramDir::kExitIni), text);
+  return text;
+}
+
+bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
+  return WriteTextFile(dir.Path(ProgramDir::kExitIni), ExitRecordText(record));
 }
 
 bool DeleteExitRecord(const ProgramDir& dir) {
@@ -88,22 +92,21 @@ bool DeleteExitRecord(const ProgramDir& dir) {
 }
 
 ExitRecordFile LoadExitRecord(const ProgramDir& dir) {
-  ExitRecordFile file;
   const auto path = dir.Path(ProgramDir::kExitIni);
-  if (!FileExists(path)) return file;
-  file.found = true;
+  if (!FileExists(path)) return {};
   const auto text = TryReadTextFile(path);
-  if (!text) {
-    file.problem = Gb("记录文件无法读取");
-    return file;
-  }
+  if (!text) return {true, std::nullopt, Gb("记录文件无法读取")};
+  return ParseExitRecord(*text);
+}
 
+ExitRecordFile ParseExitRecord(std::string_view text) {
+  ExitRecordFile file;
+  file.found = true;
   // The checksum line is the last line, and covers every byte before it.
-  const std::size_t at = text->rfind(kChecksumKey);
-  const bool lineStart = at != std::string::npos && (at == 0 || (*text)[at - 1] == '\n');
-  const std::string_view body = lineStart ? std::string_view(*text).substr(0, at) : std::string_view();
-  const std::string_view stored =
-      lineStart ? std::string_view(*text).substr(at + kChecksumKey.size()) : std::string_view();
+  const std::size_t at = text.rfind(kChecksumKey);
+  const bool lineStart = at != std::string_view::npos && (at == 0 || text[at - 1] == '\n');
+  const std::string_view body = lineStart ? text.substr(0, at) : std::string_view();
+  const std::string_view stored = lineStart ? text.substr(at + kChecksumKey.size()) : std::string_view();
   if (!lineStart || (stored != ExitRecordChecksum(body) + "\r\n" && stored != ExitRecordChecksum(body))) {
     file.problem = Gb("记录不完整或已被改动(校验值不符)");
     return file;
@@ -168,10 +171,10 @@ bool TrimUnconfirmedResults(const ProgramDir& dir, const ExitRecord& record, con
   if (!cutDat && !cutTxt) return true;
   // A cut is never the only copy: both files go to history as they are first.
   if (!CopyToHistory(dir, {datPath, txtPath}, when)) return false;
-  bool ok = true;
-  if (cutDat) ok = WriteTextFile(datPath, dat->substr(0, static_cast<std::size_t>(record.resultDatSize)));
-  if (cutTxt) ok = WriteTextFile(txtPath, txt->substr(0, static_cast<std::size_t>(record.resultTxtSize))) && ok;
-  return ok;
+  std::vector<FileWrite> cuts;
+  if (cutDat) cuts.push_back({datPath, dat->substr(0, static_cast<std::size_t>(record.resultDatSize))});
+  if (cutTxt) cuts.push_back({txtPath, txt->substr(0, static_cast<std::size_t>(record.resultTxtSize))});
+  return WriteTextFiles(cuts);
 }
 
 }  // namespace kavrel

@@ -165,9 +165,7 @@ bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std:
   for (const auto& winner : winners) *log += winner + "-";
   *exported += LogBlock(awardName, winners, when);
 
-  const bool logWritten = WriteTextFile(logPath, *log);
-  const bool exportWritten = WriteTextFile(exportPath, *exported);
-  return logWritten && exportWritten;
+  return WriteTextFiles({{logPath, std::move(*log)}, {exportPath, std::move(*exported)}});
 }
 
 RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount) {
@@ -181,24 +179,28 @@ RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount
     return removed;
   }
 
+  std::vector<FileWrite> writes;
   if (const std::size_t separator = exported->rfind(kSeparator); separator != std::string::npos) {
     exported->erase(separator + kSeparator.size());
-    removed.written = WriteTextFile(exportPath, *exported);
+    writes.push_back({exportPath, std::move(*exported)});
   }
 
-  if (log->empty()) return removed;
-  const LastLine last = FindLastLine(*log);
-  const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
-  const std::size_t count = std::min(batchWinnerCount, winnerCount);
-  removed.winners.assign(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
-
-  if (winnerCount <= batchWinnerCount) {
-    // The batch opened this line: the line goes together with the CR LF before it.
-    log->erase(last.start >= 2 ? last.start - 2 : 0);
-  } else {
-    log->replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
+  if (!log->empty()) {
+    const LastLine last = FindLastLine(*log);
+    const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
+    const std::size_t count = std::min(batchWinnerCount, winnerCount);
+    removed.winners.assign(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
+    if (winnerCount <= batchWinnerCount) {
+      // The batch opened this line: the line goes together with the CR LF before it.
+      log->erase(last.start >= 2 ? last.start - 2 : 0);
+    } else {
+      log->replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
+    }
+    writes.push_back({logPath, std::move(*log)});
   }
-  removed.written = WriteTextFile(logPath, *log) && removed.written;
+  // Both files or neither, so they still agree when the undo fails.
+  removed.written = writes.empty() || WriteTextFiles(writes);
+  if (!removed.written) removed.winners.clear();
   return removed;
 }
 
@@ -229,14 +231,10 @@ AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awar
     marks.marked.push_back(entries[e]);
   }
   if (marks.marked.empty()) return marks;
-  if (!WriteTextFile(logPath, log)) {
-    marks.written = false;
-    marks.marked.clear();
-    return marks;
-  }
-  if (exportChanged && !WriteTextFile(exportPath, *exported)) {
-    // The two files must keep telling the same story: result.dat goes back to what it was.
-    WriteTextFile(logPath, *oldLog);
+  // The two files must keep telling the same story: both are marked, or neither.
+  std::vector<FileWrite> writes{{logPath, std::move(log)}};
+  if (exportChanged) writes.push_back({exportPath, std::move(*exported)});
+  if (!WriteTextFiles(writes)) {
     marks.written = false;
     marks.marked.clear();
   }

@@ -77,9 +77,13 @@ struct ExitRecord {
   // longer than the record knows: the resume takes that unconfirmed batch back (TrimUnconfirmedResults).
   long long resultDatSize = -1;
   long long resultTxtSize = -1;
+
+  bool operator==(const ExitRecord&) const = default;
 };
 
-// Writes the record whole, with a checksum line after the values.
+// The record's text: the values, then a checksum line over them.
+std::string ExitRecordText(const ExitRecord& record);
+// Writes that text whole.
 bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
 bool DeleteExitRecord(const ProgramDir& dir);
 
@@ -94,6 +98,8 @@ struct ExitRecordFile {
   std::string problem;
 };
 ExitRecordFile LoadExitRecord(const ProgramDir& dir);
+// The same for the file's text.
+ExitRecordFile ParseExitRecord(std::string_view text);
 
 // The record when it exists and is sound; nullopt otherwise. Values of any length are read whole.
 std::optional<ExitRecord> ReadExitRecord(const ProgramDir& dir);

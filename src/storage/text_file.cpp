@@ -5,7 +5,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <cstdio>
+#include <memory>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
@@ -42,6 +49,90 @@ bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) 
     return false;
   }
   return file.commit();
+}
+
+namespace {
+
+bool SyncToDisk(QFile& file) {
+  if (!file.flush()) return false;
+#ifdef Q_OS_UNIX
+  return ::fsync(file.handle()) == 0;
+#else
+  return true;  // QFile has no portable sync; the rename below is what keeps the file whole
+#endif
+}
+
+// The name an old file is kept under while a group of files is replaced.
+std::filesystem::path KeptName(const std::filesystem::path& path) {
+  std::filesystem::path kept = path;
+  kept += ".kept";
+  return kept;
+}
+
+}  // namespace
+
+bool WriteTextFiles(const std::vector<FileWrite>& files) {
+  std::vector<std::unique_ptr<QTemporaryFile>> temporaries;
+  for (const FileWrite& f : files) {
+    auto temporary = std::make_unique<QTemporaryFile>(ToQPath(f.path) + QStringLiteral(".XXXXXX"));
+    const auto size = static_cast<qint64>(f.bytes.size());
+    if (!temporary->open() || temporary->write(f.bytes.data(), size) != size || !SyncToDisk(*temporary))
+      return false;  // the temporaries remove themselves; no file was touched
+    // A temporary file is private to its owner; the file it becomes keeps the old file's permissions.
+    const QFileInfo old(ToQPath(f.path));
+    temporary->setPermissions(
+        old.exists() ? old.permissions() : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    temporary->close();
+    temporaries.push_back(std::move(temporary));
+  }
+
+  // The old content of each file stays reachable until every new file is in place.
+  std::vector<bool> hadOld(files.size(), false);
+  auto dropKept = [&](std::size_t count) {
+    std::error_code ec;
+    for (std::size_t i = 0; i < count; ++i)
+      if (hadOld[i]) std::filesystem::remove(KeptName(files[i].path), ec);
+  };
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::error_code ec;
+    if (!std::filesystem::exists(files[i].path, ec)) continue;
+    const auto kept = KeptName(files[i].path);
+    std::filesystem::remove(kept, ec);  // one left by a crash
+    ec.clear();
+    std::filesystem::create_hard_link(files[i].path, kept, ec);
+    if (ec) {
+      ec.clear();
+      std::filesystem::copy_file(files[i].path, kept, ec);
+    }
+    hadOld[i] = !ec;
+    if (ec) {
+      dropKept(i);
+      return false;
+    }
+  }
+
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::error_code ec;
+    std::filesystem::rename(detail::FromQPath(temporaries[i]->fileName()), files[i].path, ec);
+    if (!ec) {
+      temporaries[i]->setAutoRemove(false);
+      continue;
+    }
+    // Back to the old files: each one renamed so far gets its kept content back (or goes, when it
+    // is new), which a rename within the folder does without needing any space.
+    for (std::size_t j = 0; j < i; ++j) {
+      std::error_code undo;
+      if (hadOld[j])
+        std::filesystem::rename(KeptName(files[j].path), files[j].path, undo);
+      else
+        std::filesystem::remove(files[j].path, undo);
+      hadOld[j] = hadOld[j] && undo;  // a kept file renamed back is gone already
+    }
+    dropKept(files.size());
+    return false;
+  }
+  dropKept(files.size());
+  return true;
 }
 
 bool DeleteFile(const std::filesystem::path& path) {
@@ -94,14 +185,25 @@ std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir,
   for (int n = 2; QFileInfo::exists(target); ++n) target = base + QStringLiteral("-%1").arg(n);
   if (!QDir().mkpath(target)) return std::nullopt;
 
-  bool ok = true;
+  QStringList done;
   for (const QString& name : existing) {
     const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
-    if (keep == Keep::Move ? QFile::rename(name, destination) : Duplicate(name, destination, keep)) continue;
-    ok = false;
+    if (keep == Keep::Move ? QFile::rename(name, destination) : Duplicate(name, destination, keep)) {
+      done << destination;
+      continue;
+    }
+    // All or nothing: files that belong together (a draw's results) never end up half here, half
+    // there. What was moved goes back; what was copied goes.
+    for (qsizetype k = 0; k < done.size(); ++k) {
+      if (keep == Keep::Move)
+        QFile::rename(done[k], existing[k]);
+      else
+        QFile::remove(done[k]);
+    }
+    QDir().rmdir(target);
+    return std::nullopt;
   }
-  if (!ok) return std::nullopt;
   return detail::FromQPath(target);
 }
 

@@ -23,6 +23,19 @@ std::optional<std::string> TryReadTextFile(const std::filesystem::path& path);
 // (the old file is then untouched); callers report that to the user.
 bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes);
 
+// Several files written as one step: all of them, or none when anything fails (every file then keeps
+// its old content), so that files which must agree (result.dat and result.txt) never tell two
+// stories. Each file is first written whole to a temporary beside it and flushed to disk; only when
+// all are written are they renamed into place, one after another. Until then each old file is kept
+// under a second name (a hard link, or a copy where the file system has none), so a rename that
+// fails puts back the files renamed before it. Only a crash between two renames can leave some files
+// new and some old (the resume check knows that case).
+struct FileWrite {
+  std::filesystem::path path;
+  std::string bytes;
+};
+bool WriteTextFiles(const std::vector<FileWrite>& files);
+
 // Removes a file; a missing file is no error. False only when an existing file stays.
 bool DeleteFile(const std::filesystem::path& path);
 
@@ -30,7 +43,8 @@ bool FileExists(const std::filesystem::path& path);
 
 // Moves those of the given files that exist into history/<yyyyMMdd-HHmmss>/ below the program
 // folder, so that a reset or a mode switch keeps the old winners and lists instead of deleting
-// them. Creates nothing when none of the files exists. False when a file could not be moved.
+// them. Creates nothing when none of the files exists. False when a file could not be moved; the files
+// moved before it are then moved back, so files that belong together are never split.
 bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
 
 // The same move, telling where the files went: the new folder, an empty path when none of the files

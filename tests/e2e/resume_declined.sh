@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # After a crash, the answer 否 to the resume question starts afresh without destroying the last
 # draw: its result files move, byte for byte, into history/<yyyyMMdd-HHmmss>/. Then F12 with
-# batches left asks first (space and 取消 keep the program and the resume record, 确定 quits and
-# leaves no record), so the next start asks nothing and again keeps the results in history.
+# batches left asks first (space and 取消 keep the program, 确定 quits) and keeps the resume
+# record either way, so the next start offers to continue; 否 again keeps the results in history.
 set -euo pipefail
 exe="${1:?usage: resume_declined.sh PATH/TO/kavrel-draw}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -45,7 +45,7 @@ draw_batch "\$app"
 file_exists "\$app/config/exit.ini" || fail "no resume record after the fresh draw's first batch"
 
 # F12 with batches left asks. A space press meant for the stage answers 取消, as does Escape:
-# the program and the resume record stay. Only 确定 quits, without a record.
+# the program and the resume record stay. Only 确定 quits, and the record stays too.
 stage_key F12
 answer_box '退出提示' space
 program_gone && fail "space in the quit question closed the program"
@@ -57,13 +57,12 @@ file_exists "\$app/config/exit.ini" || fail "取消 lost the resume record"
 stage_key F12
 answer_box '退出提示' Tab Return
 wait_until program_gone || fail "确定 did not close the program"
-file_missing "\$app/config/exit.ini" || fail "a confirmed quit left a resume record"
+file_exists "\$app/config/exit.ini" || fail "a confirmed quit lost the resume record"
 
-# Nothing to resume: the start asks nothing (a question would come before the reset) and moves
-# the quit draw's results to a history folder of their own.
+# The quit draw is offered for resumption; 否 moves its results to a history folder of their own.
 start_program "\$app"
+answer_box '开始抽奖前确认信息' Escape
 wait_until history_is 2 || fail "the quit draw's results were not moved to history"
-has_window '确认信息' && fail "a resume question after a confirmed quit"
 file_missing "\$app/config/result.dat" || fail "the new start kept the old results"
 # Nothing drawn yet: F12 closes without asking.
 stage_key F12

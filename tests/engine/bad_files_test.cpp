@@ -24,6 +24,7 @@ struct TestFiles : DrawFiles {
   bool crashAtDelete = false;
   bool crashAtMove = false;
   bool writesFail = false;
+  bool asideFails = false;  // history/ cannot be written: nothing moves
   bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) override {
     return !writesFail && DrawFiles::WriteExitRecord(dir, record);
   }
@@ -38,7 +39,7 @@ struct TestFiles : DrawFiles {
   }
   bool PutResultsAside(const ProgramDir& dir, const LocalDateTime& when, HistoryReason reason) override {
     if (crashAtMove) throw Crash{};
-    return DrawFiles::PutResultsAside(dir, when, reason);
+    return !asideFails && DrawFiles::PutResultsAside(dir, when, reason);
   }
 };
 
@@ -80,6 +81,13 @@ class BadFiles : public EngineFixture {
     prompter.Clear();
   }
   void Put(std::string_view suffix, const std::string& bytes) { ASSERT_TRUE(WriteTextFile(dir.Path(suffix), bytes)); }
+  std::string winnerTaken;
+  // The record rewritten with a change and a correct checksum, as a hand edit by someone who knows how.
+  void Edit(const std::function<void(ExitRecord&)>& change) {
+    auto record = *ReadExitRecord(dir);
+    change(record);
+    ASSERT_TRUE(WriteExitRecord(dir, record));
+  }
 };
 
 // Declining the resume: a crash at either file step leaves either the record with all its results
@@ -167,22 +175,22 @@ TEST_F(BadFiles, ARecordThatCannotBeTrustedIsNeverResumed) {
          Put(ProgramDir::kExitIni, body + "checksum=" + ExitRecordChecksum(body) + "\r\n");
        },
        "记录中的result_size一项无法识别"},
-      {"a stranger in the pool",
+      // Records with a correct checksum whose content no draw can reach.
+      {"an entry no list load gives",
+       [this](const std::string&) { Edit([](ExitRecord& r) { r.pool.push_back("9-9"); }); },
+       "待抽名单中的“9-9”不是名单文件能有的条目"},
+      {"a winner back in the pool",
        [this](const std::string&) {
-         auto record = *ReadExitRecord(dir);
-         record.pool.push_back("999");
-         ASSERT_TRUE(WriteExitRecord(dir, record));
+         Edit([this](ExitRecord& r) { r.pool.push_back(winnerTaken = LoadResultLog(dir)[0].winners[0]); });
        },
-       "待抽名单中的“999”不在名单文件 config\\set.dat 中"},
-      {"a stranger among the winners",
-       [this](const std::string&) {
-         auto record = *ReadExitRecord(dir);
-         std::string dat = Read(ProgramDir::kResultDat);
-         dat.replace(dat.rfind('-', dat.size() - 2) + 1, 3, "777");
-         Put(ProgramDir::kResultDat, dat);
-         ASSERT_TRUE(WriteExitRecord(dir, record));
-       },
-       "中奖结果中的“777”不在名单文件 config\\set.dat 中"},
+       "中奖者“%w”又出现在待抽名单中"},
+      {"index=999 with its checksum", [this](const std::string&) { Edit([](ExitRecord& r) { r.batchNo = 999; }); },
+       "记录中的批次(第999轮)比中奖结果中记录的1批还多"},
+      {"index_number=99999", [this](const std::string&) { Edit([](ExitRecord& r) { r.drawnInAward = 99999; }); },
+       "记录中“三等奖”的已抽人数(99999名)比中奖结果中记录的2名还多"},
+      {"an award the plan lacks",
+       [this](const std::string&) { Edit([](ExitRecord& r) { r.lastAwardName = U("特等奖"); }); },
+       "记录中上次抽取的奖项“特等奖”既不在奖项计划中，也不在中奖结果中"},
       {"a malformed plan line",
        [this](const std::string&) {
          auto record = *ReadExitRecord(dir);
@@ -206,8 +214,9 @@ TEST_F(BadFiles, ARecordThatCannotBeTrustedIsNeverResumed) {
     const std::string results = Read(ProgramDir::kResultDat);
     ctl().StartUp();
     ASSERT_FALSE(prompter.shown().empty());
-    EXPECT_EQ(prompter.shown()[0].text, U("断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：") +
-                                            U(c.problem.c_str()) +
+    std::string problem = U(c.problem.c_str());
+    if (const auto at = problem.find("%w"); at != std::string::npos) problem.replace(at, 2, winnerTaken);
+    EXPECT_EQ(prompter.shown()[0].text, U("断点记录 config\\exit.ini 已损坏，不能继续上次的抽奖：") + problem +
                                             U("。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 "
                                               "history 文件夹。"));
     EXPECT_EQ(prompter.shown()[0].buttons, Buttons::Ok);
@@ -221,6 +230,77 @@ TEST_F(BadFiles, ARecordThatCannotBeTrustedIsNeverResumed) {
     EXPECT_EQ(Read("\\history\\20261209-200000\\exit.ini"), damaged);
     EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), results);
   }
+}
+
+// A fresh draw never records into the previous draw's result files: when they cannot be put aside, a
+// draw under way goes on as it was, and a fresh one waits until they are.
+TEST_F(BadFiles, AFreshDrawWaitsUntilThePreviousOneIsPutAside) {
+  TestFiles files;
+  ctl().UseFiles(files);
+  ctl().StartUp();
+  Roll();
+  const std::string results = Read(ProgramDir::kResultDat);
+  const auto pool = state.pool;
+  files.asideFails = true;
+  ctl().RestartPressed();
+  EXPECT_EQ(LastMessage(),
+            U("上次的中奖结果未能移入 history 文件夹，新的抽奖没有开始(否则新旧两场的中奖结果会混在一起)，"
+              "当前的抽奖照旧继续。请检查程序目录及其中的 history 文件夹是否可写。"));
+  EXPECT_TRUE(state.drawStarted);
+  EXPECT_EQ(state.pool, pool);
+  EXPECT_TRUE(Exists(ProgramDir::kExitIni)) << "the draw under way keeps its record";
+  EXPECT_EQ(Read(ProgramDir::kResultDat), results);
+
+  FinishDraw();
+  const std::string finished = Read(ProgramDir::kResultDat);
+  Restart();
+  ctl().UseFiles(files);
+  prompter.Clear();
+  ctl().StartUp();
+  EXPECT_EQ(LastMessage(),
+            U("上次的中奖结果未能移入 history 文件夹，新的抽奖不能开始(否则新旧两场的中奖结果会混在一起)。"
+              "请检查程序目录及其中的 history 文件夹是否可写，然后按空格键重试。"));
+  EXPECT_EQ(Status(), U(kR1));
+  ctl().StartPressed();
+  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_EQ(Messages().size(), 2u) << "told again at the press";
+  files.asideFails = false;
+  ctl().StartPressed();
+  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), finished);
+  Tick();
+  ctl().StopPressed();
+  EXPECT_EQ(LoadResultLog(dir).size(), 1u) << "the fresh draw's results alone";
+}
+
+// A list edited while the draw was suspended: the resume question says how it changed and that the
+// draw goes on over the pool it had; nobody joins or leaves the pool behind the operator's back.
+TEST_F(BadFiles, AListChangedWhileSuspendedIsToldBeforeTheResume) {
+  FirstBatchThenCrash();
+  const ExitRecord record = *ReadExitRecord(dir);
+  const std::string winner = Winners(Read(ProgramDir::kResultDat))[0];
+  std::string list;
+  for (const auto& entry : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010", "011", "012"})
+    if (entry != record.pool[0] && entry != winner) list += std::string(entry) + "\r\n";
+  Put(ProgramDir::kSetDat, list);
+  ctl().StartUp();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(
+      prompter.shown()[0].text,
+      U(kResumeQuestion) +
+          U("\n\n注意：名单文件 config\\set.dat 在上次中断后有改动（新增2人，删除2人）。按【是】继续时仍按中断时的"
+            "待抽名单抽取，新增的人不参加本次抽奖，删除的人中尚未中奖的1人仍可能被抽中。如要按改动后的名单抽奖，"
+            "请按【否】重新开始。"));
+  EXPECT_EQ(state.pool, record.pool);
+  EXPECT_EQ(Status(), U(kR2));
+
+  // Declined: a fresh draw over the list as it is now.
+  Restart();
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::No);
+  ctl().StartUp();
+  EXPECT_EQ(state.pool.size(), 10u);
+  EXPECT_FALSE(state.drawStarted);
 }
 
 // Result files longer than the record: only the one batch whose stop the record missed is cut,

@@ -299,26 +299,36 @@ TEST_F(Recovery, RestartWhileRollingAsksThenResetsAndKeepsTheOldResults) {
             HistoryReason::Restart);
 }
 
-TEST_F(Recovery, QuitWithBatchesLeftAsksAndLeavesNoRecord) {
+// A quit with batches left keeps the draw, as a crash would: the next start offers to continue it,
+// and the batch that was rolling at the quit rolls again.
+TEST_F(Recovery, QuitWithBatchesLeftSaysWhatItDoesAndKeepsTheDraw) {
   ctl().StartUp();
   Roll();
+  ctl().StartPressed();
+  ctl().StartPressed();
+  Tick();  // the second batch rolls
+  const auto poolAtQuit = state.pool;
   prompter.ScriptAnswer(Answer::Cancel);
   EXPECT_FALSE(ctl().QuitPressed());
-  EXPECT_EQ(prompter.shown().back().text, U("奖项还未抽取完毕，确定要退出吗？"));
+  EXPECT_EQ(prompter.shown().back().text,
+            U("奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，下次启动时可以选择继续本次抽奖"
+              "（正在滚动的这一批不算抽出）。"));
   EXPECT_EQ(prompter.shown().back().caption, U("退出提示："));
   EXPECT_EQ(prompter.shown().back().icon, Icon::Information);
-  EXPECT_TRUE(Exists(ProgramDir::kExitIni));
+  EXPECT_TRUE(stage.timerRunning) << "cancelled: the roll goes on";
   EXPECT_TRUE(ctl().QuitPressed());
+  EXPECT_FALSE(stage.timerRunning);
   ctl().StageDestroyed(true);
-  EXPECT_FALSE(Exists(ProgramDir::kExitIni));
   EXPECT_EQ(Settings(dir.Path(ProgramDir::kConfigIni)).ReadText(U("模式"), U("文字抽奖模式")), U("真"));
 
   Restart();
   prompter.Clear();
   ctl().StartUp();
-  EXPECT_TRUE(prompter.shown().empty()) << "no resume question";
-  EXPECT_FALSE(Exists(ProgramDir::kResultDat));
-  EXPECT_TRUE(std::filesystem::exists(root / "history"));
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].buttons, Buttons::YesNo) << "the resume question";
+  EXPECT_EQ(state.pool, poolAtQuit);
+  EXPECT_EQ(Status(), U(kR2)) << "the batch rolling at the quit is drawn again";
+  EXPECT_EQ(LoadResultLog(dir).at(0).winners.size(), 2u);
 }
 
 TEST_F(Recovery, QuitWithoutBatchesLeftAndOtherCloses) {

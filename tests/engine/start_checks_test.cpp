@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "engine_fixture.h"
+#include "storage/result_store.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
@@ -101,6 +102,27 @@ TEST_F(StartChecks, PrizePictureFollowsTheLine) {
   ctl().StartPressed();
   EXPECT_TRUE(stage.IsVisible(StageElement::PrizePicture));
   EXPECT_EQ(stage.prizePicture, "C:\\p\\laptop.jpg");
+}
+
+// A prize picture too large to show, or missing, is told once per picture, with its size; the
+// stage shows the award without it and the draw goes on.
+TEST_F(StartChecks, APrizePictureThatWillNotShowIsToldOncePerPicture) {
+  WritePlan(
+      {"三等奖,4,2,1,2,奖品,D:\\big.png,", "三等奖,4,2,2,2,奖品,D:\\big.png,", "一等奖,1,1,1,1,奖品,D:\\gone.jpg,"});
+  stage.pictureChecks[U("D:\\big.png")] = {PictureCheck::TooLarge, 30000, 30000};
+  stage.pictureChecks[U("D:\\gone.jpg")] = {PictureCheck::Unreadable, 0, 0};
+  ctl().StartUp();
+  for (int batch = 0; batch < 3; ++batch) {
+    Roll();
+    ctl().StartPressed();
+  }
+  EXPECT_EQ(
+      Messages(),
+      (std::vector<std::string>{
+          U("奖品图片 D:\\big.png 太大(30000×30000像素)，舞台上不显示这张图片。请把图片缩小(例如缩到4000×3000像素以内)"
+            "后在奖项设定中重新选择。"),
+          U("奖品图片 D:\\gone.jpg 不存在或不是能读取的图片，舞台上不显示这张图片。请在奖项设定中重新选择。")}));
+  EXPECT_EQ(LoadResultLog(dir).size(), 2u) << "every batch drawn";
 }
 
 }  // namespace

@@ -80,6 +80,8 @@ struct Award {
 // an award, between awards and on the last batch.
 constexpr Award kAwards[] = {{"三等奖", 10, 2}, {"二等奖", 5, 2}, {"一等奖", 2, 2}, {"特等奖", 1, 1}};
 
+constexpr int kLargestBatch = 2;
+
 int TotalQuota() {
   int total = 0;
   for (const Award& a : kAwards) total += a.batches * a.batchSize;
@@ -251,9 +253,15 @@ int QuotaOf(const std::vector<std::string>& planLines) {
     const std::string txt = ReadTextFile(kept.path() / "result.txt");
     // A kill inside the first stop, between its two result files, leaves no resume record: the batch
     // was never confirmed and the next start begins afresh, keeping the half-written pair as it was.
-    const bool finished = CheckResultFiles(where, dat, txt, false).size() == static_cast<std::size_t>(TotalQuota());
-    const Winners old = CheckResultFiles(where, dat, txt, finished);
-    Check(finished || static_cast<int>(old.size()) <= kAwards[0].batchSize,
+    const Winners asFound = CheckResultFiles(where, dat, txt, false);
+    const bool finished = asFound.size() == static_cast<std::size_t>(TotalQuota());
+    // The copy a resume keeps before it takes back the batch the record missed: the resumed results
+    // plus that one batch, which a kill between the two files' renames may have left in one of them.
+    const bool copyBeforeTrim = dat.starts_with(ReadTextFile(dir.Path(ProgramDir::kResultDat))) &&
+                                asFound.size() > winners.size() &&
+                                asFound.size() - winners.size() <= static_cast<std::size_t>(kLargestBatch);
+    const Winners old = CheckResultFiles(where, dat, txt, finished && !copyBeforeTrim);
+    Check(finished || copyBeforeTrim || static_cast<int>(old.size()) <= kAwards[0].batchSize,
           where + ": a draw put aside with " + std::to_string(old.size()) + " winners");
   }
   for (const std::string& f : failures) std::fprintf(stderr, "soak: %s\n", f.c_str());

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 
@@ -127,12 +129,19 @@ TEST(StageElements, ThePrizePictureBlendsItsBackdropIntoTheStage) {
 
   Stage s;
   s.Layout(1024, 768);
+  // Decoded in the background: the stage shows through until the picture is there.
   ShowPrize(s.e, path, true);
   ASSERT_FALSE(s.e.prizePicture->isHidden());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !s.e.prizePicture->Loading(); }, 30000));
   const QImage shown = s.e.prizePicture->Picture();
   EXPECT_EQ(shown.pixelColor(1, 1), kStageColour);
   EXPECT_EQ(shown.pixelColor(150, 110), kStageColour);
   EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::black));
+  // Shown again, it is there at once.
+  ShowPrize(s.e, QString(), true);
+  ShowPrize(s.e, path, true);
+  EXPECT_FALSE(s.e.prizePicture->Loading());
+  EXPECT_EQ(s.e.prizePicture->Picture().pixelColor(80, 60), QColor(Qt::black));
 
   // No picture on the award: cleared and hidden.
   ShowPrize(s.e, QString(), true);
@@ -144,6 +153,19 @@ TEST(StageElements, ThePrizePictureBlendsItsBackdropIntoTheStage) {
   // A file that cannot be read shows only the stage.
   ShowPrize(s.e, dir.filePath(QStringLiteral("missing.jpg")), true);
   EXPECT_FALSE(s.e.prizePicture->isHidden());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !s.e.prizePicture->Loading(); }, 30000));
+  EXPECT_EQ(s.e.prizePicture->Picture().pixelColor(80, 60), kStageColour);
+  // A picture asked for while another is on its way replaces it; the earlier one is never shown.
+  ASSERT_TRUE(prize.save(dir.filePath(QStringLiteral("late.png"))));
+  ShowPrize(s.e, dir.filePath(QStringLiteral("late.png")), true);
+  QImage other(160, 120, QImage::Format_RGB32);
+  other.fill(Qt::white);  // all backdrop: the stage shows through everywhere
+  const QString otherPath = dir.filePath(QStringLiteral("other.png"));
+  ASSERT_TRUE(other.save(otherPath));
+  ShowPrize(s.e, otherPath, true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !s.e.prizePicture->Loading(); }, 30000));
+  QThreadPool::globalInstance()->waitForDone();
+  QCoreApplication::processEvents();
   EXPECT_EQ(s.e.prizePicture->Picture().pixelColor(80, 60), kStageColour);
 }
 

@@ -105,5 +105,48 @@ TEST_F(TextFileTest, StaleTemporariesOfInterruptedWritesAreRemoved) {
     EXPECT_TRUE(FileExists(Dir().Root() / kept)) << kept;
 }
 
+// Files that must agree are written both or neither. A folder in the way of the second file makes its
+// rename fail after the first file was renamed: the first gets its old content back (or goes, when
+// it is new), and nothing of the attempt is left behind.
+TEST_F(TextFileTest, FilesWrittenTogetherAreAllWrittenOrNone) {
+  const auto first = Dir().Path(ProgramDir::kResultDat);
+  const auto second = Dir().Path(ProgramDir::kResultTxt);
+  auto names = [this] {
+    std::vector<std::string> all;
+    for (const auto& root : {Dir().Root(), Dir().Path(ProgramDir::kConfigDir)})
+      for (const auto& entry : std::filesystem::directory_iterator(root))
+        all.push_back(entry.path().filename().string());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  ASSERT_TRUE(WriteTextFiles({{first, "old dat"}, {second, "old txt"}}));
+  ASSERT_TRUE(WriteTextFiles({{first, "new dat"}, {second, "new txt"}}));
+  EXPECT_EQ(ReadTextFile(first), "new dat");
+  EXPECT_EQ(ReadTextFile(second), "new txt");
+  const auto clean = names();
+
+  std::filesystem::remove(second);
+  std::filesystem::create_directory(second);
+  EXPECT_FALSE(WriteTextFiles({{first, "newer dat"}, {second, "newer txt"}}));
+  EXPECT_EQ(ReadTextFile(first), "new dat");
+  EXPECT_EQ(names(), clean);
+
+  const auto fresh = Dir().Path("\\config\\fresh.dat");
+  EXPECT_FALSE(WriteTextFiles({{fresh, "x"}, {second, "y"}}));
+  EXPECT_FALSE(FileExists(fresh));
+  EXPECT_EQ(names(), clean);
+}
+
+// Files moved into history together go back together when one of them cannot be moved.
+TEST_F(TextFileTest, AMoveToHistoryThatFailsPartWayMovesBack) {
+  Put(ProgramDir::kResultDat, "winners");
+  const auto other = Dir().Root() / "result.dat";  // the same name: its move finds the first one there
+  ASSERT_TRUE(WriteTextFile(other, "other"));
+  EXPECT_FALSE(MoveToHistory(Dir(), {Dir().Path(ProgramDir::kResultDat), other}, {2026, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(Read(ProgramDir::kResultDat), "winners");
+  EXPECT_EQ(ReadTextFile(other), "other");
+  EXPECT_FALSE(std::filesystem::exists(Dir().Path(ProgramDir::kHistoryDir) / "20260102-030405"));
+}
+
 }  // namespace
 }  // namespace kavrel::test

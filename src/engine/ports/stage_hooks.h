@@ -58,6 +58,14 @@ inline const char* DesignName(StageElement e) {
 // How the draw engine drives the stage. StageWindow implements it; engine tests use a recording
 // fake. Every text is GB18030 bytes. All calls come on the UI thread and must return promptly:
 // PickBatch calls BeginTickPaint and PaintCandidate on every timer tick.
+// What a picture file's header says about showing it.
+struct PictureCheck {
+  enum Result { Shows, TooLarge, Unreadable };  // Unreadable: missing, or no picture we read
+  Result result = Shows;
+  int width = 0;  // the picture's size (TooLarge)
+  int height = 0;
+};
+
 class StageHooks {
  public:
   virtual ~StageHooks() = default;
@@ -95,8 +103,10 @@ class StageHooks {
   virtual void PaintCandidate(int i, const std::string& text) = 0;
 
   // Shows the prize picture file in the prize picture panel and makes the panel visible; the
-  // engine hides the panel with SetVisible(PrizePicture, false).
-  virtual void ShowPrizePicture(const std::string& path) = 0;
+  // engine hides the panel with SetVisible(PrizePicture, false). The stage never waits for the
+  // picture: it looks at the file's header only and decodes the picture in the background, so the
+  // answer says whether it will show, or why not.
+  virtual PictureCheck ShowPrizePicture(const std::string& path) = 0;
 
   // Opens the winner show (the F6 result view); returns when it is closed.
   virtual void ShowWinnerShow() = 0;

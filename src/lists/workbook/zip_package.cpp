@@ -1,5 +1,7 @@
 #include "lists/workbook/zip_package.h"
 
+#include <algorithm>
+
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
@@ -98,7 +100,13 @@ std::optional<QByteArray> ZipPackage::ReadSmall(const QString& part, std::int64_
   if (name.isEmpty() || !declared || *declared > maxBytes || !zip_->setCurrentFile(name)) return std::nullopt;
   QuaZipFile file(zip_.get());
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray bytes = file.read(maxBytes + 1);
+  // Read in pieces: a read of maxBytes + 1 at once allocates that much for every small part.
+  QByteArray bytes;
+  while (bytes.size() <= maxBytes) {
+    const QByteArray piece = file.read(std::min<std::int64_t>(std::int64_t{1} << 16, maxBytes + 1 - bytes.size()));
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
   file.close();
   if (bytes.size() > maxBytes || file.getZipError() != UNZ_OK) return std::nullopt;
   return bytes;

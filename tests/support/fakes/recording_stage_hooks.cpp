@@ -64,10 +64,12 @@ void RecordingStageHooks::PaintCandidate(int, const std::string& text) {
   painted.push_back(text);
 }
 
-void RecordingStageHooks::ShowPrizePicture(const std::string& path) {
+PictureCheck RecordingStageHooks::ShowPrizePicture(const std::string& path) {
   prizePicture = path;
   visible[StageElement::PrizePicture] = true;
   calls.push_back("prize picture " + path);
+  const auto it = pictureChecks.find(path);
+  return it == pictureChecks.end() ? PictureCheck{} : it->second;
 }
 
 void RecordingStageHooks::ShowWinnerShow() {

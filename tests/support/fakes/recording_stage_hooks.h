@@ -21,8 +21,9 @@ class RecordingStageHooks : public StageHooks {
   int preparedBatchSize = 0;
   bool snapshotTaken = false;
   int ticksPainted = 0;
-  std::vector<std::string> painted;  // the candidates of the last tick, in paint order
-  std::string prizePicture;          // the last picture shown in the prize picture panel
+  std::vector<std::string> painted;                   // the candidates of the last tick, in paint order
+  std::string prizePicture;                           // the last picture shown in the prize picture panel
+  std::map<std::string, PictureCheck> pictureChecks;  // what a picture's header says; others show
   int winnerShows = 0;
 
   std::string Text(StageElement e) const;
@@ -39,7 +40,7 @@ class RecordingStageHooks : public StageHooks {
   void DiscardSnapshot() override;
   void BeginTickPaint() override;
   void PaintCandidate(int i, const std::string& text) override;
-  void ShowPrizePicture(const std::string& path) override;
+  PictureCheck ShowPrizePicture(const std::string& path) override;
   void ShowWinnerShow() override;
 };
 
