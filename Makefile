@@ -2,10 +2,11 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
+PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench assets format clean
+.PHONY: deps build run test test-fast test-asan soak bench assets format clean package check-package
 
 deps:
 	bash scripts/install-deps.sh
@@ -51,6 +52,17 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	for b in $(BENCH_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The Debian package dist/kavrel_<version>_amd64.deb (the program in /opt/kavrel, a menu entry, the
+# programs on the PATH). Built without the tests; the same compiler flags as `make build`, so ccache serves it.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_WERROR=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
+# Installs that package into a fresh Debian 12 root and draws with it (not part of `make test`).
+check-package: package
+	bash scripts/package/check-deb.sh
+
 # Re-renders the built-in pictures and sounds (the rendered files are committed).
 assets: deps
 	bash assets/build-pictures.sh
@@ -60,4 +72,4 @@ format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(PACKAGE_DIR)

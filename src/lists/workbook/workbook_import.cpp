@@ -1,7 +1,6 @@
 #include "lists/workbook/workbook_import.h"
 
 #include <QString>
-#include <QStringEncoder>
 #include <algorithm>
 
 #include "storage/codec.h"
@@ -29,12 +28,8 @@ class ToGb {
         break;
       }
     if (ascii) return;
-    const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    text = FromQt(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
-
- private:
-  QStringEncoder encoder_{"GB18030"};
 };
 
 }  // namespace

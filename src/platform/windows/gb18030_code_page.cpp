@@ -1,0 +1,34 @@
+// GB18030 through Windows' code page 54936: Qt for Windows has no ICU, and the system converts
+// GB18030 (all of Unicode) both ways itself. Compiled into the storage library on Windows only.
+#include <windows.h>
+
+#include "storage/gb18030.h"
+
+namespace kavrel::detail {
+
+namespace {
+constexpr UINT kGb18030 = 54936;
+}  // namespace
+
+QString DecodeGb18030(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(kGb18030, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kGb18030, 0, bytes.data(), size, wide.data(), length);
+  return QString::fromWCharArray(wide.data(), length);
+}
+
+std::string EncodeGb18030(const QString& text) {
+  if (text.isEmpty()) return {};
+  const std::wstring wide = text.toStdWString();
+  const int size = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(kGb18030, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(kGb18030, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace kavrel::detail
