@@ -6,7 +6,7 @@ PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench assets format clean package check-package
+.PHONY: deps build run test test-fast test-asan soak bench assets format clean package check-package windows test-windows
 
 deps:
 	bash scripts/install-deps.sh
@@ -63,6 +63,15 @@ package: deps
 check-package: package
 	bash scripts/package/check-deb.sh
 
+# Windows, cross-built with MinGW against the prefix that scripts/windows/build-toolchain.sh fills
+# (hours, once): dist/ gets the portable folder, its zip and the NSIS installer. test-windows runs the
+# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself.
+windows:
+	bash scripts/windows/build.sh
+
+test-windows:
+	bash scripts/windows/test-windows.sh
+
 # Re-renders the built-in pictures and sounds (the rendered files are committed).
 assets: deps
 	bash assets/build-pictures.sh
@@ -72,4 +81,4 @@ format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(PACKAGE_DIR) build-windows

@@ -244,10 +244,18 @@ step_qt5compat() { qt_module qt5compat "$(source_dir qt6-5compat)"; }
 step_qtwebsockets() { qt_module qtwebsockets "$(source_dir qt6-websockets)"; }
 step_qthttpserver() { qt_module qthttpserver "$(source_dir qt6-httpserver)"; }
 
+# QuaZip 1.4 from the source of Debian's Qt 5 package (the same upstream release as libquazip1-qt6, whose
+# own source the archive does not serve here), built for Qt 6. Its one use of Qt5Compat, QTextCodec,
+# comes from a small stand-in over QStringConverter (qtextcodec-shim.h), as qt6-5compat's source is
+# not served either.
 step_quazip() {
   local src
-  src=$(source_dir libquazip1-qt6)
-  cmake_build quazip "$src" -DQUAZIP_QT_MAJOR_VERSION=6 -DBUILD_SHARED_LIBS=ON -DQUAZIP_ENABLE_TESTS=OFF
+  src=$(source_dir libquazip1-qt6 2>/dev/null) || src=$(source_dir libquazip1-qt5)
+  mkdir -p "$PREFIX/include/QtCore5Compat"
+  cp "$HERE/qtextcodec-shim.h" "$PREFIX/include/QtCore5Compat/QTextCodec"
+  sed -i 's/COMPONENTS Core Core5Compat/COMPONENTS Core/; s/Qt6::Core Qt6::Core5Compat/Qt6::Core/' "$src/CMakeLists.txt"
+  qt_module quazip "$src" -DQUAZIP_QT_MAJOR_VERSION=6 -DBUILD_SHARED_LIBS=ON -DQUAZIP_ENABLE_TESTS=OFF \
+    -DCMAKE_CXX_FLAGS="-I$PREFIX/include" -DQUAZIP_FETCH_LIBS=OFF
 }
 
 # The camera. Needs the host's shader baker (qsb); Windows Media Foundation is the backend.

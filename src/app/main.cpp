@@ -9,18 +9,18 @@
 
 #include "assets.h"
 #include "console/stage_display.h"
+#include "kavrel_version.h"
 #include "platform/chinese_ui.h"
-#include "platform/qt_camera.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
 #include "platform/shell_open.h"
 #include "platform/single_instance.h"
+#include "platform/system_cameras.h"
 #include "platform/system_clock.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
-#include "kavrel_version.h"
 
 namespace {
 
@@ -32,10 +32,10 @@ QString FolderText(const std::filesystem::path& folder) {
 // event, so that a new user sees a draw before preparing one.
 void OfferSampleEvent(const kavrel::ProgramDir& dir, kavrel::Prompter& prompter) {
   if (!dir.HasSampleEvent() || kavrel::FileExists(dir.Path(kavrel::ProgramDir::kSetDat))) return;
-  const auto answer = prompter.Message(
-      kavrel::Gb("欢迎使用kavrel抽奖！\n\n是否载入示例活动（名单和奖项）来熟悉抽奖流程？\n"
-                 "之后可以在“设定”菜单中导入自己的名单、设置自己的奖项。"),
-      kavrel::Gb("提示信息："), kavrel::Buttons::YesNo, kavrel::Icon::Question);
+  const auto answer =
+      prompter.Message(kavrel::Gb("欢迎使用kavrel抽奖！\n\n是否载入示例活动（名单和奖项）来熟悉抽奖流程？\n"
+                                  "之后可以在“设定”菜单中导入自己的名单、设置自己的奖项。"),
+                       kavrel::Gb("提示信息："), kavrel::Buttons::YesNo, kavrel::Icon::Question);
   if (answer == kavrel::Answer::Yes && !dir.LaySampleEvent()) {
     prompter.Message(kavrel::Gb("示例活动没有载入：无法写入数据文件夹 ") + kavrel::GbPath(dir.Root()),
                      kavrel::Gb("错误提示："), kavrel::Buttons::Ok, kavrel::Icon::Error);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   kavrel::SystemClock clock;
   kavrel::StageWindow stage(prompter, sound, clock, dir, &kavrel::OpenWithShell);
   prompter.SetParent(&stage);
-  stage.UseCameras([] { return std::make_unique<kavrel::QtCamera>(); });
+  stage.UseCameras(kavrel::SystemCameras());
   // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
   sound.UseSoundSettings(stage.controller().Sounds());
   // The stage goes on the screen chosen for it last time (when it is there), the operator console on

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "kavrel_version.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
-#include "kavrel_version.h"
 
 namespace kavrel {
 

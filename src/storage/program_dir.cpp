@@ -61,8 +61,7 @@ ProgramDir ProgramDir::FromExecutable() {
   return Choose(FromQPath(QCoreApplication::applicationDirPath()), UserDataFolder());
 }
 
-ProgramDir ProgramDir::Choose(const std::filesystem::path& programFolder,
-                              const std::filesystem::path& userDataFolder) {
+ProgramDir ProgramDir::Choose(const std::filesystem::path& programFolder, const std::filesystem::path& userDataFolder) {
   const ProgramDir portable(programFolder);
   const bool marked = QFileInfo::exists(ToQPath(portable.Path(kInstalledMarker)));
   if (!marked && CanWriteIn(ToQPath(programFolder))) return portable;
@@ -71,8 +70,7 @@ ProgramDir ProgramDir::Choose(const std::filesystem::path& programFolder,
 
 std::filesystem::path ProgramDir::UserDataFolder() {
   // GenericDataLocation is $XDG_DATA_HOME (or ~/.local/share) on Linux and %LOCALAPPDATA% on Windows.
-  return FromQPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                   QStringLiteral("/kavrel"));
+  return FromQPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kavrel"));
 }
 
 std::filesystem::path ProgramDir::ProgramPath(std::string_view suffix) const {
