@@ -23,7 +23,7 @@ std::string Utf8(const std::string& gb) {
       break;
     }
   if (ascii) return gb;
-  return ToQt(gb).toStdString();
+  return kavrel::ToQt(gb).toStdString();
 }
 
 // One cell as one field of a TAB-separated line: \, TAB, CR and LF written as \\, \t, \r, \n.
