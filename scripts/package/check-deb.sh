@@ -86,6 +86,16 @@ chroot --userspec=operator:operator "$root" env -i HOME=/home/operator USER=oper
   PATH=/usr/bin:/bin DISPLAY="$display" XDG_RUNTIME_DIR=/tmp SDL_AUDIODRIVER=dummy \
   sh -c "cd /home/operator && $exec_line >/tmp/kavrel-draw.log 2>&1 & echo \$! >/tmp/kavrel-draw.pid"
 
+# answer TITLE KEY: presses KEY in the message box titled TITLE (raised first: without a window
+# manager it may open behind the full-screen stage).
+answer() {
+  local box
+  box=$(xdotool search --name "^$1\$" | head -n 1)
+  xdotool windowraise "$box"
+  xdotool windowfocus --sync "$box"
+  xdotool key "$2"
+}
+
 # wait_for SECONDS COMMAND...: polls until the command succeeds.
 wait_for() {
   local limit=$1
@@ -100,12 +110,10 @@ export DISPLAY=$display
 data=$root/home/operator/.local/share/kavrel
 # The first start offers the sample event.
 wait_for 60 xdotool search --name '^提示信息：$' || { cat "$root/tmp/kavrel-draw.log"; fail "no sample-event offer"; }
-xdotool key --window "$(xdotool search --name '^提示信息：$' | head -n 1)" Return
+answer 提示信息： Return
 wait_for 60 xdotool search --name '^kavrel抽奖$' || fail "the stage did not open"
 [ -s "$data/config/set.dat" ] || fail "the sample event was not laid into $data/config"
 stage=$(xdotool search --name '^kavrel抽奖$' | head -n 1)
-sleep_until_ready() { [ -n "$(xdotool search --name '^kavrel抽奖$')" ]; }
-wait_for 10 sleep_until_ready
 xdotool windowfocus --sync "$stage"
 xdotool key space
 sleep 1 # the candidates roll for a moment, as they would in front of the audience
@@ -119,7 +127,7 @@ step "winners recorded: $(wc -l <"$data/config/result.dat") line(s) in result.da
 chroot --userspec=operator:operator "$root" env -i HOME=/home/operator LANG=C.UTF-8 PATH=/usr/bin:/bin \
   DISPLAY="$display" XDG_RUNTIME_DIR=/tmp SDL_AUDIODRIVER=dummy sh -c "$exec_line >/tmp/second.log 2>&1 &"
 wait_for 30 xdotool search --name '^提示信息：$' || fail "a second program was not refused"
-xdotool key --window "$(xdotool search --name '^提示信息：$' | head -n 1)" Return
+answer 提示信息： Return
 step "a second program on the same data folder is refused"
 
 verify=$(chroot --userspec=operator:operator "$root" env -i HOME=/home/operator PATH=/usr/bin:/bin \

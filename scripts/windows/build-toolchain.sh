@@ -222,7 +222,8 @@ step_googletest() {
 }
 
 # qtbase: only what the program uses (core, gui, widgets, printing, network, concurrent, test, xml,
-# the Windows platform plugin and the image formats); no SQL, D-Bus, OpenGL, Vulkan or ICU.
+# the Windows platform plugin and the image formats); no SQL, D-Bus, Vulkan or ICU. OpenGL stays
+# "dynamic", Qt's Windows default (loaded at run time; turning it off is a less travelled road).
 # Debian's repacked source has no 3rdparty/wintab, so tablet events are off.
 step_qtbase() {
   local src
@@ -231,7 +232,7 @@ step_qtbase() {
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT_CMAKE" -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_openssl=OFF -DFEATURE_direct2d=OFF -DFEATURE_glib=OFF -DFEATURE_zstd=OFF \
     -DFEATURE_system_zlib=ON -DFEATURE_system_jpeg=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_doubleconversion=OFF
