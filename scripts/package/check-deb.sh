@@ -41,7 +41,7 @@ cleanup() {
   set +e
   [ -f "$app_pid_file" ] && kill "$(cat "$app_pid_file")" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  for m in proc sys dev/pts dev; do umount -l "$root/$m" 2>/dev/null; done
+  for m in var/cache/apt/archives proc sys dev/pts dev; do umount -l "$root/$m" 2>/dev/null; done
   rm -rf "$root"
 }
 trap cleanup EXIT
@@ -52,6 +52,9 @@ mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 mount -t sysfs sysfs "$root/sys"
+# The downloaded packages are kept between runs (the root itself is fresh every time).
+mkdir -p "$cache/archives/partial"
+mount --bind "$cache/archives" "$root/var/cache/apt/archives"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
 
@@ -62,6 +65,8 @@ snapshot() {
 }
 in_root apt-get update -q >/dev/null
 snapshot >"$root/tmp/before.txt"
+installed_packages() { in_root dpkg-query -W -f='${Package}\n' | sort; }
+installed_packages >"$root/tmp/packages-before.txt"
 
 step "apt-get install ./$(basename "$deb")"
 cp "$deb" "$root/tmp/"
@@ -73,8 +78,8 @@ in_root dpkg -L kavrel | grep -q '^/usr/share/applications/kavrel.desktop$' || f
 version=$(in_root kavrel-verify --version) || fail "kavrel-verify --version"
 step "$version"
 
-# The ordinary user who runs the event.
-in_root useradd -m -s /bin/bash operator
+# The ordinary user who runs the event (not root: root could write into /opt).
+in_root useradd -m -s /bin/bash ada
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/kavrel.desktop")
 step "menu entry runs: $exec_line"
 
@@ -82,15 +87,15 @@ Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 # The chroot shares this machine's network namespace, so the program reaches Xvfb's abstract socket.
-chroot --userspec=operator:operator "$root" env -i HOME=/home/operator USER=operator LANG=C.UTF-8 \
+chroot --userspec=ada:ada "$root" env -i HOME=/home/ada USER=ada LANG=C.UTF-8 \
   PATH=/usr/bin:/bin DISPLAY="$display" XDG_RUNTIME_DIR=/tmp SDL_AUDIODRIVER=dummy \
-  sh -c "cd /home/operator && $exec_line >/tmp/kavrel-draw.log 2>&1 & echo \$! >/tmp/kavrel-draw.pid"
+  sh -c "cd /home/ada && $exec_line >/tmp/kavrel-draw.log 2>&1 & echo \$! >/tmp/kavrel-draw.pid"
 
 # answer TITLE KEY: presses KEY in the message box titled TITLE (raised first: without a window
 # manager it may open behind the full-screen stage).
 answer() {
   local box
-  box=$(xdotool search --name "^$1\$" | head -n 1)
+  box=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
   xdotool windowraise "$box"
   xdotool windowfocus --sync "$box"
   xdotool key "$2"
@@ -107,13 +112,13 @@ wait_for() {
   done
 }
 export DISPLAY=$display
-data=$root/home/operator/.local/share/kavrel
+data=$root/home/ada/.local/share/kavrel
 # The first start offers the sample event.
-wait_for 60 xdotool search --name '^提示信息：$' || { cat "$root/tmp/kavrel-draw.log"; fail "no sample-event offer"; }
+wait_for 60 xdotool search --onlyvisible --name '^提示信息：$' || { cat "$root/tmp/kavrel-draw.log"; fail "no sample-event offer"; }
 answer 提示信息： Return
-wait_for 60 xdotool search --name '^kavrel抽奖$' || fail "the stage did not open"
+wait_for 60 xdotool search --onlyvisible --name '^kavrel抽奖$' || fail "the stage did not open"
 [ -s "$data/config/set.dat" ] || fail "the sample event was not laid into $data/config"
-stage=$(xdotool search --name '^kavrel抽奖$' | head -n 1)
+stage=$(xdotool search --onlyvisible --name '^kavrel抽奖$' | head -n 1)
 xdotool windowfocus --sync "$stage"
 xdotool key space
 sleep 1 # the candidates roll for a moment, as they would in front of the audience
@@ -121,17 +126,17 @@ xdotool key space
 wait_for 30 test -s "$data/config/result.dat" || fail "no winners in $data/config/result.dat"
 wait_for 10 test -s "$data/result.txt" || fail "no result.txt"
 import -display "$display" -window root "$cache/check-deb-stage.png"
-step "winners recorded: $(wc -l <"$data/config/result.dat") line(s) in result.dat; screenshot $cache/check-deb-stage.png"
+step "winners recorded: $(wc -c <"$data/config/result.dat") bytes in result.dat; screenshot $cache/check-deb-stage.png"
 
 # A second program on the same data is refused.
-chroot --userspec=operator:operator "$root" env -i HOME=/home/operator LANG=C.UTF-8 PATH=/usr/bin:/bin \
+chroot --userspec=ada:ada "$root" env -i HOME=/home/ada LANG=C.UTF-8 PATH=/usr/bin:/bin \
   DISPLAY="$display" XDG_RUNTIME_DIR=/tmp SDL_AUDIODRIVER=dummy sh -c "$exec_line >/tmp/second.log 2>&1 &"
-wait_for 30 xdotool search --name '^提示信息：$' || fail "a second program was not refused"
+wait_for 30 xdotool search --onlyvisible --name '^提示信息：$' || fail "a second program was not refused"
 answer 提示信息： Return
 step "a second program on the same data folder is refused"
 
-verify=$(chroot --userspec=operator:operator "$root" env -i HOME=/home/operator PATH=/usr/bin:/bin \
-  kavrel-verify /home/operator/.local/share/kavrel) || fail "kavrel-verify: $verify"
+verify=$(chroot --userspec=ada:ada "$root" env -i HOME=/home/ada PATH=/usr/bin:/bin \
+  kavrel-verify /home/ada/.local/share/kavrel) || fail "kavrel-verify: $verify"
 step "kavrel-verify: $verify"
 
 kill "$(cat "$app_pid_file")" 2>/dev/null || true
@@ -140,14 +145,21 @@ rm -f "$app_pid_file"
 
 step "apt-get purge kavrel"
 in_root apt-get purge -y -q kavrel >/dev/null
-in_root apt-get autoremove --purge -y -q >/dev/null
+in_root apt-get autoremove --purge -y -q >"$cache/apt-autoremove.log" 2>&1
+step "autoremove: $(grep -E '^[0-9]+ upgraded' "$cache/apt-autoremove.log" || echo 'see apt-autoremove.log')"
 snapshot >"$root/tmp/after.txt"
-leftovers=$(comm -13 "$root/tmp/before.txt" "$root/tmp/after.txt" || true)
+kept=$(comm -13 "$root/tmp/packages-before.txt" <(installed_packages) | tr '\n' ' ')
+[ -z "$kept" ] || step "packages the install brought that are still installed: $kept"
+# Files that appeared and belong to no installed package are what the package itself left behind
+# (the files of packages still installed are theirs).
+cat "$root"/var/lib/dpkg/info/*.list | sort -u >"$root/tmp/owned.txt"
+leftovers=$(comm -13 "$root/tmp/before.txt" "$root/tmp/after.txt" | comm -23 - "$root/tmp/owned.txt" |
+  grep -Ev '^/etc/(hosts|mtab|machine-id|shadow-|gshadow-|passwd-|group-|subuid-|subgid-|ld.so.cache)$' || true)
 if [ -n "$leftovers" ]; then
-  step "left behind outside the user's data folder:"
+  step "left behind, owned by no package:"
   echo "$leftovers" | sed 's/^/    /'
 else
-  step "nothing left behind outside the user's data folder"
+  step "nothing left behind that no package owns"
 fi
-step "the user's data stays, as with any program: $(cd "$data" && find . -type f | wc -l) files in ~operator/.local/share/kavrel"
+step "the user's data stays, as with any program: $(cd "$data" && find . -type f | wc -l) files in ~ada/.local/share/kavrel"
 step "OK"

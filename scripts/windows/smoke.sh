@@ -40,10 +40,10 @@ export DISPLAY=$display
 wait_for 20 xdpyinfo || fail "Xvfb"
 start=$(date +%s.%N)
 (cd "$work/app" && wine64 kavrel-draw.exe >"$work/draw.log" 2>&1 &)
-wait_for 120 xdotool search --name '^kavrel抽奖$' || { cat "$work/draw.log"; fail "the stage did not open"; }
+wait_for 120 xdotool search --onlyvisible --name '^kavrel抽奖$' || { cat "$work/draw.log"; fail "the stage did not open"; }
 ready=$(echo "$(date +%s.%N) - $start" | bc)
 echo "smoke: stage on screen after ${ready} s"
-stage=$(xdotool search --name '^kavrel抽奖$' | head -n 1)
+stage=$(xdotool search --onlyvisible --name '^kavrel抽奖$' | head -n 1)
 xdotool windowfocus --sync "$stage"
 xdotool key space
 sleep 1 # the roll runs for a moment, as in front of an audience
