@@ -149,12 +149,18 @@ in_root apt-get autoremove --purge -y -q >"$cache/apt-autoremove.log" 2>&1
 step "autoremove: $(grep -E '^[0-9]+ upgraded' "$cache/apt-autoremove.log" || echo 'see apt-autoremove.log')"
 snapshot >"$root/tmp/after.txt"
 kept=$(comm -13 "$root/tmp/packages-before.txt" <(installed_packages) | tr '\n' ' ')
-[ -z "$kept" ] || step "packages the install brought that are still installed: $kept"
-# Files that appeared and belong to no installed package are what the package itself left behind
-# (the files of packages still installed are theirs).
+# APT keeps what the minimal system's own packages recommend (apt recommends ca-certificates, ...).
+[ -z "$kept" ] || step "still installed, recommended by the base system's packages: $kept"
+# Files that appeared and belong to no installed package are what the package itself left behind.
+# Files generated inside a folder of a package still installed (the certificate links) are that
+# package's.
 cat "$root"/var/lib/dpkg/info/*.list | sort -u >"$root/tmp/owned.txt"
+for package in $kept; do
+  in_root dpkg -L "$package" 2>/dev/null | while read -r f; do [ -d "$root$f" ] && echo "$f/"; done
+done | grep -v '^/$' | grep -Ev '^/(etc|usr|usr/lib|usr/share|usr/bin|var|var/lib)/$' | sort -u >"$root/tmp/kept-dirs.txt" || true
 leftovers=$(comm -13 "$root/tmp/before.txt" "$root/tmp/after.txt" | comm -23 - "$root/tmp/owned.txt" |
-  grep -Ev '^/etc/(hosts|mtab|machine-id|shadow-|gshadow-|passwd-|group-|subuid-|subgid-|ld.so.cache)$' || true)
+  grep -Ev '^/etc/(hosts|mtab|machine-id|shadow-|gshadow-|passwd-|group-|subuid-|subgid-|ld.so.cache)$' |
+  while read -r f; do grep -qxF "$(dirname "$f")/" "$root/tmp/kept-dirs.txt" || echo "$f"; done || true)
 if [ -n "$leftovers" ]; then
   step "left behind, owned by no package:"
   echo "$leftovers" | sed 's/^/    /'
