@@ -60,7 +60,7 @@ in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-
 
 # What the system holds before the package, to name what the package leaves behind.
 snapshot() {
-  in_root find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /tmp -o -path /home -o -path /root \
+  in_root find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /tmp -o -path /run -o -path /home -o -path /root \
     -o -path /var/cache -o -path /var/lib/apt -o -path /var/log -o -path /var/lib/dpkg \) -prune -o -print | sort
 }
 in_root apt-get update -q >/dev/null
