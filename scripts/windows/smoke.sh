@@ -39,7 +39,7 @@ xvfb=$!
 export DISPLAY=$display
 wait_for 20 xdpyinfo || fail "Xvfb"
 start=$(date +%s.%N)
-(cd "$work/app" && wine64 kavrel-draw.exe >"$work/draw.log" 2>&1 &)
+(cd "$work/app" && wine kavrel-draw.exe >"$work/draw.log" 2>&1 &)
 wait_for 120 xdotool search --onlyvisible --name '^kavrel抽奖$' || { cat "$work/draw.log"; fail "the stage did not open"; }
 ready=$(echo "$(date +%s.%N) - $start" | bc)
 echo "smoke: stage on screen after ${ready} s"
@@ -52,6 +52,6 @@ wait_for 30 test -s "$work/app/config/result.dat" || fail "no winners in config\
 import -window root "$root/dist/windows-smoke.png"
 echo "smoke: $(wc -l <"$work/app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
 wineserver -k 2>/dev/null || true
-verify=$(cd "$work/app" && wine64 kavrel-verify.exe . 2>/dev/null | tr -d '\r') || fail "kavrel-verify.exe: $verify"
+verify=$(cd "$work/app" && wine kavrel-verify.exe . 2>/dev/null | tr -d '\r') || fail "kavrel-verify.exe: $verify"
 echo "smoke: kavrel-verify.exe: $verify"
 echo "smoke: OK"

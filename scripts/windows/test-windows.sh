@@ -12,7 +12,7 @@ for t in storage/storage_tests engine/engine_tests verify/verify_tests lists/wor
   exe="$build/tests/$t.exe"
   log="$build/tests/$(basename "$t").wine.log"
   echo "== $(basename "$t") under wine64"
-  (cd "$(dirname "$exe")" && QT_QPA_PLATFORM=offscreen wine64 "$exe" >"$log" 2>&1) || true
+  (cd "$(dirname "$exe")" && QT_QPA_PLATFORM=offscreen wine "$exe" >"$log" 2>&1) || true
   grep -E '^\[  (PASSED|FAILED)  \]|tests? ran' "$log" | sed 's/^/   /'
   p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)

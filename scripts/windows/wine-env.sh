@@ -11,8 +11,8 @@ if [ ! -f "$WINEPREFIX/.kavrel-ready" ]; then
   font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
   if [ -f "$font" ]; then
     cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-    wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   fi
   wineserver -w
   touch "$WINEPREFIX/.kavrel-ready"
