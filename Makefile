@@ -4,10 +4,11 @@ ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean
+.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean package check-package windows test-windows
 
 deps:
 	bash scripts/install-deps.sh
@@ -77,6 +78,26 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target kavrel_fuzzers
 	bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# The Debian package dist/kavrel_<version>_amd64.deb (the program in /opt/kavrel, a menu entry, the
+# programs on the PATH). Built without the tests; the same compiler flags as `make build`, so ccache serves it.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_WERROR=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
+# Installs that package into a fresh Debian 12 root and draws with it (not part of `make test`).
+check-package: package
+	bash scripts/package/check-deb.sh
+
+# Windows, cross-built with MinGW against the prefix that scripts/windows/build-toolchain.sh fills
+# (hours, once): dist/ gets the portable folder, its zip and the NSIS installer. test-windows runs the
+# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself.
+windows:
+	bash scripts/windows/build.sh
+
+test-windows:
+	bash scripts/windows/test-windows.sh
+
 # Re-renders the built-in pictures and sounds (the rendered files are committed).
 assets: deps
 	bash assets/build-pictures.sh
@@ -86,4 +107,4 @@ format:
 	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) build-windows

@@ -10,3 +10,7 @@ build="${KAVREL_PICTURE_BUILD:-$here/../build-pictures}"
 cmake -S "$here/generator" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2
 QT_QPA_PLATFORM=offscreen "$build/kavrel-picture-gen" "$here/pictures" "$here/manual/img" "$@"
+# The Windows icon (the program's and the installer's) bundles the icon's sizes in one .ico.
+if command -v convert >/dev/null && { [ $# -eq 0 ] || [[ app_icon == "$1"* ]]; }; then
+  convert "$here"/pictures/app_icon_{16,24,32,48,64,128,256}.png "$here/pictures/app_icon.ico"
+fi

@@ -1,5 +1,6 @@
-// kavrel抽奖: start-up. Creates the application, makes it speak Chinese, finds the program folder
-// and opens the stage, which runs the draw's own start-up sequence once it is on screen.
+// kavrel抽奖: start-up. Creates the application, makes it speak Chinese, finds the data folder (the
+// program folder, or the user's own when the program is installed), makes sure no other program runs
+// on the same data, and opens the stage, which runs the draw's own start-up sequence once on screen.
 
 #include <QApplication>
 #include <QIcon>
@@ -8,19 +9,45 @@
 
 #include "assets.h"
 #include "console/stage_display.h"
+#include "kavrel_version.h"
 #include "platform/chinese_ui.h"
-#include "platform/qt_camera.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
 #include "platform/shell_open.h"
+#include "platform/single_instance.h"
+#include "platform/system_cameras.h"
 #include "platform/system_clock.h"
 #include "stage/stage_window.h"
+#include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
+
+namespace {
+
+QString FolderText(const std::filesystem::path& folder) {
+  return kavrel::ToQt(kavrel::GbPath(folder));
+}
+
+// An installed program starting for the first time with an empty data folder offers the sample
+// event, so that a new user sees a draw before preparing one.
+void OfferSampleEvent(const kavrel::ProgramDir& dir, kavrel::Prompter& prompter) {
+  if (!dir.HasSampleEvent() || kavrel::FileExists(dir.Path(kavrel::ProgramDir::kSetDat))) return;
+  const auto answer =
+      prompter.Message(kavrel::Gb("欢迎使用kavrel抽奖！\n\n是否载入示例活动（名单和奖项）来熟悉抽奖流程？\n"
+                                  "之后可以在“设定”菜单中导入自己的名单、设置自己的奖项。"),
+                       kavrel::Gb("提示信息："), kavrel::Buttons::YesNo, kavrel::Icon::Question);
+  if (answer == kavrel::Answer::Yes && !dir.LaySampleEvent()) {
+    prompter.Message(kavrel::Gb("示例活动没有载入：无法写入数据文件夹 ") + kavrel::GbPath(dir.Root()),
+                     kavrel::Gb("错误提示："), kavrel::Buttons::Ok, kavrel::Icon::Error);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kavrel抽奖"));
+  QApplication::setApplicationVersion(QString::fromLatin1(kavrel::kVersion));
   kavrel::InstallChineseUi(app);
 
   QIcon icon;
@@ -28,21 +55,36 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
 
   const kavrel::ProgramDir dir = kavrel::ProgramDir::FromExecutable();
-  if (!dir.EnsureConfigDir()) {
-    QMessageBox::critical(nullptr, QStringLiteral("错误提示："),
-                          QStringLiteral("无法在程序文件夹中创建 config 文件夹：%1\n请把程序放到可写的文件夹中再运行。")
-                              .arg(QCoreApplication::applicationDirPath()));
+  const bool firstStart = dir.SeparateData() && !std::filesystem::exists(dir.Root());
+  if (!dir.FillFromDefaults() || !dir.EnsureConfigDir()) {
+    const QString text =
+        dir.SeparateData()
+            ? QStringLiteral("无法创建数据文件夹：%1\n请检查该文件夹的权限后再运行。").arg(FolderText(dir.Root()))
+            : QStringLiteral("无法在程序文件夹中创建 config 文件夹：%1\n请把程序放到可写的文件夹中再运行。")
+                  .arg(FolderText(dir.Root()));
+    QMessageBox::critical(nullptr, QStringLiteral("错误提示："), text);
+    return 1;
+  }
+
+  // Two stages writing one result file would corrupt it.
+  kavrel::SingleInstance instance(dir.Path(kavrel::ProgramDir::kInstanceLock));
+  if (!instance.Acquire()) {
+    QMessageBox::warning(nullptr, QStringLiteral("提示信息："),
+                         QStringLiteral("抽奖程序已经在运行，不能再打开一个。\n\n"
+                                        "两个抽奖程序同时使用同一个数据文件夹会损坏抽奖结果。\n数据文件夹：%1")
+                             .arg(FolderText(dir.Root())));
     return 1;
   }
   // Nothing writes yet: a temporary beside a data file is what a write cut short by a crash left.
   kavrel::RemoveStaleTemporaries(dir);
 
   kavrel::QtPrompter prompter;
+  if (firstStart) OfferSampleEvent(dir, prompter);
   kavrel::SdlSoundPort sound;
   kavrel::SystemClock clock;
   kavrel::StageWindow stage(prompter, sound, clock, dir, &kavrel::OpenWithShell);
   prompter.SetParent(&stage);
-  stage.UseCameras([] { return std::make_unique<kavrel::QtCamera>(); });
+  stage.UseCameras(kavrel::SystemCameras());
   // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
   sound.UseSoundSettings(stage.controller().Sounds());
   // The stage goes on the screen chosen for it last time (when it is there), the operator console on

@@ -38,8 +38,10 @@ HistoryWindow::HistoryWindow(const ProgramDir& dir, Prompter& prompter, const Cl
   setWindowModality(Qt::ApplicationModal);
 
   auto* layout = new QVBoxLayout(this);
-  auto* hint = new QLabel(QStringLiteral("每次重新开始抽奖时，上一次的中奖结果都保存在程序文件夹的 history 文件夹中。"
-                                         "选中一条记录后可以查看、展示、导出，或把它恢复为当前的中奖结果。"),
+  // The real folder: an installed program keeps its history in the user's data folder.
+  auto* hint = new QLabel(QStringLiteral("每次重新开始抽奖时，上一次的中奖结果都保存在 %1 文件夹中。"
+                                         "选中一条记录后可以查看、展示、导出，或把它恢复为当前的中奖结果。")
+                              .arg(ToQt(GbPath(dir_.Path(ProgramDir::kHistoryDir)))),
                           this);
   hint->setWordWrap(true);
   layout->addWidget(hint);

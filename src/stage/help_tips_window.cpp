@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "kavrel_version.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
 
@@ -32,6 +33,11 @@ HelpTipsWindow::HelpTipsWindow(const QPixmap& guide, const ProgramDir& dir, Open
   tip->setGeometry(348, 534, 440, 32);
   tip->setStyleSheet(QStringLiteral("color: #8E0A16; font-family: '微软雅黑'; font-size: 11pt; font-weight: bold;"));
 
+  auto* version = new QLabel(QStringLiteral("版本 %1").arg(QString::fromLatin1(kVersion)), this);
+  version->setObjectName(QStringLiteral("标签_版本"));
+  version->setGeometry(170, 534, 170, 32);
+  version->setStyleSheet(QStringLiteral("color: #8E0A16; font-family: '微软雅黑'; font-size: 10pt;"));
+
   auto* manual = new QPushButton(QStringLiteral("使用说明书"), this);
   manual->setObjectName(QStringLiteral("按钮_使用说明书"));
   manual->setGeometry(58, 532, 100, 32);
@@ -42,9 +48,10 @@ HelpTipsWindow::HelpTipsWindow(const QPixmap& guide, const ProgramDir& dir, Open
 }
 
 std::filesystem::path HelpTipsWindow::ManualPath(const ProgramDir& dir) {
-  std::filesystem::path chm = dir.Path(ProgramDir::kHelpFile);
+  // The manual is part of the program, not of the data: installed, it stays in the program folder.
+  std::filesystem::path chm = dir.ProgramPath(ProgramDir::kHelpFile);
   if (FileExists(chm)) return chm;
-  return dir.Path("\\manual\\index.html");
+  return dir.ProgramPath("\\manual\\index.html");
 }
 
 }  // namespace kavrel

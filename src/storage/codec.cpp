@@ -2,23 +2,19 @@
 
 #include <QByteArray>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 
-namespace kavrel {
+#include "storage/gb18030.h"
 
-namespace {
-// GB18030 covers all of Unicode, so nothing is lost in either direction.
-constexpr const char* kCodec = "GB18030";
-}  // namespace
+namespace kavrel {
 
 std::string Gb(std::string_view utf8) {
   return FromQt(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+// GB18030 covers all of Unicode, so nothing is lost in either direction.
 QString ToQt(std::string_view gb) {
-  QStringDecoder decoder(kCodec);
-  return decoder.decode(QByteArrayView(gb.data(), static_cast<qsizetype>(gb.size())));
+  return detail::DecodeGb18030(gb);
 }
 
 QString ToQt(const std::string& gb) {
@@ -26,9 +22,7 @@ QString ToQt(const std::string& gb) {
 }
 
 std::string FromQt(const QString& text) {
-  QStringEncoder encoder(kCodec);
-  const QByteArray bytes = encoder.encode(text);
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return detail::EncodeGb18030(text);
 }
 
 std::string CutAtCharacter(std::string_view gb, std::size_t maxBytes) {

@@ -6,7 +6,11 @@
 
 namespace kavrel {
 
-// The folder that holds the executable; every file of the program lives below it.
+// The folder the program keeps its files in. Run from its own folder (unpacked, a USB stick, the build's
+// app/), that is the folder of the executable, as always. Installed (a package, the Windows installer),
+// the program folder is read-only or marked as installed: the data then lives in the user's own data
+// folder, filled from the program folder's defaults at the first start, and only the read-only parts
+// (the manual, the sample event) are taken from the program folder.
 // Paths are built from fixed suffixes written the way they are stored ("\config\config.ini"):
 // the backslashes are turned into native separators only when a path is used.
 class ProgramDir {
@@ -31,13 +35,48 @@ class ProgramDir {
   static constexpr std::string_view kSealedList = "\\config\\receipts-list.dat";
   // The draw key of a draw not yet closed (revealed by the log's closing line when it ends).
   static constexpr std::string_view kReceiptsKey = "\\config\\receipts-key.dat";
+  // Held while a program runs on the folder: a second one for the same data is refused.
+  static constexpr std::string_view kInstanceLock = "\\kavrel.lock";
+  // Read-only parts, in the program folder: the sample event, and the file an installer leaves to say
+  // that the folder is not the data folder even when it happens to be writable (an administrator).
+  static constexpr std::string_view kSampleDir = "\\sample";
+  static constexpr std::string_view kInstalledMarker = "\\kavrel.installed";
 
+  // Data and program in one folder (the portable layout; tests).
   explicit ProgramDir(std::filesystem::path root);
+  // Data in `root`, the program and its read-only parts in `programFolder`.
+  ProgramDir(std::filesystem::path root, std::filesystem::path programFolder);
 
-  // The folder of the running executable (needs a QCoreApplication).
+  // The folder of the running executable, or the user's data folder when the program is installed
+  // (needs a QCoreApplication).
   static ProgramDir FromExecutable();
 
+  // The rule itself: the program folder when the program may write there and no installer marked it,
+  // else `userDataFolder`.
+  static ProgramDir Choose(const std::filesystem::path& programFolder, const std::filesystem::path& userDataFolder);
+
+  // The per-user data folder of this system: $XDG_DATA_HOME/kavrel (~/.local/share/kavrel) on Linux,
+  // %LOCALAPPDATA%\kavrel on Windows.
+  static std::filesystem::path UserDataFolder();
+
   const std::filesystem::path& Root() const { return root_; }
+  const std::filesystem::path& ProgramFolder() const { return program_; }
+  // True when the data lives apart from the program (installed).
+  bool SeparateData() const { return root_ != program_; }
+
+  // ProgramFolder + a fixed suffix, for the read-only parts.
+  std::filesystem::path ProgramPath(std::string_view suffix) const;
+
+  // A data folder that does not exist yet gets the program folder's config/ and wav/ (the default
+  // sounds, and whatever event a read-only folder carries). Returns false when the data folder
+  // cannot be made; does nothing when data and program share the folder or the data folder exists.
+  bool FillFromDefaults() const;
+
+  // The sample event (participants, awards, titles) shipped in the program folder's sample/.
+  bool HasSampleEvent() const;
+  // Copies it into config/, over nothing: only into a folder with no list and no award table yet.
+  // False when there is no sample, the folder already holds an event, or a copy failed.
+  bool LaySampleEvent() const;
 
   // Root + a fixed UTF-8 suffix such as "\config\config.ini", as a native path.
   std::filesystem::path Path(std::string_view suffix) const;
@@ -54,6 +93,7 @@ class ProgramDir {
 
  private:
   std::filesystem::path root_;
+  std::filesystem::path program_;
 };
 
 // A full path held as GB18030 bytes (a stored picture folder, a picked file), backslashes

@@ -1,5 +1,6 @@
 // kavrel-verify: checks a draw from its receipts, without the program's windows.
 //   kavrel-verify FOLDER
+//   kavrel-verify --version
 //   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
 //   kavrel-verify --check-proof FILE
 #include <QString>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kavrel_version.h"
 #include "storage/codec.h"
 #include "storage/receipt_log.h"
 #include "storage/text_file.h"
@@ -19,6 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kavrel-verify FOLDER\n"
+    "       kavrel-verify --version\n"
     "       kavrel-verify --entrant TEXT [--proof PROOF_FILE] FOLDER\n"
     "       kavrel-verify --check-proof PROOF_FILE\n"
     "FOLDER is a program folder or a folder of history/.\n"
@@ -43,6 +46,10 @@ void Print(const std::string& line) {
 
 int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::printf("kavrel-verify %s\n", kavrel::kVersion);
+    return 0;
+  }
   if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
     std::fputs(kUsage, stdout);
     return 0;

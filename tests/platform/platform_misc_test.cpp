@@ -2,9 +2,12 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include "platform/shell_open.h"
+#include "platform/single_instance.h"
 #include "platform/system_clock.h"
 #include "storage/codec.h"
 
@@ -25,6 +28,29 @@ TEST(SystemClock, GivesTodaysDateAndATickThatDoesNotGoBack) {
 TEST(OpenWithShell, AMissingFileIsNotOpened) {
   QTemporaryDir dir;
   EXPECT_FALSE(OpenWithShell(FromQt(dir.filePath(QStringLiteral("kavrel抽奖.chm")))));
+}
+
+TEST(SingleInstance, ASecondProgramIsRefusedButALockLeftByADeadOneIsTakenOver) {
+  QTemporaryDir dir;
+  const std::filesystem::path lock = std::filesystem::path(dir.filePath(QStringLiteral("kavrel.lock")).toStdString());
+  {
+    SingleInstance first(lock);
+    ASSERT_TRUE(first.Acquire());
+    SingleInstance second(lock);
+    EXPECT_FALSE(second.Acquire());
+  }
+  SingleInstance afterClose(lock);
+  EXPECT_TRUE(afterClose.Acquire());
+
+  // A crash leaves the lock file behind, naming a process that no longer runs.
+  QTemporaryDir crashed;
+  const QString stale = crashed.filePath(QStringLiteral("kavrel.lock"));
+  QFile file(stale);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("2147483000\nkavrel-draw\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+  file.close();
+  SingleInstance restarted(std::filesystem::path(stale.toStdString()));
+  EXPECT_TRUE(restarted.Acquire());
 }
 
 }  // namespace

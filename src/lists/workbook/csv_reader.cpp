@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "lists/workbook/sheet_builder.h"
+#include "storage/codec.h"
 
 namespace kavrel::workbook {
 
@@ -83,9 +84,7 @@ std::string DecodeToUtf8(std::string_view bytes) {
   if (bytes.substr(0, 2) == "\xFF\xFE") return Decode(bytes.substr(2), QStringConverter::Utf16LE);
   if (bytes.substr(0, 2) == "\xFE\xFF") return Decode(bytes.substr(2), QStringConverter::Utf16BE);
   if (IsValidUtf8(bytes)) return std::string(bytes);
-  QStringDecoder decoder("GB18030");
-  const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  const QByteArray utf8 = text.toUtf8();
+  const QByteArray utf8 = ToQt(bytes).toUtf8();
   return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -26,9 +25,7 @@ std::string Utf8(const std::string& gb) {
       break;
     }
   if (ascii) return gb;
-  static QStringDecoder decoder("GB18030");
-  const QString text = decoder.decode(QByteArrayView(gb.data(), static_cast<qsizetype>(gb.size())));
-  return text.toStdString();
+  return kavrel::ToQt(gb).toStdString();
 }
 
 // One cell as one field of a TAB-separated line: \, TAB, CR and LF written as \\, \t, \r, \n.

@@ -1,7 +1,6 @@
 #include "lists/workbook/workbook_import.h"
 
 #include <QString>
-#include <QStringEncoder>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -24,8 +23,7 @@ class ToGb {
     std::uint8_t seen = 0;
     for (const char c : text) seen |= kByteClass[static_cast<unsigned char>(c)];
     if (seen & kNonAscii) {
-      const QByteArray bytes = encoder_.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-      text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+      text = FromQt(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
     return (seen & kMayBreak) != 0;
   }
@@ -41,8 +39,6 @@ class ToGb {
     classes[0xE2] |= kMayBreak;  // U+2028, U+2029
     return classes;
   }();
-
-  QStringEncoder encoder_{"GB18030"};
 };
 
 // The texts office programs show for a formula that failed.
