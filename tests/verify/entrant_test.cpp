@@ -7,7 +7,7 @@ namespace {
 
 std::vector<std::string> Numbered(int n) {
   std::vector<std::string> entries;
-  char buf[8];
+  char buf[16];
   for (int i = 1; i <= n; ++i) {
     std::snprintf(buf, sizeof buf, "%03d", i);
     entries.emplace_back(buf);
