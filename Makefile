@@ -72,7 +72,8 @@ randomness-report: deps
 # limit; needs Clang and its runtime (clang, libclang-rt-14-dev), which install-deps does not install.
 # FUZZ_TARGETS picks some of them (e.g. FUZZ_TARGETS="fuzz_xlsx fuzz_csv").
 FUZZ_TARGETS ?=
-fuzz: deps
+fuzz:
+	bash scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 		-DCMAKE_CXX_COMPILER=clang++ -DKAVREL_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target kavrel_fuzzers

@@ -32,6 +32,12 @@ PACKAGES=(
   fluidsynth lame sox
 )
 
+# `install-deps.sh fuzz`: the fuzz targets' compiler and sanitizer runtime as well (not needed by the two
+# set-up commands).
+if [ "${1:-}" = fuzz ]; then
+  PACKAGES+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
