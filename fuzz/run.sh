@@ -17,8 +17,11 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 bin="$build/fuzz"
 seeds="$bin/seeds"
-rm -rf "$seeds"
-QT_QPA_PLATFORM=offscreen "$bin/fuzz_make_seeds" "$seeds"
+# FUZZ_KEEP_SEEDS=1 reuses the seeds another run made, so two runs can share the folder side by side.
+if [ "${FUZZ_KEEP_SEEDS:-0}" != 1 ] || [ ! -d "$seeds" ]; then
+  rm -rf "$seeds"
+  QT_QPA_PLATFORM=offscreen "$bin/fuzz_make_seeds" "$seeds"
+fi
 
 summary=()
 for t in "${targets[@]}"; do
