@@ -10,7 +10,7 @@ using namespace kavrel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes = fuzz::Bytes(data, size);
   if (const auto text = DecodeImportedText(bytes)) {
-    for (const auto& line : SplitImportedLines(*text)) SplitText(line, "\t");
+    for (const auto& line : SplitLines(*text)) SplitText(line, "\t");
   }
   PoolLoadNotes notes;
   const auto entries = PoolEntries(DecodeExternalText(bytes), &notes);
