@@ -6,7 +6,7 @@
 #
 # PROGRAM_DIR defaults to build/app (run `make build` first), OUT_DIR to assets/manual/img. With SHOT names
 # (stage rolling winners menu help_window list_editor notary latest_award winner_list export history abandon
-# winner_show award_settings award_edit) only those are retaken.
+# winner_show award_settings award_edit console) only those are retaken.
 # The program folder itself is never touched: every run works on a copy, so no
 # results, resume record or settings are left behind.
 # Needs xvfb, xauth, xdotool and imagemagick (all in scripts/install-deps.sh).
@@ -69,8 +69,10 @@ find_window() {
   return 1
 }
 
+# Starts the program on a fresh copy; a function named as the first argument may change the copy first.
 start_program() {
   fresh_app
+  [ $# -gt 0 ] && "$1"
   (cd "$work/app" && exec ./kavrel-draw >"$work/program.log" 2>&1) &
   pid=$!
   stage=$(find_window 'kavrel抽奖' 1000)
@@ -346,4 +348,35 @@ if want award_settings || want award_edit; then
     save_window award_edit "$edit"
   fi
   stop_program
+fi
+
+# --- the operator console: a laptop (1280x800, the first X screen) and a projector (the second) ------------
+# The stage's screen is remembered as the second one, so the stage opens there and the console on the laptop.
+stage_on_second_screen() {
+  printf '[扩展显示]\r\n舞台显示屏=screen#2\r\n' | iconv -f UTF-8 -t GB18030 >>"$work/app/config/config.ini"
+}
+if want console; then
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -screen 1 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" \
+    2>"$work/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do grep -q '^[0-9][0-9]*$' "$work/display" && break; sleep 0.1; done
+  outer_display="$DISPLAY"
+  export DISPLAY=":$(cat "$work/display")"
+  start_program stage_on_second_screen
+  console=$(find_window 'kavrel抽奖 操作台' 600)
+  park_pointer
+  # One batch drawn from the console with a presenter remote's PageDown, then the next announced.
+  key_to "$console" Next
+  sleep 1.5
+  key_to "$console" Next
+  sleep 1
+  key_to "$console" Next
+  sleep 1.5
+  import -display "$DISPLAY.0" -window root "$work/raw.png" # the laptop's screen
+  shrink "$work/raw.png" console 128
+  stop_program
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  export DISPLAY="$outer_display"
 fi
