@@ -6,7 +6,7 @@
 #
 # PROGRAM_DIR defaults to build/app (run `make build` first), OUT_DIR to assets/manual/img. With SHOT names
 # (stage rolling winners menu help_window list_editor notary latest_award winner_list export history abandon
-# winner_show award_settings award_edit console) only those are retaken.
+# winner_show award_settings award_edit console photo_list photo_rolling photo_winners) only those are retaken.
 # The program folder itself is never touched: every run works on a copy, so no
 # results, resume record or settings are left behind.
 # Needs xvfb, xauth, xdotool and imagemagick (all in scripts/install-deps.sh).
@@ -379,4 +379,49 @@ if want console; then
   kill "$xvfb" 2>/dev/null || true
   wait "$xvfb" 2>/dev/null || true
   export DISPLAY="$outer_display"
+fi
+
+# --- picture mode: made-up portraits (a silhouette on a coloured ground, one per name of the sample list) ---
+picture_mode() {
+  local photos="$work/photos" colours=('#F4C27A' '#9FD3C7' '#F29E8E' '#B7C4F2' '#E8D37A' '#C9A7E0' '#9CCB8C' '#F2B5CF') i=0 name
+  mkdir -p "$photos"
+  : >"$work/names.txt"
+  while IFS= read -r name && [ "$i" -lt 70 ]; do
+    name="${name%$'\r'}"
+    convert -size 300x400 "gradient:${colours[$((i % 8))]}-#FFF6E6" \
+      -fill '#5A3A2E' -draw 'circle 150,125 150,65' -draw 'ellipse 150,320 105,105 180,360' \
+      -quality 85 "$photos/$name.jpg"
+    printf '%s\r\n' "$name" >>"$work/names.txt"
+    i=$((i + 1))
+  done < <(iconv -f GB18030 -t UTF-8 "$work/app/config/set.dat")
+  iconv -f UTF-8 -t GB18030 "$work/names.txt" >"$work/app/config/set.dat"
+  printf '[模式]\r\n文字抽奖模式=假\r\n[图片路径]\r\n图片前缀=%s\r\n图片比例=3:4\r\n' "$photos" |
+    iconv -f UTF-8 -t GB18030 >>"$work/app/config/config.ini"
+}
+if want photo_rolling || want photo_winners || want photo_list; then
+  start_program picture_mode
+  park_pointer
+  if want photo_list; then
+    menu_item 2 t
+    photos=$(find_window '编辑抽奖名单\(图片模式\)' 400)
+    sleep 1
+    park_pointer
+    save_window photo_list "$photos"
+    key_to "$photos" Escape
+    sleep 0.5
+    key Escape # the menu bar
+  fi
+  key space
+  sleep 1.5
+  if want photo_rolling; then
+    grab_root
+    save_scaled photo_rolling
+  fi
+  key space
+  sleep 1.5
+  if want photo_winners; then
+    grab_root
+    save_scaled photo_winners
+  fi
+  stop_program
 fi
