@@ -260,9 +260,9 @@ if want notary; then
   stop_program
 fi
 
-# --- after four batches: latest award (F7), winner list (功能 → 查看中奖名单(Q)), export, history, 弃奖 (F3),
+# --- after four batches: latest award (F7), winner list (功能 → 查看中奖名单(Q)), export, 弃奖 (F3),
 # winner show (F6, last: it takes half a minute to scroll in) ----------------------------------------------
-if want latest_award || want winner_list || want export || want history || want abandon || want winner_show; then
+if want latest_award || want winner_list || want export || want abandon || want winner_show; then
   start_program
   # Three batches of 参与奖 and the first of 三等奖, so the views have two awards to show.
   draw_batch announce
@@ -300,16 +300,6 @@ if want latest_award || want winner_list || want export || want history || want 
     sleep 0.5
     key Escape
   fi
-  if want history; then
-    menu_item 3 6
-    history=$(find_window '历史抽奖记录' 400)
-    sleep 1
-    park_pointer
-    save_window history "$history"
-    key_to "$history" Escape
-    sleep 0.5
-    key Escape
-  fi
   if want abandon; then
     key F3
     abandon=$(find_window '弃奖' 300)
@@ -325,6 +315,28 @@ if want latest_award || want winner_list || want export || want history || want 
     grab_root
     save_scaled winner_show
   fi
+  stop_program
+fi
+
+# --- history (功能 → 历史抽奖记录) with a draw put aside: one batch, a crash, "否" to the resume question ------
+if want history; then
+  start_program
+  draw_batch announce
+  stop_program
+  (cd "$work/app" && exec ./kavrel-draw >"$work/program.log" 2>&1) &
+  pid=$!
+  question=$(find_window '开始抽奖前确认信息：' 200)
+  sleep 0.5
+  key_to "$question" Escape # 否: a fresh draw; the one before goes into history/
+  stage=$(find_window 'kavrel抽奖' 1000)
+  sleep 2
+  draw_batch announce
+  draw_batch
+  menu_item 3 6
+  history=$(find_window '历史抽奖记录' 400)
+  sleep 1
+  park_pointer
+  save_window history "$history"
   stop_program
 fi
 
