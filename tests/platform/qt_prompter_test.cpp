@@ -184,7 +184,7 @@ TEST_F(QtPrompterTest, FilePickersStartInTheDataFolderAndReturnTheChosenFileAsGb
   EXPECT_EQ(prompter.PickOpenFile(Gb("选择图片"), Gb("图片|*.png;*.jpg|所有文件|*.*")),
             FromQt(QDir::toNativeSeparators(file)));
   EXPECT_EQ(filters, (QStringList{QStringLiteral("图片 (*.png *.jpg)"), QStringLiteral("所有文件 (*)")}));
-  EXPECT_EQ(startedIn, QDir(data).canonicalPath());
+  EXPECT_EQ(startedIn.toStdString(), QDir(data).canonicalPath().toStdString());
 
   startedIn.clear();
   WhenShown<QFileDialog>([&](QFileDialog* dialog) {
@@ -192,7 +192,7 @@ TEST_F(QtPrompterTest, FilePickersStartInTheDataFolderAndReturnTheChosenFileAsGb
     dialog->reject();
   });
   EXPECT_EQ(prompter.PickFolder(Gb("选择文件夹")), std::nullopt);
-  EXPECT_EQ(startedIn, QDir(data).canonicalPath());
+  EXPECT_EQ(startedIn.toStdString(), QDir(data).canonicalPath().toStdString());
 }
 
 TEST(LeadingInteger, ReadsOptionalBlanksSignAndDigits) {
