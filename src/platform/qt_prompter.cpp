@@ -190,7 +190,11 @@ QString QtFileFilter(const QString& filter) {
       p = p.trimmed();
       if (p == QLatin1String("*.*")) p = QStringLiteral("*");
     }
-    entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    // "图片文件(*.png;*.jpg)" already names its patterns: Qt adds them again, so the name drops its own.
+    QString name = parts[i];
+    for (const QString& own : {QStringLiteral("(%1)").arg(parts[i + 1]), QStringLiteral("（%1）").arg(parts[i + 1])})
+      if (name.size() > own.size() && name.endsWith(own)) name.chop(own.size());
+    entries << QStringLiteral("%1 (%2)").arg(name.trimmed(), patterns.join(QLatin1Char(' ')));
   }
   return entries.join(QStringLiteral(";;"));
 }

@@ -195,6 +195,15 @@ TEST_F(QtPrompterTest, FilePickersStartInTheDataFolderAndReturnTheChosenFileAsGb
   EXPECT_EQ(startedIn.toStdString(), QDir(data).canonicalPath().toStdString());
 }
 
+// A description that already names its patterns would show them twice in the dialog's type box.
+TEST(QtFileFilter, NamesEachPatternListOnce) {
+  EXPECT_EQ(QtFileFilter(QStringLiteral("图片文件(*.png;*.jpg)|*.png;*.jpg")),
+            QStringLiteral("图片文件 (*.png *.jpg)"));
+  EXPECT_EQ(QtFileFilter(QStringLiteral("图片文件（*.jpg）|*.jpg")), QStringLiteral("图片文件 (*.jpg)"));
+  EXPECT_EQ(QtFileFilter(QStringLiteral("文本文件(*.txt)|*.txt|所有文件(All)|*.*")),
+            QStringLiteral("文本文件 (*.txt);;所有文件(All) (*)"));
+}
+
 TEST(LeadingInteger, ReadsOptionalBlanksSignAndDigits) {
   EXPECT_EQ(LeadingInteger(std::string("42")), 42);
   EXPECT_EQ(LeadingInteger(std::string("  -17x")), -17);
