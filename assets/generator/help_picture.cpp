@@ -219,7 +219,7 @@ QImage PaintHelpPicture(QSize size) {
 
   const Step steps[] = {
       {QStringLiteral("准备名单"),
-       QStringLiteral("把名单存为程序文件夹里的 config\\set.dat：每行一人，ANSI（GBK）编码。做法见“使用说明书”。")},
+       QStringLiteral("在“设定”中打开“编辑抽奖人员名单”，导入文本或 Excel 名单，或生成号码，保存即可。")},
       {QStringLiteral("设置奖项"),
        QStringLiteral("在“设定”中打开“主副标题/奖项设定”，填写标题、奖项、名额、分几批抽取和奖品。")},
       {QStringLiteral("现场抽奖"),

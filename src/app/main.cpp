@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   // Nothing writes yet: a temporary beside a data file is what a write cut short by a crash left.
   kavrel::RemoveStaleTemporaries(dir);
 
-  kavrel::QtPrompter prompter;
+  kavrel::QtPrompter prompter(nullptr, dir.Root());
   if (firstStart) OfferSampleEvent(dir, prompter);
   kavrel::SdlSoundPort sound;
   kavrel::SystemClock clock;

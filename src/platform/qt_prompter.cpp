@@ -14,6 +14,7 @@
 
 #include "storage/codec.h"
 #include "storage/number_text.h"
+#include "storage/qt_path.h"
 
 namespace kavrel {
 
@@ -125,6 +126,9 @@ Answer ShowBox(QWidget* parent, const std::string& text, const std::string& capt
 
 }  // namespace
 
+QtPrompter::QtPrompter(QWidget* parent, const std::filesystem::path& startFolder)
+    : parent_(parent), startFolder_(detail::ToQPath(startFolder)) {}
+
 Answer QtPrompter::Message(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
   return ShowBox(parent_, text, caption, buttons, icon, std::nullopt);
 }
@@ -165,13 +169,13 @@ std::optional<long long> QtPrompter::InputInteger(const std::string& title, cons
 }
 
 std::optional<std::string> QtPrompter::PickOpenFile(const std::string& title, const std::string& filter) {
-  const QString file = QFileDialog::getOpenFileName(parent_, ToQt(title), QString(), QtFileFilter(ToQt(filter)));
+  const QString file = QFileDialog::getOpenFileName(parent_, ToQt(title), startFolder_, QtFileFilter(ToQt(filter)));
   if (file.isEmpty()) return std::nullopt;
   return FromQt(QDir::toNativeSeparators(file));
 }
 
 std::optional<std::string> QtPrompter::PickFolder(const std::string& title) {
-  const QString folder = QFileDialog::getExistingDirectory(parent_, ToQt(title));
+  const QString folder = QFileDialog::getExistingDirectory(parent_, ToQt(title), startFolder_);
   if (folder.isEmpty()) return std::nullopt;
   return FromQt(QDir::toNativeSeparators(folder));
 }
@@ -186,7 +190,11 @@ QString QtFileFilter(const QString& filter) {
       p = p.trimmed();
       if (p == QLatin1String("*.*")) p = QStringLiteral("*");
     }
-    entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    // "图片文件(*.png;*.jpg)" already names its patterns: Qt adds them again, so the name drops its own.
+    QString name = parts[i];
+    for (const QString& own : {QStringLiteral("(%1)").arg(parts[i + 1]), QStringLiteral("（%1）").arg(parts[i + 1])})
+      if (name.size() > own.size() && name.endsWith(own)) name.chop(own.size());
+    entries << QStringLiteral("%1 (%2)").arg(name.trimmed(), patterns.join(QLatin1Char(' ')));
   }
   return entries.join(QStringLiteral(";;"));
 }

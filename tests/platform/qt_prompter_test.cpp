@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "platform/chinese_ui.h"
@@ -163,23 +164,44 @@ TEST_F(QtPrompterTest, TextBoxReturnsGbTextOrNothingWhenCancelled) {
   EXPECT_EQ(prompter.InputText(Gb("修改"), Gb("奖项名称："), ""), std::nullopt);
 }
 
-TEST_F(QtPrompterTest, FilePickerUsesTheFilterAndReturnsTheChosenFileAsGb) {
+// Both pickers start in the program's data folder, never in the folder the program was started from.
+TEST_F(QtPrompterTest, FilePickersStartInTheDataFolderAndReturnTheChosenFileAsGb) {
   QTemporaryDir dir;
+  const QString data = dir.filePath(QStringLiteral("数据"));
+  ASSERT_TRUE(QDir().mkpath(data));
+  ASSERT_NE(QDir(data).canonicalPath(), QDir::current().canonicalPath());
   const QString file = dir.filePath(QStringLiteral("奬品.png"));
   QFile(file).open(QIODevice::WriteOnly);
-  QtPrompter prompter;
+  QtPrompter prompter(nullptr, std::filesystem::path(QFile::encodeName(data).toStdString()));
   QStringList filters;
+  QString startedIn;
   WhenShown<QFileDialog>([&](QFileDialog* dialog) {
     filters = dialog->nameFilters();
+    startedIn = dialog->directory().canonicalPath();
     dialog->selectFile(file);
     QMetaObject::invokeMethod(dialog, "accept");
   });
   EXPECT_EQ(prompter.PickOpenFile(Gb("选择图片"), Gb("图片|*.png;*.jpg|所有文件|*.*")),
             FromQt(QDir::toNativeSeparators(file)));
   EXPECT_EQ(filters, (QStringList{QStringLiteral("图片 (*.png *.jpg)"), QStringLiteral("所有文件 (*)")}));
+  EXPECT_EQ(startedIn.toStdString(), QDir(data).canonicalPath().toStdString());
 
-  WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  startedIn.clear();
+  WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    startedIn = dialog->directory().canonicalPath();
+    dialog->reject();
+  });
   EXPECT_EQ(prompter.PickFolder(Gb("选择文件夹")), std::nullopt);
+  EXPECT_EQ(startedIn.toStdString(), QDir(data).canonicalPath().toStdString());
+}
+
+// A description that already names its patterns would show them twice in the dialog's type box.
+TEST(QtFileFilter, NamesEachPatternListOnce) {
+  EXPECT_EQ(QtFileFilter(QStringLiteral("图片文件(*.png;*.jpg)|*.png;*.jpg")),
+            QStringLiteral("图片文件 (*.png *.jpg)"));
+  EXPECT_EQ(QtFileFilter(QStringLiteral("图片文件（*.jpg）|*.jpg")), QStringLiteral("图片文件 (*.jpg)"));
+  EXPECT_EQ(QtFileFilter(QStringLiteral("文本文件(*.txt)|*.txt|所有文件(All)|*.*")),
+            QStringLiteral("文本文件 (*.txt);;所有文件(All) (*)"));
 }
 
 TEST(LeadingInteger, ReadsOptionalBlanksSignAndDigits) {
