@@ -4,7 +4,7 @@
 # gives up after E2E_LIMIT_S seconds), keys typed with xdotool. There is no window manager under
 # Xvfb, so windows are focused directly before typing.
 
-E2E_LIMIT_S="${E2E_LIMIT_S:-15}"
+E2E_LIMIT_S="${E2E_LIMIT_S:-30}"
 
 fail() {
   echo "FAIL: $*"
