@@ -91,7 +91,7 @@ void DrawController::StartPressed() {
   if (freshDrawBlocked_ && !RetryPutAside()) return;
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
-  if (!rollActive_) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
+  if (state_.phase != DrawPhase::Rolling) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
   NotifyChanged();
 }
 
@@ -146,7 +146,6 @@ void DrawController::StartChecksAndRoll() {
   stage_.SetVisible(StageElement::RollingPanel, true);
   // The settings accept "0" or text here; a roll must always tick.
   stage_.StartDrawTimer(std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval));
-  rollActive_ = true;
   undoneBatchReady_ = false;
   state_.phase = DrawPhase::Rolling;
 }
@@ -228,17 +227,18 @@ bool DrawController::RefuseWhileViewingPast() {
 }
 
 void DrawController::RollTick() {
-  if (!rollActive_) return;
+  if (state_.phase != DrawPhase::Rolling) return;
   if (!PickBatch(state_, Rules(), random_, stage_)) StopRollWithMessage();
 }
 
 void DrawController::StopRoll() {
   stage_.StopDrawTimer();
-  rollActive_ = false;
+  // The caller says where the draw stands next (winners shown, ready); a roll is over either way.
+  if (state_.phase == DrawPhase::Rolling) state_.phase = DrawPhase::Ready;
 }
 
 void DrawController::AbortRoll() {
-  if (rollActive_) sound_.StopAllSounds();
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   state_.phase = DrawPhase::Ready;
   state_.batchWinners.clear();
@@ -261,10 +261,10 @@ void DrawController::StopPressed() {
   const bool complete = !state_.batchWinners.empty() &&
                         state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
   // Before the first complete tick there is nothing to freeze: the roll simply goes on.
-  if (rollActive_ && !complete) return;
+  if (RollActive() && !complete) return;
   if (!state_.plan.empty() && complete)
     RecordStop();
-  else if (rollActive_)
+  else if (RollActive())
     StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
   if (!state_.WinnersShown()) state_.phase = DrawPhase::Ready;
   NotifyChanged();

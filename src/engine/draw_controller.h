@@ -153,8 +153,8 @@ class DrawController {
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
   RandomSource& Random() { return random_; }
-  // The roll's timer is running (a started roll, not the "finished" press state).
-  bool RollActive() const { return rollActive_; }
+  // A batch rolls (not the "finished" press state, which also takes space as a stop).
+  bool RollActive() const { return state_.phase == DrawPhase::Rolling; }
 
  private:
   void StartChecksAndRoll();
@@ -220,7 +220,6 @@ class DrawController {
   bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
-  bool rollActive_ = false;
   bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   int longTold_ = 0;    // the same for entries too long to be names

@@ -175,7 +175,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   const char* asideFailed = PutPreviousDrawAside(reason);
   const bool asideDone = asideFailed == nullptr;
   if (!asideDone && keepDrawUnderWay && state_.drawStarted) {
-    if (rollActive_) AbortRoll();
+    if (RollActive()) AbortRoll();
     return TellAsideFailed(asideFailed, texts::kDrawGoesOn);
   }
   if (!asideDone) TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
@@ -183,7 +183,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   asideReason_ = reason;
   viewingPastDraw_ = false;
   undoneBatchReady_ = false;
-  if (rollActive_) sound_.StopAllSounds();
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   const PoolChoice choice = ChooseDuplicates(pool);
   state_.pool = std::move(pool);
@@ -343,7 +343,7 @@ void DrawController::RestartPressed() {
 
 void DrawController::ShowReadyState() {
   undoneBatchReady_ = false;
-  if (rollActive_) sound_.StopAllSounds();
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   state_.phase = DrawPhase::Ready;
   state_.drawStarted = true;

@@ -57,6 +57,7 @@ class SessionScenario : public ::testing::Test {
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
     console = std::make_unique<OperatorConsoleWindow>(stage->Session(), *link, dir);
     stage->Session().AddObserver(counter);
+    stage->SetOperatorWindow(console.get());  // the console's keys are the stage's keys
     console->show();
     eventMarquee = Marquee();
   }
@@ -85,6 +86,7 @@ class SessionScenario : public ::testing::Test {
   }
   // The row the console marks with ▶, as "award 第b轮/共n轮".
   QString MarkedRow() const {
+    QApplication::processEvents();  // the console shows a change once the handler that made it is done
     auto* plan = console->findChild<QTableWidget*>(QStringLiteral("表格_抽奖计划"));
     for (int r = 0; r < plan->rowCount(); ++r)
       if (plan->item(r, 0)->text() == QStringLiteral("▶"))
@@ -93,6 +95,7 @@ class SessionScenario : public ::testing::Test {
   }
   // The stage's progress line and the console's agree; returns it.
   QString Progress() const {
+    QApplication::processEvents();
     EXPECT_EQ(StageText("透明标签_抽奖状态"), ConsoleText("标签_进度"));
     return ConsoleText("标签_进度");
   }
@@ -194,12 +197,14 @@ TEST_F(SessionScenario, APastDrawBroughtBackIsForViewingAndStillVerifies) {
   Press(Qt::Key_Space);
   DrawBatch();
   const std::string results = ReadTextFile(dir.Path(ProgramDir::kResultDat));
+  clock.now.minute += 1;
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F1);  // a fresh draw: the one above goes to history, its receipts closed
   ASSERT_TRUE(ReadTextFile(dir.Path(ProgramDir::kResultDat)).empty());
 
   const std::vector<PastDraw> past = ListPastDraws(dir);
   ASSERT_GE(past.size(), 2u);
+  clock.now.minute += 1;
   ASSERT_EQ(BringBackResults(dir, past[1].record, clock.Now()), BringBackOutcome::Ok);
   stage->controller().PastDrawBroughtBack();  // what the history window tells the draw
 
@@ -218,6 +223,7 @@ TEST_F(SessionScenario, APastDrawBroughtBackIsForViewingAndStillVerifies) {
   EXPECT_EQ(report.batches, 2);
 
   // F1 puts it aside again and draws afresh.
+  clock.now.minute += 1;
   Press(Qt::Key_F1);
   DrawBatch();
   EXPECT_EQ(LoadResultLog(dir).size(), 1u);

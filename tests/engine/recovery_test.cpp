@@ -262,7 +262,7 @@ TEST_F(Recovery, StartFromDrawsTheChosenLineOnce) {
   Roll();
   EXPECT_FALSE(state.startFromActive);
   ctl().StartPressed();
-  EXPECT_EQ(Status(), U(kR1)) << "the award's counters restart after another award";
+  EXPECT_EQ(Status(), U(kR2)) << "the award goes on where it stood, whatever was drawn in between";
   Roll();
   const auto log = LoadResultLog(dir);
   ASSERT_EQ(log.size(), 3u);
