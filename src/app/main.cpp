@@ -9,6 +9,7 @@
 
 #include "assets.h"
 #include "console/stage_display.h"
+#include "console/stage_link.h"
 #include "kavrel_version.h"
 #include "platform/chinese_ui.h"
 #include "platform/qt_prompter.h"
@@ -90,7 +91,9 @@ int main(int argc, char** argv) {
   // The stage goes on the screen chosen for it last time (when it is there), the operator console on
   // another; with one screen the stage alone covers it. Before the start-up so that the resume
   // question already opens where the operator sits.
-  kavrel::StageDisplay display(stage, prompter, dir, [&prompter](QWidget* parent) { prompter.SetParent(parent); });
+  kavrel::StageLinkTo<kavrel::StageWindow> stageLink(stage);
+  kavrel::StageDisplay display(stageLink, stage.Session(), prompter, dir,
+                               [&prompter](QWidget* parent) { prompter.SetParent(parent); });
   display.Start();
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());

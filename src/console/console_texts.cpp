@@ -7,21 +7,25 @@ namespace kavrel {
 
 std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forwardOrder) {
   std::vector<ConsolePlanRow> rows;
-  rows.reserve(state.plan.size());
-  // While the winners of a batch are on screen its line has left the plan: the next line is what the
-  // following press announces, and it is marked already.
-  const std::size_t next = NextPlanPosition(state, forwardOrder);
-  const std::size_t n = state.plan.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t position = forwardOrder ? k + 1 : n - k;  // 1-based, in drawing order
-    const std::vector<std::string> line = SplitPlanLine(state.plan[position - 1]);
+  rows.reserve(state.plan.size() + 1);
+  auto rowOf = [](const std::vector<std::string>& line, bool current) {
     ConsolePlanRow row;
     row.award = ToQt(Field(line, kAwardName));
     row.batch = QStringLiteral("第%1轮/共%2轮").arg(ToQt(Field(line, kBatchNumber)), ToQt(Field(line, kBatchCount)));
     row.size = ToQt(Field(line, kBatchSize)) + QStringLiteral("名");
     row.prize = ToQt(Field(line, kPrizeName));
-    row.current = position == next;
-    rows.push_back(std::move(row));
+    row.current = current;
+    return row;
+  };
+  // While the winners of a batch are on screen its line has left the plan: it stands first, marked,
+  // until the next press announces the following line.
+  const bool shown = state.WinnersShown() && !state.recordedLine.empty();
+  if (shown) rows.push_back(rowOf(state.recordedLine, true));
+  const std::size_t next = shown ? 0 : NextPlanPosition(state, forwardOrder);
+  const std::size_t n = state.plan.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t position = forwardOrder ? k + 1 : n - k;  // 1-based, in drawing order
+    rows.push_back(rowOf(SplitPlanLine(state.plan[position - 1]), position == next));
   }
   return rows;
 }

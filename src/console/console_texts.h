@@ -11,13 +11,14 @@
 
 namespace kavrel {
 
-// One batch still to draw, in the order the draw will take it.
+// One batch still to draw, in the order the draw will take it; while a batch's winners are on screen,
+// that batch first.
 struct ConsolePlanRow {
   QString award;
   QString batch;  // "第1轮/共2轮"
   QString size;   // "5名"
   QString prize;
-  bool current = false;  // the batch the next press prepares, rolls or has just announced
+  bool current = false;  // the batch whose winners are on screen, else the one the next press rolls
 };
 std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forwardOrder);
 

@@ -14,7 +14,7 @@
 
 #include "console/console_texts.h"
 #include "console/stage_thumbnail.h"
-#include "stage/stage_window.h"
+#include "engine/draw_session.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/result_store.h"
@@ -76,8 +76,9 @@ QLabel* NewLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDir& dir, QWidget* parent)
-    : QWidget(parent, Qt::Window), stage_(stage), dir_(dir) {
+OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& stage, const ProgramDir& dir,
+                                             QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), stage_(stage), dir_(dir) {
   setObjectName(QStringLiteral("OperatorConsoleWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖 操作台"));
   // Calm and legible: a light neutral ground, dark text, the festive red kept for what needs the eye.
@@ -133,7 +134,7 @@ OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDi
   startStop_->setObjectName(QStringLiteral("按钮_开始停止"));
   startStop_->setFocusPolicy(Qt::NoFocus);  // a focused button would take the space bar for itself
   connect(startStop_, &QPushButton::clicked, this,
-          [this] { stage_.RunCommand(stage_.state().Rolling() ? StageCommand::Stop : StageCommand::Start); });
+          [this] { stage_.RunCommand(session_.State().Rolling() ? StageCommand::Stop : StageCommand::Start); });
   nowLayout->addWidget(phase_);
   nowLayout->addWidget(progress_);
   nowLayout->addWidget(pool_);
@@ -183,6 +184,11 @@ OperatorConsoleWindow::OperatorConsoleWindow(StageWindow& stage, const ProgramDi
 
   resize(1100, 720);
   Refresh();
+  session_.AddObserver(*this);
+}
+
+OperatorConsoleWindow::~OperatorConsoleWindow() {
+  session_.RemoveObserver(*this);
 }
 
 QWidget* OperatorConsoleWindow::BuildCommandButtons() {
@@ -217,9 +223,9 @@ void OperatorConsoleWindow::ScheduleRefresh() {
 
 void OperatorConsoleWindow::Refresh() {
   refreshPending_ = false;
-  const DrawState& state = stage_.state();
+  const DrawState& state = session_.State();
   const Settings settings(dir_.Path(ProgramDir::kConfigIni));
-  DrawOptions options = stage_.options();
+  DrawOptions options = session_.Options();
   const StageSettings titles = LoadStageSettings(settings, options);
   mainTitle_->setText(ToQt(titles.mainTitle));
   subTitle_->setText(ToQt(titles.subTitle));
@@ -241,7 +247,7 @@ void OperatorConsoleWindow::Refresh() {
       break;
   }
 
-  const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, stage_.options().forwardOrder);
+  const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, session_.Options().forwardOrder);
   plan_->setRowCount(static_cast<int>(rows.size()));
   int currentRow = -1;
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -275,10 +281,11 @@ void OperatorConsoleWindow::showEvent(QShowEvent* event) {
 void OperatorConsoleWindow::UpdateThumbnail() {
   // Nobody looks at a hidden console or a minimised stage: no cost to the stage then.
   if (!isVisible() || isMinimized()) return;
-  if (!stage_.isMinimized() && stage_.isVisible()) {
+  QWidget& stage = stage_.Window();
+  if (!stage.isMinimized() && stage.isVisible()) {
     QElapsedTimer timer;
     timer.start();
-    const QImage picture = RenderStageThumbnail(stage_, stage_.size().scaled(kThumbnailSize, Qt::KeepAspectRatio));
+    const QImage picture = RenderStageThumbnail(stage, stage.size().scaled(kThumbnailSize, Qt::KeepAspectRatio));
     lastThumbnailMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     if (!picture.isNull()) thumbnail_->setPixmap(QPixmap::fromImage(picture));
   }

@@ -3,7 +3,8 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-#include "stage/stage_commands.h"
+#include "console/stage_link.h"
+#include "engine/draw_observer.h"
 
 class QLabel;
 class QListWidget;
@@ -14,18 +15,20 @@ class QTimer;
 namespace kavrel {
 
 class ProgramDir;
-class StageWindow;
+class DrawSession;
 
 // The operator's window on the laptop while the stage fills the projector: the event's titles, where
 // the draw stands and what the next press does, the batches ahead with the current one marked, the
 // pool, a live picture of the stage, the winners so far and a button for every stage command. It
-// follows the draw engine's state (refreshed after every change the engine reports), not the stage's
+// follows the draw engine's state (an observer of the draw session), not the stage's
 // widgets; keys pressed here are the stage's keys.
-class OperatorConsoleWindow : public QWidget {
+class OperatorConsoleWindow : public QWidget, private DrawObserver {
   Q_OBJECT
 
  public:
-  OperatorConsoleWindow(StageWindow& stage, const ProgramDir& dir, QWidget* parent = nullptr);
+  // Observes `session` from construction to destruction.
+  OperatorConsoleWindow(DrawSession& session, StageLink& stage, const ProgramDir& dir, QWidget* parent = nullptr);
+  ~OperatorConsoleWindow() override;
 
   // Reads the draw state, the titles and the result file again and shows them. Cheap enough for every
   // press; several changes in one handler are shown once (ScheduleRefresh).
@@ -39,10 +42,12 @@ class OperatorConsoleWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void DrawChanged(const DrawSession&) override { ScheduleRefresh(); }
   QWidget* BuildCommandButtons();
   void UpdateThumbnail();
 
-  StageWindow& stage_;
+  DrawSession& session_;
+  StageLink& stage_;
   const ProgramDir& dir_;
   QLabel* mainTitle_ = nullptr;
   QLabel* subTitle_ = nullptr;

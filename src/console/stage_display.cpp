@@ -9,36 +9,38 @@
 #include "console/operator_console_window.h"
 #include "console/stage_screen_window.h"
 #include "engine/ports/prompter.h"
-#include "stage/stage_window.h"
+#include "console/stage_link.h"
+#include "engine/draw_session.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"
 
 namespace kavrel {
 
-StageDisplay::StageDisplay(StageWindow& stage, Prompter& prompter, const ProgramDir& dir,
+StageDisplay::StageDisplay(StageLink& stage, DrawSession& session, Prompter& prompter, const ProgramDir& dir,
                            std::function<void(QWidget*)> operatorParent)
     : stage_(stage),
+      session_(session),
       prompter_(prompter),
       dir_(dir),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       operatorParent_(std::move(operatorParent)),
       plan_(ToQt(LoadStageScreen(settings_))) {
   stage_.SetScreenChooser([this] { ChooseScreen(); });
-  stage_.installEventFilter(this);
+  stage_.Window().installEventFilter(this);
 }
 
 bool StageDisplay::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Close) {
     // The program ends with its stage: a console left open would keep it running without one.
-    if (watched == &stage_ && console_) console_->close();
+    if (watched == &stage_.Window() && console_) console_->close();
     // The operator closed the console: the stage takes the keys and the boxes again until the console
     // is brought back with "显示到扩展显示屏(Z)".
     if (console_ && watched == console_.get()) {
       stage_.SetOperatorWindow(nullptr);
-      if (operatorParent_) operatorParent_(&stage_);
-      stage_.activateWindow();
-      stage_.setFocus();
+      if (operatorParent_) operatorParent_(&stage_.Window());
+      stage_.Window().activateWindow();
+      stage_.Window().setFocus();
     }
   }
   return QObject::eventFilter(watched, event);
@@ -51,7 +53,6 @@ void StageDisplay::FocusOperator() {
 }
 
 StageDisplay::~StageDisplay() {
-  stage_.controller().SetChangeListener({});
   stage_.SetScreenChooser({});
   stage_.SetOperatorWindow(nullptr);
 }
@@ -87,20 +88,18 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
     const bool consoleWasUp = console_ && console_->isVisible();
     if (console_) console_->hide();
     stage_.SetOperatorWindow(nullptr);
-    if (operatorParent_) operatorParent_(&stage_);
+    if (operatorParent_) operatorParent_(&stage_.Window());
     // The keys go back to the stage, or the next press of space would reach nothing.
     if (consoleWasUp) {
-      stage_.activateWindow();
-      stage_.setFocus();
+      stage_.Window().activateWindow();
+      stage_.Window().setFocus();
     }
     return;
   }
   QScreen* consoleScreen = screens[static_cast<std::size_t>(placement_.console)];
   if (!console_) {
-    console_ = std::make_unique<OperatorConsoleWindow>(stage_, dir_);
+    console_ = std::make_unique<OperatorConsoleWindow>(session_, stage_, dir_);
     console_->installEventFilter(this);
-    OperatorConsoleWindow* console = console_.get();
-    stage_.controller().SetChangeListener([console] { console->ScheduleRefresh(); });
   }
   if (console_->screen() != consoleScreen) {
     console_->hide();  // a new native window on another X screen is mapped by the show below

@@ -17,7 +17,8 @@ namespace kavrel {
 class OperatorConsoleWindow;
 class ProgramDir;
 class Prompter;
-class StageWindow;
+class DrawSession;
+class StageLink;
 
 // Puts the stage on its screen and the operator console on another: at start-up from the remembered
 // choice, when the operator chooses with "显示到扩展显示屏(Z)", and whenever a screen comes or goes.
@@ -28,7 +29,7 @@ class StageDisplay : public QObject {
  public:
   // `operatorParent`: told where the operator's message boxes should open (the console, or the stage
   // when there is no console).
-  StageDisplay(StageWindow& stage, Prompter& prompter, const ProgramDir& dir,
+  StageDisplay(StageLink& stage, DrawSession& session, Prompter& prompter, const ProgramDir& dir,
                std::function<void(QWidget*)> operatorParent);
   ~StageDisplay() override;
 
@@ -56,7 +57,8 @@ class StageDisplay : public QObject {
  private:
   void ScreensChanged(QScreen* removed);
 
-  StageWindow& stage_;
+  StageLink& stage_;
+  DrawSession& session_;
   Prompter& prompter_;
   const ProgramDir& dir_;
   Settings settings_;

@@ -1,6 +1,7 @@
 #include "engine/draw_controller.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/committed_random.h"
 #include "engine/draw_texts.h"
@@ -86,10 +87,11 @@ void DrawController::ShowPrize() {
 
 void DrawController::StartPressed() {
   if (state_.Rolling()) return;
+  if (RefuseWhileViewingPast()) return;
   if (freshDrawBlocked_ && !RetryPutAside()) return;
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
-  if (!rollActive_) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
+  if (state_.phase != DrawPhase::Rolling) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
   NotifyChanged();
 }
 
@@ -144,7 +146,7 @@ void DrawController::StartChecksAndRoll() {
   stage_.SetVisible(StageElement::RollingPanel, true);
   // The settings accept "0" or text here; a roll must always tick.
   stage_.StartDrawTimer(std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval));
-  rollActive_ = true;
+  undoneBatchReady_ = false;
   state_.phase = DrawPhase::Rolling;
 }
 
@@ -155,29 +157,88 @@ void DrawController::LeaveResultState() {
   SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   state_.phase = DrawPhase::Ready;
-  if (state_.lastAwardName != Field(state_.currentLine, kAwardName)) {
-    state_.drawnInAward = 0;
-    state_.batchNo = 1;
-  } else if (!state_.plan.empty()) {
+  if (state_.lastAwardName != Field(state_.currentLine, kAwardName))
+    RestartAwardCounters();
+  else if (!state_.plan.empty())
     ++state_.batchNo;
-  }
   ShowStatus(false);
   ShowDrawerCaption();
   SetPrizeLabel(Field(state_.currentLine, kPrizeName));
 }
 
+void DrawController::AnnounceNextBatch() {
+  SelectCurrentLine(state_, options_.forwardOrder);
+  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  state_.batchSize = LeadingInt(Field(state_.currentLine, kBatchSize));
+  ShowPrize();
+  state_.batchWinners.clear();
+  LeaveResultState();
+}
+
+void DrawController::RestartAwardCounters() {
+  const AwardProgress progress = AwardProgressFromPlan(state_);
+  state_.batchNo = progress.batchNo;
+  state_.drawnInAward = progress.drawnInAward;
+}
+
+void DrawController::ShowMarquee(Marquee marquee) {
+  marquee_ = std::move(marquee);
+  stage_.SetText(StageElement::Marquee, marquee_.text);
+}
+
+namespace {
+
+std::string CongratulationText(const std::string& award, const std::vector<std::string>& winners) {
+  std::string text = Gb("恭喜：【") + award + Gb("】");
+  const std::string comma = Gb("、");
+  for (std::size_t i = 0; i < winners.size(); ++i) text += (i ? comma : std::string()) + winners[i];
+  return text;
+}
+
+}  // namespace
+
+void DrawController::WinnersGivenUp(const std::vector<std::string>& entries) {
+  const std::set<std::string> gone(entries.begin(), entries.end());
+  auto without = [&](Marquee& m) {
+    if (m.award.empty()) return false;
+    const std::size_t before = m.winners.size();
+    std::erase_if(m.winners, [&](const std::string& w) { return gone.contains(w); });
+    if (m.winners.size() == before) return false;
+    m = m.winners.empty() ? Marquee{eventMarquee_, {}, {}} : Marquee{CongratulationText(m.award, m.winners), m.award, m.winners};
+    return true;
+  };
+  without(marqueeBeforeStop_);
+  Marquee shown = marquee_;
+  if (without(shown)) {
+    ShowMarquee(std::move(shown));
+    NotifyChanged();
+  }
+}
+
+void DrawController::PastDrawBroughtBack() {
+  viewingPastDraw_ = true;
+  NotifyChanged();
+}
+
+bool DrawController::RefuseWhileViewingPast() {
+  if (!viewingPastDraw_) return false;
+  Message(texts::kViewingPastDraw, texts::kInfoCaption, Icon::Information);
+  return true;
+}
+
 void DrawController::RollTick() {
-  if (!rollActive_) return;
+  if (state_.phase != DrawPhase::Rolling) return;
   if (!PickBatch(state_, Rules(), random_, stage_)) StopRollWithMessage();
 }
 
 void DrawController::StopRoll() {
   stage_.StopDrawTimer();
-  rollActive_ = false;
+  // The caller says where the draw stands next (winners shown, ready); a roll is over either way.
+  if (state_.phase == DrawPhase::Rolling) state_.phase = DrawPhase::Ready;
 }
 
 void DrawController::AbortRoll() {
-  if (rollActive_) sound_.StopAllSounds();
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   state_.phase = DrawPhase::Ready;
   state_.batchWinners.clear();
@@ -200,10 +261,10 @@ void DrawController::StopPressed() {
   const bool complete = !state_.batchWinners.empty() &&
                         state_.batchWinners.size() == static_cast<std::size_t>(std::max(state_.batchSize, 0));
   // Before the first complete tick there is nothing to freeze: the roll simply goes on.
-  if (rollActive_ && !complete) return;
+  if (RollActive() && !complete) return;
   if (!state_.plan.empty() && complete)
     RecordStop();
-  else if (rollActive_)
+  else if (RollActive())
     StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
   if (!state_.WinnersShown()) state_.phase = DrawPhase::Ready;
   NotifyChanged();
@@ -229,27 +290,20 @@ void DrawController::RecordStop() {
   const std::string prize = prizeText_;
   const int count = static_cast<int>(state_.batchWinners.size());
   const bool extendsAward = state_.lastAwardName == award;
-  if (extendsAward)
-    state_.drawnInAward += count;
-  else
-    state_.drawnInAward = count;
+  // The announce left the award's count before this batch (restarted for an award opened afresh).
+  state_.drawnInAward += count;
 
   std::sort(state_.batchWinners.begin(), state_.batchWinners.end(), std::greater<int>());
   ShowStatus(true);
 
   std::vector<std::string> entries;
   entries.reserve(state_.batchWinners.size());
-  std::string marquee = Gb("恭喜：【") + award + Gb("】");
-  const std::string comma = Gb("、");
-  for (int p : state_.batchWinners) {
-    entries.push_back(state_.pool[static_cast<std::size_t>(p) - 1]);
-    marquee += entries.back() + comma;
-  }
-  marquee.resize(marquee.size() - comma.size());
+  for (int p : state_.batchWinners) entries.push_back(state_.pool[static_cast<std::size_t>(p) - 1]);
 
   // One time for the result files and the receipt, so the check can hold them to each other.
   const LocalDateTime when = clock_.Now();
-  const bool recorded = RecordBatch(dir_, award, prize, entries, extendsAward, when);
+  // The stop's journal: results, receipt, resume record, each through the one files seam.
+  const bool recorded = files_->RecordResults(dir_, award, prize, entries, extendsAward, when);
   // The receipt follows the results it vouches for; the pool is still the one the batch rolled over.
   if (recorded) {
     const std::size_t position = NextPlanPosition(state_, options_.forwardOrder);
@@ -276,7 +330,8 @@ void DrawController::RecordStop() {
 
   RemoveWinners(state_, options_.repeatAllowed);
   ConsumeCurrentLine(state_, options_.forwardOrder);
-  stage_.SetText(StageElement::Marquee, marquee);
+  marqueeBeforeStop_ = marquee_;
+  ShowMarquee({CongratulationText(award, entries), award, entries});
   state_.lastAwardName = award;
   // The last batch of the plan: the draw is finished, and its key is revealed.
   if (state_.plan.empty()) receipts_.Close("finished", when);

@@ -113,8 +113,12 @@ class DrawController {
   // through it. One listener; an empty function removes it.
   void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
 
-  // Where the resume record and the history moves go; the real files unless a test says otherwise.
-  void UseFiles(DrawFiles& files) { files_ = &files; }
+  // Where a stop's journal (results, receipt, resume record) and the history moves go; the real files
+  // unless a test says otherwise.
+  void UseFiles(DrawFiles& files) {
+    files_ = &files;
+    receipts_.UseFiles(files);
+  }
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
   const DrawReceipts& Receipts() const { return receipts_; }
@@ -133,16 +137,38 @@ class DrawController {
   // be taken (a batch was drawn, a number was taken, the draw keeps no receipts, a roll is running).
   void AudienceNumberPressed();
 
+  // The winners given up (F3): the marquee no longer congratulates them; when none of its winners is
+  // left it shows the event's own marquee text again.
+  void WinnersGivenUp(const std::vector<std::string>& entries);
+  // A past draw's results were brought back in place of this draw's (which had not begun). They are for
+  // viewing: a start press, an undo or a correction over them is refused with the reason, until a
+  // fresh draw (F1) puts them aside again. Continuing them would draw over a pool that still holds their
+  // winners and add batches to receipts whose key the past draw already revealed.
+  void PastDrawBroughtBack();
+  bool ViewingPastDraw() const { return viewingPastDraw_; }
+  // Says why nothing can change while a past draw is on view; false when something can.
+  bool RefuseWhileViewingPast();
+
   const SoundSettings& Sounds() const { return sounds_; }
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
   RandomSource& Random() { return random_; }
-  // The roll's timer is running (a started roll, not the "finished" press state).
-  bool RollActive() const { return rollActive_; }
+  // A batch rolls (not the "finished" press state, which also takes space as a stop).
+  bool RollActive() const { return state_.phase == DrawPhase::Rolling; }
 
  private:
   void StartChecksAndRoll();
   void LeaveResultState();
+  // The ready state of the batch the next press draws, as the first press after a stop announces it.
+  void AnnounceNextBatch();
+  // The counters of an award whose batch is announced without a batch of it just before.
+  void RestartAwardCounters();
+  struct Marquee {
+    std::string text;
+    std::string award;                 // empty: the event's own text, congratulating nobody
+    std::vector<std::string> winners;  // the entries congratulated
+  };
+  void ShowMarquee(Marquee marquee);
   void StopRoll();
   void RecordStop();
   void StopRollWithMessage();
@@ -186,10 +212,14 @@ class DrawController {
   RandomSource random_;
   SoundSettings sounds_;
   StageMusic music_{sound_, sounds_};
+  Marquee marquee_;
+  Marquee marqueeBeforeStop_;  // what the last stop replaced, shown again when that batch is taken back
+  std::string eventMarquee_;   // the marquee text of the stage settings
+  bool viewingPastDraw_ = false;
+  bool undoneBatchReady_ = false;  // the batch just taken back is ready to be drawn again
   bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
-  bool rollActive_ = false;
   bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   int longTold_ = 0;    // the same for entries too long to be names

@@ -4,6 +4,16 @@
 
 namespace kavrel {
 
+bool DrawFiles::RecordResults(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
+                              const std::vector<std::string>& winners, bool extendLastLine,
+                              const LocalDateTime& when) {
+  return RecordBatch(dir, awardName, prizeName, winners, extendLastLine, when);
+}
+
+bool DrawFiles::WriteReceiptLog(const std::filesystem::path& path, const std::string& text) {
+  return WriteTextFile(path, text);
+}
+
 bool DrawFiles::WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
   return kavrel::WriteExitRecord(dir, record);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "storage/draw_history.h"
@@ -10,12 +11,19 @@ namespace kavrel {
 
 class ProgramDir;
 
-// The file steps whose order decides whether a crash or a failing disk can lose winners: the
-// resume record and the move of the results into history. They go through this one seam so that
-// a test can make any of them fail, or stop there as a crash would.
+// The file steps whose order decides whether a crash or a failing disk can lose winners: a stop's
+// journal (the result files, then the receipt, then the resume record), and the move of the results
+// into history. They go through this one seam so that a test can make any of them fail, or stop there
+// as a crash would.
 class DrawFiles {
  public:
   virtual ~DrawFiles() = default;
+  // A stop's first step: the batch into config\result.dat and result.txt (RecordBatch).
+  virtual bool RecordResults(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
+                             const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when);
+  // The second: config\receipts.log rewritten with the receipt appended.
+  virtual bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text);
+  // The third: the resume record.
   virtual bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
   virtual bool DeleteExitRecord(const ProgramDir& dir);
   virtual bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files,

@@ -212,7 +212,7 @@ bool DrawReceipts::Append(Receipt receipt, const LocalDateTime& when) {
   receipt.format = 2;
   const std::string line = ChainedLine(log.lines, seal_, std::move(receipt), when);
   log.lines.push_back(line);
-  if (!WriteTextFile(path, ReceiptLogText(log.lines))) return false;
+  if (!files_->WriteReceiptLog(path, ReceiptLogText(log.lines))) return false;
   lastHash_ = Sha256Hex(line);
   closed_ = false;
   return true;

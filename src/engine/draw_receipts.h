@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/committed_random.h"
+#include "engine/draw_files.h"
 #include "engine/pick.h"
 #include "storage/local_date_time.h"
 #include "storage/receipt_log.h"
@@ -62,6 +63,8 @@ class DrawReceipts {
   // reproducible source.
   using RandomBytes = std::function<std::string(std::size_t)>;
   void UseRandomBytes(RandomBytes source) { randomBytes_ = std::move(source); }
+  // Where a receipt is appended (the stop's journal seam); the real file unless a test says otherwise.
+  void UseFiles(DrawFiles& files) { files_ = &files; }
 
   // A fresh draw: a new key, and a new log holding only the seal. Any log still in place belongs to a
   // draw whose results could not be put aside; it is kept, and this draw goes without receipts (false).
@@ -136,6 +139,7 @@ class DrawReceipts {
   void FreshKey();
 
   const ProgramDir& dir_;
+  DrawFiles* files_ = &DrawFiles::Real();
   RandomBytes randomBytes_ = SystemRandomBytes;
   bool active_ = false;
   bool closed_ = false;

@@ -24,7 +24,8 @@ void DrawController::LoadStageSettings() {
   const StageSettings s = kavrel::LoadStageSettings(settings, options_);
   stage_.SetText(StageElement::MainTitle, s.mainTitle);
   stage_.SetText(StageElement::SubTitle, s.subTitle);
-  stage_.SetText(StageElement::Marquee, s.marqueeText);
+  eventMarquee_ = s.marqueeText;
+  ShowMarquee({s.marqueeText, {}, {}});
   stage_.SetVisible(StageElement::MainTitle, !s.hideMainTitle);
   stage_.SetVisible(StageElement::SubTitle, !s.hideSubTitle);
   stage_.SetVisible(StageElement::AwardLabel, !s.hideAwardName);
@@ -174,13 +175,15 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   const char* asideFailed = PutPreviousDrawAside(reason);
   const bool asideDone = asideFailed == nullptr;
   if (!asideDone && keepDrawUnderWay && state_.drawStarted) {
-    if (rollActive_) AbortRoll();
+    if (RollActive()) AbortRoll();
     return TellAsideFailed(asideFailed, texts::kDrawGoesOn);
   }
   if (!asideDone) TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
   freshDrawBlocked_ = !asideDone;
   asideReason_ = reason;
-  if (rollActive_) sound_.StopAllSounds();
+  viewingPastDraw_ = false;
+  undoneBatchReady_ = false;
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   const PoolChoice choice = ChooseDuplicates(pool);
   state_.pool = std::move(pool);
@@ -257,6 +260,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   if (unconfirmedBatch && !TrimUnconfirmedResults(dir_, record, clock_.Now()))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();
+  undoneBatchReady_ = false;
   // The receipts go on where the results stand; a receipt written for the batch just taken back goes
   // with it, and a log that cannot go on is told with what can still be checked.
   TellReceiptsAtResume(receipts_.PickUp(
@@ -277,8 +281,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   SetAwardLabel(Field(state_.currentLine, kAwardName));
   state_.lastAwardName = record.lastAwardName;
   if (state_.lastAwardName != awardText_) {
-    state_.drawnInAward = 0;
-    state_.batchNo = 1;
+    RestartAwardCounters();
   } else {
     // The record holds the number of the last recorded batch; the next one of the same award is
     // announced, exactly as the start press after that batch's stop would have done.
@@ -339,7 +342,8 @@ void DrawController::RestartPressed() {
 }
 
 void DrawController::ShowReadyState() {
-  if (rollActive_) sound_.StopAllSounds();
+  undoneBatchReady_ = false;
+  if (RollActive()) sound_.StopAllSounds();
   StopRoll();
   state_.phase = DrawPhase::Ready;
   state_.drawStarted = true;
@@ -352,8 +356,7 @@ void DrawController::ShowReadyState() {
   SelectCurrentLine(state_, options_.forwardOrder);
   SetAwardLabel(Field(state_.currentLine, kAwardName));
   SetPrizeLabel(Field(state_.currentLine, kPrizeName));
-  state_.drawnInAward = 0;
-  state_.batchNo = 1;
+  RestartAwardCounters();
   ShowStatus(false);
   ShowDrawerCaption();
   state_.planChanged = false;
@@ -365,8 +368,11 @@ void DrawController::ShowReadyState() {
 }
 
 void DrawController::UndoPressed() {
+  if (RefuseWhileViewingPast()) return;
   if (!state_.drawStarted) return Message(texts::kUndoNotStarted, texts::kOperationCaption, Icon::Information);
-  if (!state_.WinnersShown()) return Message(texts::kUndoNotNow, texts::kOperationCaption, Icon::Information);
+  if (!state_.WinnersShown())
+    return Message(undoneBatchReady_ ? texts::kUndoDone : texts::kUndoNotNow, texts::kOperationCaption,
+                   Icon::Information);
   if (!state_.undoAvailable) return Message(texts::kUndoDone, texts::kOperationCaption, Icon::Information);
 
   // A winner of this batch given up since is marked in the result files and may already be back in
@@ -414,6 +420,11 @@ void DrawController::UndoPressed() {
   const bool written = receipts_.AppendUndo(state_.recordedAwardName, state_.recordedEntries, returned, requeuedAt,
                                             planLine, clock_.Now());
   if (logKept) ReceiptWritten(written);
+  // The batch taken back is the next one: the stage shows its ready state at once, and the marquee
+  // what it showed before that batch's stop.
+  ShowMarquee(marqueeBeforeStop_);
+  AnnounceNextBatch();
+  undoneBatchReady_ = true;
 }
 
 bool DrawController::QuitPressed() {

@@ -39,6 +39,9 @@ inline constexpr const char* kDrawGoesOn =
     "文件夹是否可写。";
 inline constexpr const char* kExitRecordFailed =
     "断点记录 config\\exit.ini 无法写入，程序意外关闭后将不能继续本次抽奖，请检查程序目录是否可写！";
+inline constexpr const char* kViewingPastDraw =
+    "当前显示的是从历次抽奖记录中恢复的结果，只供查看、展示和导出，不能在其上继续抽奖或更正。"
+    "要开始新的抽奖，请按 F1 重新开始抽奖（恢复的结果会再次移入 history 文件夹保存）。";
 inline constexpr const char* kUndoFailed = "中奖结果文件无法改写，撤销未完成，请检查程序目录是否可写！";
 inline constexpr const char* kExitRecordStale =
     "断点记录 config\\exit.ini 无法更新也无法删除，其中是较早的进度：程序意外关闭后再启动时请选【否】重新开始，"

@@ -1,6 +1,7 @@
 #include "engine/plan.h"
 
 #include "storage/codec.h"
+#include "storage/number_text.h"
 #include "storage/split_text.h"
 
 namespace kavrel {
@@ -40,6 +41,24 @@ void ConsumeCurrentLine(DrawState& state, bool forwardOrder) {
   if (pos != 0) state.plan.erase(state.plan.begin() + static_cast<std::ptrdiff_t>(pos - 1));
   state.startFromActive = false;
   state.groupActive = false;
+}
+
+AwardProgress AwardProgressFromPlan(const DrawState& state) {
+  const auto& line = state.currentLine;
+  const long long batches = LeadingInteger(Field(line, kBatchCount));
+  const long long quota = LeadingInteger(Field(line, kAwardQuota));
+  long long left = 0;
+  long long winnersLeft = 0;
+  for (const std::string& planLine : state.plan) {
+    const std::vector<std::string> other = SplitPlanLine(planLine);
+    if (Field(other, kAwardName) != Field(line, kAwardName) || Field(other, kAwardQuota) != Field(line, kAwardQuota) ||
+        Field(other, kBatchCount) != Field(line, kBatchCount))
+      continue;
+    ++left;
+    winnersLeft += LeadingInteger(Field(other, kBatchSize));
+  }
+  if (left < 1 || left > batches || winnersLeft > quota) return {};
+  return {static_cast<int>(batches - left + 1), static_cast<int>(quota - winnersLeft)};
 }
 
 std::string StatusText(const DrawState& state, bool done) {

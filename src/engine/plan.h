@@ -31,6 +31,17 @@ void SelectCurrentLine(DrawState& state, bool forwardOrder);
 // applies to exactly one batch.
 void ConsumeCurrentLine(DrawState& state, bool forwardOrder);
 
+// Where the award of currentLine stands before its batch is drawn, read from the plan alone: its
+// batches still in the plan (this one included) against its batch count and quota. A batch queued by a
+// correction, an undo or a resume in between then changes nothing of what the next batch of the award
+// announces. Lines edited out of step (more batches or winners left than the award has) give the
+// counters of an award's first batch.
+struct AwardProgress {
+  int batchNo = 1;
+  int drawnInAward = 0;
+};
+AwardProgress AwardProgressFromPlan(const DrawState& state);
+
 // "准备抽取【…】，本轮抽5名（第1轮/总2轮，已抽0名/共10名)" or, when done, "已抽取【…".
 std::string StatusText(const DrawState& state, bool done);
 

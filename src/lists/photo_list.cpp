@@ -329,8 +329,7 @@ bool PhotoList::DeleteAll() {
     return false;
   items_.clear();
   // The list file is kept in history/ rather than deleted; the photos stay where they are.
-  const fs::path setDat = ctx_.dir.Path(ProgramDir::kSetDat);
-  if (!MoveToHistory(ctx_.dir, {setDat}, ctx_.clock.Now())) DeleteFile(setDat);
+  PutPoolFileAside(ctx_.dir, ctx_.clock.Now());
   if (!ctx_.settings.WriteText(Gb("图片路径"), Gb("图片前缀"), ""))
     Message(Gb("设置文件 config\\config.ini 无法写入，请检查程序文件夹是否可写！"), kErrorCaption);
   return true;

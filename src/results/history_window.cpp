@@ -144,13 +144,15 @@ void HistoryWindow::BringBackChosen() {
   const QString question =
       QStringLiteral(
           "确定要把 %1 的抽奖结果恢复为当前的中奖结果吗？\n当前的中奖结果会先移入 history 文件夹保存。\n"
-          "恢复后如果继续抽奖，新的中奖人员会接在恢复的结果之后，而奖池仍是完整的名单。")
+          "恢复的结果只供查看、展示和导出，不能在其上继续抽奖；要开始新的抽奖，请按 F1 重新开始。")
           .arg(d->label);
   if (prompter_.Message(FromQt(question), Gb("提示信息："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return;
 
   switch (BringBackResults(dir_, d->record, clock_.Now())) {
     case BringBackOutcome::Ok:
-      prompter_.Message(Gb("已恢复为当前的中奖结果。"), Gb("提示信息："), Buttons::Ok, Icon::Information);
+      if (actions_.broughtBack) actions_.broughtBack();
+      prompter_.Message(Gb("已恢复为当前的中奖结果（只供查看，不能继续抽奖）。"), Gb("提示信息："), Buttons::Ok,
+                        Icon::Information);
       break;
     case BringBackOutcome::SourceUnreadable:
       prompter_.Message(Gb("这条历史记录的中奖结果文件无法读取，没有恢复。"), Gb("错误提示："), Buttons::Ok,

@@ -27,6 +27,7 @@ class HistoryWindow : public QDialog {
     std::function<void(ResultViewMode, const PastDraw&)> show;  // opens the result window on that draw
     std::function<void(const PastDraw&)> exportDraw;            // opens the export window on it
     std::function<bool()> drawUnderWay;                         // bringing back is refused meanwhile
+    std::function<void()> broughtBack;                          // a past draw is now the current results
   };
 
   HistoryWindow(const ProgramDir& dir, Prompter& prompter, const Clock& clock, Actions actions,

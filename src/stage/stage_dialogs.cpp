@@ -1,32 +1,76 @@
-// The stage's own dialog commands for sound, styling, the screen lock and the corrections made
-// during an event.
-#include <string>
-#include <vector>
-
+// The stage's own dialog commands: start-from, the award and list editors, sound, styling, the screen
+// lock and the corrections made during an event.
 #include "corrections/abandon_window.h"
 #include "corrections/prize_change_window.h"
 #include "corrections/supplement_window.h"
-#include "engine/abandon.h"
-#include "engine/plan.h"
-#include "engine/prize_change.h"
-#include "engine/queued_batches.h"
-#include "engine/supplement.h"
+#include "lists/list_editor_window.h"
+#include "lists/photo_list_window.h"
 #include "settings/award_groups_window.h"
+#include "settings/award_settings_window.h"
 #include "settings/sound_settings_window.h"
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
 #include "stage/notary_window.h"
+#include "stage/start_from_window.h"
 #include "stage/stage_window.h"
 
 namespace kavrel {
 
+void StageWindow::StartFrom() {
+  StartFromWindow window(session_.State(), prompter_, OperatorWindow());
+  window.exec();
+  session_.AfterStartFrom();
+}
+
+// The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
+// unless a draw is still under way, and the stage takes up the new titles when confirmed.
+// A roll under way ends first, with nothing recorded: the window may change the draw order or
+// the plan, and a roll left going would be recorded against whatever line comes next.
+void StageWindow::OpenAwardSettings() {
+  if (session_.State().Rolling()) EndRoll();
+  session_.Controller().SuspendStageMusic();
+  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()}, OperatorWindow());
+  window.exec();
+  session_.Controller().AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
+}
+
+// The list is edited with the music paused; a completed save (or no draw under way) starts the draw
+// afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
+// from may be about to change.
+void StageWindow::EditList() {
+  if (session_.State().Rolling()) EndRoll();
+  session_.Controller().SuspendStageMusic();
+  if (session_.Mode().textMode) {
+    ListEditorWindow window({dir_, prompter_, clock_, session_.State().drawStarted, listFind_}, OperatorWindow());
+    window.exec();
+    session_.Controller().AfterListEditor(window.Editor().RestartRequested());
+    return;
+  }
+  // Picture mode: the window only reports whether the draw must start again; the mode check then
+  // reads the folder it saved (and may open the editor once more when the list is still empty).
+  const int run = ++listEditorRuns_;
+  bool restart = false;
+  {
+    PhotoListWindow window(
+        {dir_, settings_, prompter_, clock_, session_.State().drawStarted, session_.Mode().pictureFolder, session_.Mode().pictureRatio43}, sound_,
+        cameras_, OperatorWindow());
+    window.exec();
+    restart = window.DrawRestartWanted();
+  }
+  if (restart) session_.Controller().ListReplaced();
+  session_.Modes().CheckDrawMode();
+  if (run != listEditorRuns_) return;  // the editor opened again from the check has reloaded the draw
+  session_.Controller().AfterListEditor();
+  RefreshPhotoCache();
+}
+
 // The music pauses while the sounds are chosen; afterwards the settings are read again and the stage
 // music starts from the beginning of its (possibly new) file when it is switched on.
 void StageWindow::OpenSoundSettings() {
-  controller_.SuspendStageMusic();
+  session_.Controller().SuspendStageMusic();
   SoundSettingsWindow window(dir_, settings_, sound_, prompter_, OperatorWindow());
   window.exec();
-  controller_.AfterSoundSettings();
+  session_.Controller().AfterSoundSettings();
 }
 
 // Every change reaches the stage as it is made; afterwards the captions are re-fitted to their new
@@ -46,70 +90,29 @@ void StageWindow::OpenFontsAndColours() {
 // The group goes straight into the draw state and needs no reload. While candidates roll the
 // window does not open: the batch being picked must keep the range it started with.
 void StageWindow::OpenAwardGroups() {
-  if (!AwardGroupEditor::MayOpen(state_, prompter_)) return;
-  AwardGroupsWindow window(state_, options_.forwardOrder, prompter_, OperatorWindow());
+  if (!AwardGroupEditor::MayOpen(session_.State(), prompter_)) return;
+  AwardGroupsWindow window(session_.State(), session_.Options().forwardOrder, prompter_, OperatorWindow());
   window.exec();
 }
 
-namespace {
-
-// The plan lines a correction queued, as its receipt records them.
-std::vector<std::string> QueuedLines(const std::vector<QueuedBatch>& queued) {
-  std::vector<std::string> lines;
-  lines.reserve(queued.size());
-  for (const QueuedBatch& batch : queued) lines.push_back(batch.line);
-  return lines;
-}
-
-}  // namespace
-
-// The corrections change the plan or the pool, so none opens while candidates roll. A queued redraw
-// or supplementary batch is the next batch: the stage shows its ready state. Whatever changed, the
-// resume record is rewritten at once (marks in the result files change their sizes too).
+// The corrections change the plan or the pool, so none opens while candidates roll; the session runs
+// the change with its receipt and the ready state or resume record that follow it.
 void StageWindow::OpenAbandon() {
-  if (!CorrectionMayOpen(state_, prompter_, "弃奖")) return;
+  if (!session_.CorrectionMayOpen("弃奖")) return;
   AbandonWindow window(dir_, prompter_, OperatorWindow());
-  if (window.exec() != QDialog::Accepted) return;
-  const AbandonOutcome done = Abandon(window.Request(), state_, options_, dir_, prompter_);
-  // The receipt comes after the result files and before the resume record, as at a stop.
-  if (done.done)
-    controller_.RecordAbandonReceipt(done.awardName, done.abandoned, done.returned, QueuedLines(done.queued));
-  if (state_.planChanged)
-    controller_.ShowReadyState();
-  else
-    controller_.SyncExitRecord();
+  if (window.exec() == QDialog::Accepted) session_.Abandon(window.Request());
 }
 
 void StageWindow::OpenSupplement() {
-  if (!CorrectionMayOpen(state_, prompter_, "补奖")) return;
+  if (!session_.CorrectionMayOpen("补奖")) return;
   SupplementWindow window(dir_, prompter_, OperatorWindow());
-  if (window.exec() != QDialog::Accepted) return;
-  const SupplementOutcome done = Supplement(window.Request(), state_, options_, prompter_);
-  if (done.done) controller_.RecordSupplementReceipt(QueuedLines(done.queued));
-  if (state_.planChanged) controller_.ShowReadyState();
+  if (window.exec() == QDialog::Accepted) session_.Supplement(window.Request());
 }
 
-// The batch about to be drawn may be the one changed: the current line is chosen again and, between
-// batches, its prize shown at once (the prize label is what the batch is recorded with). While the
-// last batch's winners are on screen the label keeps their prize; the next announce shows the new one.
 void StageWindow::OpenPrizeChange() {
-  if (!CorrectionMayOpen(state_, prompter_, "修改奖品")) return;
-  PrizeChangeWindow window(state_.plan, prompter_, OperatorWindow());
-  const bool confirmed = window.exec() == QDialog::Accepted;
-  if (confirmed) {
-    const std::size_t position = window.Request().planPosition;
-    const std::string before =
-        position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1] : std::string();
-    const PrizeChangeOutcome done = ChangePrize(window.Request(), state_);
-    if (done.changed) {
-      controller_.RecordPrizeChangeReceipt(static_cast<int>(done.planPosition), before,
-                                           state_.plan[done.planPosition - 1]);
-      controller_.SyncExitRecord();
-    }
-  }
-  if (state_.plan.empty()) return;
-  SelectCurrentLine(state_, options_.forwardOrder);
-  if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  if (!session_.CorrectionMayOpen("修改奖品")) return;
+  PrizeChangeWindow window(session_.State().plan, prompter_, OperatorWindow());
+  if (window.exec() == QDialog::Accepted) session_.ChangePrize(window.Request());
 }
 
 // Locking changes nothing in the draw; the stage takes the keys again once it is unlocked.
@@ -122,7 +125,7 @@ void StageWindow::LockScreen() {
 
 // The seal and the chain's end as they stand now; the window changes nothing.
 void StageWindow::ShowNotaryInfo() {
-  const DrawReceipts& receipts = controller_.Receipts();
+  const DrawReceipts& receipts = session_.Controller().Receipts();
   NotaryWindow window({.seal = receipts.Active() ? receipts.Seal() : std::string(),
                        .lastHash = receipts.LastHash(),
                        .closed = receipts.Closed(),

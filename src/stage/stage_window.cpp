@@ -10,16 +10,12 @@
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
-#include "lists/list_editor_window.h"
-#include "lists/photo_list_window.h"
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
-#include "settings/award_settings_window.h"
 #include "stage/key_dispatcher.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
-#include "stage/start_from_window.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
@@ -27,16 +23,6 @@
 #include "storage/text_file.h"
 
 namespace kavrel {
-
-namespace {
-
-QString NativeQPath(const std::string& gbPath) {
-  QString path = ToQt(gbPath);
-  path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return path;
-}
-
-}  // namespace
 
 StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
                          HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
@@ -48,8 +34,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       photoCache_(std::make_shared<PhotoCache>(dir.Path(PhotoCache::kFolder))),
-      controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
-      modes_(controller_, state_, mode_, dir, settings_, prompter, clock, *this) {
+      session_(*this, *this, prompter, sound, clock, dir, settings_) {
   setObjectName(QStringLiteral("StageWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖"));
   setFocusPolicy(Qt::StrongFocus);
@@ -71,7 +56,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
   drawTimer_ = new QTimer(this);
   drawTimer_->setObjectName(QStringLiteral("时钟_抽奖"));
   drawTimer_->setTimerType(Qt::PreciseTimer);
-  connect(drawTimer_, &QTimer::timeout, this, [this] { controller_.RollTick(); });
+  connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Controller().RollTick(); });
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
 
@@ -116,10 +101,10 @@ void StageWindow::MoveToScreen(QScreen* screen) {
 void StageWindow::RefitRollingPanel() {
   if (elements_.rolling->isHidden()) return;
   if (drawTimer_->isActive() || rollPaused_) {
-    if (!mode_.textMode)
-      PreparePictureRolling(state_.batchSize);
-    else if (!state_.pool.empty())
-      PrepareTextRolling(state_.batchSize, state_.pool.front());
+    if (!session_.Mode().textMode)
+      PreparePictureRolling(session_.State().batchSize);
+    else if (!session_.State().pool.empty())
+      PrepareTextRolling(session_.State().batchSize, session_.State().pool.front());
   }
   elements_.rolling->hide();
   const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
@@ -142,8 +127,8 @@ void StageWindow::StartUp() {
   FitTitleFonts(elements_, ScreenRect().width());
   // The resume question may come next: let the stage behind it already stand in its places.
   LayoutStage();
-  controller_.StartUp();
-  modes_.CheckDrawMode();
+  session_.Controller().StartUp();
+  session_.Modes().CheckDrawMode();
   LayoutStage();
   RefreshPhotoCache();
   activateWindow();
@@ -153,23 +138,23 @@ void StageWindow::StartUp() {
 // The photos the next rolls will show get their thumbnails in the background: at start-up, and after
 // anything that may have changed the list or its photos (the list editor, a mode switch).
 void StageWindow::RefreshPhotoCache() {
-  if (mode_.textMode) {
+  if (session_.Mode().textMode) {
     photoCache_->Refresh({}, {});
     return;
   }
   // The paths are made on the cache's thread, by the rule the roll uses, so they are the same strings.
   photoCache_->Refresh(
-      [folder = mode_.pictureFolder, entries = state_.pool] {
+      [folder = session_.Mode().pictureFolder, entries = session_.State().pool] {
         QStringList paths;
         paths.reserve(static_cast<qsizetype>(entries.size()));
         for (const std::string& entry : entries) paths << detail::ToQPath(PictureFilePath(folder, entry));
         return paths;
       },
-      LargestPhotoCell(mode_.pictureRatio43));
+      LargestPhotoCell(session_.Mode().pictureRatio43));
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, state_.Rolling());
+  const StageCommand command = DispatchKey(virtualKey, session_.State().Rolling());
   if (command == StageCommand::None) return false;
   RunCommand(command);
   return true;
@@ -181,7 +166,7 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
        (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, state_.Rolling()) == StageCommand::None) return false;
+    if (vk == 0 || DispatchKey(vk, session_.State().Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
     if (!key->isAutoRepeat()) DispatchKeyPress(vk);
     return true;
@@ -193,10 +178,10 @@ void StageWindow::RunCommand(StageCommand command) {
   if (!CommandAvailable(command)) return;
   switch (command) {
     case StageCommand::Start:
-      controller_.StartPressed();
+      session_.Controller().StartPressed();
       break;
     case StageCommand::Stop:
-      controller_.StopPressed();
+      session_.Controller().StopPressed();
       break;
     case StageCommand::CustomBackground:
       ChooseBackground();
@@ -224,17 +209,17 @@ void StageWindow::RunCommand(StageCommand command) {
       showMinimized();
       break;
     case StageCommand::Quit:
-      if (controller_.QuitPressed()) close();
+      if (session_.Controller().QuitPressed()) close();
       break;
     case StageCommand::ToggleMusic:
-      controller_.Music().Toggle();
+      session_.Controller().Music().Toggle();
       break;
     case StageCommand::TextMode:
-      modes_.SwitchToText();
+      session_.Modes().SwitchToText();
       RefreshPhotoCache();
       break;
     case StageCommand::PictureMode:
-      modes_.SwitchToPicture();
+      session_.Modes().SwitchToPicture();
       RefreshPhotoCache();
       break;
     case StageCommand::ToggleMenuBar:
@@ -244,7 +229,7 @@ void StageWindow::RunCommand(StageCommand command) {
       ShowExtendedDisplayNotice();
       break;
     case StageCommand::Restart:
-      controller_.RestartPressed();
+      session_.Controller().RestartPressed();
       break;
     case StageCommand::StartFrom:
       StartFrom();
@@ -262,7 +247,7 @@ void StageWindow::RunCommand(StageCommand command) {
       OpenPrizeChange();
       break;
     case StageCommand::Undo:
-      controller_.UndoPressed();
+      session_.Controller().UndoPressed();
       break;
     case StageCommand::AwardSettings:
       OpenAwardSettings();
@@ -295,7 +280,7 @@ void StageWindow::RunCommand(StageCommand command) {
       ShowNotaryInfo();
       break;
     case StageCommand::AudienceNumber:
-      controller_.AudienceNumberPressed();
+      session_.Controller().AudienceNumberPressed();
       break;
     default:
       break;
@@ -316,11 +301,11 @@ void StageWindow::ToggleLayoutEdit() {
 }
 
 void StageWindow::ChooseBackground() {
-  const std::optional<std::string> file = ChooseCustomBackground(prompter_, controller_.Music());
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Controller().Music());
   if (!file) return;
   // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
   const QPixmap picture =
-      QPixmap::fromImage(ReadPictureScaled(NativeQPath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
+      QPixmap::fromImage(ReadPictureScaled(NativePath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
   if (picture.isNull()) {
     prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return;
@@ -331,54 +316,6 @@ void StageWindow::ChooseBackground() {
   elements_.prizePicture->hide();
   elements_.centre->show();
   update();
-}
-
-void StageWindow::StartFrom() {
-  StartFromWindow window(state_, prompter_, OperatorWindow());
-  window.exec();
-  controller_.ShowReadyState();
-}
-
-// The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
-// unless a draw is still under way, and the stage takes up the new titles when confirmed.
-// A roll under way ends first, with nothing recorded: the window may change the draw order or
-// the plan, and a roll left going would be recorded against whatever line comes next.
-void StageWindow::OpenAwardSettings() {
-  if (state_.Rolling()) EndRoll();
-  controller_.SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, state_.drawStarted, options_}, OperatorWindow());
-  window.exec();
-  controller_.AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
-}
-
-// The list is edited with the music paused; a completed save (or no draw under way) starts the draw
-// afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
-// from may be about to change.
-void StageWindow::EditList() {
-  if (state_.Rolling()) EndRoll();
-  controller_.SuspendStageMusic();
-  if (mode_.textMode) {
-    ListEditorWindow window({dir_, prompter_, clock_, state_.drawStarted, listFind_}, OperatorWindow());
-    window.exec();
-    controller_.AfterListEditor(window.Editor().RestartRequested());
-    return;
-  }
-  // Picture mode: the window only reports whether the draw must start again; the mode check then
-  // reads the folder it saved (and may open the editor once more when the list is still empty).
-  const int run = ++listEditorRuns_;
-  bool restart = false;
-  {
-    PhotoListWindow window(
-        {dir_, settings_, prompter_, clock_, state_.drawStarted, mode_.pictureFolder, mode_.pictureRatio43}, sound_,
-        cameras_, OperatorWindow());
-    window.exec();
-    restart = window.DrawRestartWanted();
-  }
-  if (restart) controller_.ListReplaced();
-  modes_.CheckDrawMode();
-  if (run != listEditorRuns_) return;  // the editor opened again from the check has reloaded the draw
-  controller_.AfterListEditor();
-  RefreshPhotoCache();
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {
@@ -413,202 +350,7 @@ void StageWindow::ResumeRoll() {
 
 void StageWindow::EndRoll() {
   rollPaused_ = false;
-  controller_.AbortRoll();
-}
-
-// ---- StageHooks ----
-
-QWidget* StageWindow::Element(StageElement element) const {
-  switch (element) {
-    case StageElement::MainTitle:
-      return elements_.mainTitle;
-    case StageElement::SubTitle:
-      return elements_.subtitle;
-    case StageElement::AwardLabel:
-      return elements_.award;
-    case StageElement::PrizeLabel:
-      return elements_.prizeName;
-    case StageElement::DrawerLabel:
-      return elements_.drawer;
-    case StageElement::StatusLabel:
-      return elements_.status;
-    case StageElement::NumberLabel:
-      return elements_.centre;
-    case StageElement::Marquee:
-      return elements_.marquee;
-    case StageElement::StartButton:
-      return elements_.startButton;
-    case StageElement::StopButton:
-      return elements_.stopButton;
-    case StageElement::RollingPanel:
-      return elements_.rolling;
-    case StageElement::PrizePicture:
-      return elements_.prizePicture;
-    case StageElement::MenuBar:
-      return menuBar_;
-  }
-  return nullptr;
-}
-
-void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
-  const QSize caption = MeasureCaption(label);
-  const int pad = StageLabel::kEffectPadding;
-  label->resize(caption.width() + pad, caption.height() + pad);
-  const QRect screen = ScreenRect();
-  const int top = vertically ? (screen.height() - label->height()) / 2 : label->y();
-  label->move((screen.width() - label->width()) / 2, top);
-}
-
-void StageWindow::SetText(StageElement element, const std::string& text) {
-  const QString q = CappedCaption(ToQt(text), element == StageElement::Marquee ? kMaxMarqueeLength : kMaxCaptionLength);
-  const int screenWidth = ScreenRect().width();
-  switch (element) {
-    case StageElement::StatusLabel:
-      elements_.status->setText(q);
-      RecentreStatus(elements_, screenWidth);
-      break;
-    case StageElement::DrawerLabel:
-      elements_.drawer->setText(q);
-      RecentreDrawer(elements_, screenWidth);
-      break;
-    case StageElement::PrizeLabel:
-      elements_.prizeName->setText(q);
-      FitPrizeName(elements_, q, screenWidth);
-      break;
-    case StageElement::Marquee:
-      elements_.marquee->SetCaption(q);
-      break;
-    case StageElement::StartButton:
-      elements_.startButton->setText(q);
-      break;
-    case StageElement::StopButton:
-      elements_.stopButton->setText(q);
-      break;
-    case StageElement::NumberLabel:
-      // "抽奖完毕！" replaces "按空格键开始抽取" without a layout pass: keep it centred.
-      elements_.centre->setText(q);
-      if (!q.isEmpty()) FitAndCentre(elements_.centre, true);
-      break;
-    case StageElement::MainTitle:
-    case StageElement::SubTitle:
-    case StageElement::AwardLabel: {
-      auto* label = static_cast<QLabel*>(Element(element));
-      label->setText(ElidedCaption(q, label->font(), screenWidth - 50));
-      FitAndCentre(label, false);
-      break;
-    }
-    case StageElement::RollingPanel:
-    case StageElement::PrizePicture:
-    case StageElement::MenuBar:
-      break;  // no text of their own
-  }
-}
-
-void StageWindow::SetVisible(StageElement element, bool visible) {
-  if (element == StageElement::MenuBar) {
-    menuBarShown_ = visible;
-    menus_->SetMenuBarShown(visible);
-  }
-  if (QWidget* w = Element(element)) w->setVisible(visible);
-}
-
-bool StageWindow::IsVisible(StageElement element) const {
-  const QWidget* w = Element(element);
-  // Asked before the window is first shown too, so this is the element's own visibility.
-  return w && !w->isHidden();
-}
-
-void StageWindow::LayoutStage() {
-  LayoutStageWidgets(elements_, ScreenRect());
-  elements_.marquee->SetScreenWidth(ScreenRect().width());
-}
-
-void StageWindow::StartDrawTimer(int periodMs) {
-  drawPeriodMs_ = std::max(1, periodMs);
-  drawTimer_->start(drawPeriodMs_);
-}
-
-void StageWindow::StopDrawTimer() {
-  const bool wasRolling = drawTimer_->isActive() || rollPaused_;
-  drawTimer_->stop();
-  rollPaused_ = false;
-  if (wasRolling) elements_.rolling->FinishRoll();
-}
-
-void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
-  textCache_.clear();
-  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry), RollColourFor(rollColour_, false));
-}
-
-void StageWindow::PreparePictureRolling(int batchSize) {
-  textCache_.clear();
-  photoPathCache_.clear();
-  elements_.rolling->PreparePictureRolling(batchSize, mode_.pictureRatio43, RollColourFor(rollColour_, true));
-}
-
-void StageWindow::CaptureSnapshot() {
-  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
-  elements_.rolling->SetSnapshot(snapshot);
-  // The snapshot lives in memory; the file is kept for anything that looks for it on disk. It is
-  // written with the roll's first painted tick rather than here, so the start press is not kept
-  // waiting for the encoder and the file on disk means the candidates are rolling.
-  snapshotToSave_ = snapshot;
-  elements_.rolling->show();
-  elements_.rolling->raise();
-}
-
-void StageWindow::DiscardSnapshot() {
-  elements_.rolling->SetSnapshot(QPixmap());
-  snapshotToSave_ = QPixmap();
-  DeleteFile(dir_.Path(ProgramDir::kStageSnapshot));
-}
-
-void StageWindow::BeginTickPaint() {
-  if (!elements_.centre->text().isEmpty()) elements_.centre->clear();
-  elements_.rolling->BeginTick();
-  if (!snapshotToSave_.isNull()) {
-    snapshotToSave_.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
-    snapshotToSave_ = QPixmap();
-  }
-}
-
-const QString& StageWindow::CachedText(const std::string& gb) {
-  auto it = textCache_.find(gb);
-  if (it == textCache_.end()) it = textCache_.emplace(gb, ToQt(gb)).first;
-  return it->second;
-}
-
-const QString& StageWindow::CachedPhotoPath(const std::string& entry) {
-  auto it = photoPathCache_.find(entry);
-  if (it == photoPathCache_.end())
-    it = photoPathCache_.emplace(entry, detail::ToQPath(PictureFilePath(mode_.pictureFolder, entry))).first;
-  return it->second;
-}
-
-void StageWindow::PaintCandidate(int i, const std::string& text) {
-  if (mode_.textMode)
-    elements_.rolling->PaintCandidate(i, CachedText(text));
-  else
-    elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
-}
-
-PictureCheck StageWindow::ShowPrizePicture(const std::string& path) {
-  // Only the header is read here (microseconds); the panel decodes the picture in the background.
-  const QString native = path.empty() ? QString() : NativeQPath(path);
-  const PictureHeader header = ReadPictureHeader(native);
-  PictureCheck check;
-  if (!header.readable) {
-    check.result = PictureCheck::Unreadable;
-  } else if (header.tooLarge) {
-    check = {PictureCheck::TooLarge, header.size.width(), header.size.height()};
-  }
-  // A picture that will not show leaves the panel empty, as an award without picture does.
-  ShowPrize(elements_, check.result == PictureCheck::Shows ? native : QString(), true);
-  return check;
-}
-
-void StageWindow::ShowWinnerShow() {
-  OpenResults(ResultViewMode::WinnerShow);
+  session_.Controller().AbortRoll();
 }
 
 void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
@@ -618,12 +360,12 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
     const HistoryNote note = ReadHistoryNote(past->record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
   }
-  ResultWindow window(mode, dir_, sound_, clock_, controller_.Sounds(), titles, state_.pool, this, ScreenRect(),
+  ResultWindow window(mode, dir_, sound_, clock_, session_.Controller().Sounds(), titles, session_.State().pool, this, ScreenRect(),
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
   // Closing the window silences everything.
-  controller_.Music().AfterSilencingWindow();
+  session_.Controller().Music().AfterSilencingWindow();
 }
 
 // ---- Window ----
@@ -642,7 +384,7 @@ void StageWindow::paintEvent(QPaintEvent*) {
 void StageWindow::StageDestroyedOnce() {
   if (destroyed_) return;
   destroyed_ = true;
-  controller_.StageDestroyed(menus_->TextModeChecked());
+  session_.Controller().StageDestroyed(menus_->TextModeChecked());
 }
 
 void StageWindow::closeEvent(QCloseEvent* event) {

@@ -8,10 +8,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "engine/draw_controller.h"
-#include "engine/draw_mode.h"
-#include "engine/draw_state.h"
-#include "engine/mode_switch.h"
+#include "engine/draw_session.h"
 #include "engine/ports/stage_hooks.h"
 #include "lists/list_tools.h"
 #include "platform/camera.h"
@@ -81,10 +78,12 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
-  DrawState& state() { return state_; }
-  const DrawMode& mode() const { return mode_; }
-  const DrawOptions& options() const { return options_; }
-  DrawController& controller() { return controller_; }
+  // The draw this stage shows; the operator console and other views observe the same session.
+  DrawSession& Session() { return session_; }
+  DrawState& state() { return session_.State(); }
+  const DrawMode& mode() const { return session_.Mode(); }
+  const DrawOptions& options() const { return session_.Options(); }
+  DrawController& controller() { return session_.Controller(); }
   StageMenus* menus() const { return menus_; }
   StageMenuBar* menuBar() const { return menuBar_; }
   const StageElements& elements() const { return elements_; }
@@ -122,6 +121,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // Ends a roll (or the finished stage's wait for its stop) without recording anything.
   void EndRoll();
 
+  static QString NativePath(const std::string& gbPath);
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
   void RefitRollingPanel();
@@ -165,11 +165,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QPointer<QWidget> operatorWindow_;
   std::function<void()> screenChooser_;
 
-  DrawState state_;
-  DrawOptions options_;
-  DrawMode mode_;
-  DrawController controller_;
-  ModeSwitch modes_;
+  DrawSession session_;
 
   StageElements elements_;
   StageMenus* menus_ = nullptr;

@@ -260,12 +260,9 @@ std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const 
   return FileExists(withDash) ? withDash : path;
 }
 
-bool DeletePoolFile(const ProgramDir& dir) {
-  return DeleteFile(dir.Path(ProgramDir::kSetDat));
-}
-
-bool DeleteEditorTableFile(const ProgramDir& dir) {
-  return DeleteFile(dir.Path(ProgramDir::kImDataDat));
+bool PutPoolFileAside(const ProgramDir& dir, const LocalDateTime& when) {
+  const auto setDat = dir.Path(ProgramDir::kSetDat);
+  return !FileExists(setDat) || MoveToHistory(dir, {setDat}, when) || DeleteFile(setDat);
 }
 
 }  // namespace kavrel

@@ -107,8 +107,8 @@ bool SavePictureList(const ProgramDir& dir, Settings& settings, const std::vecto
 // the "-" restored is used.
 std::filesystem::path PictureFilePath(const std::string& gbPictureFolder, const std::string& entry);
 
-// Lifecycle deletions (false when an existing file stays).
-bool DeletePoolFile(const ProgramDir& dir);         // config\set.dat
-bool DeleteEditorTableFile(const ProgramDir& dir);  // config\imdata.dat
+// The list is emptied: config\set.dat goes into history/ (deleted when it cannot be moved there).
+// False when the file stays.
+bool PutPoolFileAside(const ProgramDir& dir, const LocalDateTime& when);
 
 }  // namespace kavrel

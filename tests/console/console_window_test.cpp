@@ -47,12 +47,11 @@ class ConsoleTest : public ::testing::Test {
     stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
     stage->StartUp();
-    console = std::make_unique<OperatorConsoleWindow>(*stage, dir);
-    stage->controller().SetChangeListener([this] { console->ScheduleRefresh(); });
+    link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
+    console = std::make_unique<OperatorConsoleWindow>(stage->Session(), *link, dir);
     stage->SetOperatorWindow(console.get());
     console->show();
   }
-  void TearDown() override { stage->controller().SetChangeListener({}); }
 
   void Press(int qtKey) {
     QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
@@ -87,6 +86,7 @@ class ConsoleTest : public ::testing::Test {
   RecordingSoundPort sound;
   FakeClock clock;
   std::unique_ptr<StageWindow> stage;
+  std::unique_ptr<StageLink> link;
   std::unique_ptr<OperatorConsoleWindow> console;
 };
 
@@ -111,8 +111,9 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("本批已抽出 — 按空格键宣布下一批"));
   EXPECT_EQ(Label("标签_进度"), QStringLiteral("已抽取【一等奖】，本轮抽1名（第1轮/总2轮，已抽1名/共2名)"));
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 5 人"));
-  // The batch just drawn has left the plan; the next one is marked already.
-  EXPECT_EQ(PlanRows(), (std::vector<QString>{QStringLiteral("▶一等奖 第2轮/共2轮 1名 奖品：手机"),
+  // The batch whose winners are on screen stays marked until the next one is announced.
+  EXPECT_EQ(PlanRows(), (std::vector<QString>{QStringLiteral("▶一等奖 第1轮/共2轮 1名 奖品：手机"),
+                                              QStringLiteral("一等奖 第2轮/共2轮 1名 奖品：手机"),
                                               QStringLiteral("二等奖 第1轮/共1轮 3名 奖品：耳机")}));
   const std::string first = stage->state().recordedEntries.at(0);
   EXPECT_EQ(Winners(), std::vector<QString>{QStringLiteral("一等奖  ") + ToQt(first).trimmed() +
@@ -131,7 +132,7 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   Press(Qt::Key_Space);
   ASSERT_TRUE(stage->state().WinnersShown());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("本批已抽出，全部奖项已抽完"));
-  EXPECT_TRUE(PlanRows().empty());
+  EXPECT_EQ(PlanRows(), std::vector<QString>{QStringLiteral("▶二等奖 第1轮/共1轮 3名 奖品：耳机")});
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 1 人"));
   // Newest first: the three second prizes, then the second and the first batch of the first prize.
   const std::vector<QString> won = Winners();
@@ -140,10 +141,11 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   EXPECT_EQ(won[3], QStringLiteral("一等奖  ") + ToQt(second).trimmed() + QStringLiteral("  （奖品：手机）"));
   EXPECT_EQ(won[4], QStringLiteral("一等奖  ") + ToQt(first).trimmed() + QStringLiteral("  （奖品：手机）"));
 
-  // F2 from the console takes the last batch back; the console shows it at once.
+  // F2 from the console takes the last batch back; the console shows it ready at once.
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F2);
   EXPECT_EQ(Winners().size(), 2u);
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("准备就绪 — 按空格键开始滚动"));
   EXPECT_EQ(PlanRows(), std::vector<QString>{QStringLiteral("▶二等奖 第1轮/共1轮 3名 奖品：耳机")});
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 4 人"));
 }
@@ -193,10 +195,9 @@ TEST_F(ConsoleTest, MovingTheStageChangesNothingInTheDraw) {
 
 TEST_F(ConsoleTest, WithOneScreenTheStageStandsAloneAndTheChoiceExplainsWhy) {
   console.reset();
-  stage->controller().SetChangeListener({});
   stage->SetOperatorWindow(nullptr);
   QWidget* parent = nullptr;
-  StageDisplay display(*stage, prompter, dir, [&](QWidget* w) { parent = w; });
+  StageDisplay display(*link, stage->Session(), prompter, dir, [&](QWidget* w) { parent = w; });
   display.Start();
   EXPECT_EQ(display.placement(), (ScreenPlacement{0, -1}));
   EXPECT_EQ(display.console(), nullptr);

@@ -44,7 +44,9 @@ class TwoScreensTest : public ::testing::Test {
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
     SaveStageScreen(settings, "PROJECTOR");
     stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
-    display = std::make_unique<StageDisplay>(*stage, prompter, dir, [this](QWidget* w) { operatorParent = w; });
+    link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
+    display = std::make_unique<StageDisplay>(*link, stage->Session(), prompter, dir,
+                                             [this](QWidget* w) { operatorParent = w; });
     display->Start();
     stage->show();
     stage->StartUp();
@@ -62,6 +64,7 @@ class TwoScreensTest : public ::testing::Test {
   RecordingSoundPort sound;
   FakeClock clock;
   std::unique_ptr<StageWindow> stage;
+  std::unique_ptr<StageLink> link;
   std::unique_ptr<StageDisplay> display;
   QWidget* operatorParent = nullptr;
 };

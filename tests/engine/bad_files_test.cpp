@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/draw_texts.h"
 #include "engine_fixture.h"
 #include "storage/result_store.h"
 #include "storage/split_text.h"
@@ -25,6 +26,15 @@ struct TestFiles : DrawFiles {
   bool crashAtMove = false;
   bool writesFail = false;
   bool asideFails = false;  // history/ cannot be written: nothing moves
+  bool resultsFail = false;  // a stop's first step
+  bool receiptFails = false;  // its second
+  bool RecordResults(const ProgramDir& dir, const std::string& award, const std::string& prize,
+                     const std::vector<std::string>& winners, bool extend, const LocalDateTime& when) override {
+    return !resultsFail && DrawFiles::RecordResults(dir, award, prize, winners, extend, when);
+  }
+  bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text) override {
+    return !receiptFails && DrawFiles::WriteReceiptLog(path, text);
+  }
   bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) override {
     return !writesFail && DrawFiles::WriteExitRecord(dir, record);
   }
@@ -143,6 +153,33 @@ TEST_F(BadFiles, ARecordThatCannotBeRewrittenIsRemoved) {
   ctl().StartUp();
   EXPECT_TRUE(prompter.shown().empty()) << "nothing to resume";
   EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), results) << "both batches kept, nothing cut";
+}
+
+// A stop's journal is results, receipt, resume record. When a step fails, the steps after it never
+// claim a batch the files before them lost, and the operator is told.
+TEST_F(BadFiles, EachStepOfAStopsJournalCanFailOnItsOwn) {
+  auto receiptLines = [this] { return SplitText(Read(ProgramDir::kReceiptsLog), "\r\n").size(); };
+  TestFiles files;
+  ctl().UseFiles(files);
+  ctl().StartUp();
+  const std::size_t sealOnly = receiptLines();
+
+  files.resultsFail = true;
+  Roll();
+  EXPECT_EQ(Read(ProgramDir::kResultDat), "");
+  EXPECT_EQ(receiptLines(), sealOnly) << "no receipt for a batch the results do not hold";
+  EXPECT_EQ(LastMessage(), U(texts::kRecordFailed));
+
+  Fresh();
+  ctl().UseFiles(files);
+  files.resultsFail = false;
+  files.receiptFails = true;
+  ctl().StartUp();
+  Roll();
+  EXPECT_EQ(Winners(Read(ProgramDir::kResultDat)).size(), 2u);
+  EXPECT_EQ(receiptLines(), sealOnly);
+  EXPECT_EQ(LastMessage(), U(texts::kReceiptFailed));
+  EXPECT_TRUE(Exists(ProgramDir::kExitIni)) << "the record still follows the results";
 }
 
 // Damaged, cut or edited records, and records that do not fit the list or the result files: the

@@ -182,7 +182,8 @@ TEST_F(Recovery, UndoOfAFirstBatchOnceOnly) {
   EXPECT_EQ(state.pool[9], w1[0]);
   EXPECT_EQ(state.plan.size(), 3u);
   EXPECT_EQ(state.plan[0], U("三等奖,4,2,1,2,奖品：MP4一部,,"));
-  EXPECT_EQ(stage.Text(StageElement::StartButton), U("准备")) << "the stage is not repainted";
+  EXPECT_EQ(stage.Text(StageElement::StartButton), U("开始")) << "the batch taken back is ready at once";
+  EXPECT_EQ(Status(), U(kR1));
 
   const auto before = state.pool;
   ctl().UndoPressed();
@@ -261,7 +262,7 @@ TEST_F(Recovery, StartFromDrawsTheChosenLineOnce) {
   Roll();
   EXPECT_FALSE(state.startFromActive);
   ctl().StartPressed();
-  EXPECT_EQ(Status(), U(kR1)) << "the award's counters restart after another award";
+  EXPECT_EQ(Status(), U(kR2)) << "the award goes on where it stood, whatever was drawn in between";
   Roll();
   const auto log = LoadResultLog(dir);
   ASSERT_EQ(log.size(), 3u);

@@ -147,7 +147,7 @@ TEST_F(HistoryWindowTest, BringingBackKeepsBothDrawsAndWaitsForTheDrawUnderWay) 
   prompter.ScriptAnswer(Answer::Ok);
   prompter.ScriptAnswer(Answer::Ok);
   w->BringBackChosen();
-  EXPECT_EQ(ToQt(prompter.shown().back().text), QStringLiteral("已恢复为当前的中奖结果。"));
+  EXPECT_EQ(ToQt(prompter.shown().back().text), QStringLiteral("已恢复为当前的中奖结果（只供查看，不能继续抽奖）。"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), Gb("一等奖-奖品：电视-001-002(已弃奖)-"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultTxt)), "old log");
 

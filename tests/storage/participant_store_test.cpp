@@ -58,13 +58,6 @@ TEST_F(ParticipantStoreTest, PictureListAndDeletions) {
   EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张三\r\nx \r\n\r\n"));
   EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片前缀")), folder);
   EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片比例")), "3:4");
-
-  Put(ProgramDir::kImDataDat, "table");
-  EXPECT_TRUE(DeletePoolFile(Dir()));
-  EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kSetDat)));
-  EXPECT_TRUE(DeletePoolFile(Dir()));  // already gone: no error
-  EXPECT_TRUE(DeleteEditorTableFile(Dir()));
-  EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kImDataDat)));
 }
 
 }  // namespace

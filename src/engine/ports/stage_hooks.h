@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace kavrel {
@@ -21,6 +22,7 @@ enum class StageElement {
   PrizePicture,  // 画板_奖品图片
   MenuBar,       // 外形框_菜单
 };
+inline constexpr std::size_t kStageElementKinds = static_cast<std::size_t>(StageElement::MenuBar) + 1;
 
 // Returns the design name of an element, e.g. "透明标签_奖项" (UTF-8, for logs and tests).
 inline const char* DesignName(StageElement e) {

@@ -1,0 +1,219 @@
+// The stage as the draw engine's StageHooks: the texts, visibilities, the draw timer and the paint
+// of each roll tick.
+#include <QLabel>
+#include <QTimer>
+
+#include "platform/photo_cache.h"
+#include "platform/picture_reader.h"
+#include "stage/roll_layout.h"
+#include "stage/stage_menus.h"
+#include "stage/stage_window.h"
+#include "storage/codec.h"
+#include "storage/participant_store.h"
+#include "storage/program_dir.h"
+#include "storage/qt_path.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+// A picture path as the design writes it (backslashes, GB18030) for Qt's file functions.
+QString StageWindow::NativePath(const std::string& gbPath) {
+  QString path = ToQt(gbPath);
+  path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return path;
+}
+
+QWidget* StageWindow::Element(StageElement element) const {
+  switch (element) {
+    case StageElement::MainTitle:
+      return elements_.mainTitle;
+    case StageElement::SubTitle:
+      return elements_.subtitle;
+    case StageElement::AwardLabel:
+      return elements_.award;
+    case StageElement::PrizeLabel:
+      return elements_.prizeName;
+    case StageElement::DrawerLabel:
+      return elements_.drawer;
+    case StageElement::StatusLabel:
+      return elements_.status;
+    case StageElement::NumberLabel:
+      return elements_.centre;
+    case StageElement::Marquee:
+      return elements_.marquee;
+    case StageElement::StartButton:
+      return elements_.startButton;
+    case StageElement::StopButton:
+      return elements_.stopButton;
+    case StageElement::RollingPanel:
+      return elements_.rolling;
+    case StageElement::PrizePicture:
+      return elements_.prizePicture;
+    case StageElement::MenuBar:
+      return menuBar_;
+  }
+  return nullptr;
+}
+
+void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
+  const QSize caption = MeasureCaption(label);
+  const int pad = StageLabel::kEffectPadding;
+  label->resize(caption.width() + pad, caption.height() + pad);
+  const QRect screen = ScreenRect();
+  const int top = vertically ? (screen.height() - label->height()) / 2 : label->y();
+  label->move((screen.width() - label->width()) / 2, top);
+}
+
+void StageWindow::SetText(StageElement element, const std::string& text) {
+  const QString q = CappedCaption(ToQt(text), element == StageElement::Marquee ? kMaxMarqueeLength : kMaxCaptionLength);
+  const int screenWidth = ScreenRect().width();
+  switch (element) {
+    case StageElement::StatusLabel:
+      elements_.status->setText(q);
+      RecentreStatus(elements_, screenWidth);
+      break;
+    case StageElement::DrawerLabel:
+      elements_.drawer->setText(q);
+      RecentreDrawer(elements_, screenWidth);
+      break;
+    case StageElement::PrizeLabel:
+      elements_.prizeName->setText(q);
+      FitPrizeName(elements_, q, screenWidth);
+      break;
+    case StageElement::Marquee:
+      elements_.marquee->SetCaption(q);
+      break;
+    case StageElement::StartButton:
+      elements_.startButton->setText(q);
+      break;
+    case StageElement::StopButton:
+      elements_.stopButton->setText(q);
+      break;
+    case StageElement::NumberLabel:
+      // "抽奖完毕！" replaces "按空格键开始抽取" without a layout pass: keep it centred.
+      elements_.centre->setText(q);
+      if (!q.isEmpty()) FitAndCentre(elements_.centre, true);
+      break;
+    case StageElement::MainTitle:
+    case StageElement::SubTitle:
+    case StageElement::AwardLabel: {
+      auto* label = static_cast<QLabel*>(Element(element));
+      label->setText(ElidedCaption(q, label->font(), screenWidth - 50));
+      FitAndCentre(label, false);
+      break;
+    }
+    case StageElement::RollingPanel:
+    case StageElement::PrizePicture:
+    case StageElement::MenuBar:
+      break;  // no text of their own
+  }
+}
+
+void StageWindow::SetVisible(StageElement element, bool visible) {
+  if (element == StageElement::MenuBar) {
+    menuBarShown_ = visible;
+    menus_->SetMenuBarShown(visible);
+  }
+  if (QWidget* w = Element(element)) w->setVisible(visible);
+}
+
+bool StageWindow::IsVisible(StageElement element) const {
+  const QWidget* w = Element(element);
+  // Asked before the window is first shown too, so this is the element's own visibility.
+  return w && !w->isHidden();
+}
+
+void StageWindow::LayoutStage() {
+  LayoutStageWidgets(elements_, ScreenRect());
+  elements_.marquee->SetScreenWidth(ScreenRect().width());
+}
+
+void StageWindow::StartDrawTimer(int periodMs) {
+  drawPeriodMs_ = std::max(1, periodMs);
+  drawTimer_->start(drawPeriodMs_);
+}
+
+void StageWindow::StopDrawTimer() {
+  const bool wasRolling = drawTimer_->isActive() || rollPaused_;
+  drawTimer_->stop();
+  rollPaused_ = false;
+  if (wasRolling) elements_.rolling->FinishRoll();
+}
+
+void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
+  textCache_.clear();
+  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry), RollColourFor(rollColour_, false));
+}
+
+void StageWindow::PreparePictureRolling(int batchSize) {
+  textCache_.clear();
+  photoPathCache_.clear();
+  elements_.rolling->PreparePictureRolling(batchSize, session_.Mode().pictureRatio43, RollColourFor(rollColour_, true));
+}
+
+void StageWindow::CaptureSnapshot() {
+  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  elements_.rolling->SetSnapshot(snapshot);
+  // The snapshot lives in memory; the file is kept for anything that looks for it on disk. It is
+  // written with the roll's first painted tick rather than here, so the start press is not kept
+  // waiting for the encoder and the file on disk means the candidates are rolling.
+  snapshotToSave_ = snapshot;
+  elements_.rolling->show();
+  elements_.rolling->raise();
+}
+
+void StageWindow::DiscardSnapshot() {
+  elements_.rolling->SetSnapshot(QPixmap());
+  snapshotToSave_ = QPixmap();
+  DeleteFile(dir_.Path(ProgramDir::kStageSnapshot));
+}
+
+void StageWindow::BeginTickPaint() {
+  if (!elements_.centre->text().isEmpty()) elements_.centre->clear();
+  elements_.rolling->BeginTick();
+  if (!snapshotToSave_.isNull()) {
+    snapshotToSave_.save(detail::ToQPath(dir_.Path(ProgramDir::kStageSnapshot)), "JPG", 92);
+    snapshotToSave_ = QPixmap();
+  }
+}
+
+const QString& StageWindow::CachedText(const std::string& gb) {
+  auto it = textCache_.find(gb);
+  if (it == textCache_.end()) it = textCache_.emplace(gb, ToQt(gb)).first;
+  return it->second;
+}
+
+const QString& StageWindow::CachedPhotoPath(const std::string& entry) {
+  auto it = photoPathCache_.find(entry);
+  if (it == photoPathCache_.end())
+    it = photoPathCache_.emplace(entry, detail::ToQPath(PictureFilePath(session_.Mode().pictureFolder, entry))).first;
+  return it->second;
+}
+
+void StageWindow::PaintCandidate(int i, const std::string& text) {
+  if (session_.Mode().textMode)
+    elements_.rolling->PaintCandidate(i, CachedText(text));
+  else
+    elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
+}
+
+PictureCheck StageWindow::ShowPrizePicture(const std::string& path) {
+  // Only the header is read here (microseconds); the panel decodes the picture in the background.
+  const QString native = path.empty() ? QString() : NativePath(path);
+  const PictureHeader header = ReadPictureHeader(native);
+  PictureCheck check;
+  if (!header.readable) {
+    check.result = PictureCheck::Unreadable;
+  } else if (header.tooLarge) {
+    check = {PictureCheck::TooLarge, header.size.width(), header.size.height()};
+  }
+  // A picture that will not show leaves the panel empty, as an award without picture does.
+  ShowPrize(elements_, check.result == PictureCheck::Shows ? native : QString(), true);
+  return check;
+}
+
+void StageWindow::ShowWinnerShow() {
+  OpenResults(ResultViewMode::WinnerShow);
+}
+
+}  // namespace kavrel
