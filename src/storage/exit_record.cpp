@@ -23,21 +23,23 @@ std::string OneLine(const std::string& item) {
   return value;
 }
 
-std::string JoinWithDashes(const std::vector<std::string>& items) {
+std::size_t DashedSize(const std::vector<std::string>& items) {
   std::size_t size = 0;
   for (const auto& item : items) size += item.size() + 2;
-  std::string value;
-  value.reserve(size);
-  // Each item is appended and made one line in place: a copy per item is most of a stop's cost at a
-  // pool of 100,000.
+  return size;
+}
+
+// Appends each item and "--" to `out`, the item made one line in place. The pool's items go
+// straight into the record's one buffer: a copy per item, or of the joined pool, was most of a
+// stop's cost at a pool of 100,000.
+void AppendWithDashes(std::string& out, const std::vector<std::string>& items) {
   for (const auto& item : items) {
-    const std::size_t start = value.size();
-    value += item;
-    std::replace(value.begin() + static_cast<std::ptrdiff_t>(start), value.end(), '\r', ' ');
-    std::replace(value.begin() + static_cast<std::ptrdiff_t>(start), value.end(), '\n', ' ');
-    value += "--";
+    const std::size_t start = out.size();
+    out += item;
+    for (auto it = out.begin() + static_cast<std::ptrdiff_t>(start); it != out.end(); ++it)
+      if (*it == '\r' || *it == '\n') *it = ' ';
+    out += "--";
   }
-  return value;
 }
 
 // Unsigned decimal digits only; a cut or hand-edited number ("abc", "12x", "") is no number.
@@ -67,19 +69,24 @@ std::string ExitRecordChecksum(std::string_view body) {
 // The last line is a checksum over everything before it, so a record cut short or edited by
 // hand is recognised instead of being trusted.
 std::string ExitRecordText(const ExitRecord& record) {
-  detail::IniLines ini;
-  ini.lines = {"[exit]",
-               "number=" + JoinWithDashes(record.pool),
-               "award_list=" + JoinWithDashes(record.plan),
-               "award_name=" + OneLine(record.lastAwardName),
-               "index=" + std::to_string(record.batchNo),
-               "index_number=" + std::to_string(record.drawnInAward)};
+  const std::string awardName = OneLine(record.lastAwardName);
+  std::string text;
+  text.reserve(DashedSize(record.pool) + DashedSize(record.plan) + awardName.size() + 256);
+  text += "[exit]\r\nnumber=";
+  AppendWithDashes(text, record.pool);
+  text += "\r\naward_list=";
+  AppendWithDashes(text, record.plan);
+  text += "\r\naward_name=" + awardName;
+  text += "\r\nindex=" + std::to_string(record.batchNo);
+  text += "\r\nindex_number=" + std::to_string(record.drawnInAward) + "\r\n";
   if (record.resultDatSize >= 0 && record.resultTxtSize >= 0) {
-    ini.lines.push_back("result_size=" + std::to_string(record.resultDatSize));
-    ini.lines.push_back("log_size=" + std::to_string(record.resultTxtSize));
+    text += "result_size=" + std::to_string(record.resultDatSize) + "\r\n";
+    text += "log_size=" + std::to_string(record.resultTxtSize) + "\r\n";
   }
-  std::string text = detail::JoinIniLines(ini);
-  text += std::string(kChecksumKey) + ExitRecordChecksum(text) + "\r\n";
+  const std::string checksum = ExitRecordChecksum(text);
+  text += kChecksumKey;
+  text += checksum;
+  text += "\r\n";
   return text;
 }
 
