@@ -192,8 +192,8 @@ OperatorConsoleWindow::~OperatorConsoleWindow() {
 }
 
 QWidget* OperatorConsoleWindow::BuildCommandButtons() {
-  auto* box =
-      new QGroupBox(QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/B/./F5 等同空格）"), this);
+  auto* box = new QGroupBox(
+      QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/F5 等同空格，B/. 黑屏）"), this);
   auto* grid = new QGridLayout(box);
   auto addRow = [&](int row, const auto& buttons) {
     int column = 0;

@@ -114,7 +114,40 @@ StageElements CreateStageElements(QWidget* stage) {
 
   s.startButton = MakeButton(stage, QStringLiteral("超级按钮_开始"), QStringLiteral("开始"));
   s.stopButton = MakeButton(stage, QStringLiteral("超级按钮_停止"), QStringLiteral("停止"));
+
+  // Created last, so it starts above every other element.
+  s.blank = new QWidget(stage);
+  s.blank->setObjectName(QStringLiteral("画板_黑屏"));
+  s.blank->setAutoFillBackground(true);
+  QPalette black = s.blank->palette();
+  black.setColor(QPalette::Window, Qt::black);
+  s.blank->setPalette(black);
+  s.blank->hide();
   return s;
+}
+
+QPixmap GrabStage(const StageElements& s, const QRect& area) {
+  const bool blanked = Blanked(s);
+  // Hidden and shown again within one event: the screen never sees the stage uncovered.
+  if (blanked) s.blank->hide();
+  QPixmap picture = s.window->grab(area);
+  if (blanked) s.blank->show();
+  return picture;
+}
+
+void SetBlanked(const StageElements& s, bool blanked) {
+  if (!s.blank) return;
+  if (blanked) {
+    s.blank->setGeometry(s.window->rect());
+    s.blank->show();
+    s.blank->raise();
+  } else {
+    s.blank->hide();
+  }
+}
+
+bool Blanked(const StageElements& s) {
+  return s.blank && !s.blank->isHidden();
 }
 
 StageGeometry ReadGeometry(const StageElements& elements) {
@@ -159,6 +192,8 @@ void LayoutStageWidgets(const StageElements& elements, const QRect& screen) {
   const StageGeometry next = LayoutStage(ReadGeometry(elements), MeasureCaptions(elements), screen.size());
   ApplyGeometry(elements, next);
   elements.marquee->SetScreenWidth(screen.width());
+  // A stage blacked out stays black over its new size.
+  if (Blanked(elements)) SetBlanked(elements, true);
 }
 
 void FitTitleFonts(const StageElements& s, int screenWidth) {
@@ -223,7 +258,7 @@ void ShowPrize(const StageElements& s, const QString& path, bool prizePictureSho
   }
   // The stage behind the panel, without the panel's previous picture.
   panel->hide();
-  const QImage behind = s.window ? s.window->grab(panel->geometry()).toImage() : QImage();
+  const QImage behind = s.window ? GrabStage(s, panel->geometry()).toImage() : QImage();
   panel->ShowPicture(path, behind);
   panel->show();
 }

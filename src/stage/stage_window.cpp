@@ -107,10 +107,12 @@ void StageWindow::RefitRollingPanel() {
       PrepareTextRolling(session_.State().batchSize, session_.State().pool.front());
   }
   elements_.rolling->hide();
-  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  const QPixmap snapshot =
+      elements_.rolling->geometry().isEmpty() ? QPixmap() : GrabStage(elements_, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
   elements_.rolling->show();
   elements_.rolling->raise();
+  if (Blanked(elements_)) elements_.blank->raise();
 }
 
 void StageWindow::SetOperatorWindow(QWidget* window) {
@@ -176,7 +178,16 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void StageWindow::RunCommand(StageCommand command) {
   if (!CommandAvailable(command)) return;
+  // While the stage is black, a press that would start or stop brings it back instead: nothing is
+  // drawn or announced that the audience cannot see.
+  if (Blanked(elements_) && (command == StageCommand::Start || command == StageCommand::Stop)) {
+    SetBlanked(elements_, false);
+    return;
+  }
   switch (command) {
+    case StageCommand::BlankScreen:
+      SetBlanked(elements_, !Blanked(elements_));
+      break;
     case StageCommand::Start:
       session_.Controller().StartPressed();
       break;

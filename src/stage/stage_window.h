@@ -89,6 +89,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   const StageElements& elements() const { return elements_; }
   QTimer* drawTimer() const { return drawTimer_; }
   bool menuBarShown() const { return menuBarShown_; }
+  bool blanked() const { return Blanked(elements_); }
 
   // StageHooks
   void SetText(StageElement element, const std::string& text) override;
