@@ -14,6 +14,8 @@
 #include "console/operator_console_window.h"
 #include "console/stage_display.h"
 #include "console/stage_screen_window.h"
+#include "results/result_window.h"
+#include "stage/lock_window.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
@@ -134,6 +136,38 @@ TEST_F(TwoScreensTest, ChoosingTheLaptopSwapsTheWindowsAndIsRemembered) {
   stage->RunCommand(StageCommand::ExtendedDisplay);
   EXPECT_EQ(stage->geometry(), laptop->geometry());
   EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "LAPTOP");
+}
+
+// The audience's windows cover the projector, full screen, although the console has the keyboard on
+// the laptop: the winner show (F6) and the lock.
+TEST_F(TwoScreensTest, TheWinnerShowAndTheLockCoverTheStagesScreen) {
+  struct Seen {
+    QScreen* screen = nullptr;
+    QRect geometry;
+    bool fullScreen = false;
+  };
+  auto look = [](QWidget* window) { return Seen{window->screen(), window->geometry(), window->isFullScreen()}; };
+  auto expectOnProjector = [&](const Seen& seen, const char* what) {
+    EXPECT_EQ(seen.screen, projector) << what;
+    EXPECT_EQ(seen.geometry, projector->geometry()) << what;
+    EXPECT_TRUE(seen.fullScreen) << what;
+  };
+
+  Seen show;
+  WhenShown<ResultWindow>([&](ResultWindow* window) {
+    show = look(window);
+    window->close();
+  });
+  stage->RunCommand(StageCommand::WinnerShow);
+  expectOnProjector(show, "winner show");
+
+  Seen lock;
+  WhenShown<LockWindow>([&](LockWindow* window) {
+    lock = look(window);
+    window->TryUnlock();  // no password set: the empty box unlocks
+  });
+  stage->RunCommand(StageCommand::LockScreen);
+  expectOnProjector(lock, "lock");
 }
 
 }  // namespace
