@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
@@ -103,6 +105,14 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   // Scrolls rather than grows past a small laptop screen (800 x 600): nothing is ever out of reach.
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
+  // The stage's own menus (the same items, running the same commands), hidden like the stage's bar
+  // until ESC asks for them.
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("菜单栏_舞台"));
+  menuBar_->setNativeMenuBar(false);
+  for (QMenu* menu : stage_.Menus()) menuBar_->addMenu(menu);
+  menuBar_->hide();
+  outer->setMenuBar(menuBar_);
   auto* scroll = new QScrollArea(this);
   scroll->setObjectName(QStringLiteral("滚动区_操作台"));
   scroll->setWidgetResizable(true);
@@ -213,6 +223,10 @@ QWidget* OperatorConsoleWindow::BuildCommandButtons() {
   addRow(2, kSettingButtons);
   addRow(3, kStageButtons);
   return box;
+}
+
+void OperatorConsoleWindow::ShowMenuBar(bool shown) {
+  menuBar_->setVisible(shown);
 }
 
 void OperatorConsoleWindow::ScheduleRefresh() {

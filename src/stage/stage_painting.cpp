@@ -113,6 +113,11 @@ void StageWindow::SetVisible(StageElement element, bool visible) {
   if (element == StageElement::MenuBar) {
     menuBarShown_ = visible;
     menus_->SetMenuBarShown(visible);
+    if (menuHost_) {
+      menuBar_->hide();
+      menuHost_(visible);
+      return;
+    }
   }
   if (QWidget* w = Element(element)) w->setVisible(visible);
 }

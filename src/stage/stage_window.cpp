@@ -123,6 +123,19 @@ QWidget* StageWindow::OperatorWindow() {
   return operatorWindow_ ? operatorWindow_.data() : this;
 }
 
+std::vector<QMenu*> StageWindow::Menus() const {
+  std::vector<QMenu*> menus;
+  for (int i = 0; i < StageMenus::kPopupCount; ++i) menus.push_back(menus_->menu(static_cast<StageMenus::Popup>(i)));
+  return menus;
+}
+
+void StageWindow::SetMenuHost(std::function<void(bool shown)> host) {
+  menuHost_ = std::move(host);
+  // Whichever bar takes over starts hidden: a bar left open on the console must not appear on the
+  // projector when the console goes, nor the stage's on the console when it comes.
+  SetVisible(StageElement::MenuBar, false);
+}
+
 void StageWindow::StartUp() {
   SetVisible(StageElement::MenuBar, false);
   SetVisible(StageElement::RollingPanel, false);
