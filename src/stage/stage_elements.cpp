@@ -182,6 +182,7 @@ CaptionSizes MeasureCaptions(const StageElements& s) {
   c.drawer = FittedSize(s.drawer);
   c.centre = FittedSize(s.centre);
   c.marquee = QSize(MeasureCaption(s.marquee).width(), kMarqueeHeight);
+  if (!s.prizeName->isHidden() && !s.prizeName->text().isEmpty()) c.prizeName = s.prizeName->size();
   return c;
 }
 
@@ -235,6 +236,13 @@ void FitPrizeName(const StageElements& s, const QString& prizeName, int screenWi
   // The height follows the font too, so a large prize font is never cut off at the bottom.
   const int height = MeasureCaption(probe, prizeName).height() + StageLabel::kEffectPadding;
   s.prizeName->setGeometry(fit.left, drawer.top() - height - 10, fit.width, height);
+  // The rolling area keeps clear of the new prize text; a roll or winners on show keep theirs until
+  // the next batch is prepared.
+  if (s.rolling->isHidden()) {
+    const QRect award = s.award->geometry();
+    s.rolling->setGeometry(RollingArea(screenWidth, award.top() + award.height(), drawer.top(),
+                                       prizeName.isEmpty() ? QRect() : s.prizeName->geometry()));
+  }
 }
 
 void RecentreStatus(const StageElements& s, int screenWidth) {
