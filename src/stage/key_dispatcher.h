@@ -30,7 +30,7 @@ inline constexpr int kPeriod = 190;
 
 // The key dispatcher: which command a key press on the stage runs. Space stops a rolling draw and
 // starts (or announces) otherwise; the function keys are the hotkeys of their menu items. A presenter
-// remote's "next" and "back" (PageDown, PageUp, and F5) act as space, so the operator can run the draw
+// remote's "next" and "back" (PageDown, PageUp and F5) act as space, so the operator can run the draw
 // from a clicker away from the laptop; its "blank screen" (B or ".") blacks the stage out and back.
 // Keys without a command give StageCommand::None.
 StageCommand DispatchKey(int virtualKey, bool rolling);
