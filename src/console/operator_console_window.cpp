@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
@@ -103,6 +105,14 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   // Scrolls rather than grows past a small laptop screen (800 x 600): nothing is ever out of reach.
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
+  // The stage's own menus (the same items, running the same commands), hidden like the stage's bar
+  // until ESC asks for them.
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("菜单栏_舞台"));
+  menuBar_->setNativeMenuBar(false);
+  for (QMenu* menu : stage_.Menus()) menuBar_->addMenu(menu);
+  menuBar_->hide();
+  outer->setMenuBar(menuBar_);
   auto* scroll = new QScrollArea(this);
   scroll->setObjectName(QStringLiteral("滚动区_操作台"));
   scroll->setWidgetResizable(true);
@@ -192,8 +202,8 @@ OperatorConsoleWindow::~OperatorConsoleWindow() {
 }
 
 QWidget* OperatorConsoleWindow::BuildCommandButtons() {
-  auto* box =
-      new QGroupBox(QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/B/./F5 等同空格）"), this);
+  auto* box = new QGroupBox(
+      QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/F5 等同空格，B/. 黑屏）"), this);
   auto* grid = new QGridLayout(box);
   auto addRow = [&](int row, const auto& buttons) {
     int column = 0;
@@ -213,6 +223,10 @@ QWidget* OperatorConsoleWindow::BuildCommandButtons() {
   addRow(2, kSettingButtons);
   addRow(3, kStageButtons);
   return box;
+}
+
+void OperatorConsoleWindow::ShowMenuBar(bool shown) {
+  menuBar_->setVisible(shown);
 }
 
 void OperatorConsoleWindow::ScheduleRefresh() {

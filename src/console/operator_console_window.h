@@ -8,6 +8,7 @@
 
 class QLabel;
 class QListWidget;
+class QMenuBar;
 class QPushButton;
 class QTableWidget;
 class QTimer;
@@ -35,6 +36,10 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   void Refresh();
   void ScheduleRefresh();
 
+  // The stage's menu bar, shown here instead of on the projector while the console is up.
+  void ShowMenuBar(bool shown);
+  QMenuBar* menuBar() const { return menuBar_; }
+
   // The last thumbnail's cost in milliseconds (for the pacing of the next one).
   double lastThumbnailMs() const { return lastThumbnailMs_; }
 
@@ -49,6 +54,7 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   DrawSession& session_;
   StageLink& stage_;
   const ProgramDir& dir_;
+  QMenuBar* menuBar_ = nullptr;
   QLabel* mainTitle_ = nullptr;
   QLabel* subTitle_ = nullptr;
   QLabel* phase_ = nullptr;

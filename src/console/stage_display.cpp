@@ -37,6 +37,7 @@ bool StageDisplay::eventFilter(QObject* watched, QEvent* event) {
     // The operator closed the console: the stage takes the keys and the boxes again until the console
     // is brought back with "显示到扩展显示屏(Z)".
     if (console_ && watched == console_.get()) {
+      stage_.SetMenuHost({});
       stage_.SetOperatorWindow(nullptr);
       if (operatorParent_) operatorParent_(&stage_.Window());
       stage_.Window().activateWindow();
@@ -54,6 +55,7 @@ void StageDisplay::FocusOperator() {
 
 StageDisplay::~StageDisplay() {
   stage_.SetScreenChooser({});
+  stage_.SetMenuHost({});
   stage_.SetOperatorWindow(nullptr);
 }
 
@@ -87,6 +89,7 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
   if (placement_.console < 0) {
     const bool consoleWasUp = console_ && console_->isVisible();
     if (console_) console_->hide();
+    if (consoleWasUp) stage_.SetMenuHost({});
     stage_.SetOperatorWindow(nullptr);
     if (operatorParent_) operatorParent_(&stage_.Window());
     // The keys go back to the stage, or the next press of space would reach nothing.
@@ -97,6 +100,7 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
     return;
   }
   QScreen* consoleScreen = screens[static_cast<std::size_t>(placement_.console)];
+  const bool wasUp = console_ && console_->isVisible();
   if (!console_) {
     console_ = std::make_unique<OperatorConsoleWindow>(session_, stage_, dir_);
     console_->installEventFilter(this);
@@ -113,6 +117,8 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
   console_->raise();
   console_->activateWindow();
   console_->Refresh();
+  // Set again only when the console comes up: a move between screens keeps the bar as it is.
+  if (!wasUp) stage_.SetMenuHost([console = console_.get()](bool shown) { console->ShowMenuBar(shown); });
   stage_.SetOperatorWindow(console_.get());
   if (operatorParent_) operatorParent_(console_.get());
 }

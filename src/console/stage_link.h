@@ -2,9 +2,11 @@
 
 #include <QRect>
 #include <functional>
+#include <vector>
 
 #include "stage/stage_commands.h"
 
+class QMenu;
 class QScreen;
 class QWidget;
 
@@ -23,6 +25,11 @@ class StageLink {
   virtual void SetOperatorWindow(QWidget* window) = 0;
   virtual QWidget* OperatorWindow() = 0;
   virtual void SetScreenChooser(std::function<void()> chooser) = 0;
+  // The stage's four menus, for a menu bar of the operator's own.
+  virtual std::vector<QMenu*> Menus() = 0;
+  // While set, the stage's menu bar (ESC, its menu item) is shown and hidden by `host` on the
+  // operator's screen and never on the stage; empty: on the stage again, hidden until asked for.
+  virtual void SetMenuHost(std::function<void(bool shown)> host) = 0;
 };
 
 // The link over any stage window with these members (the program and the tests pass the real stage).
@@ -36,6 +43,8 @@ class StageLinkTo final : public StageLink {
   void SetOperatorWindow(QWidget* window) override { stage_.SetOperatorWindow(window); }
   QWidget* OperatorWindow() override { return stage_.OperatorWindow(); }
   void SetScreenChooser(std::function<void()> chooser) override { stage_.SetScreenChooser(std::move(chooser)); }
+  std::vector<QMenu*> Menus() override { return stage_.Menus(); }
+  void SetMenuHost(std::function<void(bool shown)> host) override { stage_.SetMenuHost(std::move(host)); }
 
  private:
   Stage& stage_;

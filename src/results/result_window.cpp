@@ -15,6 +15,7 @@
 #include "results/picture_strip.h"
 #include "results/result_pictures.h"
 #include "results/result_texts.h"
+#include "results/screen_cover.h"
 #include "results/title_label.h"
 #include "results/winner_show_list.h"
 #include "storage/codec.h"
@@ -62,10 +63,10 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
     QScreen* on = parent ? parent->screen() : QGuiApplication::primaryScreen();
     screen = on ? on->geometry() : QRect(0, 0, 1024, 768);
   }
-  QScreen* covered = QGuiApplication::screenAt(screen.center());
+  QScreen* covered = ScreenForArea(screen, parent);
   const bool wholeScreen = covered && covered->geometry() == screen;
   if (mode_ == ResultViewMode::WinnerShow) setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-  setGeometry(screen);
+  PlaceOnScreen(*this, covered, screen);
   timer_.setObjectName(QStringLiteral("时钟1"));
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &ResultWindow::ScrollTick);

@@ -10,9 +10,10 @@ StageCommand DispatchKey(int virtualKey, bool rolling) {
     case vk::kF5:
     case vk::kPageDown:
     case vk::kPageUp:
+      return rolling ? StageCommand::Stop : StageCommand::Start;
     case vk::kB:
     case vk::kPeriod:
-      return rolling ? StageCommand::Stop : StageCommand::Start;
+      return StageCommand::BlankScreen;
     case vk::kEscape:
       return StageCommand::ToggleMenuBar;
     case vk::kF1:

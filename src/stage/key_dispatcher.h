@@ -29,9 +29,10 @@ inline constexpr int kPeriod = 190;
 }  // namespace vk
 
 // The key dispatcher: which command a key press on the stage runs. Space stops a rolling draw and
-// starts (or announces) otherwise; the function keys are the hotkeys of their menu items. The keys a
-// presenter remote sends (PageDown, PageUp, B, "." and F5) act as space, so the operator can run the
-// draw from a clicker away from the laptop. Keys without a command give StageCommand::None.
+// starts (or announces) otherwise; the function keys are the hotkeys of their menu items. A presenter
+// remote's "next" and "back" (PageDown, PageUp and F5) act as space, so the operator can run the draw
+// from a clicker away from the laptop; its "blank screen" (B or ".") blacks the stage out and back.
+// Keys without a command give StageCommand::None.
 StageCommand DispatchKey(int virtualKey, bool rolling);
 
 // Translates a Qt key code (Qt::Key) into the virtual-key code above; 0 for keys the stage ignores.

@@ -7,10 +7,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 #include "assets.h"
+#include "results/screen_cover.h"
 #include "stage/stage_look.h"
 #include "storage/codec.h"
 
@@ -115,7 +117,8 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
   setWindowTitle(QStringLiteral("屏幕已锁定"));
   setModal(true);
   setFocusPolicy(Qt::StrongFocus);
-  setGeometry(screen);
+  QScreen* covered = ScreenForArea(screen, parent);
+  PlaceOnScreen(*this, covered, screen);
 
   message_ = new QLabel(LockMessage(!password_.Stored().empty()), this);
   message_->setObjectName(QStringLiteral("透明标签1"));
@@ -150,6 +153,8 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
 
   LayOut(screen.size());
   ShowRow(false);
+  // Over the whole stage screen it is full screen, so no window manager leaves the projector uncovered.
+  if (covered && covered->geometry() == screen) setWindowState(Qt::WindowFullScreen);
 }
 
 void LockWindow::LayOut(const QSize& screen) {

@@ -9,6 +9,8 @@ enum class StageCommand {
   // The draw itself.
   Start,
   Stop,
+  // A presenter remote's "blank screen": the stage goes black and comes back, the draw untouched.
+  BlankScreen,
   // "界面"
   CustomBackground,
   ToggleLayoutEdit,

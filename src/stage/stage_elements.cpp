@@ -114,7 +114,40 @@ StageElements CreateStageElements(QWidget* stage) {
 
   s.startButton = MakeButton(stage, QStringLiteral("超级按钮_开始"), QStringLiteral("开始"));
   s.stopButton = MakeButton(stage, QStringLiteral("超级按钮_停止"), QStringLiteral("停止"));
+
+  // Created last, so it starts above every other element.
+  s.blank = new QWidget(stage);
+  s.blank->setObjectName(QStringLiteral("画板_黑屏"));
+  s.blank->setAutoFillBackground(true);
+  QPalette black = s.blank->palette();
+  black.setColor(QPalette::Window, Qt::black);
+  s.blank->setPalette(black);
+  s.blank->hide();
   return s;
+}
+
+QPixmap GrabStage(const StageElements& s, const QRect& area) {
+  const bool blanked = Blanked(s);
+  // Hidden and shown again within one event: the screen never sees the stage uncovered.
+  if (blanked) s.blank->hide();
+  QPixmap picture = s.window->grab(area);
+  if (blanked) s.blank->show();
+  return picture;
+}
+
+void SetBlanked(const StageElements& s, bool blanked) {
+  if (!s.blank) return;
+  if (blanked) {
+    s.blank->setGeometry(s.window->rect());
+    s.blank->show();
+    s.blank->raise();
+  } else {
+    s.blank->hide();
+  }
+}
+
+bool Blanked(const StageElements& s) {
+  return s.blank && !s.blank->isHidden();
 }
 
 StageGeometry ReadGeometry(const StageElements& elements) {
@@ -149,6 +182,7 @@ CaptionSizes MeasureCaptions(const StageElements& s) {
   c.drawer = FittedSize(s.drawer);
   c.centre = FittedSize(s.centre);
   c.marquee = QSize(MeasureCaption(s.marquee).width(), kMarqueeHeight);
+  if (!s.prizeName->isHidden() && !s.prizeName->text().isEmpty()) c.prizeName = s.prizeName->size();
   return c;
 }
 
@@ -159,6 +193,8 @@ void LayoutStageWidgets(const StageElements& elements, const QRect& screen) {
   const StageGeometry next = LayoutStage(ReadGeometry(elements), MeasureCaptions(elements), screen.size());
   ApplyGeometry(elements, next);
   elements.marquee->SetScreenWidth(screen.width());
+  // A stage blacked out stays black over its new size.
+  if (Blanked(elements)) SetBlanked(elements, true);
 }
 
 void FitTitleFonts(const StageElements& s, int screenWidth) {
@@ -200,6 +236,13 @@ void FitPrizeName(const StageElements& s, const QString& prizeName, int screenWi
   // The height follows the font too, so a large prize font is never cut off at the bottom.
   const int height = MeasureCaption(probe, prizeName).height() + StageLabel::kEffectPadding;
   s.prizeName->setGeometry(fit.left, drawer.top() - height - 10, fit.width, height);
+  // The rolling area keeps clear of the new prize text; a roll or winners on show keep theirs until
+  // the next batch is prepared.
+  if (s.rolling->isHidden()) {
+    const QRect award = s.award->geometry();
+    s.rolling->setGeometry(RollingArea(screenWidth, award.top() + award.height(), drawer.top(),
+                                       prizeName.isEmpty() ? QRect() : s.prizeName->geometry()));
+  }
 }
 
 void RecentreStatus(const StageElements& s, int screenWidth) {
@@ -223,7 +266,7 @@ void ShowPrize(const StageElements& s, const QString& path, bool prizePictureSho
   }
   // The stage behind the panel, without the panel's previous picture.
   panel->hide();
-  const QImage behind = s.window ? s.window->grab(panel->geometry()).toImage() : QImage();
+  const QImage behind = s.window ? GrabStage(s, panel->geometry()).toImage() : QImage();
   panel->ShowPicture(path, behind);
   panel->show();
 }

@@ -5,6 +5,7 @@
 // and drawer captions, showing the prize picture and restoring the default look. StageWindow owns the
 // widgets (they are its children) and holds this record.
 
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
@@ -35,6 +36,7 @@ struct StageElements {
   PictureButton* startButton = nullptr;       // 超级按钮_开始
   PictureButton* stopButton = nullptr;        // 超级按钮_停止
   QWidget* menuBar = nullptr;                 // 外形框_菜单, created by the window's menu code; may stay null
+  QWidget* blank = nullptr;                   // 画板_黑屏: covers everything while the stage is blacked out
 };
 
 // Creates every element above except the window and the menu bar as children of `stage`, named by
@@ -42,6 +44,14 @@ struct StageElements {
 // positions the first layout pass reads. The rolling area and the prize picture start hidden; the
 // centre caption reads "按空格键开始抽取". The buttons are created without connections.
 StageElements CreateStageElements(QWidget* stage);
+
+// A picture of the stage in `area` as the audience sees it when not blacked out: the black cover is
+// left out, so a roll prepared or a prize picture blended while the stage is black comes back right.
+QPixmap GrabStage(const StageElements& elements, const QRect& area);
+
+// Blacks the stage out (the cover over every element) or brings it back exactly as it was.
+void SetBlanked(const StageElements& elements, bool blanked);
+bool Blanked(const StageElements& elements);
 
 // The elements' current rectangles (missing elements read as empty rectangles).
 StageGeometry ReadGeometry(const StageElements& elements);

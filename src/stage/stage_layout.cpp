@@ -92,9 +92,20 @@ StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& capt
   if (sh <= 600) picture.setSize(kSmallPrizePictureSize);
 
   // 15. The rolling area fills the space between the award and the drawer caption.
-  const int awardBottom = award.top() + award.height();
-  g[E::Rolling] = QRect(100, awardBottom + 5, std::max(0, sw - 200), std::max(0, drawer.top() - awardBottom - 10));
+  const QRect prizeText = captions.prizeName.isEmpty() ? QRect() : prizeName;
+  g[E::Rolling] = RollingArea(sw, award.top() + award.height(), drawer.top(), prizeText);
   return g;
+}
+
+QRect RollingArea(int screenWidth, int awardBottom, int drawerTop, const QRect& prizeName) {
+  const QRect area(100, awardBottom + 5, std::max(0, screenWidth - 200), 0);
+  int bottom = drawerTop - 5;  // exclusive
+  // The prize name sits at the right edge above the drawer caption: a long one reaches in under the
+  // area's right part, where the widest rows of winners end.
+  if (!prizeName.isEmpty() && prizeName.left() < area.left() + area.width() && prizeName.top() < bottom &&
+      prizeName.bottom() > area.top())
+    bottom = std::min(bottom, prizeName.top() - 5);
+  return QRect(area.topLeft(), QSize(area.width(), std::max(0, bottom - area.top())));
 }
 
 TitleFontSizes FitTitleFontSizes(TitleFontSizes sizes, int screenWidth,

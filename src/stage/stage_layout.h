@@ -52,6 +52,7 @@ struct CaptionSizes {
   QSize status;
   QSize drawer;
   QSize centre;
+  QSize prizeName;  // the prize name's current size; empty while it is hidden or has no text
 };
 
 // Sizes and the two positions the very first pass reads before it has set them: the stage was
@@ -71,9 +72,14 @@ inline constexpr int kMarqueeStartLeft = 500;
 // DesignGeometry() on the first pass): several steps read positions that only a later step sets
 // (the buttons read the marquee's previous top, the menu bar the main title's previous top), so the
 // stage settles after the second pass. The prize-name label and the prize picture keep their sizes
-// except that the picture becomes 120 x 90 on screens at most 600 pixels high. A rolling area that
-// would get a negative height on a tiny screen gets height 0.
+// except that the picture becomes 120 x 90 on screens at most 600 pixels high. The rolling area is
+// RollingArea's.
 StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& captions, QSize screen);
+
+// The rolling area: between the award and the drawer caption, 100 pixels in from either side, and
+// above the prize name (`prizeName`, empty when none is shown) where the two would meet, so the last
+// row of winners never runs into the prize text. Never of negative height.
+QRect RollingArea(int screenWidth, int awardBottom, int drawerTop, const QRect& prizeName);
 
 // Point sizes of the six labels that shrink together when the main title is too wide.
 struct TitleFontSizes {

@@ -113,6 +113,11 @@ void StageWindow::SetVisible(StageElement element, bool visible) {
   if (element == StageElement::MenuBar) {
     menuBarShown_ = visible;
     menus_->SetMenuBarShown(visible);
+    if (menuHost_) {
+      menuBar_->hide();
+      menuHost_(visible);
+      return;
+    }
   }
   if (QWidget* w = Element(element)) w->setVisible(visible);
 }
@@ -152,7 +157,8 @@ void StageWindow::PreparePictureRolling(int batchSize) {
 }
 
 void StageWindow::CaptureSnapshot() {
-  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  const QPixmap snapshot =
+      elements_.rolling->geometry().isEmpty() ? QPixmap() : GrabStage(elements_, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
   // The snapshot lives in memory; the file is kept for anything that looks for it on disk. It is
   // written with the roll's first painted tick rather than here, so the start press is not kept
@@ -160,6 +166,7 @@ void StageWindow::CaptureSnapshot() {
   snapshotToSave_ = snapshot;
   elements_.rolling->show();
   elements_.rolling->raise();
+  if (Blanked(elements_)) elements_.blank->raise();
 }
 
 void StageWindow::DiscardSnapshot() {

@@ -107,10 +107,12 @@ void StageWindow::RefitRollingPanel() {
       PrepareTextRolling(session_.State().batchSize, session_.State().pool.front());
   }
   elements_.rolling->hide();
-  const QPixmap snapshot = CaptureStageSnapshot(this, elements_.rolling->geometry());
+  const QPixmap snapshot =
+      elements_.rolling->geometry().isEmpty() ? QPixmap() : GrabStage(elements_, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
   elements_.rolling->show();
   elements_.rolling->raise();
+  if (Blanked(elements_)) elements_.blank->raise();
 }
 
 void StageWindow::SetOperatorWindow(QWidget* window) {
@@ -119,6 +121,19 @@ void StageWindow::SetOperatorWindow(QWidget* window) {
 
 QWidget* StageWindow::OperatorWindow() {
   return operatorWindow_ ? operatorWindow_.data() : this;
+}
+
+std::vector<QMenu*> StageWindow::Menus() const {
+  std::vector<QMenu*> menus;
+  for (int i = 0; i < StageMenus::kPopupCount; ++i) menus.push_back(menus_->menu(static_cast<StageMenus::Popup>(i)));
+  return menus;
+}
+
+void StageWindow::SetMenuHost(std::function<void(bool shown)> host) {
+  menuHost_ = std::move(host);
+  // Whichever bar takes over starts hidden: a bar left open on the console must not appear on the
+  // projector when the console goes, nor the stage's on the console when it comes.
+  SetVisible(StageElement::MenuBar, false);
 }
 
 void StageWindow::StartUp() {
@@ -176,7 +191,16 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void StageWindow::RunCommand(StageCommand command) {
   if (!CommandAvailable(command)) return;
+  // While the stage is black, a press that would start or stop brings it back instead: nothing is
+  // drawn or announced that the audience cannot see.
+  if (Blanked(elements_) && (command == StageCommand::Start || command == StageCommand::Stop)) {
+    SetBlanked(elements_, false);
+    return;
+  }
   switch (command) {
+    case StageCommand::BlankScreen:
+      SetBlanked(elements_, !Blanked(elements_));
+      break;
     case StageCommand::Start:
       session_.Controller().StartPressed();
       break;

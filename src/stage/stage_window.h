@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/draw_session.h"
 #include "engine/ports/stage_hooks.h"
@@ -22,6 +23,7 @@
 #include "storage/stage_settings.h"
 
 class QLabel;
+class QMenu;
 class QScreen;
 class QTimer;
 
@@ -74,6 +76,11 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // "显示到扩展显示屏(Z)": what choosing the stage's screen does; without one, the item says that
   // the stage cannot be moved.
   void SetScreenChooser(std::function<void()> chooser) { screenChooser_ = std::move(chooser); }
+  // The four popups "界面", "设定", "功能" and "帮助", for the operator console's menu bar.
+  std::vector<QMenu*> Menus() const;
+  // With an operator console up, the menu bar opens there: `host` shows and hides it, and the stage's
+  // own bar stays hidden so the audience never sees it. Empty: the stage's bar again, hidden.
+  void SetMenuHost(std::function<void(bool shown)> host);
 
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
@@ -89,6 +96,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   const StageElements& elements() const { return elements_; }
   QTimer* drawTimer() const { return drawTimer_; }
   bool menuBarShown() const { return menuBarShown_; }
+  bool blanked() const { return Blanked(elements_); }
 
   // StageHooks
   void SetText(StageElement element, const std::string& text) override;
@@ -164,6 +172,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QRect screenRect_;  // empty: the primary screen
   QPointer<QWidget> operatorWindow_;
   std::function<void()> screenChooser_;
+  std::function<void(bool shown)> menuHost_;
 
   DrawSession session_;
 

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -14,6 +17,9 @@
 #include "console/operator_console_window.h"
 #include "console/stage_display.h"
 #include "console/stage_screen_window.h"
+#include "results/result_window.h"
+#include "stage/lock_window.h"
+#include "stage/stage_menus.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
@@ -134,6 +140,81 @@ TEST_F(TwoScreensTest, ChoosingTheLaptopSwapsTheWindowsAndIsRemembered) {
   stage->RunCommand(StageCommand::ExtendedDisplay);
   EXPECT_EQ(stage->geometry(), laptop->geometry());
   EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "LAPTOP");
+}
+
+// The audience's windows cover the projector, full screen, although the console has the keyboard on
+// the laptop: the winner show (F6) and the lock.
+TEST_F(TwoScreensTest, TheWinnerShowAndTheLockCoverTheStagesScreen) {
+  struct Seen {
+    QScreen* screen = nullptr;
+    QRect geometry;
+    bool fullScreen = false;
+  };
+  auto look = [](QWidget* window) { return Seen{window->screen(), window->geometry(), window->isFullScreen()}; };
+  auto expectOnProjector = [&](const Seen& seen, const char* what) {
+    EXPECT_EQ(seen.screen, projector) << what;
+    EXPECT_EQ(seen.geometry, projector->geometry()) << what;
+    EXPECT_TRUE(seen.fullScreen) << what;
+  };
+
+  Seen show;
+  WhenShown<ResultWindow>([&](ResultWindow* window) {
+    show = look(window);
+    window->close();
+  });
+  stage->RunCommand(StageCommand::WinnerShow);
+  expectOnProjector(show, "winner show");
+
+  Seen lock;
+  WhenShown<LockWindow>([&](LockWindow* window) {
+    lock = look(window);
+    window->TryUnlock();  // no password set: the empty box unlocks
+  });
+  stage->RunCommand(StageCommand::LockScreen);
+  expectOnProjector(lock, "lock");
+}
+
+// With the console up, ESC (on either window) opens the stage's menus on the console: the projector
+// never shows the bar. Once the console is gone the stage has its own bar again, hidden.
+TEST_F(TwoScreensTest, EscapeShowsTheMenuOnTheConsoleNeverOnTheProjector) {
+  OperatorConsoleWindow* console = display->console();
+  ASSERT_NE(console, nullptr);
+  QMenuBar* bar = console->menuBar();
+  auto escape = [](QWidget* target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+  };
+  EXPECT_FALSE(bar->isVisible());
+
+  escape(console);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(stage->menuBar()->isVisible());
+  EXPECT_FALSE(stage->menus()->action(StageCommand::ToggleMenuBar)->isChecked()) << "the bar is shown";
+  // The stage's own menus, opened on the laptop.
+  ASSERT_EQ(bar->actions().size(), 4);
+  EXPECT_EQ(bar->actions().at(2)->text(), QStringLiteral("功能"));
+  bar->setActiveAction(bar->actions().at(0));
+  QMenu* opened = stage->menus()->menu(StageMenus::kInterface);
+  ASSERT_TRUE(opened->isVisible());
+  EXPECT_EQ(opened->screen(), laptop);
+  opened->close();
+
+  escape(stage.get());  // ESC on the stage hides the console's bar again
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(stage->menuBar()->isVisible());
+  escape(console);
+  EXPECT_TRUE(bar->isVisible());
+
+  // The projector's cable is pulled: no console, and the stage's bar stays hidden until ESC.
+  display->Place({laptop});
+  EXPECT_FALSE(stage->menuBarShown());
+  EXPECT_FALSE(stage->menuBar()->isVisible());
+  escape(stage.get());
+  EXPECT_TRUE(stage->menuBar()->isVisible());
+  // Plugged back in: the stage's bar leaves the projector, the console's starts hidden.
+  display->Place({laptop, projector});
+  EXPECT_FALSE(stage->menuBar()->isVisible());
+  EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The stage on the projector, the console on the laptop: an X server with two monitors, the stage's
 # screen remembered as the second one. The stage must open there and the operator console on the first;
-# a whole batch is drawn with a presenter remote's PageDown sent to the console, and a screenshot of
-# each monitor shows the stage only on the second.
+# a whole batch is drawn with a presenter remote's PageDown sent to the console, a screenshot of
+# each monitor shows the stage only on the second, and F6 on the console opens the winner show there.
 #
 # The two monitors are two X screens (:N.0 and :N.1). Xvfb's Xinerama puts every head at 0,0 and Qt
 # then sees a single screen, so Xinerama would not give two monitors side by side here.
@@ -49,6 +49,22 @@ wait_until blocks_are "\$app" 1 || fail "PageDown on the console did not stop an
 # The monitors as the audience and the operator see them.
 import -display "\$display.0" -window root "\$E2E_WORK/monitor1.png"
 import -display "\$display.1" -window root "\$E2E_WORK/monitor2.png"
+
+# F6 on the console: the winner show covers the projector, not the laptop the console is on.
+# (Untitled, it is found by the program's class among its windows other than the stage and the console.)
+other_stage_window() {
+  xdotool search --onlyvisible --classname '^kavrel-draw\$' 2>/dev/null | grep -vx -e "\$STAGE_WID" -e "\$console" | head -1 || true
+}
+has_winner_show() { [ -n "\$(other_stage_window)" ]; }
+console_key F6
+wait_until has_winner_show || fail "F6 on the console did not open the winner show"
+show="\$(other_stage_window)"
+on_screen "\$show" 1 || fail "the winner show is not on the second monitor: \$(xdotool getwindowgeometry "\$show")"
+case "\$(xdotool getwindowgeometry "\$show")" in *"Geometry: 1024x768"*) ;; *) fail "the winner show does not cover the projector" ;; esac
+# It closes only through its "返回" caption, at its top right.
+xdotool mousemove --screen 1 980 30 click 1
+no_winner_show() { ! has_winner_show; }
+wait_until no_winner_show || fail "the winner show did not close on 返回"
 
 # Every batch is drawn, so F12 closes without asking; the console goes with the stage.
 console_key F12

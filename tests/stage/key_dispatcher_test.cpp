@@ -14,12 +14,18 @@ TEST(KeyDispatcher, SpaceStopsWhileRollingAndStartsOtherwise) {
   EXPECT_EQ(DispatchKey(vk::kSpace, false), StageCommand::Start);
 }
 
-// A presenter remote's buttons are the space bar; the letter B and "." arrive as plain keys from Qt.
-TEST(KeyDispatcher, PresenterRemoteKeysActAsSpace) {
-  for (int qtKey : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_B, Qt::Key_Period, Qt::Key_F5}) {
+// A presenter remote's "next" and "back" are the space bar; its "blank screen" (the letter B or ".",
+// plain keys from Qt) blacks the stage out whether or not a roll is under way.
+TEST(KeyDispatcher, PresenterRemoteKeysActAsSpaceOrBlankTheStage) {
+  for (int qtKey : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_F5}) {
     const int key = VirtualKeyFromQtKey(qtKey);
     EXPECT_EQ(DispatchKey(key, true), StageCommand::Stop) << qtKey;
     EXPECT_EQ(DispatchKey(key, false), StageCommand::Start) << qtKey;
+  }
+  for (int qtKey : {Qt::Key_B, Qt::Key_Period}) {
+    const int key = VirtualKeyFromQtKey(qtKey);
+    EXPECT_EQ(DispatchKey(key, true), StageCommand::BlankScreen) << qtKey;
+    EXPECT_EQ(DispatchKey(key, false), StageCommand::BlankScreen) << qtKey;
   }
   EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_A), 0);
   EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Comma), 0);

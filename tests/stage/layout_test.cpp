@@ -59,6 +59,24 @@ TEST(LayoutStage, SecondPassOn1024x768SettlesOnItsOwnPositions) {
   EXPECT_EQ(LayoutStage(g, Captions(), {1024, 768}), g) << "a third pass changes nothing";
 }
 
+// A prize name that reaches in under the rolling area's right part ends the area above it, so the
+// last row of winners cannot run into the prize text; a short one or none leaves the area whole.
+TEST(LayoutStage, TheRollingAreaEndsAboveALongPrizeName) {
+  CaptionSizes captions = Captions();
+  captions.prizeName = {300, 30};
+  StageGeometry g = LayoutStage(DesignGeometry(), captions, {1024, 768});
+  g = LayoutStage(g, captions, {1024, 768});
+  EXPECT_EQ(g[E::PrizeName], QRect(719, 556, 300, 30));
+  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 824, 370));
+  EXPECT_FALSE(g[E::Rolling].intersects(g[E::PrizeName]));
+
+  // Right of the area (1024 - 60 - 5 = 959 > 924): nothing to avoid.
+  EXPECT_EQ(RollingArea(1024, 176, 596, QRect(959, 556, 60, 30)), QRect(100, 181, 824, 410));
+  EXPECT_EQ(RollingArea(1024, 176, 596, QRect()), QRect(100, 181, 824, 410));
+  // A prize name taller than the room left gives no negative height.
+  EXPECT_EQ(RollingArea(1024, 176, 596, QRect(500, 150, 500, 400)).height(), 0);
+}
+
 TEST(LayoutStage, On800x600ThePrizePictureShrinksAfterItsLeftEdgeIsComputed) {
   const StageGeometry first = LayoutStage(DesignGeometry(), Captions(), {800, 600});
   // Left edge from the 160-wide picture, then the size becomes 120 x 90.

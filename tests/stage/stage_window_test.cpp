@@ -154,6 +154,52 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(Text(e.centre), QStringLiteral("抽奖完毕！"));
 }
 
+// A presenter remote's "blank screen" blacks the whole stage out and brings it back as it was. A roll
+// under way goes on unseen; while the stage is black no press starts, stops or announces anything.
+TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) {
+  auto allBlack = [](const QImage& image) {
+    for (int y = 0; y < image.height(); y += 5)
+      for (int x = 0; x < image.width(); x += 5)
+        if ((image.pixel(x, y) & 0xFFFFFFu) != 0) return false;
+    return !image.isNull();
+  };
+  // The stage as painted once its captions' effects have settled (a changed caption's first paint
+  // differs from the next in a few edge pixels).
+  auto picture = [this] {
+    stage->grab();
+    return stage->grab().toImage();
+  };
+  const QImage ready = picture();
+  Press(Qt::Key_B);
+  EXPECT_TRUE(allBlack(stage->grab().toImage()));
+  Press(Qt::Key_Space);  // the stage comes back; the roll does not start unseen
+  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_EQ(picture(), ready);
+
+  Press(Qt::Key_Space);
+  Ticks(2);
+  Press(Qt::Key_Period);
+  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(stage->drawTimer()->isActive());
+  Ticks(2);  // the candidates go on rolling under the cover
+  EXPECT_TRUE(allBlack(stage->grab().toImage()));
+
+  Press(Qt::Key_PageDown);  // back, still rolling: nothing was recorded
+  EXPECT_FALSE(stage->blanked());
+  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
+  Ticks(1);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(stage->state().WinnersShown());
+
+  const QImage winners = picture();
+  Press(Qt::Key_B);
+  EXPECT_TRUE(allBlack(stage->grab().toImage()));
+  Press(Qt::Key_Period);
+  EXPECT_EQ(picture(), winners);
+  EXPECT_TRUE(stage->state().WinnersShown());
+}
+
 TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   Press(Qt::Key_Space);
   Ticks(1);
