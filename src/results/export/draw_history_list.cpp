@@ -13,16 +13,25 @@
 
 namespace kavrel {
 
+namespace {
+
+// Digits that only look like a time (month 13, 25 o'clock) are no time.
+std::optional<LocalDateTime> Plausible(const LocalDateTime& when) {
+  if (when.month < 1 || when.month > 12 || when.day < 1 || when.day > 31 || when.hour > 23 || when.minute > 59 ||
+      when.second > 59)
+    return std::nullopt;
+  return when;
+}
+
+}  // namespace
+
 std::optional<LocalDateTime> ParseHistoryStamp(const QString& folderName) {
   static const QRegularExpression stamp(QStringLiteral("^(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})(\\d{2})(-\\d+)?$"));
   const auto m = stamp.match(folderName);
   if (!m.hasMatch()) return std::nullopt;
   LocalDateTime when{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
                      m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()};
-  if (when.month < 1 || when.month > 12 || when.day < 1 || when.day > 31 || when.hour > 23 || when.minute > 59 ||
-      when.second > 59)
-    return std::nullopt;
-  return when;
+  return Plausible(when);
 }
 
 std::optional<LocalDateTime> ParseDrawnAt(const QString& text) {
@@ -33,10 +42,7 @@ std::optional<LocalDateTime> ParseDrawnAt(const QString& text) {
   // Parts left out were zero.
   LocalDateTime when{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
                      m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()};
-  if (when.month < 1 || when.month > 12 || when.day < 1 || when.day > 31 || when.hour > 23 || when.minute > 59 ||
-      when.second > 59)
-    return std::nullopt;
-  return when;
+  return Plausible(when);
 }
 
 QString TimeLabel(const LocalDateTime& when) {
