@@ -35,6 +35,8 @@ class ProgramDir {
   static constexpr std::string_view kSealedList = "\\config\\receipts-list.dat";
   // The draw key of a draw not yet closed (revealed by the log's closing line when it ends).
   static constexpr std::string_view kReceiptsKey = "\\config\\receipts-key.dat";
+  // Who signed in on their phone, kept across a restart.
+  static constexpr std::string_view kSigninDat = "\\config\\signin.dat";
   // Held while a program runs on the folder: a second one for the same data is refused.
   static constexpr std::string_view kInstanceLock = "\\kavrel.lock";
   // Read-only parts, in the program folder: the sample event, and the file an installer leaves to say
