@@ -95,7 +95,9 @@ SigninBook::AddResult SigninBook::Add(std::string entry, const LocalDateTime& at
   return AddResult::Added;
 }
 
-bool SigninBook::Contains(std::string_view entry) const { return entries_.count(std::string(entry)) != 0; }
+bool SigninBook::Contains(std::string_view entry) const {
+  return entries_.count(std::string(entry)) != 0;
+}
 
 void SigninBook::Clear() {
   records_.clear();
