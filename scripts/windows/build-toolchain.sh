@@ -233,7 +233,8 @@ step_qtbase() {
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT_CMAKE" -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
-    -DFEATURE_tabletevent=OFF -DFEATURE_openssl=OFF -DFEATURE_direct2d=ON -DFEATURE_glib=OFF -DFEATURE_zstd=OFF \
+    -DFEATURE_tabletevent=OFF -DFEATURE_openssl=OFF -DFEATURE_direct2d=ON -DFEATURE_glib=OFF \
+    -DFEATURE_opengl=ON -DFEATURE_opengl_desktop=ON -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_zstd=OFF \
     -DFEATURE_system_zlib=ON -DFEATURE_system_jpeg=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_doubleconversion=OFF
   nice -n 19 cmake --build "$BLD/qtbase" -j "$JOBS"
