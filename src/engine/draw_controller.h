@@ -198,8 +198,9 @@ class DrawController {
   };
   PoolChoice ChooseDuplicates(std::vector<std::string>& pool);
   // With "只抽已签到人员" on, leaves in a fresh `pool` only the entries signed in (read now, once) and
-  // tells the operator how many; the draw's choice goes into the state.
-  void KeepOnlyPresent(std::vector<std::string>& pool);
+  // tells the operator how many (a count told before only when `tellAgain`: an F1 to take in late
+  // sign-ins); the draw's choice goes into the state.
+  void KeepOnlyPresent(std::vector<std::string>& pool, bool tellAgain);
   // Fixes the seal of the fresh draw laid out last, over its pool and plan and `sealChoice_`.
   void FixFreshSeal();
   void TellReceiptsAtResume(const ResumeReceipts& found);

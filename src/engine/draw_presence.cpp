@@ -28,7 +28,7 @@ constexpr const char* kDamagedSignins = "\n\n注意：签到记录中有%d行无
 
 }  // namespace
 
-void DrawController::KeepOnlyPresent(std::vector<std::string>& pool) {
+void DrawController::KeepOnlyPresent(std::vector<std::string>& pool, bool tellAgain) {
   state_.presentOnly = options_.presentOnly;
   state_.presentCount = 0;
   presentRefusal_.clear();
@@ -59,7 +59,7 @@ void DrawController::KeepOnlyPresent(std::vector<std::string>& pool) {
   if (pool.empty()) presentRefusal_ = text;
   // A reload that finds the same people (the award settings closed, the list editor closed) says
   // nothing new; another count is the news the operator needs before the first press.
-  if (text == presentTold_) return;
+  if (text == presentTold_ && !tellAgain) return;
   presentTold_ = text;
   prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, pool.empty() ? Icon::Warning : Icon::Information);
 }

@@ -187,7 +187,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   undoneBatchReady_ = false;
   if (RollActive()) sound_.StopAllSounds();
   StopRoll();
-  KeepOnlyPresent(pool);
+  KeepOnlyPresent(pool, reason == HistoryReason::Restart);
   const PoolChoice choice = ChooseDuplicates(pool);
   state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
