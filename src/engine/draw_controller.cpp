@@ -97,6 +97,10 @@ void DrawController::StartPressed() {
 
 void DrawController::StartChecksAndRoll() {
   if (!state_.drawStarted) {
+    if (state_.pool.empty() && !presentRefusal_.empty()) {
+      prompter_.Message(presentRefusal_, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
+      return;
+    }
     if (state_.pool.empty()) return Message(texts::kNoData, texts::kInfoCaption, Icon::Information);
     if (state_.plan.empty()) return Message(texts::kNoAwards, texts::kInfoCaption, Icon::Information);
     if (options_.totalQuota > 0 && static_cast<std::size_t>(options_.totalQuota) > state_.pool.size())
@@ -204,7 +208,8 @@ void DrawController::WinnersGivenUp(const std::vector<std::string>& entries) {
     const std::size_t before = m.winners.size();
     std::erase_if(m.winners, [&](const std::string& w) { return gone.contains(w); });
     if (m.winners.size() == before) return false;
-    m = m.winners.empty() ? Marquee{eventMarquee_, {}, {}} : Marquee{CongratulationText(m.award, m.winners), m.award, m.winners};
+    m = m.winners.empty() ? Marquee{eventMarquee_, {}, {}}
+                          : Marquee{CongratulationText(m.award, m.winners), m.award, m.winners};
     return true;
   };
   without(marqueeBeforeStop_);

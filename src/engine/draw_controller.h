@@ -197,6 +197,10 @@ class DrawController {
     bool kept = false;
   };
   PoolChoice ChooseDuplicates(std::vector<std::string>& pool);
+  // With "只抽已签到人员" on, leaves in a fresh `pool` only the entries signed in (read now, once) and
+  // tells the operator how many (a count told before only when `tellAgain`: an F1 to take in late
+  // sign-ins); the draw's choice goes into the state.
+  void KeepOnlyPresent(std::vector<std::string>& pool, bool tellAgain);
   // Fixes the seal of the fresh draw laid out last, over its pool and plan and `sealChoice_`.
   void FixFreshSeal();
   void TellReceiptsAtResume(const ResumeReceipts& found);
@@ -230,7 +234,9 @@ class DrawController {
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.
   std::string duplicatesAsked_;
   bool duplicatesKept_ = false;
-  PoolChoice sealChoice_;  // the duplicates choice of the fresh draw whose seal may still wait
+  PoolChoice sealChoice_;               // the duplicates choice of the fresh draw whose seal may still wait
+  std::string presentRefusal_;          // why a fresh draw among those signed in has nobody to draw (told at a start)
+  std::string presentTold_;             // the sign-in count last told, so a reload with the same count says nothing
   std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
   // The fresh draw on the stage waits for the previous one's results to be put aside.
   bool freshDrawBlocked_ = false;

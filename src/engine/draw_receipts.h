@@ -18,7 +18,8 @@ class ProgramDir;
 // What a fresh draw's seal covers besides its time, nonce and key: the list as loaded (kept beside
 // the log as config\receipts-list.dat), the pool drawn from (the list, or the list without the extra
 // copies of repeated entries), the plan, how many extra copies the list held and whether they were
-// kept as extra tickets, and the repeat rule the draw starts with.
+// kept as extra tickets, and the repeat rule the draw starts with. A draw among those signed in seals
+// as its list the list's signed-in entries, `presentCount` of them.
 struct SealInputs {
   const std::vector<std::string>& list;
   const std::vector<std::string>& pool;
@@ -26,6 +27,8 @@ struct SealInputs {
   long long duplicates = 0;
   bool duplicatesKept = false;
   bool repeatAllowed = false;
+  bool presentOnly = false;
+  long long presentCount = 0;
 };
 
 // What a resume found in the log it is to continue.

@@ -96,7 +96,9 @@ void DrawController::FixFreshSeal() {
                      .plan = state_.plan,
                      .duplicates = sealChoice_.duplicates,
                      .duplicatesKept = sealChoice_.kept,
-                     .repeatAllowed = options_.repeatAllowed},
+                     .repeatAllowed = options_.repeatAllowed,
+                     .presentOnly = state_.presentOnly,
+                     .presentCount = state_.presentCount},
                     clock_.Now());
 }
 
@@ -185,6 +187,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   undoneBatchReady_ = false;
   if (RollActive()) sound_.StopAllSounds();
   StopRoll();
+  KeepOnlyPresent(pool, reason == HistoryReason::Restart);
   const PoolChoice choice = ChooseDuplicates(pool);
   state_.pool = std::move(pool);
   state_.plan = LoadPlan(dir_);
@@ -267,6 +270,8 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
       static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()), unconfirmedBatch));
   state_.pool = std::move(record.pool);
   state_.plan = std::move(record.plan);
+  state_.presentOnly = record.presentOnly;
+  state_.presentCount = record.presentCount;
   state_.drawStarted = true;
   ResetDrawFlags(state_);
   stage_.SetVisible(StageElement::NumberLabel, true);
@@ -310,6 +315,8 @@ void DrawController::SyncExitRecord() {
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
   record.drawnInAward = state_.drawnInAward;
+  record.presentOnly = state_.presentOnly;
+  record.presentCount = state_.presentCount;
   auto sizeOf = [this](std::string_view suffix) -> long long {
     std::error_code ec;
     const auto size = std::filesystem::file_size(dir_.Path(suffix), ec);

@@ -47,6 +47,12 @@ struct DrawState {
   std::vector<std::string> recordedEntries;  // its winners as recorded, unmasked
   // One undo per recorded batch: set by a stop, cleared by an undo, a reset and a resume.
   bool undoAvailable = false;
+
+  // The draw is among those signed in: its pool was sealed from the `presentCount` entries of the list
+  // present in config\signin.dat at that moment. Kept with the draw (seal, resume record), not with
+  // the settings, which only decide the next fresh draw.
+  bool presentOnly = false;
+  long long presentCount = 0;
 };
 
 // Back to the ready phase with nothing of the last draw's transient choices left: no pending batch,

@@ -221,8 +221,10 @@ ResumeVerdict CheckResumeRecord(const ExitRecord& record, const std::vector<std:
   if (auto problem = CheckCounters(record, recordedAwardWinners, confirmedTxt, planned); !problem.empty())
     return fail(problem);
 
-  for (const auto& [entry, n] : list)
-    if (!pool.contains(entry) && !winners.contains(entry)) ++verdict.listAdded;
+  // A draw among those signed in never held the list's other entries: they are no addition.
+  if (!record.presentOnly)
+    for (const auto& [entry, n] : list)
+      if (!pool.contains(entry) && !winners.contains(entry)) ++verdict.listAdded;
   for (const auto& [entry, n] : pool)
     if (!list.contains(entry)) ++verdict.removedStillInPool;
   verdict.listRemoved = verdict.removedStillInPool;

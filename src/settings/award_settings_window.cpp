@@ -125,6 +125,10 @@ void AwardSettingsWindow::BuildControls() {
   drawOrder_ = Named(new QComboBox(this), "组合框_抽奖顺序");
   drawOrder_->addItems({QStringLiteral("从前面奖项开始抽(从上往下)"), QStringLiteral("从后面奖项开始抽(从下往上)")});
   noRepeat_ = Named(new QCheckBox(QStringLiteral("不允许重复抽奖"), this), "选择框_重复抽奖");
+  presentOnly_ = Named(new QCheckBox(QStringLiteral("只抽已签到人员"), this), "选择框_只抽已签到");
+  presentOnly_->setToolTip(
+      QStringLiteral("开始新一场抽奖时只从名单中已签到(config\\signin.dat)的人员中抽取。签到在封存名单时读取一次，"
+                     "之后签到的人员不会加入已封存的这一场抽奖。"));
   tickInterval_ = IntegerBox(this, "编辑框_抽奖频率");
   maskOn_ = Named(new QCheckBox(QStringLiteral("启用隐私屏蔽："), this), "选择框_屏蔽");
   maskFrom_ = IntegerBox(this, "编辑框_屏蔽1");
@@ -148,6 +152,7 @@ void AwardSettingsWindow::BuildControls() {
   tg->addWidget(new QLabel(QStringLiteral("抽奖顺序："), titles), 3, 0);
   tg->addWidget(drawOrder_, 3, 1, 1, 2);
   tg->addWidget(noRepeat_, 3, 3, 1, 2);
+  tg->addWidget(presentOnly_, 3, 5, 1, 2);
   tg->addWidget(new QLabel(QStringLiteral("抽奖随机滚动快慢"), titles), 4, 0);
   auto* tickRow = new QHBoxLayout;
   tickRow->addWidget(tickInterval_);
@@ -221,6 +226,7 @@ void AwardSettingsWindow::LoadTitles() {
   subTitleCentred_->setChecked(o.subTitleCentred);
   marquee_->setText(ToQt(o.marqueeText));
   noRepeat_->setChecked(o.noRepeat);
+  presentOnly_->setChecked(o.presentOnly);
   tickInterval_->setText(ToQt(o.tickInterval));
   maskOn_->setChecked(o.maskOn);
   maskFrom_->setText(ToQt(o.maskFrom));
@@ -240,6 +246,7 @@ TitleOptions AwardSettingsWindow::Titles() const {
   o.marqueeText = FromQt(marquee_->text());
   o.drawOrderIndex = drawOrder_->currentIndex();
   o.noRepeat = noRepeat_->isChecked();
+  o.presentOnly = presentOnly_->isChecked();
   o.tickInterval = FromQt(tickInterval_->text());
   o.maskOn = maskOn_->isChecked();
   o.maskFrom = FromQt(maskFrom_->text());

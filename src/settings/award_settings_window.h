@@ -64,6 +64,7 @@ class AwardSettingsWindow : public QDialog {
   QLineEdit* marquee_ = nullptr;
   QComboBox* drawOrder_ = nullptr;
   QCheckBox* noRepeat_ = nullptr;
+  QCheckBox* presentOnly_ = nullptr;
   QLineEdit* tickInterval_ = nullptr;
   QCheckBox* maskOn_ = nullptr;
   QLineEdit* maskFrom_ = nullptr;

@@ -118,6 +118,11 @@ bool AwardTableModel::CloseWithOk(const TitleOptions& titles) {
   if (!SaveTitleOptions(ctx_.settings, titles))
     ctx_.prompter.Message(Gb("标题设置保存失败，请检查程序文件夹的config目录是否可以写入！"), Gb("错误提示："),
                           Buttons::Ok, Icon::Error);
+  // The pool of a draw under way was sealed with it; the choice is for the next fresh draw.
+  if (titles.presentOnly != ctx_.options.presentOnly && DrawGoesOn())
+    ctx_.prompter.Message(Gb("“只抽已签到人员”的更改从下一场抽奖起生效：本场抽奖的名单在开始时已经封存。"
+                             "要现在生效，请按F1重新开始抽奖。"),
+                          Gb("提示信息："), Buttons::Ok, Icon::Information);
   if (QuotaExceedsList()) {
     ctx_.prompter.Message(Gb("设定中奖名额大于总抽奖人数，请修正！"), Gb("操作提示："), Buttons::Ok, Icon::Warning);
     return false;

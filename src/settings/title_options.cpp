@@ -40,6 +40,7 @@ const BoolKey kBoolKeys[] = {
     {"隐藏奖品图片", false, &TitleOptions::hidePrizePicture},  {"隐藏抽奖人", false, &TitleOptions::hideDrawer},
     {"隐藏抽奖状态", false, &TitleOptions::hideStatus},        {"隐藏字幕区", false, &TitleOptions::hideMarquee},
     {"隐藏开始按钮", false, &TitleOptions::hideStartButton},   {"隐藏停止按钮", false, &TitleOptions::hideStopButton},
+    {"只抽已签到人员", false, &TitleOptions::presentOnly},
 };
 
 }  // namespace

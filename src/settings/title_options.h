@@ -17,6 +17,7 @@ struct TitleOptions {
   std::string marqueeText;
   int drawOrderIndex = 0;  // 0 = from the first award down, 1 = from the last award up
   bool noRepeat = true;
+  bool presentOnly = false;
   std::string tickInterval;
   bool maskOn = false;
   std::string maskFrom;

@@ -83,6 +83,7 @@ std::string ExitRecordText(const ExitRecord& record) {
     text += "result_size=" + std::to_string(record.resultDatSize) + "\r\n";
     text += "log_size=" + std::to_string(record.resultTxtSize) + "\r\n";
   }
+  if (record.presentOnly) text += "present_only=1\r\npresent_count=" + std::to_string(record.presentCount) + "\r\n";
   const std::string checksum = ExitRecordChecksum(text);
   text += kChecksumKey;
   text += checksum;
@@ -155,6 +156,13 @@ ExitRecordFile ParseExitRecord(std::string_view text) {
     if (!txt) return bad("log_size");
     record.resultDatSize = *dat;
     record.resultTxtSize = *txt;
+  }
+  if (const auto present = raw("present_only")) {
+    if (*present != "1") return bad("present_only");
+    const auto count = StrictNumber(raw("present_count").value_or(""));
+    if (!count) return bad("present_count");
+    record.presentOnly = true;
+    record.presentCount = *count;
   }
   file.record = std::move(record);
   return file;

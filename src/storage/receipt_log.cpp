@@ -101,6 +101,7 @@ std::string SealOf(const Receipt& r) {
   text += "key " + r.keySha256 + "\n";
   text += "duplicates " + std::to_string(r.duplicates) + (r.duplicatesKept ? " kept" : " removed") + "\n";
   text += std::string("repeat ") + (r.repeatAllowed ? "1" : "0") + "\n";
+  if (r.presentOnly) text += "present " + std::to_string(r.presentCount) + "\n";
   return Sha256Hex(text);
 }
 
@@ -145,6 +146,10 @@ std::string FormatReceipt(const Receipt& r) {
         o[QStringLiteral("duplicates")] = static_cast<qint64>(r.duplicates);
         o[QStringLiteral("duplicates_kept")] = r.duplicatesKept;
         o[QStringLiteral("repeat")] = r.repeatAllowed;
+        if (r.presentOnly) {
+          o[QStringLiteral("present")] = true;
+          o[QStringLiteral("present_count")] = static_cast<qint64>(r.presentCount);
+        }
       }
       o[QStringLiteral("seal")] = Ascii(r.seal);
       o[QStringLiteral("pool_size")] = static_cast<qint64>(r.poolSize);
@@ -258,6 +263,13 @@ std::optional<Receipt> ParseReceipt(std::string_view line) {
         if (!IsHex(r.nonce, 32) || !IsHex64(r.keySha256) || !IsHex64(r.merkleRoot) || r.duplicates < 0 ||
             !boolean("duplicates_kept", r.duplicatesKept) || !boolean("repeat", r.repeatAllowed))
           return std::nullopt;
+        if (has("present")) {
+          r.presentCount = o.value(QStringLiteral("present_count")).toInteger(-1);
+          if (!boolean("present", r.presentOnly)) return std::nullopt;
+          // No seal says "present":false (the field is left out); one that does fails the seal check.
+          if (r.presentOnly && r.presentCount < 0) return std::nullopt;
+          if (!r.presentOnly) r.presentCount = 0;
+        }
       }
       break;
     case ReceiptKind::Batch: {

@@ -65,6 +65,11 @@ struct Receipt {
   std::string merkleRoot;
   long long duplicates = 0;
   bool duplicatesKept = false;
+  // Format 2, only when the draw was among those signed in: the sealed list is the entries of the list
+  // present in config\signin.dat when the seal was fixed, `presentCount` of them (extra copies included).
+  // Absent from every seal made without that choice, so those stay as they always were.
+  bool presentOnly = false;
+  long long presentCount = 0;
 
   // Batch.
   int batchIndex = 0;  // 1-based count of batch receipts in the log

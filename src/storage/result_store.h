@@ -77,6 +77,10 @@ struct ExitRecord {
   // longer than the record knows: the resume takes that unconfirmed batch back (TrimUnconfirmedResults).
   long long resultDatSize = -1;
   long long resultTxtSize = -1;
+  // The draw is among those signed in: `pool` is what is left of the signed-in entries it was sealed
+  // with (`presentCount` of them), never the whole list. Records without it are draws over the list.
+  bool presentOnly = false;
+  long long presentCount = 0;
 
   bool operator==(const ExitRecord&) const = default;
 };

@@ -24,6 +24,7 @@ StageSettings LoadStageSettings(const Settings& settings, DrawOptions& options) 
   options.repeatAllowed = !flag("不允许重复抽奖", true);
   // A huge interval would mean nothing ever visibly rolls, and 0 or less never ticks at all.
   options.tickInterval = std::clamp(number("抽奖随机滚动快慢", 1), kMinTickInterval, kMaxTickInterval);
+  options.presentOnly = flag("只抽已签到人员", false);
   options.maskOn = flag("启用隐私屏蔽：", false);
   if (options.maskOn) {
     options.maskFrom = number("屏蔽第几位至第几位:", 4);

@@ -25,6 +25,7 @@ struct DrawOptions {
   int maskFrom = 4;               // "屏蔽第几位至第几位:", 1-based byte position
   int maskTo = 7;                 // "至"
   bool prizePictureShown = true;  // not "隐藏奖品图片"
+  bool presentOnly = false;       // "只抽已签到人员": a fresh draw's pool is the list's signed-in entries
 };
 
 // What the stage shows, as read from the settings (texts in GB18030).

@@ -51,6 +51,7 @@ class Replay {
   }
   bool CheckSeal(const std::string& line);
   bool CheckList(std::size_t i);
+  bool CheckHoldsPresent(const std::string& name, const std::vector<std::string>& entries);
   bool FindKey(int last);
   bool CheckOrder(int k, const Receipt& r);
   bool ReplayBatch(int k, const Receipt& r);
@@ -70,6 +71,7 @@ class Replay {
   std::vector<std::optional<Receipt>> parsed_;
   Receipt seal_;
   std::vector<std::string> pool_;
+  std::vector<std::string> presentList_;  // a draw among those signed in: the sealed list as stored
   std::vector<std::string> plan_;
   std::vector<VerifiedBatch> standing_;
   std::vector<std::string> standingLines_;  // the plan line each standing batch was drawn from
@@ -88,6 +90,8 @@ bool Replay::CheckSeal(const std::string& line) {
   report_.format = seal->format;
   report_.duplicates = seal->duplicates;
   report_.duplicatesKept = seal->duplicatesKept;
+  report_.presentOnly = seal->presentOnly;
+  report_.presentCount = seal->presentCount;
   if (ListSha256(seal->plan) != seal->planSha256 || SealOf(*seal) != seal->seal)
     return Fail(1, "the seal line was edited: its fields no longer give the seal " + ShortSeal(seal->seal));
   if (!seal->prev.empty()) return Fail(1, "the seal line chains to a line before it (prev " + seal->prev + ")");
@@ -113,6 +117,15 @@ bool Replay::CheckList(std::size_t i) {
   const std::string& name = evidence_.listNames[i];
   std::vector<std::string> entries = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists[i])));
   const std::string changed = name + " has changed since the seal: ";
+  // A draw among those signed in sealed a copy of the list's signed-in entries (the first list); the
+  // list the program draws from holds them and everyone else.
+  if (seal_.presentOnly && i > 0) return CheckHoldsPresent(name, entries);
+  if (seal_.presentOnly) {
+    if (static_cast<long long>(entries.size()) != seal_.presentCount)
+      return Fail(0, changed + "it holds " + std::to_string(entries.size()) + " entries, the seal " +
+                         std::to_string(seal_.presentCount) + " signed in");
+    presentList_ = entries;
+  }
   if (seal_.format >= 2) {
     const long long extra = FindDuplicates(entries).extraCopies;
     if (extra != seal_.duplicates)
@@ -135,6 +148,19 @@ bool Replay::CheckList(std::size_t i) {
   }
   if (pool_.empty()) pool_ = std::move(entries);
   return true;
+}
+
+bool Replay::CheckHoldsPresent(const std::string& name, const std::vector<std::string>& entries) {
+  if (presentList_.empty() && seal_.presentCount > 0)
+    return Unusable(evidence_.listNames.front() + " is missing: " + name +
+                    " holds everyone, not only the entries signed in that the draw was sealed with");
+  // The signed-in entries are the list's own, in the list's order.
+  std::size_t found = 0;
+  for (const auto& entry : entries)
+    if (found < presentList_.size() && entry == presentList_[found]) ++found;
+  if (found == presentList_.size()) return true;
+  return Fail(0, name + " has changed since the seal: it does not hold signed-in entry " + std::to_string(found + 1) +
+                     " of the sealed list, " + Shown(presentList_[found]) + ", in the list's order");
 }
 
 bool Replay::FindKey(int last) {

@@ -57,6 +57,8 @@ struct VerifyReport {
   std::string audienceNumber;
   long long duplicates = 0;
   bool duplicatesKept = false;
+  bool presentOnly = false;             // the draw was among those signed in: the sealed list is theirs
+  long long presentCount = 0;           // how many entries of the list had signed in
   std::vector<std::string> sealedPool;  // the pool the seal covers, in order
   std::vector<VerifiedBatch> standing;
 };

@@ -70,6 +70,9 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
       list += std::to_string(r.duplicates) + " extra copies of repeated entries " +
               (r.duplicatesKept ? "kept as extra tickets" : "removed");
     lines.push_back(list);
+    lines.push_back(r.presentOnly ? "signed in:  only those signed in were drawn from: " +
+                                        std::to_string(r.presentCount) + " entries of the list were sealed"
+                                  : "signed in:  not required: the whole list was sealed");
   } else if (r.format == 1) {
     lines.push_back(
         "randomness: older receipts: each batch replays from the generator state it recorded, which was not "
