@@ -3,8 +3,8 @@
 namespace kavrel {
 
 GuardedSocket::GuardedSocket(const ConnectionLimits& limits, QObject* parent) : QTcpSocket(parent), limits_(limits) {
-  // Bounds what the socket buffers before the HTTP parser takes it.
-  setReadBufferSize(limits_.maxUnanswered);
+  // No read buffer limit: a full buffer stops the socket reading, and the HTTP server then waits for
+  // the rest of a request that never comes. The byte count below cuts it off instead.
   idle_.setSingleShot(true);
   request_.setSingleShot(true);
   connect(&idle_, &QTimer::timeout, this, &GuardedSocket::Cut);

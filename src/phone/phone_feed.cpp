@@ -32,7 +32,8 @@ void PhoneFeed::SetOptions(const PhoneOptions& options) {
 }
 
 void PhoneFeed::DrawChanged(const DrawSession&) {
-  if (!settle_.isActive()) settle_.start();
+  // Nobody is asking while the server is off; its start publishes afresh.
+  if (server_.Running() && !settle_.isActive()) settle_.start();
 }
 
 void PhoneFeed::ReloadEntriesIfChanged() {

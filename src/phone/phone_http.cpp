@@ -11,7 +11,9 @@
 
 // The pages are compiled into this static library; a static library's resources are registered
 // by hand, or the linker drops them.
-static void InitPhonePages() { Q_INIT_RESOURCE(phone_pages); }
+static void InitPhonePages() {
+  Q_INIT_RESOURCE(phone_pages);
+}
 
 namespace kavrel {
 

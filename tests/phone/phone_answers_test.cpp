@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "phone/phone_answers.h"
 #include "phone/phone_mask.h"
 #include "storage/codec.h"
+#include "storage/receipt_merkle.h"
 
 namespace kavrel {
 namespace {
@@ -70,6 +72,13 @@ TEST(PhoneAnswers, ProofOnlyForAnEntryOfASealedList) {
   EXPECT_EQ(proof[QStringLiteral("index")].toInt(), 1);
   EXPECT_EQ(proof[QStringLiteral("size")].toInt(), 3);
   EXPECT_EQ(proof[QStringLiteral("seal_line")].toString(), QStringLiteral(R"({"kind":"seal"})"));
+  // The path proves the entry against the list's root, as the verifier checks it.
+  MerkleProof path;
+  path.index = 1;
+  path.size = 3;
+  for (const auto& h : proof[QStringLiteral("path")].toArray()) path.path.push_back(h.toString().toStdString());
+  EXPECT_TRUE(ProofHolds("B", path, MerkleRoot(snap.entries)));
+  EXPECT_FALSE(ProofHolds("C", path, MerkleRoot(snap.entries)));
 }
 
 }  // namespace

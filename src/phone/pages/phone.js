@@ -57,6 +57,7 @@ function setUpLookup() {
       .catch(function () { show(answer, false, "网络不通，请稍后再试。"); })
       .then(function () { go.disabled = false; });
   });
+  if (input.value) form.requestSubmit ? form.requestSubmit() : go.click();
 }
 
 var seen = {};
@@ -85,7 +86,7 @@ function render(data) {
     if (a.prize) {
       var p = document.createElement("div");
       p.className = "prize";
-      p.textContent = "奖品：" + a.prize;
+      p.textContent = a.prize;
       card.appendChild(p);
     }
     var ol = document.createElement("ol");
