@@ -39,15 +39,21 @@ void SigninDesk::Submit(quint64 ticket, const QByteArray& entryGb) {
   }
   waiting_.emplace_back(ticket, std::move(entry));
   if (!saveTimer_.isActive()) {
+    // A short wait gathers a burst (a room signing in after the announcement) into one save; after
+    // that, no more than one save per saveEveryMs.
     const qint64 since = sinceSave_.isValid() ? sinceSave_.elapsed() : saveEveryMs_;
-    saveTimer_.start(static_cast<int>(std::max<qint64>(0, saveEveryMs_ - since)));
+    const qint64 gather = std::min<qint64>(20, saveEveryMs_);
+    saveTimer_.start(static_cast<int>(std::max<qint64>(gather, saveEveryMs_ - since)));
   }
 }
 
 void SigninDesk::Save() {
   sinceSave_.start();
   if (waiting_.empty()) return;
+  QElapsedTimer cost;
+  cost.start();
   const bool saved = SaveSignins(dir_, book_.Records());
+  lastSaveMs_ = cost.elapsed();
   auto settled = std::move(waiting_);
   waiting_.clear();
   if (!saved) {

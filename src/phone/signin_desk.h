@@ -20,7 +20,7 @@ class ProgramDir;
 class SigninDesk : public QObject {
   Q_OBJECT
  public:
-  SigninDesk(const ProgramDir& dir, const Clock& clock, int saveEveryMs = 200, QObject* parent = nullptr);
+  SigninDesk(const ProgramDir& dir, const Clock& clock, int saveEveryMs = 100, QObject* parent = nullptr);
 
   // Reads config\signin.dat. False when it exists but cannot be read: sign-in then stays closed,
   // since the next save would wipe the file. `notes` gets the damaged and repeated line counts.
@@ -31,6 +31,7 @@ class SigninDesk : public QObject {
   int Refused() const { return refused_; }  // second sign-ins of an entry already signed in
   bool Contains(const std::string& entry) const { return book_.Contains(entry); }
   const SigninBook& Book() const { return book_; }
+  qint64 LastSaveMs() const { return lastSaveMs_; }  // what the last save cost (for the load bench)
 
   enum Outcome { Added = 0, AlreadySignedIn = 1, SaveFailed = 2, Closed = 3 };
 
@@ -55,6 +56,7 @@ class SigninDesk : public QObject {
   std::vector<std::pair<quint64, std::string>> waiting_;  // added, not yet saved
   QTimer saveTimer_;
   QElapsedTimer sinceSave_;
+  qint64 lastSaveMs_ = 0;
 };
 
 }  // namespace kavrel
