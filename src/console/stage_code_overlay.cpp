@@ -19,6 +19,8 @@ StageCodeOverlay::StageCodeOverlay(const QString& url, QWidget* stage) : QWidget
 
 bool StageCodeOverlay::eventFilter(QObject* watched, QEvent* event) {
   if (watched == parent() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+  // A key for the stage (space starts the roll) takes the code away first, so nothing rolls unseen.
+  if (watched == parent() && event->type() == QEvent::KeyPress) close();
   return QWidget::eventFilter(watched, event);
 }
 

@@ -7,8 +7,8 @@
 namespace kavrel {
 
 // The large QR code of the phones' address over the whole stage, so the room can scan it from
-// their seats. A click, or the operator's button again, takes it away; the draw underneath is
-// untouched.
+// their seats. A click, a key on the stage, or the operator's button again takes it away; the draw
+// underneath is untouched.
 class StageCodeOverlay : public QWidget {
   Q_OBJECT
  public:

@@ -43,10 +43,13 @@ std::string EntryField(const std::string& entry, int field) {
     if (i > start) fields.emplace_back(entry.data() + start, i - start);
   }
   if (field <= 0) {
-    if (fields.empty()) return {};
-    const char* begin = fields.front().data();
-    const char* end = fields.back().data() + fields.back().size();
-    return std::string(begin, end);
+    // The whole entry as a phone would type it: its fields one space apart.
+    std::string whole;
+    for (const auto f : fields) {
+      if (!whole.empty()) whole += ' ';
+      whole += f;
+    }
+    return whole;
   }
   if (static_cast<std::size_t>(field) > fields.size()) return {};
   return std::string(fields[static_cast<std::size_t>(field) - 1]);

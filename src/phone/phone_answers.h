@@ -23,7 +23,8 @@ struct EntryMatch {
 // PhoneOptions::matchField), spaces around it ignored.
 EntryMatch MatchEntry(const std::vector<std::string>& entries, int field, const QByteArray& typed);
 
-// The n-th (1-based) space-separated field of an entry, or the trimmed entry for 0.
+// The n-th (1-based) space-separated field of an entry; for 0 the whole entry, its fields one space
+// apart (what `typed` becomes once its runs of spaces are made one).
 std::string EntryField(const std::string& entry, int field);
 
 // The page texts for a sign-in outcome and a lookup (UTF-8 JSON: {"ok":bool,"text":...}).

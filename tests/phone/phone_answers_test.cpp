@@ -35,7 +35,8 @@ TEST(PhoneMask, NamesAndMobileNumbersAfterTheStageMask) {
 TEST(PhoneAnswers, MatchesTheChosenFieldAndNeverNamesOthers) {
   const std::vector<std::string> entries = {Gb("E001  张三  "), Gb("E002  李四  "), Gb("E003  张三  ")};
   EXPECT_EQ(EntryField(entries[1], 2), Gb("李四"));
-  EXPECT_EQ(EntryField(entries[1], 0), Gb("E002  李四"));
+  EXPECT_EQ(EntryField(entries[1], 0), Gb("E002 李四"));
+  EXPECT_EQ(MatchEntry(entries, 0, "E002  李四").entry, entries[1]);
   EXPECT_EQ(EntryField(entries[1], 3), "");
 
   auto one = MatchEntry(entries, 1, " e002 ");
