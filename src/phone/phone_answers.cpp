@@ -13,11 +13,23 @@ namespace kavrel {
 
 namespace {
 
+// Equal, ASCII letters in either case ("e001" is "E001"). Only single-byte characters fold: a byte
+// of a GB18030 character that happens to be a letter (the trail byte of 亚 is 'G') stays exact.
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto c = static_cast<unsigned char>(a[i]);
+    if (c >= 0x81) {
+      // A multi-byte character: two bytes, or four when the second is a digit.
+      const std::size_t len = i + 1 < a.size() && a[i + 1] >= '0' && a[i + 1] <= '9' ? 4 : 2;
+      if (a.substr(i, len) != b.substr(i, len)) return false;
+      i += len - 1;
+      continue;
+    }
+    auto lower = [](char x) { return x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
 }
 
 QByteArray Json(const QJsonObject& o) {
@@ -29,6 +41,35 @@ QJsonObject Answer(bool ok, const QString& text) {
   o[QStringLiteral("ok")] = ok;
   o[QStringLiteral("text")] = text;
   return o;
+}
+
+// EntryField(entry, field) compared with `wanted`, without building it: a sign-in is matched against
+// every entry of the list, with a room signing in at once.
+bool FieldMatches(std::string_view entry, int field, std::string_view wanted) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t i = 0;
+  std::size_t w = 0;
+  int n = 0;
+  while (i < entry.size()) {
+    while (i < entry.size() && blank(entry[i])) ++i;
+    if (i == entry.size()) break;
+    ++n;
+    const std::size_t start = i;
+    while (i < entry.size() && !blank(entry[i])) ++i;
+    const std::string_view f = entry.substr(start, i - start);
+    if (field > 0) {
+      if (n == field) return SameIgnoringAsciiCase(f, wanted);
+      continue;
+    }
+    // The whole entry: its fields one space apart.
+    if (n > 1) {
+      if (w >= wanted.size() || wanted[w] != ' ') return false;
+      ++w;
+    }
+    if (wanted.size() - w < f.size() || !SameIgnoringAsciiCase(f, wanted.substr(w, f.size()))) return false;
+    w += f.size();
+  }
+  return field <= 0 && n > 0 && w == wanted.size();
 }
 
 }  // namespace
@@ -68,7 +109,7 @@ EntryMatch MatchEntry(const std::vector<std::string>& entries, int field, const 
   }
   const std::string wanted = FromQt(text);
   for (const std::string& entry : entries) {
-    if (!SameIgnoringAsciiCase(EntryField(entry, field), wanted)) continue;
+    if (!FieldMatches(entry, field, wanted)) continue;
     if (match.kind == EntryMatch::Kind::One && entry != match.entry) {
       match.kind = EntryMatch::Kind::Several;
       match.entry.clear();

@@ -46,6 +46,10 @@ TEST(PhoneAnswers, MatchesTheChosenFieldAndNeverNamesOthers) {
   EXPECT_EQ(several.kind, EntryMatch::Kind::Several);
   EXPECT_TRUE(several.entry.empty());
   EXPECT_EQ(MatchEntry(entries, 1, "张三").kind, EntryMatch::Kind::None);
+  // Case folds only for ASCII letters: two characters whose trail bytes are 'G' and 'g' differ.
+  const QByteArray trailSmallG = ToQt(std::string("\x81\x67")).toUtf8();
+  EXPECT_EQ(MatchEntry({"\x81\x47"}, 0, trailSmallG).kind, EntryMatch::Kind::None);
+  EXPECT_EQ(MatchEntry({"\x81\x67"}, 0, trailSmallG).kind, EntryMatch::Kind::One);
   EXPECT_EQ(MatchEntry(entries, 1, "").kind, EntryMatch::Kind::Invalid);
   EXPECT_EQ(MatchEntry(entries, 1, QByteArray(kMaxQueryBytes + 1, 'E')).kind, EntryMatch::Kind::Invalid);
   EXPECT_EQ(MatchEntry(entries, 1, "\xff\xfe").kind, EntryMatch::Kind::Invalid);
