@@ -20,7 +20,7 @@ class ProgramDir;
 class SigninDesk : public QObject {
   Q_OBJECT
  public:
-  SigninDesk(const ProgramDir& dir, const Clock& clock, int saveEveryMs = 100, QObject* parent = nullptr);
+  SigninDesk(const ProgramDir& dir, const Clock& clock, int saveEveryMs = 50, QObject* parent = nullptr);
 
   // Reads config\signin.dat. False when it exists but cannot be read: sign-in then stays closed,
   // since the next save would wipe the file. `notes` gets the damaged and repeated line counts.
