@@ -26,8 +26,10 @@ PACKAGES=(
   python3-openpyxl python3-xlwt
   # pdftotext reads the exported PDF back in the tests
   poppler-utils
-  # end-to-end checks
-  xvfb xauth xdotool imagemagick x11-utils
+  # the phone pages' web server (its CMake package needs the WebSockets one)
+  qt6-httpserver-dev qt6-websockets-dev
+  # end-to-end checks (chromium drives the phone pages)
+  xvfb xauth xdotool imagemagick x11-utils chromium chromium-driver
   # asset generators (music)
   fluidsynth lame sox
 )

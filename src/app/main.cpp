@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "assets.h"
+#include "console/phone_control.h"
 #include "console/stage_display.h"
 #include "console/stage_link.h"
 #include "kavrel_version.h"
@@ -92,8 +93,14 @@ int main(int argc, char** argv) {
   // another; with one screen the stage alone covers it. Before the start-up so that the resume
   // question already opens where the operator sits.
   kavrel::StageLinkTo<kavrel::StageWindow> stageLink(stage);
+  // The audience's phones: off until the operator starts the server from "设定" → "现场手机互动".
+  // Made before the console, whose panel shows it.
+  kavrel::PhoneControl phones(stage.Session(), stageLink, dir, clock);
   kavrel::StageDisplay display(stageLink, stage.Session(), prompter, dir,
                                [&prompter](QWidget* parent) { prompter.SetParent(parent); });
+  display.SetConsolePanel([&phones] { return phones.MakePanel(); });
+  stage.SetPhoneInteraction(
+      [&phones, &stage] { phones.OpenWindow(stage.OperatorWindow() ? stage.OperatorWindow() : &stage); });
   display.Start();
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());

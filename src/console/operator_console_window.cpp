@@ -168,6 +168,7 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
 
   // Right: what the audience sees and who has won.
   auto* right = new QVBoxLayout();
+  right_ = right;
   columns->addLayout(right, 2);
   auto* seen = new QGroupBox(QStringLiteral("舞台画面"), this);
   auto* seenLayout = new QVBoxLayout(seen);
@@ -285,6 +286,11 @@ void OperatorConsoleWindow::Refresh() {
   const std::vector<QString> won = ConsoleWinnerRows(LoadResultLog(dir_));
   winners_->clear();
   for (const QString& w : won) winners_->addItem(w);
+}
+
+void OperatorConsoleWindow::AddSidePanel(QWidget* panel) {
+  panel->setParent(this);
+  right_->addWidget(panel);
 }
 
 void OperatorConsoleWindow::showEvent(QShowEvent* event) {

@@ -12,6 +12,7 @@ class QMenuBar;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class QVBoxLayout;
 
 namespace kavrel {
 
@@ -40,6 +41,9 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   void ShowMenuBar(bool shown);
   QMenuBar* menuBar() const { return menuBar_; }
 
+  // A panel of another part of the operator's side (the phones' sign-in), under the winners.
+  void AddSidePanel(QWidget* panel);
+
   // The last thumbnail's cost in milliseconds (for the pacing of the next one).
   double lastThumbnailMs() const { return lastThumbnailMs_; }
 
@@ -63,6 +67,7 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   QTableWidget* plan_ = nullptr;
   QLabel* thumbnail_ = nullptr;
   QListWidget* winners_ = nullptr;
+  QVBoxLayout* right_ = nullptr;
   QPushButton* startStop_ = nullptr;
   QTimer* thumbnailTimer_ = nullptr;
   bool refreshPending_ = false;

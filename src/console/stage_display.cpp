@@ -104,6 +104,7 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
   if (!console_) {
     console_ = std::make_unique<OperatorConsoleWindow>(session_, stage_, dir_);
     console_->installEventFilter(this);
+    if (consolePanel_) console_->AddSidePanel(consolePanel_());
   }
   if (console_->screen() != consoleScreen) {
     console_->hide();  // a new native window on another X screen is mapped by the show below

@@ -46,6 +46,8 @@ class StageDisplay : public QObject {
   void FocusOperator();
 
   OperatorConsoleWindow* console() const { return console_.get(); }
+  // Builds a panel for the console each time one is made (it may be made again when screens change).
+  void SetConsolePanel(std::function<QWidget*()> make) { consolePanel_ = std::move(make); }
   const StageScreenPlan& plan() const { return plan_; }
   ScreenPlacement placement() const { return placement_; }
 
@@ -66,6 +68,7 @@ class StageDisplay : public QObject {
   StageScreenPlan plan_;
   ScreenPlacement placement_;
   std::unique_ptr<OperatorConsoleWindow> console_;
+  std::function<QWidget*()> consolePanel_;
 };
 
 }  // namespace kavrel

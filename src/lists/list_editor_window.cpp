@@ -22,11 +22,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "lists/list_print.h"
 #include "lists/number_generator_window.h"
 #include "storage/codec.h"
+#include "storage/signin_store.h"
 
 namespace kavrel {
 
@@ -121,6 +123,15 @@ ListEditorWindow::ListEditorWindow(ListEditorContext context, QWidget* parent)
 
   auto* top = new QHBoxLayout;
   top->addWidget(countLine_, 1);
+  // Who signed in on the phones (config\signin.dat): marked beside the row number.
+  if (const auto signins = LoadSignins(context.dir); signins && !signins->records.empty()) {
+    std::unordered_set<std::string> entries;
+    for (const SigninRecord& r : signins->records) entries.insert(r.entry);
+    model_.SetSignedIn(std::move(entries));
+    auto* signedIn = new QLabel(QStringLiteral("手机签到 %1 人（行号旁标 ✓）").arg(signins->records.size()), this);
+    signedIn->setObjectName(QStringLiteral("标签_已签到"));
+    top->addWidget(signedIn);
+  }
   top->addWidget(progress_, 1);
   top->addWidget(cancelRead_);
   auto* grid = new QGridLayout;
@@ -276,8 +287,8 @@ void ListEditorWindow::FitDataColumns() {
   // The design's 60-pixel columns would cut every name after the first character: new data get
   // columns wide enough for what they hold (the widths go into the snapshot like dragged ones).
   for (int c = 1; c < model_.columnCount(); ++c)
-    view_->setColumnWidth(c, std::max({view_->columnWidth(c), view_->ContentWidth(c),
-                                       view_->horizontalHeader()->sectionSizeHint(c)}));
+    view_->setColumnWidth(
+        c, std::max({view_->columnWidth(c), view_->ContentWidth(c), view_->horizontalHeader()->sectionSizeHint(c)}));
 }
 
 void ListEditorWindow::ClearAll() {

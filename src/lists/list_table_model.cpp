@@ -37,7 +37,35 @@ int ListTableModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() || busy_ ? 0 : table_.ColumnCount();
 }
 
+void ListTableModel::SetSignedIn(std::unordered_set<std::string> entries) {
+  signedIn_ = std::move(entries);
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
+}
+
+bool ListTableModel::RowSignedIn(int tableRow) const {
+  if (signedIn_.empty() || tableRow < 1) return false;
+  // The list's entry of a row is the cell of its one data column, or the cells of the columns the
+  // save chose each followed by two spaces: any run of columns is tried, the choice is not kept.
+  const int columns = table_.ColumnCount();
+  if (columns == 2 && signedIn_.count(table_.Cell(tableRow, 1))) return true;
+  for (int first = 1; first < columns; ++first) {
+    std::string entry;
+    for (int last = first; last < columns; ++last) {
+      entry += table_.Cell(tableRow, last);
+      entry += "  ";
+      if (signedIn_.count(entry)) return true;
+    }
+  }
+  return false;
+}
+
 QVariant ListTableModel::CellData(int row, int column, int role) const {
+  if (column == 0 && row >= 1 && (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::BackgroundRole) &&
+      RowSignedIn(row)) {
+    if (role == Qt::DisplayRole) return ToQt(table_.Cell(row, column)) + QStringLiteral(" ✓");
+    if (role == Qt::ToolTipRole) return QStringLiteral("已在手机上签到");
+    return QBrush(QColor(0xC8, 0xEC, 0xC8));
+  }
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:

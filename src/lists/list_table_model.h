@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <string>
+#include <unordered_set>
 
 #include "lists/list_table.h"
 
@@ -22,6 +24,9 @@ class ListTableModel : public QAbstractTableModel {
   // While a worker changes the table the view sees an empty model and reads nothing.
   void SetBusy(bool busy);
   bool Busy() const { return busy_; }
+  // The entries signed in on the phones: a row that makes one of them is marked in its number column.
+  void SetSignedIn(std::unordered_set<std::string> entries);
+  bool RowSignedIn(int tableRow) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -36,6 +41,7 @@ class ListTableModel : public QAbstractTableModel {
   ListTable& table_;
   QFont baseFont_;
   bool busy_ = false;
+  std::unordered_set<std::string> signedIn_;
 };
 
 }  // namespace kavrel

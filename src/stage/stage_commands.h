@@ -30,6 +30,7 @@ enum class StageCommand {
   PictureMode,
   ToggleMenuBar,
   ExtendedDisplay,
+  PhoneInteraction,
   // "功能"
   WinnerShow,
   LatestBatch,

@@ -80,6 +80,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   settings->addSeparator();
   AddItem(settings, "自动隐藏主菜单(ESC)", StageCommand::ToggleMenuBar, true);
   AddItem(settings, "显示到扩展显示屏(Z)", StageCommand::ExtendedDisplay);
+  AddItem(settings, "现场手机互动", StageCommand::PhoneInteraction);
 
   QMenu* functions = menus_[kFunctions];
   AddItem(functions, "展示中奖人员名单(O)   F6", StageCommand::WinnerShow);

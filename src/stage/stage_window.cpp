@@ -1,5 +1,6 @@
 #include "stage/stage_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -44,6 +45,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
   elements_.window = this;
   elements_.rolling->UsePhotoCache(photoCache_);
   menus_ = new StageMenus(this);
+  menus_->action(StageCommand::PhoneInteraction)->setEnabled(false);  // until the phone side is attached
   menuBar_ = new StageMenuBar(menus_, this);
   menuBar_->hide();
   elements_.menuBar = menuBar_;
@@ -252,6 +254,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::ExtendedDisplay:
       ShowExtendedDisplayNotice();
       break;
+    case StageCommand::PhoneInteraction:
+      if (phoneInteraction_) phoneInteraction_();
+      break;
     case StageCommand::Restart:
       session_.Controller().RestartPressed();
       break;
@@ -340,6 +345,11 @@ void StageWindow::ChooseBackground() {
   elements_.prizePicture->hide();
   elements_.centre->show();
   update();
+}
+
+void StageWindow::SetPhoneInteraction(std::function<void()> open) {
+  phoneInteraction_ = std::move(open);
+  if (QAction* item = menus_->action(StageCommand::PhoneInteraction)) item->setEnabled(phoneInteraction_ != nullptr);
 }
 
 void StageWindow::ShowExtendedDisplayNotice() {

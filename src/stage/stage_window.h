@@ -76,6 +76,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // "显示到扩展显示屏(Z)": what choosing the stage's screen does; without one, the item says that
   // the stage cannot be moved.
   void SetScreenChooser(std::function<void()> chooser) { screenChooser_ = std::move(chooser); }
+  // Opens the phone-interaction window; its menu item is disabled while none is set.
+  void SetPhoneInteraction(std::function<void()> open);
   // The four popups "界面", "设定", "功能" and "帮助", for the operator console's menu bar.
   std::vector<QMenu*> Menus() const;
   // With an operator console up, the menu bar opens there: `host` shows and hides it, and the stage's
@@ -172,6 +174,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QRect screenRect_;  // empty: the primary screen
   QPointer<QWidget> operatorWindow_;
   std::function<void()> screenChooser_;
+  std::function<void()> phoneInteraction_;
   std::function<void(bool shown)> menuHost_;
 
   DrawSession session_;

@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 # cmake -DSRC_DIR=<path to src> -P check_layers.cmake
 #
 # Layers only look down: storage <- engine (with its ports) <- platform <- settings, results, lists
-# <- corrections <- stage <- console <- app, verify. Folders of one rank do not use each other;
+# <- corrections <- phone <- stage <- console <- app, verify. Folders of one rank do not use each other;
 # assets.h (the compiled-in pictures) sits beside the platform.
 
 if(NOT SRC_DIR)
@@ -19,10 +19,11 @@ set(rank_settings 3)
 set(rank_results 3)
 set(rank_lists 3)
 set(rank_corrections 4)
-set(rank_stage 5)
-set(rank_console 6)
-set(rank_app 7)
-set(rank_verify 7)
+set(rank_phone 5)
+set(rank_stage 6)
+set(rank_console 7)
+set(rank_app 8)
+set(rank_verify 8)
 
 # Includes that look up today and are on their way out. Each entry is "<file>|<included header>";
 # keep it short and remove an entry as soon as its include is gone.

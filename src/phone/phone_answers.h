@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "phone/phone_snapshot.h"
+
+namespace kavrel {
+
+// Longest answer a phone may type (bytes of UTF-8): an employee number or a name, never a text.
+inline constexpr int kMaxQueryBytes = 64;
+
+// Which entry a typed answer names. Exactly one match is the person; several say only that the
+// answer is not unique (nobody else's entry is shown); none says the answer is unknown.
+struct EntryMatch {
+  enum class Kind { None, One, Several, Invalid } kind = Kind::None;
+  std::string entry;  // GB18030, when One
+};
+
+// `typed` is what the phone sent (UTF-8); matched as the whole entry or its `field` (see
+// PhoneOptions::matchField), spaces around it ignored.
+EntryMatch MatchEntry(const std::vector<std::string>& entries, int field, const QByteArray& typed);
+
+// The n-th (1-based) space-separated field of an entry; for 0 the whole entry, its fields one space
+// apart (what `typed` becomes once its runs of spaces are made one).
+std::string EntryField(const std::string& entry, int field);
+
+// The page texts for a sign-in outcome and a lookup (UTF-8 JSON: {"ok":bool,"text":...}).
+enum class SigninOutcome { Added, AlreadySignedIn, SaveFailed, Unknown, NotUnique, Invalid, TooMany, Closed };
+QByteArray SigninAnswerJson(SigninOutcome outcome, const QString& shownEntry);
+QByteArray LookupAnswerJson(const PhoneSnapshot& snap, const EntryMatch& match);
+
+// The membership proof of `entry` in the sealed list in the form kavrel-verify --proof checks;
+// empty when the draw is not sealed or the entry is not in the list.
+QByteArray EntryProofJson(const PhoneSnapshot& snap, const std::string& entry);
+
+}  // namespace kavrel

@@ -1,0 +1,83 @@
+#include "phone/phone_feed.h"
+
+#include <system_error>
+
+#include "engine/draw_session.h"
+#include "phone/phone_server.h"
+#include "phone/phone_snapshot.h"
+#include "storage/participant_store.h"
+#include "storage/program_dir.h"
+#include "storage/receipt_log.h"
+#include "storage/result_store.h"
+#include "storage/text_file.h"
+
+namespace kavrel {
+
+PhoneFeed::PhoneFeed(DrawSession& session, const ProgramDir& dir, PhoneServer& server, int settleMs, QObject* parent)
+    : QObject(parent), session_(session), dir_(dir), server_(server) {
+  settle_.setSingleShot(true);
+  settle_.setInterval(settleMs);
+  connect(&settle_, &QTimer::timeout, this, &PhoneFeed::PublishNow);
+  session_.AddObserver(*this);
+}
+
+PhoneFeed::~PhoneFeed() {
+  session_.RemoveObserver(*this);
+}
+
+void PhoneFeed::SetOptions(const PhoneOptions& options) {
+  options_ = options;
+  lastJson_.clear();  // masking may have changed: publish even when the results did not
+  PublishNow();
+}
+
+void PhoneFeed::DrawChanged(const DrawSession&) {
+  // Nobody is asking while the server is off; its start publishes afresh.
+  if (server_.Running() && !settle_.isActive()) settle_.start();
+}
+
+void PhoneFeed::ReloadEntriesIfChanged() {
+  // The sealed list once the draw is sealed (what the receipts prove), the draw's list before.
+  const auto sealedList = dir_.Path(ProgramDir::kSealedList);
+  std::error_code ec;
+  const bool sealed = std::filesystem::exists(sealedList, ec);
+  const auto from = sealed ? sealedList : dir_.Path(ProgramDir::kSetDat);
+  const auto stamp = std::filesystem::last_write_time(from, ec);
+  const auto size = ec ? 0 : std::filesystem::file_size(from, ec);
+  if (from == entriesFrom_ && stamp == entriesStamp_ && size == entriesSize_ && !ec) return;
+  entriesChanged_ = true;
+  entriesFrom_ = from;
+  entriesStamp_ = stamp;
+  entriesSize_ = size;
+  sealed_ = sealed;
+  entries_ = PoolEntries(ReadTextFile(from));
+  sealLine_.clear();
+  if (sealed_) {
+    const ReceiptLines log = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
+    if (!log.lines.empty()) sealLine_ = log.lines.front();
+  }
+}
+
+void PhoneFeed::PublishNow() {
+  settle_.stop();
+  ReloadEntriesIfChanged();
+  PhoneSnapshotInputs in;
+  for (ResultLine& line : LoadResultLog(dir_)) {
+    in.awards.push_back(PhoneAward{std::move(line.awardName), std::move(line.prizeName), std::move(line.winners)});
+  }
+  in.entries = entries_;
+  in.sealed = sealed_;
+  in.sealLine = sealLine_;
+  const DrawOptions& draw = session_.Options();
+  // The stage masks only the rolling texts; a photo's name is the person's file name.
+  in.stageMask = StageMask{draw.maskOn && session_.Mode().textMode, draw.maskFrom, draw.maskTo};
+  in.options = options_;
+  auto snap = BuildPhoneSnapshot(in, revision_ + 1);
+  if (snap->resultsJson == lastJson_ && !entriesChanged_) return;
+  entriesChanged_ = false;
+  ++revision_;
+  lastJson_ = snap->resultsJson;
+  server_.Publish(std::move(snap));
+}
+
+}  // namespace kavrel

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <memory>
+
+#include "phone/guarded_tcp_server.h"
+#include "phone/phone_snapshot.h"
+
+namespace kavrel {
+
+class PhoneHttp;
+class SigninDesk;
+
+struct PhoneServerLimits {
+  ConnectionLimits connections;
+  // Sign-ins and lookups per phone address: a burst, then one per interval.
+  int signinBurst = 5;
+  int signinRefillMs = 3000;
+  int lookupBurst = 20;
+  int lookupRefillMs = 1000;
+  int maxStreams = 1500;    // live result streams open at once
+  int heartbeatMs = 15000;  // a comment line on every stream, so dead ones are noticed
+};
+
+// The phone pages' web server. Runs on its own thread; the draw hands it snapshots (Publish) and
+// never waits for it. Sign-ins go to the SigninDesk on the UI thread and are answered once saved.
+// Off until Start; Stop, or destroying it, closes every connection.
+class PhoneServer : public QObject {
+  Q_OBJECT
+ public:
+  explicit PhoneServer(SigninDesk& desk, PhoneServerLimits limits = {}, QObject* parent = nullptr);
+  ~PhoneServer() override;
+
+  // Listens on `address`:`port` (0 picks a free port). An empty text when it listens, otherwise why
+  // not (Chinese, for the operator).
+  QString Start(const QHostAddress& address, quint16 port);
+  void Stop();
+  bool Running() const { return http_ != nullptr; }
+  quint16 Port() const { return port_; }
+  QHostAddress Address() const { return address_; }
+
+  // Replaces what the pages show; streams are told at once. Callable from any thread.
+  void Publish(std::shared_ptr<const PhoneSnapshot> snapshot);
+  std::shared_ptr<const PhoneSnapshot> Current() const { return slot_.Get(); }
+
+ private:
+  SigninDesk& desk_;
+  PhoneServerLimits limits_;
+  SnapshotSlot slot_;
+  QThread thread_;
+  PhoneHttp* http_ = nullptr;
+  quint16 port_ = 0;
+  QHostAddress address_;
+};
+
+}  // namespace kavrel

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "http_probe.h"
+#include "phone/phone_server.h"
+#include "phone/signin_desk.h"
+#include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "support/fakes/fake_clock.h"
+
+namespace kavrel {
+namespace {
+
+using test::Exchange;
+using test::Get;
+using test::PollUntil;
+
+class PhoneServerTest : public ::testing::Test {
+ protected:
+  PhoneServerTest() : dir_(std::filesystem::path(temp_.path().toStdString())), desk_(dir_, clock_, 20) {
+    dir_.EnsureConfigDir();
+    desk_.Load();
+  }
+
+  void Start(PhoneServerLimits limits = {}) {
+    server_ = std::make_unique<PhoneServer>(desk_, limits);
+    Publish({});
+    ASSERT_EQ(server_->Start(QHostAddress::LocalHost, 0), QString());
+    port_ = server_->Port();
+  }
+
+  void Publish(std::vector<PhoneAward> awards) {
+    PhoneSnapshotInputs in;
+    in.entries = {Gb("E001  张小三  13812345678"), Gb("E002  李四  ")};
+    in.awards = std::move(awards);
+    in.options.matchField = 1;
+    in.options.maskNames = true;
+    in.stageMask = StageMask{true, 1, 4};
+    server_->Publish(BuildPhoneSnapshot(in, ++revision_));
+  }
+
+  QTemporaryDir temp_;
+  ProgramDir dir_;
+  FakeClock clock_;
+  SigninDesk desk_;
+  std::unique_ptr<PhoneServer> server_;
+  quint16 port_ = 0;
+  int revision_ = 0;
+};
+
+TEST_F(PhoneServerTest, ServesOnlyItsOwnPagesAndAnswers) {
+  Start();
+  const auto page = Exchange(port_, Get("/"));
+  EXPECT_EQ(page.status, 200);
+  EXPECT_TRUE(page.body.contains("签到"));
+  EXPECT_TRUE(page.head.contains("Content-Security-Policy"));
+  for (const char* path : {"/../config/config.ini", "/%2e%2e/config/signin.dat", "/phone/signin.html",
+                           "/:/phone/signin.html", "/config/signin.dat"}) {
+    EXPECT_EQ(Exchange(port_, Get(path)).status, 404) << path;
+  }
+  EXPECT_EQ(Exchange(port_, "DELETE /api/results HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n").status, 405);
+  // Garbage is refused by closing, not answered with a crash.
+  EXPECT_TRUE(Exchange(port_, "\x01\x02 not http at all\r\n\r\n").closed);
+  EXPECT_EQ(Exchange(port_, Get("/")).status, 200);  // and the server is still there
+}
+
+TEST_F(PhoneServerTest, SigninIsAnsweredOnceSavedAndOnlyOnce) {
+  Start();
+  const auto signin = Exchange(port_, test::PostSignin("q=e001"));
+  ASSERT_EQ(signin.status, 200);
+  const auto answer = QJsonDocument::fromJson(signin.body).object();
+  EXPECT_TRUE(answer[QStringLiteral("ok")].toBool());
+  // The page repeats who signed in, masked like the results.
+  EXPECT_TRUE(answer[QStringLiteral("text")].toString().contains(QStringLiteral("张*三")));
+  EXPECT_TRUE(desk_.Contains(Gb("E001  张小三  13812345678")));
+  EXPECT_EQ(LoadSignins(dir_)->records.size(), 1u);
+
+  const auto again = QJsonDocument::fromJson(Exchange(port_, test::PostSignin("q=E001")).body).object();
+  EXPECT_FALSE(again[QStringLiteral("ok")].toBool());
+  EXPECT_EQ(desk_.Refused(), 1);
+  const auto unknown = QJsonDocument::fromJson(Exchange(port_, test::PostSignin("q=E404")).body).object();
+  EXPECT_FALSE(unknown[QStringLiteral("ok")].toBool());
+  EXPECT_EQ(desk_.Count(), 1u);
+}
+
+TEST_F(PhoneServerTest, RefusesFloodsOversizedRequestsAndTooManyConnections) {
+  PhoneServerLimits limits;
+  limits.signinBurst = 2;
+  limits.signinRefillMs = 60000;
+  limits.connections.maxConnections = 3;
+  limits.connections.maxUnanswered = 4096;
+  Start(limits);
+  Exchange(port_, test::PostSignin("q=E404"));
+  Exchange(port_, test::PostSignin("q=E404"));
+  EXPECT_EQ(Exchange(port_, test::PostSignin("q=E002")).status, 429);
+  EXPECT_FALSE(desk_.Contains(Gb("E002  李四  ")));
+
+  // A header far past any request's size: the connection is cut.
+  const QByteArray huge = "GET / HTTP/1.1\r\nHost: x\r\nX-Fill: " + QByteArray(64 * 1024, 'a') + "\r\n\r\n";
+  EXPECT_TRUE(Exchange(port_, huge).closed);
+
+  // Connections held open until one more is refused; a connection the server has not yet seen
+  // close still counts, so the holding goes on until the refusal comes.
+  std::vector<std::unique_ptr<QTcpSocket>> held;
+  ASSERT_TRUE(PollUntil(
+      [&] {
+        held.push_back(std::make_unique<QTcpSocket>());
+        held.back()->connectToHost(QStringLiteral("127.0.0.1"), port_);
+        return Exchange(port_, Get("/")).status == 503;
+      },
+      20000));
+  held.clear();
+  EXPECT_TRUE(PollUntil([&] { return Exchange(port_, Get("/")).status == 200; }));
+}
+
+TEST_F(PhoneServerTest, StreamsEachPublishedStopAndStoppingClosesEverything) {
+  Start();
+  QTcpSocket stream;
+  stream.connectToHost(QStringLiteral("127.0.0.1"), port_);
+  ASSERT_TRUE(PollUntil([&] { return stream.state() == QAbstractSocket::ConnectedState; }));
+  stream.write(Get("/api/events"));
+  QByteArray got;
+  auto read = [&](const QByteArray& wanted) {
+    return PollUntil([&] {
+      stream.waitForReadyRead(5);
+      got += stream.readAll();
+      return got.contains(wanted);
+    });
+  };
+  ASSERT_TRUE(read("text/event-stream"));
+  Publish({PhoneAward{Gb("一等奖"), Gb("电脑"), {Gb("E001  张小三  13812345678")}}});
+  ASSERT_TRUE(read("一等奖"));
+  // Stage mask (bytes 1-4), then the name mask; the phone number keeps its unmasked tail.
+  EXPECT_TRUE(got.contains("****  张*三  138****5678")) << got.constData();
+  EXPECT_FALSE(got.contains("张小三"));
+
+  server_->Stop();
+  EXPECT_TRUE(PollUntil([&] {
+    stream.waitForReadyRead(5);
+    return stream.state() == QAbstractSocket::UnconnectedState;
+  }));
+  EXPECT_EQ(Exchange(port_, Get("/"), 500).status, 0);
+}
+
+}  // namespace
+}  // namespace kavrel
