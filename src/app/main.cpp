@@ -8,7 +8,7 @@
 #include <QScreen>
 
 #include "assets.h"
-#include "console/phone_control.h"
+#include "console/phone_hookup.h"
 #include "console/stage_display.h"
 #include "console/stage_link.h"
 #include "kavrel_version.h"
@@ -95,12 +95,15 @@ int main(int argc, char** argv) {
   kavrel::StageLinkTo<kavrel::StageWindow> stageLink(stage);
   // The audience's phones: off until the operator starts the server from "设定" → "现场手机互动".
   // Made before the console, whose panel shows it.
-  kavrel::PhoneControl phones(stage.Session(), stageLink, dir, clock);
+  // A build without the web server has none, and the menu item stays disabled.
+  const auto phones = kavrel::MakePhoneHookup(stage.Session(), stageLink, dir, clock);
   kavrel::StageDisplay display(stageLink, stage.Session(), prompter, dir,
                                [&prompter](QWidget* parent) { prompter.SetParent(parent); });
-  display.SetConsolePanel([&phones] { return phones.MakePanel(); });
-  stage.SetPhoneInteraction(
-      [&phones, &stage] { phones.OpenWindow(stage.OperatorWindow() ? stage.OperatorWindow() : &stage); });
+  if (phones) {
+    display.SetConsolePanel([&phones] { return phones->MakePanel(); });
+    stage.SetPhoneInteraction(
+        [&phones, &stage] { phones->OpenWindow(stage.OperatorWindow() ? stage.OperatorWindow() : &stage); });
+  }
   display.Start();
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());

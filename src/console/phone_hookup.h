@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+class QWidget;
+
+namespace kavrel {
+
+class Clock;
+class DrawSession;
+class ProgramDir;
+class StageLink;
+
+// The audience's phones as the program wires them in: the console's panel and the "现场手机互动"
+// window. A build without the web server has none (MakePhoneHookup returns null) and the menu item
+// stays disabled.
+class PhoneHookup {
+ public:
+  virtual ~PhoneHookup() = default;
+  virtual QWidget* MakePanel() = 0;
+  virtual void OpenWindow(QWidget* parent) = 0;
+};
+
+std::unique_ptr<PhoneHookup> MakePhoneHookup(DrawSession& session, StageLink& stage, const ProgramDir& dir,
+                                             const Clock& clock);
+
+}  // namespace kavrel
