@@ -102,6 +102,7 @@ std::shared_ptr<const kavrel::PhoneSnapshot> Snapshot(int revision, int winners)
   kavrel::PhoneSnapshotInputs in;
   for (int i = 0; i < 2000; ++i)
     in.entries.push_back("E" + std::to_string(1000 + i) + "  " + kavrel::Gb("张小三") + "  ");
+  in.signinEntries = in.entries;
   kavrel::PhoneAward award{kavrel::Gb("一等奖"), kavrel::Gb("笔记本电脑"), {}};
   for (int i = 0; i < winners; ++i) award.winners.push_back(in.entries[static_cast<std::size_t>(i)]);
   in.awards.push_back(award);

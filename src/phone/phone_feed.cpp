@@ -5,6 +5,7 @@
 #include "engine/draw_session.h"
 #include "phone/phone_server.h"
 #include "phone/phone_snapshot.h"
+#include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/receipt_log.h"
@@ -36,23 +37,28 @@ void PhoneFeed::DrawChanged(const DrawSession&) {
   if (server_.Running() && !settle_.isActive()) settle_.start();
 }
 
-void PhoneFeed::ReloadEntriesIfChanged() {
-  // The sealed list once the draw is sealed (what the receipts prove), the draw's list before.
-  const auto sealedList = dir_.Path(ProgramDir::kSealedList);
+bool PhoneFeed::ListFile::Reload(const std::filesystem::path& path) {
   std::error_code ec;
-  const bool sealed = std::filesystem::exists(sealedList, ec);
-  const auto from = sealed ? sealedList : dir_.Path(ProgramDir::kSetDat);
-  const auto stamp = std::filesystem::last_write_time(from, ec);
-  const auto size = ec ? 0 : std::filesystem::file_size(from, ec);
-  if (from == entriesFrom_ && stamp == entriesStamp_ && size == entriesSize_ && !ec) return;
+  const bool exists = std::filesystem::exists(path, ec);
+  const auto newStamp = exists ? std::filesystem::last_write_time(path, ec) : std::filesystem::file_time_type{};
+  const auto newSize = exists && !ec ? std::filesystem::file_size(path, ec) : 0;
+  if (!ec && exists == present && newStamp == stamp && newSize == size) return false;
+  present = exists;
+  stamp = newStamp;
+  size = newSize;
+  // Read as the draw reads its list (a list saved as UTF-8 too), so a sign-in names the very entry the
+  // draw's pool holds.
+  entries = exists ? PoolEntries(DecodeExternalText(ReadTextFile(path))) : std::vector<std::string>{};
+  return true;
+}
+
+void PhoneFeed::ReloadEntriesIfChanged() {
+  const bool listChanged = list_.Reload(dir_.Path(ProgramDir::kSetDat));
+  const bool sealedChanged = sealed_.Reload(dir_.Path(ProgramDir::kSealedList));
+  if (!listChanged && !sealedChanged) return;
   entriesChanged_ = true;
-  entriesFrom_ = from;
-  entriesStamp_ = stamp;
-  entriesSize_ = size;
-  sealed_ = sealed;
-  entries_ = PoolEntries(ReadTextFile(from));
   sealLine_.clear();
-  if (sealed_) {
+  if (sealed_.present) {
     const ReceiptLines log = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
     if (!log.lines.empty()) sealLine_ = log.lines.front();
   }
@@ -65,8 +71,10 @@ void PhoneFeed::PublishNow() {
   for (ResultLine& line : LoadResultLog(dir_)) {
     in.awards.push_back(PhoneAward{std::move(line.awardName), std::move(line.prizeName), std::move(line.winners)});
   }
-  in.entries = entries_;
-  in.sealed = sealed_;
+  // Lookups answer from the sealed list once the draw is sealed (what the receipts prove).
+  in.entries = sealed_.present ? sealed_.entries : list_.entries;
+  in.signinEntries = list_.entries;
+  in.sealed = sealed_.present;
   in.sealLine = sealLine_;
   const DrawOptions& draw = session_.Options();
   // The stage masks only the rolling texts; a photo's name is the person's file name.

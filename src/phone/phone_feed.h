@@ -40,14 +40,21 @@ class PhoneFeed : public QObject, private DrawObserver {
   QTimer settle_;
   int revision_ = 0;
   QByteArray lastJson_;
-  // The list as last read, with the file it came from and that file's stamp.
-  std::vector<std::string> entries_;
+  // A list file as last read, with that file's stamp and size, so it is read again only when it changed.
+  struct ListFile {
+    std::vector<std::string> entries;
+    bool present = false;
+    std::filesystem::file_time_type stamp{};
+    std::uintmax_t size = 0;
+    bool Reload(const std::filesystem::path& path);  // true when it changed
+  };
+  // The draw's list (whom a phone can sign in as) and the list the draw sealed (what a lookup answers
+  // about): they differ when a draw takes only those signed in, and someone not yet signed in must
+  // still be able to sign in for the next draw.
+  ListFile list_;
+  ListFile sealed_;
   bool entriesChanged_ = false;
-  bool sealed_ = false;
   std::string sealLine_;
-  std::filesystem::path entriesFrom_;
-  std::filesystem::file_time_type entriesStamp_{};
-  std::uintmax_t entriesSize_ = 0;
 };
 
 }  // namespace kavrel

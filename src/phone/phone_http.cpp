@@ -168,7 +168,7 @@ void PhoneHttp::SignIn(const QHttpServerRequest& request, QTcpSocket* socket, QH
   }
   const QUrlQuery form(QString::fromUtf8(body).replace(QLatin1Char('+'), QLatin1Char(' ')));
   const QByteArray typed = form.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded).toUtf8();
-  const EntryMatch match = MatchEntry(snap->entries, snap->options.matchField, typed);
+  const EntryMatch match = MatchEntry(snap->signinEntries, snap->options.matchField, typed);
   switch (match.kind) {
     case EntryMatch::Kind::Invalid:
       ReplyJson(responder, SigninAnswerJson(SigninOutcome::Invalid, {}), Status::BadRequest);

@@ -15,6 +15,7 @@ std::shared_ptr<const PhoneSnapshot> BuildPhoneSnapshot(const PhoneSnapshotInput
   snap->options = in.options;
   snap->sealed = in.sealed;
   snap->entries = in.entries;
+  snap->signinEntries = in.signinEntries;
   snap->sealLine = in.sealLine;
 
   QJsonArray awards;

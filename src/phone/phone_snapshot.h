@@ -19,8 +19,9 @@ struct PhoneSnapshot {
   int revision = 0;
   QByteArray resultsJson;  // the live results as the pages get them, masking applied
   PhoneOptions options;
-  bool sealed = false;               // the entries are the list the draw sealed
-  std::vector<std::string> entries;  // GB18030, the list in the draw (sealed list when there is one)
+  bool sealed = false;                     // the entries are the list the draw sealed
+  std::vector<std::string> entries;        // GB18030, the list in the draw (sealed list when there is one)
+  std::vector<std::string> signinEntries;  // GB18030, the draw's list (set.dat): whom a phone may sign in as
   // entry -> the awards it won ("award（prize）", UTF-8), in the order they were drawn.
   std::unordered_map<std::string, std::vector<QString>> wins;
   std::string sealLine;  // the receipts' seal line (UTF-8) when sealed: proofs are made on request
@@ -43,6 +44,7 @@ struct StageMask {
 struct PhoneSnapshotInputs {
   std::vector<PhoneAward> awards;
   std::vector<std::string> entries;
+  std::vector<std::string> signinEntries;
   bool sealed = false;
   std::string sealLine;  // the receipts' seal line when sealed (for the proofs)
   StageMask stageMask;

@@ -37,6 +37,10 @@ class PhoneServerTest : public ::testing::Test {
   void Publish(std::vector<PhoneAward> awards) {
     PhoneSnapshotInputs in;
     in.entries = {Gb("E001  张小三  13812345678"), Gb("E002  李四  ")};
+    // The draw took only those signed in: its sealed list lacks E003, who may still sign in.
+    in.signinEntries = in.entries;
+    in.signinEntries.push_back(Gb("E003  王五  "));
+    in.sealed = true;
     in.awards = std::move(awards);
     in.options.matchField = 1;
     in.options.maskNames = true;
@@ -86,6 +90,11 @@ TEST_F(PhoneServerTest, SigninIsAnsweredOnceSavedAndOnlyOnce) {
   const auto unknown = QJsonDocument::fromJson(Exchange(port_, test::PostSignin("q=E404")).body).object();
   EXPECT_FALSE(unknown[QStringLiteral("ok")].toBool());
   EXPECT_EQ(desk_.Count(), 1u);
+
+  // Someone left out of a sealed draw of those present signs in for the next one.
+  const auto late = QJsonDocument::fromJson(Exchange(port_, test::PostSignin("q=E003")).body).object();
+  EXPECT_TRUE(late[QStringLiteral("ok")].toBool());
+  EXPECT_TRUE(desk_.Contains(Gb("E003  王五  ")));
 }
 
 TEST_F(PhoneServerTest, RefusesFloodsOversizedRequestsAndTooManyConnections) {
