@@ -50,6 +50,10 @@ class DrawController {
   // longer be filled.
   void RollTick();
 
+  // Freezes a running roll while the operator is asked something (the candidates stay as painted), and
+  // lets it go on. Both are harmless when nothing rolls or nothing is frozen.
+  void PauseRoll();
+  void ResumeRoll();
   // Ends a running roll without recording anything and shows the ready state of the same batch
   // (for a mode switch while rolling). Harmless when nothing rolls.
   void AbortRoll();
@@ -153,11 +157,12 @@ class DrawController {
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
   RandomSource& Random() { return random_; }
-  // A batch rolls (not the "finished" press state, which also takes space as a stop).
-  bool RollActive() const { return state_.phase == DrawPhase::Rolling; }
+  // A batch rolls, or is frozen (not the "finished" press state, which also takes space as a stop).
+  bool RollActive() const { return state_.RollUnderWay(); }
 
  private:
   void StartChecksAndRoll();
+  int TickPeriod() const;
   void LeaveResultState();
   // The ready state of the batch the next press draws, as the first press after a stop announces it.
   void AnnounceNextBatch();
@@ -217,7 +222,6 @@ class DrawController {
   std::string eventMarquee_;   // the marquee text of the stage settings
   bool viewingPastDraw_ = false;
   bool undoneBatchReady_ = false;  // the batch just taken back is ready to be drawn again
-  bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
   bool exitRecordWarned_ = false;

@@ -134,15 +134,18 @@ void StageWindow::LayoutStage() {
 }
 
 void StageWindow::StartDrawTimer(int periodMs) {
-  drawPeriodMs_ = std::max(1, periodMs);
-  drawTimer_->start(drawPeriodMs_);
+  drawTimer_->start(std::max(1, periodMs));
 }
 
 void StageWindow::StopDrawTimer() {
-  const bool wasRolling = drawTimer_->isActive() || rollPaused_;
+  // The engine stops the timer before it moves the phase on: a roll, running or frozen, ends here.
+  const bool wasRolling = drawTimer_->isActive() || session_.State().RollUnderWay();
   drawTimer_->stop();
-  rollPaused_ = false;
   if (wasRolling) elements_.rolling->FinishRoll();
+}
+
+void StageWindow::PauseDrawTimer() {
+  drawTimer_->stop();
 }
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
