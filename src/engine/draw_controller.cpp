@@ -87,7 +87,11 @@ void DrawController::ShowPrize() {
 void DrawController::StartPressed() {
   if (state_.Rolling()) return;
   if (RefuseWhileViewingPast()) return;
-  if (freshDrawBlocked_ && !RetryPutAside()) return;
+  // The fresh draw on the stage waits for the previous one's results to be put aside.
+  if (recovery_.FreshDrawBlocked()) {
+    if (!recovery_.RetryPutAside()) return;
+    FixFreshSeal();
+  }
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
   if (state_.phase == DrawPhase::AllDrawn) state_.phase = DrawPhase::Finished;

@@ -9,6 +9,7 @@
 #include "engine/draw_files.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_receipts.h"
+#include "engine/draw_recovery.h"
 #include "engine/draw_state.h"
 #include "engine/pick.h"
 #include "engine/ports/clock.h"
@@ -122,6 +123,7 @@ class DrawController {
   void UseFiles(DrawFiles& files) {
     files_ = &files;
     receipts_.UseFiles(files);
+    recovery_.UseFiles(files);
   }
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
@@ -182,10 +184,6 @@ class DrawController {
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
-  // Removes the resume record and puts the results into history; nullptr when done, else the reason.
-  const char* PutPreviousDrawAside(HistoryReason reason);
-  void TellAsideFailed(const char* why, const char* consequence);
-  bool RetryPutAside();
   void StartAfresh(std::vector<std::string> pool, HistoryReason reason, bool keepDrawUnderWay);
   std::optional<std::vector<std::string>> LoadPoolAndTell();
   void RefuseBadPlanLines();
@@ -224,21 +222,18 @@ class DrawController {
   bool undoneBatchReady_ = false;  // the batch just taken back is ready to be drawn again
   std::string awardText_;
   std::string prizeText_;
-  bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   int longTold_ = 0;    // the same for entries too long to be names
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};
+  DrawRecovery recovery_{state_, options_, dir_, prompter_, clock_, receipts_};
   bool receiptWarned_ = false;
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.
   std::string duplicatesAsked_;
   bool duplicatesKept_ = false;
   PoolChoice sealChoice_;  // the duplicates choice of the fresh draw whose seal may still wait
   std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
-  // The fresh draw on the stage waits for the previous one's results to be put aside.
-  bool freshDrawBlocked_ = false;
-  HistoryReason asideReason_ = HistoryReason::NewStart;
 };
 
 }  // namespace kavrel

@@ -1,12 +1,11 @@
-// Start-up, reset, resume, restart, undo, quit and the exit record of the draw controller.
+// The draw controller's start-up, reset, resume, restart, undo and quit, and the return steps of the
+// windows around the draw. What these leave on disk, and in which order, is DrawRecovery's.
 #include <algorithm>
-#include <filesystem>
 #include <tuple>
 
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
 #include "engine/plan.h"
-#include "engine/resume_check.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
 #include "storage/draw_history.h"
@@ -57,37 +56,6 @@ void DrawController::StartUp() {
   music_.StartOnStage();
   stage_.SetVisible(StageElement::PrizePicture, false);
   stage_.LayoutStage();
-}
-
-const char* DrawController::PutPreviousDrawAside(HistoryReason reason) {
-  // A fresh draw starts with empty result files, but the last event's winners are kept, with a note
-  // of why they were put aside for the history window. The record goes before the results move: a
-  // crash in between must not leave a record whose results are gone, which a later resume would
-  // finish without those winners.
-  const bool recordRemoved = files_->DeleteExitRecord(dir_);
-  if (recordRemoved) {
-    // The draw being put aside reveals its key before its receipts leave with it.
-    receipts_.Close(reason == HistoryReason::Restart ? "restart" : "put_aside", clock_.Now());
-    if (files_->PutResultsAside(dir_, clock_.Now(), reason)) return nullptr;
-  }
-  // The previous draw's files are all still in place (a move that failed part-way is moved back), and
-  // a draw still under way gets its record back. Recording a fresh draw into them would mix two draws.
-  SyncExitRecord();
-  return recordRemoved ? texts::kHistoryFailed : texts::kExitRecordNotRemoved;
-}
-
-void DrawController::TellAsideFailed(const char* why, const char* consequence) {
-  prompter_.Message(Gb(why) + Gb(consequence), Gb(texts::kErrorCaption), Buttons::Ok, Icon::Warning);
-}
-
-bool DrawController::RetryPutAside() {
-  if (const char* why = PutPreviousDrawAside(asideReason_)) {
-    TellAsideFailed(why, texts::kFreshDrawBlocked);
-    return false;
-  }
-  freshDrawBlocked_ = false;
-  FixFreshSeal();
-  return true;
 }
 
 void DrawController::FixFreshSeal() {
@@ -172,15 +140,14 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   // The previous draw is put aside before anything of it changes. When that fails, a draw under way
   // goes on as it was; otherwise the fresh draw is laid out but rolls only once the previous one is
   // put aside (a start press tries again), so no batch is ever recorded into another draw's files.
-  const char* asideFailed = PutPreviousDrawAside(reason);
+  const char* asideFailed = recovery_.PutPreviousDrawAside(reason);
   const bool asideDone = asideFailed == nullptr;
   if (!asideDone && keepDrawUnderWay && state_.drawStarted) {
     if (RollActive()) AbortRoll();
-    return TellAsideFailed(asideFailed, texts::kDrawGoesOn);
+    return recovery_.TellAsideFailed(asideFailed, texts::kDrawGoesOn);
   }
-  if (!asideDone) TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
-  freshDrawBlocked_ = !asideDone;
-  asideReason_ = reason;
+  if (!asideDone) recovery_.TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
+  recovery_.SetFreshDrawBlocked(!asideDone, reason);
   viewingPastDraw_ = false;
   undoneBatchReady_ = false;
   if (RollActive()) sound_.StopAllSounds();
@@ -218,46 +185,28 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
 }
 
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
-  prompter_.Message(message, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
-  receipts_.Close("put_aside", clock_.Now());
-  // The record goes first, and with the results, so the damaged record can still be looked at. When
-  // that move fails the reset below tries again with the results alone, and says so if it fails too.
-  const std::vector<std::filesystem::path> files = {
-      dir_.Path(ProgramDir::kExitIni),     dir_.Path(ProgramDir::kResultDat),  dir_.Path(ProgramDir::kResultTxt),
-      dir_.Path(ProgramDir::kReceiptsLog), dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)};
-  files_->MoveToHistory(dir_, files, clock_.Now());
+  recovery_.PutDamagedRecordAside(message);
   ResetDraw();
 }
 
 void DrawController::ResumeDraw() {
   LoadStageSettings();
-  ExitRecordFile file = LoadExitRecord(dir_);
-  if (!file.found) return ResetDraw();
-  ResumeVerdict verdict;
-  verdict.problem = file.problem;
-  if (file.record) {
-    PoolLoadNotes notes;
-    const auto list = LoadPool(dir_, &notes);
-    if (!list)
-      verdict.problem = Gb("名单文件 config\\set.dat 不存在");
-    else
-      verdict = CheckResumeRecord(*file.record, *list, ReadTextFile(dir_.Path(ProgramDir::kResultDat)),
-                                  ReadTextFile(dir_.Path(ProgramDir::kResultTxt)), options_.repeatAllowed);
-  }
-  if (!verdict.problem.empty())
-    return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + verdict.problem +
+  DrawRecovery::Offer offer = recovery_.ReadExitRecord();
+  if (!offer.found) return ResetDraw();
+  if (!offer.problem.empty())
+    return FreshStartAfterDamagedRecord(Gb(texts::kDamagedRecord) + offer.problem +
                                         Gb(texts::kDamagedRecordFreshStart));
-  if (prompter_.Message(Gb(texts::kResumeQuestion) + ListChangeNote(verdict), Gb(texts::kResumeCaption), Buttons::YesNo,
+  if (prompter_.Message(Gb(texts::kResumeQuestion) + offer.listNote, Gb(texts::kResumeCaption), Buttons::YesNo,
                         Icon::Question) != Answer::Yes)
     return ResetDraw();
-  ResumeFrom(std::move(*file.record), verdict.unconfirmedBatch);
+  ResumeFrom(std::move(*offer.record), offer.unconfirmedBatch);
 }
 
 void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   // A batch whose stop reached the result files but not the record (power lost in between) is taken
   // back: the record's pool and plan still hold it, so it is drawn again rather than recorded twice.
   // Both files are copied into history before the cut.
-  if (unconfirmedBatch && !TrimUnconfirmedResults(dir_, record, clock_.Now()))
+  if (unconfirmedBatch && !recovery_.TakeBackUnconfirmedBatch(record))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();
   undoneBatchReady_ = false;
@@ -298,40 +247,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
 
 void DrawController::SyncExitRecord() {
   NotifyChanged();  // every change of the plan, the pool or the counters comes through here
-  if (!state_.drawStarted || state_.plan.empty()) {
-    files_->DeleteExitRecord(dir_);
-    return;
-  }
-  ExitRecord record;
-  // The pool is lent to the record for the write and taken back: copying a large pool entry by entry
-  // at every stop would cost more than writing it.
-  record.pool = std::move(state_.pool);
-  record.plan = state_.plan;
-  record.lastAwardName = state_.lastAwardName;
-  record.batchNo = state_.batchNo;
-  record.drawnInAward = state_.drawnInAward;
-  auto sizeOf = [this](std::string_view suffix) -> long long {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(dir_.Path(suffix), ec);
-    return ec ? 0 : static_cast<long long>(size);
-  };
-  record.resultDatSize = sizeOf(ProgramDir::kResultDat);
-  record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
-  // Outside the result state the counter of a continued award already names the next batch; the
-  // record always names the last recorded one.
-  if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
-      state_.lastAwardName == Field(state_.currentLine, kAwardName))
-    record.batchNo = state_.batchNo - 1;
-  const bool written = files_->WriteExitRecord(dir_, record);
-  state_.pool = std::move(record.pool);
-  if (written) return;
-  // A record left behind at its old state would resume into batches recorded since: it goes.
-  // (Something other than a file in its place is no record a start would offer to resume.)
-  const bool removed = files_->DeleteExitRecord(dir_) || !FileExists(dir_.Path(ProgramDir::kExitIni));
-  // Said once: repeating it after every batch would only get in the operator's way.
-  if (!exitRecordWarned_)
-    Message(removed ? texts::kExitRecordFailed : texts::kExitRecordStale, texts::kErrorCaption, Icon::Warning);
-  exitRecordWarned_ = true;
+  recovery_.SyncExitRecord();
 }
 
 void DrawController::RestartPressed() {
