@@ -232,7 +232,7 @@ class DrawController {
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.
   std::string duplicatesAsked_;
   bool duplicatesKept_ = false;
-  PoolChoice sealChoice_;  // the duplicates choice of the fresh draw whose seal may still wait
+  PoolChoice sealChoice_;               // the duplicates choice of the fresh draw whose seal may still wait
   std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
 };
 

@@ -24,35 +24,7 @@ QString StageWindow::NativePath(const std::string& gbPath) {
 }
 
 QWidget* StageWindow::Element(StageElement element) const {
-  switch (element) {
-    case StageElement::MainTitle:
-      return elements_.mainTitle;
-    case StageElement::SubTitle:
-      return elements_.subtitle;
-    case StageElement::AwardLabel:
-      return elements_.award;
-    case StageElement::PrizeLabel:
-      return elements_.prizeName;
-    case StageElement::DrawerLabel:
-      return elements_.drawer;
-    case StageElement::StatusLabel:
-      return elements_.status;
-    case StageElement::NumberLabel:
-      return elements_.centre;
-    case StageElement::Marquee:
-      return elements_.marquee;
-    case StageElement::StartButton:
-      return elements_.startButton;
-    case StageElement::StopButton:
-      return elements_.stopButton;
-    case StageElement::RollingPanel:
-      return elements_.rolling;
-    case StageElement::PrizePicture:
-      return elements_.prizePicture;
-    case StageElement::MenuBar:
-      return menuBar_;
-  }
-  return nullptr;
+  return ElementWidget(elements_, element);
 }
 
 void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
