@@ -15,6 +15,7 @@ class NullStageHooks : public StageHooks {
   void LayoutStage() override {}
   void StartDrawTimer(int) override {}
   void StopDrawTimer() override {}
+  void PauseDrawTimer() override {}
   void PrepareTextRolling(int, const std::string&) override {}
   void PreparePictureRolling(int) override {}
   void CaptureSnapshot() override {}

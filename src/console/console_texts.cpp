@@ -35,10 +35,13 @@ QString ConsolePhaseText(const DrawState& state) {
     case DrawPhase::Ready:
       return state.plan.empty() ? QStringLiteral("全部奖项已抽完") : QStringLiteral("准备就绪 — 按空格键开始滚动");
     case DrawPhase::Rolling:
+    case DrawPhase::RollPaused:
       return QStringLiteral("正在滚动 — 按空格键停止");
     case DrawPhase::WinnersShown:
       return state.plan.empty() ? QStringLiteral("本批已抽出，全部奖项已抽完")
                                 : QStringLiteral("本批已抽出 — 按空格键宣布下一批");
+    case DrawPhase::AllDrawn:
+      return QStringLiteral("全部奖项已抽完");
     case DrawPhase::Finished:
       return QStringLiteral("抽奖完毕");
   }

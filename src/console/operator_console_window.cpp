@@ -251,6 +251,7 @@ void OperatorConsoleWindow::Refresh() {
   pool_->setText(ConsolePoolText(state));
   switch (state.phase) {
     case DrawPhase::Rolling:
+    case DrawPhase::RollPaused:
     case DrawPhase::Finished:
       startStop_->setText(QStringLiteral("停止  （空格）"));
       break;
@@ -258,6 +259,7 @@ void OperatorConsoleWindow::Refresh() {
       startStop_->setText(QStringLiteral("宣布下一批  （空格）"));
       break;
     case DrawPhase::Ready:
+    case DrawPhase::AllDrawn:
       startStop_->setText(QStringLiteral("开始  （空格）"));
       break;
   }

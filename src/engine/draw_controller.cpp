@@ -49,7 +49,6 @@ void DrawController::Message(const char* utf8Text, const char* utf8Caption, Icon
 }
 
 void DrawController::SetNumberText(const char* utf8) {
-  finishedShown_ = std::string_view(utf8) == texts::kFinishedNumber;
   stage_.SetText(StageElement::NumberLabel, Gb(utf8));
 }
 
@@ -88,10 +87,14 @@ void DrawController::ShowPrize() {
 void DrawController::StartPressed() {
   if (state_.Rolling()) return;
   if (RefuseWhileViewingPast()) return;
-  if (freshDrawBlocked_ && !RetryPutAside()) return;
+  // The fresh draw on the stage waits for the previous one's results to be put aside.
+  if (recovery_.FreshDrawBlocked()) {
+    if (!recovery_.RetryPutAside()) return;
+    FixFreshSeal();
+  }
   StartChecksAndRoll();
   // Without a roll, a press on the finished stage waits for its stop press as a roll would.
-  if (state_.phase != DrawPhase::Rolling) state_.phase = finishedShown_ ? DrawPhase::Finished : DrawPhase::Ready;
+  if (state_.phase == DrawPhase::AllDrawn) state_.phase = DrawPhase::Finished;
   NotifyChanged();
 }
 
@@ -148,10 +151,14 @@ void DrawController::StartChecksAndRoll() {
   SetNumberText("");
   stage_.CaptureSnapshot();
   stage_.SetVisible(StageElement::RollingPanel, true);
-  // The settings accept "0" or text here; a roll must always tick.
-  stage_.StartDrawTimer(std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval));
+  stage_.StartDrawTimer(TickPeriod());
   undoneBatchReady_ = false;
   state_.phase = DrawPhase::Rolling;
+}
+
+int DrawController::TickPeriod() const {
+  // The settings accept "0" or text here; a roll must always tick.
+  return std::clamp(options_.tickInterval, kMinTickInterval, kMaxTickInterval);
 }
 
 void DrawController::LeaveResultState() {
@@ -160,7 +167,7 @@ void DrawController::LeaveResultState() {
   stage_.DiscardSnapshot();
   SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
-  state_.phase = DrawPhase::Ready;
+  state_.phase = state_.plan.empty() ? DrawPhase::AllDrawn : DrawPhase::Ready;
   if (state_.lastAwardName != Field(state_.currentLine, kAwardName))
     RestartAwardCounters();
   else if (!state_.plan.empty())
@@ -239,7 +246,19 @@ void DrawController::RollTick() {
 void DrawController::StopRoll() {
   stage_.StopDrawTimer();
   // The caller says where the draw stands next (winners shown, ready); a roll is over either way.
-  if (state_.phase == DrawPhase::Rolling) state_.phase = DrawPhase::Ready;
+  if (state_.RollUnderWay()) state_.phase = DrawPhase::Ready;
+}
+
+void DrawController::PauseRoll() {
+  if (state_.phase != DrawPhase::Rolling) return;
+  stage_.PauseDrawTimer();
+  state_.phase = DrawPhase::RollPaused;
+}
+
+void DrawController::ResumeRoll() {
+  if (state_.phase != DrawPhase::RollPaused) return;
+  state_.phase = DrawPhase::Rolling;
+  stage_.StartDrawTimer(TickPeriod());
 }
 
 void DrawController::AbortRoll() {
@@ -271,7 +290,11 @@ void DrawController::StopPressed() {
     RecordStop();
   else if (RollActive())
     StopRoll();  // the plan was emptied under the roll: nothing to record, but the timer must stop
-  if (!state_.WinnersShown()) state_.phase = DrawPhase::Ready;
+  // The finished stage's stop press leaves it finished; any other stop without winners is ready.
+  if (state_.phase == DrawPhase::Finished)
+    state_.phase = DrawPhase::AllDrawn;
+  else if (!state_.WinnersShown())
+    state_.phase = DrawPhase::Ready;
   NotifyChanged();
 }
 

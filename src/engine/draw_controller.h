@@ -9,6 +9,7 @@
 #include "engine/draw_files.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_receipts.h"
+#include "engine/draw_recovery.h"
 #include "engine/draw_state.h"
 #include "engine/pick.h"
 #include "engine/ports/clock.h"
@@ -50,6 +51,10 @@ class DrawController {
   // longer be filled.
   void RollTick();
 
+  // Freezes a running roll while the operator is asked something (the candidates stay as painted), and
+  // lets it go on. Both are harmless when nothing rolls or nothing is frozen.
+  void PauseRoll();
+  void ResumeRoll();
   // Ends a running roll without recording anything and shows the ready state of the same batch
   // (for a mode switch while rolling). Harmless when nothing rolls.
   void AbortRoll();
@@ -118,6 +123,7 @@ class DrawController {
   void UseFiles(DrawFiles& files) {
     files_ = &files;
     receipts_.UseFiles(files);
+    recovery_.UseFiles(files);
   }
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
@@ -153,11 +159,12 @@ class DrawController {
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
   RandomSource& Random() { return random_; }
-  // A batch rolls (not the "finished" press state, which also takes space as a stop).
-  bool RollActive() const { return state_.phase == DrawPhase::Rolling; }
+  // A batch rolls, or is frozen (not the "finished" press state, which also takes space as a stop).
+  bool RollActive() const { return state_.RollUnderWay(); }
 
  private:
   void StartChecksAndRoll();
+  int TickPeriod() const;
   void LeaveResultState();
   // The ready state of the batch the next press draws, as the first press after a stop announces it.
   void AnnounceNextBatch();
@@ -177,10 +184,6 @@ class DrawController {
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
   void Message(const char* utf8Text, const char* utf8Caption, Icon icon);
-  // Removes the resume record and puts the results into history; nullptr when done, else the reason.
-  const char* PutPreviousDrawAside(HistoryReason reason);
-  void TellAsideFailed(const char* why, const char* consequence);
-  bool RetryPutAside();
   void StartAfresh(std::vector<std::string> pool, HistoryReason reason, bool keepDrawUnderWay);
   std::optional<std::vector<std::string>> LoadPoolAndTell();
   void RefuseBadPlanLines();
@@ -221,15 +224,14 @@ class DrawController {
   std::string eventMarquee_;   // the marquee text of the stage settings
   bool viewingPastDraw_ = false;
   bool undoneBatchReady_ = false;  // the batch just taken back is ready to be drawn again
-  bool finishedShown_ = false;  // the centre label says "抽奖完毕！" (set where the text is set, never read back)
   std::string awardText_;
   std::string prizeText_;
-  bool exitRecordWarned_ = false;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
   int longTold_ = 0;    // the same for entries too long to be names
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};
+  DrawRecovery recovery_{state_, options_, dir_, prompter_, clock_, receipts_};
   bool receiptWarned_ = false;
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.
   std::string duplicatesAsked_;
@@ -238,9 +240,6 @@ class DrawController {
   std::string presentRefusal_;          // why a fresh draw among those signed in has nobody to draw (told at a start)
   std::string presentTold_;             // the sign-in count last told, so a reload with the same count says nothing
   std::set<std::string> picturesTold_;  // prize pictures the operator was told cannot be shown
-  // The fresh draw on the stage waits for the previous one's results to be put aside.
-  bool freshDrawBlocked_ = false;
-  HistoryReason asideReason_ = HistoryReason::NewStart;
 };
 
 }  // namespace kavrel

@@ -69,6 +69,7 @@ class DrawSession : private StageHooks {
   void LayoutStage() override { stage_.LayoutStage(); }
   void StartDrawTimer(int periodMs) override { stage_.StartDrawTimer(periodMs); }
   void StopDrawTimer() override { stage_.StopDrawTimer(); }
+  void PauseDrawTimer() override { stage_.PauseDrawTimer(); }
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override {
     stage_.PrepareTextRolling(batchSize, firstEntry);
   }

@@ -7,12 +7,15 @@
 namespace kavrel {
 
 // Where the draw stands between two presses of the space bar. The engine alone moves it; the stage
-// and the windows ask it (Rolling(), WinnersShown()) instead of keeping a notion of their own.
+// and the windows ask it (Rolling(), RollUnderWay(), WinnersShown()) instead of keeping a notion of
+// their own.
 enum class DrawPhase {
   Ready,         // the next press starts a batch (or says why it cannot)
   Rolling,       // a batch rolls; the next press stops it
+  RollPaused,    // a batch's roll is frozen while the operator is asked something; it goes on or ends
   WinnersShown,  // the stopped batch's winners are on screen; the next press announces the next batch
-  Finished,      // "抽奖完毕！" is shown after the last batch; the next press is taken as a stop
+  AllDrawn,      // "抽奖完毕！" is shown after the last batch; the next press says so and opens the winner show
+  Finished,      // that press waits for its stop press, as a roll would
 };
 
 // The run-time state of the draw. One instance for the whole run, owned by the stage and passed
@@ -29,8 +32,10 @@ struct DrawState {
 
   bool drawStarted = false;  // a batch has been recorded since the last reset (or the draw was resumed)
   DrawPhase phase = DrawPhase::Ready;
+  // A batch's roll has begun and is neither stopped nor ended, though it may be frozen.
+  bool RollUnderWay() const { return phase == DrawPhase::Rolling || phase == DrawPhase::RollPaused; }
   // The space bar stops rather than starts: a batch rolls, or the finished stage waits for its stop.
-  bool Rolling() const { return phase == DrawPhase::Rolling || phase == DrawPhase::Finished; }
+  bool Rolling() const { return RollUnderWay() || phase == DrawPhase::Finished; }
   bool WinnersShown() const { return phase == DrawPhase::WinnersShown; }
   bool startFromActive = false;
   int startFromIndex = 0;  // 1-based plan position chosen in the start-from window

@@ -47,10 +47,10 @@ void ModeSwitch::Switch(bool toText) {
   if (mode_.textMode == toText) return;  // the item is already checked: the list stays
   // Nothing may roll behind the questions, and the pool is about to change under the roll.
   const bool paused = draw_.RollActive();
-  if (paused) host_.PauseRoll();
+  if (paused) draw_.PauseRoll();
   // A switch back requested by the mode check inside a switch was already agreed to.
   if (!switching_ && !ConfirmDiscard(toText)) {
-    if (paused) host_.ResumeRoll();
+    if (paused) draw_.ResumeRoll();
     return;
   }
 
@@ -59,7 +59,7 @@ void ModeSwitch::Switch(bool toText) {
   if (!MoveToHistory(dir_, discarded, clock_.Now())) {
     prompter_.Message(Gb("无法把原抽奖名单移到 history 文件夹保存，抽奖模式没有切换。请检查程序文件夹是否可写。"),
                       Gb("错误提示："), Buttons::Ok, Icon::Error);
-    if (paused) host_.ResumeRoll();
+    if (paused) draw_.ResumeRoll();
     return;
   }
   // The frozen roll ends without a record: its pool is the list just put aside.

@@ -11,14 +11,11 @@ class Prompter;
 class Settings;
 struct DrawState;
 
-// What the mode commands need from the stage: the roll on screen, the list editor and the menu's
-// check marks. The draw itself (its pool, results and resume record) is the controller's business.
+// What the mode commands need from the stage: the list editor and the menu's check marks. The draw
+// itself (its roll, pool, results and resume record) is the controller's business.
 class ModeSwitchHost {
  public:
   virtual ~ModeSwitchHost() = default;
-  // A running roll is frozen while the operator is asked, and goes on when the switch is cancelled.
-  virtual void PauseRoll() = 0;
-  virtual void ResumeRoll() = 0;
   // The list editor command; in picture mode it opens the picture list editor.
   virtual void OpenListEditor() = 0;
   // The two mode items of the "设定" menu.

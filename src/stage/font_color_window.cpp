@@ -91,8 +91,8 @@ FontColorWindow::FontColorWindow(StageStyler& styler, QWidget* parent, FontChoos
   setFixedSize(520, 410);
 
   const QIcon icon = FontIcon();
-  for (std::size_t k = 0; k < kFontRowCount; ++k) {
-    const auto row = static_cast<FontRow>(k);
+  for (std::size_t k = 0; k < kFontRows.size(); ++k) {
+    const StageElement row = kFontRows[k];
     const int y = 48 * static_cast<int>(k);
     const QString stem = QString::fromUtf8(RowStem(row));
     StageLabel* label = styler_.Label(row);
@@ -150,7 +150,7 @@ FontColorWindow::FontColorWindow(StageStyler& styler, QWidget* parent, FontChoos
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void FontColorWindow::ChooseFont(FontRow row) {
+void FontColorWindow::ChooseFont(StageElement row) {
   // The design's face names (微软雅黑) are substitutes here; the dialog opens on the face and style really
   // used, so that OK without a change keeps the caption as it looks. The style goes by the font's own name
   // ("Bold"): the dialog would otherwise look for its translated name ("粗体") and fall back to Regular.

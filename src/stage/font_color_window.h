@@ -49,7 +49,7 @@ class FontColorWindow : public QDialog {
                   ColourPicker::Chooser colourChooser = {});
 
  private:
-  void ChooseFont(FontRow row);
+  void ChooseFont(StageElement row);
 
   StageStyler& styler_;
   FontChooser fontChooser_;

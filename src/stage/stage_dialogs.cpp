@@ -27,7 +27,7 @@ void StageWindow::StartFrom() {
 // A roll under way ends first, with nothing recorded: the window may change the draw order or
 // the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
-  if (session_.State().Rolling()) EndRoll();
+  if (session_.State().Rolling()) session_.Controller().AbortRoll();
   session_.Controller().SuspendStageMusic();
   AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()}, OperatorWindow());
   window.exec();
@@ -38,7 +38,7 @@ void StageWindow::OpenAwardSettings() {
 // afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
 // from may be about to change.
 void StageWindow::EditList() {
-  if (session_.State().Rolling()) EndRoll();
+  if (session_.State().Rolling()) session_.Controller().AbortRoll();
   session_.Controller().SuspendStageMusic();
   if (session_.Mode().textMode) {
     ListEditorWindow window({dir_, prompter_, clock_, session_.State().drawStarted, listFind_}, OperatorWindow());

@@ -13,31 +13,31 @@
 namespace kavrel {
 namespace {
 
-using E = LayoutElement;
+using E = StageElement;
 
-QWidget* WidgetOf(const StageElements& s, LayoutElement e) {
+}  // namespace
+
+QWidget* ElementWidget(const StageElements& s, StageElement e) {
   switch (e) {
-    case E::Window:
-      return s.window;
     case E::MainTitle:
       return s.mainTitle;
-    case E::Subtitle:
+    case E::SubTitle:
       return s.subtitle;
-    case E::Award:
+    case E::AwardLabel:
       return s.award;
-    case E::PrizeName:
+    case E::PrizeLabel:
       return s.prizeName;
     case E::PrizePicture:
       return s.prizePicture;
-    case E::Centre:
+    case E::NumberLabel:
       return s.centre;
-    case E::Drawer:
+    case E::DrawerLabel:
       return s.drawer;
-    case E::Status:
+    case E::StatusLabel:
       return s.status;
     case E::Marquee:
       return s.marquee;
-    case E::Rolling:
+    case E::RollingPanel:
       return s.rolling;
     case E::StartButton:
       return s.startButton;
@@ -45,13 +45,13 @@ QWidget* WidgetOf(const StageElements& s, LayoutElement e) {
       return s.stopButton;
     case E::MenuBar:
       return s.menuBar;
-    case E::Count:
-      break;
   }
   return nullptr;
 }
 
-StageLabel* MakeLabel(QWidget* stage, const QString& name, LayoutElement role, const QString& caption) {
+namespace {
+
+StageLabel* MakeLabel(QWidget* stage, const QString& name, StageElement role, const QString& caption) {
   auto* label = new StageLabel(stage);
   label->setObjectName(name);
   const LabelLook look = DefaultLook(role);
@@ -100,13 +100,13 @@ StageElements CreateStageElements(QWidget* stage) {
 
   s.mainTitle = MakeLabel(stage, QStringLiteral("透明标签_主标题"), E::MainTitle, QStringLiteral("kavrel抽奖"));
   s.mainTitle->move(0, 32);
-  s.subtitle = MakeLabel(stage, QStringLiteral("透明标签_副标题"), E::Subtitle, QString());
-  s.award = MakeLabel(stage, QStringLiteral("透明标签_奖项"), E::Award, QString());
-  s.prizeName = MakeLabel(stage, QStringLiteral("透明标签_奖品名称"), E::PrizeName, QString());
+  s.subtitle = MakeLabel(stage, QStringLiteral("透明标签_副标题"), E::SubTitle, QString());
+  s.award = MakeLabel(stage, QStringLiteral("透明标签_奖项"), E::AwardLabel, QString());
+  s.prizeName = MakeLabel(stage, QStringLiteral("透明标签_奖品名称"), E::PrizeLabel, QString());
   s.prizeName->resize(kPrizeNameDesignSize);
-  s.centre = MakeLabel(stage, QStringLiteral("透明标签_中奖号码"), E::Centre, QStringLiteral("按空格键开始抽取"));
-  s.drawer = MakeLabel(stage, QStringLiteral("透明标签_抽奖人"), E::Drawer, QString());
-  s.status = MakeLabel(stage, QStringLiteral("透明标签_抽奖状态"), E::Status, QString());
+  s.centre = MakeLabel(stage, QStringLiteral("透明标签_中奖号码"), E::NumberLabel, QStringLiteral("按空格键开始抽取"));
+  s.drawer = MakeLabel(stage, QStringLiteral("透明标签_抽奖人"), E::DrawerLabel, QString());
+  s.status = MakeLabel(stage, QStringLiteral("透明标签_抽奖状态"), E::StatusLabel, QString());
   for (StageLabel* label : {s.mainTitle, s.subtitle, s.award, s.centre, s.drawer, s.status}) FitToCaption(label);
 
   s.marquee = new MarqueeLabel(stage);
@@ -152,24 +152,20 @@ bool Blanked(const StageElements& s) {
 
 StageGeometry ReadGeometry(const StageElements& elements) {
   StageGeometry g;
-  for (std::size_t i = 0; i < kStageElementCount; ++i) {
-    if (const QWidget* w = WidgetOf(elements, static_cast<LayoutElement>(i))) g.rects[i] = w->geometry();
+  if (elements.window) g.window = elements.window->geometry();
+  g.window.moveTo(0, 0);
+  for (std::size_t i = 0; i < kStageElementKinds; ++i) {
+    if (const QWidget* w = ElementWidget(elements, static_cast<StageElement>(i))) g.rects[i] = w->geometry();
   }
-  g[E::Window].moveTo(0, 0);
   return g;
 }
 
 void ApplyGeometry(const StageElements& elements, const StageGeometry& geometry) {
-  for (std::size_t i = 0; i < kStageElementCount; ++i) {
-    const auto e = static_cast<LayoutElement>(i);
-    QWidget* w = WidgetOf(elements, e);
-    if (!w) continue;
-    // The window keeps its screen's origin; the layout works in the window's own coordinates.
-    if (e == E::Window) {
-      w->resize(geometry[e].size());
-    } else {
-      w->setGeometry(geometry[e]);
-    }
+  // The window keeps its screen's origin; the layout works in the window's own coordinates.
+  if (elements.window) elements.window->resize(geometry.window.size());
+  for (std::size_t i = 0; i < kStageElementKinds; ++i) {
+    const auto e = static_cast<StageElement>(i);
+    if (QWidget* w = ElementWidget(elements, e)) w->setGeometry(geometry[e]);
   }
 }
 
@@ -273,9 +269,9 @@ void ShowPrize(const StageElements& s, const QString& path, bool prizePictureSho
 
 void RestoreDefaultLook(const StageElements& s, const QRect& screen) {
   FitTitleFonts(s, screen.width());
-  const std::pair<StageLabel*, LayoutElement> labels[] = {{s.mainTitle, E::MainTitle}, {s.subtitle, E::Subtitle},
-                                                         {s.award, E::Award},         {s.drawer, E::Drawer},
-                                                         {s.status, E::Status},       {s.prizeName, E::PrizeName}};
+  const std::pair<StageLabel*, StageElement> labels[] = {{s.mainTitle, E::MainTitle}, {s.subtitle, E::SubTitle},
+                                                         {s.award, E::AwardLabel},    {s.drawer, E::DrawerLabel},
+                                                         {s.status, E::StatusLabel},  {s.prizeName, E::PrizeLabel}};
   for (const auto& [label, role] : labels) {
     const LabelLook look = DefaultLook(role);
     QFont f = StageFont(look.face, label->font().pointSize(), true);

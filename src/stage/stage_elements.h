@@ -53,6 +53,9 @@ QPixmap GrabStage(const StageElements& elements, const QRect& area);
 void SetBlanked(const StageElements& elements, bool blanked);
 bool Blanked(const StageElements& elements);
 
+// The widget that shows `element`; null for the menu bar until the window made it.
+QWidget* ElementWidget(const StageElements& elements, StageElement element);
+
 // The elements' current rectangles (missing elements read as empty rectangles).
 StageGeometry ReadGeometry(const StageElements& elements);
 

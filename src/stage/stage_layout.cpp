@@ -5,7 +5,7 @@
 namespace kavrel {
 namespace {
 
-using E = LayoutElement;
+using E = StageElement;
 
 // Coordinates are computed in floating point and truncated toward zero, so odd screen widths split
 // the same way everywhere.
@@ -21,11 +21,11 @@ int Centred(int screenWidth, int width) {
 
 StageGeometry DesignGeometry() {
   StageGeometry g;
-  g[E::Window] = QRect(0, 0, 800, 600);
+  g.window = QRect(0, 0, 800, 600);
   g[E::MainTitle] = QRect(0, 32, 0, 0);
-  g[E::Subtitle] = QRect(0, 0, 0, 0);
-  g[E::Award] = QRect(0, 0, 0, 0);
-  g[E::PrizeName] = QRect(QPoint(0, 0), kPrizeNameDesignSize);
+  g[E::SubTitle] = QRect(0, 0, 0, 0);
+  g[E::AwardLabel] = QRect(0, 0, 0, 0);
+  g[E::PrizeLabel] = QRect(QPoint(0, 0), kPrizeNameDesignSize);
   g[E::PrizePicture] = QRect(QPoint(0, 0), kPrizePictureSize);
   g[E::Marquee] = QRect(kMarqueeStartLeft, 552, 0, kMarqueeHeight);
   g[E::StartButton] = QRect(QPoint(0, 0), kButtonSize);
@@ -40,16 +40,16 @@ StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& capt
   const int sh = screen.height();
 
   // 1. The window covers the screen.
-  g[E::Window] = QRect(0, 0, sw, sh);
+  g.window = QRect(0, 0, sw, sh);
 
   // 2. Captions decide the labels' sizes; the marquee keeps its height.
   g[E::MainTitle].setSize(captions.mainTitle);
-  g[E::Subtitle].setSize(captions.subtitle);
-  g[E::Award].setSize(captions.award);
+  g[E::SubTitle].setSize(captions.subtitle);
+  g[E::AwardLabel].setSize(captions.award);
   g[E::Marquee].setWidth(captions.marquee.width());
-  g[E::Status].setSize(captions.status);
-  g[E::Drawer].setSize(captions.drawer);
-  g[E::Centre].setSize(captions.centre);
+  g[E::StatusLabel].setSize(captions.status);
+  g[E::DrawerLabel].setSize(captions.drawer);
+  g[E::NumberLabel].setSize(captions.centre);
 
   // 3, 4. The buttons sit 50 pixels either side of the centre line, 20 pixels above the marquee as it
   // stands before step 9 moves it.
@@ -65,27 +65,27 @@ StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& capt
   // 6-8. Titles and award, centred and stacked from the top.
   QRect& main = g[E::MainTitle];
   main.moveTo(Centred(sw, main.width()), 8);
-  QRect& sub = g[E::Subtitle];
+  QRect& sub = g[E::SubTitle];
   sub.moveTo(Centred(sw, sub.width()), main.top() + main.height());
-  QRect& award = g[E::Award];
+  QRect& award = g[E::AwardLabel];
   award.moveTo(Centred(sw, award.width()), sub.top() + sub.height());
 
   // 9. The marquee restarts at its start position along the bottom edge.
   g[E::Marquee].moveTo(kMarqueeStartLeft, sh - 30);
 
   // 10, 11. Status above the stop button, drawer above the status.
-  QRect& status = g[E::Status];
+  QRect& status = g[E::StatusLabel];
   status.moveTo(Centred(sw, status.width()), stop.top() - status.height() - 5);
-  QRect& drawer = g[E::Drawer];
+  QRect& drawer = g[E::DrawerLabel];
   drawer.moveTo(Centred(sw, drawer.width()), status.top() - drawer.height() - 5);
 
   // 12. The centre caption in the middle of the screen.
-  QRect& centre = g[E::Centre];
+  QRect& centre = g[E::NumberLabel];
   centre.moveTo(Centred(sw, centre.width()), Trunc((sh - centre.height()) / 2.0));
 
   // 13, 14. Prize name and picture at the right edge above the drawer caption; the picture's left edge
   // uses its width before a small screen shrinks it.
-  QRect& prizeName = g[E::PrizeName];
+  QRect& prizeName = g[E::PrizeLabel];
   prizeName.moveTo(sw - prizeName.width() - 5, drawer.top() - prizeName.height() - 10);
   QRect& picture = g[E::PrizePicture];
   picture.moveTo(sw - picture.width() - 5, prizeName.top() + prizeName.height() + 5);
@@ -93,7 +93,7 @@ StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& capt
 
   // 15. The rolling area fills the space between the award and the drawer caption.
   const QRect prizeText = captions.prizeName.isEmpty() ? QRect() : prizeName;
-  g[E::Rolling] = RollingArea(sw, award.top() + award.height(), drawer.top(), prizeText);
+  g[E::RollingPanel] = RollingArea(sw, award.top() + award.height(), drawer.top(), prizeText);
   return g;
 }
 

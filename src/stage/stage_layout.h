@@ -10,35 +10,17 @@
 #include <cstddef>
 #include <functional>
 
+#include "engine/ports/stage_hooks.h"
+
 namespace kavrel {
 
-// The stage elements the layout pass places, by their role on the stage.
-enum class LayoutElement : std::size_t {
-  Window,        // the stage window itself
-  MainTitle,     // 透明标签_主标题
-  Subtitle,      // 透明标签_副标题
-  Award,         // 透明标签_奖项
-  PrizeName,     // 透明标签_奖品名称
-  PrizePicture,  // 画板_奖品图片
-  Centre,        // 透明标签_中奖号码
-  Drawer,        // 透明标签_抽奖人
-  Status,        // 透明标签_抽奖状态
-  Marquee,       // 标签_滚动
-  Rolling,       // 画板_滚动
-  StartButton,   // 超级按钮_开始
-  StopButton,    // 超级按钮_停止
-  MenuBar,       // 外形框_菜单
-  Count
-};
-
-inline constexpr std::size_t kStageElementCount = static_cast<std::size_t>(LayoutElement::Count);
-
-// The rectangle of every element, in stage coordinates.
+// The rectangle of the stage window and of every element on it, in stage coordinates.
 struct StageGeometry {
-  std::array<QRect, kStageElementCount> rects{};
+  QRect window;
+  std::array<QRect, kStageElementKinds> rects{};
 
-  QRect& operator[](LayoutElement e) { return rects[static_cast<std::size_t>(e)]; }
-  const QRect& operator[](LayoutElement e) const { return rects[static_cast<std::size_t>(e)]; }
+  QRect& operator[](StageElement e) { return rects[static_cast<std::size_t>(e)]; }
+  const QRect& operator[](StageElement e) const { return rects[static_cast<std::size_t>(e)]; }
   bool operator==(const StageGeometry&) const = default;
 };
 

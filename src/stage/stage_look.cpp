@@ -5,29 +5,29 @@
 
 namespace kavrel {
 
-LabelLook DefaultLook(LayoutElement element) {
+LabelLook DefaultLook(StageElement element) {
   const QColor yellow(255, 255, 0);
   switch (element) {
-    case LayoutElement::MainTitle:
+    case StageElement::MainTitle:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Shadow};
-    case LayoutElement::Subtitle:
+    case StageElement::SubTitle:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
-    case LayoutElement::Award:
+    case StageElement::AwardLabel:
       return {kFaceYaHei, 28, true, QColor(0, 0, 255), LabelEffect::Raised};
-    case LayoutElement::PrizeName:
+    case StageElement::PrizeLabel:
       return {kFaceYaHei, 18, true, yellow, LabelEffect::Plain};
-    case LayoutElement::Centre:
+    case StageElement::NumberLabel:
       return {kFaceYaHei, 36, false, yellow, LabelEffect::Plain};
-    case LayoutElement::Drawer:
+    case StageElement::DrawerLabel:
       return {kFaceYaHei, 18, true, QColor(0, 96, 192), LabelEffect::Plain};
-    case LayoutElement::Status:
+    case StageElement::StatusLabel:
       return {kFaceYaHei, 16, true, QColor(1, 128, 0), LabelEffect::Plain};
-    case LayoutElement::Marquee:
+    case StageElement::Marquee:
       return {kFaceSong, 16, false, yellow, LabelEffect::Plain};
-    case LayoutElement::Rolling:
+    case StageElement::RollingPanel:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
-    case LayoutElement::StartButton:
-    case LayoutElement::StopButton:
+    case StageElement::StartButton:
+    case StageElement::StopButton:
       return {kFaceYaHei, 14, true, QColor(255, 236, 140), LabelEffect::Plain};
     default:
       return {kFaceYaHei, 12, false, yellow, LabelEffect::Plain};

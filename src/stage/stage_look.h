@@ -29,7 +29,7 @@ struct LabelLook {
 // The look an element has at start-up (and, except for the point size, after "恢复默认字体和颜色"):
 // main title yellow with a shadow, subtitle yellow, award blue raised, prize name yellow, centre caption
 // yellow, drawer (0,96,192), status green (1,128,0), marquee yellow 宋体 on red, rolling area yellow.
-LabelLook DefaultLook(LayoutElement element);
+LabelLook DefaultLook(StageElement element);
 
 // A font of the given face, point size and weight, falling back through the installed CJK faces.
 QFont StageFont(const QString& face, int pointSize, bool bold);

@@ -24,35 +24,7 @@ QString StageWindow::NativePath(const std::string& gbPath) {
 }
 
 QWidget* StageWindow::Element(StageElement element) const {
-  switch (element) {
-    case StageElement::MainTitle:
-      return elements_.mainTitle;
-    case StageElement::SubTitle:
-      return elements_.subtitle;
-    case StageElement::AwardLabel:
-      return elements_.award;
-    case StageElement::PrizeLabel:
-      return elements_.prizeName;
-    case StageElement::DrawerLabel:
-      return elements_.drawer;
-    case StageElement::StatusLabel:
-      return elements_.status;
-    case StageElement::NumberLabel:
-      return elements_.centre;
-    case StageElement::Marquee:
-      return elements_.marquee;
-    case StageElement::StartButton:
-      return elements_.startButton;
-    case StageElement::StopButton:
-      return elements_.stopButton;
-    case StageElement::RollingPanel:
-      return elements_.rolling;
-    case StageElement::PrizePicture:
-      return elements_.prizePicture;
-    case StageElement::MenuBar:
-      return menuBar_;
-  }
-  return nullptr;
+  return ElementWidget(elements_, element);
 }
 
 void StageWindow::FitAndCentre(QLabel* label, bool vertically) {
@@ -134,15 +106,18 @@ void StageWindow::LayoutStage() {
 }
 
 void StageWindow::StartDrawTimer(int periodMs) {
-  drawPeriodMs_ = std::max(1, periodMs);
-  drawTimer_->start(drawPeriodMs_);
+  drawTimer_->start(std::max(1, periodMs));
 }
 
 void StageWindow::StopDrawTimer() {
-  const bool wasRolling = drawTimer_->isActive() || rollPaused_;
+  // The engine stops the timer before it moves the phase on: a roll, running or frozen, ends here.
+  const bool wasRolling = drawTimer_->isActive() || session_.State().RollUnderWay();
   drawTimer_->stop();
-  rollPaused_ = false;
   if (wasRolling) elements_.rolling->FinishRoll();
+}
+
+void StageWindow::PauseDrawTimer() {
+  drawTimer_->stop();
 }
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {

@@ -1,5 +1,7 @@
 #include "stage/stage_styler.h"
 
+#include <algorithm>
+
 #include "stage/marquee_label.h"
 
 namespace kavrel {
@@ -11,20 +13,25 @@ struct RowText {
   const char* caption;
 };
 
-const RowText kRows[kFontRowCount] = {
+const RowText kRows[kFontRows.size()] = {
     {"主标题", "修改主标题的字体及颜色："},     {"副标题", "修改副标题的字体及颜色："},
     {"奖项", "修改奖项的字体及颜色："},         {"抽奖人", "修改抽奖人的字体及颜色："},
     {"抽奖状态", "修改抽奖状态的字体及颜色："}, {"奖品名称", "修改奖品名称的字体及颜色："},
 };
 
-}  // namespace
-
-const char* RowStem(FontRow row) {
-  return kRows[static_cast<std::size_t>(row)].stem;
+const RowText& TextOf(StageElement row) {
+  const auto at = std::find(kFontRows.begin(), kFontRows.end(), row);
+  return kRows[at == kFontRows.end() ? 0 : static_cast<std::size_t>(at - kFontRows.begin())];
 }
 
-QString RowCaption(FontRow row) {
-  return QString::fromUtf8(kRows[static_cast<std::size_t>(row)].caption);
+}  // namespace
+
+const char* RowStem(StageElement row) {
+  return TextOf(row).stem;
+}
+
+QString RowCaption(StageElement row) {
+  return QString::fromUtf8(TextOf(row).caption);
 }
 
 QColor RollColourFor(const CustomRollColour& custom, bool pictureMode) {
@@ -32,33 +39,19 @@ QColor RollColourFor(const CustomRollColour& custom, bool pictureMode) {
   return pictureMode ? QColor(0, 0, 255) : QColor(255, 255, 0);
 }
 
-StageLabel* StageStyler::Label(FontRow row) const {
-  switch (row) {
-    case FontRow::MainTitle:
-      return elements_.mainTitle;
-    case FontRow::SubTitle:
-      return elements_.subtitle;
-    case FontRow::Award:
-      return elements_.award;
-    case FontRow::Drawer:
-      return elements_.drawer;
-    case FontRow::Status:
-      return elements_.status;
-    case FontRow::PrizeName:
-      return elements_.prizeName;
-  }
-  return nullptr;
+StageLabel* StageStyler::Label(StageElement row) const {
+  return dynamic_cast<StageLabel*>(ElementWidget(elements_, row));
 }
 
-void StageStyler::SetFont(FontRow row, const QFont& font) {
+void StageStyler::SetFont(StageElement row, const QFont& font) {
   Label(row)->setFont(font);
 }
 
-void StageStyler::SetColour(FontRow row, const QColor& colour) {
+void StageStyler::SetColour(StageElement row, const QColor& colour) {
   if (colour.isValid()) Label(row)->SetTextColour(colour);
 }
 
-void StageStyler::SetEffect(FontRow row, int index) {
+void StageStyler::SetEffect(StageElement row, int index) {
   if (index < 0 || index > 3) return;
   Label(row)->SetEffect(static_cast<LabelEffect>(index));
 }

@@ -16,13 +16,14 @@
 namespace kavrel {
 
 // The rows of the window, top to bottom, each acting on one stage caption.
-enum class FontRow : std::size_t { MainTitle, SubTitle, Award, Drawer, Status, PrizeName };
-inline constexpr std::size_t kFontRowCount = 6;
+inline constexpr std::array<StageElement, 6> kFontRows = {StageElement::MainTitle,   StageElement::SubTitle,
+                                                          StageElement::AwardLabel,  StageElement::DrawerLabel,
+                                                          StageElement::StatusLabel, StageElement::PrizeLabel};
 
 // The row's design name stem ("主标题" for 超级按钮_主标题, 颜色选择器_主标题, 组合框_主标题) and its caption
 // ("修改主标题的字体及颜色："), UTF-8.
-const char* RowStem(FontRow row);
-QString RowCaption(FontRow row);
+const char* RowStem(StageElement row);
+QString RowCaption(StageElement row);
 
 // The colour of the rolled text chosen in the window (CustomRollColour), and whether it is in use
 // (CustomRollColourOn). Read when a roll starts, so a roll under way keeps its colour.
@@ -39,13 +40,13 @@ class StageStyler {
   StageStyler(const StageElements& elements, CustomRollColour& rollColour)
       : elements_(elements), rollColour_(rollColour) {}
 
-  StageLabel* Label(FontRow row) const;
+  StageLabel* Label(StageElement row) const;
 
   // The whole font as the font dialog reports it (face, size, bold, italic, underline, strike-out).
-  void SetFont(FontRow row, const QFont& font);
-  void SetColour(FontRow row, const QColor& colour);
+  void SetFont(StageElement row, const QFont& font);
+  void SetColour(StageElement row, const QColor& colour);
   // The effect box's index: 0 plain, 1 sunken, 2 raised, 3 shadow; anything else is ignored.
-  void SetEffect(FontRow row, int index);
+  void SetEffect(StageElement row, int index);
 
   void SetMarqueeTextColour(const QColor& colour);
   void SetMarqueeBackground(const QColor& colour);

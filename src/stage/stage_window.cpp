@@ -102,7 +102,7 @@ void StageWindow::MoveToScreen(QScreen* screen) {
 // Winners on show keep their places: laying them out again would clear them.
 void StageWindow::RefitRollingPanel() {
   if (elements_.rolling->isHidden()) return;
-  if (drawTimer_->isActive() || rollPaused_) {
+  if (session_.State().RollUnderWay()) {
     if (!session_.Mode().textMode)
       PreparePictureRolling(session_.State().batchSize);
     else if (!session_.State().pool.empty())
@@ -368,23 +368,6 @@ void StageWindow::ShowHelpTips() {
 
 void StageWindow::SetModeChecks(bool textMode) {
   menus_->SetTextMode(textMode);
-}
-
-// ---- The roll around the mode switch's questions ----
-
-void StageWindow::PauseRoll() {
-  rollPaused_ = drawTimer_->isActive();
-  drawTimer_->stop();
-}
-
-void StageWindow::ResumeRoll() {
-  if (rollPaused_) drawTimer_->start(drawPeriodMs_);
-  rollPaused_ = false;
-}
-
-void StageWindow::EndRoll() {
-  rollPaused_ = false;
-  session_.Controller().AbortRoll();
 }
 
 void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {

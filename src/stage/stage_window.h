@@ -107,6 +107,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void LayoutStage() override;
   void StartDrawTimer(int periodMs) override;
   void StopDrawTimer() override;
+  void PauseDrawTimer() override;
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
   void CaptureSnapshot() override;
@@ -123,13 +124,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
 
  private:
   // ModeSwitchHost
-  void PauseRoll() override;
-  void ResumeRoll() override;
   void OpenListEditor() override { RunCommand(StageCommand::EditList); }
   void SetModeChecks(bool textMode) override;
-
-  // Ends a roll (or the finished stage's wait for its stop) without recording anything.
-  void EndRoll();
 
   static QString NativePath(const std::string& gbPath);
   QWidget* Element(StageElement element) const;
@@ -184,8 +180,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   StageMenuBar* menuBar_ = nullptr;
   LayoutEditor* layoutEditor_ = nullptr;
   QTimer* drawTimer_ = nullptr;
-  int drawPeriodMs_ = 1;
-  bool rollPaused_ = false;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
   CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts

@@ -63,7 +63,7 @@ struct Stage {
   }
   std::vector<Look> Looks() const {
     std::vector<Look> looks;
-    for (std::size_t k = 0; k < kFontRowCount; ++k) looks.push_back(LookOf(styler.Label(static_cast<FontRow>(k))));
+    for (std::size_t k = 0; k < kFontRows.size(); ++k) looks.push_back(LookOf(styler.Label(kFontRows[k])));
     return looks;
   }
 };
@@ -85,8 +85,8 @@ TEST(FontColorWindow, EachRowActsOnlyOnItsOwnLabel) {
   EXPECT_EQ(Find<QComboBox>(&window, "组合框_主标题")->currentIndex(), 3);
   Shot(&window, "font-color-window.png");
 
-  for (std::size_t k = 0; k < kFontRowCount; ++k) {
-    const auto row = static_cast<FontRow>(k);
+  for (std::size_t k = 0; k < kFontRows.size(); ++k) {
+    const auto row = kFontRows[k];
     const QString stem = QString::fromUtf8(RowStem(row));
     std::vector<Look> expected = s.Looks();
 
@@ -139,9 +139,9 @@ TEST(FontColorWindow, MarqueeAndRollingColoursGoToTheirOwnTargets) {
   for (QWidget* w : std::initializer_list<QWidget*>{s.e.centre, s.e.startButton, s.e.stopButton, s.e.marquee})
     w->hide();
   for (std::size_t k = 0; k < 4; ++k) {
-    StageLabel* l = s.styler.Label(static_cast<FontRow>(k));
-    s.styler.SetEffect(static_cast<FontRow>(k), static_cast<int>(k));
-    s.styler.SetColour(static_cast<FontRow>(k), QColor(255, 255, 0));
+    StageLabel* l = s.styler.Label(kFontRows[k]);
+    s.styler.SetEffect(kFontRows[k], static_cast<int>(k));
+    s.styler.SetColour(kFontRows[k], QColor(255, 255, 0));
     l->setFont(StageFont(kFaceYaHei, 36, true));
     l->setText(QString::number(k) + QStringLiteral(" 恭喜发财"));
     l->setGeometry(20, 10 + 100 * static_cast<int>(k), 600, 90);
@@ -186,8 +186,7 @@ TEST(KeepCaptionsOnScreen, HugeFontsStillLeaveEveryElementInsideTheScreen) {
     EXPECT_EQ(s.e.status->font().pointSize(), 16);
     ExpectInside(s.e, screen, "default");
 
-    for (std::size_t k = 0; k < kFontRowCount; ++k)
-      s.styler.SetFont(static_cast<FontRow>(k), StageFont(kFaceYaHei, 300, true));
+    for (std::size_t k = 0; k < kFontRows.size(); ++k) s.styler.SetFont(kFontRows[k], StageFont(kFaceYaHei, 300, true));
     LayoutStageWidgets(s.e, screen);
     FitPrizeName(s.e, s.e.prizeName->text(), size.width());
     LayoutStageWidgets(s.e, screen);

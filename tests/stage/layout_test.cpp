@@ -5,7 +5,7 @@
 namespace kavrel {
 namespace {
 
-using E = LayoutElement;
+using E = StageElement;
 
 // Synthetic caption sizes: no font metrics involved.
 CaptionSizes Captions() {
@@ -22,22 +22,22 @@ CaptionSizes Captions() {
 
 TEST(LayoutStage, FirstPassOn1024x768ReadsDesignPositionsOfMarqueeAndTitle) {
   const StageGeometry g = LayoutStage(DesignGeometry(), Captions(), {1024, 768});
-  EXPECT_EQ(g[E::Window], QRect(0, 0, 1024, 768));
+  EXPECT_EQ(g.window, QRect(0, 0, 1024, 768));
   // Buttons: 50 px either side of the centre line, 20 px above the design marquee top (552).
   EXPECT_EQ(g[E::StartButton], QRect(333, 482, 129, 50));
   EXPECT_EQ(g[E::StopButton], QRect(562, 482, 129, 50));
   // Menu bar under the design main title (top 32, height 60).
   EXPECT_EQ(g[E::MenuBar], QRect(30, 92, 160, 22));
   EXPECT_EQ(g[E::MainTitle], QRect(212, 8, 600, 60));
-  EXPECT_EQ(g[E::Subtitle], QRect(262, 68, 500, 60));
-  EXPECT_EQ(g[E::Award], QRect(412, 128, 200, 48));
+  EXPECT_EQ(g[E::SubTitle], QRect(262, 68, 500, 60));
+  EXPECT_EQ(g[E::AwardLabel], QRect(412, 128, 200, 48));
   EXPECT_EQ(g[E::Marquee], QRect(500, 738, 400, 24));
-  EXPECT_EQ(g[E::Status], QRect(162, 447, 700, 30));
-  EXPECT_EQ(g[E::Drawer], QRect(437, 410, 150, 32));
-  EXPECT_EQ(g[E::Centre], QRect(302, 354, 420, 60));
-  EXPECT_EQ(g[E::PrizeName], QRect(719, 370, 300, 30));
+  EXPECT_EQ(g[E::StatusLabel], QRect(162, 447, 700, 30));
+  EXPECT_EQ(g[E::DrawerLabel], QRect(437, 410, 150, 32));
+  EXPECT_EQ(g[E::NumberLabel], QRect(302, 354, 420, 60));
+  EXPECT_EQ(g[E::PrizeLabel], QRect(719, 370, 300, 30));
   EXPECT_EQ(g[E::PrizePicture], QRect(859, 405, 160, 120));
-  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 824, 224));
+  EXPECT_EQ(g[E::RollingPanel], QRect(100, 181, 824, 224));
 }
 
 TEST(LayoutStage, SecondPassOn1024x768SettlesOnItsOwnPositions) {
@@ -51,11 +51,11 @@ TEST(LayoutStage, SecondPassOn1024x768SettlesOnItsOwnPositions) {
   EXPECT_EQ(g[E::Marquee].top() - (g[E::StopButton].top() + 50), 20);
   EXPECT_EQ(g[E::MenuBar].topLeft(), QPoint(30, 68));
   EXPECT_EQ(g[E::MainTitle].topLeft(), QPoint(212, 8));
-  EXPECT_EQ(g[E::Status].topLeft(), QPoint(162, 633));
-  EXPECT_EQ(g[E::Drawer].topLeft(), QPoint(437, 596));
-  EXPECT_EQ(g[E::PrizeName].topLeft(), QPoint(719, 556));
+  EXPECT_EQ(g[E::StatusLabel].topLeft(), QPoint(162, 633));
+  EXPECT_EQ(g[E::DrawerLabel].topLeft(), QPoint(437, 596));
+  EXPECT_EQ(g[E::PrizeLabel].topLeft(), QPoint(719, 556));
   EXPECT_EQ(g[E::PrizePicture], QRect(859, 591, 160, 120));
-  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 824, 410));
+  EXPECT_EQ(g[E::RollingPanel], QRect(100, 181, 824, 410));
   EXPECT_EQ(LayoutStage(g, Captions(), {1024, 768}), g) << "a third pass changes nothing";
 }
 
@@ -66,9 +66,9 @@ TEST(LayoutStage, TheRollingAreaEndsAboveALongPrizeName) {
   captions.prizeName = {300, 30};
   StageGeometry g = LayoutStage(DesignGeometry(), captions, {1024, 768});
   g = LayoutStage(g, captions, {1024, 768});
-  EXPECT_EQ(g[E::PrizeName], QRect(719, 556, 300, 30));
-  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 824, 370));
-  EXPECT_FALSE(g[E::Rolling].intersects(g[E::PrizeName]));
+  EXPECT_EQ(g[E::PrizeLabel], QRect(719, 556, 300, 30));
+  EXPECT_EQ(g[E::RollingPanel], QRect(100, 181, 824, 370));
+  EXPECT_FALSE(g[E::RollingPanel].intersects(g[E::PrizeLabel]));
 
   // Right of the area (1024 - 60 - 5 = 959 > 924): nothing to avoid.
   EXPECT_EQ(RollingArea(1024, 176, 596, QRect(959, 556, 60, 30)), QRect(100, 181, 824, 410));
@@ -89,33 +89,33 @@ TEST(LayoutStage, On800x600ThePrizePictureShrinksAfterItsLeftEdgeIsComputed) {
   EXPECT_EQ(g[E::StopButton], QRect(450, 500, 129, 50));
   EXPECT_EQ(g[E::MenuBar].topLeft(), QPoint(30, 68));
   EXPECT_EQ(g[E::MainTitle].topLeft(), QPoint(100, 8));
-  EXPECT_EQ(g[E::Subtitle].topLeft(), QPoint(150, 68));
-  EXPECT_EQ(g[E::Award].topLeft(), QPoint(300, 128));
-  EXPECT_EQ(g[E::Status].topLeft(), QPoint(50, 465));
-  EXPECT_EQ(g[E::Drawer].topLeft(), QPoint(325, 428));
-  EXPECT_EQ(g[E::Centre].topLeft(), QPoint(190, 270));
-  EXPECT_EQ(g[E::PrizeName].topLeft(), QPoint(495, 388));
+  EXPECT_EQ(g[E::SubTitle].topLeft(), QPoint(150, 68));
+  EXPECT_EQ(g[E::AwardLabel].topLeft(), QPoint(300, 128));
+  EXPECT_EQ(g[E::StatusLabel].topLeft(), QPoint(50, 465));
+  EXPECT_EQ(g[E::DrawerLabel].topLeft(), QPoint(325, 428));
+  EXPECT_EQ(g[E::NumberLabel].topLeft(), QPoint(190, 270));
+  EXPECT_EQ(g[E::PrizeLabel].topLeft(), QPoint(495, 388));
   EXPECT_EQ(g[E::PrizePicture], QRect(675, 423, 120, 90));
-  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 600, 242));
+  EXPECT_EQ(g[E::RollingPanel], QRect(100, 181, 600, 242));
 }
 
 TEST(LayoutStage, On1920x1080TheTallPictureKeepsItsSize) {
   StageGeometry g = LayoutStage(DesignGeometry(), Captions(), {1920, 1080});
   g = LayoutStage(g, Captions(), {1920, 1080});
-  EXPECT_EQ(g[E::Window], QRect(0, 0, 1920, 1080));
+  EXPECT_EQ(g.window, QRect(0, 0, 1920, 1080));
   EXPECT_EQ(g[E::StartButton], QRect(781, 980, 129, 50));
   EXPECT_EQ(g[E::StopButton], QRect(1010, 980, 129, 50));
   EXPECT_EQ(g[E::MenuBar].topLeft(), QPoint(30, 68));
   EXPECT_EQ(g[E::MainTitle].topLeft(), QPoint(660, 8));
-  EXPECT_EQ(g[E::Subtitle].topLeft(), QPoint(710, 68));
-  EXPECT_EQ(g[E::Award].topLeft(), QPoint(860, 128));
+  EXPECT_EQ(g[E::SubTitle].topLeft(), QPoint(710, 68));
+  EXPECT_EQ(g[E::AwardLabel].topLeft(), QPoint(860, 128));
   EXPECT_EQ(g[E::Marquee].topLeft(), QPoint(500, 1050));
-  EXPECT_EQ(g[E::Status].topLeft(), QPoint(610, 945));
-  EXPECT_EQ(g[E::Drawer].topLeft(), QPoint(885, 908));
-  EXPECT_EQ(g[E::Centre].topLeft(), QPoint(750, 510));
-  EXPECT_EQ(g[E::PrizeName].topLeft(), QPoint(1615, 868));
+  EXPECT_EQ(g[E::StatusLabel].topLeft(), QPoint(610, 945));
+  EXPECT_EQ(g[E::DrawerLabel].topLeft(), QPoint(885, 908));
+  EXPECT_EQ(g[E::NumberLabel].topLeft(), QPoint(750, 510));
+  EXPECT_EQ(g[E::PrizeLabel].topLeft(), QPoint(1615, 868));
   EXPECT_EQ(g[E::PrizePicture], QRect(1755, 903, 160, 120));
-  EXPECT_EQ(g[E::Rolling], QRect(100, 181, 1720, 722));
+  EXPECT_EQ(g[E::RollingPanel], QRect(100, 181, 1720, 722));
 }
 
 TEST(LayoutStage, OddWidthsTruncateAndTinyScreensGiveNoNegativeArea) {
@@ -125,8 +125,8 @@ TEST(LayoutStage, OddWidthsTruncateAndTinyScreensGiveNoNegativeArea) {
   EXPECT_EQ(g[E::MainTitle].left(), 382);    // (1365 - 600) / 2 = 382.5
 
   g = LayoutStage(LayoutStage(DesignGeometry(), Captions(), {320, 240}), Captions(), {320, 240});
-  EXPECT_EQ(g[E::Rolling].height(), 0);
-  EXPECT_EQ(g[E::Rolling].width(), 120);
+  EXPECT_EQ(g[E::RollingPanel].height(), 0);
+  EXPECT_EQ(g[E::RollingPanel].width(), 120);
 }
 
 TEST(FitTitleFontSizes, ShrinksTwoAndOnePointUntilTheMainTitleFits) {

@@ -84,8 +84,10 @@ class StageHooks {
 
   // The draw timer 时钟_抽奖: while running, the stage calls DrawController::RollTick every
   // periodMs milliseconds (periodMs is at least 1). Stopping a stopped timer is harmless.
+  // PauseDrawTimer only stops the ticks: the roll is frozen as painted, and StartDrawTimer lets it go on.
   virtual void StartDrawTimer(int periodMs) = 0;
   virtual void StopDrawTimer() = 0;
+  virtual void PauseDrawTimer() = 0;
 
   // Prepares the rolling panel's font and grid for a batch of batchSize candidates. Text mode
   // measures with the pool's first entry; picture mode uses the photo grid.

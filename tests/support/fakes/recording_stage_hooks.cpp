@@ -33,6 +33,11 @@ void RecordingStageHooks::StopDrawTimer() {
   calls.push_back("timer stop");
 }
 
+void RecordingStageHooks::PauseDrawTimer() {
+  timerRunning = false;
+  calls.push_back("timer pause");
+}
+
 void RecordingStageHooks::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
   preparedBatchSize = batchSize;
   calls.push_back("prepare text " + std::to_string(batchSize) + " " + firstEntry);

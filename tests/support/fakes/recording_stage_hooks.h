@@ -34,6 +34,7 @@ class RecordingStageHooks : public StageHooks {
   void LayoutStage() override { calls.push_back("layout"); }
   void StartDrawTimer(int periodMs) override;
   void StopDrawTimer() override;
+  void PauseDrawTimer() override;
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
   void CaptureSnapshot() override;
