@@ -96,6 +96,8 @@ source_dir() {
   if (cd "$SRC" && apt-get source -q "$pkg" >&2); then
     after=$(ls -d "$SRC"/*/ 2>/dev/null | sort)
     dir=$(comm -13 <(echo "$before") <(echo "$after") | head -n 1)
+    # Unpacked by an earlier run that stopped before it noted the folder: apt-get keeps it as it is.
+    [ -n "$dir" ] || dir=$(ls -d "$SRC/$pkg"-[0-9]*/ 2>/dev/null | head -n 1)
   else
     echo "apt-get source $pkg failed; trying the upstream tarball alone" >&2
     local uri orig=""
