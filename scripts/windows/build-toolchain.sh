@@ -262,6 +262,10 @@ step_quazip() {
     -DCMAKE_CXX_FLAGS="-I$PREFIX/include" -DQUAZIP_FETCH_LIBS=OFF
 }
 
+# Qt Multimedia's build asks for Qt ShaderTools of the target (its CMake functions bake the video
+# shaders with the host's qsb).
+step_qtshadertools() { qt_module qtshadertools "$(source_dir qt6-shadertools)"; }
+
 # The camera. Needs the host's shader baker (qsb); Windows Media Foundation is the backend.
 step_qtmultimedia() {
   qt_module qtmultimedia "$(source_dir qt6-multimedia)" -DFEATURE_ffmpeg=OFF -DFEATURE_spatialaudio=OFF \
@@ -293,7 +297,8 @@ run_step qtsvg qtbase
 run_step qt5compat qtbase
 run_step qtwebsockets qtbase
 run_step qthttpserver qtwebsockets
-run_step qtmultimedia qtbase
+run_step qtshadertools qtbase
+run_step qtmultimedia qtshadertools
 
 echo "build-toolchain: $((SECONDS - total_start)) s this run, prefix $PREFIX"
 if [ ${#failed[@]} -gt 0 ]; then
