@@ -257,7 +257,8 @@ step_quazip() {
   src=$(source_dir libquazip1-qt6 2>/dev/null) || src=$(source_dir libquazip1-qt5)
   mkdir -p "$PREFIX/include/QtCore5Compat"
   cp "$HERE/qtextcodec-shim.h" "$PREFIX/include/QtCore5Compat/QTextCodec"
-  sed -i 's/COMPONENTS Core Core5Compat/COMPONENTS Core/; s/Qt6::Core Qt6::Core5Compat/Qt6::Core/' "$src/CMakeLists.txt"
+  sed -i 's/COMPONENTS Core Core5Compat/COMPONENTS Core/; s/Qt6::Core Qt6::Core5Compat/Qt6::Core/' "$src/CMakeLists.txt" \
+    "$src/quazip/QuaZipConfig.cmake.in"
   qt_module quazip "$src" -DQUAZIP_QT_MAJOR_VERSION=6 -DBUILD_SHARED_LIBS=ON -DQUAZIP_ENABLE_TESTS=OFF \
     -DCMAKE_CXX_FLAGS="-I$PREFIX/include" -DQUAZIP_FETCH_LIBS=OFF
 }
