@@ -181,6 +181,13 @@ step_qrencode() {
   cmake_build qrencode "$src" -DWITH_TOOLS=NO -DWITH_TESTS=NO -DBUILD_SHARED_LIBS=ON
 }
 
+# The prize pictures' PNG decoder (read row by row into the shown size).
+step_libpng() {
+  local src
+  src=$(source_dir libpng1.6)
+  cmake_build libpng "$src" -DPNG_SHARED=ON -DPNG_STATIC=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+}
+
 step_xlsxwriter() {
   local src
   src=$(source_dir libxlsxwriter)
@@ -288,6 +295,7 @@ run_step deb_src host_packages
 run_step iconv host_packages
 run_step qrencode deb_src
 run_step xlsxwriter deb_src
+run_step libpng deb_src
 run_step freexl deb_src iconv
 run_step sdl2 deb_src
 run_step sdl2-mixer sdl2
