@@ -1,4 +1,5 @@
-#include <cstdio>
+#include <QProcess>
+#include <QStringList>
 #include <filesystem>
 
 #include "storage/draw_history.h"
@@ -131,14 +132,14 @@ TEST_F(VerifiedDraw, ResumedDrawContinuesItsLog) {
 
 TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   RunWholeDraw();
-  auto run = [this](std::string& out, const std::string& flags = "", bool folder = true) {
-    const std::string command =
-        std::string(KAVREL_VERIFY_EXE) + " " + flags + (folder ? " '" + root.string() + "'" : std::string());
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[512];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    const int status = pipe ? pclose(pipe) : -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // Started directly (no shell), so the same test runs wherever the program is built.
+  auto run = [this](std::string& out, QStringList args = {}, bool folder = true) {
+    if (folder) args << QString::fromStdString(root.string());
+    QProcess verify;
+    verify.start(QStringLiteral(KAVREL_VERIFY_EXE), args);
+    if (!verify.waitForFinished(120000)) return -1;
+    out += verify.readAllStandardOutput().toStdString();
+    return verify.exitStatus() == QProcess::NormalExit ? verify.exitCode() : -1;
   };
   std::string out;
   EXPECT_EQ(run(out), 0);
@@ -150,14 +151,16 @@ TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   const auto winner = ParseReceipt(LogLines()[1])->winners[0].entry;
   const std::string proof = (root / "proof.json").string();
   out.clear();
-  EXPECT_EQ(run(out, "--entrant " + winner + " --proof '" + proof + "'"), 0);
+  EXPECT_EQ(run(out, {QStringLiteral("--entrant"), QString::fromStdString(winner), QStringLiteral("--proof"),
+                      QString::fromStdString(proof)}),
+            0);
   EXPECT_NE(out.find("IN THE LIST: \"" + winner + "\" is in the sealed list of 30 entries"), std::string::npos) << out;
   EXPECT_NE(out.find("won \"三等奖\""), std::string::npos) << out;
   out.clear();
-  EXPECT_EQ(run(out, "--check-proof '" + proof + "'", false), 0) << out;
+  EXPECT_EQ(run(out, {QStringLiteral("--check-proof"), QString::fromStdString(proof)}, false), 0) << out;
   EXPECT_EQ(out.rfind("OK: \"" + winner + "\" is entry ", 0), 0u) << out;
   out.clear();
-  EXPECT_EQ(run(out, "--entrant 999"), 5);
+  EXPECT_EQ(run(out, {QStringLiteral("--entrant"), QStringLiteral("999")}), 5);
   EXPECT_NE(out.find("NOT IN THE LIST: \"999\""), std::string::npos) << out;
 
   auto lines = LogLines();
