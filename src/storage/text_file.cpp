@@ -69,21 +69,33 @@ std::filesystem::path KeptName(const std::filesystem::path& path) {
   return kept;
 }
 
+// The temporaries of a group write, removed when the group fails: each is let go of by its
+// QTemporaryFile once written, because on Windows a QTemporaryFile keeps its file open even after
+// close(), and the file then cannot be renamed into place (every write failed there).
+struct WrittenTemporaries {
+  std::vector<QString> names;  // emptied once renamed into place
+  ~WrittenTemporaries() {
+    for (const QString& name : names)
+      if (!name.isEmpty()) QFile::remove(name);
+  }
+};
+
 }  // namespace
 
 bool WriteTextFiles(const std::vector<FileWrite>& files) {
-  std::vector<std::unique_ptr<QTemporaryFile>> temporaries;
+  WrittenTemporaries temporaries;
   for (const FileWrite& f : files) {
     auto temporary = std::make_unique<QTemporaryFile>(ToQPath(f.path) + QStringLiteral(".XXXXXX"));
     const auto size = static_cast<qint64>(f.bytes.size());
     if (!temporary->open() || temporary->write(f.bytes.data(), size) != size || !SyncToDisk(*temporary))
-      return false;  // the temporaries remove themselves; no file was touched
+      return false;  // this temporary removes itself, the earlier ones go with `temporaries`
     // A temporary file is private to its owner; the file it becomes keeps the old file's permissions.
     const QFileInfo old(ToQPath(f.path));
     temporary->setPermissions(
         old.exists() ? old.permissions() : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     temporary->close();
-    temporaries.push_back(std::move(temporary));
+    temporaries.names.push_back(temporary->fileName());
+    temporary->setAutoRemove(false);
   }
 
   // The old content of each file stays reachable until every new file is in place.
@@ -113,9 +125,9 @@ bool WriteTextFiles(const std::vector<FileWrite>& files) {
 
   for (std::size_t i = 0; i < files.size(); ++i) {
     std::error_code ec;
-    std::filesystem::rename(detail::FromQPath(temporaries[i]->fileName()), files[i].path, ec);
+    std::filesystem::rename(detail::FromQPath(temporaries.names[i]), files[i].path, ec);
     if (!ec) {
-      temporaries[i]->setAutoRemove(false);
+      temporaries.names[i].clear();
       continue;
     }
     // Back to the old files: each one renamed so far gets its kept content back (or goes, when it

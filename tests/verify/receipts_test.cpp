@@ -138,7 +138,8 @@ TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
     QProcess verify;
     verify.start(QStringLiteral(KAVREL_VERIFY_EXE), args);
     if (!verify.waitForFinished(120000)) return -1;
-    out += verify.readAllStandardOutput().toStdString();
+    // Windows writes its console text with CR LF.
+    out += verify.readAllStandardOutput().replace("\r\n", "\n").toStdString();
     return verify.exitStatus() == QProcess::NormalExit ? verify.exitCode() : -1;
   };
   std::string out;
