@@ -1,9 +1,7 @@
-#include <QFile>
-
 #include <algorithm>
 
-#include "results/export/winner_export.h"
 #include "platform/xlsx_writer_library.h"
+#include "results/export/winner_export.h"
 #include "storage/codec.h"
 
 namespace kavrel {
@@ -125,7 +123,10 @@ void FillSummary(SheetWriter& sheet, const WinnerTable& table) {
 bool WriteWinnersXlsx(const WinnerTable& table, const QString& file) {
   const XlsxLibrary* lib = XlsxLibrary::Get();
   if (!lib) return false;
-  lxw_workbook* book = lib->workbookNew(QFile::encodeName(file).constData());
+  // libxlsxwriter takes the name as UTF-8 and opens it with the wide API on Windows; the local 8-bit
+  // name (the ANSI code page there) turned every Chinese character into "?" and the export failed.
+  // On Unix Qt's file names are UTF-8 as well.
+  lxw_workbook* book = lib->workbookNew(file.toUtf8().constData());
   if (!book) return false;
   lxw_format* bold = lib->addFormat(book);
   lib->setBold(bold);
