@@ -88,7 +88,7 @@ TEST_F(ForeignFilesTest, PhotoOfAnEntryWhoseDashWasReplaced) {
   // A name with a full-width dash of its own is used when it exists.
   Put("\\photos\\A－1.jpg", "jpg");
   Put("\\photos\\A-1.jpg", "jpg");
-  EXPECT_EQ(PictureFilePath(GbPath(folder), Gb("A－1")), folder / "A－1.jpg");
+  EXPECT_EQ(PictureFilePath(GbPath(folder), Gb("A－1")), folder / u8"A－1.jpg");
 }
 
 TEST_F(ForeignFilesTest, ConfigSavedAsUtf8OrUtf16IsReadAndRewrittenWholeInGb18030) {

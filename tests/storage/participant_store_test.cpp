@@ -47,7 +47,7 @@ TEST_F(ParticipantStoreTest, LoadPool) {
 }
 
 TEST_F(ParticipantStoreTest, PictureFileOfAnEntry) {
-  EXPECT_EQ(PictureFilePath(Gb("/照片\\年会"), Gb("张三 ")), std::filesystem::path("/照片/年会/张三 .jpg"));
+  EXPECT_EQ(PictureFilePath(Gb("/照片\\年会"), Gb("张三 ")), std::filesystem::path(u8"/照片/年会/张三 .jpg"));
   EXPECT_EQ(PictureFilePath("/p", "a\\b"), std::filesystem::path("/p/a\\b.jpg"));
 }
 

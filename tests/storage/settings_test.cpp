@@ -35,10 +35,10 @@ TEST_F(SettingsTest, NoFileGivesEveryDefault) {
   EXPECT_TRUE(sound.stageMusicOn && sound.stageMusicLoop && sound.resultMusicOn && sound.resultMusicLoop &&
               sound.startSoundOn && sound.stopSoundOn);
   const std::string root = Dir().RootGb();
-  EXPECT_EQ(sound.stageMusicFile, root + "/wav/bg2.mp3");
-  EXPECT_EQ(sound.resultMusicFile, root + "/wav/bg4.mp3");
-  EXPECT_EQ(sound.startSoundFile, root + "/wav/start3.mp3");
-  EXPECT_EQ(sound.stopSoundFile, root + "/wav/stop1.wav");
+  EXPECT_EQ(sound.stageMusicFile, root + Native("/wav/bg2.mp3"));
+  EXPECT_EQ(sound.resultMusicFile, root + Native("/wav/bg4.mp3"));
+  EXPECT_EQ(sound.startSoundFile, root + Native("/wav/start3.mp3"));
+  EXPECT_EQ(sound.stopSoundFile, root + Native("/wav/stop1.wav"));
   EXPECT_FALSE(FileExists(Dir().Path(ProgramDir::kConfigIni)));  // reading creates nothing
 }
 

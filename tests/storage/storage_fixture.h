@@ -11,6 +11,14 @@
 
 namespace kavrel::test {
 
+// A stored path as this system writes it: the separators after the folder are the native ones (a
+// backslash on Windows).
+inline std::string Native(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = static_cast<char>(std::filesystem::path::preferred_separator);
+  return path;
+}
+
 // A fresh program folder with config/ for every test.
 class StorageTest : public ::testing::Test {
  protected:

@@ -48,13 +48,13 @@ TEST_F(TextFileTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
 TEST_F(TextFileTest, ProgramDirPaths) {
   const ProgramDir dir(std::filesystem::path("/opt/draw"));
   EXPECT_EQ(dir.Path(ProgramDir::kConfigIni), std::filesystem::path("/opt/draw/config/config.ini"));
-  EXPECT_EQ(dir.Path(ProgramDir::kHelpFile), std::filesystem::path("/opt/draw/kavrel抽奖.chm"));
-  EXPECT_EQ(dir.Resolve("\\wav\\bg2.mp3"), "/opt/draw/wav/bg2.mp3");
-  EXPECT_EQ(dir.Resolve("wav\\bg2.mp3"), "/opt/draw/wav/bg2.mp3");
+  EXPECT_EQ(dir.Path(ProgramDir::kHelpFile), std::filesystem::path(u8"/opt/draw/kavrel抽奖.chm"));
+  EXPECT_EQ(dir.Resolve("\\wav\\bg2.mp3"), "/opt/draw" + Native("/wav/bg2.mp3"));
+  EXPECT_EQ(dir.Resolve("wav\\bg2.mp3"), "/opt/draw" + Native("/wav/bg2.mp3"));
   EXPECT_EQ(dir.Resolve(""), "/opt/draw");
-  EXPECT_EQ(dir.Resolve(Gb("\\wav\\欢乐.mp3")), Gb("/opt/draw/wav/欢乐.mp3"));
-  EXPECT_EQ(NativePath(Gb("/照片\\张三.jpg")), std::filesystem::path("/照片/张三.jpg"));
-  EXPECT_EQ(GbPath(std::filesystem::path("/照片/a.jpg")), Gb("/照片/a.jpg"));
+  EXPECT_EQ(dir.Resolve(Gb("\\wav\\欢乐.mp3")), "/opt/draw" + Native(Gb("/wav/欢乐.mp3")));
+  EXPECT_EQ(NativePath(Gb("/照片\\张三.jpg")), std::filesystem::path(u8"/照片/张三.jpg"));
+  EXPECT_EQ(GbPath(std::filesystem::path(u8"/照片/a.jpg")), Gb("/照片/a.jpg"));
 }
 
 TEST_F(TextFileTest, ConfigFolderIsCreatedInAFreshFolder) {
