@@ -2,7 +2,7 @@
 # Smoke run of the Windows build under wine64 + Xvfb: the portable folder from `make windows` with the
 # sample event; kavrel-draw.exe starts, space starts and stops a roll, config\result.dat gets the
 # winners, a screenshot of the stage is kept (look at it: festive stage, Chinese text, no boxes), and
-# kavrel-verify.exe says OK on the folder. Prints the start-up time to the ready stage.
+# kavrel-verify.exe verifies the batch on the folder. Prints the start-up time to the ready stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 version=$(sed -n 's/^project(kavrel_draw VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
@@ -50,8 +50,15 @@ sleep 1 # the roll runs for a moment, as in front of an audience
 xdotool key space
 wait_for 30 test -s "$work/app/config/result.dat" || fail "no winners in config\\result.dat"
 import -window root "$root/dist/windows-smoke.png"
-echo "smoke: $(wc -l <"$work/app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
+echo "smoke: $(grep -c '' "$work/app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
 wineserver -k 2>/dev/null || true
-verify=$(cd "$work/app" && wine kavrel-verify.exe . 2>/dev/null | tr -d '\r') || fail "kavrel-verify.exe: $verify"
+# The program is stopped mid-event, so the draw stays open for its resume and its receipts have no
+# closing line yet: everything drawn verifies, and the verdict for such a draw is NOT CLOSED (exit 4).
+status=0
+verify=$(cd "$work/app" && wine kavrel-verify.exe . 2>/dev/null | tr -d '\r') || status=$?
+case "$status:$verify" in
+  "0:OK: 1 batches, 10 winners"* | "4:NOT CLOSED: 1 batches, 10 winners"*) ;;
+  *) fail "kavrel-verify.exe (exit $status): $verify" ;;
+esac
 echo "smoke: kavrel-verify.exe: $verify"
 echo "smoke: OK"
