@@ -276,8 +276,24 @@ step_qtshadertools() { qt_module qtshadertools "$(source_dir qt6-shadertools)"; 
 
 # The camera. Needs the host's shader baker (qsb); Windows Media Foundation is the backend.
 step_qtmultimedia() {
-  qt_module qtmultimedia "$(source_dir qt6-multimedia)" -DFEATURE_ffmpeg=OFF -DFEATURE_spatialaudio=OFF \
-    -DFEATURE_spatialaudio_quick3d=OFF
+  # Qt's FindWMF asks for Mf, Mfplat, Mfcore, Mfuuid and Propsys spelt as on Windows; MinGW's import libraries
+  # are lower case and this file system tells the two apart, so without the names given here Media Foundation
+  # (the camera backend) is switched off and the module then fails to build.
+  local lib=/usr/$TRIPLE/lib name wmf=()
+  for name in mf mfplat mfcore mfuuid propsys; do
+    wmf+=("-DWMF_${name^^}_LIBRARY=$lib/lib$name.a")
+  done
+  # Its sources also include a few Windows headers spelt with capitals (<Mferror.h>); a folder of
+  # links under those spellings lets the compiler find them.
+  local src header sdk=/usr/$TRIPLE/include spelt=$BLD/qtmultimedia-headers
+  src=$(source_dir qt6-multimedia)
+  mkdir -p "$spelt"
+  grep -rhoE '#include\s*<[^>]+>' "$src/src/multimedia" "$src/src/plugins/multimedia/windows" |
+    sed -E 's/#include\s*<([^>]+)>/\1/' | sort -u | while read -r header; do
+    if [ ! -e "$sdk/$header" ] && [ -e "$sdk/${header,,}" ]; then ln -sf "$sdk/${header,,}" "$spelt/$header"; fi
+  done
+  qt_module qtmultimedia "$src" -DFEATURE_ffmpeg=OFF -DFEATURE_spatialaudio=OFF \
+    -DFEATURE_spatialaudio_quick3d=OFF "${wmf[@]}" -DCMAKE_CXX_FLAGS="-I$spelt"
 }
 
 # With arguments, only the steps named run (their prerequisites must be done).

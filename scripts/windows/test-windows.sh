@@ -7,20 +7,23 @@ build=${WIN_BUILD_DIR:-$root/build-windows}
 bash "$root/scripts/windows/build.sh" --tests
 source "$root/scripts/windows/wine-env.sh"
 passed=0
+skipped=0
 failed=0
 for t in storage/storage_tests engine/engine_tests verify/verify_tests lists/workbook/workbook_tests; do
   exe="$build/tests/$t.exe"
   log="$build/tests/$(basename "$t").wine.log"
   echo "== $(basename "$t") under wine64"
   (cd "$(dirname "$exe")" && QT_QPA_PLATFORM=offscreen wine "$exe" >"$log" 2>&1) || true
-  grep -E '^\[  (PASSED|FAILED)  \]|tests? ran' "$log" | sed 's/^/   /'
+  grep -E '^\[  (PASSED|FAILED)  \]|^\[  SKIPPED \] [0-9]+ tests?,|tests? ran' "$log" | sed 's/^/   /'
   p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   total=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$log" | tail -n 1)
   [ -n "$total" ] || { echo "   did not finish; see $log"; failed=$((failed + 1)); continue; }
   passed=$((passed + ${p:-0}))
+  skipped=$((skipped + ${s:-0}))
   failed=$((failed + ${f:-0}))
 done
 wineserver -k 2>/dev/null || true
-echo "windows: $passed passed, $failed failed"
+echo "windows: $passed passed, $skipped skipped, $failed failed"
 [ "$failed" -eq 0 ]

@@ -10,6 +10,9 @@
 namespace kavrel::detail {
 
 QString DecodeGb18030(std::string_view bytes);
+// False where the system converts only GBK, GB18030's two-byte part (wine lacks code page 54936);
+// characters beyond it then do not survive.
+bool Gb18030CoversUnicode();
 std::string EncodeGb18030(const QString& text);
 
 }  // namespace kavrel::detail

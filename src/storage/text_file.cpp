@@ -10,10 +10,7 @@
 #include <memory>
 #include <system_error>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
+#include "storage/file_sync.h"
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
 
@@ -53,15 +50,6 @@ bool WriteTextFile(const std::filesystem::path& path, const std::string& bytes) 
 
 namespace {
 
-bool SyncToDisk(QFile& file) {
-  if (!file.flush()) return false;
-#ifdef Q_OS_UNIX
-  return ::fsync(file.handle()) == 0;
-#else
-  return true;  // QFile has no portable sync; the rename below is what keeps the file whole
-#endif
-}
-
 // The name an old file is kept under while a group of files is replaced.
 std::filesystem::path KeptName(const std::filesystem::path& path) {
   std::filesystem::path kept = path;
@@ -87,7 +75,7 @@ bool WriteTextFiles(const std::vector<FileWrite>& files) {
   for (const FileWrite& f : files) {
     auto temporary = std::make_unique<QTemporaryFile>(ToQPath(f.path) + QStringLiteral(".XXXXXX"));
     const auto size = static_cast<qint64>(f.bytes.size());
-    if (!temporary->open() || temporary->write(f.bytes.data(), size) != size || !SyncToDisk(*temporary))
+    if (!temporary->open() || temporary->write(f.bytes.data(), size) != size || !detail::SyncFileToDisk(*temporary))
       return false;  // this temporary removes itself, the earlier ones go with `temporaries`
     // A temporary file is private to its owner; the file it becomes keeps the old file's permissions.
     const QFileInfo old(ToQPath(f.path));

@@ -86,6 +86,7 @@ TEST_F(AwardStoreTest, MissingFilesReadAsEmpty) {
 }
 
 TEST_F(AwardStoreTest, DrawerCaptions) {
+  SKIP_WITHOUT_FULL_GB18030();
   const std::vector<DrawerCaption> captions = {
       {DrawerCaptionKey(Gb("一等奖"), "1", "1"), Gb("欢迎xx(经理)领导抽取一等奖"), 1},
       {DrawerCaptionKey(Gb("三等奖"), "2", "2"), Gb("请𪚥总上台抽取三等奖"), 3},

@@ -12,6 +12,7 @@ using Table = std::vector<std::vector<std::string>>;
 class ParticipantStoreTest : public StorageTest {};
 
 TEST_F(ParticipantStoreTest, EntriesFromTheDisplayColumns) {
+  SKIP_WITHOUT_FULL_GB18030();
   const Table one = {{"001"}, {"002"}};
   EXPECT_EQ(BuildEntries(one, 1, std::nullopt), (Entries{"001", "002"}));
 
@@ -36,6 +37,7 @@ TEST_F(ParticipantStoreTest, EntriesFromTheDisplayColumns) {
 }
 
 TEST_F(ParticipantStoreTest, LoadPool) {
+  SKIP_WITHOUT_FULL_GB18030();
   EXPECT_FALSE(LoadPool(Dir()).has_value());
   Put(ProgramDir::kSetDat, "");
   ASSERT_TRUE(LoadPool(Dir()).has_value());

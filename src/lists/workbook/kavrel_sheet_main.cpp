@@ -3,7 +3,6 @@
 // imports as it does. It runs the very code the window runs.
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -72,23 +71,27 @@ int Fail(const std::string& utf8, int code) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc < 2 || argc > 3) {
+  // Qt's arguments, not argv: on Windows argv holds the file name in the ANSI code page, which has no
+  // room for most Chinese names.
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() < 2 || args.size() > 3) {
     return Fail(
         "用法: kavrel-sheet 文件 [表数]\n"
         "按列表编辑器导入Excel的方式读取工作簿(.xlsx .xlsm .xls .ods .csv)，先输出表头行，再输出每一行数据，"
         "单元格之间用TAB分隔(UTF-8)。表数从1开始，默认为第一个表。",
         2);
   }
-  const std::string path = kavrel::FromQt(QFile::decodeName(argv[1]));
+  const QString file = args.at(1);
+  const std::string path = kavrel::FromQt(file);
   long long sheet = 1;
-  if (argc == 3) {
-    char* end = nullptr;
-    sheet = std::strtoll(argv[2], &end, 10);
-    if (end == argv[2] || *end != '\0') return Fail("表数必须是一个数字。", 2);
+  if (args.size() == 3) {
+    bool number = false;
+    sheet = args.at(2).toLongLong(&number);
+    if (!number) return Fail("表数必须是一个数字。", 2);
   }
   kavrel::workbook::ReadOptions listing;
   listing.sheetIndex = -1;
-  const auto book = kavrel::workbook::ReadWorkbook(QFile::decodeName(argv[1]), listing);
+  const auto book = kavrel::workbook::ReadWorkbook(file, listing);
   if (!book.ok()) return Fail("请求数据失败\n" + book.errorText, 1);
   if (sheet < 1 || sheet > static_cast<long long>(book.sheets.size()))
     return Fail("输入的表格数不存在（工作簿有" + std::to_string(book.sheets.size()) + "个表）。", 1);

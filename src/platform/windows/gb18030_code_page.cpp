@@ -17,6 +17,8 @@ UINT CodePage() {
 
 }  // namespace
 
+bool Gb18030CoversUnicode() { return CodePage() == 54936; }
+
 QString DecodeGb18030(std::string_view bytes) {
   if (bytes.empty()) return {};
   const int size = static_cast<int>(bytes.size());

@@ -18,8 +18,9 @@ CliRun Sheet(const QStringList& arguments) {
   QProcess process;
   process.start(QStringLiteral(KAVREL_SHEET_EXE), arguments);
   EXPECT_TRUE(process.waitForFinished(60000));
-  return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-          process.readAllStandardError().toStdString()};
+  // Windows' C library ends each line written with CR LF.
+  auto text = [](QByteArray bytes) { return bytes.replace("\r\n", "\n").toStdString(); };
+  return {process.exitCode(), text(process.readAllStandardOutput()), text(process.readAllStandardError())};
 }
 
 TEST(SheetCliTest, PrintsTheTableTheImportWouldFill) {
@@ -76,7 +77,11 @@ TEST(SheetCliTest, AFuzzedXlsThatConfusesFreeXlIsRefused) {
   const CliRun run = Sheet({QStringLiteral(KAVREL_WORKBOOK_DATA "/fuzzed-strings.xls")});
   EXPECT_EQ(run.code, 1);
   EXPECT_TRUE(run.out.empty());
-  EXPECT_NE(run.err.find("文件已损坏或不是有效的Excel 97-2003工作簿"), std::string::npos) << run.err;
+  // What FreeXL makes of its unwritten bytes differs between systems: it finds either a damaged file
+  // or no sheet in it. Both are refused in words.
+  EXPECT_TRUE(run.err.find("文件已损坏或不是有效的Excel 97-2003工作簿") != std::string::npos ||
+              run.err.find("这个文件里没有Excel工作表") != std::string::npos)
+      << run.err;
 }
 
 }  // namespace
