@@ -6,6 +6,8 @@
 
 namespace kavrel::detail {
 
-bool SyncFileToDisk(QFile& file) { return file.flush() && ::fsync(file.handle()) == 0; }
+bool SyncFileToDisk(QFile& file) {
+  return file.flush() && ::fsync(file.handle()) == 0;
+}
 
 }  // namespace kavrel::detail

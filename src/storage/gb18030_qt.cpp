@@ -20,6 +20,8 @@ std::string EncodeGb18030(const QString& text) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-bool Gb18030CoversUnicode() { return true; }
+bool Gb18030CoversUnicode() {
+  return true;
+}
 
 }  // namespace kavrel::detail

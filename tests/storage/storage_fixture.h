@@ -22,8 +22,8 @@ inline std::string Native(std::string path) {
 
 // For tests whose texts hold characters beyond GBK: a system without the GB18030 code page (wine)
 // cannot keep them, which is no fault of the program.
-#define SKIP_WITHOUT_FULL_GB18030()                                                              \
-  if (!::kavrel::detail::Gb18030CoversUnicode())                                                 \
+#define SKIP_WITHOUT_FULL_GB18030()              \
+  if (!::kavrel::detail::Gb18030CoversUnicode()) \
   GTEST_SKIP() << "this system converts GB18030 only as far as GBK (no code page 54936)"
 
 // A fresh program folder with config/ for every test.
