@@ -8,7 +8,7 @@ PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean package check-package windows test-windows
+.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean package check-package windows test-windows check-windows-installer
 
 deps:
 	bash scripts/install-deps.sh
@@ -92,12 +92,16 @@ check-package: package
 
 # Windows, cross-built with MinGW against the prefix that scripts/windows/build-toolchain.sh fills
 # (hours, once): dist/ gets the portable folder, its zip and the NSIS installer. test-windows runs the
-# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself.
+# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself and
+# check-windows-installer installs, starts and uninstalls the installer's program.
 windows:
 	bash scripts/windows/build.sh
 
 test-windows:
 	bash scripts/windows/test-windows.sh
+
+check-windows-installer:
+	bash scripts/windows/check-installer.sh
 
 # Re-renders the built-in pictures and sounds (the rendered files are committed).
 assets: deps

@@ -22,8 +22,10 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\kavrel"
 
+; Program Files and HKLM are the machine's, so the Start-menu entry is every user's too.
 Section "kavrel抽奖"
   SetRegView 64
+  SetShellVarContext all
   SetOutPath "$INSTDIR"
   File /r "${SOURCE}\*.*"
   FileOpen $0 "$INSTDIR\kavrel.installed" w
@@ -42,6 +44,7 @@ SectionEnd
 ; The users' data (%LOCALAPPDATA%\kavrel) is theirs and stays.
 Section "Uninstall"
   SetRegView 64
+  SetShellVarContext all
   Delete "$SMPROGRAMS\kavrel抽奖.lnk"
   RMDir /r "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

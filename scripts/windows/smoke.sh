@@ -9,6 +9,8 @@ version=$(sed -n 's/^project(kavrel_draw VERSION \([0-9.]*\).*/\1/p' "$root/CMak
 portable=$root/dist/kavrel-$version-win64
 [ -f "$portable/kavrel-draw.exe" ] || { echo "smoke: no $portable (make windows first)" >&2; exit 2; }
 source "$root/scripts/windows/wine-env.sh"
+# The portable folder must find every DLL in itself, as on a USB stick.
+unset WINEPATH
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-win-smoke.XXXXXX")
 display=:$((500 + RANDOM % 400))
@@ -49,6 +51,7 @@ xdotool key space
 sleep 1 # the roll runs for a moment, as in front of an audience
 xdotool key space
 wait_for 30 test -s "$work/app/config/result.dat" || fail "no winners in config\\result.dat"
+sleep 2 # wine repaints the stage a moment after the winners are written
 import -window root "$root/dist/windows-smoke.png"
 echo "smoke: $(grep -c '' "$work/app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
 wineserver -k 2>/dev/null || true

@@ -3,15 +3,18 @@
 //   kavrel-verify --version
 //   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
 //   kavrel-verify --check-proof FILE
+#include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "kavrel_version.h"
+#include "platform/utf8_console.h"
 #include "storage/codec.h"
+#include "storage/qt_path.h"
 #include "storage/receipt_log.h"
 #include "storage/text_file.h"
 #include "verify/draw_verifier.h"
@@ -33,10 +36,7 @@ constexpr const char* kUsage =
     "4 verified but not closed (receipts after the last line may have been cut), 5 the entrant is not in\n"
     "the sealed list.\n";
 
-// A command-line text as the system gave it, as the stored bytes (GB18030).
-std::string Entry(const char* arg) {
-  return kavrel::FromQt(QString::fromLocal8Bit(arg));
-}
+using kavrel::detail::FromQPath;
 
 void Print(const std::string& line) {
   std::printf("%s\n", line.c_str());
@@ -45,42 +45,46 @@ void Print(const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--version") {
+  // Qt's arguments, not argv: on Windows argv holds folder names and entries in the ANSI code page,
+  // which has no room for many Chinese names.
+  QCoreApplication app(argc, argv);
+  const kavrel::Utf8Console console;
+  const QStringList args = QCoreApplication::arguments().mid(1);
+  auto is = [&args](qsizetype i, const char* option) { return args.at(i) == QLatin1String(option); };
+  if (args.size() == 1 && is(0, "--version")) {
     std::printf("kavrel-verify %s\n", kavrel::kVersion);
     return 0;
   }
-  if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+  if (args.size() == 1 && (is(0, "-h") || is(0, "--help"))) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (args.size() == 2 && args[0] == "--check-proof") {
-    const auto text = kavrel::TryReadTextFile(std::filesystem::path(std::string(args[1])));
+  if (args.size() == 2 && is(0, "--check-proof")) {
+    const auto text = kavrel::TryReadTextFile(FromQPath(args.at(1)));
     const kavrel::ProofVerdict verdict =
         text ? kavrel::CheckProof(*text) : kavrel::ProofVerdict{"CANNOT VERIFY: the proof file cannot be read", 3};
     Print(verdict.line);
     return verdict.status;
   }
-  std::string entrant;
-  std::string proofFile;
+  std::string entrant;  // as the stored bytes (GB18030)
+  QString proofFile;
   bool withEntrant = false;
-  std::size_t i = 0;
+  qsizetype i = 0;
   for (; i + 1 < args.size(); i += 2) {
-    if (args[i] == "--entrant") {
-      entrant = Entry(argv[i + 2]);
+    if (is(i, "--entrant")) {
+      entrant = kavrel::FromQt(args.at(i + 1));
       withEntrant = true;
-    } else if (args[i] == "--proof") {
-      proofFile = std::string(args[i + 1]);
+    } else if (is(i, "--proof")) {
+      proofFile = args.at(i + 1);
     } else {
       break;
     }
   }
-  if (i + 1 != args.size() || (!proofFile.empty() && !withEntrant)) {
+  if (i + 1 != args.size() || (!proofFile.isEmpty() && !withEntrant)) {
     std::fputs(kUsage, stderr);
     return 3;
   }
-  // The folder's name as the system gave it: the paths below it are made of ASCII names only.
-  const kavrel::DrawEvidence evidence = kavrel::EvidenceIn(std::filesystem::path(std::string(args[i])));
+  const kavrel::DrawEvidence evidence = kavrel::EvidenceIn(FromQPath(args.at(i)));
   const kavrel::VerifyReport report = kavrel::VerifyDraw(evidence);
   Print(kavrel::ReportLine(report));
   for (const auto& line : kavrel::ReportDetails(report)) Print(line);
@@ -92,16 +96,16 @@ int main(int argc, char** argv) {
   const kavrel::EntrantAnswer answer = kavrel::LookUpEntrant(report, entrant);
   for (const auto& line : kavrel::EntrantLines(report, entrant, answer)) Print(line);
   if (!answer.InList()) return 5;
-  if (!proofFile.empty()) {
+  if (!proofFile.isEmpty()) {
     const auto log = kavrel::ReadReceiptLines(evidence.receipts);
     const auto proof = kavrel::ProveEntry(report.sealedPool, answer.positions.front());
     if (report.format < 2 || log.lines.empty()) {
       Print("no proof: receipts of the older kind have no Merkle root in their seal");
-    } else if (kavrel::WriteTextFile(std::filesystem::path(proofFile),
-                                     kavrel::ProofText(log.lines.front(), entrant, proof))) {
-      Print("proof written to " + proofFile + " (check it with: kavrel-verify --check-proof " + proofFile + ")");
+    } else if (kavrel::WriteTextFile(FromQPath(proofFile), kavrel::ProofText(log.lines.front(), entrant, proof))) {
+      const std::string name = proofFile.toStdString();
+      Print("proof written to " + name + " (check it with: kavrel-verify --check-proof " + name + ")");
     } else {
-      Print("the proof could not be written to " + proofFile);
+      Print("the proof could not be written to " + proofFile.toStdString());
       return 3;
     }
   }

@@ -10,6 +10,7 @@
 #include "lists/workbook/sheet_builder.h"
 #include "lists/workbook/workbook.h"
 #include "lists/workbook/workbook_import.h"
+#include "platform/utf8_console.h"
 #include "storage/codec.h"
 
 namespace {
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   // Qt's arguments, not argv: on Windows argv holds the file name in the ANSI code page, which has no
   // room for most Chinese names.
+  const kavrel::Utf8Console console;
   const QStringList args = QCoreApplication::arguments();
   if (args.size() < 2 || args.size() > 3) {
     return Fail(

@@ -17,7 +17,9 @@ UINT CodePage() {
 
 }  // namespace
 
-bool Gb18030CoversUnicode() { return CodePage() == 54936; }
+bool Gb18030CoversUnicode() {
+  return CodePage() == 54936;
+}
 
 QString DecodeGb18030(std::string_view bytes) {
   if (bytes.empty()) return {};
