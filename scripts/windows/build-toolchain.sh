@@ -283,14 +283,21 @@ step_qtmultimedia() {
   for name in mf mfplat mfcore mfuuid propsys; do
     wmf+=("-DWMF_${name^^}_LIBRARY=$lib/lib$name.a")
   done
-  # Its sources also include a few Windows headers spelt with capitals (<Mferror.h>); a folder of
-  # links under those spellings lets the compiler find them.
-  local src header sdk=/usr/$TRIPLE/include spelt=$BLD/qtmultimedia-headers
+  # Its sources also include a few headers spelt otherwise than the files (<Mferror.h>, "QUrl.h"),
+  # which Windows' file system does not mind; a folder of links under those spellings lets the
+  # compiler find them here.
+  local src sdk=/usr/$TRIPLE/include spelt=$BLD/qtmultimedia-headers header base file
   src=$(source_dir qt6-multimedia)
   mkdir -p "$spelt"
-  grep -rhoE '#include\s*<[^>]+>' "$src/src/multimedia" "$src/src/plugins/multimedia/windows" |
-    sed -E 's/#include\s*<([^>]+)>/\1/' | sort -u | while read -r header; do
-    if [ ! -e "$sdk/$header" ] && [ -e "$sdk/${header,,}" ]; then ln -sf "$sdk/${header,,}" "$spelt/$header"; fi
+  find "$sdk" "$PREFIX/include" \( -type f -o -type l \) -printf '%f\t%p\n' >"$spelt.index"
+  { cut -f1 "$spelt.index"; find "$src" /usr/lib/gcc/$TRIPLE -type f -printf '%f\n'; } | sort -u >"$spelt.names"
+  grep -rhoE '#\s*include\s*[<"][^>"]+[>"]' "$src/src" | sed -E 's/#\s*include\s*[<"]([^>"]+)[>"]/\1/' |
+    sort -u | while read -r header; do
+    base=${header##*/}
+    if ! grep -qxF "$base" "$spelt.names"; then
+      file=$(awk -F'\t' -v b="${base,,}" 'tolower($1) == b { print $2; exit }' "$spelt.index")
+      if [ -n "$file" ]; then ln -sf "$file" "$spelt/$base"; fi
+    fi
   done
   qt_module qtmultimedia "$src" -DFEATURE_ffmpeg=OFF -DFEATURE_spatialaudio=OFF \
     -DFEATURE_spatialaudio_quick3d=OFF "${wmf[@]}" -DCMAKE_CXX_FLAGS="-I$spelt"
