@@ -2,7 +2,8 @@
 ; uninstaller. The installed folder carries kavrel.installed, so the program keeps each user's data
 ; in %LOCALAPPDATA%\kavrel even when started with rights to write into Program Files.
 ; makensis -DVERSION=1.0.0 -DSOURCE=<program folder> -DICON=<kavrel.ico> -DOUTFILE=<setup.exe> installer.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program (and one that wine64 alone can run).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "kavrel抽奖 ${VERSION}"
