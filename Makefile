@@ -8,7 +8,7 @@ PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean package check-package windows test-windows check-windows-installer
+.PHONY: deps build run test test-fast test-asan soak bench randomness-report fuzz assets format clean package check-package windows test-windows test-windows-e2e check-windows-installer
 
 deps:
 	bash scripts/install-deps.sh
@@ -92,13 +92,17 @@ check-package: package
 
 # Windows, cross-built with MinGW against the prefix that scripts/windows/build-toolchain.sh fills
 # (hours, once): dist/ gets the portable folder, its zip and the NSIS installer. test-windows runs the
-# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself and
-# check-windows-installer installs, starts and uninstalls the installer's program.
+# display-free test programs under wine64; scripts/windows/smoke.sh runs the program itself,
+# test-windows-e2e the end-to-end scripts against it, and check-windows-installer installs, starts and
+# uninstalls the installer's program.
 windows:
 	bash scripts/windows/build.sh
 
 test-windows:
 	bash scripts/windows/test-windows.sh
+
+test-windows-e2e:
+	bash scripts/windows/e2e-under-wine.sh
 
 check-windows-installer:
 	bash scripts/windows/check-installer.sh

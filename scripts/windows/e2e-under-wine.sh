@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# `make test-windows-e2e`: the end-to-end scripts of tests/e2e run against the Windows program under
+# wine64 + Xvfb. Each script gets a stand-in for kavrel-draw that fills the event folder it is copied
+# into with the portable folder of `make windows` and starts kavrel-draw.exe there (on its own DLLs),
+# and one for kavrel-verify that hands kavrel-verify.exe Windows paths.
+#
+# Left out, for what they depend on rather than for the program: list_editor (it types Linux paths
+# into Windows file dialogs), award_settings and receipts_verify (they click at offsets inside windows,
+# and wine frames windows itself where no window manager runs), two_screens (Xvfb's two X screens are one
+# monitor to wine) and phone_pages (the Windows build has no phone pages).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+version=$(sed -n 's/^project(kavrel_draw VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+portable=$root/dist/kavrel-$version-win64
+[ -f "$portable/kavrel-draw.exe" ] || { echo "e2e-under-wine: no $portable (make windows first)" >&2; exit 2; }
+source "$root/scripts/windows/wine-env.sh"  # makes the wine prefix once, before the scripts start
+
+stand_ins=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-wine-e2e.XXXXXX")
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$stand_ins"' EXIT
+cat >"$stand_ins/kavrel-draw" <<EOF
+#!/usr/bin/env bash
+here=\$(cd "\$(dirname "\$0")" && pwd)
+[ -e "\$here/kavrel-draw.exe" ] || cp -r "$portable/." "\$here/"
+source "$root/scripts/windows/wine-env.sh"
+unset WINEPATH
+exec wine "\$here/kavrel-draw.exe" "\$@"
+EOF
+cat >"$stand_ins/kavrel-verify" <<EOF
+#!/usr/bin/env bash
+source "$root/scripts/windows/wine-env.sh"
+unset WINEPATH
+args=()
+for a in "\$@"; do if [ -e "\$a" ]; then args+=("\$(winepath -w "\$a" 2>/dev/null)"); else args+=("\$a"); fi; done
+wine "$portable/kavrel-verify.exe" "\${args[@]}" | tr -d '\r'
+exit "\${PIPESTATUS[0]}"
+EOF
+chmod +x "$stand_ins/kavrel-draw" "$stand_ins/kavrel-verify"
+
+# Wine starts slower than the Linux program: the scripts' waits get a minute.
+export E2E_LIMIT_S=${E2E_LIMIT_S:-60}
+passed=0
+failed=()
+for script in stage_space_presses crash_resume undo_once abandon_redraw restart resume_declined lock_screen; do
+  echo "== $script under wine64"
+  if bash "$root/tests/e2e/$script.sh" "$stand_ins/kavrel-draw" >"$stand_ins/$script.log" 2>&1; then
+    grep '^e2e:' "$stand_ins/$script.log" | sed 's/^/   /'
+    passed=$((passed + 1))
+  else
+    grep -v '^X connection\|^XIO\|^ *after [0-9]' "$stand_ins/$script.log" | tail -n 8 | sed 's/^/   /'
+    failed+=("$script")
+  fi
+  # Wine's helper processes stay bound to the display of the script that started them, which is gone.
+  wineserver -k 2>/dev/null || true
+done
+echo "windows e2e: $passed passed, ${#failed[@]} failed${failed:+ (${failed[*]})}"
+[ ${#failed[@]} -eq 0 ]
