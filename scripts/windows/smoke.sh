@@ -32,16 +32,19 @@ wait_for() {
   done
 }
 
-cp -r "$portable" "$work/app"
-mkdir -p "$work/app/config"
-cp "$root"/assets/sample/{set.dat,jiangx.dat,shezhijx.dat,config.ini} "$work/app/config/"
+# In a folder with a Chinese name and a space, as on an event team's USB stick.
+app="$work/年会 抽奖"
+cp -r "$portable" "$app"
+mkdir -p "$app/config"
+cp "$root"/assets/sample/{set.dat,jiangx.dat,shezhijx.dat,config.ini} "$app/config/"
 
 Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 wait_for 20 xdpyinfo || fail "Xvfb"
 start=$(date +%s.%N)
-(cd "$work/app" && wine kavrel-draw.exe >"$work/draw.log" 2>&1 &)
+(cd "$app" && exec wine kavrel-draw.exe >"$work/draw.log" 2>&1) &
+disown
 wait_for 120 xdotool search --onlyvisible --name '^kavrel抽奖$' || { cat "$work/draw.log"; fail "the stage did not open"; }
 ready=$(echo "$(date +%s.%N) - $start" | bc)
 echo "smoke: stage on screen after ${ready} s"
@@ -50,15 +53,16 @@ xdotool windowfocus --sync "$stage"
 xdotool key space
 sleep 1 # the roll runs for a moment, as in front of an audience
 xdotool key space
-wait_for 30 test -s "$work/app/config/result.dat" || fail "no winners in config\\result.dat"
+wait_for 30 test -s "$app/config/result.dat" || fail "no winners in config\\result.dat"
 sleep 2 # wine repaints the stage a moment after the winners are written
 import -window root "$root/dist/windows-smoke.png"
-echo "smoke: $(grep -c '' "$work/app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
+echo "smoke: $(grep -c '' "$app/config/result.dat") line(s) in config\\result.dat; screenshot dist/windows-smoke.png"
 wineserver -k 2>/dev/null || true
 # The program is stopped mid-event, so the draw stays open for its resume and its receipts have no
 # closing line yet: everything drawn verifies, and the verdict for such a draw is NOT CLOSED (exit 4).
 status=0
-verify=$(cd "$work/app" && wine kavrel-verify.exe . 2>/dev/null | tr -d '\r') || status=$?
+# The folder named in full, Chinese and all: the command line reaches the verifier as Unicode.
+verify=$(wine "$app/kavrel-verify.exe" "$(winepath -w "$app" 2>/dev/null)" 2>/dev/null | tr -d '\r') || status=$?
 case "$status:$verify" in
   "0:OK: 1 batches, 10 winners"* | "4:NOT CLOSED: 1 batches, 10 winners"*) ;;
   *) fail "kavrel-verify.exe (exit $status): $verify" ;;
