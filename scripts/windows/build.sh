@@ -26,7 +26,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/
   -DKAVREL_WIN_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release -DKAVREL_WERROR=ON \
   -DBUILD_TESTING=$tests -DCMAKE_INSTALL_PREFIX="$out"
 if [ $tests = ON ]; then
-  cmake --build "$build" -j "$jobs" --target storage_tests engine_tests verify_tests workbook_tests
+  cmake --build "$build" -j "$jobs" --target storage_tests engine_tests verify_tests workbook_tests \
+    results_export_tests
   exit 0
 fi
 cmake --build "$build" -j "$jobs" --target kavrel-draw kavrel-verify kavrel-sheet kavrel_manual

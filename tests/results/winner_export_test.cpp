@@ -254,10 +254,20 @@ TEST(WinnerExport, ExcelSafeCsvKeepsLeadingZerosAndLongNumbersAsText) {
 
 TEST(WinnerExport, XlsxHoldsBothSheetsWithTextCellsAndAFrozenBoldHeader) {
   QTemporaryDir tmp;
-  const QString target = tmp.filePath(QStringLiteral("winners.xlsx"));
+  // A Chinese name: libxlsxwriter takes it as UTF-8 whatever the system's code page.
+  const QString target = tmp.filePath(QStringLiteral("中奖名单.xlsx"));
   ASSERT_TRUE(ExportWinners(Golden(), ExportFormat::Xlsx, target).ok);
-  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"winners.xlsx"}) << "no leftovers";
+  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("中奖名单.xlsx")})
+      << "no leftovers";
   EXPECT_TRUE(QFileInfo(target).permissions() & QFileDevice::ReadOther) << "an ordinary file, not a private temporary";
+  // Into a folder named in Chinese too: on Windows its name may lie outside the code page the library
+  // takes names in, and the workbook is then written elsewhere and copied in.
+  ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("年会")));
+  const QString inFolder = tmp.filePath(QStringLiteral("年会/中奖名单.xlsx"));
+  ASSERT_TRUE(ExportWinners(Golden(), ExportFormat::Xlsx, inFolder).ok);
+  EXPECT_EQ(ZipEntry(inFolder, QStringLiteral("xl/workbook.xml")), ZipEntry(target, QStringLiteral("xl/workbook.xml")));
+  EXPECT_EQ(QDir(tmp.filePath(QStringLiteral("年会"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("中奖名单.xlsx")});
 
   const QString workbook = QString::fromUtf8(ZipEntry(target, QStringLiteral("xl/workbook.xml")));
   EXPECT_TRUE(workbook.contains(QStringLiteral("name=\"中奖名单\"")));

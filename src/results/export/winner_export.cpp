@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/xlsx_writer_library.h"
+#include "storage/qt_path.h"
 
 namespace kavrel {
 
@@ -25,28 +26,69 @@ ExportResult Failed(const QString& target) {
                      .arg(QDir::toNativeSeparators(target))};
 }
 
-// Writes through a temporary file beside the target, renamed over it when complete.
-template <typename Write>
-ExportResult WriteThroughTemporary(const QString& target, Write write) {
+// A fresh empty file named like a temporary, removed again unless kept. Its QTemporaryFile is let go
+// at once: on Windows that keeps the file open even after close(), and neither the writer could
+// replace it nor could it be renamed into place (every .xlsx and .pdf export failed there).
+class ReservedFile {
+ public:
+  ReservedFile(const QString& folder, const QString& suffix) {
+    QTemporaryFile temporary(folder + QStringLiteral("/.kavrel-export-XXXXXX.") + suffix);
+    if (!temporary.open()) return;
+    temporary.setAutoRemove(false);
+    name_ = temporary.fileName();
+  }
+  ~ReservedFile() {
+    if (!name_.isEmpty() && !kept_) QFile::remove(name_);
+  }
+  ReservedFile(const ReservedFile&) = delete;
+  ReservedFile& operator=(const ReservedFile&) = delete;
+
+  bool ok() const { return !name_.isEmpty(); }
+  const QString& name() const { return name_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  QString name_;
+  bool kept_ = false;
+};
+
+// Writes through a temporary file beside the target, renamed over it when complete. A writer that
+// cannot take the folder's name (`takesName` false) writes in the system's temporary folder, and the
+// file is copied beside the target before the rename.
+template <typename Write, typename TakesName>
+ExportResult WriteThroughTemporary(const QString& target, Write write, TakesName takesName) {
   const QFileInfo info(target);
   const QString folder = info.absolutePath();
   if (!QFileInfo(folder).isDir()) return {false, CannotWrite(folder)};
-  QTemporaryFile temporary(folder + QStringLiteral("/.kavrel-export-XXXXXX.") + info.suffix());
-  if (!temporary.open()) return {false, CannotWrite(folder)};
-  temporary.close();
-  if (!write(temporary.fileName())) return Failed(target);
+  ReservedFile beside(folder, info.suffix());
+  if (!beside.ok()) return {false, CannotWrite(folder)};
+  if (takesName(beside.name())) {
+    if (!write(beside.name())) return Failed(target);
+  } else {
+    ReservedFile elsewhere(QDir::tempPath(), info.suffix());
+    if (!elsewhere.ok() || !takesName(elsewhere.name()))
+      return {false, QStringLiteral("文件夹名“%1”中有本系统的文件名编码无法表示的字符，无法导出 .xlsx 文件；"
+                                    "请选择名称只含常用字符的文件夹，或改为导出 CSV 文件。")
+                         .arg(QDir::toNativeSeparators(folder))};
+    if (!write(elsewhere.name())) return Failed(target);
+    QFile::remove(beside.name());
+    if (!QFile::copy(elsewhere.name(), beside.name())) return Failed(target);
+  }
   // The temporary file is private to its owner; the export is an ordinary file (or keeps the
   // permissions of the file it replaces).
   const auto permissions = info.exists() ? info.permissions()
                                          : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                                                QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-  QFile::setPermissions(temporary.fileName(), permissions);
+  QFile::setPermissions(beside.name(), permissions);
   std::error_code ec;
-  std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
-                          QFile::encodeName(info.absoluteFilePath()).toStdString(), ec);
+  std::filesystem::rename(detail::FromQPath(beside.name()), detail::FromQPath(info.absoluteFilePath()), ec);
   if (ec) return Failed(target);
-  temporary.setAutoRemove(false);  // it is the target now
+  beside.Keep();  // it is the target now
   return {true, {}};
+}
+
+bool AnyName(const QString&) {
+  return true;
 }
 
 }  // namespace
@@ -67,18 +109,22 @@ ExportResult ExportWinners(const WinnerTable& table, ExportFormat format, const 
         return {false,
                 QStringLiteral(
                     "找不到 Excel 工作簿组件 libxlsxwriter，无法导出 .xlsx 文件；请改为导出 Excel 专用 CSV 文件。")};
-      return WriteThroughTemporary(target, [&](const QString& file) { return WriteWinnersXlsx(table, file); });
+      return WriteThroughTemporary(
+          target, [&](const QString& file) { return WriteWinnersXlsx(table, file); }, &XlsxTakesFileName);
     case ExportFormat::Pdf:
-      return WriteThroughTemporary(target, [&](const QString& file) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        printer.setDocName(QStringLiteral("中奖名单"));
-        PrintWinners(table, printer);
-        return QFileInfo(file).size() > 0;
-      });
+      return WriteThroughTemporary(
+          target,
+          [&](const QString& file) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+            printer.setDocName(QStringLiteral("中奖名单"));
+            PrintWinners(table, printer);
+            return QFileInfo(file).size() > 0;
+          },
+          &AnyName);
   }
   return {false, {}};
 }

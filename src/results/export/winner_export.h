@@ -36,6 +36,9 @@ bool ExcelWouldConvert(const QByteArray& utf8);
 
 // Writes the workbook to `file` directly: sheets "中奖名单" and "汇总". False when the library failed.
 bool WriteWinnersXlsx(const WinnerTable& table, const QString& file);
+// Whether the workbook library can open `file`: it takes the name in the system's 8-bit encoding
+// (UTF-8 on Linux, the ANSI code page on Windows), which may not hold every character of a name.
+bool XlsxTakesFileName(const QString& file);
 
 // Lays the winners out on the printer's pages (a PDF file or paper): the event titles, a table per
 // award line, "第 n 页 / 共 m 页" at the foot of every page. Text stays text, so it can be selected.

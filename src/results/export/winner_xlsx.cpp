@@ -1,3 +1,4 @@
+#include <QFile>
 #include <algorithm>
 
 #include "platform/xlsx_writer_library.h"
@@ -120,13 +121,16 @@ void FillSummary(SheetWriter& sheet, const WinnerTable& table) {
 
 }  // namespace
 
+// libxlsxwriter opens its file with the C library's narrow fopen, its MinGW build too (it uses the
+// wide API only when built with Microsoft's compiler): the name goes in the system's 8-bit encoding.
+bool XlsxTakesFileName(const QString& file) {
+  return QFile::decodeName(QFile::encodeName(file)) == file;
+}
+
 bool WriteWinnersXlsx(const WinnerTable& table, const QString& file) {
   const XlsxLibrary* lib = XlsxLibrary::Get();
-  if (!lib) return false;
-  // libxlsxwriter takes the name as UTF-8 and opens it with the wide API on Windows; the local 8-bit
-  // name (the ANSI code page there) turned every Chinese character into "?" and the export failed.
-  // On Unix Qt's file names are UTF-8 as well.
-  lxw_workbook* book = lib->workbookNew(file.toUtf8().constData());
+  if (!lib || !XlsxTakesFileName(file)) return false;
+  lxw_workbook* book = lib->workbookNew(QFile::encodeName(file).constData());
   if (!book) return false;
   lxw_format* bold = lib->addFormat(book);
   lib->setBold(bold);
