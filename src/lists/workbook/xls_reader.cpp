@@ -2,7 +2,9 @@
 
 #include <freexl.h>
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 
 #include "lists/workbook/sheet_builder.h"
 
@@ -25,6 +27,40 @@ class FreeXlHandle {
 
  private:
   const void* handle_ = nullptr;
+};
+
+// The name FreeXL is given. It opens the file with the C library's narrow fopen, which reads the name
+// in the system's 8-bit encoding (the ANSI code page on Windows): a file whose name that encoding
+// cannot hold (Chinese on a western Windows) is read from a copy in the temporary folder, removed
+// after the read.
+class NarrowName {
+ public:
+  explicit NarrowName(const QString& path) : bytes_(QFile::encodeName(path)) {
+    if (QFile::decodeName(bytes_) == path || !QFile::exists(path)) return;
+    QString copy;
+    {
+      // Let go at once: on Windows a QTemporaryFile keeps its file open, and the copy needs the name.
+      QTemporaryFile reserved(QDir::tempPath() + QStringLiteral("/kavrel-xls-XXXXXX.xls"));
+      if (!reserved.open()) return;
+      reserved.setAutoRemove(false);
+      copy = reserved.fileName();
+    }
+    QFile::remove(copy);
+    if (QFile::copy(path, copy)) {
+      copy_ = copy;
+      bytes_ = QFile::encodeName(copy);
+    }
+  }
+  ~NarrowName() {
+    if (!copy_.isEmpty()) QFile::remove(copy_);
+  }
+  NarrowName(const NarrowName&) = delete;
+  NarrowName& operator=(const NarrowName&) = delete;
+  const char* get() const { return bytes_.constData(); }
+
+ private:
+  QByteArray bytes_;
+  QString copy_;
 };
 
 std::string CellText(const FreeXL_CellValue& cell, bool* lostDigits) {
@@ -58,9 +94,9 @@ std::string CellText(const FreeXL_CellValue& cell, bool* lostDigits) {
 
 void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
   out.format = Format::Xls;
+  const NarrowName name(path);  // outlives the handle
   FreeXlHandle xls;
-  const QByteArray name = QFile::encodeName(path);
-  const int opened = freexl_open(name.constData(), xls.out());
+  const int opened = freexl_open(name.get(), xls.out());
   if (opened == FREEXL_FILE_NOT_FOUND) {
     context.Fail(ErrorKind::Unreadable, "文件不存在或无法读取。");
     return;
