@@ -21,8 +21,9 @@ HERE=${KAVREL_TOOLCHAIN_HERE:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)}
 if [ -z "${KAVREL_TOOLCHAIN_HERE:-}" ]; then
   copy=$(mktemp "${TMPDIR:-/tmp}/kavrel-build-toolchain.XXXXXX")
   cp "${BASH_SOURCE[0]}" "$copy"
-  KAVREL_TOOLCHAIN_HERE=$HERE exec bash "$copy" "$@"
+  KAVREL_TOOLCHAIN_HERE=$HERE KAVREL_TOOLCHAIN_COPY=$copy exec bash "$copy" "$@"
 fi
+[ -n "${KAVREL_TOOLCHAIN_COPY:-}" ] && trap 'rm -f "$KAVREL_TOOLCHAIN_COPY"' EXIT
 PREFIX=${KAVREL_WIN_PREFIX:-$HOME/.cache/kavrel-win64}
 JOBS=${JOBS:-2}
 TRIPLE=x86_64-w64-mingw32
