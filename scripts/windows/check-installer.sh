@@ -17,41 +17,12 @@ export KAVREL_WINEPREFIX=$work/prefix
 source "$root/scripts/windows/wine-env.sh"
 # The installed program must find every DLL in its own folder.
 unset WINEPATH
-display=:$((500 + RANDOM % 400))
-xvfb=""
-cleanup() {
-  set +e
-  wineserver -k 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb"
-  rm -rf "$work"
-}
-trap cleanup EXIT
+me=check-installer
+source "$root/scripts/windows/wine-screen.sh"
 step() { echo "check-installer: $*"; }
-fail() { echo "check-installer: FAILED: $*" >&2; exit 1; }
-wait_for() {
-  local limit=$1 t0=$SECONDS
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $((SECONDS - t0)) -lt "$limit" ] || return 1
-    sleep 0.2
-  done
-}
-# answer TITLE KEY: presses KEY in the message box titled TITLE.
-answer() {
-  local box
-  box=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
-  xdotool windowraise "$box"
-  xdotool windowfocus --sync "$box"
-  xdotool key "$2"
-}
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 windows_var() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 registry_has() { wine reg query "$1" >/dev/null 2>&1; }
-
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-wait_for 20 xdpyinfo || fail "Xvfb"
 
 step "wine $(basename "$setup") /S"
 wine "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer exited with $? ($(cat "$work/setup.log"))"

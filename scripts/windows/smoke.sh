@@ -13,24 +13,8 @@ source "$root/scripts/windows/wine-env.sh"
 unset WINEPATH
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-win-smoke.XXXXXX")
-display=:$((500 + RANDOM % 400))
-xvfb=""
-cleanup() {
-  set +e
-  wineserver -k 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "smoke: FAILED: $*" >&2; exit 1; }
-wait_for() {
-  local limit=$1 t0=$SECONDS
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $((SECONDS - t0)) -lt "$limit" ] || return 1
-    sleep 0.2
-  done
-}
+me=smoke
+source "$root/scripts/windows/wine-screen.sh"
 
 # In a folder with a Chinese name and a space, as on an event team's USB stick.
 app="$work/年会 抽奖"
@@ -38,10 +22,6 @@ cp -r "$portable" "$app"
 mkdir -p "$app/config"
 cp "$root"/assets/sample/{set.dat,jiangx.dat,shezhijx.dat,config.ini} "$app/config/"
 
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-wait_for 20 xdpyinfo || fail "Xvfb"
 start=$(date +%s.%N)
 (cd "$app" && exec wine kavrel-draw.exe >"$work/draw.log" 2>&1) &
 disown
