@@ -4,9 +4,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
+#include <optional>
 
 #include "lists/workbook/sheet_builder.h"
+#include "storage/reserved_file.h"
 
 namespace kavrel::workbook {
 
@@ -37,30 +38,16 @@ class NarrowName {
  public:
   explicit NarrowName(const QString& path) : bytes_(QFile::encodeName(path)) {
     if (QFile::decodeName(bytes_) == path || !QFile::exists(path)) return;
-    QString copy;
-    {
-      // Let go at once: on Windows a QTemporaryFile keeps its file open, and the copy needs the name.
-      QTemporaryFile reserved(QDir::tempPath() + QStringLiteral("/kavrel-xls-XXXXXX.xls"));
-      if (!reserved.open()) return;
-      reserved.setAutoRemove(false);
-      copy = reserved.fileName();
-    }
-    QFile::remove(copy);
-    if (QFile::copy(path, copy)) {
-      copy_ = copy;
-      bytes_ = QFile::encodeName(copy);
-    }
+    copy_.emplace(QDir::tempPath(), QStringLiteral("kavrel-xls-"), QStringLiteral("xls"));
+    if (!copy_->ok()) return;
+    QFile::remove(copy_->name());  // QFile::copy writes no file that exists
+    if (QFile::copy(path, copy_->name())) bytes_ = QFile::encodeName(copy_->name());
   }
-  ~NarrowName() {
-    if (!copy_.isEmpty()) QFile::remove(copy_);
-  }
-  NarrowName(const NarrowName&) = delete;
-  NarrowName& operator=(const NarrowName&) = delete;
   const char* get() const { return bytes_.constData(); }
 
  private:
   QByteArray bytes_;
-  QString copy_;
+  std::optional<ReservedFile> copy_;  // removed with this
 };
 
 std::string CellText(const FreeXL_CellValue& cell, bool* lostDigits) {

@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/xlsx_writer_library.h"
 #include "storage/qt_path.h"
+#include "storage/reserved_file.h"
 
 namespace kavrel {
 
@@ -26,32 +26,6 @@ ExportResult Failed(const QString& target) {
                      .arg(QDir::toNativeSeparators(target))};
 }
 
-// A fresh empty file named like a temporary, removed again unless kept. Its QTemporaryFile is let go
-// at once: on Windows that keeps the file open even after close(), and neither the writer could
-// replace it nor could it be renamed into place (every .xlsx and .pdf export failed there).
-class ReservedFile {
- public:
-  ReservedFile(const QString& folder, const QString& suffix) {
-    QTemporaryFile temporary(folder + QStringLiteral("/.kavrel-export-XXXXXX.") + suffix);
-    if (!temporary.open()) return;
-    temporary.setAutoRemove(false);
-    name_ = temporary.fileName();
-  }
-  ~ReservedFile() {
-    if (!name_.isEmpty() && !kept_) QFile::remove(name_);
-  }
-  ReservedFile(const ReservedFile&) = delete;
-  ReservedFile& operator=(const ReservedFile&) = delete;
-
-  bool ok() const { return !name_.isEmpty(); }
-  const QString& name() const { return name_; }
-  void Keep() { kept_ = true; }
-
- private:
-  QString name_;
-  bool kept_ = false;
-};
-
 // Writes through a temporary file beside the target, renamed over it when complete. A writer that
 // cannot take the folder's name (`takesName` false) writes in the system's temporary folder, and the
 // file is copied beside the target before the rename.
@@ -60,12 +34,12 @@ ExportResult WriteThroughTemporary(const QString& target, Write write, TakesName
   const QFileInfo info(target);
   const QString folder = info.absolutePath();
   if (!QFileInfo(folder).isDir()) return {false, CannotWrite(folder)};
-  ReservedFile beside(folder, info.suffix());
+  ReservedFile beside(folder, QStringLiteral(".kavrel-export-"), info.suffix());
   if (!beside.ok()) return {false, CannotWrite(folder)};
   if (takesName(beside.name())) {
     if (!write(beside.name())) return Failed(target);
   } else {
-    ReservedFile elsewhere(QDir::tempPath(), info.suffix());
+    ReservedFile elsewhere(QDir::tempPath(), QStringLiteral("kavrel-export-"), info.suffix());
     if (!elsewhere.ok() || !takesName(elsewhere.name()))
       return {false, QStringLiteral("文件夹名“%1”中有本系统的文件名编码无法表示的字符，无法导出 .xlsx 文件；"
                                     "请选择名称只含常用字符的文件夹，或改为导出 CSV 文件。")
