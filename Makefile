@@ -113,7 +113,7 @@ assets: deps
 	bash assets/sounds/build.sh
 
 format:
-	find src tests bench assets -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench assets fuzz \( -name '*.cpp' -o -name '*.h' \) -not -path '*/bad_tree/*' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) build-windows

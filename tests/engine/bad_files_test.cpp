@@ -25,8 +25,8 @@ struct TestFiles : DrawFiles {
   bool crashAtDelete = false;
   bool crashAtMove = false;
   bool writesFail = false;
-  bool asideFails = false;  // history/ cannot be written: nothing moves
-  bool resultsFail = false;  // a stop's first step
+  bool asideFails = false;    // history/ cannot be written: nothing moves
+  bool resultsFail = false;   // a stop's first step
   bool receiptFails = false;  // its second
   bool RecordResults(const ProgramDir& dir, const std::string& award, const std::string& prize,
                      const std::vector<std::string>& winners, bool extend, const LocalDateTime& when) override {
