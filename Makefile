@@ -54,8 +54,9 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	for b in $(BENCH_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
-# Evidence that the draw's committed pick is fair (not part of `make test`; about a minute): a chi-square
-# of 10^6 picks over pools of 10, 1,000 and 1,000,000, and the generator's output through `ent` (Debian's
+# Evidence that the draw's committed pick is fair (not part of `make test`; about two minutes): a chi-square
+# of 10^6 picks over pools of 10, 1,000 and 1,000,000 and of three sizes between 2^14 and 2^15 (with an
+# audience number and attempts after undos), and the generator's output through `ent` (Debian's
 # package "ent", installed here when missing). The report goes to $(BENCH_DIR)/randomness-report.txt.
 RANDOMNESS_MB ?= 16
 randomness-report: deps
