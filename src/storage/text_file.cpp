@@ -296,10 +296,9 @@ int RemoveStaleTemporaries(const ProgramDir& dir) {
   // QSaveFile names its temporary file after the target with a dot and six letters or digits.
   static const QRegularExpression temporary(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
   const std::string_view files[] = {
-      ProgramDir::kConfigIni,         ProgramDir::kSetDat,       ProgramDir::kImDataDat,
-      ProgramDir::kAwardTableDat,     ProgramDir::kBatchPlanDat, ProgramDir::kDrawerCaptionDat,
-      ProgramDir::kResultDat,         ProgramDir::kExitIni,      ProgramDir::kStageSnapshot,
-      ProgramDir::kResultTxt,         ProgramDir::kReceiptsLog,  ProgramDir::kSealedList,
+      ProgramDir::kConfigIni,     ProgramDir::kSetDat,           ProgramDir::kImDataDat,   ProgramDir::kAwardTableDat,
+      ProgramDir::kBatchPlanDat,  ProgramDir::kDrawerCaptionDat, ProgramDir::kResultDat,   ProgramDir::kExitIni,
+      ProgramDir::kStageSnapshot, ProgramDir::kResultTxt,        ProgramDir::kReceiptsLog, ProgramDir::kSealedList,
       kHistoryMoveJournal};
   int removed = 0;
   for (const std::string_view suffix : files) {

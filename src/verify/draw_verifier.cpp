@@ -545,13 +545,13 @@ void Replay::CheckResultFiles(int truncatedLine, bool closed) {
   if (files.problem) return void(Fail(0, *files.problem));
   for (const auto& w : files.beyond) report_.unchecked.push_back(Shown(w));
   if (!files.beyond.empty()) {
-    const std::string count =
-        std::to_string(files.beyond.size()) + (files.beyond.size() == 1 ? " winner" : " winners");
+    const std::string count = std::to_string(files.beyond.size()) + (files.beyond.size() == 1 ? " winner" : " winners");
     if (files.oneMore && !closed && CutByCrash()) {
       report_.outcome = VerifyOutcome::Interrupted;
       report_.line = truncatedLine;
       report_.problem = "batch " + std::to_string(standing_.size() + 1) + " (" + Shown(files.beyondAward) + ", " +
-                        count + ") is in the result files but has no receipt: the program stopped while recording "
+                        count +
+                        ") is in the result files but has no receipt: the program stopped while recording "
                         "it, as the resume record shows; the next start takes it back";
       return;
     }
