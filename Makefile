@@ -41,7 +41,8 @@ test-asan: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 600 -R '$(LSAN_TRACER_CRASH)'
 
-# The crash soak (not part of `make test`): a drawing child killed thousands of times, each time
+# The crash soak (not part of `make test`): a drawing child, making corrections on the way (F1 F2 F3 F4
+# F8), killed thousands of times, each time checked as left (kavrel-verify included),
 # resumed and checked. SOAK_CYCLES sets the count. It runs in /dev/shm where there is one, so the
 # minutes go to kills and checks rather than to the disk's syncs.
 SOAK_CYCLES ?= 3000

@@ -105,18 +105,27 @@ ResultFilesCheck CompareResultFiles(const DrawEvidence& evidence, const std::vec
     return fail(evidence.resultTxtName + " lacks batches the replay gives: " + std::to_string(standing.size()) +
                 " replayed, " + std::to_string(blocks.size()) + " recorded");
 
-  // What lies beyond the replayed batches: one batch both files agree about can be a stop the
-  // program did not finish recording; the caller decides.
-  for (std::size_t i = replayed.size(); i < recorded.size(); ++i) check.beyond.push_back(recorded[i].entry);
+  // What lies beyond the replayed batches: one batch, in both files or (a stop cut short between
+  // the two files' renames) in one of them, can be a stop the program did not finish recording; the
+  // caller decides.
+  std::vector<std::string> beyondDat;
+  for (std::size_t i = replayed.size(); i < recorded.size(); ++i) beyondDat.push_back(recorded[i].entry);
   std::vector<std::string> beyondTxt;
   for (std::size_t i = standing.size(); i < blocks.size(); ++i)
     for (const auto& w : blocks[i].winners) beyondTxt.push_back(Norm(w));
-  if (blocks.size() == standing.size() + 1 && !beyondTxt.empty() && beyondTxt == check.beyond) {
+  const std::size_t txtExtra = blocks.size() - standing.size();
+  const bool datOneAward = std::all_of(recorded.begin() + static_cast<std::ptrdiff_t>(replayed.size()), recorded.end(),
+                                       [&](const Won& w) { return w.award == recorded[replayed.size()].award; });
+  if (txtExtra == 1 && !beyondTxt.empty() && (beyondDat.empty() || beyondDat == beyondTxt) && datOneAward) {
+    check.oneMore = true;
     check.beyondAward = Norm(blocks.back().awardName);
-    check.oneMore = std::all_of(recorded.begin() + static_cast<std::ptrdiff_t>(replayed.size()), recorded.end(),
-                                [&](const Won& w) { return w.award == check.beyondAward; });
+  } else if (txtExtra == 0 && !beyondDat.empty() && datOneAward) {
+    check.oneMore = true;
+    check.beyondAward = recorded[replayed.size()].award;
   }
-  if (check.beyond.empty()) check.beyond = beyondTxt;
+  if (check.oneMore && !beyondDat.empty() && recorded[replayed.size()].award != check.beyondAward)
+    check.oneMore = false;
+  check.beyond = beyondDat.empty() ? beyondTxt : beyondDat;
   if (check.beyond.empty() && blocks.size() > standing.size())
     return fail(evidence.resultTxtName + " holds batches no receipt accounts for (" + std::to_string(blocks.size()) +
                 " batches recorded, " + std::to_string(standing.size()) + " replayed)");
