@@ -13,6 +13,7 @@
 #include "console/stage_link.h"
 #include "kavrel_version.h"
 #include "platform/chinese_ui.h"
+#include "platform/descriptor_limit.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
 #include "platform/shell_open.h"
@@ -116,6 +117,8 @@ static int RunProgram(QApplication& app) {
 }
 
 int main(int argc, char** argv) {
+  // Before anything opens: the phones' server sizes its connections from what is in force.
+  kavrel::RaiseDescriptorLimit();
   QApplication app(argc, argv);
   return kavrel::RunShowingFileErrors([&app] { return RunProgram(app); });
 }
