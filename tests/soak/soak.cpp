@@ -176,6 +176,8 @@ const char* StepName(char step) {
       return "restart (F1)";
     case kNextBatch:
       return "next batch";
+    case 'F':
+      return "nothing (the draw finished)";
     default:
       return "nothing yet";
   }
@@ -446,6 +448,7 @@ int Run(int cycles, std::uint32_t seed) {
       ++killedIn[step];
     } else if (drawn == 0) {
       ++finished;
+      step = 'F';  // no kill: a failure after it is the draw's own
     } else {
       std::fprintf(stderr, "soak: cycle %d: the drawing child ended with %d\n", cycle, drawn);
       return 1;
@@ -485,6 +488,7 @@ int Run(int cycles, std::uint32_t seed) {
   std::printf("soak: kills by what the drawing child was doing (failures after them):\n");
   for (const auto& [step, count] : killedIn)
     std::printf("  %-26s %5d  (%d)\n", StepName(step), count, failedIn.count(step) ? failedIn[step] : 0);
+  std::printf("  draws finished without a kill: %d  (%d)\n", finished, failedIn.count('F') ? failedIn['F'] : 0);
   fs::remove_all(root);
   fs::remove_all(firstFailure.string() + "_as_left");
   return failed == 0 ? 0 : 1;
