@@ -107,10 +107,7 @@ class DrawController {
   // draw, prize change) call it after changing the plan or the pool.
   void SyncExitRecord();
 
-  // What the award and prize labels show; a temporary prize change sets the prize label here so
-  // that the next recorded batch carries it.
-  const std::string& AwardLabelText() const { return awardText_; }
-  const std::string& PrizeLabelText() const { return prizeText_; }
+  // A temporary prize change sets the prize label here so that the next recorded batch carries it.
   void SetPrizeLabel(const std::string& prizeName);
 
   // Called after the draw state, the plan or the labels the engine sets have changed (a start, a stop,
@@ -151,14 +148,12 @@ class DrawController {
   // fresh draw (F1) puts them aside again. Continuing them would draw over a pool that still holds their
   // winners and add batches to receipts whose key the past draw already revealed.
   void PastDrawBroughtBack();
-  bool ViewingPastDraw() const { return viewingPastDraw_; }
   // Says why nothing can change while a past draw is on view; false when something can.
   bool RefuseWhileViewingPast();
 
   const SoundSettings& Sounds() const { return sounds_; }
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
-  RandomSource& Random() { return random_; }
   // A batch rolls, or is frozen (not the "finished" press state, which also takes space as a stop).
   bool RollActive() const { return state_.RollUnderWay(); }
 

@@ -111,7 +111,7 @@ void StageWindow::StartDrawTimer(int periodMs) {
 
 void StageWindow::StopDrawTimer() {
   // The engine stops the timer before it moves the phase on: a roll, running or frozen, ends here.
-  const bool wasRolling = drawTimer_->isActive() || session_.State().RollUnderWay();
+  const bool wasRolling = drawTimer_->isActive() || session_.Draw().RollUnderWay();
   drawTimer_->stop();
   if (wasRolling) elements_.rolling->FinishRoll();
 }

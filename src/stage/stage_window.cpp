@@ -25,8 +25,8 @@
 
 namespace kavrel {
 
-StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
-                         HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
+StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& sound, const Clock& clock,
+                         const ProgramDir& dir, HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       prompter_(prompter),
       sound_(sound),
@@ -35,7 +35,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       photoCache_(std::make_shared<PhotoCache>(dir.Path(PhotoCache::kFolder))),
-      session_(*this, *this, prompter, sound, clock, dir, settings_) {
+      session_(session) {
   setObjectName(QStringLiteral("StageWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖"));
   setFocusPolicy(Qt::StrongFocus);
@@ -58,9 +58,10 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
   drawTimer_ = new QTimer(this);
   drawTimer_->setObjectName(QStringLiteral("时钟_抽奖"));
   drawTimer_->setTimerType(Qt::PreciseTimer);
-  connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Controller().RollTick(); });
+  connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Tick(); });
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
+  session_.AttachStage(*this, *this);
 
   // Every key pressed on the stage or on any of its controls (or on the operator console) goes to the
   // dispatcher first, so a function key runs its command once whichever control has the focus.
@@ -70,6 +71,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
 StageWindow::~StageWindow() {
   qApp->removeEventFilter(this);
   StageDestroyedOnce();
+  session_.DetachStage();
 }
 
 QRect StageWindow::ScreenRect() const {
@@ -102,11 +104,11 @@ void StageWindow::MoveToScreen(QScreen* screen) {
 // Winners on show keep their places: laying them out again would clear them.
 void StageWindow::RefitRollingPanel() {
   if (elements_.rolling->isHidden()) return;
-  if (session_.State().RollUnderWay()) {
+  if (session_.Draw().RollUnderWay()) {
     if (!session_.Mode().textMode)
-      PreparePictureRolling(session_.State().batchSize);
-    else if (!session_.State().pool.empty())
-      PrepareTextRolling(session_.State().batchSize, session_.State().pool.front());
+      PreparePictureRolling(session_.Draw().batchSize);
+    else if (!session_.Draw().pool.empty())
+      PrepareTextRolling(session_.Draw().batchSize, session_.Draw().pool.front());
   }
   elements_.rolling->hide();
   const QPixmap snapshot =
@@ -144,8 +146,7 @@ void StageWindow::StartUp() {
   FitTitleFonts(elements_, ScreenRect().width());
   // The resume question may come next: let the stage behind it already stand in its places.
   LayoutStage();
-  session_.Controller().StartUp();
-  session_.Modes().CheckDrawMode();
+  session_.StartUp();
   LayoutStage();
   RefreshPhotoCache();
   activateWindow();
@@ -161,7 +162,7 @@ void StageWindow::RefreshPhotoCache() {
   }
   // The paths are made on the cache's thread, by the rule the roll uses, so they are the same strings.
   photoCache_->Refresh(
-      [folder = session_.Mode().pictureFolder, entries = session_.State().pool] {
+      [folder = session_.Mode().pictureFolder, entries = session_.Draw().pool] {
         QStringList paths;
         paths.reserve(static_cast<qsizetype>(entries.size()));
         for (const std::string& entry : entries) paths << detail::ToQPath(PictureFilePath(folder, entry));
@@ -171,7 +172,7 @@ void StageWindow::RefreshPhotoCache() {
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, session_.State().Rolling());
+  const StageCommand command = DispatchKey(virtualKey, session_.Draw().Rolling());
   if (command == StageCommand::None) return false;
   RunCommand(command);
   return true;
@@ -183,7 +184,7 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
        (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, session_.State().Rolling()) == StageCommand::None) return false;
+    if (vk == 0 || DispatchKey(vk, session_.Draw().Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
     if (!key->isAutoRepeat()) DispatchKeyPress(vk);
     return true;
@@ -204,10 +205,10 @@ void StageWindow::RunCommand(StageCommand command) {
       SetBlanked(elements_, !Blanked(elements_));
       break;
     case StageCommand::Start:
-      session_.Controller().StartPressed();
+      session_.Start();
       break;
     case StageCommand::Stop:
-      session_.Controller().StopPressed();
+      session_.Stop();
       break;
     case StageCommand::CustomBackground:
       ChooseBackground();
@@ -235,17 +236,17 @@ void StageWindow::RunCommand(StageCommand command) {
       showMinimized();
       break;
     case StageCommand::Quit:
-      if (session_.Controller().QuitPressed()) close();
+      if (session_.Quit()) close();
       break;
     case StageCommand::ToggleMusic:
-      session_.Controller().Music().Toggle();
+      session_.ToggleMusic();
       break;
     case StageCommand::TextMode:
-      session_.Modes().SwitchToText();
+      session_.SwitchToText();
       RefreshPhotoCache();
       break;
     case StageCommand::PictureMode:
-      session_.Modes().SwitchToPicture();
+      session_.SwitchToPicture();
       RefreshPhotoCache();
       break;
     case StageCommand::ToggleMenuBar:
@@ -258,7 +259,7 @@ void StageWindow::RunCommand(StageCommand command) {
       if (phoneInteraction_) phoneInteraction_();
       break;
     case StageCommand::Restart:
-      session_.Controller().RestartPressed();
+      session_.Restart();
       break;
     case StageCommand::StartFrom:
       StartFrom();
@@ -276,7 +277,7 @@ void StageWindow::RunCommand(StageCommand command) {
       OpenPrizeChange();
       break;
     case StageCommand::Undo:
-      session_.Controller().UndoPressed();
+      session_.Undo();
       break;
     case StageCommand::AwardSettings:
       OpenAwardSettings();
@@ -309,7 +310,7 @@ void StageWindow::RunCommand(StageCommand command) {
       ShowNotaryInfo();
       break;
     case StageCommand::AudienceNumber:
-      session_.Controller().AudienceNumberPressed();
+      session_.AudienceNumber();
       break;
     default:
       break;
@@ -330,7 +331,7 @@ void StageWindow::ToggleLayoutEdit() {
 }
 
 void StageWindow::ChooseBackground() {
-  const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Controller().Music());
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Music());
   if (!file) return;
   // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
   const QPixmap picture =
@@ -377,12 +378,12 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
     const HistoryNote note = ReadHistoryNote(past->record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
   }
-  ResultWindow window(mode, dir_, sound_, clock_, session_.Controller().Sounds(), titles, session_.State().pool, this, ScreenRect(),
+  ResultWindow window(mode, dir_, sound_, clock_, session_.Sounds(), titles, session_.Draw().pool, this, ScreenRect(),
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
   // Closing the window silences everything.
-  session_.Controller().Music().AfterSilencingWindow();
+  session_.AfterSilencingWindow();
 }
 
 // ---- Window ----
@@ -401,7 +402,7 @@ void StageWindow::paintEvent(QPaintEvent*) {
 void StageWindow::StageDestroyedOnce() {
   if (destroyed_) return;
   destroyed_ = true;
-  session_.Controller().StageDestroyed(menus_->TextModeChecked());
+  session_.StageClosing(menus_->TextModeChecked());
 }
 
 void StageWindow::closeEvent(QCloseEvent* event) {

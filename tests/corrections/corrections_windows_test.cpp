@@ -44,7 +44,14 @@ class CorrectionWindows : public ::testing::Test {
                               Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,,\r\n")));
     ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
                               Gb("一等奖,3,1,3,奖品：手机,\r\n二等奖,2,1,2,奖品：耳机,\r\n")));
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    Open();
+  }
+  // The program started over the files as they are.
+  void Open() {
+    stage.reset();
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage =
+        std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
     stage->StartUp();
   }
@@ -56,7 +63,7 @@ class CorrectionWindows : public ::testing::Test {
   }
   void DrawOneBatch() {
     Press(Qt::Key_Space);
-    stage->controller().RollTick();
+    session->Tick();
     Press(Qt::Key_Space);
   }
   QString Label(StageElement e) const {
@@ -75,6 +82,7 @@ class CorrectionWindows : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
@@ -116,7 +124,7 @@ TEST_F(CorrectionWindows, AbandonTwoWithARedrawFromF3) {
   const std::string mark = AbandonedMark();
   const auto line = LoadResultLog(dir).front();
   EXPECT_EQ(line.winners, (std::vector<std::string>{winners[0] + mark, winners[1], winners[2] + mark}));
-  EXPECT_EQ(stage->state().pool.size(), 9u);
+  EXPECT_EQ(session->Draw().pool.size(), 9u);
   EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("补抽一等奖"));
   EXPECT_EQ(Label(StageElement::StatusLabel),
             QStringLiteral("准备抽取【补抽一等奖】，本轮抽2名（第1轮/总1轮，已抽0名/共2名)"));
@@ -132,7 +140,7 @@ TEST_F(CorrectionWindows, AbandonTwoWithARedrawFromF3) {
     Find<QPushButton>(w, "按钮_取消")->click();
   });
   Press(Qt::Key_F3);
-  EXPECT_EQ(stage->state().plan.size(), 2u);
+  EXPECT_EQ(session->Draw().plan.size(), 2u);
 
   // Never while candidates roll.
   Press(Qt::Key_Space);
@@ -164,14 +172,14 @@ TEST_F(CorrectionWindows, SupplementForAnAwardMadeUpOnTheSpotFromF4) {
     Find<QPushButton>(w, "按钮_确定")->click();
   });
   Press(Qt::Key_F4);
-  EXPECT_EQ(stage->state().plan.front(), Gb("补抽其它奖项,3,1,1,3,鲜花一束,,"));
+  EXPECT_EQ(session->Draw().plan.front(), Gb("补抽其它奖项,3,1,1,3,鲜花一束,,"));
   EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("补抽其它奖项"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("鲜花一束"));
 
   // Cancel queues nothing and leaves the stage as it was.
   WhenShown<SupplementWindow>([](SupplementWindow* w) { Find<QPushButton>(w, "按钮_取消")->click(); });
   Press(Qt::Key_F4);
-  EXPECT_EQ(stage->state().plan.size(), 3u);
+  EXPECT_EQ(session->Draw().plan.size(), 3u);
 }
 
 TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
@@ -179,7 +187,10 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
   QImage image(64, 48, QImage::Format_RGB32);
   image.fill(Qt::red);
   ASSERT_TRUE(image.save(picture));
-  stage->state().plan[1] = Gb("二等奖,2,1,1,2,奖品：耳机,") + FromQt(picture) + ",";
+  ASSERT_TRUE(
+      WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat),
+                    Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,") + FromQt(picture) + ",\r\n"));
+  Open();
 
   WhenShown<PrizeChangeWindow>([&](PrizeChangeWindow* w) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("临时修改奖品名称"));
@@ -202,7 +213,7 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
     Find<QPushButton>(w, "按钮_确定")->click();
   });
   Press(Qt::Key_F8);
-  EXPECT_EQ(stage->state().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
+  EXPECT_EQ(session->Draw().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("奖品：平板电脑"));
   const QRect prize = stage->elements().prizeName->geometry();
   EXPECT_EQ(prize.right() + 1, stage->ScreenRect().width() - 5) << "right-aligned 5 pixels from the edge";

@@ -51,7 +51,8 @@ class StageWindowTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("主标题"), Gb("年会抽奖"));
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "5");
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), musicOn);
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [this](const std::string& p) {
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [this](const std::string& p) {
       opened.push_back(p);
       return true;
     });
@@ -67,7 +68,7 @@ class StageWindowTest : public ::testing::Test {
   }
   // What the draw timer does, without waiting for it.
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i) stage->controller().RollTick();
+    for (int i = 0; i < n; ++i) session->Tick();
   }
   QString Text(QLabel* label) const { return label->text(); }
   std::vector<std::string> Messages() const {
@@ -83,6 +84,7 @@ class StageWindowTest : public ::testing::Test {
   RecordingSoundPort sound;
   FakeClock clock;
   std::vector<std::string> opened;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
@@ -102,7 +104,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(e.stopButton->focusPolicy(), Qt::NoFocus);
 
   Press(Qt::Key_Space);  // start rolling
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_TRUE(stage->drawTimer()->isActive());
   EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
   EXPECT_FALSE(e.rolling->isHidden());
@@ -117,13 +119,13 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   Press(Qt::Key_Space);  // stop: the batch's committed winners replace the last tick's candidates
   const QStringList onScreen = e.rolling->Candidates();
   EXPECT_EQ(onScreen.size(), 3);
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_TRUE(session->Draw().WinnersShown());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_EQ(e.startButton->text(), QStringLiteral("准备"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【一等奖】"))) << Text(e.status).toStdString();
   EXPECT_TRUE(e.marquee->text().startsWith(QStringLiteral("恭喜：【一等奖】")));
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
   EXPECT_TRUE(record.startsWith(QStringLiteral("一等奖-奖品：手机-"))) << record.toStdString();
   for (const QString& winner : onScreen) {
@@ -134,7 +136,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains(QStringLiteral("【一等奖】")));
 
   Press(Qt::Key_Space);  // announce the next batch
-  EXPECT_FALSE(stage->state().WinnersShown());
+  EXPECT_FALSE(session->Draw().WinnersShown());
   EXPECT_FALSE(e.centre->isHidden());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
@@ -145,11 +147,11 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
   // The buttons do what the space bar does.
   e.startButton->click();
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   Ticks(1);
   e.stopButton->click();
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().pool.size(), 5u);
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().pool.size(), 5u);
   Press(Qt::Key_Space);
   EXPECT_EQ(Text(e.centre), QStringLiteral("抽奖完毕！"));
 }
@@ -173,43 +175,43 @@ TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) 
   Press(Qt::Key_B);
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
   Press(Qt::Key_Space);  // the stage comes back; the roll does not start unseen
-  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_EQ(picture(), ready);
 
   Press(Qt::Key_Space);
   Ticks(2);
   Press(Qt::Key_Period);
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_TRUE(stage->drawTimer()->isActive());
   Ticks(2);  // the candidates go on rolling under the cover
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
 
   Press(Qt::Key_PageDown);  // back, still rolling: nothing was recorded
   EXPECT_FALSE(stage->blanked());
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
   Ticks(1);
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().WinnersShown());
+  ASSERT_TRUE(session->Draw().WinnersShown());
 
   const QImage winners = picture();
   Press(Qt::Key_B);
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
   Press(Qt::Key_Period);
   EXPECT_EQ(picture(), winners);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 }
 
 TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);  // one batch recorded: the restart asks first
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
 
   prompter.ScriptAnswer(Answer::Cancel);
   Press(Qt::Key_F1, stage->elements().startButton);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
-  EXPECT_TRUE(stage->state().drawStarted);
+  EXPECT_TRUE(session->Draw().drawStarted);
 
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
@@ -221,8 +223,8 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   prompter.ScriptAnswer(Answer::Ok);
   stage->menus()->action(StageCommand::Restart)->trigger();
   EXPECT_EQ(prompter.shown().size(), 1u);
-  EXPECT_FALSE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_FALSE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 10u);
 
   // F10 and other letters do nothing.
   prompter.Clear();
@@ -381,8 +383,8 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
   stage->menus()->action(StageCommand::PictureMode)->trigger();
   EXPECT_FALSE(stage->drawTimer()->isActive());
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_TRUE(stage->state().pool.empty());
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_TRUE(session->Draw().pool.empty());
   EXPECT_TRUE(stage->menus()->action(StageCommand::TextMode)->isChecked());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
   // The list went to history/, named by the time of the switch.
@@ -423,8 +425,9 @@ TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
   Press(Qt::Key_Space);
   prompter.ScriptAnswer(Answer::Cancel);
   Press(Qt::Key_F12);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
-                                                "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
+                                     "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
   EXPECT_TRUE(stage->isVisible());
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F12);
@@ -446,7 +449,7 @@ TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
     window->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::StartFrom);
-  EXPECT_TRUE(stage->state().startFromActive);
+  EXPECT_TRUE(session->Draw().startFromActive);
   EXPECT_EQ(Text(stage->elements().award), QStringLiteral("二等奖"));
   EXPECT_EQ(Text(stage->elements().centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_TRUE(Text(stage->elements().status).startsWith(QStringLiteral("准备抽取【二等奖】")));
@@ -476,7 +479,7 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
   prompter.Clear();
 
   // Changing the order and answering Cancel keeps the running draw.
@@ -487,8 +490,8 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
-  EXPECT_TRUE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_TRUE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kResultDat)));
 
   // OK restarts: the draw is rebuilt from the files once the window has closed.
@@ -499,8 +502,8 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
     w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_FALSE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_FALSE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 10u);
   EXPECT_EQ(Text(e.award), QStringLiteral("一等奖"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【一等奖】"))) << Text(e.status).toStdString();
 }
@@ -518,7 +521,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
                     Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
   Press(Qt::Key_Space);  // 二等奖 rolls
   Ticks(3);
-  ASSERT_TRUE(stage->state().Rolling());
+  ASSERT_TRUE(session->Draw().Rolling());
   const std::string resultsBefore = ReadTextFile(dir.Path(ProgramDir::kResultDat));
 
   // The operator reverses the order, keeps the running draw (Cancel) and confirms the window.
@@ -529,26 +532,26 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
     w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), resultsBefore) << "the aborted roll recorded something";
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
 
   // The next roll is a whole batch of the line the stage now announces, recorded under that award.
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().Rolling());
+  ASSERT_TRUE(session->Draw().Rolling());
   Ticks(2);
   const QString award = Text(e.award);
-  const int size = stage->state().batchSize;
+  const int size = session->Draw().batchSize;
   Press(Qt::Key_Space);
   EXPECT_EQ(e.rolling->Candidates().size(), size);
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【") + award + QStringLiteral("】")))
       << Text(e.status).toStdString();
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
   EXPECT_TRUE(record.contains(QStringLiteral("\r\n") + award + QStringLiteral("-"))) << record.toStdString();
-  EXPECT_EQ(stage->state().pool.size(), 7u - static_cast<std::size_t>(size));
+  EXPECT_EQ(session->Draw().pool.size(), 7u - static_cast<std::size_t>(size));
 }
 
 TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLineThatWillBeDrawn) {
@@ -574,7 +577,7 @@ TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLi
     w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
   EXPECT_EQ(Text(e.award), QStringLiteral("三等奖"));
   EXPECT_EQ(Text(e.prizeName), QStringLiteral("奖品：杯子"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【三等奖】"))) << Text(e.status).toStdString();
@@ -684,7 +687,8 @@ class PictureStageTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "2");
     settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
     settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, nullptr);
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, nullptr);
     stage->show();
     stage->StartUp();
   }
@@ -694,22 +698,23 @@ class PictureStageTest : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
 TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
   Start({"zhang", "wang", "li"}, {"zhang", "wang", "li"});
   EXPECT_TRUE(prompter.shown().empty());
-  EXPECT_FALSE(stage->mode().textMode);
+  EXPECT_FALSE(session->Mode().textMode);
   EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
   stage->RunCommand(StageCommand::Start);
-  ASSERT_TRUE(stage->state().Rolling());
-  for (int i = 0; i < 20; ++i) stage->controller().RollTick();
+  ASSERT_TRUE(session->Draw().Rolling());
+  for (int i = 0; i < 20; ++i) session->Tick();
   EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
   stage->elements().rolling->grab();  // photos are read when a frame is painted
   EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
   stage->RunCommand(StageCommand::Stop);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 }
 
 TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
@@ -720,8 +725,8 @@ TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
   EXPECT_TRUE(text.startsWith(QStringLiteral("图片不存在，请先添加图片！"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("zhang.jpg、wang.jpg"))) << text.toStdString();
   EXPECT_FALSE(text.contains(QStringLiteral("li.jpg")));
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().pool.size(), 3u);
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().pool.size(), 3u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
 }
 
