@@ -11,8 +11,8 @@
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
 #include "stage/notary_window.h"
-#include "stage/start_from_window.h"
 #include "stage/stage_window.h"
+#include "stage/start_from_window.h"
 
 namespace kavrel {
 
@@ -29,7 +29,8 @@ void StageWindow::StartFrom() {
 void StageWindow::OpenAwardSettings() {
   if (session_.State().Rolling()) session_.Controller().AbortRoll();
   session_.Controller().SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()}, OperatorWindow());
+  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()},
+                             OperatorWindow());
   window.exec();
   session_.Controller().AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
 }
@@ -51,9 +52,9 @@ void StageWindow::EditList() {
   const int run = ++listEditorRuns_;
   bool restart = false;
   {
-    PhotoListWindow window(
-        {dir_, settings_, prompter_, clock_, session_.State().drawStarted, session_.Mode().pictureFolder, session_.Mode().pictureRatio43}, sound_,
-        cameras_, OperatorWindow());
+    PhotoListWindow window({dir_, settings_, prompter_, clock_, session_.State().drawStarted,
+                            session_.Mode().pictureFolder, session_.Mode().pictureRatio43},
+                           sound_, cameras_, OperatorWindow());
     window.exec();
     restart = window.DrawRestartWanted();
   }
@@ -129,7 +130,8 @@ void StageWindow::ShowNotaryInfo() {
   NotaryWindow window({.seal = receipts.Active() ? receipts.Seal() : std::string(),
                        .lastHash = receipts.LastHash(),
                        .closed = receipts.Closed(),
-                       .audienceNumber = receipts.AudienceNumber()},
+                       .audienceNumber = receipts.AudienceNumber(),
+                       .duplicates = session_.Controller().SealedDuplicatesNote()},
                       this);
   window.exec();
 }
