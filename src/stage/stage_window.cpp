@@ -377,8 +377,8 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
     const HistoryNote note = ReadHistoryNote(past->record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
   }
-  ResultWindow window(mode, dir_, sound_, clock_, session_.Controller().Sounds(), titles, session_.State().pool, this, ScreenRect(),
-                      past ? &past->record : nullptr);
+  ResultWindow window(mode, dir_, sound_, clock_, session_.Controller().Sounds(), titles, session_.State().pool, this,
+                      ScreenRect(), past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
   // Closing the window silences everything.

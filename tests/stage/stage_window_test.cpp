@@ -423,8 +423,9 @@ TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
   Press(Qt::Key_Space);
   prompter.ScriptAnswer(Answer::Cancel);
   Press(Qt::Key_F12);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
-                                                "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
+                                     "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
   EXPECT_TRUE(stage->isVisible());
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F12);
