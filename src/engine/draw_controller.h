@@ -125,6 +125,10 @@ class DrawController {
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
   const DrawReceipts& Receipts() const { return receipts_; }
+  // What the seal of the draw under way says of repeated entries, for "公证信息" (GB18030): how many
+  // extra copies, whether they were kept, and while they are extra tickets each repeated entry's
+  // share of them (read from the sealed list). Empty without receipts or repeated entries.
+  std::string SealedDuplicatesNote() const;
   // Draw keys from a reproducible source instead of the system's entropy (tests, benchmarks).
   void UseRandomBytes(DrawReceipts::RandomBytes source) { receipts_.UseRandomBytes(std::move(source)); }
   // Receipts of the corrections, appended by the correction windows once their change is made
@@ -222,6 +226,7 @@ class DrawController {
   std::string awardText_;
   std::string prizeText_;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
+  int breaksTold_ = 0;  // the same for entries whose TABs and line breaks became spaces
   int longTold_ = 0;    // the same for entries too long to be names
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;

@@ -78,6 +78,11 @@ std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
     text.replace(text.find("%d"), 2, std::to_string(notes.dashesReplaced));
     prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
   }
+  if (pool && notes.breaksReplaced > 0 && notes.breaksReplaced != breaksTold_) {
+    std::string text = Gb(texts::kBreaksReplaced);
+    text.replace(text.find("%d"), 2, std::to_string(notes.breaksReplaced));
+    prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
+  }
   if (pool && notes.longEntries > 0 && notes.longEntries != longTold_) {
     // One message for all of them, naming the first with its start: a list read as one line shows
     // its first few names there.
@@ -92,6 +97,7 @@ std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
   }
   if (pool) {
     dashesTold_ = notes.dashesReplaced;
+    breaksTold_ = notes.breaksReplaced;
     longTold_ = notes.longEntries;
   }
   return pool;

@@ -123,7 +123,8 @@ void StageWindow::ShowNotaryInfo() {
   NotaryWindow window({.seal = receipts.Active() ? receipts.Seal() : std::string(),
                        .lastHash = receipts.LastHash(),
                        .closed = receipts.Closed(),
-                       .audienceNumber = receipts.AudienceNumber()},
+                       .audienceNumber = receipts.AudienceNumber(),
+                       .duplicates = session_.Controller().SealedDuplicatesNote()},
                       this);
   window.exec();
 }
