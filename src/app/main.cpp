@@ -23,6 +23,7 @@
 #include "platform/system_cameras.h"
 #include "platform/system_clock.h"
 #include "stage/stage_window.h"
+#include "start_up_guard.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
@@ -49,10 +50,7 @@ void OfferSampleEvent(const kavrel::ProgramDir& dir, kavrel::Prompter& prompter)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Before anything opens: the phones' server sizes its connections from what is in force.
-  kavrel::RaiseDescriptorLimit();
-  QApplication app(argc, argv);
+static int RunProgram(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("kavrel抽奖"));
   QApplication::setApplicationVersion(QString::fromLatin1(kavrel::kVersion));
   kavrel::InstallChineseUi(app);
@@ -84,6 +82,8 @@ int main(int argc, char** argv) {
   }
   // Nothing writes yet: a temporary beside a data file is what a write cut short by a crash left.
   kavrel::RemoveStaleTemporaries(dir);
+  // A move into history cut short by a crash is finished (or undone) before the draw reads its files.
+  kavrel::FinishInterruptedMove(dir);
 
   kavrel::QtPrompter prompter(nullptr, dir.Root());
   if (firstStart) OfferSampleEvent(dir, prompter);
@@ -118,4 +118,11 @@ int main(int argc, char** argv) {
   stage.StartUp();
   display.FocusOperator();
   return app.exec();
+}
+
+int main(int argc, char** argv) {
+  // Before anything opens: the phones' server sizes its connections from what is in force.
+  kavrel::RaiseDescriptorLimit();
+  QApplication app(argc, argv);
+  return kavrel::RunShowingFileErrors([&app] { return RunProgram(app); });
 }

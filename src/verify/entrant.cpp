@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "storage/entry_key.h"
 #include "storage/receipt_log.h"
 #include "storage/receipt_merkle.h"
 #include "verify/verify_text.h"
@@ -20,20 +21,14 @@ std::string Utf8(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
-
-// One person's entry whatever spaces it was typed or listed with: trimmed, and every run of spaces
-// (ASCII or full-width, tabs) made one ASCII space.
-std::string SamePerson(const std::string& gb) {
-  return Utf8(ToQt(gb).simplified());
-}
 }  // namespace
 
 EntrantAnswer LookUpEntrant(const VerifyReport& report, const std::string& entry) {
   EntrantAnswer answer;
   const auto& pool = report.sealedPool;
-  const std::string person = SamePerson(entry);
+  const std::string person = EntryKey(entry);
   for (std::size_t i = 0; i < pool.size(); ++i)
-    if (SamePerson(pool[i]) == person) answer.positions.push_back(i);
+    if (EntryKey(pool[i]) == person) answer.positions.push_back(i);
   if (!answer.InList()) {
     for (const auto& e : pool)
       if (!entry.empty() && Norm(e).find(Norm(entry)) != std::string::npos && answer.similar.size() < kSimilarShown)
@@ -42,7 +37,7 @@ EntrantAnswer LookUpEntrant(const VerifyReport& report, const std::string& entry
   }
   for (const auto& b : report.standing)
     for (std::size_t i = 0; i < b.entries.size(); ++i) {
-      if (SamePerson(b.entries[i]) != person) continue;
+      if (EntryKey(b.entries[i]) != person) continue;
       std::string win = "won " + Shown(b.award);
       if (!b.prize.empty()) win += " (" + Shown(b.prize) + ")";
       win += " in batch " + std::to_string(b.index) + " at " + b.time;

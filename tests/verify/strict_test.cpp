@@ -99,6 +99,7 @@ TEST_F(Strict, AStopCutShortByACrashIsNamedAndOtherUnvouchedWinnersFail) {
   const std::string recordBefore = Read(ProgramDir::kExitIni);
   ASSERT_FALSE(recordBefore.empty());
   const auto logBefore = LogLines();
+  const std::string txtBefore = Read(ProgramDir::kResultTxt);
   ctl().StartPressed();
   Roll();
   const std::string recordAfter = Read(ProgramDir::kExitIni);
@@ -114,6 +115,11 @@ TEST_F(Strict, AStopCutShortByACrashIsNamedAndOtherUnvouchedWinnersFail) {
             0u)
       << ReportLine(r);
   EXPECT_EQ(r.unchecked.size(), 3u);
+  // Killed between the renames of the two result files: the batch is in result.dat alone.
+  const std::string txtAfter = Read(ProgramDir::kResultTxt);
+  Put(ProgramDir::kResultTxt, txtBefore);
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::Interrupted) << ReportLine(Verify());
+  Put(ProgramDir::kResultTxt, txtAfter);
 
   // Without a resume record that explains them, or with one that already counts them, they are
   // winners nobody vouches for, and named.
