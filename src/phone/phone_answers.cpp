@@ -7,6 +7,7 @@
 
 #include "phone/phone_mask.h"
 #include "storage/codec.h"
+#include "storage/membership_proof.h"
 #include "storage/receipt_merkle.h"
 
 namespace kavrel {
@@ -218,18 +219,8 @@ QByteArray EntryProofJson(const PhoneSnapshot& snap, const std::string& entry) {
   if (at == snap.entries.end()) return {};
   const MerkleProof proof = ProveEntry(snap.entries, static_cast<std::size_t>(at - snap.entries.begin()));
   // The same object kavrel-verify --proof writes and checks, so a phone's proof is checked the same way.
-  QJsonObject o;
-  o[QStringLiteral("kavrel_proof")] = 1;
   // Masked like every answer about a person: the phone that asked already knows who it is.
-  o[QStringLiteral("entry")] = AnswerShown(snap, entry);
-  o[QStringLiteral("index")] = static_cast<qint64>(proof.index);
-  o[QStringLiteral("size")] = static_cast<qint64>(proof.size);
-  QJsonArray path;
-  for (const auto& h : proof.path) path.append(QString::fromLatin1(h.data(), static_cast<qsizetype>(h.size())));
-  o[QStringLiteral("path")] = path;
-  o[QStringLiteral("seal_line")] =
-      QString::fromUtf8(snap.sealLine.data(), static_cast<qsizetype>(snap.sealLine.size()));
-  return QJsonDocument(o).toJson(QJsonDocument::Indented);
+  return QByteArray::fromStdString(MembershipProofJson(snap.sealLine, FromQt(AnswerShown(snap, entry)), proof));
 }
 
 }  // namespace kavrel

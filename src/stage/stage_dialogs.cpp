@@ -3,6 +3,7 @@
 #include "corrections/abandon_window.h"
 #include "corrections/prize_change_window.h"
 #include "corrections/supplement_window.h"
+#include "engine/plan.h"
 #include "lists/list_editor_window.h"
 #include "lists/photo_list_window.h"
 #include "settings/award_groups_window.h"
@@ -106,13 +107,18 @@ void StageWindow::OpenAbandon() {
 
 void StageWindow::OpenSupplement() {
   if (!session_.CorrectionMayOpen("补奖")) return;
-  SupplementWindow window(dir_, prompter_, OperatorWindow());
+  // The award on screen (winners shown) or announced is the one extra winners are most likely for.
+  const DrawState& state = session_.State();
+  const std::string& atAward = Field(state.WinnersShown() ? state.recordedLine : state.currentLine, kAwardName);
+  SupplementWindow window(dir_, atAward, prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.Supplement(window.Request());
 }
 
 void StageWindow::OpenPrizeChange() {
   if (!session_.CorrectionMayOpen("修改奖品")) return;
-  PrizeChangeWindow window(session_.State().plan, prompter_, OperatorWindow());
+  PrizeChangeWindow window(dir_, session_.State().plan,
+                           NextPlanPosition(session_.State(), session_.Options().forwardOrder), prompter_,
+                           OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.ChangePrize(window.Request());
 }
 
