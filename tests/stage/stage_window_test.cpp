@@ -224,10 +224,38 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   EXPECT_FALSE(stage->state().drawStarted);
   EXPECT_EQ(stage->state().pool.size(), 10u);
 
-  // F10 and other letters do nothing.
+  // Letters without a command do nothing.
   prompter.Clear();
-  for (int key : {Qt::Key_F10, Qt::Key_A}) Press(key, stage->elements().stopButton);
+  Press(Qt::Key_A, stage->elements().stopButton);
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
+  Press(Qt::Key_Space);
+  Ticks(2);
+  Press(Qt::Key_Space);  // three winners of 一等奖 recorded
+  const QStringList winners = stage->elements().rolling->Candidates();
+  Press(Qt::Key_F10);
+  auto* wall = stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙"));
+  ASSERT_NE(wall, nullptr);
+  EXPECT_TRUE(wall->isVisible());
+  EXPECT_EQ(wall->geometry(), stage->rect());
+  for (const QString& w : winners) EXPECT_TRUE(wall->accessibleName().contains(w)) << w.toStdString();
+  // The clicker's keys are the wall's: no batch is announced behind it.
+  Press(Qt::Key_PageDown);
+  Press(Qt::Key_PageUp);
+  EXPECT_TRUE(stage->state().WinnersShown());
+  // Escape closes the wall; the stage stands as it was.
+  Press(Qt::Key_Escape);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_FALSE(stage->menuBarShown());
+  // A start press while the wall is up brings the stage back instead of drawing unseen.
+  stage->RunCommand(StageCommand::WinnersWall);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_TRUE(stage->state().WinnersShown());
 }
 
 TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
@@ -423,8 +451,9 @@ TEST_F(StageWindowTest, QuitAsksWhileBatchesRemain) {
   Press(Qt::Key_Space);
   prompter.ScriptAnswer(Answer::Cancel);
   Press(Qt::Key_F12);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
-                                                "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"奖项还未抽取完毕，确定要退出吗？\n\n已抽出的中奖结果和抽奖进度会保留，"
+                                     "下次启动时可以选择继续本次抽奖（正在滚动的这一批不算抽出）。"});
   EXPECT_TRUE(stage->isVisible());
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F12);
