@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   # Qt 6 (widgets, printing, SVG, multimedia for the camera) and its Chinese translations
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-translations-l10n
   libgl-dev
@@ -29,7 +29,7 @@ PACKAGES=(
   # the phone pages' web server (its CMake package needs the WebSockets one)
   qt6-httpserver-dev qt6-websockets-dev
   # end-to-end checks (chromium drives the phone pages)
-  xvfb xauth xdotool imagemagick x11-utils chromium chromium-driver
+  xvfb xauth xdotool imagemagick x11-utils chromium chromium-driver curl
   # asset generators (music)
   fluidsynth lame sox
 )

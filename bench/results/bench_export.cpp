@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/scripted_prompter.h"
 #include "results/export/winner_export.h"
 #include "results/history_window.h"
 #include "storage/codec.h"
 #include "storage/draw_history.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #
 #   bash scripts/package/check-deb.sh [PACKAGE.deb]     (default: the newest dist/kavrel_*_amd64.deb)
 #
-# Needs root (debootstrap, chroot, mounts), xvfb, xdotool and imagemagick on this machine. The
+# Needs root (chroot, mounts; debootstrap is installed when missing), xvfb, xdotool and imagemagick on this machine. The
 # debootstrap result is cached in KAVREL_DEB_CHECK_CACHE (default ~/.cache/kavrel-deb-check); every
 # run unpacks a fresh copy of it. The screenshot of the stage is left in that folder.
 set -euo pipefail
@@ -25,6 +25,8 @@ step() { echo "check-deb: $*"; }
 fail() { echo "check-deb: FAILED: $*" >&2; exit 1; }
 
 if [ ! -f "$cache/bookworm-minbase.tar.gz" ]; then
+  command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q debootstrap >/dev/null ||
+    fail "debootstrap is not installed and could not be"
   step "debootstrap --variant=minbase bookworm (once; cached in $cache)"
   rm -rf "$cache/bootstrap-tmp"
   debootstrap --variant=minbase bookworm "$cache/bootstrap-tmp" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
@@ -135,8 +137,11 @@ wait_for 30 xdotool search --onlyvisible --name '^提示信息：$' || fail "a s
 answer 提示信息： Return
 step "a second program on the same data folder is refused"
 
+# One batch of several: the draw is still open, which kavrel-verify answers with "NOT CLOSED" and exit 4.
+verify_status=0
 verify=$(chroot --userspec=ada:ada "$root" env -i HOME=/home/ada PATH=/usr/bin:/bin \
-  kavrel-verify /home/ada/.local/share/kavrel) || fail "kavrel-verify: $verify"
+  kavrel-verify /home/ada/.local/share/kavrel) || verify_status=$?
+[ "$verify_status" -eq 4 ] && [[ $verify == "NOT CLOSED: 1 batches"* ]] || fail "kavrel-verify ($verify_status): $verify"
 step "kavrel-verify: $verify"
 
 kill "$(cat "$app_pid_file")" 2>/dev/null || true

@@ -140,7 +140,7 @@ qt_module() {
 
 step_host_packages() {
   local pkgs=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev dpkg-dev curl cmake ninja-build
-    pkg-config perl qt6-base-dev qt6-base-dev-tools qt6-shader-baker qt6-shadertools-dev nsis wine64)
+    pkg-config perl qt6-base-dev qt6-base-dev-tools qt6-shader-baker qt6-shadertools-dev nsis wine64 wine)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "console/operator_console_window.h"
-#include "console/stage_screen_window.h"
-#include "engine/ports/prompter.h"
 #include "console/stage_link.h"
+#include "console/stage_screen_window.h"
 #include "engine/draw_session.h"
+#include "engine/ports/prompter.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"

@@ -20,8 +20,9 @@
 
 namespace kavrel {
 
-PrizeChangeWindow::PrizeChangeWindow(const std::vector<std::string>& plan, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), choice_(plan) {
+PrizeChangeWindow::PrizeChangeWindow(const ProgramDir& dir, const std::vector<std::string>& plan,
+                                     std::size_t nextPosition, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), dir_(dir), prompter_(prompter), choice_(plan, nextPosition) {
   setObjectName(QStringLiteral("PrizeChangeWindow"));
   setWindowTitle(QStringLiteral("临时修改奖品名称"));
   setModal(true);
@@ -97,11 +98,12 @@ void PrizeChangeWindow::ShowPicture(const std::string& gbPath) {
     return;
   }
   // The preview is small: a phone photo is decoded at about its size, not at full size.
-  preview_->SetPicture(ReadPictureScaled(detail::ToQPath(NativePath(gbPath)), preview_->size().expandedTo({640, 480})));
+  preview_->SetPicture(ReadPictureScaled(detail::ToQPath(NativePath(PrizePictureFile(dir_, gbPath))),
+                                         preview_->size().expandedTo({640, 480})));
 }
 
 void PrizeChangeWindow::PickPicture() {
-  const auto picked = PickPrizePicture(prompter_);
+  const auto picked = PickPrizePicture(dir_, prompter_);
   if (!picked || !AcceptPrizePicture(*picked, prompter_)) return;
   prizePicture_->setText(ToQt(*picked));
   ShowPicture(*picked);
@@ -115,8 +117,16 @@ PrizeChangeRequest PrizeChangeWindow::Request() const {
   return request;
 }
 
+// Says what will change and lets the operator look again: Cancel keeps the window open.
 void PrizeChangeWindow::ConfirmPressed() {
-  if (CheckPrizeChange(Request(), prompter_)) accept();
+  const PrizeChangeRequest request = Request();
+  if (!CheckPrizeChange(request, prompter_)) return;
+  const std::string question =
+      PrizeChangeQuestion(choice_, batches_->currentIndex(), request.prizeName, request.prizePicture);
+  if (!question.empty() &&
+      prompter_.Message(question, Gb("操作提示："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return;
+  accept();
 }
 
 }  // namespace kavrel

@@ -12,6 +12,7 @@ class QLineEdit;
 namespace kavrel {
 
 class PicturePanel;
+class ProgramDir;
 class Prompter;
 
 // "临时修改奖品名称": a new prize name and picture for one batch not yet drawn. The window changes
@@ -21,7 +22,9 @@ class PrizeChangeWindow : public QDialog {
   Q_OBJECT
 
  public:
-  PrizeChangeWindow(const std::vector<std::string>& plan, Prompter& prompter, QWidget* parent = nullptr);
+  // `nextPosition`: the plan position of the batch the draw is at, selected at opening.
+  PrizeChangeWindow(const ProgramDir& dir, const std::vector<std::string>& plan, std::size_t nextPosition,
+                    Prompter& prompter, QWidget* parent = nullptr);
 
   PrizeChangeRequest Request() const;
 
@@ -34,6 +37,7 @@ class PrizeChangeWindow : public QDialog {
   void ShowPicture(const std::string& gbPath);
   void PickPicture();
 
+  const ProgramDir& dir_;
   Prompter& prompter_;
   PrizeChangeChoice choice_;
   QComboBox* batches_;

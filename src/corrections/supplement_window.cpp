@@ -18,8 +18,9 @@
 
 namespace kavrel {
 
-SupplementWindow::SupplementWindow(const ProgramDir& dir, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), choice_(LoadAwardTable(dir)) {
+SupplementWindow::SupplementWindow(const ProgramDir& dir, const std::string& currentAward, Prompter& prompter,
+                                   QWidget* parent)
+    : QDialog(parent), dir_(dir), prompter_(prompter), choice_(LoadAwardTable(dir)) {
   setObjectName(QStringLiteral("SupplementWindow"));
   setWindowTitle(QStringLiteral("补奖设定"));
   setModal(true);
@@ -27,6 +28,11 @@ SupplementWindow::SupplementWindow(const ProgramDir& dir, Prompter& prompter, QW
 
   awards_ = new QComboBox(this);
   awards_->setObjectName(QStringLiteral("组合框1"));
+  customName_ = new QLineEdit(this);
+  customName_->setObjectName(QStringLiteral("编辑框_奖项名称"));
+  customName_->setMaxLength(50);
+  customName_->setPlaceholderText(QStringLiteral("例如：董事长特别奖"));
+  customNameLabel_ = new QLabel(QStringLiteral("奖项名称"), this);
   prizeName_ = new QLineEdit(this);
   prizeName_->setObjectName(QStringLiteral("编辑框_奖品名称"));
   prizeName_->setMaxLength(100);  // the stage shows no more of a caption
@@ -50,15 +56,17 @@ SupplementWindow::SupplementWindow(const ProgramDir& dir, Prompter& prompter, QW
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("补抽奖项"), this), 0, 0);
   grid->addWidget(awards_, 0, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("奖品名称"), this), 1, 0);
-  grid->addWidget(prizeName_, 1, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("奖品图片"), this), 2, 0);
-  grid->addWidget(prizePicture_, 2, 1);
-  grid->addWidget(pick_, 2, 2);
-  grid->addWidget(new QLabel(QStringLiteral("补抽名额"), this), 3, 0);
-  grid->addWidget(quota_, 3, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("批    次"), this), 4, 0);
-  grid->addWidget(batches_, 4, 1, 1, 2);
+  grid->addWidget(customNameLabel_, 1, 0);
+  grid->addWidget(customName_, 1, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("奖品名称"), this), 2, 0);
+  grid->addWidget(prizeName_, 2, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("奖品图片"), this), 3, 0);
+  grid->addWidget(prizePicture_, 3, 1);
+  grid->addWidget(pick_, 3, 2);
+  grid->addWidget(new QLabel(QStringLiteral("补抽名额"), this), 4, 0);
+  grid->addWidget(quota_, 4, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("批    次"), this), 5, 0);
+  grid->addWidget(batches_, 5, 1, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);
@@ -68,8 +76,9 @@ SupplementWindow::SupplementWindow(const ProgramDir& dir, Prompter& prompter, QW
   column->addLayout(buttons);
 
   for (const auto& name : choice_.Items()) awards_->addItem(ToQt(name));
-  awards_->setCurrentIndex(choice_.InitialIndex());
-  ShowAward(choice_.InitialIndex());
+  const int initial = choice_.IndexOf(currentAward);
+  awards_->setCurrentIndex(initial);
+  ShowAward(initial);
   connect(awards_, &QComboBox::currentIndexChanged, this, &SupplementWindow::ShowAward);
   connect(quota_, &QLineEdit::textChanged, this, [this] {
     if (batches_->text().isEmpty()) batches_->setText(QStringLiteral("1"));
@@ -88,19 +97,28 @@ void SupplementWindow::ShowAward(int index) {
   prizeName_->setEnabled(!prize.fromTable);
   prizePicture_->setEnabled(!prize.fromTable);
   pick_->setVisible(!prize.fromTable);
+  // Only an award made up on the spot has a name to type; the stage, the winner lists and the exports show it.
+  customName_->setVisible(index == 0);
+  customNameLabel_->setVisible(index == 0);
 }
 
 void SupplementWindow::PickPicture() {
-  if (const auto picked = PickPrizePicture(prompter_)) prizePicture_->setText(ToQt(*picked));
+  if (const auto picked = PickPrizePicture(dir_, prompter_)) prizePicture_->setText(ToQt(*picked));
 }
 
 SupplementRequest SupplementWindow::Request() const {
   return {FromQt(awards_->currentText()), FromQt(prizeName_->text()), FromQt(prizePicture_->text()),
-          FromQt(quota_->text()), FromQt(batches_->text())};
+          FromQt(quota_->text()),         FromQt(batches_->text()),   FromQt(customName_->text().trimmed())};
 }
 
+// Says what will be queued and lets the operator look again: Cancel keeps the window open.
 void SupplementWindow::ConfirmPressed() {
-  if (CheckSupplementRequest(Request(), prompter_)) accept();
+  const SupplementRequest request = Request();
+  const std::vector<std::string> table(choice_.Items().begin() + 1, choice_.Items().end());
+  if (!CheckSupplementRequest(request, prompter_, table)) return;
+  if (prompter_.Message(SupplementQuestion(request), Gb("操作提示："), Buttons::OkCancel, Icon::Question) != Answer::Ok)
+    return;
+  accept();
 }
 
 }  // namespace kavrel

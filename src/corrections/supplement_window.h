@@ -5,6 +5,7 @@
 #include "engine/supplement.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -13,14 +14,18 @@ namespace kavrel {
 class ProgramDir;
 class Prompter;
 
-// "补奖设定": the operator picks an award of the table (or "其它奖项" with a prize typed on the spot),
-// the number of extra winners and the number of batches. The window changes nothing itself: closed
-// with "确定" (accepted) it hands Request() to the stage, which queues it with the engine's Supplement.
+// "补奖设定": the operator picks an award of the table (or "其它奖项", an award made up on the spot
+// with its own name and prize typed in), the number of extra winners and the number of batches. The window changes
+// nothing itself: closed with "确定" (accepted) it hands Request() to the stage, which queues it with the engine's
+// Supplement.
 class SupplementWindow : public QDialog {
   Q_OBJECT
 
  public:
-  SupplementWindow(const ProgramDir& dir, Prompter& prompter, QWidget* parent = nullptr);
+  // `currentAward`: the award the draw is at (on screen or announced), selected at opening when the
+  // table has it.
+  SupplementWindow(const ProgramDir& dir, const std::string& currentAward, Prompter& prompter,
+                   QWidget* parent = nullptr);
 
   SupplementRequest Request() const;
 
@@ -31,9 +36,12 @@ class SupplementWindow : public QDialog {
   void ShowAward(int index);
   void PickPicture();
 
+  const ProgramDir& dir_;
   Prompter& prompter_;
   SupplementChoice choice_;
   QComboBox* awards_;
+  QLabel* customNameLabel_;
+  QLineEdit* customName_;
   QLineEdit* prizeName_;
   QLineEdit* prizePicture_;
   QToolButton* pick_;

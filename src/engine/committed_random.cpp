@@ -52,8 +52,7 @@ std::string BatchPersonalization(const BatchInputs& in) {
          "\nattempt " + std::to_string(in.attempt) + "\n";
 }
 
-CommittedRandom::CommittedRandom(const BatchInputs& inputs)
-    : drbg_(inputs.drawKey, {}, BatchPersonalization(inputs)) {}
+CommittedRandom::CommittedRandom(const BatchInputs& inputs) : drbg_(inputs.drawKey, {}, BatchPersonalization(inputs)) {}
 
 int CommittedRandom::Next15() {
   if (used_ + 2 > block_.size()) {

@@ -300,12 +300,33 @@ void DrawController::StopPressed() {
 
 void DrawController::RecordStop() {
   // The ticks were the show: the batch's winners are its committed pick, which follows from the draw
-  // key, the audience number, the batch's index and attempt, and nothing the operator can time. It is
-  // painted over the last tick, so the roll stops on the winners.
+  // key, the audience number, the batch's index and attempt, and nothing the operator can time.
   const PickRange range = CurrentPickRange(state_);
   CommittedRandom committed(receipts_.NextBatchInputs());
   DrawPositions(committed, range, state_.batchSize, options_.repeatAllowed, state_.batchWinners);
+
+  const std::string award = awardText_;
+  const std::string prize = prizeText_;
+  std::vector<int> positions = state_.batchWinners;
+  std::sort(positions.begin(), positions.end(), std::greater<int>());
+  std::vector<std::string> entries;
+  entries.reserve(positions.size());
+  for (int p : positions) entries.push_back(state_.pool[static_cast<std::size_t>(p) - 1]);
+
+  // One time for the result files and the receipt, so the check can hold them to each other.
+  const LocalDateTime when = clock_.Now();
+  // The stop's journal: results, receipt, resume record, each through the one files seam. The
+  // results come first and decide: a batch they do not hold was never drawn, so the stage goes back
+  // to the ready state of the same batch with nothing changed, and the next press draws it again
+  // (over the same pool and the same receipt counters, so with the same winners).
+  if (!files_->RecordResults(dir_, award, prize, entries, state_.lastAwardName == award, when)) {
+    AbortRoll();
+    Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
+    return;
+  }
+  // The roll stops on the winners: they are painted over the last tick.
   PaintBatch(state_, Rules(), stage_);
+  state_.batchWinners = std::move(positions);
 
   sound_.StopAllSounds();
   if (sounds_.stopSoundOn) sound_.PlaySoundFile(sounds_.stopSoundFile, false);
@@ -313,43 +334,26 @@ void DrawController::RecordStop() {
   state_.drawStarted = true;
   stage_.SetText(StageElement::StartButton, Gb(texts::kPrepareCaption));
   state_.phase = DrawPhase::WinnersShown;
-
-  const std::string award = awardText_;
-  const std::string prize = prizeText_;
-  const int count = static_cast<int>(state_.batchWinners.size());
-  const bool extendsAward = state_.lastAwardName == award;
   // The announce left the award's count before this batch (restarted for an award opened afresh).
-  state_.drawnInAward += count;
-
-  std::sort(state_.batchWinners.begin(), state_.batchWinners.end(), std::greater<int>());
+  state_.drawnInAward += static_cast<int>(entries.size());
   ShowStatus(true);
 
-  std::vector<std::string> entries;
-  entries.reserve(state_.batchWinners.size());
-  for (int p : state_.batchWinners) entries.push_back(state_.pool[static_cast<std::size_t>(p) - 1]);
-
-  // One time for the result files and the receipt, so the check can hold them to each other.
-  const LocalDateTime when = clock_.Now();
-  // The stop's journal: results, receipt, resume record, each through the one files seam.
-  const bool recorded = files_->RecordResults(dir_, award, prize, entries, extendsAward, when);
   // The receipt follows the results it vouches for; the pool is still the one the batch rolled over.
-  if (recorded) {
-    const std::size_t position = NextPlanPosition(state_, options_.forwardOrder);
-    const bool logKept = receipts_.Active();
-    const bool written = receipts_.AppendBatch(
-        {.award = award,
-         .prize = prize,
-         .pool = state_.pool,
-         .range = range,
-         .repeatAllowed = options_.repeatAllowed,
-         .positions = state_.batchWinners,
-         .planPosition = static_cast<int>(position),
-         .planLine = position ? state_.plan[position - 1] : std::string(),
-         .startFrom = state_.startFromActive && static_cast<std::size_t>(state_.startFromIndex) == position,
-         .forwardOrder = options_.forwardOrder},
-        when);
-    if (logKept) ReceiptWritten(written);
-  }
+  const std::size_t position = NextPlanPosition(state_, options_.forwardOrder);
+  const bool logKept = receipts_.Active();
+  const bool written = receipts_.AppendBatch(
+      {.award = award,
+       .prize = prize,
+       .pool = state_.pool,
+       .range = range,
+       .repeatAllowed = options_.repeatAllowed,
+       .positions = state_.batchWinners,
+       .planPosition = static_cast<int>(position),
+       .planLine = position ? state_.plan[position - 1] : std::string(),
+       .startFrom = state_.startFromActive && static_cast<std::size_t>(state_.startFromIndex) == position,
+       .forwardOrder = options_.forwardOrder},
+      when);
+  if (logKept) ReceiptWritten(written);
 
   state_.recordedLine = state_.currentLine;
   state_.recordedAwardName = award;
@@ -364,7 +368,6 @@ void DrawController::RecordStop() {
   // The last batch of the plan: the draw is finished, and its key is revealed.
   if (state_.plan.empty()) receipts_.Close("finished", when);
   SyncExitRecord();
-  if (!recorded) Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
 }
 
 void DrawController::ReceiptWritten(bool written) {

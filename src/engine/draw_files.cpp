@@ -5,8 +5,7 @@
 namespace kavrel {
 
 bool DrawFiles::RecordResults(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
-                              const std::vector<std::string>& winners, bool extendLastLine,
-                              const LocalDateTime& when) {
+                              const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when) {
   return RecordBatch(dir, awardName, prizeName, winners, extendLastLine, when);
 }
 

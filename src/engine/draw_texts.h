@@ -26,8 +26,8 @@ inline constexpr const char* kNoPicture = "图片不存在，请先添加图片�
 inline constexpr const char* kBadBatchSize = "本批次的中奖人数小于1，无法抽取，请在奖项设置中修改本奖项的分批详情！";
 inline constexpr const char* kBadGroup = "奖项分组的行号超出了待抽奖名单的范围(第1至第%d行)，请重新设置奖项分组！";
 inline constexpr const char* kRecordFailed =
-    "中奖结果未能保存到 config\\result.dat 或 "
-    "result.txt，请检查程序目录是否可写！本批中奖名单仍显示在屏幕上，请手工记录。";
+    "中奖结果未能保存到 config\\result.dat 和 result.txt，本批不算抽出，名单未作任何改动。请检查程序目录是否可写"
+    "（或关闭占用文件的程序、断开多余的手机连接），然后按空格键重新抽取本批。";
 // Why a fresh draw could not put the previous one aside, then what follows from it.
 inline constexpr const char* kHistoryFailed = "上次的中奖结果未能移入 history 文件夹";
 inline constexpr const char* kExitRecordNotRemoved = "断点记录 config\\exit.ini 无法删除，上次的中奖结果仍留在原处";

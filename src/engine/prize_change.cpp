@@ -6,13 +6,32 @@
 
 namespace kavrel {
 
-PrizeChangeChoice::PrizeChangeChoice(const std::vector<std::string>& plan) {
+PrizeChangeChoice::PrizeChangeChoice(const std::vector<std::string>& plan, std::size_t nextPosition)
+    : nextPosition_(nextPosition) {
   std::size_t position = 0;
   for (const auto& line : plan) {
     lines_.push_back(SplitPlanLine(line));
     const auto& fields = lines_.back();
     items_.push_back({Field(fields, kAwardName) + Gb("第") + Field(fields, kBatchNumber) + Gb("批"), ++position});
   }
+  initial_ = static_cast<int>(items_.size()) - 1;
+  if (nextPosition >= 1 && nextPosition <= items_.size()) initial_ = static_cast<int>(nextPosition) - 1;
+}
+
+std::string PrizeChangeQuestion(const PrizeChangeChoice& choice, int index, const std::string& prizeName,
+                                const std::string& prizePicture) {
+  if (index < 0 || static_cast<std::size_t>(index) >= choice.items_.size()) return {};
+  const PrizeChangeChoice::Prize old = choice.PrizeOf(index);
+  const bool nameChanges = old.name != prizeName;
+  const bool pictureChanges = old.picture != prizePicture;
+  if (!nameChanges && !pictureChanges) return {};
+  const auto& item = choice.items_[static_cast<std::size_t>(index)];
+  std::string text = Gb("将修改【") + item.text + Gb("】");
+  if (item.planPosition == choice.nextPosition_) text += Gb("（即将抽取的这一批）");
+  text += Gb("：\n");
+  if (nameChanges) text += Gb("奖品名称由“") + old.name + Gb("”改为“") + prizeName + Gb("”\n");
+  if (pictureChanges) text += prizePicture.empty() ? Gb("去掉奖品图片\n") : Gb("奖品图片改为：") + prizePicture + "\n";
+  return text + Gb("只改这一批，奖项设置不变。确定修改吗？");
 }
 
 PrizeChangeChoice::Prize PrizeChangeChoice::PrizeOf(int index) const {

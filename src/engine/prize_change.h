@@ -21,17 +21,29 @@ class PrizeChangeChoice {
     std::string picture;  // empty when the line has no picture field: nothing is carried over
   };
 
-  explicit PrizeChangeChoice(const std::vector<std::string>& plan);
+  // `nextPosition`: the 1-based plan position of the batch the draw is at (NextPlanPosition), which is
+  // selected at opening so that a hurried "确定" changes that batch and no other; 0 selects the last line.
+  explicit PrizeChangeChoice(const std::vector<std::string>& plan, std::size_t nextPosition = 0);
 
   const std::vector<Item>& Items() const { return items_; }
-  int InitialIndex() const { return static_cast<int>(items_.size()) - 1; }  // the last line; -1 when none
+  int InitialIndex() const { return initial_; }  // -1 when the plan is empty
   Prize PrizeOf(int index) const;
   static std::string Explanation();  // 标签1
 
  private:
   std::vector<Item> items_;
   std::vector<std::vector<std::string>> lines_;
+  int initial_ = -1;
+  std::size_t nextPosition_ = 0;
+
+  friend std::string PrizeChangeQuestion(const PrizeChangeChoice& choice, int index, const std::string& prizeName,
+                                         const std::string& prizePicture);
 };
+
+// The question of "确定": which batch gets which prize (and picture) instead of which. Empty when the
+// texts change nothing, so there is nothing to ask.
+std::string PrizeChangeQuestion(const PrizeChangeChoice& choice, int index, const std::string& prizeName,
+                                const std::string& prizePicture);
 
 struct PrizeChangeRequest {
   std::size_t planPosition = 0;  // 1-based; 0 when nothing is selected

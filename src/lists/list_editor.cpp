@@ -8,6 +8,7 @@
 #include "lists/text_decode.h"
 #include "lists/workbook/workbook_import.h"
 #include "storage/codec.h"
+#include "storage/list_columns.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/split_text.h"
@@ -18,7 +19,7 @@ namespace kavrel {
 namespace {
 
 // The same entries as the workbook import's dialog, text first: a workbook picked here is
-// refused with a pointer to "导入Execl".
+// refused with a pointer to "导入Excel".
 constexpr const char* kFileFilter =
     "文本文件(*.txt);;Excel文件(*.xlsx *.xls *.xlsm);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)";
 constexpr const char* kPositiveHint = "请输入大于0的整数";
@@ -134,7 +135,7 @@ bool ListEditor::ImportTextFile(const std::string& gbPath) {
   });
   if (!isText) {
     ctx_.prompter.Message(
-        Gb("这个文件不是文本文件，无法按TXT导入：") + gbPath + Gb("\n名单没有改变。Excel等表格文件请用“导入Execl”。"),
+        Gb("这个文件不是文本文件，无法按TXT导入：") + gbPath + Gb("\n名单没有改变。Excel等表格文件请用“导入Excel”。"),
         Gb("错误提示："), Buttons::Ok, Icon::Error);
     return false;
   }
@@ -443,6 +444,14 @@ bool ListEditor::Save() {
                           Gb("错误提示："), Buttons::Ok, Icon::Error);
     return false;
   }
+  // The header cells of the shown columns head the exports' columns; a list without them keeps
+  // the exports' own headings, so a failed write here loses nothing.
+  std::vector<std::string> names;
+  if (table_.LastColumn() < 2)
+    names.push_back(table_.Cell(0, 1));
+  else
+    for (const int c : *columns) names.push_back(table_.Cell(0, c));
+  SaveListColumnNames(ctx_.dir, names);
   listChanged_ = false;
   restartRequested_ = ctx_.drawUnderWay;
   return true;

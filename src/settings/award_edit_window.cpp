@@ -15,10 +15,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/kept_picture.h"
 #include "platform/picture_reader.h"
 #include "settings/picture_panel.h"
 #include "settings/roll_style_setting.h"
 #include "storage/codec.h"
+#include "storage/data_pictures.h"
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
 
@@ -41,8 +43,8 @@ void MakeWholeNumberBox(QLineEdit* box, int digits) {
 
 }  // namespace
 
-AwardEditWindow::AwardEditWindow(AwardEditBuffer& buffer, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), buffer_(buffer), prompter_(prompter), form_(prompter, buffer) {
+AwardEditWindow::AwardEditWindow(const ProgramDir& dir, AwardEditBuffer& buffer, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), dir_(dir), buffer_(buffer), prompter_(prompter), form_(prompter, buffer) {
   buffer_.confirmed = false;
   BuildControls();
   const bool modify = buffer_.mode == AwardEditBuffer::Mode::Modify;
@@ -204,15 +206,19 @@ void AwardEditWindow::ShowPicture(const std::string& gbPath) {
     return;
   }
   // The preview is small: a phone photo is decoded at about its size, not at full size.
-  preview_->SetPicture(ReadPictureScaled(detail::ToQPath(NativePath(gbPath)), preview_->size().expandedTo({640, 480})));
+  preview_->SetPicture(ReadPictureScaled(detail::ToQPath(NativePath(ResolveStoredPicture(dir_, gbPath))),
+                                         preview_->size().expandedTo({640, 480})));
 }
 
 void AwardEditWindow::PickPicture() {
   const auto picked = prompter_.PickOpenFile(
       Gb("选择奖品图片"), Gb("图片文件(*.png;*.jpg;*.jpeg;*.bmp;*.ico)|*.png;*.jpg;*.jpeg;*.bmp;*.ico"));
   if (!picked || !form_.AcceptTyped(AwardEditForm::Field::PrizePicture, *picked)) return;
-  prizePicture_->setText(ToQt(*picked));
-  ShowPicture(*picked);
+  // Kept in the data folder, so the picture goes along when the folder is copied to the event laptop.
+  const auto stored = KeepChosenPicture(dir_, *picked, prompter_);
+  if (!stored) return;
+  prizePicture_->setText(ToQt(*stored));
+  ShowPicture(*stored);
 }
 
 void AwardEditWindow::ConfirmPressed() {

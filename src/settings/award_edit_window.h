@@ -12,6 +12,7 @@ class QTreeWidget;
 namespace kavrel {
 
 class PicturePanel;
+class ProgramDir;
 
 // The modal dialog in which one award is added or changed ("增加奖项" / "修改奖项"). It fills
 // the buffer and marks it confirmed only when closed with "确认"; it writes no file itself.
@@ -19,7 +20,8 @@ class AwardEditWindow : public QDialog {
   Q_OBJECT
 
  public:
-  AwardEditWindow(AwardEditBuffer& buffer, Prompter& prompter, QWidget* parent = nullptr);
+  // Pictures are kept in (and previewed from) `dir`, the data folder.
+  AwardEditWindow(const ProgramDir& dir, AwardEditBuffer& buffer, Prompter& prompter, QWidget* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,6 +36,7 @@ class AwardEditWindow : public QDialog {
   void ConfirmPressed();
   AwardEditTexts Texts() const;
 
+  const ProgramDir& dir_;
   AwardEditBuffer& buffer_;
   Prompter& prompter_;
   AwardEditForm form_;

@@ -295,7 +295,7 @@ void AwardSettingsWindow::SelectRow(int row) {
 }
 
 void AwardSettingsWindow::EditAward(AwardEditBuffer& buffer) {
-  AwardEditWindow dialog(buffer, ctx_.prompter, this);
+  AwardEditWindow dialog(ctx_.dir, buffer, ctx_.prompter, this);
   dialog.exec();
 }
 

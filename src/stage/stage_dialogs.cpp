@@ -3,6 +3,7 @@
 #include "corrections/abandon_window.h"
 #include "corrections/prize_change_window.h"
 #include "corrections/supplement_window.h"
+#include "engine/plan.h"
 #include "lists/list_editor_window.h"
 #include "lists/photo_list_window.h"
 #include "settings/award_groups_window.h"
@@ -11,8 +12,8 @@
 #include "stage/font_color_window.h"
 #include "stage/lock_window.h"
 #include "stage/notary_window.h"
-#include "stage/start_from_window.h"
 #include "stage/stage_window.h"
+#include "stage/start_from_window.h"
 
 namespace kavrel {
 
@@ -29,7 +30,8 @@ void StageWindow::StartFrom() {
 void StageWindow::OpenAwardSettings() {
   if (session_.State().Rolling()) session_.Controller().AbortRoll();
   session_.Controller().SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()}, OperatorWindow());
+  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()},
+                             OperatorWindow());
   window.exec();
   session_.Controller().AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
 }
@@ -51,9 +53,9 @@ void StageWindow::EditList() {
   const int run = ++listEditorRuns_;
   bool restart = false;
   {
-    PhotoListWindow window(
-        {dir_, settings_, prompter_, clock_, session_.State().drawStarted, session_.Mode().pictureFolder, session_.Mode().pictureRatio43}, sound_,
-        cameras_, OperatorWindow());
+    PhotoListWindow window({dir_, settings_, prompter_, clock_, session_.State().drawStarted,
+                            session_.Mode().pictureFolder, session_.Mode().pictureRatio43},
+                           sound_, cameras_, OperatorWindow());
     window.exec();
     restart = window.DrawRestartWanted();
   }
@@ -105,13 +107,18 @@ void StageWindow::OpenAbandon() {
 
 void StageWindow::OpenSupplement() {
   if (!session_.CorrectionMayOpen("补奖")) return;
-  SupplementWindow window(dir_, prompter_, OperatorWindow());
+  // The award on screen (winners shown) or announced is the one extra winners are most likely for.
+  const DrawState& state = session_.State();
+  const std::string& atAward = Field(state.WinnersShown() ? state.recordedLine : state.currentLine, kAwardName);
+  SupplementWindow window(dir_, atAward, prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.Supplement(window.Request());
 }
 
 void StageWindow::OpenPrizeChange() {
   if (!session_.CorrectionMayOpen("修改奖品")) return;
-  PrizeChangeWindow window(session_.State().plan, prompter_, OperatorWindow());
+  PrizeChangeWindow window(dir_, session_.State().plan,
+                           NextPlanPosition(session_.State(), session_.Options().forwardOrder), prompter_,
+                           OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.ChangePrize(window.Request());
 }
 

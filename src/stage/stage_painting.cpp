@@ -14,6 +14,7 @@
 #include "stage/stage_window.h"
 #include "stage/styled_roll.h"
 #include "storage/codec.h"
+#include "storage/data_pictures.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
@@ -226,7 +227,8 @@ void StageWindow::PaintCandidate(int i, const std::string& text) {
 
 PictureCheck StageWindow::ShowPrizePicture(const std::string& path) {
   // Only the header is read here (microseconds); the panel decodes the picture in the background.
-  const QString native = path.empty() ? QString() : NativePath(path);
+  // Stored relative to the data folder, or (set up before pictures were kept there) a full path.
+  const QString native = path.empty() ? QString() : NativePath(ResolveStoredPicture(dir_, path));
   const PictureHeader header = ReadPictureHeader(native);
   PictureCheck check;
   if (!header.readable) {

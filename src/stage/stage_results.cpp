@@ -15,7 +15,8 @@
 namespace kavrel {
 
 bool StageWindow::DrawUnderWay() const {
-  return session_.Controller().RollActive() || session_.State().Rolling() || (session_.State().drawStarted && !session_.State().plan.empty());
+  return session_.Controller().RollActive() || session_.State().Rolling() ||
+         (session_.State().drawStarted && !session_.State().plan.empty());
 }
 
 void StageWindow::OfferWinnerShow() {

@@ -81,9 +81,7 @@ class SessionScenario : public ::testing::Test {
   // What the audience and the operator read.
   QString Marquee() const { return stage->findChild<QLabel*>(QStringLiteral("标签_滚动"))->text(); }
   QString StageText(const char* name) const { return stage->findChild<QLabel*>(QString::fromUtf8(name))->text(); }
-  QString ConsoleText(const char* name) const {
-    return console->findChild<QLabel*>(QString::fromUtf8(name))->text();
-  }
+  QString ConsoleText(const char* name) const { return console->findChild<QLabel*>(QString::fromUtf8(name))->text(); }
   // The row the console marks with ▶, as "award 第b轮/共n轮".
   QString MarkedRow() const {
     QApplication::processEvents();  // the console shows a change once the handler that made it is done

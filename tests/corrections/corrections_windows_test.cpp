@@ -147,31 +147,54 @@ TEST_F(CorrectionWindows, SupplementForAnAwardMadeUpOnTheSpotFromF4) {
     EXPECT_EQ(Items(w->awards()), (QStringList{"其它奖项", "一等奖", "二等奖"}));
     auto* prize = Find<QLineEdit>(w, "编辑框_奖品名称");
     auto* pick = Find<QToolButton>(w, "图形按钮1");
-    EXPECT_EQ(w->awards()->currentIndex(), 2);
-    EXPECT_EQ(prize->text(), QStringLiteral("奖品：耳机"));
+    // The award the draw is at, not the last of the table.
+    EXPECT_EQ(w->awards()->currentIndex(), 1);
+    EXPECT_EQ(prize->text(), QStringLiteral("奖品：手机"));
     EXPECT_FALSE(prize->isEnabled());
     EXPECT_TRUE(pick->isHidden());
+    auto* name = Find<QLineEdit>(w, "编辑框_奖项名称");
+    EXPECT_TRUE(name->isHidden());
 
     w->awards()->setCurrentIndex(0);
     EXPECT_TRUE(prize->text().isEmpty());
     EXPECT_TRUE(prize->isEnabled());
     EXPECT_FALSE(pick->isHidden());
+    EXPECT_FALSE(name->isHidden());
     prize->setText(QStringLiteral("鲜花一束"));
     auto* quota = Find<QLineEdit>(w, "编辑框_补抽名额");
     quota->setText(QStringLiteral("3"));
     EXPECT_EQ(Find<QLineEdit>(w, "编辑框_批次")->text(), QStringLiteral("1"));
+    auto* ok = Find<QPushButton>(w, "按钮_确定");
+    ok->click();  // no name yet: asked for one, the window stays
+    name->setText(QStringLiteral("一等奖"));
+    ok->click();  // a table award's name is refused
+    EXPECT_TRUE(w->isVisible());
+    name->setText(QStringLiteral("董事长特别奖"));
     Shot(w, "supplement_window.png");
-    Find<QPushButton>(w, "按钮_确定")->click();
+    prompter.ScriptAnswer(Answer::Cancel);
+    ok->click();  // the question answered Cancel: look again
+    EXPECT_TRUE(w->isVisible());
+    ok->click();
   });
+  prompter.Clear();
   Press(Qt::Key_F4);
-  EXPECT_EQ(stage->state().plan.front(), Gb("补抽其它奖项,3,1,1,3,鲜花一束,,"));
-  EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("补抽其它奖项"));
+  const auto texts = prompter.MessageTexts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0].rfind(Gb("请在“奖项名称”中填写"), 0), 0u);
+  EXPECT_EQ(texts[1], Gb("奖项表中已有【一等奖】，请在“补抽奖项”中直接选择它，或另取一个名称。"));
+  EXPECT_EQ(texts[3], Gb("将补抽【董事长特别奖】3名，分1批抽取，奖品：鲜花一束。\n"
+                         "补抽的批次排在尚未抽取的批次之前，其他奖项不变。\n确定补抽吗？"));
+  EXPECT_EQ(stage->state().plan.front(), Gb("董事长特别奖,3,1,1,3,鲜花一束,,"));
+  EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("董事长特别奖"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("鲜花一束"));
+  DrawOneBatch();
+  EXPECT_EQ(LoadResultLog(dir).back().awardName, Gb("董事长特别奖"));
 
   // Cancel queues nothing and leaves the stage as it was.
   WhenShown<SupplementWindow>([](SupplementWindow* w) { Find<QPushButton>(w, "按钮_取消")->click(); });
+  const std::size_t planned = stage->state().plan.size();
   Press(Qt::Key_F4);
-  EXPECT_EQ(stage->state().plan.size(), 3u);
+  EXPECT_EQ(stage->state().plan.size(), planned);
 }
 
 TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
@@ -185,9 +208,12 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("临时修改奖品名称"));
     EXPECT_TRUE(Find<QLabel>(w, "标签1")->text().startsWith(QStringLiteral("修改说明：")));
     EXPECT_EQ(Items(w->batches()), (QStringList{"一等奖第1批", "二等奖第1批"}));
-    EXPECT_EQ(w->batches()->currentIndex(), 1);
+    // The batch the draw is at, not the last one.
+    EXPECT_EQ(w->batches()->currentIndex(), 0);
     auto* name = Find<QLineEdit>(w, "编辑框_奖品名称");
     auto* path = Find<QLineEdit>(w, "编辑框_奖品图片");
+    EXPECT_EQ(name->text(), QStringLiteral("奖品：手机"));
+    w->batches()->setCurrentIndex(1);
     EXPECT_EQ(name->text(), QStringLiteral("奖品：耳机"));
     EXPECT_EQ(path->text(), picture);
     EXPECT_FALSE(w->preview()->Picture().isNull());
@@ -199,9 +225,17 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
     EXPECT_TRUE(path->text().isEmpty());
     EXPECT_TRUE(w->preview()->Picture().isNull());
     name->setText(QStringLiteral("奖品：平板电脑"));
+    prompter.ScriptAnswer(Answer::Cancel);
+    Find<QPushButton>(w, "按钮_确定")->click();
+    EXPECT_TRUE(w->isVisible()) << "Cancel on the question keeps the window open";
     Find<QPushButton>(w, "按钮_确定")->click();
   });
+  prompter.Clear();
   Press(Qt::Key_F8);
+  EXPECT_EQ(
+      prompter.MessageTexts(),
+      std::vector<std::string>(2, Gb("将修改【一等奖第1批】（即将抽取的这一批）：\n奖品名称由“奖品：手机”改为“奖品："
+                                     "平板电脑”\n只改这一批，奖项设置不变。确定修改吗？")));
   EXPECT_EQ(stage->state().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("奖品：平板电脑"));
   const QRect prize = stage->elements().prizeName->geometry();

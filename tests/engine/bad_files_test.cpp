@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <functional>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "engine/draw_texts.h"
 #include "engine_fixture.h"
 #include "storage/result_store.h"
@@ -20,13 +28,42 @@ const char* const kResumeQuestion =
 
 struct Crash {};
 
+#if defined(_WIN32)
+// Windows has no descriptor limit of this kind: the case is covered by the failing seam alone.
+struct DescriptorsUsedUp {
+  bool used = true;
+};
+#else
+// Every file descriptor the process may open is taken (the soft limit lowered first, so that filling
+// it is quick) until it goes out of scope.
+struct DescriptorsUsedUp {
+  DescriptorsUsedUp() {
+    if (getrlimit(RLIMIT_NOFILE, &before) != 0) return;
+    rlimit low = before;
+    low.rlim_cur = std::min<rlim_t>(before.rlim_cur, 256);
+    if (setrlimit(RLIMIT_NOFILE, &low) != 0) return;
+    for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) taken.push_back(fd);
+    used = errno == EMFILE;
+  }
+  ~DescriptorsUsedUp() {
+    for (int fd : taken) close(fd);
+    setrlimit(RLIMIT_NOFILE, &before);
+  }
+  DescriptorsUsedUp(const DescriptorsUsedUp&) = delete;
+  DescriptorsUsedUp& operator=(const DescriptorsUsedUp&) = delete;
+  rlimit before{};
+  std::vector<int> taken;
+  bool used = false;
+};
+#endif
+
 // The file layer, failing or stopping (as a crash would) where a test says.
 struct TestFiles : DrawFiles {
   bool crashAtDelete = false;
   bool crashAtMove = false;
   bool writesFail = false;
-  bool asideFails = false;  // history/ cannot be written: nothing moves
-  bool resultsFail = false;  // a stop's first step
+  bool asideFails = false;    // history/ cannot be written: nothing moves
+  bool resultsFail = false;   // a stop's first step
   bool receiptFails = false;  // its second
   bool RecordResults(const ProgramDir& dir, const std::string& award, const std::string& prize,
                      const std::vector<std::string>& winners, bool extend, const LocalDateTime& when) override {
@@ -180,6 +217,59 @@ TEST_F(BadFiles, EachStepOfAStopsJournalCanFailOnItsOwn) {
   EXPECT_EQ(receiptLines(), sealOnly);
   EXPECT_EQ(LastMessage(), U(texts::kReceiptFailed));
   EXPECT_TRUE(Exists(ProgramDir::kExitIni)) << "the record still follows the results";
+}
+
+// A stop whose results cannot be written draws nothing: the stage is back at the ready state of the
+// same batch with the pool, the plan, the counters and every file as they were, the operator is told,
+// and the next press draws the batch again. Once through the failing seam, once with the real files
+// while the process has no file descriptor left (a hall full of phones).
+TEST_F(BadFiles, AStopTheFilesCannotHoldIsNeverShownAsDrawn) {
+  for (const bool descriptorsOut : {false, true}) {
+    SCOPED_TRACE(descriptorsOut ? "no descriptor left" : "the results step fails");
+    Fresh();
+    TestFiles files;
+    ctl().UseFiles(files);
+    ctl().StartUp();
+    Roll();
+    ctl().StartPressed();  // the second batch's ready state
+    const auto pool = state.pool;
+    const auto plan = state.plan;
+    const std::string status = Status();
+    const std::string dat = Read(ProgramDir::kResultDat);
+    const std::string txt = Read(ProgramDir::kResultTxt);
+    const std::string receipts = Read(ProgramDir::kReceiptsLog);
+    const std::string record = Read(ProgramDir::kExitIni);
+
+    ctl().StartPressed();
+    Tick();
+    if (descriptorsOut) {
+      const DescriptorsUsedUp full;
+      ASSERT_TRUE(full.used);
+      ctl().StopPressed();
+    } else {
+      files.resultsFail = true;
+      ctl().StopPressed();
+      files.resultsFail = false;
+    }
+    EXPECT_EQ(state.phase, DrawPhase::Ready);
+    EXPECT_FALSE(stage.timerRunning);
+    EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel)) << "no winners on the stage";
+    EXPECT_EQ(Number(), U(texts::kReadyNumber));
+    EXPECT_EQ(Status(), status);
+    EXPECT_EQ(state.pool, pool);
+    EXPECT_EQ(state.plan, plan);
+    EXPECT_EQ(Read(ProgramDir::kResultDat), dat);
+    EXPECT_EQ(Read(ProgramDir::kResultTxt), txt);
+    EXPECT_EQ(Read(ProgramDir::kReceiptsLog), receipts);
+    EXPECT_EQ(Read(ProgramDir::kExitIni), record);
+    EXPECT_EQ(LastMessage(), U(texts::kRecordFailed));
+
+    Roll();
+    EXPECT_EQ(state.phase, DrawPhase::WinnersShown);
+    EXPECT_EQ(Winners(Read(ProgramDir::kResultDat)).size(), 4u) << "the retry recorded the batch";
+    EXPECT_EQ(state.pool.size(), pool.size() - 2);
+    EXPECT_EQ(SplitText(Read(ProgramDir::kReceiptsLog), "\r\n").size(), SplitText(receipts, "\r\n").size() + 1);
+  }
 }
 
 // Damaged, cut or edited records, and records that do not fit the list or the result files: the

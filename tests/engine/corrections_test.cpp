@@ -287,6 +287,11 @@ TEST_F(Corrections, SupplementQueuesInBothOrdersAndIsRecordedUnderItsOwnName) {
   const SupplementChoice empty({});
   EXPECT_EQ(empty.Items(), U8({"其它奖项"}));
   EXPECT_EQ(empty.InitialIndex(), 0) << "其它奖项 selected and open for typing";
+  // Opened at the award the draw is at; a queued "补抽" line points at its award; anything else at 其它奖项.
+  EXPECT_EQ(choice.IndexOf(U("三等奖")), 1);
+  EXPECT_EQ(choice.IndexOf(U("补抽补抽一等奖")), 2);
+  EXPECT_EQ(choice.IndexOf(U("董事长特别奖")), 0);
+  EXPECT_EQ(choice.IndexOf(""), 0);
 
   SupplementRequest r{U("三等奖"), U("奖品：MP4一部"), "C:\\p.jpg", "5", "2"};
   auto outcome = Supplement(r, state, options, prompter);
@@ -317,15 +322,26 @@ TEST_F(Corrections, SupplementQueuesInBothOrdersAndIsRecordedUnderItsOwnName) {
                             "奖品图片的路径不能包含字符“,”，请改用其他字符！", "批次不能大于中奖名额"}));
   EXPECT_EQ(state.plan, plan);
 
-  // An award made up on the spot, drawn before the planned batches and recorded under its name.
+  // An award made up on the spot needs a name of its own, and is drawn before the planned batches and
+  // recorded under that name.
   options.forwardOrder = true;
-  outcome = Supplement({U("其它奖项"), U("鲜花一束"), "", "3", "1"}, state, options, prompter);
-  EXPECT_EQ(state.plan.front(), U("补抽其它奖项,3,1,1,3,鲜花一束,,"));
+  prompter.Clear();
+  EXPECT_FALSE(Supplement({U("其它奖项"), U("鲜花一束"), "", "3", "1"}, state, options, prompter).done);
+  EXPECT_FALSE(Supplement({U("其它奖项"), U("鲜花一束"), "", "3", "1", U("特别-奖")}, state, options, prompter).done);
+  EXPECT_FALSE(CheckSupplementRequest({U("其它奖项"), U("鲜花一束"), "", "3", "1", U("三等奖")}, prompter,
+                                      U8({"三等奖", "一等奖"})));
+  EXPECT_EQ(prompter.shown().size(), 3u);
+  EXPECT_EQ(state.plan, plan);
+  const SupplementRequest special{U("其它奖项"), U("鲜花一束"), "", "3", "1", U("董事长特别奖")};
+  EXPECT_EQ(SupplementQuestion(special), U("将补抽【董事长特别奖】3名，分1批抽取，奖品：鲜花一束。\n"
+                                           "补抽的批次排在尚未抽取的批次之前，其他奖项不变。\n确定补抽吗？"));
+  outcome = Supplement(special, state, options, prompter);
+  EXPECT_EQ(state.plan.front(), U("董事长特别奖,3,1,1,3,鲜花一束,,"));
   AfterCorrection();
-  EXPECT_EQ(Status(), U("准备抽取【补抽其它奖项】，本轮抽3名（第1轮/总1轮，已抽0名/共3名)"));
+  EXPECT_EQ(Status(), U("准备抽取【董事长特别奖】，本轮抽3名（第1轮/总1轮，已抽0名/共3名)"));
   EXPECT_EQ(stage.Text(StageElement::PrizeLabel), U("鲜花一束"));
   const auto won = Roll();
-  EXPECT_EQ(LoadResultLog(dir).back().awardName, U("补抽其它奖项"));
+  EXPECT_EQ(LoadResultLog(dir).back().awardName, U("董事长特别奖"));
   EXPECT_EQ(LoadResultLog(dir).back().prizeName, U("鲜花一束"));
   EXPECT_EQ(state.plan, plan);
 }
@@ -339,6 +355,15 @@ TEST_F(Corrections, PrizeChangeOfTheCurrentAndOfALaterBatch) {
   EXPECT_EQ(choice.Items()[1].text, U("三等奖第2批"));
   EXPECT_EQ(choice.InitialIndex(), 3);
   EXPECT_EQ(choice.PrizeOf(3).picture, "") << "no picture carried over from another line";
+  // Opened at the batch the draw is at; the question says what changes, and nothing when nothing does.
+  const PrizeChangeChoice atNext(state.plan, NextPlanPosition(state, options.forwardOrder));
+  EXPECT_EQ(atNext.InitialIndex(), 0);
+  EXPECT_EQ(PrizeChangeQuestion(atNext, 0, U("奖品：MP4一部"), ""), "");
+  EXPECT_EQ(PrizeChangeQuestion(atNext, 0, U("奖品：平板电脑"), "C:\\pad.png"),
+            U("将修改【三等奖第1批】（即将抽取的这一批）：\n奖品名称由“奖品：MP4一部”改为“奖品：平板电脑”\n"
+              "奖品图片改为：C:\\pad.png\n只改这一批，奖项设置不变。确定修改吗？"));
+  EXPECT_EQ(PrizeChangeQuestion(atNext, 3, U("奖品：MP4一部"), "x.png"),
+            U("将修改【补抽三等奖第1批】：\n奖品图片改为：x.png\n只改这一批，奖项设置不变。确定修改吗？"));
 
   // The current batch: the stage chooses the line again and shows the new prize at once.
   auto outcome = ChangePrize({1, U("奖品：平板电脑"), "C:\\pad.png"}, state);

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/scripted_prompter.h"
 #include "lists/list_editor.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel::test {
 

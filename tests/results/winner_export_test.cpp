@@ -104,6 +104,46 @@ TEST(WinnerTable, GoldenResultFilesGiveRowsTimesMarksAndTotals) {
   EXPECT_EQ(second.abandoned, 1);
 }
 
+// A redraw after an abandon (and extra winners of a table award) is listed with the award it belongs to,
+// in one table, its winners marked; an award made up on the spot, or "补抽" of an award never drawn,
+// stays a table of its own. Without names for every column the headings are the program's own.
+TEST(WinnerTable, RedrawsJoinTheirAwardMarkedAndTheListNamesItsColumns) {
+  const std::vector<ResultLine> lines{{Gb("三等奖"), Gb("奖品：MP4"), {Gb("0017  张三  (已弃奖)"), Gb("0012  李四  ")}},
+                                      {Gb("一等奖"), Gb("奖品：电脑"), {Gb("0042  褚四  ")}},
+                                      {Gb("补抽三等奖"), Gb("奖品：MP4"), {Gb("0009  王五  (已弃奖)")}},
+                                      {Gb("补抽补抽三等奖"), Gb("奖品：MP4"), {Gb("0004  赵六  ")}},
+                                      {Gb("补抽其它奖项"), Gb("鲜花"), {Gb("0001  钱七  ")}},
+                                      {Gb("董事长特别奖"), Gb("红包"), {Gb("0033  孙八  ")}}};
+  WinnerTable table = BuildWinnerTable(lines, {}, ParseAwardTable(Gb("三等奖,3,1,3,奖品：MP4,\r\n")));
+  ASSERT_EQ(table.groups.size(), 4u);
+  EXPECT_EQ(U(table.groups[0].awardName), QStringLiteral("三等奖"));
+  EXPECT_EQ(table.groups[0].rowCount, 4u);
+  EXPECT_EQ(U(table.groups[2].awardName), QStringLiteral("补抽其它奖项"));
+  EXPECT_EQ(U(table.groups[3].awardName), QStringLiteral("董事长特别奖"));
+  QStringList remarks;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const WinnerRow& row = table.rows[i];
+    EXPECT_EQ(row.number, static_cast<int>(i) + 1);
+    EXPECT_EQ(U(row.awardName), QStringLiteral("三等奖"));
+    remarks << QString::fromStdString(WinnerRemark(row));
+  }
+  EXPECT_EQ(remarks, (QStringList{"已弃奖", "", "补抽，已弃奖", "补抽"}));
+  EXPECT_EQ(U(table.rows[4].entry), QStringLiteral("0042  褚四  ")) << "rows laid out table by table";
+  ASSERT_EQ(table.awards.size(), 4u);
+  EXPECT_EQ(table.awards[0].drawn, 4);
+  EXPECT_EQ(table.awards[0].abandoned, 2);
+  EXPECT_EQ(U(table.awards[0].quota), QStringLiteral("3"));
+
+  EXPECT_EQ(WinnerHeaders(table)[3], "中奖信息1");
+  table.columnNames = {Gb("工号"), Gb(" 姓名 ")};
+  EXPECT_EQ(WinnerHeaders(table),
+            (std::vector<std::string>{"奖项", "奖品", "序号", "工号", "姓名", "抽取时间", "备注"}));
+  table.columnNames = {Gb("工号"), ""};
+  EXPECT_EQ(WinnerHeaders(table)[4], "中奖信息2");
+  table.columnNames = {Gb("工号")};
+  EXPECT_EQ(WinnerHeaders(table)[3], "中奖信息1") << "names that do not fit the columns are not used";
+}
+
 TEST(WinnerTable, EntriesSplitOnlyWhenSavedFromSeveralColumns) {
   auto split = [](const char* utf8) {
     QStringList out;
@@ -276,7 +316,7 @@ TEST(WinnerExport, XlsxHoldsBothSheetsWithTextCellsAndAFrozenBoldHeader) {
   QMap<QString, QString> typeOf;
   const QStringList winners = SheetRows(target, QStringLiteral("xl/worksheets/sheet1.xml"), &typeOf);
   ASSERT_EQ(winners.size(), 15);
-  EXPECT_EQ(winners[0], QStringLiteral("奖项|奖品|序号|中奖信息1|中奖信息2|抽取时间|弃奖"));
+  EXPECT_EQ(winners[0], QStringLiteral("奖项|奖品|序号|工号|姓名|抽取时间|备注")) << "the list's own column names";
   EXPECT_EQ(winners[2], QStringLiteral("三等奖|奖品：MP4一部|2|0012|李四|2026年12月9日20时5分9秒|已弃奖"));
   EXPECT_EQ(winners[11], QStringLiteral("一等奖|奖品：笔记本一台|1|110101199003071234|陈三|2026年12月9日20时"));
   EXPECT_EQ(winners[14], QStringLiteral("二等奖|奖品：平板电脑|3|0035|蒋六|2026年12月9日20时31分2秒"));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -165,7 +166,7 @@ TEST_F(AwardSettingsWindowTest, RowCommandsWaitForASelectedRow) {
 
 TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsThePickedPicture) {
   AwardEditBuffer buffer;
-  AwardEditWindow edit(buffer, prompter);
+  AwardEditWindow edit(dir, buffer, prompter);
   edit.show();
   edit.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
@@ -195,7 +196,9 @@ TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsT
   EXPECT_EQ(split->topLevelItem(4)->text(2), QStringLiteral("1"));
   EXPECT_EQ(buffer.batchCount, "6");
 
-  const QString picture = temp.filePath(QStringLiteral("奖品.png"));
+  // A picture from outside the data folder is copied in and stored relative to it.
+  QTemporaryDir desk;
+  const QString picture = desk.filePath(QStringLiteral("奖品.png"));
   QImage image(40, 30, QImage::Format_RGB32);
   image.fill(Qt::red);
   ASSERT_TRUE(image.save(picture));
@@ -206,7 +209,8 @@ TEST_F(AwardSettingsWindowTest, EditDialogChecksNumbersOnLeavingABoxAndPreviewsT
   pick->click();
   EXPECT_TRUE(path->text().isEmpty()) << "a path with the award file's separator is refused";
   pick->click();
-  EXPECT_EQ(path->text(), picture);
+  EXPECT_EQ(path->text(), QStringLiteral("\\pictures\\奖品.png"));
+  EXPECT_TRUE(QFile::exists(temp.filePath(QStringLiteral("pictures/奖品.png"))));
   EXPECT_FALSE(Find<PicturePanel>(&edit, "画板1")->Picture().isNull());
   Shot(&edit, "award_edit_window_picture.png");
   ASSERT_GE(prompter.shown().size(), 1u);

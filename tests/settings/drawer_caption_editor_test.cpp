@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "engine/plan.h"
-#include "support/fakes/scripted_prompter.h"
 #include "storage/codec.h"
 #include "storage/text_file.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

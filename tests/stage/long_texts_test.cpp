@@ -3,15 +3,15 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "support/fakes/fake_clock.h"
-#include "support/fakes/recording_sound_port.h"
-#include "support/fakes/scripted_prompter.h"
 #include "stage/stage_look.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
+#include "support/fakes/fake_clock.h"
+#include "support/fakes/recording_sound_port.h"
+#include "support/fakes/scripted_prompter.h"
 
 namespace kavrel {
 namespace {

@@ -1,5 +1,6 @@
 #include "storage/participant_store.h"
 
+#include "storage/entry_key.h"
 #include "storage/settings.h"
 #include "storage_fixture.h"
 
@@ -60,6 +61,25 @@ TEST_F(ParticipantStoreTest, PictureListAndDeletions) {
   EXPECT_EQ(Read(ProgramDir::kSetDat), Gb("张三\r\nx \r\n\r\n"));
   EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片前缀")), folder);
   EXPECT_EQ(config.ReadText(Gb("图片路径"), Gb("图片比例")), "3:4");
+}
+
+TEST_F(ParticipantStoreTest, OneKeyForTheSameEntry) {
+  SKIP_WITHOUT_FULL_GB18030();
+  // Blanks of either width around and between the fields make no other person.
+  const std::string key = EntryKey(Gb("9999 王五"));
+  EXPECT_EQ(key, Gb("9999 王五"));
+  for (const char* same : {"9999  王五", " 9999 王五  ", "9999　王五", "9999\t王五　", "　9999 　 王五"})
+    EXPECT_EQ(EntryKey(Gb(same)), key) << same;
+  EXPECT_NE(EntryKey(Gb("王五")), EntryKey(Gb("王 五")));
+  EXPECT_NE(EntryKey(Gb("王五")), EntryKey(Gb("王伍")));
+  EXPECT_NE(EntryKey("Wang"), EntryKey("wang"));
+  // "-" and "－" are drawn as one; a blank-only entry has the empty key.
+  EXPECT_TRUE(SameEntry("1-2", Gb("1－2")));
+  EXPECT_EQ(EntryKey(Gb(" 　 ")), "");
+  // A byte that looks like a blank inside a two- or four-byte character is part of that character.
+  const std::string rare = Gb("李𪚥");
+  EXPECT_EQ(EntryKey(rare + "  "), rare);
+  EXPECT_EQ(EntryKey("\x81\x20"), "\x81\x20");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "storage/codec.h"
+#include "storage/data_pictures.h"
 #include "storage/program_dir.h"
 #include "storage/text_file.h"
 
@@ -87,6 +89,48 @@ TEST_F(ProgramDirTest, TheSampleEventGoesOnlyIntoAFolderWithoutAnEvent) {
   Put(user / "config" / "set.dat", "my list");
   EXPECT_FALSE(dir.LaySampleEvent());
   EXPECT_EQ(ReadTextFile(user / "config" / "set.dat"), "my list");
+}
+
+// A picture chosen from elsewhere travels with the data folder: copied into pictures\, stored relative,
+// a different picture of the same name kept beside it, the same picture never copied twice; one already
+// inside is only stored relative; a full path stored before still resolves to itself.
+TEST_F(ProgramDirTest, PicturesFromElsewhereAreCopiedIntoTheDataFolderAndStoredRelative) {
+  const ProgramDir dir(program);
+  const fs::path outside = fs::path(temp.path().toStdString()) / "desk";
+  fs::create_directories(outside / "b");
+  Put(outside / u8"奖品.png", "first");
+  Put(outside / "b" / u8"奖品.png", "second");
+  const std::string first = GbPath(outside / u8"奖品.png");
+
+  const KeptPicture kept = KeepPictureInDataFolder(dir, first);
+  ASSERT_TRUE(kept.ok);
+  EXPECT_TRUE(kept.copied);
+  EXPECT_EQ(kept.stored, Gb("\\pictures\\奖品.png"));
+  EXPECT_TRUE(IsDataRelativePath(kept.stored));
+  EXPECT_EQ(ReadTextFile(NativePath(ResolveStoredPicture(dir, kept.stored))), "first");
+
+  const KeptPicture again = KeepPictureInDataFolder(dir, first);
+  EXPECT_TRUE(again.ok);
+  EXPECT_FALSE(again.copied);
+  EXPECT_EQ(again.stored, kept.stored);
+
+  const KeptPicture other = KeepPictureInDataFolder(dir, GbPath(outside / "b" / u8"奖品.png"));
+  ASSERT_TRUE(other.ok);
+  EXPECT_EQ(other.stored, Gb("\\pictures\\奖品－2.png"));
+  EXPECT_EQ(ReadTextFile(program / "pictures" / u8"奖品.png"), "first");
+  EXPECT_EQ(ReadTextFile(NativePath(ResolveStoredPicture(dir, other.stored))), "second");
+
+  Put(program / "config" / "bg.jpg", "inside");
+  const KeptPicture inside = KeepPictureInDataFolder(dir, GbPath(program / "config" / "bg.jpg"));
+  EXPECT_TRUE(inside.ok);
+  EXPECT_FALSE(inside.copied);
+  EXPECT_EQ(inside.stored, "\\config\\bg.jpg");
+
+  EXPECT_EQ(ResolveStoredPicture(dir, first), first);
+  EXPECT_FALSE(IsDataRelativePath(first));
+  EXPECT_FALSE(IsDataRelativePath("\\\\server\\share\\a.png"));
+  EXPECT_FALSE(KeepPictureInDataFolder(dir, GbPath(outside / "missing.png")).ok);
+  EXPECT_FALSE(fs::exists(program / "pictures" / "missing.png"));
 }
 
 }  // namespace

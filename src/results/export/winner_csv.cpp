@@ -65,7 +65,6 @@ QByteArray WinnersCsv(const WinnerTable& table, bool excelSafe) {
   for (const auto& h : WinnerHeaders(table)) header << QByteArray::fromStdString(h);
   AppendRow(out, header);
 
-  const QByteArray abandoned("已弃奖");
   QList<QByteArray> fields;
   for (const auto& row : table.rows) {
     fields.clear();
@@ -73,7 +72,7 @@ QByteArray WinnersCsv(const WinnerTable& table, bool excelSafe) {
     for (int c = 0; c < table.entryColumns; ++c)
       fields << (c < static_cast<int>(row.columns.size()) ? Utf8(row.columns[static_cast<std::size_t>(c)])
                                                           : QByteArray());
-    fields << Utf8(row.drawnAt) << (row.abandoned ? abandoned : QByteArray());
+    fields << Utf8(row.drawnAt) << QByteArray::fromStdString(WinnerRemark(row));
     // The running number stays a number: it sorts and sums as one, and has no zero to lose.
     AppendRow(out, fields, excelSafe, 2);
   }

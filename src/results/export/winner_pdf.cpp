@@ -32,16 +32,23 @@ QString WinnersHtml(const WinnerTable& table) {
 
   for (const auto& group : table.groups) {
     int abandoned = 0;
-    for (std::size_t i = 0; i < group.rowCount; ++i) abandoned += table.rows[group.firstRow + i].abandoned ? 1 : 0;
+    int redrawn = 0;
+    for (std::size_t i = 0; i < group.rowCount; ++i) {
+      abandoned += table.rows[group.firstRow + i].abandoned ? 1 : 0;
+      redrawn += table.rows[group.firstRow + i].redrawn ? 1 : 0;
+    }
+    QString notes;
+    if (abandoned) notes += QStringLiteral("，其中弃奖 %1 名").arg(abandoned);
+    if (redrawn) notes += QStringLiteral("，补抽 %1 名").arg(redrawn);
     html += QStringLiteral("<h3>%1 %2名（%3）%4</h3>")
                 .arg(Html(group.awardName))
                 .arg(group.rowCount)
                 .arg(Html(group.prizeName))
-                .arg(abandoned ? QStringLiteral("，其中弃奖 %1 名").arg(abandoned) : QString());
+                .arg(notes);
     // A header row in <thead> repeats at the top of every page the table continues on.
     html += QStringLiteral(
                 "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">"
-                "<thead><tr><th width=\"8%\">序号</th>%1<th width=\"32%\">抽取时间</th><th width=\"10%\">弃奖</th></tr>"
+                "<thead><tr><th width=\"8%\">序号</th>%1<th width=\"30%\">抽取时间</th><th width=\"12%\">备注</th></tr>"
                 "</thead><tbody>")
                 .arg(entryHeads);
     for (std::size_t i = 0; i < group.rowCount; ++i) {
@@ -51,7 +58,7 @@ QString WinnersHtml(const WinnerTable& table) {
         html += QStringLiteral("<td>%1</td>").arg(c < row.columns.size() ? Html(row.columns[c]) : QString());
       // The time stays on one line: the column takes the room it needs from the entry columns.
       html += QStringLiteral("<td style=\"white-space: nowrap\">%1</td><td align=\"center\">%2</td></tr>")
-                  .arg(Html(row.drawnAt), row.abandoned ? QStringLiteral("已弃奖") : QString());
+                  .arg(Html(row.drawnAt), QString::fromStdString(WinnerRemark(row)));
     }
     html += QStringLiteral("</tbody></table>");
   }

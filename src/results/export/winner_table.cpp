@@ -5,6 +5,7 @@
 #include <map>
 
 #include "storage/codec.h"
+#include "storage/list_columns.h"
 #include "storage/receipt_log.h"
 #include "storage/split_text.h"
 #include "storage/text_file.h"
@@ -166,18 +167,35 @@ WinnerTable BuildWinnerTable(const std::vector<ResultLine>& lines, const std::ve
   BatchCursor cursor(batches);
   std::map<std::string, std::size_t> awardIndex;
   std::vector<std::vector<std::string>> prizesOf;  // per award, in the order first drawn
+  // The groups as drawn; a "补抽" line joins the latest group of its award, so the rows are laid out
+  // group by group only at the end.
+  std::vector<std::pair<WinnerGroup, std::vector<WinnerRow>>> drawn;
+  std::map<std::string, std::size_t> latestGroup;
+  const std::string redrawPrefix = Gb("补抽");
   int lineNo = 0;
   for (const auto& line : lines) {
     ++lineNo;
     if (line.winners.empty())
       table.problems.push_back("中奖结果第 " + std::to_string(lineNo) + " 行没有中奖人员，可能已损坏");
 
-    auto [it, added] = awardIndex.try_emplace(line.awardName, table.awards.size());
+    // "补抽三等奖" (and "补抽补抽三等奖", a redraw of a redraw) belongs to 三等奖 when that award was drawn.
+    std::string award = line.awardName;
+    bool redrawn = false;
+    for (std::string root = award; root.rfind(redrawPrefix, 0) == 0;) {
+      root.erase(0, redrawPrefix.size());
+      if (latestGroup.count(root)) {
+        award = root;
+        redrawn = true;
+        break;
+      }
+    }
+
+    auto [it, added] = awardIndex.try_emplace(award, table.awards.size());
     if (added) {
       AwardTotals totals;
-      totals.awardName = line.awardName;
+      totals.awardName = award;
       for (const auto& row : awardTable)
-        if (row.name == line.awardName) {
+        if (row.name == award) {
           totals.quota = row.quota;
           break;
         }
@@ -192,19 +210,32 @@ WinnerTable BuildWinnerTable(const std::vector<ResultLine>& lines, const std::ve
       prizes.push_back(line.prizeName);
     }
 
-    WinnerGroup group{line.awardName, line.prizeName, table.rows.size(), line.winners.size()};
+    std::vector<WinnerRow>* rows = nullptr;
+    if (redrawn) {
+      rows = &drawn[latestGroup[award]].second;
+    } else {
+      latestGroup[award] = drawn.size();
+      drawn.push_back({WinnerGroup{award, line.prizeName, 0, 0}, {}});
+      rows = &drawn.back().second;
+    }
     for (const auto& winner : line.winners) {
       WinnerRow row;
-      row.awardName = line.awardName;
+      row.awardName = award;
       row.prizeName = line.prizeName;
+      row.redrawn = redrawn;
       std::tie(row.entry, row.abandoned) = StripMark(winner);
       row.columns = SplitEntryColumns(row.entry);
       row.drawnAt = cursor.TimeOf(line.awardName, row.entry);
       row.number = ++totals.drawn;
       if (row.abandoned) ++totals.abandoned;
       table.entryColumns = std::max(table.entryColumns, static_cast<int>(row.columns.size()));
-      table.rows.push_back(std::move(row));
+      rows->push_back(std::move(row));
     }
+  }
+  for (auto& [group, rows] : drawn) {
+    group.firstRow = table.rows.size();
+    group.rowCount = rows.size();
+    for (auto& row : rows) table.rows.push_back(std::move(row));
     table.groups.push_back(std::move(group));
   }
   if (!lines.empty() && batches.empty()) table.problems.push_back("没有找到 result.txt 的抽取记录，抽取时间空缺");
@@ -218,6 +249,7 @@ WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTit
                                        exported ? ParseResultExport(*exported) : std::vector<LoggedBatch>{},
                                        ParseAwardTable(ReadTextFile(record.awardTable)));
   if (!log) table.problems.insert(table.problems.begin(), "无法读取中奖结果文件 result.dat");
+  table.columnNames = LoadListColumnNames(record.resultDat.parent_path() / kListColumnsFileName);
   AlignEntryColumns(table, [&record] {
     const auto list = TryReadTextFile(record.sealedList);
     return list ? SplitText(*list, "\r\n") : std::vector<std::string>{};
@@ -241,14 +273,25 @@ WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTit
 
 std::vector<std::string> WinnerHeaders(const WinnerTable& table) {
   std::vector<std::string> headers{"奖项", "奖品", "序号"};
+  const bool named = table.columnNames.size() == static_cast<std::size_t>(table.entryColumns);
   if (table.entryColumns <= 1) {
     headers.emplace_back("中奖人员");
   } else {
-    for (int c = 1; c <= table.entryColumns; ++c) headers.push_back("中奖信息" + std::to_string(c));
+    for (int c = 1; c <= table.entryColumns; ++c) {
+      const std::string name =
+          named ? ToQt(table.columnNames[static_cast<std::size_t>(c - 1)]).trimmed().toStdString() : std::string();
+      headers.push_back(name.empty() ? "中奖信息" + std::to_string(c) : name);
+    }
   }
   headers.emplace_back("抽取时间");
-  headers.emplace_back("弃奖");
+  headers.emplace_back("备注");
   return headers;
+}
+
+std::string WinnerRemark(const WinnerRow& row) {
+  if (row.redrawn && row.abandoned) return "补抽，已弃奖";
+  if (row.redrawn) return "补抽";
+  return row.abandoned ? "已弃奖" : "";
 }
 
 }  // namespace kavrel

@@ -19,9 +19,11 @@ struct WinnerRow {
   std::vector<std::string> columns;  // the entry split back into the list's columns
   std::string drawnAt;               // the batch's time as result.txt gives it; empty when unknown
   bool abandoned = false;
+  bool redrawn = false;  // drawn in a "补抽" batch of the award (a redraw after an abandon, or extra winners)
 };
 
-// One result line: an award as drawn, with its winners (the PDF prints a table for each).
+// One award as drawn, with its winners (the PDF prints a table for each): a result line, together with
+// the "补抽" lines of the same award drawn after it, whose winners are marked as redrawn.
 struct WinnerGroup {
   std::string awardName;
   std::string prizeName;
@@ -29,7 +31,7 @@ struct WinnerGroup {
   std::size_t rowCount = 0;
 };
 
-// One award across all its lines: the summary sheet's row.
+// One award across all its lines (its "补抽" lines included): the summary sheet's row.
 struct AwardTotals {
   std::string awardName;
   std::string prizeNames;  // every prize the award was drawn with, joined by "、"
@@ -44,6 +46,9 @@ struct WinnerTable {
   std::string mainTitle;
   std::string subTitle;
   int entryColumns = 1;  // how many columns the entries split into (the widest entry decides)
+  // The list's own names for those columns (GB18030, from its header row); used when there is one
+  // for every column.
+  std::vector<std::string> columnNames;
   std::vector<WinnerRow> rows;
   std::vector<WinnerGroup> groups;
   std::vector<AwardTotals> awards;
@@ -83,7 +88,12 @@ WinnerTable BuildWinnerTable(const std::vector<ResultLine>& lines, const std::ve
 // draw and from the caller for the current one.
 WinnerTable LoadWinnerTable(const DrawRecord& record, const std::string& mainTitle, const std::string& subTitle);
 
-// Header texts of the winner sheet and the CSV, in column order (UTF-8).
+// Header texts of the winner sheet and the CSV, in column order (UTF-8): the entry columns are headed
+// with the list's own column names where known, "中奖信息1"… otherwise; the last column, "备注",
+// holds the marks of WinnerRemark.
 std::vector<std::string> WinnerHeaders(const WinnerTable& table);
+
+// "补抽", "已弃奖", both joined by "，", or nothing (UTF-8).
+std::string WinnerRemark(const WinnerRow& row);
 
 }  // namespace kavrel

@@ -77,7 +77,6 @@ QByteArray Utf8(const std::string& gb) {
 
 void FillWinners(SheetWriter& sheet, const WinnerTable& table) {
   sheet.Header(WinnerHeaders(table));
-  const QByteArray abandoned("已弃奖");
   const std::size_t columns = static_cast<std::size_t>(table.entryColumns);
   std::size_t r = 0;
   for (const auto& row : table.rows) {
@@ -87,7 +86,7 @@ void FillWinners(SheetWriter& sheet, const WinnerTable& table) {
     sheet.Number(r, 2, row.number);
     for (std::size_t c = 0; c < columns; ++c) sheet.Text(r, 3 + c, c < row.columns.size() ? Utf8(row.columns[c]) : "");
     sheet.Text(r, 3 + columns, Utf8(row.drawnAt));
-    sheet.Text(r, 4 + columns, row.abandoned ? abandoned : QByteArray());
+    sheet.Text(r, 4 + columns, QByteArray::fromStdString(WinnerRemark(row)));
   }
   sheet.Finish(r);
 }
