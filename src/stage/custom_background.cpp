@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 #include "assets.h"
@@ -108,6 +109,13 @@ std::optional<std::string> ChooseCustomBackground(Prompter& prompter, StageMusic
   }
   music.Resume();
   return file;
+}
+
+int TitleRoomOnDefaultBackground(QSize size) {
+  // The picture is drawn for 1080 lines with the inner lanterns' outer edges 366 design pixels in from
+  // either side, and fills the screen by its height.
+  constexpr double kLanternReach = 366.0;
+  return std::max(100, static_cast<int>(size.width() - 2 * kLanternReach * size.height() / 1080.0));
 }
 
 QPixmap DefaultStageBackground(QSize size) {

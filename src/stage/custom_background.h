@@ -40,6 +40,10 @@ bool ForgetCustomBackground(const ProgramDir& dir, Settings& settings);
 // cut off evenly on both sides.
 QPixmap FillScreen(const QPixmap& picture, QSize size);
 
+// The width between the inner lanterns of the built-in picture at `size`, where the main title stands
+// clear of them.
+int TitleRoomOnDefaultBackground(QSize size);
+
 // The built-in stage background at `size`: the picture from the program's resources when present,
 // otherwise a red-to-gold gradient with soft rays so the stage never shows a blank window.
 QPixmap DefaultStageBackground(QSize size);

@@ -158,7 +158,9 @@ void StageWindow::SetMenuHost(std::function<void(bool shown)> host) {
 void StageWindow::StartUp() {
   SetVisible(StageElement::MenuBar, false);
   SetVisible(StageElement::RollingPanel, false);
-  FitTitleFonts(elements_, ScreenRect().width());
+  // On the built-in picture the main title stays between the lanterns.
+  FitTitleFonts(elements_,
+                background_.isNull() ? TitleRoomOnDefaultBackground(ScreenRect().size()) + 50 : ScreenRect().width());
   // The resume question may come next: let the stage behind it already stand in its places.
   LayoutStage();
   session_.Controller().StartUp();
