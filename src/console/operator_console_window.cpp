@@ -46,6 +46,7 @@ constexpr CommandButton kDrawButtons[] = {
 };
 constexpr CommandButton kResultButtons[] = {
     {StageCommand::WinnerShow, "展示中奖人员名单  F6", "按钮_展示中奖人员名单"},
+    {StageCommand::WinnersWall, "中奖墙  F10", "按钮_中奖墙"},
     {StageCommand::LatestBatch, "显示本批中奖人员  F7", "按钮_显示中奖人员名单"},
     {StageCommand::WinnerList, "查看中奖名单", "按钮_查看中奖名单"},
     {StageCommand::NonWinnerList, "查看未中奖名单", "按钮_查看未中奖名单"},

@@ -179,6 +179,7 @@ class DrawController {
   void RecordStop();
   void StopRollWithMessage();
   void ShowPrize();
+  void ShowReadyPrize();
   void SetNumberText(const char* utf8);
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);

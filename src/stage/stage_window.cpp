@@ -14,9 +14,11 @@
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
+#include "stage/custom_background.h"
 #include "stage/key_dispatcher.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
+#include "stage/winners_wall.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
@@ -59,6 +61,12 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
   drawTimer_->setObjectName(QStringLiteral("时钟_抽奖"));
   drawTimer_->setTimerType(Qt::PreciseTimer);
   connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Tick(); });
+
+  // The background chosen at an earlier start.
+  if (const QString kept = KeptBackground(dir_, settings_); !kept.isEmpty()) {
+    background_ = ReadBackground(kept);
+    menus_->SetDefaultBackground(background_.isNull());
+  }
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
   session_.AttachStage(*this, *this);
@@ -121,6 +129,15 @@ void StageWindow::RefitRollingPanel() {
 
 void StageWindow::SetOperatorWindow(QWidget* window) {
   operatorWindow_ = window;
+  const bool wasOff = operatorControls_.OffStage();
+  operatorControls_.SetConsoleUp(window && window != this, ControlsStayOnStage(settings_));
+  if (operatorControls_.OffStage() == wasOff) return;
+  for (StageElement e : {StageElement::StartButton, StageElement::StopButton, StageElement::StatusLabel})
+    Element(e)->setVisible(operatorControls_.Shown(e));
+  // The room the controls leave goes to the names.
+  LayoutStage();
+  RefitRollingPanel();
+  update();
 }
 
 QWidget* StageWindow::OperatorWindow() {
@@ -143,7 +160,9 @@ void StageWindow::SetMenuHost(std::function<void(bool shown)> host) {
 void StageWindow::StartUp() {
   SetVisible(StageElement::MenuBar, false);
   SetVisible(StageElement::RollingPanel, false);
-  FitTitleFonts(elements_, ScreenRect().width());
+  // On the built-in picture the main title stays between the lanterns.
+  FitTitleFonts(elements_,
+                background_.isNull() ? TitleRoomOnDefaultBackground(ScreenRect().size()) + 50 : ScreenRect().width());
   // The resume question may come next: let the stage behind it already stand in its places.
   LayoutStage();
   session_.StartUp();
@@ -183,6 +202,11 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
       (static_cast<QWidget*>(watched)->window() == this ||
        (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
+    // The clicker turns the wall's pages while it is up.
+    if (wall_ && wall_->isVisible() && WinnersWall::PagingKey(key->key())) {
+      if (!key->isAutoRepeat()) wall_->HandleKey(key->key());
+      return true;
+    }
     const int vk = VirtualKeyFromQtKey(key->key());
     if (vk == 0 || DispatchKey(vk, session_.Draw().Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
@@ -200,6 +224,11 @@ void StageWindow::RunCommand(StageCommand command) {
     SetBlanked(elements_, false);
     return;
   }
+  // The wall covers the stage: a start or stop press brings the stage back instead of drawing unseen.
+  if (wall_ && (command == StageCommand::Start || command == StageCommand::Stop)) {
+    wall_->close();
+    return;
+  }
   switch (command) {
     case StageCommand::BlankScreen:
       SetBlanked(elements_, !Blanked(elements_));
@@ -212,6 +241,9 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::CustomBackground:
       ChooseBackground();
+      break;
+    case StageCommand::DefaultBackground:
+      UseDefaultBackground();
       break;
     case StageCommand::ToggleLayoutEdit:
       ToggleLayoutEdit();
@@ -291,6 +323,9 @@ void StageWindow::RunCommand(StageCommand command) {
     case StageCommand::WinnerShow:
       OfferWinnerShow();
       break;
+    case StageCommand::WinnersWall:
+      ToggleWinnersWall();
+      break;
     case StageCommand::LatestBatch:
       OpenResults(ResultViewMode::LatestAward);
       break;
@@ -330,22 +365,56 @@ void StageWindow::ToggleLayoutEdit() {
                       Buttons::Ok, Icon::None);
 }
 
+// Decoded at the size that covers the screen: a photo from a phone would otherwise be held at full size.
+QPixmap StageWindow::ReadBackground(const QString& path) const {
+  return QPixmap::fromImage(ReadPictureScaled(path, ScreenRect().size(), Qt::KeepAspectRatioByExpanding));
+}
+
 void StageWindow::ChooseBackground() {
   const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Music());
   if (!file) return;
-  // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
-  const QPixmap picture =
-      QPixmap::fromImage(ReadPictureScaled(NativePath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
+  const QPixmap picture = ReadBackground(NativePath(*file));
   if (picture.isNull()) {
     prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return;
   }
+  // Kept for the next start; shown now even when it cannot be kept, and the operator is told.
+  const QString problem = KeepCustomBackground(dir_, settings_, NativePath(*file));
+  if (!problem.isEmpty())
+    prompter_.Message(FromQt(QStringLiteral("背景图片已更换，但下次启动时不会保留：") + problem), Gb("错误提示："),
+                      Buttons::Ok, Icon::Warning);
   background_ = picture;
   scaledBackground_ = QPixmap();
+  menus_->SetDefaultBackground(false);
   elements_.rolling->hide();
   elements_.prizePicture->hide();
   elements_.centre->show();
   update();
+}
+
+void StageWindow::UseDefaultBackground() {
+  if (!ForgetCustomBackground(dir_, settings_))
+    prompter_.Message(Gb("无法保存设置文件config.ini，下次启动时仍会显示自定义背景。"), Gb("错误提示："), Buttons::Ok,
+                      Icon::Warning);
+  background_ = QPixmap();
+  scaledBackground_ = QPixmap();
+  menus_->SetDefaultBackground(true);
+  update();
+}
+
+void StageWindow::ToggleWinnersWall() {
+  if (wall_) {
+    wall_->close();
+    return;
+  }
+  if (scaledBackground_.size() != size()) update();
+  const QPixmap background = background_.isNull() ? DefaultStageBackground(size()) : FillScreen(background_, size());
+  wall_ = new WinnersWall(ReadWallGroups(dir_), background, this);
+  wall_->setAttribute(Qt::WA_DeleteOnClose);
+  wall_->setGeometry(rect());
+  wall_->show();
+  wall_->raise();
+  if (Blanked(elements_)) elements_.blank->raise();
 }
 
 void StageWindow::SetPhoneInteraction(std::function<void()> open) {
@@ -390,10 +459,8 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
 
 void StageWindow::paintEvent(QPaintEvent*) {
   if (scaledBackground_.size() != size()) {
-    // Stretched to the whole window without keeping the aspect ratio, as the design shows it.
-    scaledBackground_ = background_.isNull()
-                            ? DefaultStageBackground(size())
-                            : background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Filling the whole window without distortion: a wide picture on a 4:3 projector loses its sides.
+    scaledBackground_ = background_.isNull() ? DefaultStageBackground(size()) : FillScreen(background_, size());
   }
   QPainter painter(this);
   painter.drawPixmap(0, 0, scaledBackground_);

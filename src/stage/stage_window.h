@@ -16,6 +16,7 @@
 #include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
+#include "stage/projector_view.h"
 #include "stage/stage_commands.h"
 #include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
@@ -37,6 +38,7 @@ class Prompter;
 class SoundPort;
 class StageMenuBar;
 class StageMenus;
+class WinnersWall;
 
 // The full-screen stage: the window the audience sees and the operator drives. It shows the draw the
 // program made (one view of it among others) through the stage elements, and turns keys, menu items
@@ -131,6 +133,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ToggleMenuBar();
   void ToggleLayoutEdit();
   void ChooseBackground();
+  void UseDefaultBackground();
+  void ToggleWinnersWall();
+  QPixmap ReadBackground(const QString& path) const;
   void StartFrom();
   void OpenAwardGroups();
   void OpenAbandon();
@@ -179,8 +184,10 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QTimer* drawTimer_ = nullptr;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
-  CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
-  FindState listFind_;           // the list editor's search lasts for the whole run
+  QPointer<WinnersWall> wall_;         // the winners wall while it is up
+  OperatorControls operatorControls_;  // the buttons and status line stay off the projector while a console is up
+  CustomRollColour rollColour_;        // from the font and colour window; read when a roll starts
+  FindState listFind_;                 // the list editor's search lasts for the whole run
   CameraFactory cameras_;
 
   QPixmap background_;        // the custom background; null for the built-in one

@@ -226,10 +226,38 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   EXPECT_FALSE(session->Draw().drawStarted);
   EXPECT_EQ(session->Draw().pool.size(), 10u);
 
-  // F10 and other letters do nothing.
+  // Letters without a command do nothing.
   prompter.Clear();
-  for (int key : {Qt::Key_F10, Qt::Key_A}) Press(key, stage->elements().stopButton);
+  Press(Qt::Key_A, stage->elements().stopButton);
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
+  Press(Qt::Key_Space);
+  Ticks(2);
+  Press(Qt::Key_Space);  // three winners of 一等奖 recorded
+  const QStringList winners = stage->elements().rolling->Candidates();
+  Press(Qt::Key_F10);
+  auto* wall = stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙"));
+  ASSERT_NE(wall, nullptr);
+  EXPECT_TRUE(wall->isVisible());
+  EXPECT_EQ(wall->geometry(), stage->rect());
+  for (const QString& w : winners) EXPECT_TRUE(wall->accessibleName().contains(w)) << w.toStdString();
+  // The clicker's keys are the wall's: no batch is announced behind it.
+  Press(Qt::Key_PageDown);
+  Press(Qt::Key_PageUp);
+  EXPECT_TRUE(stage->state().WinnersShown());
+  // Escape closes the wall; the stage stands as it was.
+  Press(Qt::Key_Escape);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_FALSE(stage->menuBarShown());
+  // A start press while the wall is up brings the stage back instead of drawing unseen.
+  stage->RunCommand(StageCommand::WinnersWall);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_TRUE(stage->state().WinnersShown());
 }
 
 TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
