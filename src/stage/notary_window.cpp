@@ -142,7 +142,8 @@ NotaryWindow::NotaryWindow(const NotaryFacts& facts, QWidget* parent) : QDialog(
                      .arg(TwoLines(facts.lastHash));
     // Repeated entries kept as extra tickets are shown with their share, so that nobody holds a
     // third of the tickets unseen.
-    const QString duplicates = facts.duplicates.empty() ? QString() : ToQt(facts.duplicates).trimmed() + u"\n\n";
+    const QString duplicates =
+        facts.duplicates.empty() ? QString() : ToQt(facts.duplicates).trimmed() + QStringLiteral("\n\n");
     details->setText(QStringLiteral("封印在第一轮之前算出，涵盖抽奖名单、奖项计划、本场的时间与随机值和抽奖密钥的 "
                                     "SHA-256；每一轮的中奖者都由这把密钥决定。完整封印：\n%1\n\n%2\n\n%3%4\n\n"
                                     "用程序目录中的 kavrel-verify 可重放整场抽奖，核对中奖结果。")
