@@ -123,9 +123,10 @@ TEST_F(Opening, WithoutASavedTableTheDrawsListIsShown) {
   auto editor = Reopened();
   EXPECT_EQ(editor->Table().Cell(1, 1), Gb("138－1234 张三"));
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0],
-            "抽奖名单(config\\set.dat)中有1个条目中的“-”显示为全角的“－”（中奖结果文件用“-”分隔字段）；"
-            "1个条目中的制表符或换行符显示为空格（一行是一个条目）。抽奖时也是这样读的，保存时按表格中显示的样子保存。");
+  EXPECT_EQ(
+      Messages()[0],
+      "抽奖名单(config\\set.dat)中有1个条目中的“-”显示为全角的“－”（中奖结果文件用“-”分隔字段）；"
+      "1个条目中的制表符或换行符显示为空格（一行是一个条目）。抽奖时也是这样读的，保存时按表格中显示的样子保存。");
 }
 
 // A kill between the two writes of a save (or a list replaced by hand) leaves a table and a list
