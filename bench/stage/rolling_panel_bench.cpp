@@ -99,6 +99,7 @@ Fixture& Shared() {
 void BM_TextFrame(benchmark::State& state) {
   Fixture& f = Shared();
   const int n = static_cast<int>(state.range(0));
+  f.panel.SetRollStyle(kavrel::RollStyle::Classic);
   f.panel.PrepareTextRolling(n, f.names[0]);
   // Warm the per-roll text cache the way the first second of a roll does.
   for (int i = 0; i < 200; ++i) {
@@ -109,7 +110,7 @@ void BM_TextFrame(benchmark::State& state) {
     f.Tick(n, false);
     f.Frame();
   }
-  state.counters["pt"] = f.panel.TextLayout().pointSize;
+  state.counters["px"] = f.panel.TextLayout().pixelSize;
 }
 BENCHMARK(BM_TextFrame)->Arg(12)->Arg(40)->Arg(100)->Unit(benchmark::kMicrosecond);
 
@@ -123,6 +124,33 @@ void BM_TextFirstFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TextFirstFrame)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// A frame of the sphere (0) or the card wall (1) while 10 candidates roll, over a pool of 500 or 2,000
+// names, after the first second of the roll has rendered the names.
+void BM_StyleFrame(benchmark::State& state) {
+  Fixture& f = Shared();
+  const auto style = state.range(0) == 0 ? kavrel::RollStyle::Sphere : kavrel::RollStyle::CardWall;
+  const int poolSize = static_cast<int>(state.range(1));
+  QStringList pool;
+  for (int i = 0; i < poolSize; ++i) pool << f.names[i % f.names.size()] + QString::number(i / f.names.size());
+  f.panel.SetRollStyle(style, pool);
+  f.panel.PrepareTextRolling(10, f.names[0]);
+  for (int i = 0; i < 120; ++i) {
+    f.Tick(10, false);
+    f.Frame();
+  }
+  for (auto _ : state) {
+    f.Tick(10, false);
+    f.Frame();
+  }
+  f.panel.SetRollStyle(kavrel::RollStyle::Classic);
+}
+BENCHMARK(BM_StyleFrame)
+    ->Args({0, 500})
+    ->Args({0, 2000})
+    ->Args({1, 500})
+    ->Args({1, 2000})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PhotoFrame(benchmark::State& state) {
   Fixture& f = Shared();

@@ -1,5 +1,7 @@
-// Renders the stage elements offscreen at the three screen sizes we support, in the ready state, while
-// text rolls (12 and 40 names) and with photos (15 portraits), and writes PNG files to look at.
+// Renders the stage elements offscreen at the three screen sizes we support, in the ready state, with 1,
+// 3, 10, 25 and 50 names (and 25 long entries: 工号 姓名 部门), with the operator's controls on the stage
+// and, as with a console up, without them, with photos (15 portraits), and the winners wall; writes PNG
+// files to look at and prints the glyph height of the first name measured on the picture.
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include "stage/rolling_panel.h"
 #include "stage/stage_elements.h"
 #include "stage/stage_label.h"
+#include "stage/winners_wall.h"
 
 namespace {
 
@@ -60,9 +63,61 @@ QString MakePhoto(const QString& dir, int i) {
   return path;
 }
 
-void Render(const QString& folder, QSize screen, const QString& scene) {
+QStringList LongEntries(int n) {
+  const QStringList names = Names(n);
+  const QStringList departments = {QStringLiteral("市场营销部"), QStringLiteral("研发中心"), QStringLiteral("财务部"),
+                                   QStringLiteral("人力资源部")};
+  QStringList entries;
+  for (int i = 0; i < n; ++i)
+    entries << QStringLiteral("%1 %2 %3").arg(10001 + i * 37).arg(names[i], departments[i % departments.size()]);
+  return entries;
+}
+
+// Height of the ink of the name in `cell`: the rows holding pixels near the rolling yellow.
+int InkHeight(const QImage& shot, const QRect& cell) {
+  int top = -1, bottom = -1;
+  const QRect r = cell.intersected(shot.rect());
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const QColor c = shot.pixelColor(x, y);
+      if (c.red() > 235 && c.green() > 235 && c.blue() < 80) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+  }
+  return top < 0 ? 0 : bottom - top + 1;
+}
+
+void RenderWall(const QString& folder, QSize screen) {
+  std::vector<WallGroup> groups;
+  const char* awards[] = {"特等奖", "一等奖", "二等奖", "三等奖", "四等奖", "阳光普照奖"};
+  const int counts[] = {1, 3, 10, 25, 50, 100};
+  const QStringList names = Names(189);
+  int next = 0;
+  for (int a = 0; a < 6; ++a) {
+    groups.push_back({QString::fromUtf8(awards[a]), QStringLiteral("奖品"), names.mid(next, counts[a])});
+    next += counts[a];
+  }
+  WinnersWall wall(groups, DefaultStageBackground(screen));
+  wall.resize(screen);
+  for (int page = 0; page < wall.PageCount(); ++page) {
+    const QString file =
+        QStringLiteral("%1/wall_%2x%3_page%4.png").arg(folder).arg(screen.width()).arg(screen.height()).arg(page + 1);
+    wall.grab().save(file);
+    std::printf("%s  names %d px (glyph about %.1f %% of the height)\n", qPrintable(file), wall.Layout().pixelSize,
+                100.0 * wall.Layout().pixelSize * kWallInkPerPixel / screen.height());
+    wall.NextPage();
+  }
+}
+
+void Render(const QString& folder, QSize screen, const QString& scene, bool controls = true) {
   Backdrop stage;
   StageElements e = CreateStageElements(&stage);
+  for (QWidget* w :
+       {static_cast<QWidget*>(e.startButton), static_cast<QWidget*>(e.stopButton), static_cast<QWidget*>(e.status)})
+    w->setVisible(controls);
   e.mainTitle->setText(QStringLiteral("2026年度盛典暨颁奖晚会"));
   FitTitleFonts(e, screen.width());
   e.subtitle->setText(QStringLiteral("感恩有你 · 共创辉煌"));
@@ -95,10 +150,10 @@ void Render(const QString& folder, QSize screen, const QString& scene) {
     e.centre->setText(QString());
     e.rolling->SetSnapshot(CaptureStageSnapshot(&stage, e.rolling->geometry()));
     e.rolling->show();
-    if (scene.startsWith(QStringLiteral("text"))) {
+    if (scene.startsWith(QStringLiteral("text")) || scene.startsWith(QStringLiteral("long"))) {
       const int n = scene.mid(4).toInt();
-      const QStringList names = Names(n);
-      e.rolling->PrepareTextRolling(n, names[0]);
+      const QStringList names = scene.startsWith(QStringLiteral("long")) ? LongEntries(n) : Names(n);
+      e.rolling->PrepareTextRolling(n, names);
       for (int i = 0; i < n; ++i) e.rolling->PaintCandidate(i + 1, names[i]);
     } else {
       const int n = 15;
@@ -112,10 +167,22 @@ void Render(const QString& folder, QSize screen, const QString& scene) {
     e.rolling->FinishRoll();
     e.marquee->SetCaption(CongratulationLine(QStringLiteral("三等奖"), e.rolling->Candidates().mid(0, 5)));
   }
-  const QString file =
-      QStringLiteral("%1/stage_%2x%3_%4.png").arg(folder).arg(screen.width()).arg(screen.height()).arg(scene);
-  stage.grab().save(file);
-  std::printf("%s\n", qPrintable(file));
+  const QString file = QStringLiteral("%1/stage_%2x%3_%4%5.png")
+                           .arg(folder)
+                           .arg(screen.width())
+                           .arg(screen.height())
+                           .arg(scene, controls ? QString() : QStringLiteral("_console"));
+  const QImage shot = stage.grab().toImage();
+  shot.save(file);
+  if (scene.startsWith(QStringLiteral("text")) || scene.startsWith(QStringLiteral("long"))) {
+    const QStringList shown = e.rolling->Candidates();
+    const QRect cell = e.rolling->TextCell(1, shown.value(0)).translated(e.rolling->pos());
+    const int ink = InkHeight(shot, cell);
+    std::printf("%s  %d names, %d columns, glyph %d px = %.1f %% of the height\n", qPrintable(file),
+                static_cast<int>(shown.size()), e.rolling->TextLayout().columns, ink, 100.0 * ink / screen.height());
+  } else {
+    std::printf("%s\n", qPrintable(file));
+  }
 }
 
 }  // namespace
@@ -126,8 +193,11 @@ int main(int argc, char** argv) {
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   QDir().mkpath(folder);
   for (QSize screen : {QSize(1920, 1080), QSize(1024, 768), QSize(800, 600)}) {
-    for (const char* scene : {"ready", "text12", "text40", "photos"})
+    for (const char* scene : {"ready", "text1", "text3", "text10", "text25", "text50", "long25", "photos"}) {
       Render(folder, screen, QString::fromLatin1(scene));
+      Render(folder, screen, QString::fromLatin1(scene), false);
+    }
+    RenderWall(folder, screen);
   }
   return 0;
 }

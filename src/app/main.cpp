@@ -1,6 +1,7 @@
 // kavrel抽奖: start-up. Creates the application, makes it speak Chinese, finds the data folder (the
 // program folder, or the user's own when the program is installed), makes sure no other program runs
-// on the same data, and opens the stage, which runs the draw's own start-up sequence once on screen.
+// on the same data, makes the draw, then its views (the stage, the operator console and the phone side),
+// and runs the draw's own start-up sequence once the stage is on screen.
 
 #include <QApplication>
 #include <QIcon>
@@ -11,6 +12,7 @@
 #include "console/phone_hookup.h"
 #include "console/stage_display.h"
 #include "console/stage_link.h"
+#include "engine/draw_session.h"
 #include "kavrel_version.h"
 #include "platform/chinese_ui.h"
 #include "platform/descriptor_limit.h"
@@ -87,11 +89,13 @@ static int RunProgram(QApplication& app) {
   if (firstStart) OfferSampleEvent(dir, prompter);
   kavrel::SdlSoundPort sound;
   kavrel::SystemClock clock;
-  kavrel::StageWindow stage(prompter, sound, clock, dir, &kavrel::OpenWithShell);
+  // The draw belongs to the program; the stage, the console and the phones are views of it.
+  kavrel::DrawSession session(prompter, sound, clock, dir);
+  // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
+  sound.UseSoundSettings(session.Sounds());
+  kavrel::StageWindow stage(session, prompter, sound, clock, dir, &kavrel::OpenWithShell);
   prompter.SetParent(&stage);
   stage.UseCameras(kavrel::SystemCameras());
-  // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
-  sound.UseSoundSettings(stage.controller().Sounds());
   // The stage goes on the screen chosen for it last time (when it is there), the operator console on
   // another; with one screen the stage alone covers it. Before the start-up so that the resume
   // question already opens where the operator sits.
@@ -99,8 +103,8 @@ static int RunProgram(QApplication& app) {
   // The audience's phones: off until the operator starts the server from "设定" → "现场手机互动".
   // Made before the console, whose panel shows it.
   // A build without the web server has none, and the menu item stays disabled.
-  const auto phones = kavrel::MakePhoneHookup(stage.Session(), stageLink, dir, clock);
-  kavrel::StageDisplay display(stageLink, stage.Session(), prompter, dir,
+  const auto phones = kavrel::MakePhoneHookup(session, stageLink, dir, clock);
+  kavrel::StageDisplay display(stageLink, session, prompter, dir,
                                [&prompter](QWidget* parent) { prompter.SetParent(parent); });
   if (phones) {
     display.SetConsolePanel([&phones] { return phones->MakePanel(); });

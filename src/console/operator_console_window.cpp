@@ -46,6 +46,7 @@ constexpr CommandButton kDrawButtons[] = {
 };
 constexpr CommandButton kResultButtons[] = {
     {StageCommand::WinnerShow, "展示中奖人员名单  F6", "按钮_展示中奖人员名单"},
+    {StageCommand::WinnersWall, "中奖墙  F10", "按钮_中奖墙"},
     {StageCommand::LatestBatch, "显示本批中奖人员  F7", "按钮_显示中奖人员名单"},
     {StageCommand::WinnerList, "查看中奖名单", "按钮_查看中奖名单"},
     {StageCommand::NonWinnerList, "查看未中奖名单", "按钮_查看未中奖名单"},
@@ -144,7 +145,7 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   startStop_->setObjectName(QStringLiteral("按钮_开始停止"));
   startStop_->setFocusPolicy(Qt::NoFocus);  // a focused button would take the space bar for itself
   connect(startStop_, &QPushButton::clicked, this,
-          [this] { stage_.RunCommand(session_.State().Rolling() ? StageCommand::Stop : StageCommand::Start); });
+          [this] { stage_.RunCommand(session_.Draw().Rolling() ? StageCommand::Stop : StageCommand::Start); });
   nowLayout->addWidget(phase_);
   nowLayout->addWidget(progress_);
   nowLayout->addWidget(pool_);
@@ -238,9 +239,9 @@ void OperatorConsoleWindow::ScheduleRefresh() {
 
 void OperatorConsoleWindow::Refresh() {
   refreshPending_ = false;
-  const DrawState& state = session_.State();
+  const DrawState& state = session_.Draw();
   const Settings settings(dir_.Path(ProgramDir::kConfigIni));
-  DrawOptions options = session_.Options();
+  DrawOptions options = session_.Rules();
   const StageSettings titles = LoadStageSettings(settings, options);
   mainTitle_->setText(ToQt(titles.mainTitle));
   subTitle_->setText(ToQt(titles.subTitle));
@@ -264,7 +265,7 @@ void OperatorConsoleWindow::Refresh() {
       break;
   }
 
-  const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, session_.Options().forwardOrder);
+  const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, session_.Rules().forwardOrder);
   plan_->setRowCount(static_cast<int>(rows.size()));
   int currentRow = -1;
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {

@@ -18,7 +18,11 @@ namespace kavrel {
 
 namespace {
 constexpr int kEntryRole = Qt::UserRole;  // the entry without the mark
+
+bool Ticked(const QListWidgetItem* item) {
+  return item->data(Qt::CheckStateRole).toInt() == Qt::Checked;
 }
+}  // namespace
 
 AbandonWindow::AbandonWindow(const ProgramDir& dir, Prompter& prompter, QWidget* parent)
     : QDialog(parent), prompter_(prompter), choice_(LoadResultLog(dir)) {
@@ -116,7 +120,7 @@ void AbandonWindow::ShowAward(int index) {
 int AbandonWindow::TickedCount() const {
   int ticked = 0;
   for (int i = 0; i < winners_->count(); ++i)
-    if (winners_->item(i)->checkState() == Qt::Checked) ++ticked;
+    if (Ticked(winners_->item(i))) ++ticked;
   return ticked;
 }
 
@@ -136,7 +140,7 @@ AbandonRequest AbandonWindow::Request() const {
   request.prizeName = FromQt(prizeName_->text());
   for (int i = 0; i < winners_->count(); ++i) {
     const QListWidgetItem* item = winners_->item(i);
-    if (item->checkState() == Qt::Checked) request.entries.push_back(FromQt(item->data(kEntryRole).toString()));
+    if (Ticked(item)) request.entries.push_back(FromQt(item->data(kEntryRole).toString()));
   }
   request.returnToPool = returnToPool_->isChecked();
   request.redraw = redraw_->isChecked();

@@ -1,10 +1,19 @@
 // The draw controller's part in committed randomness: the duplicates a fresh pool is sealed with, the
 // audience number, and what a resume is told about the receipts it continues.
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
+
 #include "engine/draw_controller.h"
 #include "engine/draw_texts.h"
 #include "engine/pool_duplicates.h"
 #include "engine/receipt_texts.h"
 #include "storage/codec.h"
+#include "storage/participant_store.h"
+#include "storage/program_dir.h"
+#include "storage/receipt_log.h"
+#include "storage/text_file.h"
 
 namespace kavrel {
 
@@ -13,6 +22,19 @@ namespace {
 void ReplaceOnce(std::string& text, const std::string& marker, const std::string& with) {
   const std::size_t at = text.find(marker);
   if (at != std::string::npos) text.replace(at, marker.size(), with);
+}
+
+// Fills the markers of a text in the order they stand in it; what one puts in is never searched for
+// the next (an entry may hold "%d").
+std::string FillInOrder(std::string text, std::initializer_list<std::pair<const char*, std::string>> values) {
+  std::size_t from = 0;
+  for (const auto& [marker, with] : values) {
+    const std::size_t at = text.find(marker, from);
+    if (at == std::string::npos) continue;
+    text.replace(at, std::strlen(marker), with);
+    from = at + with.size();
+  }
+  return text;
 }
 
 // What an operator can read of an entry in a message: a whole line of a list may be long.
@@ -25,7 +47,52 @@ std::string Shortened(const std::string& entry) {
 
 constexpr std::size_t kMaxAudienceDigits = 18;
 
+// A share of the list as the question shows it: "30", "2.5", "0.01".
+std::string Percent(long long part, std::size_t whole) {
+  const double p = whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, p >= 10 ? "%.0f" : p >= 0.1 ? "%.1f" : "%.2f", p);
+  std::string text = buffer;
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+// The lines of the duplicates question that tell how many tickets the most repeated entries hold.
+std::string ShareLines(const Duplicates& found, std::size_t listSize) {
+  std::string lines;
+  for (const RepeatedEntry& r : found.most) {
+    lines += FillInOrder(
+        Gb(texts::kDuplicateShare),
+        {{"%s", Shortened(r.entry)}, {"%d", std::to_string(r.copies)}, {"%p", Percent(r.copies, listSize)}});
+  }
+  const long long more = found.entries - static_cast<long long>(found.most.size());
+  if (more > 0) {
+    std::string line = Gb(texts::kMoreDuplicates);
+    ReplaceOnce(line, "%d", std::to_string(more));
+    lines += line;
+  }
+  return lines;
+}
+
 }  // namespace
+
+std::string DrawController::SealedDuplicatesNote() const {
+  if (!receipts_.Active()) return {};
+  const ReceiptLines lines = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
+  const auto seal = lines.lines.empty() ? std::nullopt : ParseReceipt(lines.lines.front());
+  if (!seal || seal->kind != ReceiptKind::Seal || seal->duplicates <= 0) return {};
+  if (!seal->duplicatesKept)
+    return FillInOrder(Gb(texts::kSealedDuplicatesRemoved), {{"%d", std::to_string(seal->duplicates)}});
+  const std::vector<std::string> list =
+      PoolEntries(DecodeExternalText(ReadTextFile(dir_.Path(ProgramDir::kSealedList))), nullptr, seal->entryRules);
+  const Duplicates found =
+      FindDuplicates(list, seal->entryRules >= 1 ? DuplicateRule::SameEntryKey : DuplicateRule::SameBytes);
+  return FillInOrder(Gb(texts::kSealedDuplicatesKept), {{"%d", std::to_string(seal->duplicates)}}) +
+         ShareLines(found, list.size());
+}
 
 DrawController::PoolChoice DrawController::ChooseDuplicates(std::vector<std::string>& pool) {
   PoolChoice choice;
@@ -35,11 +102,13 @@ DrawController::PoolChoice DrawController::ChooseDuplicates(std::vector<std::str
   // The same list again (a restart, a reload): the operator has answered already.
   const std::string asked = std::to_string(found.extraCopies) + "/" + std::to_string(pool.size()) + "/" + found.first;
   if (asked != duplicatesAsked_) {
-    std::string text = Gb(texts::kDuplicatesQuestion);
-    ReplaceOnce(text, "%d", std::to_string(found.extraCopies));
-    ReplaceOnce(text, "%m", std::to_string(found.entries));
-    ReplaceOnce(text, "%s", Shortened(found.first));
-    duplicatesKept_ = prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::YesNo, Icon::Question) != Answer::Yes;
+    const std::string text = FillInOrder(Gb(texts::kDuplicatesQuestion), {{"%d", std::to_string(found.extraCopies)},
+                                                                          {"%m", std::to_string(found.entries)},
+                                                                          {"%s", Shortened(found.first)},
+                                                                          {"%l", ShareLines(found, pool.size())}});
+    // Enter keeps everyone: removing a person takes a deliberate 是.
+    duplicatesKept_ = prompter_.MessageWithFocus(text, Gb(texts::kInfoCaption), Buttons::YesNo, Icon::Question,
+                                                 Answer::No) != Answer::Yes;
     duplicatesAsked_ = asked;
   }
   choice.kept = duplicatesKept_;

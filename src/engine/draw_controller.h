@@ -107,10 +107,7 @@ class DrawController {
   // draw, prize change) call it after changing the plan or the pool.
   void SyncExitRecord();
 
-  // What the award and prize labels show; a temporary prize change sets the prize label here so
-  // that the next recorded batch carries it.
-  const std::string& AwardLabelText() const { return awardText_; }
-  const std::string& PrizeLabelText() const { return prizeText_; }
+  // A temporary prize change sets the prize label here so that the next recorded batch carries it.
   void SetPrizeLabel(const std::string& prizeName);
 
   // Called after the draw state, the plan or the labels the engine sets have changed (a start, a stop,
@@ -128,6 +125,10 @@ class DrawController {
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
   const DrawReceipts& Receipts() const { return receipts_; }
+  // What the seal of the draw under way says of repeated entries, for "公证信息" (GB18030): how many
+  // extra copies, whether they were kept, and while they are extra tickets each repeated entry's
+  // share of them (read from the sealed list). Empty without receipts or repeated entries.
+  std::string SealedDuplicatesNote() const;
   // Draw keys from a reproducible source instead of the system's entropy (tests, benchmarks).
   void UseRandomBytes(DrawReceipts::RandomBytes source) { receipts_.UseRandomBytes(std::move(source)); }
   // Receipts of the corrections, appended by the correction windows once their change is made
@@ -151,14 +152,12 @@ class DrawController {
   // fresh draw (F1) puts them aside again. Continuing them would draw over a pool that still holds their
   // winners and add batches to receipts whose key the past draw already revealed.
   void PastDrawBroughtBack();
-  bool ViewingPastDraw() const { return viewingPastDraw_; }
   // Says why nothing can change while a past draw is on view; false when something can.
   bool RefuseWhileViewingPast();
 
   const SoundSettings& Sounds() const { return sounds_; }
   // The stage music's rules, for the stage to forward its events to (F9, windows around it).
   StageMusic& Music() { return music_; }
-  RandomSource& Random() { return random_; }
   // A batch rolls, or is frozen (not the "finished" press state, which also takes space as a stop).
   bool RollActive() const { return state_.RollUnderWay(); }
 
@@ -180,6 +179,7 @@ class DrawController {
   void RecordStop();
   void StopRollWithMessage();
   void ShowPrize();
+  void ShowReadyPrize();
   void SetNumberText(const char* utf8);
   void SetAwardLabel(const std::string& text);
   void ShowStatus(bool done);
@@ -227,6 +227,7 @@ class DrawController {
   std::string awardText_;
   std::string prizeText_;
   int dashesTold_ = 0;  // the "-" count last told, so a reload of the same list does not say it again
+  int breaksTold_ = 0;  // the same for entries whose TABs and line breaks became spaces
   int longTold_ = 0;    // the same for entries too long to be names
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;

@@ -56,6 +56,7 @@ void DrawController::StartUp() {
   music_.StartOnStage();
   stage_.SetVisible(StageElement::PrizePicture, false);
   stage_.LayoutStage();
+  ShowReadyPrize();
 }
 
 void DrawController::FixFreshSeal() {
@@ -78,6 +79,11 @@ std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
     text.replace(text.find("%d"), 2, std::to_string(notes.dashesReplaced));
     prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
   }
+  if (pool && notes.breaksReplaced > 0 && notes.breaksReplaced != breaksTold_) {
+    std::string text = Gb(texts::kBreaksReplaced);
+    text.replace(text.find("%d"), 2, std::to_string(notes.breaksReplaced));
+    prompter_.Message(text, Gb(texts::kInfoCaption), Buttons::Ok, Icon::Information);
+  }
   if (pool && notes.longEntries > 0 && notes.longEntries != longTold_) {
     // One message for all of them, naming the first with its start: a list read as one line shows
     // its first few names there.
@@ -92,6 +98,7 @@ std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
   }
   if (pool) {
     dashesTold_ = notes.dashesReplaced;
+    breaksTold_ = notes.breaksReplaced;
     longTold_ = notes.longEntries;
   }
   return pool;
@@ -185,6 +192,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   ShowDrawerCaption();
   stage_.SetVisible(StageElement::PrizePicture, false);
   stage_.LayoutStage();
+  ShowReadyPrize();
 }
 
 void DrawController::FreshStartAfterDamagedRecord(const std::string& message) {
@@ -248,6 +256,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   stage_.SetVisible(StageElement::PrizePicture, false);
   SyncExitRecord();
   stage_.LayoutStage();
+  ShowReadyPrize();
 }
 
 void DrawController::SyncExitRecord() {
@@ -260,6 +269,12 @@ void DrawController::RestartPressed() {
                                               Icon::Question) != Answer::Ok)
     return;
   ResetDraw(HistoryReason::Restart);
+}
+
+// The ready stage shows the prize of the batch it announces, as the press that announces a batch does,
+// once the stage is laid out (the picture blends with what stands behind its place).
+void DrawController::ShowReadyPrize() {
+  if (!state_.plan.empty() && !state_.currentLine.empty() && !state_.WinnersShown()) ShowPrize();
 }
 
 void DrawController::ShowReadyState() {
@@ -286,6 +301,7 @@ void DrawController::ShowReadyState() {
   stage_.SetVisible(StageElement::PrizePicture, false);
   SyncExitRecord();
   stage_.LayoutStage();
+  ShowReadyPrize();
 }
 
 void DrawController::UndoPressed() {
@@ -397,6 +413,8 @@ void DrawController::AfterAwardSettings(bool closedWithOk, bool restartRequested
     };
     if (shown(state_.currentLine) != shown(announced)) ShowReadyState();
   }
+  // The settings may have switched the prize picture on or off, or changed the announced award's.
+  if (closedWithOk) ShowReadyPrize();
   music_.Resume();
 }
 

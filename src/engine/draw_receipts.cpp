@@ -131,6 +131,7 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   r.repeatAllowed = in.repeatAllowed;
   r.presentOnly = in.presentOnly;
   r.presentCount = in.presentOnly ? in.presentCount : 0;
+  r.entryRules = kEntryRules;
   r.seal = SealOf(r);
   const std::string line = FormatReceipt(r);
   // The key first: a seal whose key is lost could never be checked. The list the seal covers goes

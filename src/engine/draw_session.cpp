@@ -4,7 +4,8 @@
 
 #include "engine/plan.h"
 #include "engine/queued_batches.h"
-#include "storage/settings.h"
+#include "engine/start_from.h"
+#include "storage/program_dir.h"
 
 namespace kavrel {
 
@@ -18,16 +19,59 @@ std::vector<std::string> QueuedLines(const std::vector<QueuedBatch>& queued) {
   return lines;
 }
 
+// The stage while none is attached: the draw goes on, painted nowhere.
+class NoStage final : public StageHooks {
+ public:
+  void SetText(StageElement, const std::string&) override {}
+  void SetVisible(StageElement, bool) override {}
+  bool IsVisible(StageElement) const override { return true; }
+  void LayoutStage() override {}
+  void StartDrawTimer(int) override {}
+  void StopDrawTimer() override {}
+  void PauseDrawTimer() override {}
+  void PrepareTextRolling(int, const std::string&) override {}
+  void PreparePictureRolling(int) override {}
+  void CaptureSnapshot() override {}
+  void DiscardSnapshot() override {}
+  void BeginTickPaint() override {}
+  void PaintCandidate(int, const std::string&) override {}
+  PictureCheck ShowPrizePicture(const std::string&) override { return {}; }
+  void ShowWinnerShow() override {}
+};
+
+NoStage noStage;
+
 }  // namespace
 
-DrawSession::DrawSession(StageHooks& stage, ModeSwitchHost& modeHost, Prompter& prompter, SoundPort& sound,
-                         const Clock& clock, const ProgramDir& dir, Settings& settings)
-    : stage_(stage),
+DrawSession::DrawSession(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir)
+    : stage_(&noStage),
       dir_(dir),
       prompter_(prompter),
+      settings_(dir.Path(ProgramDir::kConfigIni)),
       controller_(state_, options_, mode_, *this, prompter, sound, clock, dir),
-      modes_(controller_, state_, mode_, dir, settings, prompter, clock, modeHost) {
+      modes_(controller_, state_, mode_, dir, settings_, prompter, clock, *this) {
+  shown_.fill(true);
   controller_.SetChangeListener([this] { Notify(); });
+}
+
+void DrawSession::AttachStage(StageHooks& stage, ModeSwitchHost& host) {
+  stage_ = &stage;
+  modeHost_ = &host;
+}
+
+void DrawSession::DetachStage() {
+  for (std::size_t i = 0; i < shown_.size(); ++i) shown_[i] = stage_->IsVisible(static_cast<StageElement>(i));
+  stage_ = &noStage;
+  modeHost_ = nullptr;
+}
+
+void DrawSession::SetVisible(StageElement element, bool visible) {
+  shown_[static_cast<std::size_t>(element)] = visible;
+  stage_->SetVisible(element, visible);
+}
+
+bool DrawSession::IsVisible(StageElement element) const {
+  return stage_ == &noStage ? shown_[static_cast<std::size_t>(element)] : stage_->IsVisible(element);
 }
 
 DrawSession::~DrawSession() {
@@ -51,7 +95,7 @@ void DrawSession::Notify() {
 
 void DrawSession::SetText(StageElement element, const std::string& text) {
   texts_[static_cast<std::size_t>(element)] = text;
-  stage_.SetText(element, text);
+  stage_->SetText(element, text);
 }
 
 bool DrawSession::CorrectionMayOpen(const char* whatUtf8) {
@@ -97,7 +141,57 @@ void DrawSession::ChangePrize(const PrizeChangeRequest& request) {
   if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(Field(state_.currentLine, kPrizeName));
 }
 
-void DrawSession::AfterStartFrom() {
+void DrawSession::StartUp() {
+  controller_.StartUp();
+  modes_.CheckDrawMode();
+}
+
+// A roll under way ends first, with nothing recorded: the window may change the draw order, the plan
+// or the list, and a roll left going would be recorded against whatever line comes next.
+void DrawSession::EditAwards(const std::function<Edited(DrawOptions& options, bool drawStarted)>& window) {
+  if (state_.Rolling()) controller_.AbortRoll();
+  controller_.SuspendStageMusic();
+  DrawOptions edited = options_;
+  const Edited done = window(edited, state_.drawStarted);
+  options_.forwardOrder = edited.forwardOrder;
+  options_.totalQuota = edited.totalQuota;
+  controller_.AfterAwardSettings(done.confirmed, done.restartRequested);
+}
+
+void DrawSession::EditList(const std::function<Edited(bool drawStarted)>& window) {
+  if (state_.Rolling()) controller_.AbortRoll();
+  controller_.SuspendStageMusic();
+  const Edited done = window(state_.drawStarted);
+  controller_.AfterListEditor(done.restartRequested);
+}
+
+// The window only reports whether the draw must start again; the mode check then reads the folder it
+// saved (and may open the editor once more when the list is still empty).
+bool DrawSession::EditPictureList(const std::function<Edited(bool drawStarted)>& window) {
+  if (state_.Rolling()) controller_.AbortRoll();
+  controller_.SuspendStageMusic();
+  const int run = ++pictureListRuns_;
+  if (window(state_.drawStarted).restartRequested) controller_.ListReplaced();
+  modes_.CheckDrawMode();
+  if (run != pictureListRuns_) return false;  // the editor opened again from the check has rebuilt the draw
+  controller_.AfterListEditor();
+  return true;
+}
+
+void DrawSession::EditSounds(const std::function<void()>& window) {
+  controller_.SuspendStageMusic();
+  window();
+  controller_.AfterSoundSettings();
+}
+
+// The group goes straight into the draw and needs no reload; the resume record keeps it.
+void DrawSession::SetAwardGroup(std::optional<std::pair<int, int>> rows) {
+  kavrel::SetAwardGroup(state_, rows);
+  Notify();
+}
+
+void DrawSession::StartFrom(std::optional<int> planPosition) {
+  if (planPosition) StartFromChoice::Apply(*planPosition, state_);
   controller_.ShowReadyState();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/abandon.h"
@@ -13,36 +16,89 @@
 #include "engine/ports/stage_hooks.h"
 #include "engine/prize_change.h"
 #include "engine/supplement.h"
+#include "storage/settings.h"
 
 namespace kavrel {
 
 class Clock;
 class ProgramDir;
 class Prompter;
-class Settings;
 class SoundPort;
 
 // The draw of this run, in one place: the state, the options, the mode, the controller that turns
-// presses into batches, the mode switch and the corrections made during an event. Views send it
-// commands and observe it (DrawObserver); the stage also paints for it through StageHooks, which the
-// session passes on while it keeps the texts the stage was given, so every view reads the same ones.
-class DrawSession : private StageHooks {
+// presses into batches, the mode switch and the corrections made during an event. The program makes it
+// before any window; views send it commands and observe it (DrawObserver). The stage attaches itself to
+// paint for it through StageHooks, which the session passes on while it keeps the texts the stage was
+// given, so every view reads the same ones; with no stage attached the draw is painted nowhere.
+class DrawSession : private StageHooks, private ModeSwitchHost {
  public:
-  DrawSession(StageHooks& stage, ModeSwitchHost& modeHost, Prompter& prompter, SoundPort& sound, const Clock& clock,
-              const ProgramDir& dir, Settings& settings);
+  DrawSession(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir);
   ~DrawSession() override;
   DrawSession(const DrawSession&) = delete;
   DrawSession& operator=(const DrawSession&) = delete;
 
-  DrawState& State() { return state_; }
-  const DrawState& State() const { return state_; }
-  DrawOptions& Options() { return options_; }
-  const DrawOptions& Options() const { return options_; }
-  DrawMode& Mode() { return mode_; }
+  // The stage that paints the draw and opens the windows the mode commands need; detached before it
+  // goes away. One at a time.
+  void AttachStage(StageHooks& stage, ModeSwitchHost& host);
+  void DetachStage();
+
+  // Where the draw stands, read-only: views show it, commands below change it.
+  const DrawState& Draw() const { return state_; }
+  const DrawOptions& Rules() const { return options_; }
   const DrawMode& Mode() const { return mode_; }
-  DrawController& Controller() { return controller_; }
-  const DrawController& Controller() const { return controller_; }
-  ModeSwitch& Modes() { return modes_; }
+  const SoundSettings& Sounds() const { return controller_.Sounds(); }
+  const DrawReceipts& Receipts() const { return controller_.Receipts(); }
+  // A batch rolls, or is frozen (not the finished stage's press, which also takes space as a stop).
+  bool RollActive() const { return controller_.RollActive(); }
+  // A draw the operator would lose by starting afresh: candidates roll, or batches remain of one begun.
+  bool UnderWay() const { return RollActive() || state_.Rolling() || (state_.drawStarted && !state_.plan.empty()); }
+  // The stage music's rules, for a window that silences it around a question of its own.
+  StageMusic& Music() { return controller_.Music(); }
+
+  // The operator's commands, each its whole sequence.
+  // Once the stage is on screen: the draw resumed or laid out afresh, then the draw-mode check.
+  void StartUp();
+  void Start() { controller_.StartPressed(); }
+  void Stop() { controller_.StopPressed(); }
+  // The draw timer's tick.
+  void Tick() { controller_.RollTick(); }
+  void Undo() { controller_.UndoPressed(); }
+  void Restart() { controller_.RestartPressed(); }
+  // True when the program may close (confirmed, or nothing left to lose).
+  bool Quit() { return controller_.QuitPressed(); }
+  void AudienceNumber() { controller_.AudienceNumberPressed(); }
+  void ToggleMusic() { controller_.Music().Toggle(); }
+  void SwitchToText() { modes_.SwitchToText(); }
+  void SwitchToPicture() { modes_.SwitchToPicture(); }
+  // A past draw's results were brought back for viewing in place of this draw's.
+  void PastDrawBroughtBack() { controller_.PastDrawBroughtBack(); }
+  // The stage is closing: the mode check mark is stored and the resume record kept.
+  void StageClosing(bool textModeChecked) { controller_.StageDestroyed(textModeChecked); }
+
+  // The editing windows, each run inside its scope: a roll under way ends first with nothing recorded
+  // (the window may change what it draws from), the stage music pauses, and afterwards the draw is
+  // rebuilt from the files when none was under way or the window says the operator agreed to restart.
+  struct Edited {
+    bool confirmed = false;         // closed with 确定
+    bool restartRequested = false;  // the operator agreed to start the draw under way again
+  };
+  // The award settings window edits a copy of the options; the draw order and the total it leaves
+  // are taken whichever way it closed (they are stored the moment they are chosen).
+  void EditAwards(const std::function<Edited(DrawOptions& options, bool drawStarted)>& window);
+  // The list editor (text mode).
+  void EditList(const std::function<Edited(bool drawStarted)>& window);
+  // The picture list editor: the draw-mode check runs before the draw is rebuilt, and may open the
+  // editor again (nested); only the outermost run rebuilds, and says so.
+  bool EditPictureList(const std::function<Edited(bool drawStarted)>& window);
+  void EditSounds(const std::function<void()>& window);
+  // A window over the whole stage (results, the winner show) silenced everything: the music comes back.
+  void AfterSilencingWindow() { controller_.Music().AfterSilencingWindow(); }
+
+  // The award group of the next batch: from row `first` to row `last` of the pool; nullopt ends it.
+  void SetAwardGroup(std::optional<std::pair<int, int>> rows);
+  // After the start-from window, however it closed: the line chosen for the next batch (its 1-based
+  // plan position; 0: none), nullopt when nothing was chosen; then the ready state of that batch.
+  void StartFrom(std::optional<int> planPosition);
 
   // Any number of views; each is told of every change until it is removed (before it goes away).
   void AddObserver(DrawObserver& observer);
@@ -58,34 +114,41 @@ class DrawSession : private StageHooks {
   void Abandon(const AbandonRequest& request);
   void Supplement(const SupplementRequest& request);
   void ChangePrize(const PrizeChangeRequest& request);
-  // After the start-from window chose the line to draw next.
-  void AfterStartFrom();
 
  private:
   // StageHooks, passed on to the stage; the texts are kept and the views told after each change.
   void SetText(StageElement element, const std::string& text) override;
-  void SetVisible(StageElement element, bool visible) override { stage_.SetVisible(element, visible); }
-  bool IsVisible(StageElement element) const override { return stage_.IsVisible(element); }
-  void LayoutStage() override { stage_.LayoutStage(); }
-  void StartDrawTimer(int periodMs) override { stage_.StartDrawTimer(periodMs); }
-  void StopDrawTimer() override { stage_.StopDrawTimer(); }
-  void PauseDrawTimer() override { stage_.PauseDrawTimer(); }
+  void SetVisible(StageElement element, bool visible) override;
+  bool IsVisible(StageElement element) const override;
+  void LayoutStage() override { stage_->LayoutStage(); }
+  void StartDrawTimer(int periodMs) override { stage_->StartDrawTimer(periodMs); }
+  void StopDrawTimer() override { stage_->StopDrawTimer(); }
+  void PauseDrawTimer() override { stage_->PauseDrawTimer(); }
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override {
-    stage_.PrepareTextRolling(batchSize, firstEntry);
+    stage_->PrepareTextRolling(batchSize, firstEntry);
   }
-  void PreparePictureRolling(int batchSize) override { stage_.PreparePictureRolling(batchSize); }
-  void CaptureSnapshot() override { stage_.CaptureSnapshot(); }
-  void DiscardSnapshot() override { stage_.DiscardSnapshot(); }
-  void BeginTickPaint() override { stage_.BeginTickPaint(); }
-  void PaintCandidate(int i, const std::string& text) override { stage_.PaintCandidate(i, text); }
-  PictureCheck ShowPrizePicture(const std::string& path) override { return stage_.ShowPrizePicture(path); }
-  void ShowWinnerShow() override { stage_.ShowWinnerShow(); }
+  void PreparePictureRolling(int batchSize) override { stage_->PreparePictureRolling(batchSize); }
+  void CaptureSnapshot() override { stage_->CaptureSnapshot(); }
+  void DiscardSnapshot() override { stage_->DiscardSnapshot(); }
+  void BeginTickPaint() override { stage_->BeginTickPaint(); }
+  void PaintCandidate(int i, const std::string& text) override { stage_->PaintCandidate(i, text); }
+  PictureCheck ShowPrizePicture(const std::string& path) override { return stage_->ShowPrizePicture(path); }
+  void ShowWinnerShow() override { stage_->ShowWinnerShow(); }
+  // ModeSwitchHost, passed on to the stage.
+  void OpenListEditor() override {
+    if (modeHost_) modeHost_->OpenListEditor();
+  }
+  void SetModeChecks(bool textMode) override {
+    if (modeHost_) modeHost_->SetModeChecks(textMode);
+  }
 
   void Notify();
 
-  StageHooks& stage_;
+  StageHooks* stage_;  // the attached stage, or one that paints nowhere
+  ModeSwitchHost* modeHost_ = nullptr;
   const ProgramDir& dir_;
   Prompter& prompter_;
+  Settings settings_;
   DrawState state_;
   DrawOptions options_;
   DrawMode mode_;
@@ -93,6 +156,8 @@ class DrawSession : private StageHooks {
   ModeSwitch modes_;
   std::vector<DrawObserver*> observers_;
   std::array<std::string, kStageElementKinds> texts_;
+  std::array<bool, kStageElementKinds> shown_;  // what was last shown or hidden, while no stage is attached
+  int pictureListRuns_ = 0;  // counts openings, so a run nested by the mode check is not rebuilt twice
 };
 
 }  // namespace kavrel

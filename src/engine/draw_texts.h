@@ -51,6 +51,9 @@ inline constexpr const char* kDamagedRecordFreshStart =
     "。\n按【确定】重新开始新一轮的抽奖，上次的中奖结果和这份记录将移入 history 文件夹。";
 inline constexpr const char* kDashesReplaced =
     "名单中有%d个条目含有“-”，抽奖时显示为全角的“－”，以免中奖结果文件把一个条目读成多个。";
+inline constexpr const char* kBreaksReplaced =
+    "名单中有%d个条目含有制表符(Tab)或换行符（例如从表格复制粘贴的多列），抽奖时每个都换成一个空格，"
+    "一行仍是一个条目，中奖结果文件和公证记录也照此记录。";
 inline constexpr const char* kLongEntries =
     "名单中有%d个条目超过128个汉字（256字节），第一个是第%d个：“%s”。这不像一个人的名字，可能是名单文件没有正确分行，"
     "请检查抽奖名单(config\\set.dat)。";

@@ -83,4 +83,11 @@ std::string DrawerCaptionFor(const std::vector<std::string>& currentLine, const 
   return {};
 }
 
+void SetAwardGroup(DrawState& state, std::optional<std::pair<int, int>> rows) {
+  state.groupActive = rows.has_value();
+  if (!rows) return;
+  state.groupStart = rows->first;
+  state.groupEnd = rows->second;
+}
+
 }  // namespace kavrel

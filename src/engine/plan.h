@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_state.h"
@@ -30,6 +32,10 @@ void SelectCurrentLine(DrawState& state, bool forwardOrder);
 // Removes that line from the plan, then ends any start-from choice and award group, so each
 // applies to exactly one batch.
 void ConsumeCurrentLine(DrawState& state, bool forwardOrder);
+
+// The award group of the next recorded batch: rows `first` to `second` of the pool (1-based); nullopt
+// ends any group.
+void SetAwardGroup(DrawState& state, std::optional<std::pair<int, int>> rows);
 
 // Where the award of currentLine stands before its batch is drawn, read from the plan alone: its
 // batches still in the plan (this one included) against its batch count and quota. A batch queued by a

@@ -4,12 +4,21 @@
 namespace kavrel::texts {
 
 // Asked when a fresh draw's list holds repeated entries; %d is the number of extra copies, %m the
-// entries concerned, %s the first of them.
+// entries concerned, %s the first of them, %l the lines of kDuplicateShare. Both meanings of a
+// repeated entry are said, since the most common names are shared by many people.
 inline constexpr const char* kDuplicatesQuestion =
-    "名单中有%d个重复条目（%m个条目出现不止一次，例如“%s”）。\n\n"
-    "选【是】删除多余的副本，每个条目只保留一次中奖机会；\n"
-    "选【否】保留重复条目，作为额外的抽奖机会。\n\n"
+    "名单中有%d个重复条目（%m个条目出现不止一次，例如“%s”），比较时不计首尾和多余的空格。按抽奖机会计：\n%l\n"
+    "重复的条目可能是同一个人被列了多次，也可能是同名同姓的不同的人：\n"
+    "选【是】删除多余的副本，每个条目只保留一次中奖机会（同名的不同的人将只剩一个）；\n"
+    "选【否】全部保留，每一行各是一次中奖机会（同一个人列了几次就有几次机会）。\n\n"
     "您的选择和重复条目数将记入本场抽奖的公证封印。";
+// One line of the question per repeated entry: %s the entry, %d its copies, %p its share of the list.
+inline constexpr const char* kDuplicateShare = "　　名单中 %s 占 %d 张（%p %）\n";
+// 公证信息's line on the sealed repeated entries, %d the extra copies; the share lines follow when kept.
+inline constexpr const char* kSealedDuplicatesKept = "名单中有%d个重复条目，按选择保留为额外的抽奖机会：\n";
+inline constexpr const char* kSealedDuplicatesRemoved =
+    "名单中有%d个重复条目，按选择删除了多余的副本，每个条目一次机会。";
+inline constexpr const char* kMoreDuplicates = "　　……另有%d个重复的条目\n";
 
 // Told when a resumed draw's receipts cannot go on; %d and %n are numbers as each text says.
 inline constexpr const char* kReceiptsMissingAtResume =

@@ -22,19 +22,30 @@ std::string StartFromChoice::Prompt() {
   return Gb(texts::kStartFromPrompt);
 }
 
-StartFromChoice::Outcome StartFromChoice::Confirm(int itemIndex, DrawState& state, Prompter& prompter) const {
+StartFromChoice::Outcome StartFromChoice::Confirm(int itemIndex, Prompter& prompter, int& chosen) const {
   const bool real =
       itemIndex >= 0 && static_cast<std::size_t>(itemIndex) < items_.size() && items_[itemIndex].data != -1;
   if (!real) {
     if (prompter.Message(Gb(texts::kStartFromNoChoice), Gb(texts::kOperationCaption), Buttons::OkCancel,
                          Icon::Question) != Answer::Ok)
       return Outcome::KeepOpen;
-    state.startFromActive = false;
+    chosen = 0;
     return Outcome::Close;
   }
-  state.startFromActive = true;
-  state.startFromIndex = items_[static_cast<std::size_t>(itemIndex)].data;
+  chosen = items_[static_cast<std::size_t>(itemIndex)].data;
   return Outcome::Close;
+}
+
+StartFromChoice::Outcome StartFromChoice::Confirm(int itemIndex, DrawState& state, Prompter& prompter) const {
+  int chosen = 0;
+  const Outcome outcome = Confirm(itemIndex, prompter, chosen);
+  if (outcome == Outcome::Close) Apply(chosen, state);
+  return outcome;
+}
+
+void StartFromChoice::Apply(int planPosition, DrawState& state) {
+  state.startFromActive = planPosition > 0;
+  if (planPosition > 0) state.startFromIndex = planPosition;
 }
 
 }  // namespace kavrel

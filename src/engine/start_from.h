@@ -14,9 +14,9 @@ namespace kavrel {
 //   StartFromChoice choice(state.plan);
 //   // 组合框1 gets choice.Items() (text shown, data kept), item 0 ("请选择", data -1) selected;
 //   // the notes read StartFromChoice::Note() and StartFromChoice::Prompt().
-//   // 按钮_确定: if (choice.Confirm(comboIndex, state, prompter) == Outcome::Close) accept();
+//   // 按钮_确定: if (choice.Confirm(comboIndex, prompter, chosen) == Outcome::Close) accept();
 //   // 按钮_取消: reject() - nothing changes.
-//   // After the window closes, whichever way: controller.ShowReadyState().
+//   // After the window closes, whichever way: session.StartFrom(the line chosen, if any).
 class StartFromChoice {
  public:
   struct Item {
@@ -31,10 +31,14 @@ class StartFromChoice {
   static std::string Note();    // "此页面设置需要指定开始的奖项与批次(仅对单次修改有效)"
   static std::string Prompt();  // "请选择需要指定开始的奖项："
 
-  // OK with the combo box at `itemIndex`. A real line sets startFromActive/startFromIndex and
-  // closes; "请选择" (or an index outside the list) asks whether to leave without a choice:
-  // Cancel keeps the window open, OK closes with startFromActive cleared.
+  // OK with the combo box at `itemIndex`. A real line closes with its plan position in `chosen`;
+  // "请选择" (or an index outside the list) asks whether to leave without a choice: Cancel keeps the
+  // window open, OK closes with 0 in `chosen` (no line).
+  Outcome Confirm(int itemIndex, Prompter& prompter, int& chosen) const;
+  // The same, put into the draw state at once.
   Outcome Confirm(int itemIndex, DrawState& state, Prompter& prompter) const;
+  // The line at 1-based `planPosition` is drawn next (for one batch); 0: the plan's own order.
+  static void Apply(int planPosition, DrawState& state);
 
  private:
   std::vector<Item> items_;

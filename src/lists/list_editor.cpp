@@ -39,10 +39,23 @@ void ListEditor::Message(const char* text, const char* caption, Icon icon) const
 }
 
 bool ListEditor::ShowDrawList() {
-  std::optional<std::vector<std::string>> entries = LoadPool(ctx_.dir);
+  PoolLoadNotes notes;
+  std::optional<std::vector<std::string>> entries = LoadPool(ctx_.dir, &notes);
   if (!entries || entries->empty()) return false;
   runner_.Run([&] { FillFromLines(table_, std::move(*entries)); });
   showsDrawList_ = true;
+  // The table shows the list as the draw reads it; a save writes it so. Said once, as it is shown.
+  std::string changes;
+  if (notes.dashesReplaced > 0)
+    changes += Num(notes.dashesReplaced) + Gb("个条目中的“-”显示为全角的“－”（中奖结果文件用“-”分隔字段）；");
+  if (notes.breaksReplaced > 0)
+    changes += Num(notes.breaksReplaced) + Gb("个条目中的制表符或换行符显示为空格（一行是一个条目）；");
+  if (!changes.empty()) {
+    changes.resize(changes.size() - Gb("；").size());
+    ctx_.prompter.Message(
+        Gb("抽奖名单(config\\set.dat)中有") + changes + Gb("。抽奖时也是这样读的，保存时按表格中显示的样子保存。"),
+        Gb("提示信息："), Buttons::Ok, Icon::Information);
+  }
   return true;
 }
 
@@ -165,7 +178,7 @@ bool ListEditor::ImportWorkbook(const workbook::ProgressFn& progress, const std:
   ImportedSheet result;
   runner_.Run([&] { result = WorkbookImport::ReadSheet(*path, *sheet, progress, cancel); });
   if (result.ok) {
-    import.AskAboutErrorCells(result);
+    import.AskAboutSheet(result);
     ImportSheet(std::move(result.header), std::move(result.rows));
   }
   import.ReportOutcome(result);
@@ -353,7 +366,7 @@ bool ListEditor::OfferDuplicateRemoval() {
     return text;
   };
   const long long count = static_cast<long long>(duplicates.size());
-  std::string text = Gb("表格中有") + Num(count) + Gb("个重复行（每一列都与前面某一行相同）：\n");
+  std::string text = Gb("表格中有") + Num(count) + Gb("个重复行（每一列都与前面某一行相同，不计首尾和多余的空格）：\n");
   constexpr std::size_t kListed = 5;
   for (std::size_t i = 0; i < duplicates.size() && i < kListed; ++i)
     text += Gb("第") + Num(duplicates[i].row) + Gb("行：") + rowText(duplicates[i].row) + Gb("（同第") +

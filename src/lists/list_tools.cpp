@@ -7,6 +7,7 @@
 
 #include "engine/random_source.h"
 #include "storage/codec.h"
+#include "storage/entry_key.h"
 #include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/split_text.h"
@@ -220,24 +221,27 @@ std::vector<DuplicateRow> FindDuplicateRows(const ListTable& table) {
   const int last = table.LastColumn();
   std::vector<DuplicateRow> duplicates;
   if (last < 1 || rows < 2) return duplicates;
-  // Rows are compared through their cells in place: no key strings are built for a million rows.
-  const auto cell = [&table](int c, int r) -> const std::string& {
-    return table.Column(c)[static_cast<std::size_t>(r)];
-  };
+  // Rows are compared through their cells in place, each cell by its entry key (so blanks that differ
+  // make no other person, as in the draw's duplicates check): no key strings are kept for a million
+  // rows.
+  const auto key = [&table](int c, int r) { return EntryKey(table.Column(c)[static_cast<std::size_t>(r)]); };
   const auto hash = [&](int r) {
     std::size_t h = 0;
-    for (int c = 1; c <= last; ++c) h = h * 1000003u ^ std::hash<std::string_view>()(cell(c, r));
+    for (int c = 1; c <= last; ++c) h = h * 1000003u ^ std::hash<std::string>()(key(c, r));
     return h;
   };
   const auto same = [&](int a, int b) {
     for (int c = 1; c <= last; ++c)
-      if (cell(c, a) != cell(c, b)) return false;
+      if (key(c, a) != key(c, b)) return false;
     return true;
   };
   std::unordered_set<int, decltype(hash), decltype(same)> seen(static_cast<std::size_t>(rows), hash, same);
   for (int r = 1; r <= rows; ++r) {
     bool placeholder = true;
-    for (int c = 1; c <= last && placeholder; ++c) placeholder = cell(c, r).empty() || cell(c, r) == "0";
+    for (int c = 1; c <= last && placeholder; ++c) {
+      const std::string k = key(c, r);
+      placeholder = k.empty() || k == "0";
+    }
     if (placeholder) continue;
     const auto [at, inserted] = seen.insert(r);
     if (!inserted) duplicates.push_back({r, *at});

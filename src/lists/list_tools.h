@@ -63,8 +63,9 @@ void ShuffleColumn(ListTable& table, RandomSource& random);
 
 // A data row is blank when its column-1 cell is empty or "0". Returns the rows removed.
 int DeleteBlankRows(ListTable& table);
-// Whole rows: a row is a duplicate of an earlier one when every data column matches byte for byte;
-// rows whose data cells are all empty or "0" are never duplicates. The first survives.
+// Whole rows: a row is a duplicate of an earlier one when every data column holds the same entry
+// (EntryKey: blanks around and between words do not count); rows whose data cells are all blank or
+// "0" are never duplicates. The first survives.
 struct DuplicateRow {
   int row;    // the later row
   int first;  // the earlier row it repeats

@@ -61,8 +61,8 @@ void GuardedTcpServer::incomingConnection(qintptr handle) {
     return;
   }
   const QHostAddress peer = socket->peerAddress();
-  const bool full = OpenConnections() >= limits_.maxConnections && !Evict(peer);
-  if (full || perAddress_.value(peer) >= limits_.maxPerAddress) {
+  const bool atShare = perAddress_.value(peer) >= limits_.maxPerAddress;
+  if ((atShare || OpenConnections() >= limits_.maxConnections) && !Evict(peer, atShare)) {
     Refuse(socket);
     return;
   }
@@ -74,11 +74,16 @@ void GuardedTcpServer::incomingConnection(qintptr handle) {
   addPendingConnection(socket);  // QTcpServer announces it (newConnection) after this returns
 }
 
-// The server is full. A newcomer from an address holding fewer places than the heaviest one takes
-// the place of that address's least recently used connection: one device (or one router) can fill
-// the server while nobody else asks, but it cannot keep anybody else out. The evicted phone's
-// browser simply opens a new connection for its next request.
-bool GuardedTcpServer::Evict(const QHostAddress& newcomer) {
+// No place is free for a newcomer (the server is full, or its address holds its whole share). A
+// newcomer from an address lighter than the heaviest takes the place of that address's least
+// recently used connection: one device can fill the server while nobody else asks, but it cannot
+// keep anybody else out. A newcomer from the heaviest address (a room behind one router, or the
+// flooding device itself) takes the place of its own address's least recently used idle
+// connection: a new request is served, an idle keep-alive connection closes, and the phone's
+// browser simply opens another for its next request. A connection in the middle of a request or
+// waiting for its answer (a sign-in being saved) is never taken; when no place can be taken the
+// newcomer gets 503.
+bool GuardedTcpServer::Evict(const QHostAddress& newcomer, bool ownOnly) {
   QHostAddress heaviest;
   int most = 0;
   for (auto it = perAddress_.cbegin(); it != perAddress_.cend(); ++it) {
@@ -87,14 +92,16 @@ bool GuardedTcpServer::Evict(const QHostAddress& newcomer) {
       heaviest = it.key();
     }
   }
-  if (most <= perAddress_.value(newcomer) + 1) return false;
+  const bool own = ownOnly || perAddress_.value(newcomer) + 1 >= most;
+  const QHostAddress from = own ? newcomer : heaviest;
   GuardedSocket* victim = nullptr;
   for (auto it = live_.cbegin(); it != live_.cend(); ++it) {
-    if (it.value() != heaviest) continue;
+    if (it.value() != from) continue;
     auto* s = static_cast<GuardedSocket*>(it.key());
-    // A connection waiting for its answer (a sign-in being saved) is the last one to go.
-    if (!victim ||
-        std::pair(s->AnswerPending(), s->LastActive()) < std::pair(victim->AnswerPending(), victim->LastActive()))
+    if (s->Busy() || (own && s->Streaming())) continue;
+    // Idle keep-alive connections go before streams (which end without a page noticing more than a
+    // reconnect), the least recently used first.
+    if (!victim || std::pair(s->Streaming(), s->LastActive()) < std::pair(victim->Streaming(), victim->LastActive()))
       victim = s;
   }
   if (!victim) return false;
@@ -103,23 +110,16 @@ bool GuardedTcpServer::Evict(const QHostAddress& newcomer) {
   return true;
 }
 
-// A short answer on a connection that gets no place. The answers in flight are bounded too: a flood
-// of connections past the cap costs at most maxRefusing descriptors beyond it.
+// A short answer on a connection that gets no place.
 void GuardedTcpServer::Refuse(QTcpSocket* refused) {
-  if (refusing_ >= limits_.maxRefusing) {
-    refused->abort();
-    refused->deleteLater();
-    return;
-  }
-  ++refusing_;
-  connect(refused, &QObject::destroyed, this, [this] { --refusing_; });
-  connect(refused, &QTcpSocket::disconnected, refused, &QObject::deleteLater);
-  // A client that does not read its refusal does not keep the descriptor either.
-  QTimer::singleShot(2000, refused, [refused] { refused->abort(); });
+  // Handed to the system at once and closed: a refusal holds no descriptor beyond this call, and the
+  // answer does not wait on this socket's own events (which never came for a socket the HTTP server
+  // was not given: the phone waited for nothing).
   refused->write(
       "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\nRetry-After: 2\r\n\r\n");
-  refused->disconnectFromHost();
-  if (refused->state() == QAbstractSocket::UnconnectedState) refused->deleteLater();
+  refused->flush();
+  refused->close();
+  refused->deleteLater();
 }
 
 void GuardedTcpServer::Release(QObject* socket) {

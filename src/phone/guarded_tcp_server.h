@@ -13,10 +13,9 @@ namespace kavrel {
 struct ConnectionLimits {
   int maxConnections = 1500;
   // Connections from one address. A room behind one router shares one address, so this is a share of
-  // the whole, not a phone's worth; when the server is full, a newcomer from a lighter address takes
-  // the place of the heaviest address's least recently used connection instead (see Evict).
+  // the whole, not a phone's worth; a newcomer past it, or past the whole, takes the place of an idle
+  // connection instead of being refused where one can be taken (see GuardedTcpServer::Evict).
   int maxPerAddress = 1125;
-  int maxRefusing = 32;              // 503 answers still being written; past that, closed unanswered
   int idleMs = 30000;                // nothing received or sent for this long: closed
   int requestMs = 10000;             // a request must arrive whole within this (slow senders are cut off)
   qint64 maxUnanswered = 32 * 1024;  // bytes received without an answer (headers and body together)
@@ -45,6 +44,8 @@ class GuardedSocket : public QTcpSocket {
   // The answer comes later (a sign-in waits for the save that holds it).
   void SetAnswerPending(bool pending) { answerPending_ = pending; }
   bool AnswerPending() const { return answerPending_; }
+  // A request is arriving or being answered: the connection is in use, not idle.
+  bool Busy() const { return unanswered_ > 0 || answerPending_; }
 
  protected:
   qint64 writeData(const char* data, qint64 size) override;
@@ -81,7 +82,7 @@ class GuardedTcpServer : public QTcpServer {
   void incomingConnection(qintptr handle) override;
 
  private:
-  bool Evict(const QHostAddress& newcomer);
+  bool Evict(const QHostAddress& newcomer, bool ownOnly);
   void Refuse(QTcpSocket* refused);
   void Release(QObject* socket);
 
@@ -89,7 +90,6 @@ class GuardedTcpServer : public QTcpServer {
   QElapsedTimer clock_;
   QHash<QObject*, QHostAddress> live_;
   QHash<QHostAddress, int> perAddress_;
-  int refusing_ = 0;
 };
 
 }  // namespace kavrel

@@ -89,7 +89,7 @@ void PhoneFeed::PublishNow() {
   in.sealed = sealed_.present;
   in.sealLine = sealLine_;
   in.codes = codes_;
-  const DrawOptions& draw = session_.Options();
+  const DrawOptions& draw = session_.Rules();
   // The stage masks only the rolling texts; a photo's name is the person's file name.
   in.stageMask = StageMask{draw.maskOn && session_.Mode().textMode, draw.maskFrom, draw.maskTo};
   in.options = options_;

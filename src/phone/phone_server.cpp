@@ -15,7 +15,7 @@ PhoneServerLimits BudgetedLimits(int descriptorLimit) {
     // The draw's own needs are a few dozen descriptors (display, sounds, threads' wake-ups, result
     // files, picture folders); a quarter of the limit, and never less than 256, stays theirs.
     const int reserve = std::max(256, descriptorLimit / 4);
-    cap = std::clamp(descriptorLimit - reserve - limits.connections.maxRefusing, 16, kMostConnections);
+    cap = std::clamp(descriptorLimit - reserve, 16, kMostConnections);
   }
   limits.connections.maxConnections = cap;
   limits.connections.maxPerAddress = std::max(1, cap * 3 / 4);

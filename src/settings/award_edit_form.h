@@ -20,6 +20,7 @@ struct AwardEditBuffer {
   std::string prizePicture;
   Mode mode = Mode::Add;
   bool confirmed = false;
+  std::string rollStyle;  // how the award's batches roll on the stage ("经典", "球体", "卡片墙"; empty: classic)
 };
 
 // What the award edit dialog shows, as plain texts, so that its checks run without a screen.

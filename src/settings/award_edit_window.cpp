@@ -1,5 +1,7 @@
 #include "settings/award_edit_window.h"
 
+#include <QComboBox>
+
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,6 +18,7 @@
 #include "platform/kept_picture.h"
 #include "platform/picture_reader.h"
 #include "settings/picture_panel.h"
+#include "settings/roll_style_setting.h"
 #include "storage/codec.h"
 #include "storage/data_pictures.h"
 #include "storage/program_dir.h"
@@ -52,6 +55,7 @@ AwardEditWindow::AwardEditWindow(const ProgramDir& dir, AwardEditBuffer& buffer,
   batches_->setText(ToQt(initial.batchCount));
   prizeName_->setText(ToQt(initial.prizeName));
   prizePicture_->setText(ToQt(initial.prizePicture));
+  rollStyle_->setCurrentIndex(std::max(0, rollStyle_->findText(ToQt(buffer_.rollStyle))));
   if (modify) RunNumberCheck();
   if (!initial.prizePicture.empty()) ShowPicture(initial.prizePicture);
 }
@@ -88,6 +92,12 @@ void AwardEditWindow::BuildControls() {
   pick->setToolTip(QStringLiteral("选择奖品图片"));
   pick->setAccessibleName(QStringLiteral("选择奖品图片"));
 
+  rollStyle_ = new QComboBox(this);
+  rollStyle_->setObjectName(QStringLiteral("组合框_滚动样式"));
+  for (const char* name : kRollStyleNames) rollStyle_->addItem(QString::fromUtf8(name));
+  rollStyle_->setToolTip(
+      QStringLiteral("抽取本奖项时舞台上名字滚动的样子：经典的滚动名单、旋转的名字球或闪烁的名片墙"));
+
   preview_ = new PicturePanel(this);
   preview_->setObjectName(QStringLiteral("画板1"));
   preview_->setFixedSize(120, 90);
@@ -117,6 +127,8 @@ void AwardEditWindow::BuildControls() {
   grid->addWidget(prizePicture_, 5, 1);
   grid->addWidget(pick, 5, 2);
   grid->addWidget(preview_, 6, 1, Qt::AlignLeft);
+  grid->addWidget(new QLabel(QStringLiteral("滚动样式"), this), 7, 0);
+  grid->addWidget(rollStyle_, 7, 1, 1, 2);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -216,6 +228,7 @@ void AwardEditWindow::ConfirmPressed() {
   batches_->setText(ToQt(texts.batchCount));
   if (!sizes) return;
   ShowSplit(*sizes);
+  buffer_.rollStyle = FromQt(rollStyle_->currentText());
   accept();
 }
 

@@ -5,6 +5,7 @@
 
 #include "settings/award_edit_form.h"
 
+class QComboBox;
 class QLineEdit;
 class QTreeWidget;
 
@@ -46,6 +47,7 @@ class AwardEditWindow : public QDialog {
   QLineEdit* prizePicture_ = nullptr;
   QTreeWidget* splitList_ = nullptr;
   PicturePanel* preview_ = nullptr;
+  QComboBox* rollStyle_ = nullptr;
 };
 
 }  // namespace kavrel

@@ -13,7 +13,7 @@ std::string AwardGroupEditor::Group::ItemText() const {
   return label + Gb("：") + std::to_string(start) + "-" + std::to_string(end);
 }
 
-AwardGroupEditor::AwardGroupEditor(DrawState& state, bool forwardOrder, Prompter& prompter)
+AwardGroupEditor::AwardGroupEditor(const DrawState& state, bool forwardOrder, Prompter& prompter)
     : state_(state), forwardOrder_(forwardOrder), prompter_(prompter) {
   items_.reserve(state_.plan.size());
   for (const std::string& text : state_.plan) {
@@ -94,7 +94,7 @@ int AwardGroupEditor::NextBatchSize() const {
 bool AwardGroupEditor::Confirm() {
   if (!enabled_ || !group_) {
     enabled_ = false;
-    state_.groupActive = false;
+    chosen_.reset();
     return true;
   }
   // Refused here rather than at the next start, where a group that is too small would block
@@ -103,9 +103,7 @@ bool AwardGroupEditor::Confirm() {
     Tell(Gb(texts::kShortPool), texts::kShortPoolCaption);
     return false;
   }
-  state_.groupActive = true;
-  state_.groupStart = group_->start;
-  state_.groupEnd = group_->end;
+  chosen_ = std::make_pair(group_->start, group_->end);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_state.h"
@@ -23,7 +24,7 @@ class AwardGroupEditor {
 
   // With a group already active, the editor starts with it in the list and the box ticked, so
   // that looking at the window and pressing OK keeps it.
-  AwardGroupEditor(DrawState& state, bool forwardOrder, Prompter& prompter);
+  AwardGroupEditor(const DrawState& state, bool forwardOrder, Prompter& prompter);
 
   // The stage opens the window only between rolls: a range changed while candidates roll would
   // apply to a batch already being picked. Shows why and returns false while rolling.
@@ -47,21 +48,24 @@ class AwardGroupEditor {
   // "删除" of the listed group (selected false: nothing selected).
   bool Remove(bool selected);
 
-  // "确定": with the box ticked and a group listed, the group is set into the draw state when it
-  // can fill the next batch (else the shortage is told and false keeps the window open). With
-  // the box unticked or no group listed, any active group ends and the box is unticked.
+  // "确定": with the box ticked and a group listed, the group's rows are chosen when it can fill
+  // the next batch (else the shortage is told and false keeps the window open). With the box
+  // unticked or no group listed, no group is chosen (any active one ends) and the box is unticked.
   bool Confirm();
+  // The rows chosen by the last Confirm that returned true, for the draw to take (SetAwardGroup).
+  const std::optional<std::pair<int, int>>& ChosenRows() const { return chosen_; }
 
  private:
   void Tell(const std::string& text, const char* utf8Caption = "操作提示：", Icon icon = Icon::Warning);
   int NextBatchSize() const;
 
-  DrawState& state_;
+  const DrawState& state_;
   bool forwardOrder_;
   Prompter& prompter_;
   std::vector<std::string> items_;
   bool enabled_ = false;
   std::optional<Group> group_;
+  std::optional<std::pair<int, int>> chosen_;
 };
 
 }  // namespace kavrel

@@ -60,7 +60,7 @@ class PoolTableModel : public QAbstractTableModel {
 
 }  // namespace
 
-AwardGroupsWindow::AwardGroupsWindow(DrawState& state, bool forwardOrder, Prompter& prompter, QWidget* parent)
+AwardGroupsWindow::AwardGroupsWindow(const DrawState& state, bool forwardOrder, Prompter& prompter, QWidget* parent)
     : QDialog(parent), editor_(state, forwardOrder, prompter) {
   BuildControls(state.pool);
   for (const std::string& item : editor_.AwardItems()) awards_->addItem(ToQt(item));

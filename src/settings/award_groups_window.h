@@ -19,7 +19,7 @@ class AwardGroupsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  AwardGroupsWindow(DrawState& state, bool forwardOrder, Prompter& prompter, QWidget* parent = nullptr);
+  AwardGroupsWindow(const DrawState& state, bool forwardOrder, Prompter& prompter, QWidget* parent = nullptr);
 
   const AwardGroupEditor& Editor() const { return editor_; }
 

@@ -15,9 +15,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "engine/ports/prompter.h"
 #include "settings/advanced_settings_window.h"
 #include "settings/award_edit_window.h"
+#include "settings/roll_style_setting.h"
 #include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/settings.h"
 
 namespace kavrel {
 
@@ -300,6 +304,7 @@ void AwardSettingsWindow::AddPressed() {
   buffer.mode = AwardEditBuffer::Mode::Add;
   EditAward(buffer);
   if (!buffer.confirmed) return;
+  rollStyles_[buffer.awardName] = buffer.rollStyle;
   model_.Add(RowFrom(buffer));
   ShowRows();
 }
@@ -309,9 +314,12 @@ void AwardSettingsWindow::ModifyPressed() {
   if (row < 0) return;
   const AwardRow& r = model_.Rows()[static_cast<std::size_t>(row)];
   AwardEditBuffer buffer{
-      r.name, r.quota, r.batches, r.detail, r.prizeName, r.prizePicture, AwardEditBuffer::Mode::Modify, false};
+      r.name, r.quota, r.batches, r.detail, r.prizeName, r.prizePicture, AwardEditBuffer::Mode::Modify, false, {}};
+  const auto kept = rollStyles_.find(r.name);
+  buffer.rollStyle = kept != rollStyles_.end() ? kept->second : LoadRollStyle(ctx_.settings, r.name);
   EditAward(buffer);
   if (!buffer.confirmed) return;
+  rollStyles_[buffer.awardName] = buffer.rollStyle;
   model_.Modify(static_cast<std::size_t>(row), RowFrom(buffer));
   ShowRows();
   SelectRow(row);
@@ -349,6 +357,13 @@ void AwardSettingsWindow::OkPressed() {
   const bool close = model_.CloseWithOk(Titles());
   ShowRows();  // a repeated save may have removed a row
   if (!close) return;
+  // The awards are saved: their roll styles go with them.
+  Settings& settings = ctx_.settings;
+  bool stylesSaved = true;
+  for (const auto& [award, style] : rollStyles_) stylesSaved = SaveRollStyle(settings, award, style) && stylesSaved;
+  if (!stylesSaved)
+    ctx_.prompter.Message(Gb("无法把滚动样式保存到config.ini，抽奖时将使用经典样式。"), Gb("错误提示："), Buttons::Ok,
+                          Icon::Warning);
   confirmed_ = true;
   done(QDialog::Accepted);
 }

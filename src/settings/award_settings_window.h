@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <vector>
 
+#include <map>
+#include <string>
+
 #include "settings/award_edit_form.h"
 #include "settings/award_table_model.h"
 
@@ -53,6 +56,7 @@ class AwardSettingsWindow : public QDialog {
   void EditAward(AwardEditBuffer& buffer);
 
   AwardSettingsContext ctx_;
+  std::map<std::string, std::string> rollStyles_;  // styles chosen in this window, saved with the awards
   AwardTableModel model_;
   bool confirmed_ = false;
 

@@ -119,7 +119,7 @@ PhoneSettingsWindow::PhoneSettingsWindow(const PhoneOptions& options, const QStr
   RefreshStatus();
 }
 
-PhoneOptions PhoneSettingsWindow::Options() const {
+PhoneOptions PhoneSettingsWindow::OptionsShown() const {
   PhoneOptions o = options_;
   o.address = address_->currentText().toStdString();
   o.port = port_->value();
@@ -136,7 +136,7 @@ void PhoneSettingsWindow::StartPressed() {
                          QStringLiteral("本机没有可用的网络地址，请先连上会场的网络。"));
     return;
   }
-  options_ = Options();
+  options_ = OptionsShown();
   const QString error = controls_.start ? controls_.start(options_) : QStringLiteral("不可用");
   if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("错误提示："), error);
   RefreshStatus();

@@ -39,7 +39,7 @@ class PhoneSettingsWindow : public QDialog {
                       PhoneControls controls, QWidget* parent = nullptr);
 
   // The options as the controls now say.
-  PhoneOptions Options() const;
+  PhoneOptions OptionsShown() const;
 
  private:
   void StartPressed();

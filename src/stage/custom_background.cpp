@@ -1,16 +1,23 @@
 #include "stage/custom_background.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 #include "assets.h"
 #include "engine/ports/prompter.h"
 #include "engine/stage_music.h"
 #include "storage/codec.h"
+#include "storage/program_dir.h"
+#include "storage/qt_path.h"
+#include "storage/settings.h"
 
 namespace kavrel {
 namespace {
@@ -19,7 +26,64 @@ const char* const kFormats = "支持的图片格式为：.png、.jpg、.jpeg、.
 const char* const kBadFormat = "选择的图片格式不正确，图片格式为：.png、.jpg、.jpeg、.bmp、.ico、.gif";
 const char* const kFilter = "图片文件(*.png;*.jpg;*.jpeg;*.bmp;*.ico;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.ico;*.gif";
 
+const char* const kSection = "界面设置";
+const char* const kKey = "背景图片";
+const char* const kKeptName = "stage_background";
+// A background is a picture, not a film: anything larger is refused rather than copied.
+constexpr qint64 kMaxBackgroundBytes = 64ll << 20;
+
+QString ConfigFolder(const ProgramDir& dir) {
+  return detail::ToQPath(dir.Path(ProgramDir::kConfigDir));
+}
+
+void RemoveKeptCopies(const ProgramDir& dir, const QString& except) {
+  QDir config(ConfigFolder(dir));
+  for (const QString& name :
+       config.entryList({QString::fromLatin1(kKeptName) + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+    if (name != except) config.remove(name);
+  }
+}
+
 }  // namespace
+
+QString KeepCustomBackground(const ProgramDir& dir, Settings& settings, const QString& source) {
+  QFile in(source);
+  if (!in.open(QIODevice::ReadOnly)) return QStringLiteral("无法读取这个图片文件：") + in.errorString();
+  if (in.size() > kMaxBackgroundBytes) return QStringLiteral("这个图片文件太大（超过64MB），请先缩小图片。");
+  const QString name = QString::fromLatin1(kKeptName) + QLatin1Char('.') + QFileInfo(source).suffix().toLower();
+  const QString target = ConfigFolder(dir) + QLatin1Char('/') + name;
+  if (!dir.EnsureConfigDir()) return QStringLiteral("无法创建config文件夹。");
+  // The picture already kept, chosen again: nothing to copy.
+  if (QFileInfo(source).canonicalFilePath() != QFileInfo(target).canonicalFilePath()) {
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0 || !out.commit())
+      return QStringLiteral("无法把图片复制到config文件夹：") + out.errorString();
+  }
+  if (!settings.WriteText(Gb(kSection), Gb(kKey), Gb("\\config\\") + FromQt(name)))
+    return QStringLiteral("无法保存设置文件config.ini。");
+  RemoveKeptCopies(dir, name);
+  return {};
+}
+
+QString KeptBackground(const ProgramDir& dir, const Settings& settings) {
+  const std::string stored = settings.ReadText(Gb(kSection), Gb(kKey));
+  if (stored.empty()) return {};
+  const QString path = ToQt(dir.Resolve(stored));
+  return QFileInfo::exists(path) ? path : QString();
+}
+
+bool ForgetCustomBackground(const ProgramDir& dir, Settings& settings) {
+  const bool ok = settings.WriteText(Gb(kSection), Gb(kKey), "");
+  if (ok) RemoveKeptCopies(dir, QString());
+  return ok;
+}
+
+QPixmap FillScreen(const QPixmap& picture, QSize size) {
+  if (picture.isNull() || size.isEmpty()) return {};
+  const QPixmap scaled = picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  return scaled.copy((scaled.width() - size.width()) / 2, (scaled.height() - size.height()) / 2, size.width(),
+                     size.height());
+}
 
 bool IsSupportedBackgroundFile(const QString& path) {
   static const char* const kExtensions[] = {".png", ".jpg", ".jpeg", ".bmp", ".ico", ".gif"};
@@ -47,9 +111,16 @@ std::optional<std::string> ChooseCustomBackground(Prompter& prompter, StageMusic
   return file;
 }
 
+int TitleRoomOnDefaultBackground(QSize size) {
+  // The picture is drawn for 1080 lines with the inner lanterns' outer edges 366 design pixels in from
+  // either side, and fills the screen by its height.
+  constexpr double kLanternReach = 366.0;
+  return std::max(100, static_cast<int>(size.width() - 2 * kLanternReach * size.height() / 1080.0));
+}
+
 QPixmap DefaultStageBackground(QSize size) {
   if (size.isEmpty()) return {};
-  // The built-in picture comes in a wide and a 4:3 drawing; the nearer aspect is stretched to the screen.
+  // The built-in picture comes in a wide and a 4:3 drawing; the nearer aspect fills the screen.
   const double aspect = static_cast<double>(size.width()) / size.height();
   const bool wide = std::abs(aspect - 16.0 / 9.0) <= std::abs(aspect - 4.0 / 3.0);
   // Decoding and scaling the full-size drawing takes tens of milliseconds, and the stage asks again for
@@ -59,7 +130,7 @@ QPixmap DefaultStageBackground(QSize size) {
   if (!lastScaled.isNull() && lastScaled.size() == size && lastWide == wide) return lastScaled;
   const QPixmap picture(QString::fromLatin1(wide ? assets::kStageBackground : assets::kStageBackground4x3));
   if (!picture.isNull()) {
-    lastScaled = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    lastScaled = FillScreen(picture, size);
     lastWide = wide;
     return lastScaled;
   }

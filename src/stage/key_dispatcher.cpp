@@ -32,12 +32,14 @@ StageCommand DispatchKey(int virtualKey, bool rolling) {
       return StageCommand::PrizeChange;
     case vk::kF9:
       return StageCommand::ToggleMusic;
+    case vk::kF10:
+      return StageCommand::WinnersWall;
     case vk::kF11:
       return StageCommand::Minimise;
     case vk::kF12:
       return StageCommand::Quit;
     default:
-      return StageCommand::None;  // F10 and every other key have no command.
+      return StageCommand::None;  // every other key has no command
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qr_code.h"
+#include "storage/codec.h"
 #include "storage/receipt_log.h"
 
 namespace kavrel {
@@ -139,10 +140,14 @@ NotaryWindow::NotaryWindow(const NotaryFacts& facts, QWidget* parent) : QDialog(
                      .arg(TwoLines(facts.lastHash))
                : QStringLiteral("最后一条记录的 SHA-256：\n%1\n抽奖结束时将公开密钥，并在此显示结束封印。")
                      .arg(TwoLines(facts.lastHash));
+    // Repeated entries kept as extra tickets are shown with their share, so that nobody holds a
+    // third of the tickets unseen.
+    const QString duplicates =
+        facts.duplicates.empty() ? QString() : ToQt(facts.duplicates).trimmed() + QStringLiteral("\n\n");
     details->setText(QStringLiteral("封印在第一轮之前算出，涵盖抽奖名单、奖项计划、本场的时间与随机值和抽奖密钥的 "
-                                    "SHA-256；每一轮的中奖者都由这把密钥决定。完整封印：\n%1\n\n%2\n\n%3\n\n"
+                                    "SHA-256；每一轮的中奖者都由这把密钥决定。完整封印：\n%1\n\n%2\n\n%3%4\n\n"
                                     "用程序目录中的 kavrel-verify 可重放整场抽奖，核对中奖结果。")
-                         .arg(TwoLines(seal), audience, ending));
+                         .arg(TwoLines(seal), audience, duplicates, ending));
   }
 
   // A wrapped label in a row does not make its window tall enough by itself; measured in the font

@@ -14,6 +14,7 @@ struct NotaryFacts {
   std::string lastHash;
   bool closed = false;
   std::string audienceNumber;
+  std::string duplicates;  // what the seal says of repeated entries (GB18030), empty when none
 };
 
 // "公证信息": the event seal in large type and as a QR code, so that someone in the audience can

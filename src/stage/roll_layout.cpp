@@ -1,6 +1,7 @@
 #include "stage/roll_layout.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace kavrel {
 namespace {
@@ -10,27 +11,6 @@ int Trunc(double v) {
 }
 int CeilDiv(int a, int b) {
   return (a + b - 1) / b;
-}
-
-int ColumnsFor(int count) {
-  if (count <= 12) return 1;
-  if (count <= 26) return 2;
-  if (count <= 39) return 3;
-  return 4;
-}
-
-// Width the columns need for entries of width tw, with their gaps.
-int RequiredWidth(int columns, int tw) {
-  switch (columns) {
-    case 1:
-      return tw;
-    case 2:
-      return 2 * tw + 40;
-    case 3:
-      return 3 * tw + 80;
-    default:
-      return 4 * tw + 90;
-  }
 }
 
 int PhotoHeight(int width, bool ratio43) {
@@ -47,21 +27,79 @@ int PhotoRows(int count) {
 
 }  // namespace
 
-TextRollLayout PrepareTextLayout(int count, QSize area, const std::function<QSize(int pointSize)>& measure) {
+namespace {
+
+int Gap(int pixelSize) {
+  return Trunc(pixelSize * kColumnGapEm);
+}
+
+bool TextFits(int columns, int rows, QSize names, int pixelSize, QSize area) {
+  return rows * names.height() <= area.height() &&
+         columns * names.width() + (columns - 1) * Gap(pixelSize) <= area.width();
+}
+
+}  // namespace
+
+TextRollLayout FitTextLayout(int count, QSize area, const MeasureNames& measure, int maxPixelSize) {
   TextRollLayout layout;
-  layout.pointSize = kTextRollStartPointSize;
+  maxPixelSize = std::max(kTextRollMinPixelSize, maxPixelSize);
+  layout.pixelSize = maxPixelSize;
   if (count <= 0) return layout;
   layout.count = count;
-  layout.columns = ColumnsFor(count);
-  layout.rows = CeilDiv(count, layout.columns);
-  layout.fullColumns = count - (layout.rows - 1) * layout.columns;
 
-  QSize text = measure(layout.pointSize);
-  while ((area.height() < text.height() * layout.rows || area.width() < RequiredWidth(layout.columns, text.width())) &&
-         layout.pointSize > kTextRollMinPointSize) {
-    layout.pointSize -= 2;
-    text = measure(layout.pointSize);
+  // The names measured once, at a size large enough that rounding does not matter; the size each
+  // column count allows follows by proportion.
+  constexpr int kProbe = 100;
+  const QSize probe = measure(kProbe);
+  const double rowPerPx = std::max(1, probe.height()) / double(kProbe);
+  const double widthPerPx = std::max(1, probe.width()) / double(kProbe);
+  // The size each column count allows by proportion; the ones close to the best are then measured
+  // exactly (glyphs do not scale exactly: hinting, rounding), and the largest size that really fits wins.
+  struct Option {
+    int columns;
+    double estimate;
+  };
+  std::vector<Option> options;
+  double bestEstimate = 0;
+  // More columns than names, or than a row of the shortest names could hold, never help.
+  const int maxColumns = std::min(count, 64);
+  for (int columns = 1; columns <= maxColumns; ++columns) {
+    const int rows = CeilDiv(count, columns);
+    if (columns > 1 && CeilDiv(count, columns - 1) == rows) continue;  // the same rows with a column fewer
+    const double byHeight = area.height() / (rows * rowPerPx);
+    const double byWidth = area.width() / (columns * widthPerPx + (columns - 1) * kColumnGapEm);
+    const double size = std::min({byHeight, byWidth, double(maxPixelSize)});
+    options.push_back({columns, size});
+    bestEstimate = std::max(bestEstimate, size);
   }
+  int bestColumns = 0;
+  int px = kTextRollMinPixelSize;
+  QSize names = measure(px);
+  for (const Option& o : options) {
+    if (o.estimate < bestEstimate * 0.94) continue;
+    const int rows = CeilDiv(count, o.columns);
+    int size = std::clamp(static_cast<int>(o.estimate), kTextRollMinPixelSize, maxPixelSize);
+    QSize at = measure(size);
+    while (size > kTextRollMinPixelSize && !TextFits(o.columns, rows, at, size, area)) at = measure(--size);
+    while (size < maxPixelSize) {
+      const QSize larger = measure(size + 1);
+      if (!TextFits(o.columns, rows, larger, size + 1, area)) break;
+      ++size;
+      at = larger;
+    }
+    // Ties go to the fewer columns, which come first.
+    if (bestColumns == 0 || size > px) {
+      px = size;
+      names = at;
+      bestColumns = o.columns;
+    }
+  }
+  layout.columns = std::max(1, bestColumns);
+  layout.rows = CeilDiv(count, bestColumns);
+  layout.fullColumns = count - (layout.rows - 1) * layout.columns;
+  layout.pixelSize = px;
+  layout.rowHeight = names.height();
+  layout.gap = Gap(px);
   return layout;
 }
 
@@ -82,21 +120,22 @@ QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize t
   const int w = area.width();
   const int h = area.height();
   const int tw = std::max(text.width(), columnWidth);
-  const int th = text.height();
+  const int th = layout.rowHeight > 0 ? layout.rowHeight : text.height();
   const int top = Trunc((h - th * layout.rows) / 2.0);
   const ColumnSlot slot = TextColumnSlot(layout, index);
   const int y = top + (slot.row - 1) * th;
+  const int gap = layout.gap;
   switch (layout.columns) {
     case 1:
       return {Trunc((w - text.width()) / 2.0), y};
     case 2:
-      // The left column is right-aligned 20 pixels left of the centre line, the right one starts 20
-      // pixels right of it; each name's own width keeps them apart.
-      return {slot.column == 1 ? Trunc(w / 2.0 - text.width() - 20) : Trunc(w / 2.0 + 20), y};
-    case 3:
-      return {Trunc((w - 3 * tw - 80) / 2.0) + (slot.column - 1) * (tw + 40), y};
-    default:
-      return {Trunc((w - 4 * tw - 90) / 2.0) + (slot.column - 1) * (tw + 30), y};
+      // The left column is right-aligned half a gap left of the centre line, the right one starts half a
+      // gap right of it; each name's own width keeps them apart.
+      return {slot.column == 1 ? Trunc(w / 2.0 - gap / 2.0 - text.width()) : Trunc(w / 2.0 + gap / 2.0), y};
+    default: {
+      const int c = layout.columns;
+      return {Trunc((w - c * tw - (c - 1) * gap) / 2.0) + (slot.column - 1) * (tw + gap), y};
+    }
   }
 }
 

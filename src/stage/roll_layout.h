@@ -10,32 +10,43 @@
 
 namespace kavrel {
 
-// Text mode: one column up to 12 candidates, two columns up to 26 (filled alternately), three up to
-// 39 and four from 40 (filled top to bottom, then left to right).
+// Text mode: the candidates stand in rows and columns sized so the names are as large as the area
+// allows; two columns are filled alternately, three and more top to bottom, then left to right.
 struct TextRollLayout {
   int count = 0;        // N, the batch size
   int rows = 0;         // R
-  int columns = 0;      // 1 to 4
+  int columns = 0;      // 1 or more
   int fullColumns = 0;  // L: columns holding R items (the rest hold R - 1); equals `columns` when even
-  int pointSize = 36;   // the rolling font's size after shrinking
+  int pixelSize = 0;    // the rolling font's pixel size
+  int rowHeight = 0;    // the distance from one row to the next
+  int gap = 0;          // the space between two columns
 };
 
-inline constexpr int kTextRollStartPointSize = 36;
-inline constexpr int kTextRollMinPointSize = 2;
+inline constexpr int kTextRollMinPixelSize = 6;
+// The space between two columns, as a share of the font's pixel size.
+inline constexpr double kColumnGapEm = 0.8;
 
-// Chooses rows and columns for `count` candidates and shrinks the font by 2 points while the rows or
-// columns of the first entry's size (`measure(pointSize)`) would not fit `area`. Stops at 2 points.
-TextRollLayout PrepareTextLayout(int count, QSize area, const std::function<QSize(int pointSize)>& measure);
+// What a size choice needs to know of the names at a pixel size: the widest name's width and the
+// height of one row (the names' ink with the space a row needs around it).
+using MeasureNames = std::function<QSize(int pixelSize)>;
 
-// Top-left corner of candidate `index` (1-based) whose text measures `text` in the rolling font.
-// Every value is truncated toward zero. In the three- and four-column layouts the columns are spaced
-// by `columnWidth`, the width of the widest name painted with this one (the candidate's own width when
-// 0 or less): spacing them by each name's own width would let a four-character name run into the next
-// column whenever the names differ in length. With names of equal width both agree.
+// Chooses the columns and the font size for `count` candidates so the names are as large as `area`
+// allows: for every column count, the largest pixel size at which the rows fit the height and the
+// columns (the widest name each, with their gaps) fit the width; the column count giving the largest
+// size wins (the fewer columns on a tie). Never above `maxPixelSize`, never below
+// kTextRollMinPixelSize. The names are assumed to grow in proportion to the pixel size; the size
+// found is then checked with `measure` and lowered until it really fits.
+TextRollLayout FitTextLayout(int count, QSize area, const MeasureNames& measure, int maxPixelSize);
+
+// Top-left corner of the row cell of candidate `index` (1-based) whose text measures `text` in the
+// rolling font (its height is the row height). Every value is truncated toward zero. Columns are
+// spaced by `columnWidth`, the widest name painted with this one (the candidate's own width when 0 or
+// less), so names of different lengths never run into the next column. One column centres each name
+// on its own width; two columns align the names on either side of the centre line.
 QPoint TextPosition(const TextRollLayout& layout, int index, QSize area, QSize text, int columnWidth = 0);
 
-// Column (1-based) and row within that column (1-based) of candidate `index` in the three- and
-// four-column layouts; column 1 row `index` for one column.
+// Column (1-based) and row within that column (1-based) of candidate `index`; column 1 row `index`
+// for one column.
 struct ColumnSlot {
   int column = 1;
   int row = 1;

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
@@ -39,6 +40,24 @@ CellPhoto DecodePhoto(const PhotoCache* cache, const QString& path, QSize cell, 
   return {CoverCell(ReadPictureScaled(path, cell, Qt::KeepAspectRatioByExpanding), cell), false};
 }
 
+// The ink a row of names must hold: a full-height CJK character, the samples' own ink (digits, Latin
+// descenders), and a fifth of the ink again as the space between two rows.
+struct RowMetrics {
+  int height = 0;
+  int baseline = 0;
+};
+RowMetrics RowFor(const QFontMetrics& fm, const QStringList& samples) {
+  QRect ink = fm.tightBoundingRect(QStringLiteral("国"));
+  for (const QString& s : samples) {
+    if (!s.isEmpty()) ink = ink.united(fm.tightBoundingRect(s));
+  }
+  const int space = std::max(2, ink.height() / 5);
+  return {ink.height() + space, space / 2 - ink.top()};
+}
+
+// A single name may take this share of the area's height: larger reads as a mistake, not as a show.
+constexpr double kMaxRowShare = 0.42;
+
 QColor RimFor(const QColor& c) {
   return c.lightness() >= 110 ? QColor(70, 0, 8, 200) : QColor(255, 250, 230, 220);
 }
@@ -47,10 +66,17 @@ QColor RimFor(const QColor& c) {
 
 RollingPanel::RollingPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("画板_滚动"));
-  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
+  style_ = StageFont(kFaceYaHei, 36, true);
+  font_ = RollFontAt(48);
   frameTimer_.setSingleShot(true);
   frameTimer_.setTimerType(Qt::PreciseTimer);
   connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+  revealTimer_.setInterval(16);
+  revealTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&revealTimer_, &QTimer::timeout, this, [this] {
+    update();
+    if (stoppedAtMs_ < 0 || rollClock_.elapsed() - stoppedAtMs_ > StyledRoll::kRevealMs + 50) revealTimer_.stop();
+  });
   sinceFrame_.start();
 }
 
@@ -62,23 +88,52 @@ void RollingPanel::SetSnapshot(const QPixmap& snapshot) {
   update();
 }
 
-void RollingPanel::PrepareTextRolling(int count, const QString& firstEntry, const QColor& colour) {
+QFont RollingPanel::RollFontAt(int pixelSize) const {
+  QFont f = style_;
+  f.setPixelSize(std::max(1, pixelSize));
+  return f;
+}
+
+void RollingPanel::SetNameFace(const QFont& face) {
+  style_ = face;
+}
+
+void RollingPanel::SetRollStyle(RollStyle style, const QStringList& names) {
+  nextStyle_ = style;
+  styleNames_ = style == RollStyle::Classic ? QStringList() : names;
+}
+
+void RollingPanel::PrepareTextRolling(int count, const QStringList& samples, const QColor& colour) {
   pictureMode_ = false;
   colour_ = colour;
-  font_ = StageFont(kFaceYaHei, kTextRollStartPointSize, true);
-  QFont probe = font_;
-  textLayout_ = PrepareTextLayout(count, size(), [&](int pointSize) {
-    probe.setPointSize(pointSize);
-    return MeasureCaption(probe, firstEntry);
-  });
-  font_.setPointSize(textLayout_.pointSize);
+  const QSize area = size();
+  textLayout_ = FitTextLayout(
+      count, area,
+      [&](int pixelSize) {
+        const QFontMetrics fm(RollFontAt(pixelSize));
+        int width = 0;
+        for (const QString& s : samples) width = std::max(width, fm.horizontalAdvance(s));
+        // The rim around each name takes a pixel on either side.
+        return QSize(width + 2, RowFor(fm, samples).height);
+      },
+      static_cast<int>(area.height() * kMaxRowShare));
+  font_ = RollFontAt(textLayout_.pixelSize);
+  baseline_ = RowFor(QFontMetrics(font_), samples).baseline;
+  styled_.Prepare(styleNames_.isEmpty() ? RollStyle::Classic : nextStyle_, styleNames_, area, style_, colour);
   ResetRoll();
+}
+
+QRect RollingPanel::TextCell(int index, const QString& text) const {
+  const QFontMetrics fm(font_);
+  const QSize box(fm.horizontalAdvance(text), textLayout_.rowHeight);
+  return {TextPosition(textLayout_, index, size(), box), box};
 }
 
 void RollingPanel::PreparePictureRolling(int count, bool ratio43, const QColor& colour) {
   pictureMode_ = true;
   colour_ = colour;
   pictureLayout_ = PreparePictureLayout(count, size(), ratio43);
+  styled_.Prepare(RollStyle::Classic, {}, size(), style_, colour);
   font_ = StageFont(kFaceYaHei, pictureLayout_.pointSize, true);
   photos_.clear();
   photoBytes_ = 0;
@@ -92,6 +147,9 @@ void RollingPanel::ResetRoll() {
   metrics_.emplace(font_);
   candidates_.clear();
   setAccessibleName(QString());
+  stoppedAtMs_ = -1;
+  revealTimer_.stop();
+  rollClock_.start();
   update();
 }
 
@@ -118,6 +176,10 @@ void RollingPanel::PaintCandidate(int index, const QString& text, const QString&
 void RollingPanel::FinishRoll() {
   setAccessibleName(Candidates().join(QStringLiteral("、")));
   frameTimer_.stop();
+  if (styled_.Active() && !pictureMode_ && stoppedAtMs_ < 0) {
+    stoppedAtMs_ = rollClock_.elapsed();
+    revealTimer_.start();
+  }
   update();
 }
 
@@ -141,7 +203,9 @@ const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
   }
   if (!metrics_) metrics_.emplace(font_);
   Text t;
-  t.size = QSize(metrics_->horizontalAdvance(text), metrics_->height());
+  // Text mode: a box of the row's height with the ink in its middle; over photos, the font's line.
+  const int lineHeight = pictureMode_ ? metrics_->height() : textLayout_.rowHeight;
+  t.size = QSize(metrics_->horizontalAdvance(text), lineHeight);
   const qreal dpr = devicePixelRatioF();
   const QSize box = t.size + QSize(kShadowOffset + 2, kShadowOffset);
   t.pixmap = QPixmap(box * dpr);
@@ -155,7 +219,7 @@ const RollingPanel::Text& RollingPanel::TextFor(const QString& text) {
     // itself: the glyphs come from the glyph cache, which is many times faster than stroking outlines
     // (a roll renders every name of its pool once).
     const QColor rim = RimFor(colour_);
-    const int baseline = metrics_->ascent();
+    const int baseline = pictureMode_ ? metrics_->ascent() : baseline_;
     p.setPen(rim);
     if (colour_.lightness() >= 110) p.drawText(QPoint(1 + kShadowOffset, baseline + kShadowOffset), text);
     for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0), QPoint(-1, 1),
@@ -232,8 +296,50 @@ void RollingPanel::PaintText(QPainter& painter, const Text& text, QPoint topLeft
   painter.drawPixmap(topLeft, text.pixmap);
 }
 
+void RollingPanel::PaintStyled(QPainter& painter) {
+  if (stoppedAtMs_ < 0) {
+    styled_.PaintRolling(painter, Candidates(), rollClock_.elapsed());
+    return;
+  }
+  const double t = std::clamp((rollClock_.elapsed() - stoppedAtMs_) / double(StyledRoll::kRevealMs), 0.0, 1.0);
+  const double ease = 1 - std::pow(1 - t, 3);
+  styled_.PaintBackdrop(painter, stoppedAtMs_, ease);
+  // The winners come forward from where they stood to the places of the classic grid, full size.
+  const QSize area = size();
+  int columnWidth = 0;
+  for (const Candidate& c : candidates_) {
+    if (!c.text.isEmpty()) columnWidth = std::max(columnWidth, TextFor(c.text).size.width());
+  }
+  for (int i = 0; i < static_cast<int>(candidates_.size()) && i < textLayout_.count; ++i) {
+    const Candidate& c = candidates_[static_cast<std::size_t>(i)];
+    if (c.text.isEmpty()) continue;
+    const Text& text = TextFor(c.text);
+    const QPointF target = QPointF(TextPosition(textLayout_, i + 1, area, text.size, columnWidth)) +
+                           QPointF(text.size.width() / 2.0, text.size.height() / 2.0);
+    const QPointF from = styled_.RevealOrigin(c.text, stoppedAtMs_);
+    const QPointF at = from + (target - from) * ease;
+    const double scale = 0.25 + 0.75 * ease;
+    // Cards turn over: the name opens from its edge.
+    const double flip = styled_.Style() == RollStyle::CardWall ? std::max(0.02, std::sin(ease * M_PI / 2)) : 1.0;
+    painter.save();
+    painter.translate(at);
+    painter.scale(scale * flip, scale);
+    painter.drawPixmap(QPointF(-text.size.width() / 2.0, -text.size.height() / 2.0), text.pixmap);
+    painter.restore();
+  }
+}
+
 void RollingPanel::PaintFrame(QPainter& painter) {
   if (!snapshot_.isNull()) painter.drawPixmap(0, 0, snapshot_);
+  if (styled_.Active() && !pictureMode_) {
+    PaintStyled(painter);
+    if (editBorder_) {
+      painter.setPen(QPen(QColor(255, 224, 138), 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    return;
+  }
   if (pictureMode_) CachePhotos();
   const QSize area = size();
   int columnWidth = 0;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "stage/roll_layout.h"
+#include "stage/styled_roll.h"
 
 namespace kavrel {
 
@@ -41,10 +42,28 @@ class RollingPanel : public QWidget {
   void SetSnapshot(const QPixmap& snapshot);
   const QPixmap& Snapshot() const { return snapshot_; }
 
-  // Text mode: `count` candidates per tick; `firstEntry` (the pool's first entry, already masked when
-  // masking is on) is measured to choose rows, columns and the font size. `colour` is yellow unless a
-  // custom rolling colour is in use.
-  void PrepareTextRolling(int count, const QString& firstEntry, const QColor& colour = QColor(255, 255, 0));
+  // Text mode: `count` candidates per tick. The widest of `samples` (the pool's longest entries, and
+  // its first as the draw masks it) decides rows, columns and the font size: the largest at which the
+  // batch fills the area. `colour` is yellow unless a custom rolling colour is in use.
+  void PrepareTextRolling(int count, const QStringList& samples, const QColor& colour = QColor(255, 255, 0));
+  void PrepareTextRolling(int count, const QString& sample, const QColor& colour = QColor(255, 255, 0)) {
+    PrepareTextRolling(count, QStringList{sample}, colour);
+  }
+
+  // The look of the next text rolls: the classic grid, a sphere or a card wall of `names` (the pool's
+  // names, of which the sphere and the wall show a sample). Picture mode always rolls the classic grid.
+  void SetRollStyle(RollStyle style, const QStringList& names = {});
+  RollStyle CurrentRollStyle() const { return styled_.Style(); }
+  // After the stop: whether the winners are still coming forward.
+  bool Revealing() const { return revealTimer_.isActive(); }
+
+  // The operator's face, weight and slant for the names; the size is always the layout's.
+  void SetNameFace(const QFont& face);
+  const QFont& NameFace() const { return style_; }
+
+  // Where candidate `index` of this roll stands, for a text measuring `text` in the rolling font: the
+  // box its name is drawn in (the row's height, the name's width).
+  QRect TextCell(int index, const QString& text) const;
 
   // Picture mode: `count` photos per tick, 4:3 when `ratio43`, else 3:4; names in `colour` (blue unless
   // a custom rolling colour is in use). Forgets the photos scaled for the previous roll.
@@ -99,14 +118,20 @@ class RollingPanel : public QWidget {
   void ResetRoll();
   void RequestFrame();
   const Text& TextFor(const QString& text);
+  // The rolling font at `pixelSize`, in the operator's style.
+  QFont RollFontAt(int pixelSize) const;
   // Decodes the photos of this tick's candidates that are not cached yet, all at once and in parallel.
   void CachePhotos();
   const QPixmap& PhotoFor(const QString& path);
   void StorePhoto(const QString& path, QImage image);
   void PaintText(QPainter& painter, const Text& text, QPoint topLeft) const;
+  // The sphere or the card wall: the rolling frame, or the winners coming forward after the stop.
+  void PaintStyled(QPainter& painter);
 
   QPixmap snapshot_;
+  QFont style_;
   QFont font_;
+  int baseline_ = 0;  // text mode: the baseline within a row, so the names' ink sits in its middle
   QColor colour_{255, 255, 0};
   bool pictureMode_ = false;
   bool editBorder_ = false;
@@ -120,6 +145,12 @@ class RollingPanel : public QWidget {
   QHash<QString, Text> texts_;
   qint64 textBytes_ = 0;
   std::optional<QFontMetrics> metrics_;
+  RollStyle nextStyle_ = RollStyle::Classic;
+  QStringList styleNames_;
+  StyledRoll styled_;
+  QElapsedTimer rollClock_;
+  qint64 stoppedAtMs_ = -1;  // when the roll stopped; -1 while it rolls
+  QTimer revealTimer_;
   QTimer frameTimer_;
   QElapsedTimer sinceFrame_;
 };

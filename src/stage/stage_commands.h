@@ -13,6 +13,7 @@ enum class StageCommand {
   BlankScreen,
   // "界面"
   CustomBackground,
+  DefaultBackground,
   ToggleLayoutEdit,
   RestoreDefaultPositions,
   FontsAndColours,
@@ -33,6 +34,7 @@ enum class StageCommand {
   PhoneInteraction,
   // "功能"
   WinnerShow,
+  WinnersWall,
   LatestBatch,
   WinnerList,
   NonWinnerList,

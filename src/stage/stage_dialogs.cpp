@@ -18,61 +18,49 @@
 namespace kavrel {
 
 void StageWindow::StartFrom() {
-  StartFromWindow window(session_.State(), prompter_, OperatorWindow());
+  StartFromWindow window(session_.Draw(), prompter_, OperatorWindow());
   window.exec();
-  session_.AfterStartFrom();
+  session_.StartFrom(window.Chosen());
 }
 
 // The music pauses while the awards are edited; afterwards the draw is rebuilt from the files
 // unless a draw is still under way, and the stage takes up the new titles when confirmed.
-// A roll under way ends first, with nothing recorded: the window may change the draw order or
-// the plan, and a roll left going would be recorded against whatever line comes next.
 void StageWindow::OpenAwardSettings() {
-  if (session_.State().Rolling()) session_.Controller().AbortRoll();
-  session_.Controller().SuspendStageMusic();
-  AwardSettingsWindow window({dir_, settings_, prompter_, session_.State().drawStarted, session_.Options()},
-                             OperatorWindow());
-  window.exec();
-  session_.Controller().AfterAwardSettings(window.Confirmed(), window.Model().RestartRequested());
+  session_.EditAwards([this](DrawOptions& options, bool drawStarted) {
+    AwardSettingsWindow window({dir_, settings_, prompter_, drawStarted, options}, OperatorWindow());
+    window.exec();
+    return DrawSession::Edited{window.Confirmed(), window.Model().RestartRequested()};
+  });
 }
 
 // The list is edited with the music paused; a completed save (or no draw under way) starts the draw
-// afresh from the new files. A roll under way ends first with nothing recorded: the list it draws
-// from may be about to change.
+// afresh from the new files.
 void StageWindow::EditList() {
-  if (session_.State().Rolling()) session_.Controller().AbortRoll();
-  session_.Controller().SuspendStageMusic();
   if (session_.Mode().textMode) {
-    ListEditorWindow window({dir_, prompter_, clock_, session_.State().drawStarted, listFind_}, OperatorWindow());
-    window.exec();
-    session_.Controller().AfterListEditor(window.Editor().RestartRequested());
+    session_.EditList([this](bool drawStarted) {
+      ListEditorWindow window({dir_, prompter_, clock_, drawStarted, listFind_}, OperatorWindow());
+      window.exec();
+      return DrawSession::Edited{true, window.Editor().RestartRequested()};
+    });
     return;
   }
-  // Picture mode: the window only reports whether the draw must start again; the mode check then
-  // reads the folder it saved (and may open the editor once more when the list is still empty).
-  const int run = ++listEditorRuns_;
-  bool restart = false;
-  {
-    PhotoListWindow window({dir_, settings_, prompter_, clock_, session_.State().drawStarted,
-                            session_.Mode().pictureFolder, session_.Mode().pictureRatio43},
+  const bool rebuilt = session_.EditPictureList([this](bool drawStarted) {
+    PhotoListWindow window({dir_, settings_, prompter_, clock_, drawStarted, session_.Mode().pictureFolder,
+                            session_.Mode().pictureRatio43},
                            sound_, cameras_, OperatorWindow());
     window.exec();
-    restart = window.DrawRestartWanted();
-  }
-  if (restart) session_.Controller().ListReplaced();
-  session_.Modes().CheckDrawMode();
-  if (run != listEditorRuns_) return;  // the editor opened again from the check has reloaded the draw
-  session_.Controller().AfterListEditor();
-  RefreshPhotoCache();
+    return DrawSession::Edited{true, window.DrawRestartWanted()};
+  });
+  if (rebuilt) RefreshPhotoCache();
 }
 
 // The music pauses while the sounds are chosen; afterwards the settings are read again and the stage
 // music starts from the beginning of its (possibly new) file when it is switched on.
 void StageWindow::OpenSoundSettings() {
-  session_.Controller().SuspendStageMusic();
-  SoundSettingsWindow window(dir_, settings_, sound_, prompter_, OperatorWindow());
-  window.exec();
-  session_.Controller().AfterSoundSettings();
+  session_.EditSounds([this] {
+    SoundSettingsWindow window(dir_, settings_, sound_, prompter_, OperatorWindow());
+    window.exec();
+  });
 }
 
 // Every change reaches the stage as it is made; afterwards the captions are re-fitted to their new
@@ -89,12 +77,12 @@ void StageWindow::OpenFontsAndColours() {
   }
 }
 
-// The group goes straight into the draw state and needs no reload. While candidates roll the
-// window does not open: the batch being picked must keep the range it started with.
+// The group goes straight into the draw and needs no reload. While candidates roll the window does
+// not open: the batch being picked must keep the range it started with.
 void StageWindow::OpenAwardGroups() {
-  if (!AwardGroupEditor::MayOpen(session_.State(), prompter_)) return;
-  AwardGroupsWindow window(session_.State(), session_.Options().forwardOrder, prompter_, OperatorWindow());
-  window.exec();
+  if (!AwardGroupEditor::MayOpen(session_.Draw(), prompter_)) return;
+  AwardGroupsWindow window(session_.Draw(), session_.Rules().forwardOrder, prompter_, OperatorWindow());
+  if (window.exec() == QDialog::Accepted) session_.SetAwardGroup(window.Editor().ChosenRows());
 }
 
 // The corrections change the plan or the pool, so none opens while candidates roll; the session runs
@@ -108,7 +96,7 @@ void StageWindow::OpenAbandon() {
 void StageWindow::OpenSupplement() {
   if (!session_.CorrectionMayOpen("补奖")) return;
   // The award on screen (winners shown) or announced is the one extra winners are most likely for.
-  const DrawState& state = session_.State();
+  const DrawState& state = session_.Draw();
   const std::string& atAward = Field(state.WinnersShown() ? state.recordedLine : state.currentLine, kAwardName);
   SupplementWindow window(dir_, atAward, prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.Supplement(window.Request());
@@ -116,9 +104,8 @@ void StageWindow::OpenSupplement() {
 
 void StageWindow::OpenPrizeChange() {
   if (!session_.CorrectionMayOpen("修改奖品")) return;
-  PrizeChangeWindow window(dir_, session_.State().plan,
-                           NextPlanPosition(session_.State(), session_.Options().forwardOrder), prompter_,
-                           OperatorWindow());
+  PrizeChangeWindow window(dir_, session_.Draw().plan, NextPlanPosition(session_.Draw(), session_.Rules().forwardOrder),
+                           prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.ChangePrize(window.Request());
 }
 
@@ -132,11 +119,12 @@ void StageWindow::LockScreen() {
 
 // The seal and the chain's end as they stand now; the window changes nothing.
 void StageWindow::ShowNotaryInfo() {
-  const DrawReceipts& receipts = session_.Controller().Receipts();
+  const DrawReceipts& receipts = session_.Receipts();
   NotaryWindow window({.seal = receipts.Active() ? receipts.Seal() : std::string(),
                        .lastHash = receipts.LastHash(),
                        .closed = receipts.Closed(),
-                       .audienceNumber = receipts.AudienceNumber()},
+                       .audienceNumber = receipts.AudienceNumber(),
+                       .duplicates = session_.Controller().SealedDuplicatesNote()},
                       this);
   window.exec();
 }

@@ -57,6 +57,7 @@ StageLabel* MakeLabel(QWidget* stage, const QString& name, StageElement role, co
   const LabelLook look = DefaultLook(role);
   label->setFont(StageFont(look.face, look.pointSize, look.bold));
   label->SetTextColour(look.colour);
+  if (TakesAutoColour(role)) label->SetAutoColour();
   label->SetEffect(look.effect);
   label->setText(caption);
   return label;
@@ -87,6 +88,21 @@ int Centred(int screenWidth, int width) {
 }
 
 }  // namespace
+
+void MatchCaptionColour(const StageElements& s, StageLabel* label, bool afresh) {
+  if (!s.window || !label->AutoColour() || label->text().isEmpty() || label->geometry().isEmpty()) return;
+  // The stage behind the caption's whole row, without the caption, taken once per layout (a grab
+  // costs a millisecond or so, and the status changes at every press); a caption re-centred on the same
+  // row reads its part of the row.
+  const QRect row(0, label->y(), s.window->width(), label->height());
+  if (afresh || label->BackdropRow() != row) {
+    const bool shown = !label->isHidden();
+    if (shown) label->hide();
+    label->SetBackdrop(row, GrabStage(s, row).toImage());
+    if (shown) label->show();
+  }
+  label->MatchBackground(label->Backdrop().copy(QRect(label->x(), 0, label->width(), label->height())));
+}
 
 StageElements CreateStageElements(QWidget* stage) {
   StageElements s;
@@ -179,6 +195,7 @@ CaptionSizes MeasureCaptions(const StageElements& s) {
   c.centre = FittedSize(s.centre);
   c.marquee = QSize(MeasureCaption(s.marquee).width(), kMarqueeHeight);
   if (!s.prizeName->isHidden() && !s.prizeName->text().isEmpty()) c.prizeName = s.prizeName->size();
+  c.controlsHidden = ControlsHidden(s);
   return c;
 }
 
@@ -189,6 +206,8 @@ void LayoutStageWidgets(const StageElements& elements, const QRect& screen) {
   const StageGeometry next = LayoutStage(ReadGeometry(elements), MeasureCaptions(elements), screen.size());
   ApplyGeometry(elements, next);
   elements.marquee->SetScreenWidth(screen.width());
+  MatchCaptionColour(elements, elements.drawer, true);
+  MatchCaptionColour(elements, elements.status, true);
   // A stage blacked out stays black over its new size.
   if (Blanked(elements)) SetBlanked(elements, true);
 }
@@ -244,11 +263,19 @@ void FitPrizeName(const StageElements& s, const QString& prizeName, int screenWi
 void RecentreStatus(const StageElements& s, int screenWidth) {
   FitToCaption(s.status);
   s.status->move(Centred(screenWidth, s.status->width()), s.stopButton->y() - s.status->height() - 5);
+  MatchCaptionColour(s, s.status);
 }
 
 void RecentreDrawer(const StageElements& s, int screenWidth) {
   FitToCaption(s.drawer);
-  s.drawer->move(Centred(screenWidth, s.drawer->width()), s.status->y() - s.drawer->height() - 5);
+  const int top = ControlsHidden(s) && s.window ? DrawerTopWithoutControls(s.window->height(), s.drawer->height())
+                                                : s.status->y() - s.drawer->height() - 5;
+  s.drawer->move(Centred(screenWidth, s.drawer->width()), top);
+  MatchCaptionColour(s, s.drawer);
+}
+
+bool ControlsHidden(const StageElements& s) {
+  return s.startButton->isHidden() && s.stopButton->isHidden() && s.status->isHidden();
 }
 
 void ShowPrize(const StageElements& s, const QString& path, bool prizePictureShown) {
@@ -277,6 +304,7 @@ void RestoreDefaultLook(const StageElements& s, const QRect& screen) {
     QFont f = StageFont(look.face, label->font().pointSize(), true);
     label->setFont(f);
     label->SetTextColour(look.colour);
+    if (TakesAutoColour(role)) label->SetAutoColour();
     label->SetEffect(look.effect);
   }
   LayoutStageWidgets(s, screen);

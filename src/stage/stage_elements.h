@@ -78,10 +78,20 @@ void FitTitleFonts(const StageElements& elements, int screenWidth);
 // stays right of the drawer caption, then places it above the drawer caption.
 void FitPrizeName(const StageElements& elements, const QString& prizeName, int screenWidth);
 
+// A caption whose default colour follows the background takes the colour that stands out from what is
+// behind it now.
+// `afresh`: the stage behind may have changed (a layout pass), so it is captured again.
+void MatchCaptionColour(const StageElements& elements, StageLabel* label, bool afresh = false);
+
 // Fits the status caption and centres it 5 pixels above the stop button.
 void RecentreStatus(const StageElements& elements, int screenWidth);
 
-// Fits the drawer caption and centres it 5 pixels above the status caption.
+// The start and stop buttons and the status line are all hidden (by the hide options, or while a
+// console shows them to the operator).
+bool ControlsHidden(const StageElements& elements);
+
+// Fits the drawer caption and centres it 5 pixels above the status caption (10 above the marquee when
+// the controls are hidden).
 void RecentreDrawer(const StageElements& elements, int screenWidth);
 
 // ShowPrize: makes the prize picture visible when `prizePictureShown`; then, if it is visible, an empty

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 namespace kavrel {
 namespace {
@@ -16,7 +18,45 @@ QColor RimFor(const QColor& c) {
   return IsLight(c) ? QColor(90, 6, 14) : QColor(255, 240, 200);
 }
 
+double Channel(int v) {
+  const double c = v / 255.0;
+  return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
 }  // namespace
+
+double RelativeLuminance(const QColor& c) {
+  return 0.2126 * Channel(c.red()) + 0.7152 * Channel(c.green()) + 0.0722 * Channel(c.blue());
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+  const double la = RelativeLuminance(a);
+  const double lb = RelativeLuminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+double MeanLuminance(const QImage& picture) {
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  double sum = 0;
+  int n = 0;
+  for (int y = 0; y < rgb.height(); y += 2) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); x += 2) {
+      sum += RelativeLuminance(QColor(line[x]));
+      ++n;
+    }
+  }
+  return n ? sum / n : 0;
+}
+
+QColor ContrastingCaptionColour(const QImage& behind) {
+  const double l = MeanLuminance(behind);
+  const auto ratio = [l](const QColor& c) {
+    const double lc = RelativeLuminance(c);
+    return (std::max(l, lc) + 0.05) / (std::min(l, lc) + 0.05);
+  };
+  return ratio(kPaleCaption) >= ratio(kDarkCaption) ? kPaleCaption : kDarkCaption;
+}
 
 StageLabel::StageLabel(QWidget* parent) : QLabel(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
@@ -25,6 +65,19 @@ StageLabel::StageLabel(QWidget* parent) : QLabel(parent) {
 
 void StageLabel::SetTextColour(const QColor& colour) {
   colour_ = colour;
+  autoColour_ = false;
+  update();
+}
+
+void StageLabel::SetAutoColour() {
+  autoColour_ = true;
+}
+
+void StageLabel::MatchBackground(const QImage& behind) {
+  if (!autoColour_ || behind.isNull()) return;
+  const QColor c = ContrastingCaptionColour(behind);
+  if (c == colour_) return;
+  colour_ = c;
   update();
 }
 

@@ -19,6 +19,10 @@ int Centred(int screenWidth, int width) {
 
 }  // namespace
 
+int DrawerTopWithoutControls(int screenHeight, int drawerHeight) {
+  return screenHeight - 30 - drawerHeight - 10;
+}
+
 StageGeometry DesignGeometry() {
   StageGeometry g;
   g.window = QRect(0, 0, 800, 600);
@@ -77,7 +81,8 @@ StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& capt
   QRect& status = g[E::StatusLabel];
   status.moveTo(Centred(sw, status.width()), stop.top() - status.height() - 5);
   QRect& drawer = g[E::DrawerLabel];
-  drawer.moveTo(Centred(sw, drawer.width()), status.top() - drawer.height() - 5);
+  drawer.moveTo(Centred(sw, drawer.width()), captions.controlsHidden ? DrawerTopWithoutControls(sh, drawer.height())
+                                                                     : status.top() - drawer.height() - 5);
 
   // 12. The centre caption in the middle of the screen.
   QRect& centre = g[E::NumberLabel];

@@ -35,6 +35,9 @@ struct CaptionSizes {
   QSize drawer;
   QSize centre;
   QSize prizeName;  // the prize name's current size; empty while it is hidden or has no text
+  // The start and stop buttons and the status line are all hidden: the drawer caption then sits just
+  // above the marquee, and the rolling area takes the room they leave.
+  bool controlsHidden = false;
 };
 
 // Sizes and the two positions the very first pass reads before it has set them: the stage was
@@ -57,6 +60,10 @@ inline constexpr int kMarqueeStartLeft = 500;
 // except that the picture becomes 120 x 90 on screens at most 600 pixels high. The rolling area is
 // RollingArea's.
 StageGeometry LayoutStage(const StageGeometry& current, const CaptionSizes& captions, QSize screen);
+
+// The drawer caption's top when the buttons and the status line are all hidden: 10 pixels above the
+// marquee.
+int DrawerTopWithoutControls(int screenHeight, int drawerHeight);
 
 // The rolling area: between the award and the drawer caption, 100 pixels in from either side, and
 // above the prize name (`prizeName`, empty when none is shown) where the two would meet, so the last

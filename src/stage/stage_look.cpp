@@ -13,15 +13,15 @@ LabelLook DefaultLook(StageElement element) {
     case StageElement::SubTitle:
       return {kFaceYaHei, 36, true, yellow, LabelEffect::Plain};
     case StageElement::AwardLabel:
-      return {kFaceYaHei, 28, true, QColor(0, 0, 255), LabelEffect::Raised};
+      return {kFaceYaHei, 28, true, kPaleCaption, LabelEffect::Raised};
     case StageElement::PrizeLabel:
       return {kFaceYaHei, 18, true, yellow, LabelEffect::Plain};
     case StageElement::NumberLabel:
       return {kFaceYaHei, 36, false, yellow, LabelEffect::Plain};
     case StageElement::DrawerLabel:
-      return {kFaceYaHei, 18, true, QColor(0, 96, 192), LabelEffect::Plain};
+      return {kFaceYaHei, 18, true, kPaleCaption, LabelEffect::Plain};
     case StageElement::StatusLabel:
-      return {kFaceYaHei, 16, true, QColor(1, 128, 0), LabelEffect::Plain};
+      return {kFaceYaHei, 16, true, kPaleCaption, LabelEffect::Plain};
     case StageElement::Marquee:
       return {kFaceSong, 16, false, yellow, LabelEffect::Plain};
     case StageElement::RollingPanel:
@@ -32,6 +32,10 @@ LabelLook DefaultLook(StageElement element) {
     default:
       return {kFaceYaHei, 12, false, yellow, LabelEffect::Plain};
   }
+}
+
+bool TakesAutoColour(StageElement element) {
+  return element == StageElement::DrawerLabel || element == StageElement::StatusLabel;
 }
 
 QFont StageFont(const QString& face, int pointSize, bool bold) {

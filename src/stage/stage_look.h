@@ -27,9 +27,15 @@ struct LabelLook {
 };
 
 // The look an element has at start-up (and, except for the point size, after "恢复默认字体和颜色"):
-// main title yellow with a shadow, subtitle yellow, award blue raised, prize name yellow, centre caption
-// yellow, drawer (0,96,192), status green (1,128,0), marquee yellow 宋体 on red, rolling area yellow.
+// main title yellow with a shadow, subtitle yellow, award pale gold raised, prize name yellow, centre
+// caption yellow, marquee yellow 宋体 on red, rolling area yellow: each at least 4.5:1 against the part of
+// the stage behind it. The drawer and status captions sit where the picture turns from red to gold,
+// and where depends on the screen: they take pale gold or deep red, whichever stands out (see
+// TakesAutoColour).
 LabelLook DefaultLook(StageElement element);
+
+// Whether the element's default colour is chosen by the background behind it.
+bool TakesAutoColour(StageElement element);
 
 // A font of the given face, point size and weight, falling back through the installed CJK faces.
 QFont StageFont(const QString& face, int pointSize, bool bold);

@@ -52,11 +52,9 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   background->setStyleSheet(QString::fromUtf8(kMenuStyle));
   AddItem(background, "自定义", StageCommand::CustomBackground);
   background->addSeparator();
-  defaultBackground_ = background->addAction(QStringLiteral("默认"));
-  defaultBackground_->setCheckable(true);
+  // "默认" is checked while the built-in picture is on the stage; choosing it brings that picture back.
+  defaultBackground_ = AddItem(background, "默认", StageCommand::DefaultBackground, true);
   defaultBackground_->setChecked(true);
-  // "默认" is a mark, not a command: it stays checked whatever is clicked.
-  connect(defaultBackground_, &QAction::triggered, this, [this] { defaultBackground_->setChecked(true); });
   AddItem(ui, "更改界面位置(T)", StageCommand::ToggleLayoutEdit, true);
   AddItem(ui, "恢复默认位置(U)", StageCommand::RestoreDefaultPositions);
   AddItem(ui, "修改字体和颜色", StageCommand::FontsAndColours);
@@ -84,6 +82,7 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
 
   QMenu* functions = menus_[kFunctions];
   AddItem(functions, "展示中奖人员名单(O)   F6", StageCommand::WinnerShow);
+  AddItem(functions, "中奖墙   F10", StageCommand::WinnersWall);
   AddItem(functions, "显示中奖人员名单(P)   F7", StageCommand::LatestBatch);
   AddItem(functions, "查看中奖名单(Q)", StageCommand::WinnerList);
   AddItem(functions, "查看未中奖名单(R)", StageCommand::NonWinnerList);
@@ -147,6 +146,10 @@ void StageMenus::SetMenuBarShown(bool shown) {
 void StageMenus::SetTextMode(bool textMode) {
   actions_.at(StageCommand::TextMode)->setChecked(textMode);
   actions_.at(StageCommand::PictureMode)->setChecked(!textMode);
+}
+
+void StageMenus::SetDefaultBackground(bool on) {
+  defaultBackground_->setChecked(on);
 }
 
 void StageMenus::SetLayoutEditMode(bool on) {

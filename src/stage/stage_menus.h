@@ -38,9 +38,10 @@ class StageMenus : public QObject {
   void ShowPopupMenu(Popup which, const QPoint& screenPos);
   bool AnyPopupOpen() const;
 
-  void SetMenuBarShown(bool shown);  // "自动隐藏主菜单(ESC)" is checked while the bar is hidden
-  void SetTextMode(bool textMode);   // exactly one of the two mode items is checked
-  void SetLayoutEditMode(bool on);   // "更改界面位置(T)"
+  void SetMenuBarShown(bool shown);    // "自动隐藏主菜单(ESC)" is checked while the bar is hidden
+  void SetTextMode(bool textMode);     // exactly one of the two mode items is checked
+  void SetLayoutEditMode(bool on);     // "更改界面位置(T)"
+  void SetDefaultBackground(bool on);  // "默认" under "更改背景图片(S)"
   bool TextModeChecked() const;
 
  signals:

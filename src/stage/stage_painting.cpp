@@ -2,12 +2,17 @@
 // of each roll tick.
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
+#include "engine/pick.h"
+#include "engine/plan.h"
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
+#include "settings/roll_style_setting.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
 #include "stage/stage_window.h"
+#include "stage/styled_roll.h"
 #include "storage/codec.h"
 #include "storage/data_pictures.h"
 #include "storage/participant_store.h"
@@ -16,6 +21,26 @@
 #include "storage/text_file.h"
 
 namespace kavrel {
+namespace {
+
+// The entries the names' size is chosen for: the longest of the pool (in bytes, which in GB18030 runs
+// with the width: a Chinese character takes two, a digit one), so whoever is picked fits its column.
+QStringList LongestEntries(const std::vector<std::string>& pool) {
+  constexpr std::size_t kSamples = 6;
+  std::vector<const std::string*> longest;
+  for (const std::string& entry : pool) {
+    if (longest.size() == kSamples && entry.size() <= longest.back()->size()) continue;
+    auto at = std::upper_bound(longest.begin(), longest.end(), entry.size(),
+                               [](std::size_t size, const std::string* e) { return size > e->size(); });
+    longest.insert(at, &entry);
+    if (longest.size() > kSamples) longest.pop_back();
+  }
+  QStringList samples;
+  for (const std::string* e : longest) samples << ToQt(*e);
+  return samples;
+}
+
+}  // namespace
 
 // A picture path as the design writes it (backslashes, GB18030) for Qt's file functions.
 QString StageWindow::NativePath(const std::string& gbPath) {
@@ -92,10 +117,15 @@ void StageWindow::SetVisible(StageElement element, bool visible) {
       return;
     }
   }
+  if (OperatorControls::Governs(element)) {
+    operatorControls_.Want(element, visible);
+    visible = operatorControls_.Shown(element);
+  }
   if (QWidget* w = Element(element)) w->setVisible(visible);
 }
 
 bool StageWindow::IsVisible(StageElement element) const {
+  if (OperatorControls::Governs(element)) return operatorControls_.Wanted(element);
   const QWidget* w = Element(element);
   // Asked before the window is first shown too, so this is the element's own visibility.
   return w && !w->isHidden();
@@ -112,7 +142,7 @@ void StageWindow::StartDrawTimer(int periodMs) {
 
 void StageWindow::StopDrawTimer() {
   // The engine stops the timer before it moves the phase on: a roll, running or frozen, ends here.
-  const bool wasRolling = drawTimer_->isActive() || session_.State().RollUnderWay();
+  const bool wasRolling = drawTimer_->isActive() || session_.Draw().RollUnderWay();
   drawTimer_->stop();
   if (wasRolling) elements_.rolling->FinishRoll();
 }
@@ -123,7 +153,22 @@ void StageWindow::PauseDrawTimer() {
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
   textCache_.clear();
-  elements_.rolling->PrepareTextRolling(batchSize, ToQt(firstEntry), RollColourFor(rollColour_, false));
+  const std::vector<std::string>& pool = session_.State().pool;
+  QStringList samples = LongestEntries(pool);
+  samples << ToQt(firstEntry);
+  // The award's roll style; the sphere and the card wall show a sample of the pool (masked as the
+  // candidates are when masking is on, so no hidden digit shows on them).
+  const RollStyle style =
+      RollStyleFromName(ToQt(LoadRollStyle(settings_, Field(session_.State().currentLine, kAwardName))));
+  QStringList names;
+  if (style != RollStyle::Classic) {
+    const std::size_t step = std::max<std::size_t>(1, pool.size() / StyledRoll::kMaxSphereNames);
+    const DrawOptions& o = session_.Options();
+    for (std::size_t i = 0; i < pool.size(); i += step)
+      names << ToQt(o.maskOn ? MaskText(pool[i], o.maskFrom, o.maskTo) : pool[i]);
+  }
+  elements_.rolling->SetRollStyle(style, names);
+  elements_.rolling->PrepareTextRolling(batchSize, samples, RollColourFor(rollColour_, false));
 }
 
 void StageWindow::PreparePictureRolling(int batchSize) {

@@ -15,8 +15,7 @@
 namespace kavrel {
 
 bool StageWindow::DrawUnderWay() const {
-  return session_.Controller().RollActive() || session_.State().Rolling() ||
-         (session_.State().drawStarted && !session_.State().plan.empty());
+  return session_.UnderWay();
 }
 
 void StageWindow::OfferWinnerShow() {
@@ -50,7 +49,7 @@ void StageWindow::OpenDrawHistory() {
   actions.show = [this](ResultViewMode mode, const PastDraw& draw) { OpenResults(mode, &draw); };
   actions.exportDraw = [this](const PastDraw& draw) { ExportWinners(&draw); };
   actions.drawUnderWay = [this] { return DrawUnderWay(); };
-  actions.broughtBack = [this] { session_.Controller().PastDrawBroughtBack(); };
+  actions.broughtBack = [this] { session_.PastDrawBroughtBack(); };
   HistoryWindow window(dir_, prompter_, clock_, std::move(actions), OperatorWindow());
   window.exec();
 }

@@ -14,9 +14,11 @@
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
+#include "stage/custom_background.h"
 #include "stage/key_dispatcher.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
+#include "stage/winners_wall.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
@@ -25,8 +27,8 @@
 
 namespace kavrel {
 
-StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
-                         HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
+StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& sound, const Clock& clock,
+                         const ProgramDir& dir, HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       prompter_(prompter),
       sound_(sound),
@@ -35,7 +37,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
       openDocument_(std::move(openDocument)),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       photoCache_(std::make_shared<PhotoCache>(dir.Path(PhotoCache::kFolder))),
-      session_(*this, *this, prompter, sound, clock, dir, settings_) {
+      session_(session) {
   setObjectName(QStringLiteral("StageWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖"));
   setFocusPolicy(Qt::StrongFocus);
@@ -58,9 +60,16 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
   drawTimer_ = new QTimer(this);
   drawTimer_->setObjectName(QStringLiteral("时钟_抽奖"));
   drawTimer_->setTimerType(Qt::PreciseTimer);
-  connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Controller().RollTick(); });
+  connect(drawTimer_, &QTimer::timeout, this, [this] { session_.Tick(); });
+
+  // The background chosen at an earlier start.
+  if (const QString kept = KeptBackground(dir_, settings_); !kept.isEmpty()) {
+    background_ = ReadBackground(kept);
+    menus_->SetDefaultBackground(background_.isNull());
+  }
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
+  session_.AttachStage(*this, *this);
 
   // Every key pressed on the stage or on any of its controls (or on the operator console) goes to the
   // dispatcher first, so a function key runs its command once whichever control has the focus.
@@ -70,6 +79,7 @@ StageWindow::StageWindow(Prompter& prompter, SoundPort& sound, const Clock& cloc
 StageWindow::~StageWindow() {
   qApp->removeEventFilter(this);
   StageDestroyedOnce();
+  session_.DetachStage();
 }
 
 QRect StageWindow::ScreenRect() const {
@@ -102,11 +112,11 @@ void StageWindow::MoveToScreen(QScreen* screen) {
 // Winners on show keep their places: laying them out again would clear them.
 void StageWindow::RefitRollingPanel() {
   if (elements_.rolling->isHidden()) return;
-  if (session_.State().RollUnderWay()) {
+  if (session_.Draw().RollUnderWay()) {
     if (!session_.Mode().textMode)
-      PreparePictureRolling(session_.State().batchSize);
-    else if (!session_.State().pool.empty())
-      PrepareTextRolling(session_.State().batchSize, session_.State().pool.front());
+      PreparePictureRolling(session_.Draw().batchSize);
+    else if (!session_.Draw().pool.empty())
+      PrepareTextRolling(session_.Draw().batchSize, session_.Draw().pool.front());
   }
   elements_.rolling->hide();
   const QPixmap snapshot =
@@ -119,6 +129,15 @@ void StageWindow::RefitRollingPanel() {
 
 void StageWindow::SetOperatorWindow(QWidget* window) {
   operatorWindow_ = window;
+  const bool wasOff = operatorControls_.OffStage();
+  operatorControls_.SetConsoleUp(window && window != this, ControlsStayOnStage(settings_));
+  if (operatorControls_.OffStage() == wasOff) return;
+  for (StageElement e : {StageElement::StartButton, StageElement::StopButton, StageElement::StatusLabel})
+    Element(e)->setVisible(operatorControls_.Shown(e));
+  // The room the controls leave goes to the names.
+  LayoutStage();
+  RefitRollingPanel();
+  update();
 }
 
 QWidget* StageWindow::OperatorWindow() {
@@ -141,11 +160,12 @@ void StageWindow::SetMenuHost(std::function<void(bool shown)> host) {
 void StageWindow::StartUp() {
   SetVisible(StageElement::MenuBar, false);
   SetVisible(StageElement::RollingPanel, false);
-  FitTitleFonts(elements_, ScreenRect().width());
+  // On the built-in picture the main title stays between the lanterns.
+  FitTitleFonts(elements_,
+                background_.isNull() ? TitleRoomOnDefaultBackground(ScreenRect().size()) + 50 : ScreenRect().width());
   // The resume question may come next: let the stage behind it already stand in its places.
   LayoutStage();
-  session_.Controller().StartUp();
-  session_.Modes().CheckDrawMode();
+  session_.StartUp();
   LayoutStage();
   RefreshPhotoCache();
   activateWindow();
@@ -161,7 +181,7 @@ void StageWindow::RefreshPhotoCache() {
   }
   // The paths are made on the cache's thread, by the rule the roll uses, so they are the same strings.
   photoCache_->Refresh(
-      [folder = session_.Mode().pictureFolder, entries = session_.State().pool] {
+      [folder = session_.Mode().pictureFolder, entries = session_.Draw().pool] {
         QStringList paths;
         paths.reserve(static_cast<qsizetype>(entries.size()));
         for (const std::string& entry : entries) paths << detail::ToQPath(PictureFilePath(folder, entry));
@@ -171,7 +191,7 @@ void StageWindow::RefreshPhotoCache() {
 }
 
 bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, session_.State().Rolling());
+  const StageCommand command = DispatchKey(virtualKey, session_.Draw().Rolling());
   if (command == StageCommand::None) return false;
   RunCommand(command);
   return true;
@@ -182,8 +202,13 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
       (static_cast<QWidget*>(watched)->window() == this ||
        (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
     auto* key = static_cast<QKeyEvent*>(event);
+    // The clicker turns the wall's pages while it is up.
+    if (wall_ && wall_->isVisible() && WinnersWall::PagingKey(key->key())) {
+      if (!key->isAutoRepeat()) wall_->HandleKey(key->key());
+      return true;
+    }
     const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, session_.State().Rolling()) == StageCommand::None) return false;
+    if (vk == 0 || DispatchKey(vk, session_.Draw().Rolling()) == StageCommand::None) return false;
     // A held key repeats; the draw reacts to presses, not to the repeats.
     if (!key->isAutoRepeat()) DispatchKeyPress(vk);
     return true;
@@ -199,18 +224,26 @@ void StageWindow::RunCommand(StageCommand command) {
     SetBlanked(elements_, false);
     return;
   }
+  // The wall covers the stage: a start or stop press brings the stage back instead of drawing unseen.
+  if (wall_ && (command == StageCommand::Start || command == StageCommand::Stop)) {
+    wall_->close();
+    return;
+  }
   switch (command) {
     case StageCommand::BlankScreen:
       SetBlanked(elements_, !Blanked(elements_));
       break;
     case StageCommand::Start:
-      session_.Controller().StartPressed();
+      session_.Start();
       break;
     case StageCommand::Stop:
-      session_.Controller().StopPressed();
+      session_.Stop();
       break;
     case StageCommand::CustomBackground:
       ChooseBackground();
+      break;
+    case StageCommand::DefaultBackground:
+      UseDefaultBackground();
       break;
     case StageCommand::ToggleLayoutEdit:
       ToggleLayoutEdit();
@@ -235,17 +268,17 @@ void StageWindow::RunCommand(StageCommand command) {
       showMinimized();
       break;
     case StageCommand::Quit:
-      if (session_.Controller().QuitPressed()) close();
+      if (session_.Quit()) close();
       break;
     case StageCommand::ToggleMusic:
-      session_.Controller().Music().Toggle();
+      session_.ToggleMusic();
       break;
     case StageCommand::TextMode:
-      session_.Modes().SwitchToText();
+      session_.SwitchToText();
       RefreshPhotoCache();
       break;
     case StageCommand::PictureMode:
-      session_.Modes().SwitchToPicture();
+      session_.SwitchToPicture();
       RefreshPhotoCache();
       break;
     case StageCommand::ToggleMenuBar:
@@ -258,7 +291,7 @@ void StageWindow::RunCommand(StageCommand command) {
       if (phoneInteraction_) phoneInteraction_();
       break;
     case StageCommand::Restart:
-      session_.Controller().RestartPressed();
+      session_.Restart();
       break;
     case StageCommand::StartFrom:
       StartFrom();
@@ -276,7 +309,7 @@ void StageWindow::RunCommand(StageCommand command) {
       OpenPrizeChange();
       break;
     case StageCommand::Undo:
-      session_.Controller().UndoPressed();
+      session_.Undo();
       break;
     case StageCommand::AwardSettings:
       OpenAwardSettings();
@@ -289,6 +322,9 @@ void StageWindow::RunCommand(StageCommand command) {
       break;
     case StageCommand::WinnerShow:
       OfferWinnerShow();
+      break;
+    case StageCommand::WinnersWall:
+      ToggleWinnersWall();
       break;
     case StageCommand::LatestBatch:
       OpenResults(ResultViewMode::LatestAward);
@@ -309,7 +345,7 @@ void StageWindow::RunCommand(StageCommand command) {
       ShowNotaryInfo();
       break;
     case StageCommand::AudienceNumber:
-      session_.Controller().AudienceNumberPressed();
+      session_.AudienceNumber();
       break;
     default:
       break;
@@ -329,22 +365,56 @@ void StageWindow::ToggleLayoutEdit() {
                       Buttons::Ok, Icon::None);
 }
 
+// Decoded at the size that covers the screen: a photo from a phone would otherwise be held at full size.
+QPixmap StageWindow::ReadBackground(const QString& path) const {
+  return QPixmap::fromImage(ReadPictureScaled(path, ScreenRect().size(), Qt::KeepAspectRatioByExpanding));
+}
+
 void StageWindow::ChooseBackground() {
-  const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Controller().Music());
+  const std::optional<std::string> file = ChooseCustomBackground(prompter_, session_.Music());
   if (!file) return;
-  // Decoded at the screen's size: a photo from a phone would otherwise be held at full size.
-  const QPixmap picture =
-      QPixmap::fromImage(ReadPictureScaled(NativePath(*file), ScreenRect().size(), Qt::IgnoreAspectRatio));
+  const QPixmap picture = ReadBackground(NativePath(*file));
   if (picture.isNull()) {
     prompter_.Message(Gb("无法读取这个图片文件，背景图片没有更改。"), Gb("错误提示："), Buttons::Ok, Icon::Error);
     return;
   }
+  // Kept for the next start; shown now even when it cannot be kept, and the operator is told.
+  const QString problem = KeepCustomBackground(dir_, settings_, NativePath(*file));
+  if (!problem.isEmpty())
+    prompter_.Message(FromQt(QStringLiteral("背景图片已更换，但下次启动时不会保留：") + problem), Gb("错误提示："),
+                      Buttons::Ok, Icon::Warning);
   background_ = picture;
   scaledBackground_ = QPixmap();
+  menus_->SetDefaultBackground(false);
   elements_.rolling->hide();
   elements_.prizePicture->hide();
   elements_.centre->show();
   update();
+}
+
+void StageWindow::UseDefaultBackground() {
+  if (!ForgetCustomBackground(dir_, settings_))
+    prompter_.Message(Gb("无法保存设置文件config.ini，下次启动时仍会显示自定义背景。"), Gb("错误提示："), Buttons::Ok,
+                      Icon::Warning);
+  background_ = QPixmap();
+  scaledBackground_ = QPixmap();
+  menus_->SetDefaultBackground(true);
+  update();
+}
+
+void StageWindow::ToggleWinnersWall() {
+  if (wall_) {
+    wall_->close();
+    return;
+  }
+  if (scaledBackground_.size() != size()) update();
+  const QPixmap background = background_.isNull() ? DefaultStageBackground(size()) : FillScreen(background_, size());
+  wall_ = new WinnersWall(ReadWallGroups(dir_), background, this);
+  wall_->setAttribute(Qt::WA_DeleteOnClose);
+  wall_->setGeometry(rect());
+  wall_->show();
+  wall_->raise();
+  if (Blanked(elements_)) elements_.blank->raise();
 }
 
 void StageWindow::SetPhoneInteraction(std::function<void()> open) {
@@ -377,22 +447,20 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
     const HistoryNote note = ReadHistoryNote(past->record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
   }
-  ResultWindow window(mode, dir_, sound_, clock_, session_.Controller().Sounds(), titles, session_.State().pool, this,
-                      ScreenRect(), past ? &past->record : nullptr);
+  ResultWindow window(mode, dir_, sound_, clock_, session_.Sounds(), titles, session_.Draw().pool, this, ScreenRect(),
+                      past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   window.exec();
   // Closing the window silences everything.
-  session_.Controller().Music().AfterSilencingWindow();
+  session_.AfterSilencingWindow();
 }
 
 // ---- Window ----
 
 void StageWindow::paintEvent(QPaintEvent*) {
   if (scaledBackground_.size() != size()) {
-    // Stretched to the whole window without keeping the aspect ratio, as the design shows it.
-    scaledBackground_ = background_.isNull()
-                            ? DefaultStageBackground(size())
-                            : background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Filling the whole window without distortion: a wide picture on a 4:3 projector loses its sides.
+    scaledBackground_ = background_.isNull() ? DefaultStageBackground(size()) : FillScreen(background_, size());
   }
   QPainter painter(this);
   painter.drawPixmap(0, 0, scaledBackground_);
@@ -401,7 +469,7 @@ void StageWindow::paintEvent(QPaintEvent*) {
 void StageWindow::StageDestroyedOnce() {
   if (destroyed_) return;
   destroyed_ = true;
-  session_.Controller().StageDestroyed(menus_->TextModeChecked());
+  session_.StageClosing(menus_->TextModeChecked());
 }
 
 void StageWindow::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,7 @@
 #include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
+#include "stage/projector_view.h"
 #include "stage/stage_commands.h"
 #include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
@@ -37,16 +38,17 @@ class Prompter;
 class SoundPort;
 class StageMenuBar;
 class StageMenus;
+class WinnersWall;
 
-// The full-screen stage: the window the audience sees and the operator drives. It owns the draw
-// state and options, shows them through the stage elements, and turns keys, menu items and the
-// start and stop buttons into commands. It is the draw engine's stage: the engine asks it, through
-// StageHooks, to change texts, show or hide elements, run the draw timer and paint the candidates.
+// The full-screen stage: the window the audience sees and the operator drives. It shows the draw the
+// program made (one view of it among others) through the stage elements, and turns keys, menu items
+// and the start and stop buttons into commands. It is the draw engine's stage: the engine asks it,
+// through StageHooks, to change texts, show or hide elements, run the draw timer and paint the candidates.
 class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   Q_OBJECT
 
  public:
-  StageWindow(Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
+  StageWindow(DrawSession& session, Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
               HelpTipsWindow::OpenDocument openDocument, QWidget* parent = nullptr);
   ~StageWindow() override;
 
@@ -87,12 +89,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
-  // The draw this stage shows; the operator console and other views observe the same session.
-  DrawSession& Session() { return session_; }
-  DrawState& state() { return session_.State(); }
+  const DrawState& state() const { return session_.Draw(); }
   const DrawMode& mode() const { return session_.Mode(); }
-  const DrawOptions& options() const { return session_.Options(); }
-  DrawController& controller() { return session_.Controller(); }
+  const DrawOptions& options() const { return session_.Rules(); }
   StageMenus* menus() const { return menus_; }
   StageMenuBar* menuBar() const { return menuBar_; }
   const StageElements& elements() const { return elements_; }
@@ -134,6 +133,9 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ToggleMenuBar();
   void ToggleLayoutEdit();
   void ChooseBackground();
+  void UseDefaultBackground();
+  void ToggleWinnersWall();
+  QPixmap ReadBackground(const QString& path) const;
   void StartFrom();
   void OpenAwardGroups();
   void OpenAbandon();
@@ -173,7 +175,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   std::function<void()> phoneInteraction_;
   std::function<void(bool shown)> menuHost_;
 
-  DrawSession session_;
+  DrawSession& session_;
 
   StageElements elements_;
   StageMenus* menus_ = nullptr;
@@ -182,10 +184,11 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QTimer* drawTimer_ = nullptr;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
-  CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
-  FindState listFind_;           // the list editor's search lasts for the whole run
+  QPointer<WinnersWall> wall_;         // the winners wall while it is up
+  OperatorControls operatorControls_;  // the buttons and status line stay off the projector while a console is up
+  CustomRollColour rollColour_;        // from the font and colour window; read when a roll starts
+  FindState listFind_;                 // the list editor's search lasts for the whole run
   CameraFactory cameras_;
-  int listEditorRuns_ = 0;  // counts openings, so a run nested by the mode check is not reloaded twice
 
   QPixmap background_;        // the custom background; null for the built-in one
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size

@@ -9,8 +9,8 @@
 
 namespace kavrel {
 
-StartFromWindow::StartFromWindow(DrawState& state, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), state_(state), prompter_(prompter), choice_(state.plan) {
+StartFromWindow::StartFromWindow(const DrawState& state, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), choice_(state.plan) {
   setObjectName(QStringLiteral("StartFromWindow"));
   setWindowTitle(QStringLiteral("从指定奖项抽"));
   setFixedSize(420, 200);
@@ -42,7 +42,11 @@ StartFromWindow::StartFromWindow(DrawState& state, Prompter& prompter, QWidget* 
 }
 
 void StartFromWindow::Confirm() {
-  if (choice_.Confirm(combo_->currentIndex(), state_, prompter_) == StartFromChoice::Outcome::Close) accept();
+  int chosen = 0;
+  if (choice_.Confirm(combo_->currentIndex(), prompter_, chosen) == StartFromChoice::Outcome::Close) {
+    chosen_ = chosen;
+    accept();
+  }
 }
 
 }  // namespace kavrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "engine/start_from.h"
 
@@ -18,14 +19,16 @@ class StartFromWindow : public QDialog {
   Q_OBJECT
 
  public:
-  StartFromWindow(DrawState& state, Prompter& prompter, QWidget* parent = nullptr);
+  StartFromWindow(const DrawState& state, Prompter& prompter, QWidget* parent = nullptr);
 
   QComboBox* combo() const { return combo_; }
   void Confirm();  // the OK button 按钮_确定
+  // The line chosen with OK (its plan position; 0: none); nullopt while none was confirmed.
+  std::optional<int> Chosen() const { return chosen_; }
 
  private:
-  DrawState& state_;
   Prompter& prompter_;
+  std::optional<int> chosen_;
   StartFromChoice choice_;
   QComboBox* combo_;
 };

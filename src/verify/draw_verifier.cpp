@@ -133,7 +133,10 @@ bool Replay::CheckSeal(const std::string& line) {
 
 bool Replay::CheckList(std::size_t i) {
   const std::string& name = evidence_.listNames[i];
-  std::vector<std::string> entries = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists[i])));
+  // The list is read by the rules the draw was sealed with: a seal made before they changed says so.
+  std::vector<std::string> entries =
+      PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists[i])), nullptr, seal_.entryRules);
+  const DuplicateRule sameEntry = seal_.entryRules >= 1 ? DuplicateRule::SameEntryKey : DuplicateRule::SameBytes;
   const std::string changed = name + " has changed since the seal: ";
   // A draw among those signed in sealed a copy of the list's signed-in entries (the first list); the
   // list the program draws from holds them and everyone else.
@@ -145,11 +148,11 @@ bool Replay::CheckList(std::size_t i) {
     presentList_ = entries;
   }
   if (seal_.format >= 2) {
-    const long long extra = FindDuplicates(entries).extraCopies;
+    const long long extra = FindDuplicates(entries, sameEntry).extraCopies;
     if (extra != seal_.duplicates)
       return Fail(0, changed + "it holds " + std::to_string(extra) + " extra copies of repeated entries, the seal " +
                          std::to_string(seal_.duplicates));
-    if (!seal_.duplicatesKept) RemoveExtraCopies(entries);
+    if (!seal_.duplicatesKept) RemoveExtraCopies(entries, sameEntry);
   }
   if (static_cast<long long>(entries.size()) != seal_.poolSize)
     return Fail(0, changed + "it gives a pool of " + std::to_string(entries.size()) + " entries, the seal " +

@@ -44,11 +44,13 @@ class ConsoleTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("主标题"), Gb("年会抽奖"));
     settings.WriteText(Gb("标题设置"), Gb("副标题"), Gb("2027 新春"));
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage =
+        std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
     stage->StartUp();
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
-    console = std::make_unique<OperatorConsoleWindow>(stage->Session(), *link, dir);
+    console = std::make_unique<OperatorConsoleWindow>(*session, *link, dir);
     stage->SetOperatorWindow(console.get());
     console->show();
   }
@@ -59,7 +61,7 @@ class ConsoleTest : public ::testing::Test {
     QApplication::processEvents();  // the console shows a change once its handler is done
   }
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i) stage->controller().RollTick();
+    for (int i = 0; i < n; ++i) session->Tick();
   }
   QString Label(const char* name) const { return console->findChild<QLabel*>(QString::fromUtf8(name))->text(); }
   QTableWidget* Plan() const { return console->findChild<QTableWidget*>(QStringLiteral("表格_抽奖计划")); }
@@ -85,6 +87,7 @@ class ConsoleTest : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
   std::unique_ptr<StageLink> link;
   std::unique_ptr<OperatorConsoleWindow> console;
@@ -103,11 +106,11 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
 
   // A presenter remote's "next" on the console: the stage rolls.
   Press(Qt::Key_PageDown);
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("正在滚动 — 按空格键停止"));
   Ticks(2);
   Press(Qt::Key_PageUp);  // "back" on a remote: stops as space does
-  ASSERT_TRUE(stage->state().WinnersShown());
+  ASSERT_TRUE(session->Draw().WinnersShown());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("本批已抽出 — 按空格键宣布下一批"));
   EXPECT_EQ(Label("标签_进度"), QStringLiteral("已抽取【一等奖】，本轮抽1名（第1轮/总2轮，已抽1名/共2名)"));
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 5 人"));
@@ -115,7 +118,7 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   EXPECT_EQ(PlanRows(), (std::vector<QString>{QStringLiteral("▶一等奖 第1轮/共2轮 1名 奖品：手机"),
                                               QStringLiteral("一等奖 第2轮/共2轮 1名 奖品：手机"),
                                               QStringLiteral("二等奖 第1轮/共1轮 3名 奖品：耳机")}));
-  const std::string first = stage->state().recordedEntries.at(0);
+  const std::string first = session->Draw().recordedEntries.at(0);
   EXPECT_EQ(Winners(), std::vector<QString>{QStringLiteral("一等奖  ") + ToQt(first).trimmed() +
                                             QStringLiteral("  （奖品：手机）")});
 
@@ -125,12 +128,12 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   Press(Qt::Key_PageDown);
   Ticks(1);
   Press(Qt::Key_PageUp);
-  const std::string second = stage->state().recordedEntries.at(0);
+  const std::string second = session->Draw().recordedEntries.at(0);
   Press(Qt::Key_Space);
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().WinnersShown());
+  ASSERT_TRUE(session->Draw().WinnersShown());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("本批已抽出，全部奖项已抽完"));
   EXPECT_EQ(PlanRows(), std::vector<QString>{QStringLiteral("▶二等奖 第1轮/共1轮 3名 奖品：耳机")});
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 1 人"));
@@ -155,7 +158,7 @@ TEST_F(ConsoleTest, ButtonsRunTheStageCommands) {
   ASSERT_NE(startStop, nullptr);
   EXPECT_EQ(startStop->focusPolicy(), Qt::NoFocus);
   startStop->click();
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   QApplication::processEvents();
   EXPECT_EQ(startStop->text(), QStringLiteral("停止  （空格）"));
 
@@ -165,7 +168,7 @@ TEST_F(ConsoleTest, ButtonsRunTheStageCommands) {
   prompter.Clear();
   abandon->click();
   EXPECT_EQ(prompter.shown().size(), 1u);
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   auto* menu = console->findChild<QPushButton*>(QStringLiteral("按钮_舞台菜单"));
   ASSERT_TRUE(menu->isEnabled());
   menu->click();
@@ -177,14 +180,14 @@ TEST_F(ConsoleTest, ButtonsRunTheStageCommands) {
 TEST_F(ConsoleTest, MovingTheStageChangesNothingInTheDraw) {
   Press(Qt::Key_Space);
   Ticks(3);
-  const std::vector<int> picked = stage->state().batchWinners;
+  const std::vector<int> picked = session->Draw().batchWinners;
   stage->MoveToScreen(QGuiApplication::primaryScreen());
-  EXPECT_TRUE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().batchWinners, picked);
+  EXPECT_TRUE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().batchWinners, picked);
   EXPECT_TRUE(stage->drawTimer()->isActive());
   EXPECT_EQ(stage->geometry(), QGuiApplication::primaryScreen()->geometry());
   Press(Qt::Key_Space);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 
   // The thumbnail is the stage's own painting, at the size asked for, once the stage has painted.
   QImage thumb;
@@ -197,7 +200,7 @@ TEST_F(ConsoleTest, WithOneScreenTheStageStandsAloneAndTheChoiceExplainsWhy) {
   console.reset();
   stage->SetOperatorWindow(nullptr);
   QWidget* parent = nullptr;
-  StageDisplay display(*link, stage->Session(), prompter, dir, [&](QWidget* w) { parent = w; });
+  StageDisplay display(*link, *session, prompter, dir, [&](QWidget* w) { parent = w; });
   display.Start();
   EXPECT_EQ(display.placement(), (ScreenPlacement{0, -1}));
   EXPECT_EQ(display.console(), nullptr);

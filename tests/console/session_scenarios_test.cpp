@@ -51,18 +51,20 @@ class SessionScenario : public ::testing::Test {
     ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), Gb(planUtf8)));
     Settings settings(dir.Path(ProgramDir::kConfigIni));
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage =
+        std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
     stage->StartUp();
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
-    console = std::make_unique<OperatorConsoleWindow>(stage->Session(), *link, dir);
-    stage->Session().AddObserver(counter);
+    console = std::make_unique<OperatorConsoleWindow>(*session, *link, dir);
+    session->AddObserver(counter);
     stage->SetOperatorWindow(console.get());  // the console's keys are the stage's keys
     console->show();
     eventMarquee = Marquee();
   }
   void TearDown() override {
-    if (stage) stage->Session().RemoveObserver(counter);
+    if (stage) session->RemoveObserver(counter);
   }
 
   void Press(int qtKey) {
@@ -73,10 +75,10 @@ class SessionScenario : public ::testing::Test {
   // One batch: the roll starts, ticks and stops on its winners.
   void DrawBatch() {
     Press(Qt::Key_Space);
-    ASSERT_TRUE(stage->state().Rolling());
-    for (int i = 0; i < 3; ++i) stage->controller().RollTick();
+    ASSERT_TRUE(session->Draw().Rolling());
+    for (int i = 0; i < 3; ++i) session->Tick();
     Press(Qt::Key_Space);
-    ASSERT_TRUE(stage->state().WinnersShown());
+    ASSERT_TRUE(session->Draw().WinnersShown());
   }
   // What the audience and the operator read.
   QString Marquee() const { return stage->findChild<QLabel*>(QStringLiteral("标签_滚动"))->text(); }
@@ -108,6 +110,7 @@ class SessionScenario : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
   std::unique_ptr<StageLink> link;
   std::unique_ptr<OperatorConsoleWindow> console;
@@ -118,7 +121,7 @@ class SessionScenario : public ::testing::Test {
 TEST_F(SessionScenario, UndoShowsTheReadyStateOfThatBatchAtOnceAndTheMarqueeForgetsItsWinners) {
   Start(6, "一等奖,2,2,1,1,手机,,\r\n一等奖,2,2,2,1,手机,,\r\n二等奖,3,1,1,3,耳机,,\r\n");
   DrawBatch();
-  EXPECT_EQ(Marquee(), Congratulation("一等奖", stage->state().recordedEntries));
+  EXPECT_EQ(Marquee(), Congratulation("一等奖", session->Draw().recordedEntries));
   // While its winners are on screen, the console marks the batch drawn, not the next one.
   EXPECT_EQ(MarkedRow(), QStringLiteral("一等奖 第1轮/共2轮"));
   prompter.ScriptAnswer(Answer::Ok);
@@ -129,18 +132,18 @@ TEST_F(SessionScenario, UndoShowsTheReadyStateOfThatBatchAtOnceAndTheMarqueeForg
   EXPECT_EQ(MarkedRow(), QStringLiteral("一等奖 第1轮/共2轮"));
 
   DrawBatch();
-  const std::vector<std::string> first = stage->state().recordedEntries;
+  const std::vector<std::string> first = session->Draw().recordedEntries;
   Press(Qt::Key_Space);
   EXPECT_EQ(MarkedRow(), QStringLiteral("一等奖 第2轮/共2轮"));
   DrawBatch();
-  EXPECT_EQ(Marquee(), Congratulation("一等奖", stage->state().recordedEntries));
+  EXPECT_EQ(Marquee(), Congratulation("一等奖", session->Draw().recordedEntries));
 
   const int told = counter.told;
   prompter.ScriptAnswer(Answer::Ok);
   Press(Qt::Key_F2);
   // The batch taken back is ready to be drawn again, on the stage and on the console, and the marquee
   // congratulates the winners who still stand.
-  EXPECT_TRUE(stage->state().phase == DrawPhase::Ready);
+  EXPECT_TRUE(session->Draw().phase == DrawPhase::Ready);
   EXPECT_EQ(StageText("透明标签_中奖号码"), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(Progress(), QStringLiteral("准备抽取【一等奖】，本轮抽1名（第2轮/总2轮，已抽1名/共2名)"));
   EXPECT_EQ(MarkedRow(), QStringLiteral("一等奖 第2轮/共2轮"));
@@ -149,24 +152,24 @@ TEST_F(SessionScenario, UndoShowsTheReadyStateOfThatBatchAtOnceAndTheMarqueeForg
   EXPECT_EQ(ToQt(counter.marquee), Marquee());
   // Space now rolls that batch: nothing of the undone winners is congratulated on the way.
   Press(Qt::Key_Space);
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_EQ(Marquee(), Congratulation("一等奖", first));
 }
 
 TEST_F(SessionScenario, WinnersWhoGaveUpAreNoLongerCongratulated) {
   Start(9, "二等奖,3,1,1,3,耳机,,\r\n三等奖,3,1,1,3,水杯,,\r\n");
   DrawBatch();
-  const std::vector<std::string> won = stage->state().recordedEntries;
+  const std::vector<std::string> won = session->Draw().recordedEntries;
   ASSERT_EQ(won.size(), 3u);
   AbandonRequest request;
   request.awardName = Gb("二等奖");
   request.prizeName = AbandonChoice(LoadResultLog(dir)).LineOf(Gb("二等奖")).prizeName;
   request.entries = {won[1]};
-  stage->Session().Abandon(request);
+  session->Abandon(request);
   EXPECT_EQ(Marquee(), Congratulation("二等奖", {won[0], won[2]}));
   EXPECT_EQ(ToQt(counter.marquee), Marquee());
   request.entries = {won[0], won[2]};
-  stage->Session().Abandon(request);
+  session->Abandon(request);
   EXPECT_EQ(Marquee(), eventMarquee);
 }
 
@@ -174,7 +177,7 @@ TEST_F(SessionScenario, AQueuedSupplementDoesNotRestartTheProgressOfTheAwardItIn
   Start(60, "参与奖,30,3,1,10,纪念品,,\r\n参与奖,30,3,2,10,纪念品,,\r\n参与奖,30,3,3,10,纪念品,,\r\n");
   DrawBatch();
   EXPECT_EQ(Progress(), QStringLiteral("已抽取【参与奖】，本轮抽10名（第1轮/总3轮，已抽10名/共30名)"));
-  stage->Session().Supplement({Gb("一等奖"), Gb("手机"), "", "2", "1"});
+  session->Supplement({Gb("一等奖"), Gb("手机"), "", "2", "1"});
   EXPECT_EQ(Progress(), QStringLiteral("准备抽取【补抽一等奖】，本轮抽2名（第1轮/总1轮，已抽0名/共2名)"));
   EXPECT_EQ(MarkedRow(), QStringLiteral("补抽一等奖 第1轮/共1轮"));
   DrawBatch();
@@ -204,17 +207,17 @@ TEST_F(SessionScenario, APastDrawBroughtBackIsForViewingAndStillVerifies) {
   ASSERT_GE(past.size(), 2u);
   clock.now.minute += 1;
   ASSERT_EQ(BringBackResults(dir, past[1].record, clock.Now()), BringBackOutcome::Ok);
-  stage->controller().PastDrawBroughtBack();  // what the history window tells the draw
+  session->PastDrawBroughtBack();  // what the history window tells the draw
 
   // Continuing is refused with the reason, on every path that would change the results.
   prompter.Clear();
   Press(Qt::Key_Space);
-  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_FALSE(session->Draw().Rolling());
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.shown().back().text, Gb(texts::kViewingPastDraw));
   Press(Qt::Key_F2);
   EXPECT_EQ(prompter.shown().back().text, Gb(texts::kViewingPastDraw));
-  EXPECT_FALSE(stage->Session().CorrectionMayOpen("弃奖"));
+  EXPECT_FALSE(session->CorrectionMayOpen("弃奖"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), results);
   const VerifyReport report = VerifyDraw(EvidenceIn(dir.Root()));
   EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << report.problem;

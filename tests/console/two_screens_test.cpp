@@ -49,10 +49,12 @@ class TwoScreensTest : public ::testing::Test {
     Settings settings(dir.Path(ProgramDir::kConfigIni));
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
     SaveStageScreen(settings, "PROJECTOR");
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage =
+        std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
-    display = std::make_unique<StageDisplay>(*link, stage->Session(), prompter, dir,
-                                             [this](QWidget* w) { operatorParent = w; });
+    display =
+        std::make_unique<StageDisplay>(*link, *session, prompter, dir, [this](QWidget* w) { operatorParent = w; });
     display->Start();
     stage->show();
     stage->StartUp();
@@ -69,6 +71,7 @@ class TwoScreensTest : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
   std::unique_ptr<StageLink> link;
   std::unique_ptr<StageDisplay> display;
@@ -85,17 +88,17 @@ TEST_F(TwoScreensTest, StageOnTheProjectorConsoleOnTheLaptopAndBackAfterACablePu
 
   // Mid-roll, the projector's cable is pulled: the stage covers the laptop at once, the roll goes on.
   stage->RunCommand(StageCommand::Start);
-  stage->controller().RollTick();
-  const std::vector<int> picked = stage->state().batchWinners;
+  session->Tick();
+  const std::vector<int> picked = session->Draw().batchWinners;
   display->Place({laptop});
   EXPECT_EQ(stage->geometry(), laptop->geometry());
   EXPECT_FALSE(display->console()->isVisible());
   EXPECT_EQ(operatorParent, stage.get());
   EXPECT_EQ(stage->OperatorWindow(), stage.get());
-  EXPECT_TRUE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().batchWinners, picked);
+  EXPECT_TRUE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().batchWinners, picked);
   // The rolling area shows the stage behind it at its new size: no band left black by the old picture.
-  stage->controller().RollTick();
+  session->Tick();
   const QImage moved = stage->grab().toImage();
   const QRect area = stage->findChild<QWidget*>(QStringLiteral("画板_滚动"))->geometry();
   EXPECT_NE(moved.pixel(area.right() - 2, area.center().y()), qRgb(0, 0, 0));
@@ -106,7 +109,7 @@ TEST_F(TwoScreensTest, StageOnTheProjectorConsoleOnTheLaptopAndBackAfterACablePu
   EXPECT_TRUE(display->console()->isVisible());
   EXPECT_EQ(operatorParent, display->console());
   stage->RunCommand(StageCommand::Stop);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
   // The remembered choice was never touched by the moves.
   EXPECT_EQ(LoadStageScreen(Settings(dir.Path(ProgramDir::kConfigIni))), "PROJECTOR");
 

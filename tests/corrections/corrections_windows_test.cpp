@@ -44,7 +44,14 @@ class CorrectionWindows : public ::testing::Test {
                               Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,,\r\n")));
     ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
                               Gb("一等奖,3,1,3,奖品：手机,\r\n二等奖,2,1,2,奖品：耳机,\r\n")));
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    Open();
+  }
+  // The program started over the files as they are.
+  void Open() {
+    stage.reset();
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage =
+        std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
     stage->StartUp();
   }
@@ -56,7 +63,7 @@ class CorrectionWindows : public ::testing::Test {
   }
   void DrawOneBatch() {
     Press(Qt::Key_Space);
-    stage->controller().RollTick();
+    session->Tick();
     Press(Qt::Key_Space);
   }
   QString Label(StageElement e) const {
@@ -75,6 +82,7 @@ class CorrectionWindows : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
@@ -116,7 +124,7 @@ TEST_F(CorrectionWindows, AbandonTwoWithARedrawFromF3) {
   const std::string mark = AbandonedMark();
   const auto line = LoadResultLog(dir).front();
   EXPECT_EQ(line.winners, (std::vector<std::string>{winners[0] + mark, winners[1], winners[2] + mark}));
-  EXPECT_EQ(stage->state().pool.size(), 9u);
+  EXPECT_EQ(session->Draw().pool.size(), 9u);
   EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("补抽一等奖"));
   EXPECT_EQ(Label(StageElement::StatusLabel),
             QStringLiteral("准备抽取【补抽一等奖】，本轮抽2名（第1轮/总1轮，已抽0名/共2名)"));
@@ -132,7 +140,7 @@ TEST_F(CorrectionWindows, AbandonTwoWithARedrawFromF3) {
     Find<QPushButton>(w, "按钮_取消")->click();
   });
   Press(Qt::Key_F3);
-  EXPECT_EQ(stage->state().plan.size(), 2u);
+  EXPECT_EQ(session->Draw().plan.size(), 2u);
 
   // Never while candidates roll.
   Press(Qt::Key_Space);
@@ -184,7 +192,7 @@ TEST_F(CorrectionWindows, SupplementForAnAwardMadeUpOnTheSpotFromF4) {
   EXPECT_EQ(texts[1], Gb("奖项表中已有【一等奖】，请在“补抽奖项”中直接选择它，或另取一个名称。"));
   EXPECT_EQ(texts[3], Gb("将补抽【董事长特别奖】3名，分1批抽取，奖品：鲜花一束。\n"
                          "补抽的批次排在尚未抽取的批次之前，其他奖项不变。\n确定补抽吗？"));
-  EXPECT_EQ(stage->state().plan.front(), Gb("董事长特别奖,3,1,1,3,鲜花一束,,"));
+  EXPECT_EQ(session->Draw().plan.front(), Gb("董事长特别奖,3,1,1,3,鲜花一束,,"));
   EXPECT_EQ(Label(StageElement::AwardLabel), QStringLiteral("董事长特别奖"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("鲜花一束"));
   DrawOneBatch();
@@ -192,9 +200,9 @@ TEST_F(CorrectionWindows, SupplementForAnAwardMadeUpOnTheSpotFromF4) {
 
   // Cancel queues nothing and leaves the stage as it was.
   WhenShown<SupplementWindow>([](SupplementWindow* w) { Find<QPushButton>(w, "按钮_取消")->click(); });
-  const std::size_t planned = stage->state().plan.size();
+  const std::size_t planned = session->Draw().plan.size();
   Press(Qt::Key_F4);
-  EXPECT_EQ(stage->state().plan.size(), planned);
+  EXPECT_EQ(session->Draw().plan.size(), planned);
 }
 
 TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
@@ -202,7 +210,10 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
   QImage image(64, 48, QImage::Format_RGB32);
   image.fill(Qt::red);
   ASSERT_TRUE(image.save(picture));
-  stage->state().plan[1] = Gb("二等奖,2,1,1,2,奖品：耳机,") + FromQt(picture) + ",";
+  ASSERT_TRUE(
+      WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat),
+                    Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,") + FromQt(picture) + ",\r\n"));
+  Open();
 
   WhenShown<PrizeChangeWindow>([&](PrizeChangeWindow* w) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("临时修改奖品名称"));
@@ -236,7 +247,7 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
       prompter.MessageTexts(),
       std::vector<std::string>(2, Gb("将修改【一等奖第1批】（即将抽取的这一批）：\n奖品名称由“奖品：手机”改为“奖品："
                                      "平板电脑”\n只改这一批，奖项设置不变。确定修改吗？")));
-  EXPECT_EQ(stage->state().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
+  EXPECT_EQ(session->Draw().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("奖品：平板电脑"));
   const QRect prize = stage->elements().prizeName->geometry();
   EXPECT_EQ(prize.right() + 1, stage->ScreenRect().width() - 5) << "right-aligned 5 pixels from the edge";

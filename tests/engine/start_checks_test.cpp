@@ -102,6 +102,16 @@ TEST_F(StartChecks, PrizePictureFollowsTheLine) {
   ctl().StartPressed();
   EXPECT_TRUE(stage.IsVisible(StageElement::PrizePicture));
   EXPECT_EQ(stage.prizePicture, "C:\\p\\laptop.jpg");
+
+  // The ready stage shows the announced award's picture before any press: after start-up, and when a
+  // batch is queued by another way than the start press.
+  WritePlan({"一等奖,1,1,1,1,奖品：笔记本一台,C:\\p\\laptop.jpg,"});
+  stage.SetVisible(StageElement::PrizePicture, false);
+  ctl().StartUp();
+  EXPECT_TRUE(stage.IsVisible(StageElement::PrizePicture)) << "after start-up";
+  stage.SetVisible(StageElement::PrizePicture, false);
+  ctl().ShowReadyState();
+  EXPECT_TRUE(stage.IsVisible(StageElement::PrizePicture)) << "a queued batch";
 }
 
 // A prize picture too large to show, or missing, is told once per picture, with its size; the

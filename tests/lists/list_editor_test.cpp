@@ -117,6 +117,16 @@ TEST_F(Opening, WithoutASavedTableTheDrawsListIsShown) {
   EXPECT_EQ(ToQt(Editor().CountLine()), QStringLiteral("参与抽奖名单共：2个"));
   EXPECT_FALSE(Editor().ListChanged());
   EXPECT_TRUE(prompter_.shown().empty());
+
+  // Shown as the draw reads it ("-" as "－", a TAB as a space), and said once, as a save keeps it so.
+  ASSERT_TRUE(WriteTextFile(dir_.Path(ProgramDir::kSetDat), Gb("138-1234\t张三\r\n李四\r\n")));
+  auto editor = Reopened();
+  EXPECT_EQ(editor->Table().Cell(1, 1), Gb("138－1234 张三"));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(
+      Messages()[0],
+      "抽奖名单(config\\set.dat)中有1个条目中的“-”显示为全角的“－”（中奖结果文件用“-”分隔字段）；"
+      "1个条目中的制表符或换行符显示为空格（一行是一个条目）。抽奖时也是这样读的，保存时按表格中显示的样子保存。");
 }
 
 // A kill between the two writes of a save (or a list replaced by hand) leaves a table and a list

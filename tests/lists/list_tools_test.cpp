@@ -178,10 +178,12 @@ TEST_F(Tools, BlankAndDuplicateRows) {
 }
 
 TEST_F(Tools, DuplicatesAreWholeRows) {
-  FillColumns({{"001", "张伟"}, {"002", "张伟"}, {"001", "张伟"}, {"0", ""}, {"0", ""}});
+  // Blanks around a cell or full-width blanks make no other person; a blank inside a name does.
+  FillColumns(
+      {{"001", "张伟"}, {"002", "张伟"}, {"001 ", "张伟　"}, {"0", ""}, {"0", " "}, {"003", "张 伟"}, {"003", "张伟"}});
   EXPECT_EQ(DeleteDuplicateRows(Table()), 1);
-  EXPECT_EQ(Column(1), (Lines{"001", "002", "0", "0"}));
-  EXPECT_EQ(Column(0), (Lines{"1", "2", "3", "4"}));
+  EXPECT_EQ(Column(1), (Lines{"001", "002", "0", "0", "003", "003"}));
+  EXPECT_EQ(Column(0), (Lines{"1", "2", "3", "4", "5", "6"}));
   ListTable empty;
   EXPECT_EQ(DeleteDuplicateRows(empty), 0);
   EXPECT_EQ(DeleteBlankRows(empty), 0);

@@ -14,6 +14,12 @@ class AwardGroupEditorTest : public EngineFixture {
     WritePlan({"三等奖,10,2,1,5,奖品：MP4一部,,", "三等奖,10,2,2,5,奖品：MP4一部,,", "一等奖,1,1,1,1,奖品：笔记本,,"});
     ctl().StartUp();
   }
+  // "确定", and the draw taking the rows chosen, as the stage hands them on.
+  bool Confirm(AwardGroupEditor& editor) {
+    if (!editor.Confirm()) return false;
+    SetAwardGroup(state, editor.ChosenRows());
+    return true;
+  }
   void ExpectTold(const char* text, const char* caption = "操作提示：") {
     ASSERT_FALSE(prompter.shown().empty());
     EXPECT_EQ(prompter.shown().back().text, U(text));
@@ -55,7 +61,7 @@ TEST_F(AwardGroupEditorTest, AddChecksComeInOrderAndBoundsMustLieInThePool) {
   EXPECT_TRUE(editor.Add(0, "1", "20"));
 
   // Without the box ticked OK applies nothing.
-  EXPECT_TRUE(editor.Confirm());
+  EXPECT_TRUE(Confirm(editor));
   EXPECT_FALSE(state.groupActive);
 }
 
@@ -65,12 +71,12 @@ TEST_F(AwardGroupEditorTest, AGroupLimitsExactlyTheNextRecordedBatch) {
     editor.SetEnabled(true);
     // Too few rows for the next batch of 5: refused at OK, not at every later start.
     ASSERT_TRUE(editor.Add(0, "5", "7"));
-    EXPECT_FALSE(editor.Confirm());
+    EXPECT_FALSE(Confirm(editor));
     ExpectTold("待抽奖名单人数不足(小于奖项设定人数)，请检查确认！", "奖名单人数不足提醒：");
     EXPECT_FALSE(state.groupActive);
     ASSERT_TRUE(editor.Remove(true));
     ASSERT_TRUE(editor.Add(0, "20", "1"));
-    ASSERT_TRUE(editor.Confirm());
+    ASSERT_TRUE(Confirm(editor));
   }
   EXPECT_TRUE(state.groupActive);
   EXPECT_EQ(state.groupStart, 1);
@@ -83,7 +89,7 @@ TEST_F(AwardGroupEditorTest, AGroupLimitsExactlyTheNextRecordedBatch) {
     EXPECT_TRUE(editor.Enabled());
     ASSERT_TRUE(editor.CurrentGroup());
     EXPECT_EQ(editor.CurrentGroup()->ItemText(), U("三等奖第1批(5名)：1-20"));
-    ASSERT_TRUE(editor.Confirm());
+    ASSERT_TRUE(Confirm(editor));
     EXPECT_TRUE(state.groupActive);
   }
 
@@ -112,7 +118,7 @@ TEST_F(AwardGroupEditorTest, OkWithoutAGroupEndsTheActiveOneAndRollingKeepsTheWi
   {
     AwardGroupEditor editor(state, true, prompter);
     editor.SetEnabled(false);
-    ASSERT_TRUE(editor.Confirm());
+    ASSERT_TRUE(Confirm(editor));
     EXPECT_FALSE(editor.Enabled());
     EXPECT_FALSE(state.groupActive);
   }
@@ -120,7 +126,7 @@ TEST_F(AwardGroupEditorTest, OkWithoutAGroupEndsTheActiveOneAndRollingKeepsTheWi
   {
     AwardGroupEditor editor(state, true, prompter);
     ASSERT_TRUE(editor.Remove(true));
-    ASSERT_TRUE(editor.Confirm());
+    ASSERT_TRUE(Confirm(editor));
     EXPECT_FALSE(state.groupActive);
   }
   // Reversed, the next batch is the plan's last line: a group of one row fits the 一等奖.
@@ -128,7 +134,7 @@ TEST_F(AwardGroupEditorTest, OkWithoutAGroupEndsTheActiveOneAndRollingKeepsTheWi
     AwardGroupEditor editor(state, false, prompter);
     editor.SetEnabled(true);
     ASSERT_TRUE(editor.Add(2, "7", "7"));
-    EXPECT_TRUE(editor.Confirm());
+    EXPECT_TRUE(Confirm(editor));
     EXPECT_TRUE(state.groupActive);
   }
 

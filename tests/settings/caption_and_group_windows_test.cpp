@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include "engine/plan.h"
 #include "settings/advanced_settings_window.h"
 #include "settings/award_groups_window.h"
 #include "storage/codec.h"
@@ -114,7 +115,7 @@ TEST(AwardGroupsWindow, SetsTheGroupIntoTheDrawStateOnlyWhenTickedAndValid) {
   EXPECT_EQ(prompter.MessageTexts(),
             std::vector<std::string>{Gb("待抽奖名单人数不足(小于奖项设定人数)，请检查确认！")});
   EXPECT_TRUE(window.isVisible());
-  EXPECT_FALSE(state.groupActive);
+  EXPECT_FALSE(window.Editor().ChosenRows());
 
   groups->setCurrentRow(0);
   remove->click();
@@ -123,6 +124,7 @@ TEST(AwardGroupsWindow, SetsTheGroupIntoTheDrawStateOnlyWhenTickedAndValid) {
   add->click();
   Find<QPushButton>(&window, "按钮_确定")->click();
   EXPECT_FALSE(window.isVisible());
+  SetAwardGroup(state, window.Editor().ChosenRows());  // what the draw takes from the window
   EXPECT_TRUE(state.groupActive);
   EXPECT_EQ(state.groupStart, 6);
   EXPECT_EQ(state.groupEnd, 10);
@@ -134,7 +136,8 @@ TEST(AwardGroupsWindow, SetsTheGroupIntoTheDrawStateOnlyWhenTickedAndValid) {
   EXPECT_EQ(Find<QLineEdit>(&again, "编辑框_起始行")->text(), QStringLiteral("6"));
   Find<QCheckBox>(&again, "选择框_启用奖项分组")->click();
   Find<QPushButton>(&again, "按钮_确定")->click();
-  EXPECT_FALSE(state.groupActive);
+  EXPECT_EQ(again.result(), QDialog::Accepted);
+  EXPECT_FALSE(again.Editor().ChosenRows()) << "the group ends";
 }
 
 }  // namespace

@@ -127,14 +127,14 @@ struct NoModeHost : ModeSwitchHost {
 
 // The engine over fakes of every port, as the program builds it at start-up.
 struct Program {
-  explicit Program(const ProgramDir& d, std::uint32_t seed) : dir(d), settings(d.Path(ProgramDir::kConfigIni)) {
+  explicit Program(const ProgramDir& d, std::uint32_t seed) : dir(d) {
     clock.ms = seed;
-    session = std::make_unique<DrawSession>(stage, modes, prompter, sound, clock, dir, settings);
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    session->AttachStage(stage, modes);
   }
-  DrawController& ctl() { return session->Controller(); }
-  DrawState& state() { return session->State(); }
+  ~Program() { session->DetachStage(); }
+  const DrawState& state() const { return session->Draw(); }
   ProgramDir dir;
-  Settings settings;
   FakeClock clock;
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
@@ -215,25 +215,25 @@ void GiveUp(Program& program, bool redraw) {
 [[noreturn]] void DrawChild(const ProgramDir& dir, std::uint32_t seed) {
   Program program(dir, seed);
   std::mt19937 random(seed);
-  DrawController& ctl = program.ctl();
+  DrawSession& draw = *program.session;
   Tell(kStartUp);
-  ctl.StartUp();
+  draw.StartUp();
   for (int presses = 0; presses < 120 && !program.state().plan.empty(); ++presses) {
     Tell(kNextBatch);
-    ctl.StartPressed();  // starts a roll, or announces the next batch after a stop
+    draw.Start();  // starts a roll, or announces the next batch after a stop
     if (!program.stage.timerRunning) continue;
     Tell(kRoll);
     for (int tick = 0; tick < 3; ++tick) {
       ++program.clock.ms;
-      ctl.RollTick();
+      draw.Tick();
     }
     Tell(kStop);
-    ctl.StopPressed();
+    draw.Stop();
     switch (random() % 25) {
       case 0:
       case 1:
         Tell(kUndo);
-        ctl.UndoPressed();
+        draw.Undo();
         break;
       case 2:
         GiveUp(program, true);
@@ -260,7 +260,7 @@ void GiveUp(Program& program, bool redraw) {
       case 6:
         if (random() % 4 == 0) {
           Tell(kRestart);
-          ctl.RestartPressed();
+          draw.Restart();
         }
         break;
       default:
@@ -355,7 +355,7 @@ bool VerifiesOrNamesTheCrash(const fs::path& folder, const std::string& where, b
     VerifiesOrNamesTheCrash(root, "as the kill left it", !hadRecord);
 
   Program program(dir, 1);
-  program.ctl().StartUp();
+  program.session->StartUp();
   bool resumed = false;
   for (const auto& shown : program.prompter.shown()) {
     if (shown.text == Gb(texts::kResumeQuestion))

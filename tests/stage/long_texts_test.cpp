@@ -39,7 +39,8 @@ TEST(LongTexts, AHugeTitleAndPrizeAreShownCut) {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
-  StageWindow stage(prompter, sound, clock, dir, [](const std::string&) { return true; });
+  DrawSession session(prompter, sound, clock, dir);
+  StageWindow stage(session, prompter, sound, clock, dir, [](const std::string&) { return true; });
   stage.setGeometry(0, 0, 1920, 1080);
   stage.show();
   stage.StartUp();

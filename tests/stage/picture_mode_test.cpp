@@ -63,7 +63,8 @@ class PictureModeTest : public ::testing::Test {
 };
 
 TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
-  StageWindow stage(prompter, sound, clock, dir, nullptr);
+  DrawSession session(prompter, sound, clock, dir);
+  StageWindow stage(session, prompter, sound, clock, dir, nullptr);
   stage.show();
   // No photos yet: the check asks, 【是】 opens the picture list editor, which imports the folder.
   WhenShown<PhotoListWindow>([this](PhotoListWindow* window) {
@@ -76,14 +77,14 @@ TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
   const auto shown = Shown();
   ASSERT_NE(std::find(shown.begin(), shown.end(), kImportPictures), shown.end());
   EXPECT_EQ(std::count(shown.begin(), shown.end(), kImportPictures), 1);  // asked once: the editor fixed it
-  EXPECT_FALSE(stage.mode().textMode);
-  EXPECT_EQ(stage.mode().pictureFolder, GbPath(photos));
-  EXPECT_EQ(stage.state().pool.size(), 4u);
+  EXPECT_FALSE(session.Mode().textMode);
+  EXPECT_EQ(session.Mode().pictureFolder, GbPath(photos));
+  EXPECT_EQ(session.Draw().pool.size(), 4u);
   EXPECT_TRUE(stage.menus()->action(StageCommand::EditList)->isEnabled());
 
   stage.RunCommand(StageCommand::Start);
-  ASSERT_TRUE(stage.state().Rolling());
-  for (int i = 0; i < 30; ++i) stage.controller().RollTick();
+  ASSERT_TRUE(session.Draw().Rolling());
+  for (int i = 0; i < 30; ++i) session.Tick();
   const QImage frame = stage.elements().rolling->grab().toImage();  // photos are read when a frame is painted
   EXPECT_EQ(stage.elements().rolling->CachedPhotoCount() >= 2, true);
   // The photo is painted: somewhere in the area is its red.
@@ -95,9 +96,9 @@ TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
     }
   EXPECT_TRUE(red);
   stage.RunCommand(StageCommand::Stop);
-  ASSERT_TRUE(stage.state().WinnersShown());
-  EXPECT_TRUE(stage.state().drawStarted);
-  EXPECT_EQ(stage.state().pool.size(), 2u);
+  ASSERT_TRUE(session.Draw().WinnersShown());
+  EXPECT_TRUE(session.Draw().drawStarted);
+  EXPECT_EQ(session.Draw().pool.size(), 2u);
 
   // A late arrival mid-draw: Cancel on the restart question changes nothing.
   prompter.Clear();
@@ -108,8 +109,8 @@ TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
   });
   stage.RunCommand(StageCommand::EditList);
   EXPECT_EQ(Shown(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
-  EXPECT_TRUE(stage.state().drawStarted);
-  EXPECT_EQ(stage.state().pool.size(), 2u);
+  EXPECT_TRUE(session.Draw().drawStarted);
+  EXPECT_EQ(session.Draw().pool.size(), 2u);
   EXPECT_FALSE(fs::exists(photos / "chen.jpg"));
 
   // OK: the photo is copied in and the draw starts afresh with five people.
@@ -120,15 +121,16 @@ TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
   });
   stage.RunCommand(StageCommand::EditList);
   EXPECT_TRUE(fs::exists(photos / "chen.jpg"));
-  EXPECT_FALSE(stage.state().drawStarted);
-  EXPECT_EQ(stage.state().pool.size(), 5u);
+  EXPECT_FALSE(session.Draw().drawStarted);
+  EXPECT_EQ(session.Draw().pool.size(), 5u);
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kSetDat)), "li\r\nwang\r\nzhang\r\nzhao\r\nchen\r\n");
 }
 
 TEST_F(PictureModeTest, DeleteAllThenTheCheckAsksAgain) {
   WriteTextFile(dir.Path(ProgramDir::kSetDat), "zhang\r\n");
   Settings(dir.Path(ProgramDir::kConfigIni)).WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
-  StageWindow stage(prompter, sound, clock, dir, nullptr);
+  DrawSession session(prompter, sound, clock, dir);
+  StageWindow stage(session, prompter, sound, clock, dir, nullptr);
   stage.show();
   stage.StartUp();
   EXPECT_TRUE(prompter.shown().empty());
@@ -143,17 +145,18 @@ TEST_F(PictureModeTest, DeleteAllThenTheCheckAsksAgain) {
   const auto shown = Shown();
   ASSERT_GE(shown.size(), 2u);
   EXPECT_EQ(shown[1], kImportPictures);
-  EXPECT_TRUE(stage.mode().textMode);
+  EXPECT_TRUE(session.Mode().textMode);
   EXPECT_TRUE(fs::exists(photos / "zhang.jpg"));
 }
 
 TEST_F(PictureModeTest, SwitchingToPictureModeOpensTheEditorOnYes) {
   Settings(dir.Path(ProgramDir::kConfigIni)).WriteBool(Gb("模式"), Gb("文字抽奖模式"), true);
   WriteTextFile(dir.Path(ProgramDir::kSetDat), Gb("张三\r\n"));
-  StageWindow stage(prompter, sound, clock, dir, nullptr);
+  DrawSession session(prompter, sound, clock, dir);
+  StageWindow stage(session, prompter, sound, clock, dir, nullptr);
   stage.show();
   stage.StartUp();
-  ASSERT_TRUE(stage.mode().textMode);
+  ASSERT_TRUE(session.Mode().textMode);
   // The text list is put aside (OK), the check asks for pictures (是), the editor imports a folder.
   WhenShown<PhotoListWindow>([this](PhotoListWindow* window) {
     prompter.ScriptPath(GbPath(photos));
@@ -161,8 +164,8 @@ TEST_F(PictureModeTest, SwitchingToPictureModeOpensTheEditorOnYes) {
     window->close();
   });
   stage.RunCommand(StageCommand::PictureMode);
-  EXPECT_FALSE(stage.mode().textMode);
-  EXPECT_EQ(stage.state().pool, (std::vector<std::string>{"li", "wang", "zhang", "zhao"}));
+  EXPECT_FALSE(session.Mode().textMode);
+  EXPECT_EQ(session.Draw().pool, (std::vector<std::string>{"li", "wang", "zhang", "zhao"}));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kSetDat)), "li\r\nwang\r\nzhang\r\nzhao\r\n");
 }
 

@@ -10,9 +10,23 @@ namespace {
 // The rolling area of a 1024 x 768 stage with the synthetic captions of the layout tests.
 const QSize kArea(824, 410);
 
-// Synthetic text metrics: 4 pixels wide and 2 high per point.
-QSize Measure(int pt) {
-  return {pt * 4, pt * 2};
+// Synthetic metrics of a name of three CJK characters in a CJK face: 3 px wide per pixel of font size,
+// the ink 0.88 px high and a row (ink and the space between rows) 1.06 px.
+constexpr double kInkPerPx = 0.88;
+QSize Names(int px) {
+  return {px * 3, static_cast<int>(px * 1.06)};
+}
+
+// A grid as the fitting would leave it, for the placement tests.
+TextRollLayout Grid(int count, int columns, int rowHeight = 30, int gap = 40) {
+  TextRollLayout layout;
+  layout.count = count;
+  layout.columns = columns;
+  layout.rows = (count + columns - 1) / columns;
+  layout.fullColumns = count - (layout.rows - 1) * columns;
+  layout.rowHeight = rowHeight;
+  layout.gap = gap;
+  return layout;
 }
 
 std::vector<int> ItemsPerColumn(const TextRollLayout& layout) {
@@ -21,106 +35,103 @@ std::vector<int> ItemsPerColumn(const TextRollLayout& layout) {
   return counts;
 }
 
-TEST(TextRollLayout, OneColumnUpToTwelveShrinksTheFontUntilTheRowsFit) {
-  TextRollLayout one = PrepareTextLayout(1, kArea, Measure);
-  EXPECT_EQ(one.columns, 1);
-  EXPECT_EQ(one.rows, 1);
-  EXPECT_EQ(one.pointSize, 36);
-  EXPECT_EQ(TextPosition(one, 1, kArea, {100, 40}), QPoint(362, 185));
+bool Fits(int count, int columns, int px, QSize area, const MeasureNames& measure) {
+  const QSize n = measure(px);
+  const int rows = (count + columns - 1) / columns;
+  return rows * n.height() <= area.height() &&
+         columns * n.width() + (columns - 1) * static_cast<int>(px * kColumnGapEm) <= area.width();
+}
 
-  // Twelve rows of 2 px per point fit 410 pixels at 16 points (17 is skipped: steps of 2).
-  TextRollLayout twelve = PrepareTextLayout(12, kArea, Measure);
-  EXPECT_EQ(twelve.rows, 12);
-  EXPECT_EQ(twelve.pointSize, 16);
-  for (int i = 1; i <= 12; ++i) {
-    EXPECT_EQ(TextPosition(twelve, i, kArea, {80, 30}), QPoint(372, 25 + (i - 1) * 30)) << i;
+TEST(TextRollLayout, ChoosesTheColumnsThatGiveTheLargestNames) {
+  // Against a search of every size and column count: nothing larger would fit.
+  for (const QSize area : {QSize(824, 380), QSize(1720, 670), QSize(600, 700), QSize(300, 90)}) {
+    for (int count : {1, 2, 3, 5, 10, 13, 25, 27, 40, 50, 100}) {
+      const TextRollLayout layout = FitTextLayout(count, area, Names, 1000);
+      ASSERT_TRUE(Fits(count, layout.columns, layout.pixelSize, area, Names)) << count;
+      bool larger = false;
+      for (int columns = 1; columns <= count; ++columns)
+        larger |= Fits(count, columns, layout.pixelSize + 1, area, Names);
+      EXPECT_FALSE(larger) << count << " names in " << area.width() << "x" << area.height();
+      EXPECT_EQ(layout.rows, (count + layout.columns - 1) / layout.columns);
+      EXPECT_EQ(layout.rowHeight, Names(layout.pixelSize).height());
+      EXPECT_EQ(ItemsPerColumn(layout).size(), static_cast<std::size_t>(layout.columns));
+    }
   }
-  // Each line is centred on its own width.
-  EXPECT_EQ(TextPosition(twelve, 3, kArea, {81, 30}).x(), 371);
+  // The cap holds a single name back from filling the whole area.
+  EXPECT_EQ(FitTextLayout(1, {824, 380}, Names, 150).pixelSize, 150);
+  EXPECT_EQ(FitTextLayout(1, {824, 380}, Names, 150).columns, 1);
 }
 
-TEST(TextRollLayout, ThirteenGivesTwoColumnsOfSevenAndSixFilledAlternately) {
-  TextRollLayout layout = PrepareTextLayout(13, kArea, Measure);
-  EXPECT_EQ(layout.columns, 2);
-  EXPECT_EQ(layout.rows, 7);
+TEST(TextRollLayout, NamesReadFromTheBackOfTheHall) {
+  // The rolling areas of a 1024 x 768 and a 1920 x 1080 stage with its titles and drawer caption; the
+  // glyph's share of the screen height for 1, 3, 10, 25 and 50 names.
+  const struct {
+    QSize area;
+    int screenHeight;
+  } stages[] = {{{824, 380}, 768}, {{1720, 670}, 1080}};
+  const std::pair<int, double> targets[] = {{1, 0.12}, {3, 0.08}, {10, 0.05}, {25, 0.035}, {50, 0.025}};
+  for (const auto& stage : stages) {
+    for (const auto& [count, share] : targets) {
+      const TextRollLayout layout = FitTextLayout(count, stage.area, Names, stage.area.height() * 42 / 100);
+      EXPECT_GE(layout.pixelSize * kInkPerPx / stage.screenHeight, share)
+          << count << " names at " << stage.screenHeight << " lines";
+    }
+  }
+}
+
+TEST(TextRollLayout, LongEntriesAndUnevenGlyphsStillFit) {
+  // 工号 姓名 部门: about 13 characters' width.
+  const auto wide = [](int px) { return QSize(px * 13, static_cast<int>(px * 1.06)); };
+  const QSize area(824, 380);
+  const TextRollLayout layout = FitTextLayout(50, area, wide, 160);
+  const QSize cell = wide(layout.pixelSize);
+  for (int i = 1; i <= 50; ++i) {
+    const QRect r(TextPosition(layout, i, area, cell), cell);
+    EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r)) << i;
+  }
+  // Hinting makes a font grow in steps: the size found is checked and lowered until it fits.
+  const auto stepped = [](int px) { return QSize(px * 3 + (px > 40 ? 60 : 0), px); };
+  const TextRollLayout s = FitTextLayout(1, {170, 400}, stepped, 400);
+  EXPECT_LE(stepped(s.pixelSize).width(), 170);
+  EXPECT_EQ(s.pixelSize, 40);
+  // Nothing to show, or no room: the smallest size, never a loop without end.
+  EXPECT_EQ(FitTextLayout(0, area, Names, 100).rows, 0);
+  EXPECT_EQ(FitTextLayout(5, {10, 10}, Names, 100).pixelSize, kTextRollMinPixelSize);
+}
+
+TEST(TextRollLayout, TwoColumnsAlternateAroundTheCentreLine) {
+  const QSize area(824, 410);
+  const TextRollLayout layout = Grid(13, 2);
   EXPECT_EQ(ItemsPerColumn(layout), (std::vector<int>{7, 6}));
-  const QSize text(80, 30);                                           // top = (410 - 7 * 30) / 2 = 100
-  EXPECT_EQ(TextPosition(layout, 1, kArea, text), QPoint(312, 100));  // right edge 20 px left of 412
-  EXPECT_EQ(TextPosition(layout, 2, kArea, text), QPoint(432, 100));  // 20 px right of 412
-  EXPECT_EQ(TextPosition(layout, 12, kArea, text), QPoint(432, 250));
-  EXPECT_EQ(TextPosition(layout, 13, kArea, text), QPoint(312, 280));
-  // A wide first entry makes the width decide: 2 * 12 pt + 40 <= 824 first at 32 points.
-  EXPECT_EQ(PrepareTextLayout(13, kArea, [](int pt) { return QSize(pt * 12, pt); }).pointSize, 32);
+  const QSize text(80, 30);                                          // top = (410 - 7 * 30) / 2 = 100
+  EXPECT_EQ(TextPosition(layout, 1, area, text), QPoint(312, 100));  // right edge 20 px left of 412
+  EXPECT_EQ(TextPosition(layout, 2, area, text), QPoint(432, 100));  // 20 px right of 412
+  EXPECT_EQ(TextPosition(layout, 13, area, text), QPoint(312, 280));
+  // Each name keeps its right edge on the left column's line, whatever its width.
+  EXPECT_EQ(TextPosition(layout, 3, area, {150, 30}, 150).x() + 150, 392);
+  // One column centres each name on its own width.
+  EXPECT_EQ(TextPosition(Grid(3, 1), 2, area, {81, 30}), QPoint(371, 190));
 }
 
-TEST(TextRollLayout, ThreeColumnsFillTopToBottomWithTheLongColumnsFirst) {
-  TextRollLayout n27 = PrepareTextLayout(27, kArea, Measure);
-  EXPECT_EQ(n27.columns, 3);
-  EXPECT_EQ(n27.rows, 9);
-  EXPECT_EQ(n27.fullColumns, 3);
-  EXPECT_EQ(ItemsPerColumn(n27), (std::vector<int>{9, 9, 9}));
-  const QSize text(100, 30);  // top 70, x0 = (824 - 300 - 80) / 2 = 222, step 140
-  EXPECT_EQ(TextPosition(n27, 1, kArea, text), QPoint(222, 70));
-  EXPECT_EQ(TextPosition(n27, 10, kArea, text), QPoint(362, 70));
-  EXPECT_EQ(TextPosition(n27, 27, kArea, text), QPoint(502, 310));
-
-  // 28: columns of 10, 9 and 9.
-  TextRollLayout n28 = PrepareTextLayout(28, kArea, Measure);
-  EXPECT_EQ(n28.rows, 10);
-  EXPECT_EQ(n28.fullColumns, 1);
+TEST(TextRollLayout, ColumnsFillTopToBottomWithTheLongColumnsFirst) {
+  // 28 in three columns: 10, 9 and 9.
+  const TextRollLayout n28 = Grid(28, 3);
   EXPECT_EQ(ItemsPerColumn(n28), (std::vector<int>{10, 9, 9}));
   EXPECT_EQ(TextColumnSlot(n28, 10).column, 1);
   EXPECT_EQ(TextColumnSlot(n28, 11).column, 2);
   EXPECT_EQ(TextColumnSlot(n28, 19).row, 9);
-  EXPECT_EQ(TextColumnSlot(n28, 20).column, 3);
-  EXPECT_EQ(TextColumnSlot(n28, 28).row, 9);
+  EXPECT_EQ(TextColumnSlot(n28, 28).column, 3);
+  EXPECT_EQ(ItemsPerColumn(Grid(41, 4)), (std::vector<int>{11, 10, 10, 10}));
+  EXPECT_EQ(ItemsPerColumn(Grid(23, 5)), (std::vector<int>{5, 5, 5, 4, 4}));
 
-  // 30: three columns of ten, items 21-30 in column 3 (whatever the batch before was).
-  TextRollLayout n30 = PrepareTextLayout(30, kArea, Measure);
-  EXPECT_EQ(ItemsPerColumn(n30), (std::vector<int>{10, 10, 10}));
-  for (int i = 21; i <= 30; ++i) {
-    EXPECT_EQ(TextColumnSlot(n30, i).column, 3) << i;
-    EXPECT_EQ(TextColumnSlot(n30, i).row, i - 20) << i;
-  }
-}
-
-TEST(TextRollLayout, NamesOfDifferentWidthsNeverRunIntoTheNextColumn) {
-  TextRollLayout n27 = PrepareTextLayout(27, kArea, Measure);
-  // Columns spaced by the widest name of the tick (150): x0 = (824 - 450 - 80) / 2 = 147, step 190.
-  const QPoint wide = TextPosition(n27, 1, kArea, {150, 30}, 150);
-  const QPoint narrow = TextPosition(n27, 10, kArea, {100, 30}, 150);
+  // Columns are spaced by the widest name of the tick (150) and the gap: x0 = (824 - 450 - 80) / 2.
+  const QSize area(824, 410);
+  const TextRollLayout n27 = Grid(27, 3);
+  const QPoint wide = TextPosition(n27, 1, area, {150, 30}, 150);
+  const QPoint narrow = TextPosition(n27, 10, area, {100, 30}, 150);
   EXPECT_EQ(wide, QPoint(147, 70));
   EXPECT_EQ(narrow, QPoint(337, 70));
   EXPECT_GE(narrow.x() - (wide.x() + 150), 40);
-  // Two columns keep their centre-line alignment per name.
-  TextRollLayout n13 = PrepareTextLayout(13, kArea, Measure);
-  EXPECT_EQ(TextPosition(n13, 1, kArea, {150, 30}, 150).x() + 150, 392);
-  EXPECT_EQ(TextPosition(n13, 3, kArea, {100, 30}, 150).x() + 100, 392);
-}
-
-TEST(TextRollLayout, FourColumnsFromFortyUpToAHundred) {
-  TextRollLayout n40 = PrepareTextLayout(40, kArea, Measure);
-  EXPECT_EQ(n40.columns, 4);
-  EXPECT_EQ(ItemsPerColumn(n40), (std::vector<int>{10, 10, 10, 10}));
-  EXPECT_EQ(n40.pointSize, 20);
-  const QSize text(100, 30);  // top 55, x0 = (824 - 400 - 90) / 2 = 167, step 130
-  EXPECT_EQ(TextPosition(n40, 1, kArea, text), QPoint(167, 55));
-  EXPECT_EQ(TextPosition(n40, 40, kArea, text), QPoint(557, 325));
-
-  TextRollLayout n100 = PrepareTextLayout(100, kArea, Measure);
-  EXPECT_EQ(n100.rows, 25);
-  EXPECT_EQ(n100.pointSize, 8);
-  EXPECT_EQ(ItemsPerColumn(n100), (std::vector<int>{25, 25, 25, 25}));
-  const QSize small(32, 16);  // top = (410 - 400) / 2 = 5, x0 = (824 - 128 - 90) / 2, step 62
-  EXPECT_EQ(TextPosition(n100, 100, kArea, small), QPoint(303 + 3 * 62, 5 + 24 * 16));
-
-  // 41 leaves one long column: 11, 10, 10, 10.
-  EXPECT_EQ(ItemsPerColumn(PrepareTextLayout(41, kArea, Measure)), (std::vector<int>{11, 10, 10, 10}));
-}
-
-TEST(TextRollLayout, DegenerateBatchesAndAreasStop) {
-  EXPECT_EQ(PrepareTextLayout(0, kArea, Measure).rows, 0);
-  EXPECT_EQ(PrepareTextLayout(5, {10, 10}, Measure).pointSize, kTextRollMinPointSize);
 }
 
 TEST(PictureRollLayout, OneAndTwoPhotosSitOnTheCentreLine) {

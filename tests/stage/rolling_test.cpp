@@ -53,9 +53,7 @@ int CountNear(const QImage& image, const QRect& r, const QColor& c, int toleranc
 }
 
 QRect TextRect(const RollingPanel& panel, int index, const QString& text) {
-  const QFontMetrics fm(panel.RollFont());
-  const QSize size(fm.horizontalAdvance(text), fm.height());
-  return {TextPosition(panel.TextLayout(), index, panel.size(), size), size};
+  return panel.TextCell(index, text);
 }
 
 TEST(RollingPanel, PaintsTextWhereThePlacementPutsItAndNothingElsewhere) {
@@ -96,12 +94,20 @@ TEST(RollingPanel, ATickReplacesTheCandidatesAndTheStopNamesTheWinners) {
   EXPECT_GT(CountNear(frame, TextRect(p.panel, 1, QStringLiteral("138****1234")), QColor(0, 255, 0)), 20);
 }
 
-TEST(RollingPanel, ABatchOfThirtyAfterTwentyEightPutsItemsTwentyOneToThirtyInTheThirdColumn) {
+TEST(RollingPanel, ABatchIsLaidOutForItsOwnSizeAndTheWidestSample) {
   Panel p;
   p.panel.PrepareTextRolling(28, QStringLiteral("0001"));
   p.panel.PrepareTextRolling(30, QStringLiteral("0001"));
-  EXPECT_EQ(p.panel.TextLayout().rows, 10);
-  for (int i = 21; i <= 30; ++i) EXPECT_EQ(TextColumnSlot(p.panel.TextLayout(), i).column, 3);
+  Panel fresh;
+  fresh.panel.PrepareTextRolling(30, QStringLiteral("0001"));
+  EXPECT_EQ(p.panel.TextLayout().columns, fresh.panel.TextLayout().columns);
+  EXPECT_EQ(p.panel.TextLayout().pixelSize, fresh.panel.TextLayout().pixelSize);
+  // A long entry among the samples makes the names smaller, so it fits its column too.
+  Panel wide;
+  wide.panel.PrepareTextRolling(30, QStringList{QStringLiteral("0001"), QStringLiteral("10023 王小明 市场营销部")});
+  EXPECT_LT(wide.panel.TextLayout().pixelSize, fresh.panel.TextLayout().pixelSize);
+  const QRect cell = wide.panel.TextCell(30, QStringLiteral("10023 王小明 市场营销部"));
+  EXPECT_TRUE(wide.panel.rect().contains(cell));
 }
 
 TEST(RollingPanel, PhotosAreScaledOnceAndAMissingPhotoLeavesAnEmptyCellWithTheName) {

@@ -61,7 +61,7 @@ TEST(StageElements, AreNamedAfterTheDesignAndStartInTheReadyLook) {
   EXPECT_EQ(s.e.startButton->focusPolicy(), Qt::NoFocus);
   EXPECT_EQ(s.e.startButton->size(), QSize(129, 50));
   EXPECT_EQ(s.e.mainTitle->Effect(), LabelEffect::Shadow);
-  EXPECT_EQ(s.e.award->TextColour(), QColor(0, 0, 255));
+  EXPECT_EQ(s.e.award->TextColour(), kPaleCaption);
 }
 
 TEST(StageElements, LayoutOn1024x768CentresTheTitleAndPutsTheButtonsAboveTheMarquee) {
@@ -231,7 +231,7 @@ TEST(RestoreDefaultLook, BringsBackFacesColoursAndEffectsButKeepsSizes) {
   f.setPointSize(20);
   s.e.award->setFont(f);
   RestoreDefaultLook(s.e, QRect(0, 0, 1024, 768));
-  EXPECT_EQ(s.e.award->TextColour(), QColor(0, 0, 255));
+  EXPECT_EQ(s.e.award->TextColour(), kPaleCaption);
   EXPECT_EQ(s.e.award->Effect(), LabelEffect::Raised);
   EXPECT_TRUE(s.e.award->font().bold());
   EXPECT_EQ(s.e.award->font().pointSize(), 20);
@@ -274,6 +274,56 @@ TEST(ChooseCustomBackground, AcceptsPictureExtensionsInAnyCaseAndRefusesOthers) 
   sound.calls.clear();
   EXPECT_EQ(ChooseCustomBackground(prompter, music), std::nullopt);
   EXPECT_EQ(sound.calls, (std::vector<std::string>{"suspend", "resume"}));
+}
+
+}  // namespace
+}  // namespace kavrel
+
+namespace kavrel {
+namespace {
+
+// The stage as the audience sees it, on the built-in background.
+class PictureStage : public QWidget {
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.drawPixmap(0, 0, DefaultStageBackground(size()));
+  }
+};
+
+TEST(StageElements, DefaultColoursStandOutFromTheBackgroundBehindThem) {
+  // The projectors of the event; at 800 x 600 with the buttons shown the drawer caption sits where the
+  // picture turns from red to gold and reaches about 4:1.
+  for (const QSize screen : {QSize(1024, 768), QSize(1920, 1080)}) {
+    for (const bool controls : {true, false}) {
+      PictureStage window;
+      StageElements e = CreateStageElements(&window);
+      e.mainTitle->setText(QStringLiteral("2026年度表彰大会"));
+      e.subtitle->setText(QStringLiteral("感恩有你 共创未来"));
+      e.award->setText(QStringLiteral("一等奖"));
+      e.prizeName->setText(QStringLiteral("奖品：笔记本电脑"));
+      e.drawer->setText(QStringLiteral("抽奖嘉宾：总经理"));
+      e.status->setText(QStringLiteral("准备抽取【一等奖】，本轮抽3名"));
+      // With an operator console up the buttons and the status line leave the projector.
+      for (QWidget* w :
+           {static_cast<QWidget*>(e.startButton), static_cast<QWidget*>(e.stopButton), static_cast<QWidget*>(e.status)})
+        w->setVisible(controls);
+      LayoutStageWidgets(e, QRect(QPoint(0, 0), screen));
+      LayoutStageWidgets(e, QRect(QPoint(0, 0), screen));
+      window.resize(screen);
+      for (StageLabel* label : {e.mainTitle, e.subtitle, e.award, e.centre, e.drawer, e.status}) {
+        if (label->isHidden()) continue;
+        label->hide();
+        const QImage behind = GrabStage(e, label->geometry()).toImage();
+        label->show();
+        const double mean = MeanLuminance(behind);
+        const double ratio = (std::max(mean, RelativeLuminance(label->TextColour())) + 0.05) /
+                             (std::min(mean, RelativeLuminance(label->TextColour())) + 0.05);
+        EXPECT_GE(ratio, 4.5) << label->objectName().toStdString() << " at " << screen.width() << "x" << screen.height()
+                              << (controls ? "" : " without controls");
+      }
+    }
+  }
 }
 
 }  // namespace

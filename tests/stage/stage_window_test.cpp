@@ -51,7 +51,8 @@ class StageWindowTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("主标题"), Gb("年会抽奖"));
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "5");
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), musicOn);
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, [this](const std::string& p) {
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [this](const std::string& p) {
       opened.push_back(p);
       return true;
     });
@@ -67,7 +68,7 @@ class StageWindowTest : public ::testing::Test {
   }
   // What the draw timer does, without waiting for it.
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i) stage->controller().RollTick();
+    for (int i = 0; i < n; ++i) session->Tick();
   }
   QString Text(QLabel* label) const { return label->text(); }
   std::vector<std::string> Messages() const {
@@ -83,6 +84,7 @@ class StageWindowTest : public ::testing::Test {
   RecordingSoundPort sound;
   FakeClock clock;
   std::vector<std::string> opened;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
@@ -102,7 +104,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(e.stopButton->focusPolicy(), Qt::NoFocus);
 
   Press(Qt::Key_Space);  // start rolling
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_TRUE(stage->drawTimer()->isActive());
   EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
   EXPECT_FALSE(e.rolling->isHidden());
@@ -117,13 +119,13 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   Press(Qt::Key_Space);  // stop: the batch's committed winners replace the last tick's candidates
   const QStringList onScreen = e.rolling->Candidates();
   EXPECT_EQ(onScreen.size(), 3);
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_TRUE(session->Draw().WinnersShown());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_EQ(e.startButton->text(), QStringLiteral("准备"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【一等奖】"))) << Text(e.status).toStdString();
   EXPECT_TRUE(e.marquee->text().startsWith(QStringLiteral("恭喜：【一等奖】")));
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
   EXPECT_TRUE(record.startsWith(QStringLiteral("一等奖-奖品：手机-"))) << record.toStdString();
   for (const QString& winner : onScreen) {
@@ -134,7 +136,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_TRUE(ToQt(ReadTextFile(dir.Path(ProgramDir::kResultTxt))).contains(QStringLiteral("【一等奖】")));
 
   Press(Qt::Key_Space);  // announce the next batch
-  EXPECT_FALSE(stage->state().WinnersShown());
+  EXPECT_FALSE(session->Draw().WinnersShown());
   EXPECT_FALSE(e.centre->isHidden());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
@@ -145,11 +147,11 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
   // The buttons do what the space bar does.
   e.startButton->click();
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   Ticks(1);
   e.stopButton->click();
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().pool.size(), 5u);
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().pool.size(), 5u);
   Press(Qt::Key_Space);
   EXPECT_EQ(Text(e.centre), QStringLiteral("抽奖完毕！"));
 }
@@ -173,43 +175,43 @@ TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) 
   Press(Qt::Key_B);
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
   Press(Qt::Key_Space);  // the stage comes back; the roll does not start unseen
-  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_EQ(picture(), ready);
 
   Press(Qt::Key_Space);
   Ticks(2);
   Press(Qt::Key_Period);
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_TRUE(stage->drawTimer()->isActive());
   Ticks(2);  // the candidates go on rolling under the cover
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
 
   Press(Qt::Key_PageDown);  // back, still rolling: nothing was recorded
   EXPECT_FALSE(stage->blanked());
-  EXPECT_TRUE(stage->state().Rolling());
+  EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kResultDat)));
   Ticks(1);
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().WinnersShown());
+  ASSERT_TRUE(session->Draw().WinnersShown());
 
   const QImage winners = picture();
   Press(Qt::Key_B);
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
   Press(Qt::Key_Period);
   EXPECT_EQ(picture(), winners);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 }
 
 TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);  // one batch recorded: the restart asks first
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
 
   prompter.ScriptAnswer(Answer::Cancel);
   Press(Qt::Key_F1, stage->elements().startButton);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
-  EXPECT_TRUE(stage->state().drawStarted);
+  EXPECT_TRUE(session->Draw().drawStarted);
 
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
@@ -221,13 +223,41 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   prompter.ScriptAnswer(Answer::Ok);
   stage->menus()->action(StageCommand::Restart)->trigger();
   EXPECT_EQ(prompter.shown().size(), 1u);
-  EXPECT_FALSE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_FALSE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 10u);
 
-  // F10 and other letters do nothing.
+  // Letters without a command do nothing.
   prompter.Clear();
-  for (int key : {Qt::Key_F10, Qt::Key_A}) Press(key, stage->elements().stopButton);
+  Press(Qt::Key_A, stage->elements().stopButton);
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
+  Press(Qt::Key_Space);
+  Ticks(2);
+  Press(Qt::Key_Space);  // three winners of 一等奖 recorded
+  const QStringList winners = stage->elements().rolling->Candidates();
+  Press(Qt::Key_F10);
+  auto* wall = stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙"));
+  ASSERT_NE(wall, nullptr);
+  EXPECT_TRUE(wall->isVisible());
+  EXPECT_EQ(wall->geometry(), stage->rect());
+  for (const QString& w : winners) EXPECT_TRUE(wall->accessibleName().contains(w)) << w.toStdString();
+  // The clicker's keys are the wall's: no batch is announced behind it.
+  Press(Qt::Key_PageDown);
+  Press(Qt::Key_PageUp);
+  EXPECT_TRUE(stage->state().WinnersShown());
+  // Escape closes the wall; the stage stands as it was.
+  Press(Qt::Key_Escape);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_FALSE(stage->menuBarShown());
+  // A start press while the wall is up brings the stage back instead of drawing unseen.
+  stage->RunCommand(StageCommand::WinnersWall);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
+  EXPECT_TRUE(stage->state().WinnersShown());
 }
 
 TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
@@ -381,8 +411,8 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
   stage->menus()->action(StageCommand::PictureMode)->trigger();
   EXPECT_FALSE(stage->drawTimer()->isActive());
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_TRUE(stage->state().pool.empty());
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_TRUE(session->Draw().pool.empty());
   EXPECT_TRUE(stage->menus()->action(StageCommand::TextMode)->isChecked());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
   // The list went to history/, named by the time of the switch.
@@ -447,7 +477,7 @@ TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
     window->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::StartFrom);
-  EXPECT_TRUE(stage->state().startFromActive);
+  EXPECT_TRUE(session->Draw().startFromActive);
   EXPECT_EQ(Text(stage->elements().award), QStringLiteral("二等奖"));
   EXPECT_EQ(Text(stage->elements().centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_TRUE(Text(stage->elements().status).startsWith(QStringLiteral("准备抽取【二等奖】")));
@@ -477,7 +507,7 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   Press(Qt::Key_Space);
   Ticks(1);
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
   prompter.Clear();
 
   // Changing the order and answering Cancel keeps the running draw.
@@ -488,8 +518,8 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
-  EXPECT_TRUE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_TRUE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kResultDat)));
 
   // OK restarts: the draw is rebuilt from the files once the window has closed.
@@ -500,8 +530,8 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
     w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_FALSE(stage->state().drawStarted);
-  EXPECT_EQ(stage->state().pool.size(), 10u);
+  EXPECT_FALSE(session->Draw().drawStarted);
+  EXPECT_EQ(session->Draw().pool.size(), 10u);
   EXPECT_EQ(Text(e.award), QStringLiteral("一等奖"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【一等奖】"))) << Text(e.status).toStdString();
 }
@@ -519,7 +549,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
                     Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
   Press(Qt::Key_Space);  // 二等奖 rolls
   Ticks(3);
-  ASSERT_TRUE(stage->state().Rolling());
+  ASSERT_TRUE(session->Draw().Rolling());
   const std::string resultsBefore = ReadTextFile(dir.Path(ProgramDir::kResultDat));
 
   // The operator reverses the order, keeps the running draw (Cancel) and confirms the window.
@@ -530,26 +560,26 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
     w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  EXPECT_FALSE(stage->state().Rolling());
+  EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_FALSE(stage->drawTimer()->isActive());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), resultsBefore) << "the aborted roll recorded something";
-  EXPECT_EQ(stage->state().pool.size(), 7u);
+  EXPECT_EQ(session->Draw().pool.size(), 7u);
 
   // The next roll is a whole batch of the line the stage now announces, recorded under that award.
   Press(Qt::Key_Space);
-  ASSERT_TRUE(stage->state().Rolling());
+  ASSERT_TRUE(session->Draw().Rolling());
   Ticks(2);
   const QString award = Text(e.award);
-  const int size = stage->state().batchSize;
+  const int size = session->Draw().batchSize;
   Press(Qt::Key_Space);
   EXPECT_EQ(e.rolling->Candidates().size(), size);
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【") + award + QStringLiteral("】")))
       << Text(e.status).toStdString();
   const QString record = ToQt(ReadTextFile(dir.Path(ProgramDir::kResultDat)));
   EXPECT_TRUE(record.contains(QStringLiteral("\r\n") + award + QStringLiteral("-"))) << record.toStdString();
-  EXPECT_EQ(stage->state().pool.size(), 7u - static_cast<std::size_t>(size));
+  EXPECT_EQ(session->Draw().pool.size(), 7u - static_cast<std::size_t>(size));
 }
 
 TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLineThatWillBeDrawn) {
@@ -575,7 +605,7 @@ TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLi
     w->findChild<QPushButton*>(QStringLiteral("按钮_取消"))->click();
   });
   stage->RunCommand(StageCommand::AwardSettings);
-  ASSERT_TRUE(stage->state().drawStarted);
+  ASSERT_TRUE(session->Draw().drawStarted);
   EXPECT_EQ(Text(e.award), QStringLiteral("三等奖"));
   EXPECT_EQ(Text(e.prizeName), QStringLiteral("奖品：杯子"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【三等奖】"))) << Text(e.status).toStdString();
@@ -685,7 +715,8 @@ class PictureStageTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "2");
     settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
     settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
-    stage = std::make_unique<StageWindow>(prompter, sound, clock, dir, nullptr);
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, nullptr);
     stage->show();
     stage->StartUp();
   }
@@ -695,22 +726,23 @@ class PictureStageTest : public ::testing::Test {
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   FakeClock clock;
+  std::unique_ptr<DrawSession> session;
   std::unique_ptr<StageWindow> stage;
 };
 
 TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
   Start({"zhang", "wang", "li"}, {"zhang", "wang", "li"});
   EXPECT_TRUE(prompter.shown().empty());
-  EXPECT_FALSE(stage->mode().textMode);
+  EXPECT_FALSE(session->Mode().textMode);
   EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
   stage->RunCommand(StageCommand::Start);
-  ASSERT_TRUE(stage->state().Rolling());
-  for (int i = 0; i < 20; ++i) stage->controller().RollTick();
+  ASSERT_TRUE(session->Draw().Rolling());
+  for (int i = 0; i < 20; ++i) session->Tick();
   EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
   stage->elements().rolling->grab();  // photos are read when a frame is painted
   EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
   stage->RunCommand(StageCommand::Stop);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 }
 
 TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
@@ -721,8 +753,8 @@ TEST_F(PictureStageTest, AMissingFirstPhotoKeepsTheList) {
   EXPECT_TRUE(text.startsWith(QStringLiteral("图片不存在，请先添加图片！"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("zhang.jpg、wang.jpg"))) << text.toStdString();
   EXPECT_FALSE(text.contains(QStringLiteral("li.jpg")));
-  EXPECT_FALSE(stage->state().Rolling());
-  EXPECT_EQ(stage->state().pool.size(), 3u);
+  EXPECT_FALSE(session->Draw().Rolling());
+  EXPECT_EQ(session->Draw().pool.size(), 3u);
   EXPECT_TRUE(FileExists(dir.Path(ProgramDir::kSetDat)));
 }
 

@@ -162,7 +162,7 @@ void ReadCsv(const QString& path, ReadContext& context, Workbook& out) {
   }
   const int index = context.options().sheetIndex;
   if (index < 0) {
-    out.sheets.push_back(Sheet{QFileInfo(path).completeBaseName().toStdString(), 0, 0, {}, {}});
+    out.sheets.push_back(NamedSheet(QFileInfo(path).completeBaseName().toStdString()));
     return;
   }
   if (index > 0) {

@@ -32,6 +32,40 @@ bool ParseDigits(std::string_view text, std::size_t at, std::size_t count, int* 
 
 }  // namespace
 
+int ZeroPadDigits(std::string_view code) {
+  int zeros = 0;
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    const char c = code[i];
+    if (c == ';') break;
+    if (c == '"') {  // a quoted text ("No."0000) is shown around the number, not in it
+      const std::size_t end = code.find('"', i + 1);
+      if (end == std::string_view::npos) return 0;
+      i = end;
+    } else if (c == '\\' || c == '_' || c == '*') {
+      ++i;
+    } else if (c == '[') {  // colours and locales
+      const std::size_t end = code.find(']', i + 1);
+      if (end == std::string_view::npos) return 0;
+      i = end;
+    } else if (c == '0') {
+      ++zeros;
+    } else {
+      return 0;  // a decimal point, a thousands separator, "#", "@", a date: not a plain padding
+    }
+  }
+  return zeros >= 2 ? zeros : 0;
+}
+
+std::string ZeroPadded(std::string digits, int width) {
+  const bool negative = !digits.empty() && digits.front() == '-';
+  const std::size_t have = digits.size() - (negative ? 1 : 0);
+  if (width <= 0 || have >= static_cast<std::size_t>(width) ||
+      digits.find_first_not_of("0123456789", negative ? 1 : 0) != std::string::npos)
+    return digits;
+  digits.insert(negative ? 1 : 0, static_cast<std::size_t>(width) - have, '0');
+  return digits;
+}
+
 DateStyle ClassifyFormatCode(std::string_view code) {
   bool date = false;
   bool hours = false;

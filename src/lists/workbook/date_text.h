@@ -13,6 +13,12 @@ enum class DateStyle { None, Date, DateTime, Time };
 // looked at with quoted texts, escapes and [colour]/[$-locale] brackets left out.
 DateStyle ClassifyFormatCode(std::string_view code);
 
+// The width a number format pads whole numbers to with zeros ("0000" shows 7 as "0007"), or 0 when
+// its first section is anything but zeros (quoted texts, colours and locales aside).
+int ZeroPadDigits(std::string_view code);
+// A whole number's digits ("7", "-7") padded with zeros to `width`; any other text as it is.
+std::string ZeroPadded(std::string digits, int width);
+
 // The built-in number formats that show dates or times (ids 14-22, 27-36, 45-47, 50-58).
 DateStyle ClassifyBuiltinFormat(int id);
 

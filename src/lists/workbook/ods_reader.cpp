@@ -98,7 +98,11 @@ class OdsTableReader {
  private:
   bool ReadRow(QXmlStreamReader& xml) {
     const int repeat = Repeat(xml.attributes().value(kTable, QLatin1StringView("number-rows-repeated")));
+    // "filter" is a row a filter hides, "collapsed" one hidden by hand or in a closed group.
+    const QStringView visibility = xml.attributes().value(kTable, QLatin1StringView("visibility"));
+    const bool hidden = visibility == u"filter" || visibility == u"collapsed";
     std::vector<std::pair<int, std::string>> cells;  // column, text
+    std::vector<std::pair<int, int>> spans;          // merged cells across columns: first, last
     int column = 0;
     while (xml.readNextStartElement()) {
       const QStringView name = xml.name();
@@ -108,6 +112,9 @@ class OdsTableReader {
       }
       const auto a = xml.attributes();
       const int columns = Repeat(a.value(kTable, QLatin1StringView("number-columns-repeated")));
+      const int spanned = Repeat(a.value(kTable, QLatin1StringView("number-columns-spanned")));
+      if (spanned > 1 && name == u"table-cell")
+        spans.emplace_back(column, std::min(column + spanned, SheetBuilder::kMaxColumns) - 1);
       std::string text = CellValue(xml, a, column);
       if (!text.empty()) {
         // Repeated non-empty cells are real cells; repeated empty ones (a row's tail up to
@@ -124,6 +131,8 @@ class OdsTableReader {
     for (int k = 0; k < repeat && row_ < SheetBuilder::kMaxRows; ++k, ++row_) {
       for (const auto& [c, text] : cells)
         if (!builder_.Set(row_, c, text)) return false;
+      if (hidden) builder_.NoteHiddenRow(row_);
+      for (const auto& [first, last] : spans) builder_.NoteMerge(row_, row_, first, last);
     }
     return true;
   }
@@ -134,10 +143,12 @@ class OdsTableReader {
       bool ok = false;
       const double v = a.value(kOffice, QLatin1StringView("value")).toDouble(&ok);
       if (ok) {
-        xml.skipCurrentElement();
+        // The text the cell shows keeps the zeros a number format pads it with ("0007").
+        const std::string shown = CellText(xml);
         bool lost = false;
         std::string text = SheetBuilder::NumberText(v, &lost);
         if (lost) builder_.NoteLostDigits(column);
+        if (shown.size() > text.size() && ZeroPadded(text, static_cast<int>(shown.size())) == shown) return shown;
         return text;
       }
     } else if (type == u"date") {
@@ -169,7 +180,7 @@ void ListTableNames(ZipPackage& zip, ReadContext& context, Workbook& out) {
       if (xml.readNext() != QXmlStreamReader::StartElement) continue;
       const QStringView name = xml.name();
       if (name == u"table" && xml.namespaceUri() == kTable) {
-        out.sheets.push_back(Sheet{ToUtf8(xml.attributes().value(kTable, QLatin1StringView("name"))), 0, 0, {}, {}});
+        out.sheets.push_back(NamedSheet(ToUtf8(xml.attributes().value(kTable, QLatin1StringView("name")))));
         xml.skipCurrentElement();
       } else if (name == u"font-face-decls" || name == u"automatic-styles" || name == u"scripts") {
         xml.skipCurrentElement();
@@ -213,7 +224,7 @@ void ReadOds(ZipPackage& zip, ReadContext& context, Workbook& out) {
           found = true;
         } else {
           xml.skipCurrentElement();
-          out.sheets.push_back(Sheet{std::move(tableName), 0, 0, {}, {}});
+          out.sheets.push_back(NamedSheet(std::move(tableName)));
         }
       } else if (name == u"font-face-decls" || name == u"automatic-styles" || name == u"scripts") {
         xml.skipCurrentElement();

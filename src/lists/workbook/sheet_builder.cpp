@@ -43,20 +43,39 @@ bool SheetBuilder::Set(int row, int column, std::string text) {
 }
 
 std::string SheetBuilder::NumberText(double value, bool* lostDigits) {
-  // Whole numbers below 10^13 (IDs, counts, phone numbers) print the same through "%.13g" and as
-  // integers; the integer path is several times faster and most cells of a list take it.
-  if (value == std::floor(value) && std::fabs(value) < 1e13 && !(value == 0 && std::signbit(value))) {
-    if (lostDigits != nullptr) *lostDigits = false;
+  if (lostDigits != nullptr) *lostDigits = false;
+  // Every whole number a double holds exactly (below 2^53: IDs, card and phone numbers) in full. From
+  // 2^53 on a double no longer tells neighbouring integers apart (...993 is read as ...992).
+  constexpr double kExact = 9007199254740992.0;  // 2^53
+  const bool whole = std::isfinite(value) && value == std::floor(value);
+  if (whole && std::fabs(value) < kExact) {
+    if (value == 0) return "0";  // -0 too
     return std::to_string(static_cast<long long>(value));
   }
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.13g", value);
-  // Only whole numbers count: an ID or a phone number typed as a number. Fractions such as
-  // 0.1 + 0.2 always carry noise past the 13th digit that nobody wants to see.
-  if (lostDigits != nullptr)
-    *lostDigits = std::isfinite(value) && std::fabs(value) >= 1e13 && value == std::floor(value) &&
-                  std::strtod(buffer, nullptr) != value;
+  char buffer[48];
+  if (whole && std::fabs(value) < 1e21) {
+    // Beyond 2^53 a workbook keeps 15 significant digits (an 18-digit ID typed as a number): those,
+    // then zeros, as an office program shows the cell; the import warns that digits were lost.
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);  // "-1.10101199001011e+17"
+    const std::string sci = buffer;
+    const std::size_t e = sci.find('e');
+    const int exponent = std::atoi(sci.c_str() + e + 1);
+    std::string digits;
+    for (std::size_t i = 0; i < e; ++i)
+      if (sci[i] >= '0' && sci[i] <= '9') digits += sci[i];
+    digits.resize(static_cast<std::size_t>(exponent) + 1, '0');
+    if (lostDigits != nullptr) *lostDigits = true;
+    return (value < 0 ? "-" : "") + digits;
+  }
+  // Fractions as office programs show them, to 15 significant digits: 0.1 + 0.2 is 0.3.
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
   return buffer;
+}
+
+void SheetBuilder::NoteMerge(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+  // Only ranges across columns can be headings; a range's text stands in its first cell.
+  if (firstRow < 0 || lastRow < firstRow || firstColumn < 0 || lastColumn <= firstColumn) return;
+  if (merges_.size() < static_cast<std::size_t>(kMaxRows)) merges_.push_back({firstRow, firstColumn, lastColumn});
 }
 
 Sheet SheetBuilder::Finish(std::string name) {
@@ -66,6 +85,29 @@ Sheet SheetBuilder::Finish(std::string name) {
   sheet.columnCount = columnCount_;
   sheet.rows = std::move(rows_);
   sheet.longNumberColumns.assign(longColumns_.begin(), longColumns_.end());
+  const auto holdsSomething = [&sheet](int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= sheet.rows.size()) return false;
+    for (const std::string& cell : sheet.rows[static_cast<std::size_t>(row)])
+      if (!cell.empty()) return true;
+    return false;
+  };
+  for (const int row : hidden_)
+    if (holdsSomething(row)) sheet.hiddenRows.push_back(row);
+  // A heading spans at least half of the used columns (two at least) and the row holds nothing
+  // outside it: a name merged over two cells of a wide list stays a name.
+  std::set<int> headings;
+  for (const Merge& m : merges_) {
+    const int width = m.lastColumn - m.firstColumn + 1;
+    if (width * 2 < columnCount_ || !holdsSomething(m.row)) continue;
+    const auto& cells = sheet.rows[static_cast<std::size_t>(m.row)];
+    bool inside = true;
+    for (std::size_t c = 0; c < cells.size() && inside; ++c)
+      inside = cells[c].empty() || (static_cast<int>(c) >= m.firstColumn && static_cast<int>(c) <= m.lastColumn);
+    if (inside) headings.insert(m.row);
+  }
+  sheet.headingRows.assign(headings.begin(), headings.end());
+  hidden_.clear();
+  merges_.clear();
   rows_.clear();
   longColumns_.clear();
   columnCount_ = 0;

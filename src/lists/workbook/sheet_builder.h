@@ -29,9 +29,15 @@ class SheetBuilder {
   // Why the last Set was refused (UTF-8).
   const std::string& Failure() const { return failure_; }
 
-  // A number shown as "%.13g"; remembers the column when digits were lost.
+  // A number as the cell shows it: whole numbers up to 2^53 with every digit and no exponent,
+  // larger whole numbers with the 15 significant digits a workbook keeps (lostDigits then set),
+  // fractions to 15 significant digits.
   static std::string NumberText(double value, bool* lostDigits);
   void NoteLostDigits(int column) { longColumns_.insert(column); }
+  // A row the sheet hides, and a merged range (0-based, inclusive) as the sheet declares them; Finish
+  // keeps the hidden rows that hold something and finds the headings among the merged ranges.
+  void NoteHiddenRow(int row) { hidden_.insert(row); }
+  void NoteMerge(int firstRow, int lastRow, int firstColumn, int lastColumn);
 
   // Hands over the cells; the builder is empty afterwards.
   Sheet Finish(std::string name);
@@ -41,6 +47,11 @@ class SheetBuilder {
 
   std::vector<std::vector<std::string>> rows_;
   std::set<int> longColumns_;
+  std::set<int> hidden_;
+  struct Merge {
+    int row, firstColumn, lastColumn;
+  };
+  std::vector<Merge> merges_;
   int columnCount_ = 0;
   std::string failure_;
 };

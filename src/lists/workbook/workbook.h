@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrel::workbook {
 
 // One worksheet as a user sees it in an office program: every cell as the text it shows
-// (numbers "%.13g", dates "yyyy-MM-dd[ HH:mm]", booleans TRUE/FALSE), UTF-8.
+// (numbers by SheetBuilder::NumberText, padded with zeros where the cell's number format says so;
+// dates "yyyy-MM-dd[ HH:mm]", booleans TRUE/FALSE), UTF-8.
 struct Sheet {
   std::string name;
   // The used size: up to the last row and the last column that hold a non-empty cell, counted
@@ -21,10 +23,24 @@ struct Sheet {
   // rows[r][c] is the cell of sheet row r + 1, column c + 1. A row may be shorter than
   // columnCount: the missing cells are empty.
   std::vector<std::vector<std::string>> rows;
-  // 0-based columns in which a number had more digits than "%.13g" shows (an 18-digit ID
-  // typed as a number); the import warns about them so the column can be stored as text.
+  // 0-based columns holding a whole number beyond what a workbook keeps exactly (an 18-digit ID
+  // typed as a number: its last digits are lost in the file itself); the import warns about them
+  // so the column can be stored as text.
   std::vector<int> longNumberColumns;
+  // 0-based rows holding something that the sheet hides (a filter, or rows hidden by hand): people
+  // the organiser left out, who would otherwise come back unseen.
+  std::vector<int> hiddenRows;
+  // 0-based rows that are one merged cell across the sheet's columns and hold nothing else: a
+  // heading (a department's name above its people), no person.
+  std::vector<int> headingRows;
 };
+
+// A sheet known by its name only (cells not read).
+inline Sheet NamedSheet(std::string name) {
+  Sheet sheet;
+  sheet.name = std::move(name);
+  return sheet;
+}
 
 enum class Format { Unknown, Xlsx, Xls, Ods, Csv };
 

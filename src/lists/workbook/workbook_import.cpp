@@ -141,6 +141,10 @@ ImportedSheet WorkbookImport::ReadSheet(const std::string& path, int sheetIndex,
     sheet.rows[r + 1] = {};  // give the memory back as we go: a million rows are held once, not twice
     for (std::size_t c = 0; c < row.size(); ++c) take(row[c], r + 2, c);
   }
+  for (const int row : sheet.hiddenRows)
+    if (row >= 1) result.hiddenRows.push_back(row + 1);
+  for (const int row : sheet.headingRows)
+    if (row >= 1) result.headingRows.push_back(row + 1);
   if (!result.HasEntries()) {
     result.empty = true;
     result.error = Gb("工作表“") + result.sheetName + Gb("”中没有名单（第一行以下没有任何内容），表格没有改变。");
@@ -150,8 +154,8 @@ ImportedSheet WorkbookImport::ReadSheet(const std::string& path, int sheetIndex,
     const std::string& title = result.header[static_cast<std::size_t>(column)];
     result.warnings.push_back(
         Gb(workbook::ColumnName(column) + "列") + (title.empty() ? std::string() : Gb("“") + title + Gb("”")) +
-        Gb("中有超过13位的数字，已按13位有效数字导入，后面的位数丢失了（如身份证号）。请在表格中把这一列设为文本格式，"
-           "再重新导入。"));
+        Gb("中有超过15位的数字（如身份证号）。表格文件本身只保存了前15位有效数字，后面的位数已经丢失，导入的是补了0的"
+           "数字。请在表格中把这一列设为文本格式，重新输入这些数字，再重新导入。"));
   }
   result.ok = true;
   return result;
@@ -189,6 +193,53 @@ void WorkbookImport::AskAboutErrorCells(ImportedSheet& result) {
   }
 }
 
+void WorkbookImport::AskAboutLeftOutRows(ImportedSheet& result) {
+  std::vector<bool> leaveOut(result.rows.size(), false);
+  const auto rowText = [&result](int sheetRow) {
+    std::string text;
+    for (const std::string& cell : result.rows[static_cast<std::size_t>(sheetRow) - 2])
+      if (!IsBlankEntry(cell)) text += (text.empty() ? "" : "  ") + cell;
+    return CutAtCharacter(text, 40) + (text.size() > 40 ? Gb("…") : "");
+  };
+  const auto ask = [&](const std::vector<int>& rows, const std::string& opening, const std::string& choices) {
+    if (rows.empty()) return;
+    std::string text = opening;
+    constexpr std::size_t kListed = 8;
+    for (std::size_t i = 0; i < rows.size() && i < kListed; ++i)
+      text += Gb("第") + std::to_string(rows[i]) + Gb("行：") + rowText(rows[i]) + "\n";
+    if (rows.size() > kListed) text += Gb("……\n");
+    text += choices;
+    if (prompter_.MessageWithFocus(text, Gb("导入提醒："), Buttons::YesNo, Icon::Question, Answer::No) == Answer::Yes)
+      return;
+    for (const int row : rows) leaveOut[static_cast<std::size_t>(row) - 2] = true;
+  };
+  ask(result.hiddenRows,
+      Gb("表格中有") + std::to_string(result.hiddenRows.size()) +
+          Gb("行被筛选隐藏（在Excel中看不到，例如筛选掉的离职人员）：\n"),
+      Gb("\n按【是】导入这些行，按【否】不导入（推荐）。"));
+  ask(result.headingRows,
+      Gb("表格中有") + std::to_string(result.headingRows.size()) +
+          Gb("行是跨列合并的一个单元格，像是标题或分组名称（如部门名），不像是人名：\n"),
+      Gb("\n按【是】把这些行也作为名单导入，按【否】不导入（推荐）。"));
+  if (std::find(leaveOut.begin(), leaveOut.end(), true) == leaveOut.end()) return;
+  std::size_t kept = 0;
+  for (std::size_t r = 0; r < result.rows.size(); ++r) {
+    if (leaveOut[r]) continue;
+    if (kept != r) result.rows[kept] = std::move(result.rows[r]);
+    ++kept;
+  }
+  result.rows.resize(kept);
+  result.rowCount = kept;
+  result.hiddenRows.clear();
+  result.headingRows.clear();
+  result.errorCells.clear();  // their rows moved; they were asked about already
+}
+
+void WorkbookImport::AskAboutSheet(ImportedSheet& result) {
+  AskAboutErrorCells(result);
+  AskAboutLeftOutRows(result);
+}
+
 void WorkbookImport::ReportFailure(const std::string& reason) {
   std::string text = Gb("请求数据失败");
   if (!reason.empty()) text += "\n" + reason;
@@ -222,7 +273,7 @@ std::optional<ImportedSheet> WorkbookImport::Run(const workbook::ProgressFn& pro
   const auto sheet = ChooseSheet(*path);
   if (!sheet) return std::nullopt;
   ImportedSheet result = ReadSheet(*path, *sheet, progress, cancel);
-  if (result.ok) AskAboutErrorCells(result);
+  if (result.ok) AskAboutSheet(result);
   ReportOutcome(result);
   if (!result.ok) return std::nullopt;
   return result;

@@ -33,6 +33,10 @@ struct ImportedSheet {
   // Cells whose line breaks or TABs became spaces: one table row must be exactly one entry.
   int cellsMadeSingleLine = 0;
   std::vector<ErrorCell> errorCells;
+  // Data rows (1-based sheet rows, as the sheet shows them) that the sheet hides, and those that are
+  // one merged cell across the columns (headings): WorkbookImport asks whether to keep them.
+  std::vector<int> hiddenRows;
+  std::vector<int> headingRows;
 
   // Whether any data row holds a cell that is not blank.
   bool HasEntries() const;
@@ -66,6 +70,14 @@ class WorkbookImport {
   // A read sheet holding formula errors: lists them and asks whether to keep them as they are;
   // cells not kept are emptied.
   void AskAboutErrorCells(ImportedSheet& result);
+
+  // A read sheet with rows the sheet hides (a filter: "离职" left out) or headings made of one
+  // merged cell ("研发部" across A:E): asks about each kind whether to import them; the rows not
+  // imported leave the result. The answer that leaves them out has the focus.
+  void AskAboutLeftOutRows(ImportedSheet& result);
+
+  // Every question about a read sheet, in order: AskAboutErrorCells, then AskAboutLeftOutRows.
+  void AskAboutSheet(ImportedSheet& result);
 
   // After the read: "请求数据失败" with the reason, or the warnings and the summary of what was
   // changed; nothing for a cancel.

@@ -136,7 +136,7 @@ Workbook ReadWorkbook(const QString& path, const ReadOptions& options) {
     out.error = context.error();
     out.errorText = context.errorText();
     // No half-read sheet is handed out: a failed read changes nothing for the caller.
-    for (Sheet& sheet : out.sheets) sheet = Sheet{sheet.name, 0, 0, {}, {}};
+    for (Sheet& sheet : out.sheets) sheet = NamedSheet(sheet.name);
   }
   return out;
 }

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <optional>
 
+#include "lists/workbook/date_text.h"
 #include "lists/workbook/sheet_builder.h"
+#include "lists/workbook/xls_records.h"
 #include "storage/reserved_file.h"
 
 namespace kavrel::workbook {
@@ -116,7 +118,7 @@ void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
   for (unsigned int i = 0; i < sheetCount && i < 65535; ++i) {
     const char* sheetName = nullptr;
     freexl_get_worksheet_name(xls.get(), static_cast<unsigned short>(i), &sheetName);
-    out.sheets.push_back(Sheet{sheetName != nullptr ? sheetName : "", 0, 0, {}, {}});
+    out.sheets.push_back(NamedSheet(sheetName != nullptr ? sheetName : ""));
   }
   const int index = context.options().sheetIndex;
   if (index < 0) return;
@@ -131,8 +133,22 @@ void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
     context.Fail(ErrorKind::Damaged, kDamagedXls);
     return;
   }
+  // What FreeXL does not tell: error cells, padding formats, hidden rows, merged ranges. A workbook
+  // past any list's size goes without them.
+  XlsSheetExtras extras;
+  {
+    QFile file(path);
+    constexpr qint64 kMaxExtrasFile = qint64{256} << 20;
+    if (file.size() <= kMaxExtrasFile && file.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = file.readAll();
+      extras = ReadXlsExtras(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), index,
+                             out.sheets[static_cast<std::size_t>(index)].name);
+    }
+  }
   context.SetProgressTotal(rows);
   SheetBuilder builder;
+  for (const int row : extras.hiddenRows) builder.NoteHiddenRow(row);
+  for (const auto& m : extras.merges) builder.NoteMerge(m.firstRow, m.lastRow, m.firstColumn, m.lastColumn);
   for (unsigned int r = 0; r < rows; ++r) {
     if (context.Cancelled()) {
       context.Fail(ErrorKind::Cancelled, texts::kCancelled);
@@ -142,7 +158,16 @@ void ReadXls(const QString& path, ReadContext& context, Workbook& out) {
       FreeXL_CellValue cell;
       if (freexl_get_cell_value(xls.get(), r, c, &cell) != FREEXL_OK) continue;
       bool lost = false;
-      std::string text = CellText(cell, &lost);
+      std::string text;
+      const std::uint32_t key = XlsSheetExtras::Key(static_cast<int>(r), c);
+      if (const auto error = extras.errors.find(key); error != extras.errors.end()) {
+        text = error->second;  // FreeXL reads an error as the number 1
+      } else {
+        text = CellText(cell, &lost);
+        if (cell.type == FREEXL_CELL_INT || cell.type == FREEXL_CELL_DOUBLE)
+          if (const auto pad = extras.zeroPad.find(key); pad != extras.zeroPad.end())
+            text = ZeroPadded(std::move(text), pad->second);
+      }
       if (lost) builder.NoteLostDigits(c);
       if (!builder.Set(static_cast<int>(r), c, std::move(text))) {
         context.Fail(ErrorKind::TooLarge, builder.Failure());

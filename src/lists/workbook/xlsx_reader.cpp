@@ -120,9 +120,16 @@ void ParseReference(std::string_view ref, int* column, int* row) {
 
 using Token = FastXmlReader::Token;
 
+// What a cell style's number format does to a number: show it as a date or time, or pad it with
+// zeros.
+struct NumberStyle {
+  DateStyle date = DateStyle::None;
+  int zeroPad = 0;
+};
+
 class XlsxSheetReader {
  public:
-  XlsxSheetReader(const std::vector<std::string>& shared, const std::vector<DateStyle>& xfStyles, bool date1904,
+  XlsxSheetReader(const std::vector<std::string>& shared, const std::vector<NumberStyle>& xfStyles, bool date1904,
                   SheetBuilder& builder)
       : shared_(shared), xfStyles_(xfStyles), date1904_(date1904), builder_(builder) {}
 
@@ -131,22 +138,31 @@ class XlsxSheetReader {
   Outcome Parse(FastXmlReader& xml) {
     int row = 0;  // 1-based sheet row of the current <row>
     int nextColumn = 0;
-    int depth = 0;  // 1 inside <worksheet>, 2 inside <sheetData>, 3 inside <row>
+    int depth = 0;  // 1 inside <worksheet>, 2 inside <sheetData> or <mergeCells>, 3 inside <row>
+    bool inMerges = false;
     while (true) {
       const Token token = xml.Next();
       if (token == Token::EndOfDocument) return Outcome::Done;
       if (token == Token::Error) return Outcome::Malformed;
       if (token == Token::EndElement) {
-        --depth;
+        if (--depth <= 1) inMerges = false;
         continue;
       }
       if (token != Token::StartElement) continue;
       const std::string_view name = xml.name();
       if (depth == 0 || (depth == 1 && name == "sheetData")) {
         ++depth;
+      } else if (depth == 1 && name == "mergeCells") {
+        ++depth;
+        inMerges = true;
+      } else if (depth == 2 && inMerges && name == "mergeCell") {
+        NoteMerge(xml.Attribute("ref"));
+        xml.SkipElement();
       } else if (depth == 2 && name == "row") {
         row = ParseInt(xml.Attribute("r"), row + 1);
         nextColumn = 0;
+        const std::string_view hidden = xml.Attribute("hidden");
+        if (row > 0 && (hidden == "1" || hidden == "true")) builder_.NoteHiddenRow(row - 1);
         ++depth;
       } else if (depth == 3 && name == "c") {
         int column = -1;
@@ -162,7 +178,7 @@ class XlsxSheetReader {
         if (xml.hasError()) return Outcome::Malformed;
         if (!builder_.Set(row - 1, column, std::move(text))) return Outcome::TooManyCells;
       } else {
-        // Columns, views, merged cells, hyperlinks...: nothing the import shows.
+        // Columns, views, hyperlinks...: nothing the import shows.
         xml.SkipElement();
       }
     }
@@ -170,6 +186,16 @@ class XlsxSheetReader {
 
  private:
   enum class CellType { Number, Shared, Inline, Boolean, Text, Date };
+
+  // "A3:E3" (a single reference is no range).
+  void NoteMerge(std::string_view ref) {
+    const std::size_t colon = ref.find(':');
+    if (colon == std::string_view::npos) return;
+    int firstColumn = -1, firstRow = -1, lastColumn = -1, lastRow = -1;
+    ParseReference(ref.substr(0, colon), &firstColumn, &firstRow);
+    ParseReference(ref.substr(colon + 1), &lastColumn, &lastRow);
+    if (firstRow > 0 && lastRow > 0) builder_.NoteMerge(firstRow - 1, lastRow - 1, firstColumn, lastColumn);
+  }
 
   static CellType TypeOf(std::string_view t) {
     if (t.empty() || t == "n") return CellType::Number;
@@ -221,37 +247,38 @@ class XlsxSheetReader {
     if (!haveValue) return {};
     double number = 0;
     if (!ParseDouble(value, &number)) return value;
-    if (style >= 0 && static_cast<std::size_t>(style) < xfStyles_.size()) {
-      if (auto date = SerialDateText(number, xfStyles_[static_cast<std::size_t>(style)], date1904_)) return *date;
-    }
+    NumberStyle format;
+    if (style >= 0 && static_cast<std::size_t>(style) < xfStyles_.size())
+      format = xfStyles_[static_cast<std::size_t>(style)];
+    if (auto date = SerialDateText(number, format.date, date1904_)) return *date;
     bool lost = false;
     std::string text = SheetBuilder::NumberText(number, &lost);
     if (lost) builder_.NoteLostDigits(column);
-    return text;
+    return ZeroPadded(std::move(text), format.zeroPad);
   }
 
   const std::vector<std::string>& shared_;
-  const std::vector<DateStyle>& xfStyles_;
+  const std::vector<NumberStyle>& xfStyles_;
   bool date1904_;
   SheetBuilder& builder_;
 };
 
-std::vector<DateStyle> ParseStyles(QXmlStreamReader& xml) {
-  std::map<int, DateStyle> custom;
-  std::vector<DateStyle> xfs;
+std::vector<NumberStyle> ParseStyles(QXmlStreamReader& xml) {
+  std::map<int, NumberStyle> custom;
+  std::vector<NumberStyle> xfs;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
     const QStringView name = xml.name();
     if (name == u"numFmt") {
       const auto a = xml.attributes();
-      custom[ParseInt(a.value(QLatin1StringView("numFmtId")), -1)] =
-          ClassifyFormatCode(ToUtf8(a.value(QLatin1StringView("formatCode"))));
+      const std::string code = ToUtf8(a.value(QLatin1StringView("formatCode")));
+      custom[ParseInt(a.value(QLatin1StringView("numFmtId")), -1)] = {ClassifyFormatCode(code), ZeroPadDigits(code)};
     } else if (name == u"cellXfs") {
       while (xml.readNextStartElement()) {
         if (xml.name() == u"xf") {
           const int id = ParseInt(xml.attributes().value(QLatin1StringView("numFmtId")), 0);
           const auto it = custom.find(id);
-          xfs.push_back(it != custom.end() ? it->second : ClassifyBuiltinFormat(id));
+          xfs.push_back(it != custom.end() ? it->second : NumberStyle{ClassifyBuiltinFormat(id), 0});
         }
         xml.skipCurrentElement();
       }
@@ -327,7 +354,7 @@ void ReadXlsx(ZipPackage& zip, ReadContext& context, Workbook& out) {
       return;
     }
   }
-  for (const auto& entry : entries) out.sheets.push_back(Sheet{entry.name, 0, 0, {}, {}});
+  for (const auto& entry : entries) out.sheets.push_back(NamedSheet(entry.name));
   const int index = context.options().sheetIndex;
   if (index < 0) return;
   if (index >= static_cast<int>(entries.size())) {
@@ -356,7 +383,7 @@ void ReadXlsx(ZipPackage& zip, ReadContext& context, Workbook& out) {
   if (!sharedPart.isEmpty()) total += zip.DeclaredSize(sharedPart).value_or(0);
   context.SetProgressTotal(total);
 
-  std::vector<DateStyle> xfStyles;
+  std::vector<NumberStyle> xfStyles;
   if (!stylesPart.isEmpty() &&
       !zip.ReadXml(stylesPart, context, [&](QXmlStreamReader& xml) { xfStyles = ParseStyles(xml); }))
     return;

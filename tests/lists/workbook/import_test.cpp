@@ -64,7 +64,7 @@ TEST_F(ImportTest, SecondSheetOfTwoComesInWithHeaderAndDataRows) {
   EXPECT_EQ(result->header[2], "");
   // Rows end at their last cell (the table fills the rest): no grid as wide as the widest row.
   ASSERT_EQ(result->rows.size(), 3u);
-  EXPECT_THAT(result->rows[0], ElementsAre("7", Gb("张三"), "", "1.10101199001e+17"));
+  EXPECT_THAT(result->rows[0], ElementsAre("7", Gb("张三"), "", "110101199001011000"));
   EXPECT_THAT(result->rows[1], ::testing::IsEmpty());
   EXPECT_THAT(result->rows[2], ElementsAre("", Gb("李四")));
 
@@ -82,7 +82,7 @@ TEST_F(ImportTest, SecondSheetOfTwoComesInWithHeaderAndDataRows) {
   EXPECT_EQ(Utf8(shown[2].caption), "请输入要导入的表格");
   // One warning naming the column whose numbers lost digits.
   EXPECT_EQ(shown[3].kind, Kind::Message);
-  EXPECT_EQ(Utf8(shown[3].text).rfind("D列“身份证”中有超过13位的数字", 0), 0u) << Utf8(shown[3].text);
+  EXPECT_EQ(Utf8(shown[3].text).rfind("D列“身份证”中有超过15位的数字", 0), 0u) << Utf8(shown[3].text);
 }
 
 TEST_F(ImportTest, SheetNumberPastTheEndAsksForTheFirstSheet) {
@@ -147,6 +147,61 @@ TEST_F(ImportTest, NothingChangesWhenTheImportDoesNotComplete) {
 
 // A sheet without a single name below its first row would empty the table: it is not taken, and
 // the operator is told why instead of the failure message.
+// People a filter hid and headings merged across the columns are asked about, each kind once; the
+// focused answer leaves them out.
+TEST_F(ImportTest, HiddenRowsAndHeadingsAreAskedAboutAndLeftOutUnlessKept) {
+  testing::HandXlsx book;
+  book.sheets = {
+      {"名单", R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+               R"(<row r="1"><c r="A1" t="inlineStr"><is><t>工号</t></is></c>)"
+               R"(<c r="B1" t="inlineStr"><is><t>姓名</t></is></c></row>)"
+               R"(<row r="2"><c r="A2" t="inlineStr"><is><t>研发部</t></is></c></row>)"
+               R"(<row r="3"><c r="A3"><v>1</v></c><c r="B3" t="inlineStr"><is><t>张三</t></is></c></row>)"
+               R"(<row r="4" hidden="1"><c r="A4"><v>2</v></c><c r="B4" t="inlineStr"><is><t>李四</t></is></c></row>)"
+               R"(<row r="5"><c r="A5"><v>3</v></c><c r="B5" t="e"><v>#REF!</v></c></row>)"
+               R"(</sheetData><mergeCells><mergeCell ref="A2:B2"/></mergeCells></worksheet>)"}};
+  book.targets = {"worksheets/sheet1.xml"};
+  const QString path = dir_.filePath(QStringLiteral("筛选.xlsx"));
+  testing::WriteHandXlsx(path, book);
+  const auto names = [](const ImportedSheet& sheet) {
+    std::vector<std::string> out;
+    for (const auto& row : sheet.rows) out.push_back(row.size() > 1 ? Utf8(row[1]) : "");
+    return out;
+  };
+
+  ImportedSheet result = WorkbookImport::ReadSheet(FromQt(path), 0, {}, nullptr);
+  ASSERT_TRUE(result.ok);
+  prompter_.ScriptAnswer(Answer::No);  // the error cell stays as it is
+  prompter_.ScriptAnswer(Answer::No);
+  prompter_.ScriptAnswer(Answer::No);
+  WorkbookImport(prompter_).AskAboutSheet(result);
+  ASSERT_EQ(prompter_.shown().size(), 3u);
+  EXPECT_EQ(Utf8(prompter_.shown()[0].text).rfind("表格中有1个单元格是公式的错误值", 0), 0u);
+  const auto& hidden = prompter_.shown()[1];
+  EXPECT_EQ(Utf8(hidden.text),
+            "表格中有1行被筛选隐藏（在Excel中看不到，例如筛选掉的离职人员）：\n第4行：2  李四\n\n"
+            "按【是】导入这些行，按【否】不导入（推荐）。");
+  EXPECT_EQ(hidden.focus, Answer::No);
+  const auto& heading = prompter_.shown()[2];
+  EXPECT_EQ(Utf8(heading.text)
+                .rfind("表格中有1行是跨列合并的一个单元格，像是标题或分组名称（如部门名），不像是人名："
+                       "\n第2行：研发部\n",
+                       0),
+            0u)
+      << Utf8(heading.text);
+  EXPECT_EQ(heading.focus, Answer::No);
+  EXPECT_THAT(names(result), ElementsAre("张三", "#REF!"));
+  EXPECT_EQ(result.rowCount, 2u);
+
+  prompter_.Clear();
+  result = WorkbookImport::ReadSheet(FromQt(path), 0, {}, nullptr);
+  prompter_.ScriptAnswer(Answer::Yes);  // the error cell is emptied
+  prompter_.ScriptAnswer(Answer::Yes);  // the hidden row is imported
+  prompter_.ScriptAnswer(Answer::No);
+  WorkbookImport(prompter_).AskAboutSheet(result);
+  EXPECT_THAT(names(result), ElementsAre("张三", "李四", ""));
+}
+
 TEST_F(ImportTest, AnEmptySheetIsNotTakenAndSaysSo) {
   const QString empty = dir_.filePath(QStringLiteral("empty.csv"));
   testing::WriteBytes(empty, "");

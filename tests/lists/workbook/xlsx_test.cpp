@@ -47,10 +47,10 @@ TEST_F(XlsxTest, ReadsWhatAnOfficeProgramWrites) {
   EXPECT_EQ(book.sheets[1].name, "奖品");
   EXPECT_EQ(book.sheets[0].rowCount, 5);
   EXPECT_EQ(book.sheets[0].columnCount, 4);
-  EXPECT_THAT(Lines(book.sheets[0]), ElementsAre("工号|姓名|入职|身份证号",                      //
-                                                 "12|张三|2024-01-05|110101199001011234",        //
-                                                 "2.5|张三|2023-12-31|1.10101199001e+17",        //
-                                                 "0.3333333333333|TRUE|2024-02-29 09:30|18:05",  //
+  EXPECT_THAT(Lines(book.sheets[0]), ElementsAre("工号|姓名|入职|身份证号",                        //
+                                                 "12|张三|2024-01-05|110101199001011234",          //
+                                                 "2.5|张三|2023-12-31|110101199001011000",         //
+                                                 "0.333333333333333|TRUE|2024-02-29 09:30|18:05",  //
                                                  "24|张三!|0.3|"));
   // Only the ID typed as a number lost digits; 0.1 + 0.2's noise is no loss anybody sees.
   EXPECT_THAT(book.sheets[0].longNumberColumns, ElementsAre(3));
@@ -112,6 +112,47 @@ TEST_F(XlsxTest, ReadsHandWrittenPartsOtherExportersProduce) {
   const Workbook relative = Read(Path("hand.xlsx"), 1);
   ASSERT_TRUE(relative.ok()) << relative.errorText;
   EXPECT_THAT(Lines(relative.sheets[1]), ElementsAre("|-7"));
+}
+
+// Rows a filter hides and headings merged across the columns are marked for the import's questions;
+// a "0000" format pads, and whole numbers keep every digit a double holds (a 15-digit ID, a 16-digit
+// card), while an 18-digit ID shows the 15 digits the workbook kept and is reported.
+TEST_F(XlsxTest, FilteredRowsHeadingsPaddingAndLongNumbers) {
+  HandXlsx book;
+  const std::string ns = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+  book.styles = "<styleSheet xmlns=\"" + ns +
+                "\"><numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"0000\"/>"
+                "<numFmt numFmtId=\"165\" formatCode=\"&quot;No.&quot;000\"/></numFmts>"
+                "<cellXfs count=\"3\"><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/></cellXfs>"
+                "</styleSheet>";
+  book.sheets = {{"员工", "<worksheet xmlns=\"" + ns +
+                              "\"><sheetData>"
+                              "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>工号</t></is></c>"
+                              "<c r=\"B1\" t=\"inlineStr\"><is><t>姓名</t></is></c><c r=\"C1\"><v>1</v></c></row>"
+                              "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>研发部</t></is></c></row>"
+                              "<row r=\"3\"><c r=\"A3\" s=\"1\"><v>7</v></c><c r=\"B3\" s=\"2\"><v>8</v></c>"
+                              "<c r=\"C3\"><v>110105900307112</v></c></row>"
+                              "<row r=\"4\" hidden=\"1\"><c r=\"A4\"><v>6222021234567890</v></c>"
+                              "<c r=\"B4\" t=\"inlineStr\"><is><t>离职</t></is></c></row>"
+                              "<row r=\"5\" hidden=\"true\"/>"
+                              "<row r=\"6\"><c r=\"A6\"><v>1.1010519900101101E+17</v></c><c r=\"B6\"><v>-0.5</v></c>"
+                              "<c r=\"C6\"><v>9007199254740993</v></c></row>"
+                              "</sheetData><mergeCells count=\"2\"><mergeCell ref=\"A2:C2\"/><mergeCell ref=\"B6\"/>"
+                              "</mergeCells></worksheet>"}};
+  book.targets = {"worksheets/sheet1.xml"};
+  testing::WriteHandXlsx(Path("filtered.xlsx"), book);
+  const Workbook read = Read(Path("filtered.xlsx"));
+  ASSERT_TRUE(read.ok()) << read.errorText;
+  const Sheet& sheet = read.sheets[0];
+  EXPECT_THAT(Lines(sheet), ElementsAre("工号|姓名|1",               //
+                                        "研发部||",                  //
+                                        "0007|008|110105900307112",  //
+                                        "6222021234567890|离职|",    //
+                                        "||",                        //
+                                        "110105199001011000|-0.5|9007199254740990"));
+  EXPECT_THAT(sheet.hiddenRows, ElementsAre(3));  // row 5 hides nothing
+  EXPECT_THAT(sheet.headingRows, ElementsAre(1));
+  EXPECT_THAT(sheet.longNumberColumns, ElementsAre(0, 2));
 }
 
 // Some exporters write the main namespace with a prefix, escape with entities and CDATA, and put

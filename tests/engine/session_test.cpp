@@ -1,0 +1,104 @@
+// The draw as the program owns it: commands sent to the session, with no window in between, and a
+// stage that may come and go.
+#include "engine/draw_session.h"
+#include "engine_fixture.h"
+#include "storage/result_store.h"
+
+namespace kavrel {
+namespace {
+
+struct NoWindows : ModeSwitchHost {
+  void OpenListEditor() override {}
+  void SetModeChecks(bool) override {}
+};
+
+struct CountingView : DrawObserver {
+  int told = 0;
+  void DrawChanged(const DrawSession&) override { ++told; }
+};
+
+class SessionTest : public EngineFixture {
+ protected:
+  SessionTest() {
+    WriteList(10);
+    WritePlan(
+        {"三等奖,4,2,1,2,奖品：MP4一部,,", "三等奖,4,2,2,2,奖品：MP4一部,,", "一等奖,1,1,1,1,奖品：笔记本一台,,"});
+    session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+    session->AttachStage(stage, windows);
+    session->AddObserver(view);
+  }
+  ~SessionTest() override {
+    session->RemoveObserver(view);
+    session->DetachStage();
+  }
+  void RollBatch() {
+    session->Start();
+    for (int i = 0; i < 3; ++i) {
+      clock.ms += 1;
+      session->Tick();
+    }
+    session->Stop();
+  }
+  std::string NextBatchNumber() const { return Field(SplitPlanLine(session->Draw().plan.at(0)), kBatchNumber); }
+
+  NoWindows windows;
+  CountingView view;
+  std::unique_ptr<DrawSession> session;
+};
+
+// A window that may change what the roll draws from never opens over a roll, and the draw order it
+// chose is the one the draw under way follows afterwards, however the window closed.
+TEST_F(SessionTest, AnEditingWindowEndsTheRollAndItsDrawOrderIsTaken) {
+  session->StartUp();
+  RollBatch();
+  session->Start();  // the next batch is announced
+  session->Start();
+  session->Tick();
+  ASSERT_EQ(session->Draw().phase, DrawPhase::Rolling);
+  bool rollingInside = true;
+  session->EditAwards([&](DrawOptions& edited, bool drawStarted) {
+    rollingInside = session->Draw().RollUnderWay();
+    EXPECT_TRUE(drawStarted);
+    edited.forwardOrder = false;  // stored the moment it was chosen, then the window was cancelled
+    return DrawSession::Edited{};
+  });
+  EXPECT_FALSE(rollingInside) << "the roll ended before the window opened";
+  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_EQ(LoadResultLog(dir).size(), 1u) << "nothing recorded for the roll";
+  EXPECT_FALSE(session->Rules().forwardOrder);
+  EXPECT_NE(Status().find(U("【一等奖】")), std::string::npos) << "the reversed order's next batch is announced";
+}
+
+// Start-from and the award group are commands: the next batch takes both, the views are told, and
+// the group ends with that batch.
+TEST_F(SessionTest, TheNextBatchIsDrawnFromTheLineAndRowsChosen) {
+  session->StartUp();
+  const int told = view.told;
+  session->SetAwardGroup(std::make_pair(9, 10));
+  EXPECT_EQ(view.told, told + 1);
+  session->StartFrom(2);
+  RollBatch();
+  const auto log = LoadResultLog(dir);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(Descending(log[0].winners), (std::vector<std::string>{"010", "009"}));
+  EXPECT_FALSE(session->Draw().groupActive) << "a group limits one batch";
+  ASSERT_EQ(session->Draw().plan.size(), 2u);
+  EXPECT_EQ(NextBatchNumber(), "1") << "the second line was drawn, the first is left";
+}
+
+// The program's draw does not depend on a window: with the stage gone it goes on, records, and a
+// stage attached again takes over where it stands.
+TEST_F(SessionTest, TheDrawGoesOnWithNoStageAttached) {
+  session->DetachStage();
+  session->StartUp();
+  RollBatch();
+  EXPECT_EQ(LoadResultLog(dir).size(), 1u);
+  EXPECT_EQ(session->Draw().phase, DrawPhase::WinnersShown);
+  EXPECT_TRUE(stage.calls.empty()) << "nothing reached a stage that was not there";
+  session->AttachStage(stage, windows);
+  session->Start();  // the next batch is announced on the stage
+  EXPECT_EQ(stage.Text(StageElement::NumberLabel), U("按空格键开始抽取"));
+}
+
+}  // namespace
+}  // namespace kavrel
