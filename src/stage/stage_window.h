@@ -17,6 +17,7 @@
 #include "results/result_view_mode.h"
 #include "stage/help_tips_window.h"
 #include "stage/stage_commands.h"
+#include "stage/stage_situation.h"
 #include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
 #include "storage/settings.h"
@@ -99,6 +100,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QTimer* drawTimer() const { return drawTimer_; }
   bool menuBarShown() const { return menuBarShown_; }
   bool blanked() const { return Blanked(elements_); }
+  // What covers the stage now (the lock, a blackout), for the operator console.
+  StageSituation Situation() const { return {locked_, blanked(), shownResults_}; }
 
   // StageHooks
   void SetText(StageElement element, const std::string& text) override;
@@ -182,6 +185,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QTimer* drawTimer_ = nullptr;
   bool menuBarShown_ = false;
   bool destroyed_ = false;
+  bool locked_ = false;  // the screen lock is up
+  StageSituation::Results shownResults_ = StageSituation::Results::None;
   CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
   FindState listFind_;           // the list editor's search lasts for the whole run
   CameraFactory cameras_;
