@@ -41,7 +41,8 @@ test-asan: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 600 -R '$(LSAN_TRACER_CRASH)'
 
-# The crash soak (not part of `make test`): a drawing child killed thousands of times, each time
+# The crash soak (not part of `make test`): a drawing child, making corrections on the way (F1 F2 F3 F4
+# F8), killed thousands of times, each time checked as left (kavrel-verify included),
 # resumed and checked. SOAK_CYCLES sets the count. It runs in /dev/shm where there is one, so the
 # minutes go to kills and checks rather than to the disk's syncs.
 SOAK_CYCLES ?= 3000
@@ -54,8 +55,9 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	for b in $(BENCH_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
-# Evidence that the draw's committed pick is fair (not part of `make test`; about a minute): a chi-square
-# of 10^6 picks over pools of 10, 1,000 and 1,000,000, and the generator's output through `ent` (Debian's
+# Evidence that the draw's committed pick is fair (not part of `make test`; about two minutes): a chi-square
+# of 10^6 picks over pools of 10, 1,000 and 1,000,000 and of three sizes between 2^14 and 2^15 (with an
+# audience number and attempts after undos), and the generator's output through `ent` (Debian's
 # package "ent", installed here when missing). The report goes to $(BENCH_DIR)/randomness-report.txt.
 RANDOMNESS_MB ?= 16
 randomness-report: deps

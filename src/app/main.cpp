@@ -13,6 +13,7 @@
 #include "console/stage_link.h"
 #include "kavrel_version.h"
 #include "platform/chinese_ui.h"
+#include "platform/descriptor_limit.h"
 #include "platform/qt_prompter.h"
 #include "platform/sdl_sound_port.h"
 #include "platform/shell_open.h"
@@ -47,6 +48,8 @@ void OfferSampleEvent(const kavrel::ProgramDir& dir, kavrel::Prompter& prompter)
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything opens: the phones' server sizes its connections from what is in force.
+  kavrel::RaiseDescriptorLimit();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kavrel抽奖"));
   QApplication::setApplicationVersion(QString::fromLatin1(kavrel::kVersion));

@@ -8,6 +8,7 @@
 #include "console/stage_code_overlay.h"
 #include "console/stage_link.h"
 #include "phone/phone_answers.h"
+#include "platform/descriptor_limit.h"
 #include "settings/phone_settings_window.h"
 #include "storage/codec.h"
 #include "storage/participant_store.h"
@@ -21,7 +22,8 @@ PhoneControl::PhoneControl(DrawSession& session, StageLink& stage, const Program
       settings_(dir.Path(ProgramDir::kConfigIni)),
       options_(LoadPhoneOptions(settings_)),
       desk_(dir, clock),
-      server_(desk_),
+      // Sized from the descriptor limit the program raised at start.
+      server_(desk_, BudgetedLimits(DescriptorLimit())),
       feed_(session, dir, server_) {
   desk_.Load(&loadNotes_);
   connect(&desk_, &SigninDesk::Changed, this, &PhoneControl::Changed);
@@ -114,6 +116,9 @@ QString PhoneControl::CountsText() const {
   if (!desk_.Loaded()) return QStringLiteral("签到记录 config\\signin.dat 无法读取，签到已关闭。");
   QString text = startError_.isEmpty() ? QString() : startError_ + QLatin1Char('\n');
   text += QStringLiteral("已签到 %1 人，拒绝重复签到 %2 次").arg(desk_.Count()).arg(desk_.Refused());
+  if (server_.Running() && !feed_.CodesSaved()) {
+    text += QStringLiteral("\n签到码文件 config\\signin-codes.dat 无法读取或写入：名单中新加的人没有个人签到码。");
+  }
   if (loadNotes_.damagedLines > 0) {
     text += QStringLiteral("\n签到记录中有 %1 行无法识别（第 %2 行起），已跳过。")
                 .arg(loadNotes_.damagedLines)

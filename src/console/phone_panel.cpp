@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "console/phone_control.h"
+#include "console/signin_log_window.h"
 #include "platform/qr_code.h"
 
 namespace kavrel {
@@ -28,7 +29,14 @@ PhonePanel::PhonePanel(PhoneControl& control, QWidget* parent)
   stageCode_ = new QPushButton(QStringLiteral("舞台显示二维码"), this);
   stageCode_->setObjectName(QStringLiteral("按钮_舞台二维码"));
   stageCode_->setFocusPolicy(Qt::NoFocus);
+  auto* log = new QPushButton(QStringLiteral("签到记录…"), this);
+  log->setObjectName(QStringLiteral("按钮_签到记录"));
+  log->setFocusPolicy(Qt::NoFocus);
   connect(settings, &QPushButton::clicked, this, [this] { control_.OpenWindow(window()); });
+  connect(log, &QPushButton::clicked, this, [this] {
+    SigninLogWindow window(control_.Desk(), this->window());
+    window.exec();
+  });
   connect(stageCode_, &QPushButton::clicked, this, [this] { control_.ToggleStageCode(); });
 
   auto* text = new QVBoxLayout();
@@ -37,6 +45,7 @@ PhonePanel::PhonePanel(PhoneControl& control, QWidget* parent)
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(settings);
   buttons->addWidget(stageCode_);
+  buttons->addWidget(log);
   text->addLayout(buttons);
   text->addStretch(1);
   auto* row = new QHBoxLayout(this);

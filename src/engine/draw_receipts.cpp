@@ -101,6 +101,18 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   if (FileExists(logPath) &&
       (FileExists(dir_.Path(ProgramDir::kResultDat)) || FileExists(dir_.Path(ProgramDir::kResultTxt))))
     return false;
+  // A move into history cut short takes its receipts along first. A log that records more than its
+  // seal is a draw's evidence even when its results went elsewhere (a move cut short by an older
+  // version): it goes into history of its own, never under the new seal. Kept in place, with no
+  // receipts for this draw, when it cannot be moved.
+  if (!FinishInterruptedMove(dir_)) return false;
+  if (FileExists(logPath)) {
+    const LogScan old = ScanLog(dir_);
+    if ((old.anyBatch || old.badLine || old.lines.size() > 2) &&
+        !MoveToHistoryFolder(dir_, {logPath, dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)},
+                             when))
+      return false;
+  }
   Receipt r;
   r.kind = ReceiptKind::Seal;
   r.format = 2;

@@ -69,8 +69,9 @@ class DrawReceipts {
   // Where a receipt is appended (the stop's journal seam); the real file unless a test says otherwise.
   void UseFiles(DrawFiles& files) { files_ = &files; }
 
-  // A fresh draw: a new key, and a new log holding only the seal. Any log still in place belongs to a
-  // draw whose results could not be put aside; it is kept, and this draw goes without receipts (false).
+  // A fresh draw: a new key, and a new log holding only the seal. Any log still in place beside results
+  // belongs to a draw whose results could not be put aside; it is kept, and this draw goes without
+  // receipts (false). A log that records a batch without its results beside it goes into history first.
   bool FixSeal(const SealInputs& inputs, const LocalDateTime& when);
   // A resumed draw continues the log in place. `recordedBatches` is the batch count of the result
   // files; with `batchTakenBack` (the resume took back a batch the record never confirmed) a receipt

@@ -36,6 +36,7 @@ class ListEditor {
 
   ListTable& Table() { return table_; }
   Prompter& Asker() { return ctx_.prompter; }
+  const ProgramDir& Dir() const { return ctx_.dir; }
   const ListTable& Table() const { return table_; }
   bool ListChanged() const { return listChanged_; }
   // A save completed after the operator agreed to start the draw under way over: the caller resets

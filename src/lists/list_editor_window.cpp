@@ -25,6 +25,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "lists/invitations.h"
 #include "lists/list_print.h"
 #include "lists/number_generator_window.h"
 #include "storage/codec.h"
@@ -198,6 +199,8 @@ void ListEditorWindow::BuildMenus() {
   AddItem(fileMenu_, "保存", &ListEditorWindow::Save);
   AddItem(fileMenu_, "打印设置(U)", &ListEditorWindow::PrintSetup);
   AddItem(fileMenu_, "打印(P)", &ListEditorWindow::Print, QKeySequence(QStringLiteral("Ctrl+P")));
+  connect(AddItem(fileMenu_, "签到邀请函(PDF)…", nullptr), &QAction::triggered, this,
+          [this] { SaveInvitationsPdf(editor_.Dir(), this); });
   connect(AddItem(fileMenu_, "关闭", nullptr), &QAction::triggered, this, &QWidget::close);
 
   editMenu_ = bar->addMenu(QStringLiteral("编辑(&E)"));

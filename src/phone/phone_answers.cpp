@@ -7,6 +7,7 @@
 
 #include "phone/phone_mask.h"
 #include "storage/codec.h"
+#include "storage/membership_proof.h"
 #include "storage/receipt_merkle.h"
 
 namespace kavrel {
@@ -121,6 +122,35 @@ EntryMatch MatchEntry(const std::vector<std::string>& entries, int field, const 
   return match;
 }
 
+EntryMatch ResolvePerson(const PhoneSnapshot& snap, const std::vector<std::string>& entries, const QByteArray& code,
+                         const QByteArray& typed) {
+  EntryMatch match;
+  const QByteArray asked = (code.isEmpty() ? typed : code).trimmed();
+  if (asked.isEmpty() || asked.size() > kMaxQueryBytes) {
+    match.kind = EntryMatch::Kind::Invalid;
+    return match;
+  }
+  if (const auto entry =
+          snap.codes.EntryOf(std::string_view(asked.constData(), static_cast<std::size_t>(asked.size())))) {
+    // The code's person, when they are in the list asked about (the sealed list may lack them).
+    if (std::find(entries.begin(), entries.end(), *entry) != entries.end()) {
+      match.kind = EntryMatch::Kind::One;
+      match.entry = *entry;
+    }
+    return match;
+  }
+  if (!code.isEmpty()) return match;  // a code that is nobody's
+  if (!snap.options.typedSignin) {
+    match.kind = EntryMatch::Kind::CodeNeeded;
+    return match;
+  }
+  return MatchEntry(entries, snap.options.matchField, typed);
+}
+
+QString AnswerShown(const PhoneSnapshot& snap, const std::string& entry) {
+  return MaskForPhone(entry, snap.stageMask, true, true);
+}
+
 QByteArray SigninAnswerJson(SigninOutcome outcome, const QString& shownEntry) {
   switch (outcome) {
     case SigninOutcome::Added:
@@ -140,6 +170,8 @@ QByteArray SigninAnswerJson(SigninOutcome outcome, const QString& shownEntry) {
       return Json(Answer(false, QStringLiteral("操作太频繁，请稍等片刻再试。")));
     case SigninOutcome::Closed:
       return Json(Answer(false, QStringLiteral("签到已经关闭。")));
+    case SigninOutcome::CodeNeeded:
+      return Json(Answer(false, QStringLiteral("请扫描邀请函上的二维码，或输入邀请函上的8位签到码。")));
   }
   return {};
 }
@@ -151,6 +183,8 @@ QByteArray LookupAnswerJson(const PhoneSnapshot& snap, const EntryMatch& match) 
       return SigninAnswerJson(SigninOutcome::Invalid, {});
     case EntryMatch::Kind::Several:
       return SigninAnswerJson(SigninOutcome::NotUnique, {});
+    case EntryMatch::Kind::CodeNeeded:
+      return SigninAnswerJson(SigninOutcome::CodeNeeded, {});
     case EntryMatch::Kind::None:
       o = Answer(false,
                  snap.sealed ? QStringLiteral("不在本次抽奖的封存名单里。") : QStringLiteral("不在本次抽奖的名单里。"));
@@ -159,8 +193,7 @@ QByteArray LookupAnswerJson(const PhoneSnapshot& snap, const EntryMatch& match) 
     case EntryMatch::Kind::One:
       break;
   }
-  const auto& options = snap.options;
-  const QString shown = MaskForPhone(match.entry, StageMask{}, options.maskNames, options.maskPhones);
+  const QString shown = AnswerShown(snap, match.entry);
   const auto won = snap.wins.find(match.entry);
   QString text =
       (snap.sealed ? QStringLiteral("%1 在本次抽奖的封存名单里。") : QStringLiteral("%1 在本次抽奖的名单里。"))
@@ -186,17 +219,8 @@ QByteArray EntryProofJson(const PhoneSnapshot& snap, const std::string& entry) {
   if (at == snap.entries.end()) return {};
   const MerkleProof proof = ProveEntry(snap.entries, static_cast<std::size_t>(at - snap.entries.begin()));
   // The same object kavrel-verify --proof writes and checks, so a phone's proof is checked the same way.
-  QJsonObject o;
-  o[QStringLiteral("kavrel_proof")] = 1;
-  o[QStringLiteral("entry")] = ToQt(entry);
-  o[QStringLiteral("index")] = static_cast<qint64>(proof.index);
-  o[QStringLiteral("size")] = static_cast<qint64>(proof.size);
-  QJsonArray path;
-  for (const auto& h : proof.path) path.append(QString::fromLatin1(h.data(), static_cast<qsizetype>(h.size())));
-  o[QStringLiteral("path")] = path;
-  o[QStringLiteral("seal_line")] =
-      QString::fromUtf8(snap.sealLine.data(), static_cast<qsizetype>(snap.sealLine.size()));
-  return QJsonDocument(o).toJson(QJsonDocument::Indented);
+  // Masked like every answer about a person: the phone that asked already knows who it is.
+  return QByteArray::fromStdString(MembershipProofJson(snap.sealLine, FromQt(AnswerShown(snap, entry)), proof));
 }
 
 }  // namespace kavrel

@@ -10,6 +10,7 @@
 #include "storage/program_dir.h"
 #include "storage/receipt_log.h"
 #include "storage/result_store.h"
+#include "storage/signin_codes.h"
 #include "storage/text_file.h"
 
 namespace kavrel {
@@ -57,6 +58,17 @@ void PhoneFeed::ReloadEntriesIfChanged() {
   const bool sealedChanged = sealed_.Reload(dir_.Path(ProgramDir::kSealedList));
   if (!listChanged && !sealedChanged) return;
   entriesChanged_ = true;
+  if (listChanged) {
+    // Everyone on the list has a code before a phone can ask (a person added at the door too). A file
+    // that cannot be read or written leaves the codes as they were: no code is handed out that a
+    // restart would forget.
+    if (auto codes = EnsureSigninCodes(dir_, list_.entries)) {
+      codes_ = std::move(*codes);
+      codesSaved_ = true;
+    } else {
+      codesSaved_ = false;
+    }
+  }
   sealLine_.clear();
   if (sealed_.present) {
     const ReceiptLines log = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
@@ -76,6 +88,7 @@ void PhoneFeed::PublishNow() {
   in.signinEntries = list_.entries;
   in.sealed = sealed_.present;
   in.sealLine = sealLine_;
+  in.codes = codes_;
   const DrawOptions& draw = session_.Options();
   // The stage masks only the rolling texts; a photo's name is the person's file name.
   in.stageMask = StageMask{draw.maskOn && session_.Mode().textMode, draw.maskFrom, draw.maskTo};

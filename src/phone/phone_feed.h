@@ -8,6 +8,7 @@
 
 #include "engine/draw_observer.h"
 #include "storage/phone_options.h"
+#include "storage/signin_codes.h"
 
 namespace kavrel {
 
@@ -28,6 +29,9 @@ class PhoneFeed : public QObject, private DrawObserver {
   void SetOptions(const PhoneOptions& options);
   // Builds and publishes now (after a list or settings change, and when the server starts).
   void PublishNow();
+  // False when config\signin-codes.dat could not be read or written: the personal codes are then
+  // missing for some or all of the list.
+  bool CodesSaved() const { return codesSaved_; }
 
  private:
   void DrawChanged(const DrawSession&) override;
@@ -55,6 +59,8 @@ class PhoneFeed : public QObject, private DrawObserver {
   ListFile sealed_;
   bool entriesChanged_ = false;
   std::string sealLine_;
+  SigninCodes codes_;
+  bool codesSaved_ = true;
 };
 
 }  // namespace kavrel

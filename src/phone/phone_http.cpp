@@ -4,6 +4,7 @@
 #include <QHttpServerRequest>
 #include <QTcpSocket>
 #include <QUrlQuery>
+#include <algorithm>
 
 #include "phone/phone_answers.h"
 #include "phone/phone_mask.h"
@@ -38,6 +39,22 @@ void Reply(QHttpServerResponder& responder, const QByteArray& type, const QByteA
 
 void ReplyJson(QHttpServerResponder& responder, const QByteArray& body, Status status = Status::Ok) {
   Reply(responder, "application/json; charset=utf-8", body, status);
+}
+
+// Connection: close, or HTTP/1.0 without keep-alive: the phone wants the connection ended after the
+// answer, and keeping it would hold a place for nothing.
+bool WantsClose(const QHttpServerRequest& request, bool http10) {
+  bool close = false;
+  bool keepAlive = false;
+  for (const auto& [name, value] : request.headers()) {
+    if (name.compare("connection", Qt::CaseInsensitive) != 0) continue;
+    for (const QByteArray& token : value.split(',')) {
+      const QByteArray t = token.trimmed().toLower();
+      close = close || t == "close";
+      keepAlive = keepAlive || t == "keep-alive";
+    }
+  }
+  return close || (http10 && !keepAlive);
 }
 
 }  // namespace
@@ -95,21 +112,40 @@ void PhoneHttp::Shut() {
 }
 
 bool PhoneHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
-  auto responder = makeResponder(request, socket);
-  const QString path = request.url().path();
-  if (request.method() == QHttpServerRequest::Method::Get) {
-    Get(request, socket, responder);
-  } else if (request.method() == QHttpServerRequest::Method::Post && path == QLatin1String("/api/signin")) {
-    SignIn(request, socket, responder);
-  } else {
-    Reply(responder, "text/plain; charset=utf-8", "method not allowed\n", Status::MethodNotAllowed);
+  if (auto* guarded = qobject_cast<GuardedSocket*>(socket)) {
+    guarded->Touch(tcp_ ? tcp_->Now() : 0);
+    if (WantsClose(request, guarded->Http10())) guarded->SetCloseAfterAnswer();
   }
+  {
+    auto responder = makeResponder(request, socket);
+    const QString path = request.url().path();
+    if (request.method() == QHttpServerRequest::Method::Get) {
+      Get(request, socket, responder);
+    } else if (request.method() == QHttpServerRequest::Method::Post && path == QLatin1String("/api/signin")) {
+      SignIn(request, socket, responder);
+    } else {
+      Reply(responder, "text/plain; charset=utf-8", "method not allowed\n", Status::MethodNotAllowed);
+    }
+  }
+  Answered(socket);
   return true;
 }
 
 void PhoneHttp::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-  auto responder = makeResponder(request, socket);
-  Reply(responder, "text/plain; charset=utf-8", "not found\n", Status::NotFound);
+  {
+    auto responder = makeResponder(request, socket);
+    Reply(responder, "text/plain; charset=utf-8", "not found\n", Status::NotFound);
+  }
+  Answered(socket);
+}
+
+// After a request's handler: a phone that asked for the connection to end gets it ended once its
+// answer is out (a sign-in still being saved and a stream are answered later, and end then).
+void PhoneHttp::Answered(QTcpSocket* socket) {
+  auto* guarded = qobject_cast<GuardedSocket*>(socket);
+  if (!guarded || !guarded->CloseAfterAnswer() || guarded->Streaming()) return;
+  if (guarded->AnswerPending()) return;
+  guarded->disconnectFromHost();
 }
 
 void PhoneHttp::Get(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder) {
@@ -123,7 +159,7 @@ void PhoneHttp::Get(const QHttpServerRequest& request, QTcpSocket* socket, QHttp
   if (path == QLatin1String("/api/results")) {
     ReplyJson(responder, snap ? snap->resultsJson : QByteArray("{\"rev\":0,\"awards\":[]}"));
   } else if (path == QLatin1String("/api/events")) {
-    OpenStream(socket, responder);
+    OpenStream(request, socket, responder);
   } else if (path == QLatin1String("/api/lookup") || path == QLatin1String("/api/proof")) {
     if (!lookups_.Allow(request.remoteAddress(), clock_.elapsed())) {
       ReplyJson(responder, SigninAnswerJson(SigninOutcome::TooMany, {}), Status::TooManyRequests);
@@ -133,8 +169,10 @@ void PhoneHttp::Get(const QHttpServerRequest& request, QTcpSocket* socket, QHttp
       ReplyJson(responder, SigninAnswerJson(SigninOutcome::Closed, {}), Status::ServiceUnavailable);
       return;
     }
-    const QByteArray typed = request.query().queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded).toUtf8();
-    const EntryMatch match = MatchEntry(snap->entries, snap->options.matchField, typed);
+    const QUrlQuery query = request.query();
+    const QByteArray code = query.queryItemValue(QStringLiteral("c"), QUrl::FullyDecoded).toUtf8();
+    const QByteArray typed = query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded).toUtf8();
+    const EntryMatch match = ResolvePerson(*snap, snap->entries, code, typed);
     if (path == QLatin1String("/api/lookup")) {
       ReplyJson(responder, LookupAnswerJson(*snap, match));
       return;
@@ -167,9 +205,13 @@ void PhoneHttp::SignIn(const QHttpServerRequest& request, QTcpSocket* socket, QH
     return;
   }
   const QUrlQuery form(QString::fromUtf8(body).replace(QLatin1Char('+'), QLatin1Char(' ')));
+  const QByteArray code = form.queryItemValue(QStringLiteral("c"), QUrl::FullyDecoded).toUtf8();
   const QByteArray typed = form.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded).toUtf8();
-  const EntryMatch match = MatchEntry(snap->signinEntries, snap->options.matchField, typed);
+  const EntryMatch match = ResolvePerson(*snap, snap->signinEntries, code, typed);
   switch (match.kind) {
+    case EntryMatch::Kind::CodeNeeded:
+      ReplyJson(responder, SigninAnswerJson(SigninOutcome::CodeNeeded, {}));
+      return;
     case EntryMatch::Kind::Invalid:
       ReplyJson(responder, SigninAnswerJson(SigninOutcome::Invalid, {}), Status::BadRequest);
       return;
@@ -183,9 +225,11 @@ void PhoneHttp::SignIn(const QHttpServerRequest& request, QTcpSocket* socket, QH
       break;
   }
   const quint64 ticket = nextTicket_++;
-  const QString shown = MaskForPhone(match.entry, StageMask{}, snap->options.maskNames, snap->options.maskPhones);
+  const QString shown = AnswerShown(*snap, match.entry);
+  if (auto* guarded = qobject_cast<GuardedSocket*>(socket)) guarded->SetAnswerPending(true);
   waiting_.emplace(ticket, Waiting{QPointer<QTcpSocket>(socket), std::move(responder), shown});
-  emit SigninWanted(ticket, QByteArray(match.entry.data(), static_cast<qsizetype>(match.entry.size())));
+  emit SigninWanted(ticket, QByteArray(match.entry.data(), static_cast<qsizetype>(match.entry.size())),
+                    request.remoteAddress().toString());
 }
 
 void PhoneHttp::Settle(quint64 ticket, int outcome) {
@@ -209,11 +253,16 @@ void PhoneHttp::Settle(quint64 ticket, int outcome) {
       break;
   }
   ReplyJson(w.responder, SigninAnswerJson(result, w.shown));
+  if (auto* guarded = qobject_cast<GuardedSocket*>(w.socket.data())) guarded->SetAnswerPending(false);
+  Answered(w.socket);
 }
 
-void PhoneHttp::OpenStream(QTcpSocket* socket, QHttpServerResponder& responder) {
-  std::erase_if(streams_, [](const QPointer<QTcpSocket>& s) { return !s; });
-  if (static_cast<int>(streams_.size()) >= limits_.maxStreams) {
+void PhoneHttp::OpenStream(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder) {
+  PruneStreams(false);
+  const QHostAddress peer = request.remoteAddress();
+  const auto fromPeer =
+      std::count_if(streams_.begin(), streams_.end(), [&](const Stream& s) { return s.peer == peer; });
+  if (static_cast<int>(streams_.size()) >= limits_.maxStreams || fromPeer >= limits_.maxStreamsPerAddress) {
     // The page falls back to asking now and then.
     Reply(responder, "text/plain; charset=utf-8", "busy\n", Status::ServiceUnavailable);
     return;
@@ -228,7 +277,21 @@ void PhoneHttp::OpenStream(QTcpSocket* socket, QHttpServerResponder& responder) 
   QByteArray first = "retry: 1000\n\n";
   if (snap) first += "data: " + snap->resultsJson + "\n\n";
   responder.writeBody(first);
-  streams_.emplace_back(socket);
+  streams_.push_back(Stream{QPointer<QTcpSocket>(socket), peer, clock_.elapsed()});
+}
+
+void PhoneHttp::PruneStreams(bool cutOld) {
+  const qint64 now = clock_.elapsed();
+  std::erase_if(streams_, [&](const Stream& s) {
+    if (!s.socket) return true;
+    // A phone that stopped reading is not buffered for without bound; a stream that lived its time
+    // ends, and the page opens a new one at once: no stream holds its place for ever.
+    if (s.socket->bytesToWrite() > 256 * 1024 || (cutOld && now - s.openedMs > limits_.streamMaxMs)) {
+      s.socket->abort();
+      return true;
+    }
+    return false;
+  });
 }
 
 void PhoneHttp::Broadcast() {
@@ -236,26 +299,13 @@ void PhoneHttp::Broadcast() {
   if (!snap || snap->revision == lastBroadcast_) return;
   lastBroadcast_ = snap->revision;
   const QByteArray event = "data: " + snap->resultsJson + "\n\n";
-  std::erase_if(streams_, [](const QPointer<QTcpSocket>& s) { return !s; });
-  for (const auto& s : streams_) {
-    // A phone that stopped reading is not buffered for without bound.
-    if (s->bytesToWrite() > 1024 * 1024) {
-      s->abort();
-      continue;
-    }
-    s->write(event);
-  }
+  PruneStreams(false);
+  for (const auto& s : streams_) s.socket->write(event);
 }
 
 void PhoneHttp::Heartbeat() {
-  std::erase_if(streams_, [](const QPointer<QTcpSocket>& s) { return !s; });
-  for (const auto& s : streams_) {
-    if (s->bytesToWrite() > 1024 * 1024) {
-      s->abort();
-      continue;
-    }
-    s->write(":\n\n");
-  }
+  PruneStreams(true);
+  for (const auto& s : streams_) s.socket->write(":\n\n");
 }
 
 }  // namespace kavrel

@@ -33,7 +33,7 @@ class PhoneHttp : public QAbstractHttpServer {
   void Settle(quint64 ticket, int outcome);
 
  signals:
-  void SigninWanted(quint64 ticket, const QByteArray& entryGb);
+  void SigninWanted(quint64 ticket, const QByteArray& entryGb, const QString& address);
 
  protected:
   bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -42,8 +42,11 @@ class PhoneHttp : public QAbstractHttpServer {
  private:
   void Get(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
   void SignIn(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
-  void OpenStream(QTcpSocket* socket, QHttpServerResponder& responder);
+  void OpenStream(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
   void Heartbeat();
+  // Drops the streams that closed; cuts those that stopped reading or lived their time.
+  void PruneStreams(bool cutOld);
+  static void Answered(QTcpSocket* socket);
 
   struct Page {
     QByteArray type;
@@ -59,7 +62,12 @@ class PhoneHttp : public QAbstractHttpServer {
   PhoneServerLimits limits_;
   GuardedTcpServer* tcp_ = nullptr;
   QHash<QString, Page> pages_;
-  std::vector<QPointer<QTcpSocket>> streams_;
+  struct Stream {
+    QPointer<QTcpSocket> socket;
+    QHostAddress peer;
+    qint64 openedMs = 0;
+  };
+  std::vector<Stream> streams_;
   std::unordered_map<quint64, Waiting> waiting_;
   quint64 nextTicket_ = 1;
   RateLimiter signins_;

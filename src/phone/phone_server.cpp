@@ -3,7 +3,26 @@
 #include "phone/phone_http.h"
 #include "phone/signin_desk.h"
 
+#include <algorithm>
+
 namespace kavrel {
+
+PhoneServerLimits BudgetedLimits(int descriptorLimit) {
+  PhoneServerLimits limits;
+  constexpr int kMostConnections = 2500;  // ~100 MB of connections: a hall of a thousand phones twice over
+  int cap = kMostConnections;
+  if (descriptorLimit > 0) {
+    // The draw's own needs are a few dozen descriptors (display, sounds, threads' wake-ups, result
+    // files, picture folders); a quarter of the limit, and never less than 256, stays theirs.
+    const int reserve = std::max(256, descriptorLimit / 4);
+    cap = std::clamp(descriptorLimit - reserve - limits.connections.maxRefusing, 16, kMostConnections);
+  }
+  limits.connections.maxConnections = cap;
+  limits.connections.maxPerAddress = std::max(1, cap * 3 / 4);
+  limits.maxStreams = std::max(1, cap * 2 / 3);
+  limits.maxStreamsPerAddress = std::max(1, limits.maxStreams * 3 / 4);
+  return limits;
+}
 
 PhoneServer::PhoneServer(SigninDesk& desk, PhoneServerLimits limits, QObject* parent)
     : QObject(parent), desk_(desk), limits_(limits) {

@@ -16,14 +16,22 @@ class SigninDesk;
 
 struct PhoneServerLimits {
   ConnectionLimits connections;
-  // Sign-ins and lookups per phone address: a burst, then one per interval.
-  int signinBurst = 5;
-  int signinRefillMs = 3000;
-  int lookupBurst = 20;
-  int lookupRefillMs = 1000;
-  int maxStreams = 1500;    // live result streams open at once
-  int heartbeatMs = 15000;  // a comment line on every stream, so dead ones are noticed
+  // Sign-ins and lookups per address: a burst, then one per interval. A hall behind one router is one
+  // address (five hundred people signing in within two minutes); these stop floods, not a room.
+  int signinBurst = 120;
+  int signinRefillMs = 150;
+  int lookupBurst = 120;
+  int lookupRefillMs = 100;
+  int maxStreams = 1000;           // live result streams open at once
+  int maxStreamsPerAddress = 750;  // of them from one address (the rest of its phones ask now and then)
+  int streamMaxMs = 10 * 60000;    // a stream is closed after this; the page opens a new one at once
+  int heartbeatMs = 15000;         // a comment line on every stream, so dead ones are noticed
 };
+
+// The limits for a process that may hold `descriptorLimit` files open (0: no such limit): the
+// connections stay well below it, leaving a reserve for the draw's own files, sounds, pictures and
+// the display, so a full hall gets 503 and the draw never lacks a descriptor.
+PhoneServerLimits BudgetedLimits(int descriptorLimit);
 
 // The phone pages' web server. Runs on its own thread; the draw hands it snapshots (Publish) and
 // never waits for it. Sign-ins go to the SigninDesk on the UI thread and are answered once saved.

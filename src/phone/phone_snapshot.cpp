@@ -17,6 +17,8 @@ std::shared_ptr<const PhoneSnapshot> BuildPhoneSnapshot(const PhoneSnapshotInput
   snap->entries = in.entries;
   snap->signinEntries = in.signinEntries;
   snap->sealLine = in.sealLine;
+  snap->stageMask = in.stageMask;
+  snap->codes = in.codes;
 
   QJsonArray awards;
   for (const PhoneAward& award : in.awards) {
@@ -36,6 +38,7 @@ std::shared_ptr<const PhoneSnapshot> BuildPhoneSnapshot(const PhoneSnapshotInput
   QJsonObject root;
   root[QStringLiteral("title")] = in.title;
   root[QStringLiteral("awards")] = awards;
+  root[QStringLiteral("typed")] = in.options.typedSignin;  // the pages ask for a number or name too
   snap->resultsJson = QJsonDocument(root).toJson(QJsonDocument::Compact);
   return snap;
 }

@@ -9,8 +9,16 @@
 #include <vector>
 
 #include "storage/phone_options.h"
+#include "storage/signin_codes.h"
 
 namespace kavrel {
+
+// The stage's privacy masking, as the draw options say it.
+struct StageMask {
+  bool on = false;
+  int from = 4;
+  int to = 7;
+};
 
 // What the phone pages show, frozen at one moment: built on the draw's thread after a change and
 // handed to the server whole, so the server never reads a draw object and a page never sees half of
@@ -25,6 +33,8 @@ struct PhoneSnapshot {
   // entry -> the awards it won ("award（prize）", UTF-8), in the order they were drawn.
   std::unordered_map<std::string, std::vector<QString>> wins;
   std::string sealLine;  // the receipts' seal line (UTF-8) when sealed: proofs are made on request
+  StageMask stageMask;   // what every answer about a person masks, at least
+  SigninCodes codes;     // each person's own code
 };
 
 // One result line as the snapshot builder gets it (GB18030 texts, unmasked winners).
@@ -34,19 +44,13 @@ struct PhoneAward {
   std::vector<std::string> winners;
 };
 
-// The stage's privacy masking, as the draw options say it.
-struct StageMask {
-  bool on = false;
-  int from = 4;
-  int to = 7;
-};
-
 struct PhoneSnapshotInputs {
   std::vector<PhoneAward> awards;
   std::vector<std::string> entries;
   std::vector<std::string> signinEntries;
   bool sealed = false;
   std::string sealLine;  // the receipts' seal line when sealed (for the proofs)
+  SigninCodes codes;
   StageMask stageMask;
   PhoneOptions options;
   QString title;  // the event's title (UTF-8 on the page)

@@ -24,13 +24,13 @@ bool SigninDesk::Load(SigninFile* notes) {
   return true;
 }
 
-void SigninDesk::Submit(quint64 ticket, const QByteArray& entryGb) {
+void SigninDesk::Submit(quint64 ticket, const QByteArray& entryGb, const QString& address) {
   if (!loaded_) {
     emit Settled(ticket, Closed);
     return;
   }
   std::string entry(entryGb.constData(), static_cast<std::size_t>(entryGb.size()));
-  if (book_.Add(entry, clock_.Now()) == SigninBook::AddResult::AlreadySignedIn) {
+  if (book_.Add(entry, clock_.Now(), address.toStdString()) == SigninBook::AddResult::AlreadySignedIn) {
     // Two phones racing for one entry before the save: the second is refused like any other.
     ++refused_;
     emit Settled(ticket, AlreadySignedIn);
@@ -45,6 +45,24 @@ void SigninDesk::Submit(quint64 ticket, const QByteArray& entryGb) {
     const qint64 gather = std::min<qint64>(20, saveEveryMs_);
     saveTimer_.start(static_cast<int>(std::max<qint64>(gather, saveEveryMs_ - since)));
   }
+}
+
+bool SigninDesk::Undo(const std::string& entry) {
+  if (!loaded_) return false;
+  SigninBook before = book_;
+  if (!book_.Remove(entry)) return false;
+  // A sign-in still waiting for its save is answered by that save; the undo must not race it.
+  std::erase_if(waiting_, [&](const auto& w) {
+    if (w.second != entry) return false;
+    emit Settled(w.first, SaveFailed);
+    return true;
+  });
+  if (!SaveSignins(dir_, book_.Records())) {
+    book_ = std::move(before);
+    return false;
+  }
+  emit Changed();
+  return true;
 }
 
 void SigninDesk::Save() {

@@ -36,8 +36,14 @@ class SigninDesk : public QObject {
   enum Outcome { Added = 0, AlreadySignedIn = 1, SaveFailed = 2, Closed = 3 };
 
  public slots:
-  // From the server's thread (queued): `entryGb` signs in; Settled(ticket, outcome) answers.
-  void Submit(quint64 ticket, const QByteArray& entryGb);
+  // From the server's thread (queued): `entryGb` signs in from `address`; Settled(ticket, outcome)
+  // answers.
+  void Submit(quint64 ticket, const QByteArray& entryGb, const QString& address = {});
+
+ public:
+  // The operator takes back a sign-in (someone signed in for an absent colleague): saved at once.
+  // False when the entry was not signed in or the file could not be written (nothing changes then).
+  bool Undo(const std::string& entry);
 
  signals:
   void Settled(quint64 ticket, int outcome);

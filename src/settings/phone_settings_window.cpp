@@ -46,6 +46,15 @@ PhoneSettingsWindow::PhoneSettingsWindow(const PhoneOptions& options, const QStr
   maskPhones_ = new QCheckBox(QStringLiteral("中奖名单隐藏手机号中间四位（138****5678）"), this);
   maskPhones_->setObjectName(QStringLiteral("复选框_隐藏手机号"));
   maskPhones_->setChecked(options.maskPhones);
+  typedSignin_ = new QCheckBox(QStringLiteral("也允许输入工号或姓名签到和查询"), this);
+  typedSignin_->setObjectName(QStringLiteral("复选框_输入工号签到"));
+  typedSignin_->setChecked(options.typedSignin);
+  typedSignin_->setToolTip(QStringLiteral("每人默认只能用自己邀请函上的二维码（个人签到码）签到。"));
+  auto* typedRisk = new QLabel(QStringLiteral("注意：允许输入工号或姓名后，知道同事工号或姓名的人就能替他签到，"
+                                              "“只抽已签到人员”时未到场的人也可能被抽中。"),
+                               this);
+  typedRisk->setObjectName(QStringLiteral("标签_输入签到风险"));
+  typedRisk->setWordWrap(true);
 
   auto* form = new QFormLayout();
   form->addRow(QStringLiteral("网络地址："), address_);
@@ -53,6 +62,8 @@ PhoneSettingsWindow::PhoneSettingsWindow(const PhoneOptions& options, const QStr
   form->addRow(QStringLiteral("签到和查询匹配："), field_);
   form->addRow(maskNames_);
   form->addRow(maskPhones_);
+  form->addRow(typedSignin_);
+  form->addRow(typedRisk);
   auto* note = new QLabel(QStringLiteral("舞台启用了隐私屏蔽时，手机上的中奖名单同样屏蔽。\n"
                                          "手机须与本机连在同一个网络（会场无线网）上。"),
                           this);
@@ -115,6 +126,7 @@ PhoneOptions PhoneSettingsWindow::Options() const {
   o.matchField = field_->currentIndex();
   o.maskNames = maskNames_->isChecked();
   o.maskPhones = maskPhones_->isChecked();
+  o.typedSignin = typedSignin_->isChecked();
   return o;
 }
 

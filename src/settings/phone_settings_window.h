@@ -53,6 +53,7 @@ class PhoneSettingsWindow : public QDialog {
   QComboBox* field_ = nullptr;
   QCheckBox* maskNames_ = nullptr;
   QCheckBox* maskPhones_ = nullptr;
+  QCheckBox* typedSignin_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* code_ = nullptr;
   QPushButton* start_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringDecoder>
 #include <algorithm>
+#include <optional>
 
 #include "storage/gb18030.h"
 
@@ -79,6 +80,39 @@ bool LooksLikeUtf8(std::string_view bytes) {
   return multiByte;
 }
 
+std::optional<bool> Utf16WithoutMark(std::string_view bytes) {
+  // No other text the program meets holds a NUL byte; UTF-16 holds one in every ASCII character
+  // (digits, blanks, line ends), always on the same side of the pair. A character whose low or high
+  // byte is 0 ("一" is U+4E00) puts a few on the other side; a picture or a workbook renamed .txt
+  // puts them on both and has whole NUL characters.
+  if (bytes.size() < 2 || bytes.size() % 2 != 0) return std::nullopt;
+  std::size_t zeroLow = 0;   // NULs where UTF-16LE keeps a character's high byte
+  std::size_t zeroHigh = 0;  // NULs at even offsets
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    const bool even = bytes[i] == '\0';
+    const bool odd = bytes[i + 1] == '\0';
+    if (even && odd) return std::nullopt;
+    zeroHigh += even;
+    zeroLow += odd;
+  }
+  if (zeroLow == 0 && zeroHigh == 0) return std::nullopt;
+  if (zeroLow >= 4 * zeroHigh) return true;
+  if (zeroHigh >= 4 * zeroLow) return false;
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::string> DecodeUtf16(std::string_view bytes, bool littleEndian) {
+  QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                         QStringDecoder::Flag::Stateless);
+  const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (decoder.hasError()) return std::nullopt;
+  return FromQt(text);
+}
+
+}  // namespace
+
 std::string DecodeExternalText(std::string_view bytes) {
   auto size = [](std::string_view b) { return static_cast<qsizetype>(b.size()); };
   if (bytes.starts_with("\xEF\xBB\xBF")) {
@@ -91,6 +125,8 @@ std::string DecodeExternalText(std::string_view bytes) {
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     return FromQt(decoder.decode(QByteArrayView(bytes.data(), size(bytes))));
   }
+  if (const auto littleEndian = Utf16WithoutMark(bytes))
+    if (auto text = DecodeUtf16(bytes, *littleEndian)) return std::move(*text);
   if (LooksLikeUtf8(bytes)) return FromQt(QString::fromUtf8(bytes.data(), size(bytes)));
   return std::string(bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,12 +19,18 @@ QString ToQt(std::string_view gb);
 std::string FromQt(const QString& text);
 
 // Text from outside the program (a list, config.ini saved by another editor, an imported file) as
-// GB18030 bytes. Other editors save UTF-8 (with or without a byte-order mark) or UTF-16 with a
-// byte-order mark; those are converted. Anything else is taken as GBK/GB18030 already. A text
+// GB18030 bytes. Other editors save UTF-8 (with or without a byte-order mark) or UTF-16 (with a
+// byte-order mark, or without one as some programs' "Unicode" export does: Utf16WithoutMark); those
+// are converted. Anything else is taken as GBK/GB18030 already. A text
 // without a mark counts as UTF-8 only when it is valid UTF-8 and holds at least one multi-byte
 // sequence of three or more bytes (every Chinese character in UTF-8 is one): plain ASCII is the same
 // in every one of them, and a GBK character often happens to form a valid two-byte sequence.
 std::string DecodeExternalText(std::string_view bytes);
+
+// Whether bytes without a byte-order mark are UTF-16: true little-endian, false big-endian, nullopt
+// when they are not (no NUL byte at all, or NULs that no UTF-16 text has: whole NUL characters,
+// or as many on one side of the byte pairs as on the other).
+std::optional<bool> Utf16WithoutMark(std::string_view bytes);
 
 // The first characters of a GB18030 text that fit in maxBytes, never cutting a character in two.
 std::string CutAtCharacter(std::string_view gb, std::size_t maxBytes);

@@ -102,11 +102,12 @@ bool MakeSingleLine(std::string& text) {
   return changed;
 }
 
-std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes) {
+std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes, int rules) {
   PoolLoadNotes counted;
   std::vector<std::string> entries = SplitLines(text);
   std::size_t kept = 0;
   for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!IsBlankEntry(entries[i]) && rules >= 1 && MakeSingleLine(entries[i])) ++counted.breaksReplaced;
     if (IsBlankEntry(entries[i])) {
       ++counted.blanksDropped;
       continue;

@@ -22,6 +22,7 @@ inline constexpr std::size_t kLongEntryBytes = 256;
 // What loading the list changed or found, for the one message that tells the operator.
 struct PoolLoadNotes {
   int dashesReplaced = 0;  // entries whose "-" became "－"
+  int breaksReplaced = 0;  // entries whose TABs or line breaks became spaces (MakeSingleLine)
   int blanksDropped = 0;   // blank lines left out
   int longEntries = 0;     // entries longer than kLongEntryBytes
   int firstLongEntry = 0;  // its 1-based position in the loaded list, 0 when there is none
@@ -29,10 +30,12 @@ struct PoolLoadNotes {
 
 // config\set.dat as the draw's entries; nullopt when the file does not exist (an empty file is an
 // empty list). The text is decoded by DecodeExternalText and split by SplitLines, so lists saved as
-// UTF-8 or with bare LF line ends read as they look. Blank entries (nothing but blanks) are left
-// out: they could only ever win as nobody. An ASCII "-" inside an entry becomes the full-width
-// "－": "-" separates the fields of result.dat and exit.ini, and an entry carrying one would read
-// back as several winners.
+// UTF-8 or UTF-16 or with bare LF line ends read as they look. A line is one entry: a TAB (two
+// columns pasted from a workbook) or a line break left inside it (a lone CR, U+2028) becomes a space
+// by MakeSingleLine, as in the list editor, since the result files separate their fields with TABs
+// and lines. Blank entries (nothing but blanks) are left out: they could only ever win as nobody. An ASCII "-" inside
+// an entry becomes the full-width "－": "-" separates the fields of result.dat and exit.ini, and an entry carrying one
+// would read back as several winners.
 std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoadNotes* notes = nullptr);
 
 // config\set.dat's lines as they are written, decoded and split by the same rule (so LF or CR
@@ -40,8 +43,13 @@ std::optional<std::vector<std::string>> LoadPool(const ProgramDir& dir, PoolLoad
 // there is no file.
 std::vector<std::string> LoadListLines(const ProgramDir& dir);
 
+// The rules by which a list's lines become the draw's entries, kept in each draw's seal so that it
+// is checked by the rules it was drawn by: 0 took TABs and lone CRs inside a line as they were (and
+// compared entries byte for byte); 1 applies MakeSingleLine to every entry.
+inline constexpr int kEntryRules = 1;
+
 // The rules above for one list's text (already decoded).
-std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes = nullptr);
+std::vector<std::string> PoolEntries(std::string_view text, PoolLoadNotes* notes = nullptr, int rules = kEntryRules);
 
 // An entry made only of ASCII blanks, tabs and full-width blanks (or nothing).
 bool IsBlankEntry(std::string_view entry);

@@ -23,6 +23,7 @@ PhoneOptions LoadPhoneOptions(const Settings& settings) {
   options.matchField = field >= 0 && field <= 64 ? field : 0;
   options.maskNames = settings.ReadBool(Section(), "maskNames", options.maskNames);
   options.maskPhones = settings.ReadBool(Section(), "maskPhones", options.maskPhones);
+  options.typedSignin = settings.ReadBool(Section(), "typedSignin", false);
   options.enabled = settings.ReadBool(Section(), "enabled", false);
   return options;
 }
@@ -33,6 +34,7 @@ bool SavePhoneOptions(Settings& settings, const PhoneOptions& options) {
   ok = settings.WriteInt(Section(), "matchField", options.matchField) && ok;
   ok = settings.WriteBool(Section(), "maskNames", options.maskNames) && ok;
   ok = settings.WriteBool(Section(), "maskPhones", options.maskPhones) && ok;
+  ok = settings.WriteBool(Section(), "typedSignin", options.typedSignin) && ok;
   ok = settings.WriteBool(Section(), "enabled", options.enabled) && ok;
   return ok;
 }

@@ -17,6 +17,9 @@ struct PhoneOptions {
   int matchField = 0;
   bool maskNames = false;  // 张*三
   bool maskPhones = true;  // 138****5678
+  // Signing in (and looking up) by a typed employee number or name, besides each person's own code.
+  // Off by default: anyone who knows a colleague's number can then sign them in.
+  bool typedSignin = false;
   // Running when the program last stopped: started again at the next start, so phones keep working
   // across a restart or a crash in the middle of the event.
   bool enabled = false;

@@ -37,6 +37,8 @@ class ProgramDir {
   static constexpr std::string_view kReceiptsKey = "\\config\\receipts-key.dat";
   // Who signed in on their phone, kept across a restart.
   static constexpr std::string_view kSigninDat = "\\config\\signin.dat";
+  // Each person's own sign-in code (the invitations' QR codes).
+  static constexpr std::string_view kSigninCodes = "\\config\\signin-codes.dat";
   // Held while a program runs on the folder: a second one for the same data is refused.
   static constexpr std::string_view kInstanceLock = "\\kavrel.lock";
   // Read-only parts, in the program folder: the sample event, and the file an installer leaves to say

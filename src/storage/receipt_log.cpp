@@ -102,6 +102,7 @@ std::string SealOf(const Receipt& r) {
   text += "duplicates " + std::to_string(r.duplicates) + (r.duplicatesKept ? " kept" : " removed") + "\n";
   text += std::string("repeat ") + (r.repeatAllowed ? "1" : "0") + "\n";
   if (r.presentOnly) text += "present " + std::to_string(r.presentCount) + "\n";
+  if (r.entryRules > 0) text += "entries " + std::to_string(r.entryRules) + "\n";
   return Sha256Hex(text);
 }
 
@@ -150,6 +151,7 @@ std::string FormatReceipt(const Receipt& r) {
           o[QStringLiteral("present")] = true;
           o[QStringLiteral("present_count")] = static_cast<qint64>(r.presentCount);
         }
+        if (r.entryRules > 0) o[QStringLiteral("entry_rules")] = r.entryRules;
       }
       o[QStringLiteral("seal")] = Ascii(r.seal);
       o[QStringLiteral("pool_size")] = static_cast<qint64>(r.poolSize);
@@ -270,6 +272,7 @@ std::optional<Receipt> ParseReceipt(std::string_view line) {
           if (r.presentOnly && r.presentCount < 0) return std::nullopt;
           if (!r.presentOnly) r.presentCount = 0;
         }
+        if (has("entry_rules") && (!integer("entry_rules", r.entryRules) || r.entryRules < 1)) return std::nullopt;
       }
       break;
     case ReceiptKind::Batch: {

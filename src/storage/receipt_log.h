@@ -70,6 +70,10 @@ struct Receipt {
   // Absent from every seal made without that choice, so those stay as they always were.
   bool presentOnly = false;
   long long presentCount = 0;
+  // Format 2: the rules the list's lines became entries by (kEntryRules of the participant store when
+  // the seal was made). Absent (0) from the seals made before entries were kept to one line each and
+  // compared by EntryKey; those are checked by the rules they were made with.
+  int entryRules = 0;
 
   // Batch.
   int batchIndex = 0;  // 1-based count of batch receipts in the log

@@ -37,13 +37,6 @@ std::string JoinFields(const std::vector<std::string>& fields, std::size_t count
   return line;
 }
 
-std::string LogBlock(const std::string& awardName, const std::vector<std::string>& winners, const LocalDateTime& when) {
-  std::string block =
-      "\r\n\r\n" + kSeparator + "\r\n\r\n" + FormatStopTime(when) + "\r\n\r\n" + Gb("【") + awardName + Gb("】") + "\t";
-  for (const auto& winner : winners) block += winner + "\t";
-  return block + "\r\n";
-}
-
 // In result.dat: the newest line of the award gets the mark after its last unmarked field equal to
 // each of `entries` (one occurrence per entry given). The line is split and rebuilt once, however
 // many entries are marked: an award's line can hold thousands of winners. Returns, per entry,
@@ -74,9 +67,24 @@ std::vector<bool> MarkInResultLog(std::string& text, const std::string& awardNam
   }
 }
 
-// In result.txt: the newest block of the award holding `entry` as a whole field gets the mark
-// after its last such field. Other awards' blocks and text inside longer entries stay as they are.
-bool MarkInResultExport(std::string& text, const std::string& awardName, const std::string& entry) {
+}  // namespace
+
+std::string ResultTextBlock(const std::string& awardName, const std::vector<std::string>& winners,
+                            const LocalDateTime& when) {
+  std::string block =
+      "\r\n\r\n" + kSeparator + "\r\n\r\n" + FormatStopTime(when) + "\r\n\r\n" + Gb("【") + awardName + Gb("】") + "\t";
+  for (const auto& winner : winners) block += winner + "\t";
+  return block + "\r\n";
+}
+
+bool RemoveLastResultBlock(std::string& text) {
+  const std::size_t separator = text.rfind(kSeparator);
+  if (separator == std::string::npos) return false;
+  text.erase(separator + kSeparator.size());
+  return true;
+}
+
+bool MarkAbandonedInResultText(std::string& text, const std::string& awardName, const std::string& entry) {
   const std::string header = "\r\n\r\n" + Gb("【") + awardName + Gb("】") + "\t";
   std::size_t searchFrom = text.size();
   while (searchFrom > 0) {
@@ -103,7 +111,15 @@ bool MarkInResultExport(std::string& text, const std::string& awardName, const s
   return false;
 }
 
-}  // namespace
+std::string ResultLogText(const std::vector<ResultLine>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines[i].awardName + "-" + lines[i].prizeName + "-";
+    for (const auto& winner : lines[i].winners) text += winner + "-";
+  }
+  return text;
+}
 
 std::vector<std::filesystem::path> ResultFilePaths(const ProgramDir& dir) {
   return {dir.Path(ProgramDir::kResultDat), dir.Path(ProgramDir::kResultTxt), dir.Path(ProgramDir::kExitIni)};
@@ -163,7 +179,7 @@ bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std:
     *log += awardName + "-" + prizeName + "-";
   }
   for (const auto& winner : winners) *log += winner + "-";
-  *exported += LogBlock(awardName, winners, when);
+  *exported += ResultTextBlock(awardName, winners, when);
 
   return WriteTextFiles({{logPath, std::move(*log)}, {exportPath, std::move(*exported)}});
 }
@@ -180,10 +196,7 @@ RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount
   }
 
   std::vector<FileWrite> writes;
-  if (const std::size_t separator = exported->rfind(kSeparator); separator != std::string::npos) {
-    exported->erase(separator + kSeparator.size());
-    writes.push_back({exportPath, std::move(*exported)});
-  }
+  if (RemoveLastResultBlock(*exported)) writes.push_back({exportPath, std::move(*exported)});
 
   if (!log->empty()) {
     const LastLine last = FindLastLine(*log);
@@ -227,7 +240,7 @@ AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awar
     // result.dat is what the program reads back (the winner lists, the resume check); result.txt is
     // only for people, so an entry found in result.dat alone still counts as marked.
     if (!inLog[e]) continue;
-    exportChanged = MarkInResultExport(*exported, awardName, entries[e]) || exportChanged;
+    exportChanged = MarkAbandonedInResultText(*exported, awardName, entries[e]) || exportChanged;
     marks.marked.push_back(entries[e]);
   }
   if (marks.marked.empty()) return marks;

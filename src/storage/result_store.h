@@ -33,6 +33,17 @@ std::vector<ResultLine> ParseResultLog(const std::string& text);
 // The mark an abandoned winner carries after the entry, in both result files (GB18030).
 const std::string& AbandonedMark();
 
+// The result files' texts, for those who rebuild them from what a draw recorded (the verifier):
+// result.dat's text of these lines; the block a stop appends to result.txt; result.txt without its
+// last batch (the text after its last separator goes, as an undo leaves it; false when there is no
+// separator); and the abandon mark put after `entry` in the newest block of `awardName` that holds it
+// as a whole field (false when none does). Other blocks and text inside longer entries stay as they are.
+std::string ResultLogText(const std::vector<ResultLine>& lines);
+std::string ResultTextBlock(const std::string& awardName, const std::vector<std::string>& winners,
+                            const LocalDateTime& when);
+bool RemoveLastResultBlock(std::string& text);
+bool MarkAbandonedInResultText(std::string& text, const std::string& awardName, const std::string& entry);
+
 // Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
 // last line when `extendLastLine` (the batch continues the award drawn last) and that line names the
 // same prize (a prize changed for one batch opens a line of its own), and result.txt

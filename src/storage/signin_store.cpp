@@ -46,6 +46,10 @@ std::string BuildSigninText(const std::vector<SigninRecord>& records) {
     text += StampText(record.at);
     text += '\t';
     text += record.entry;
+    if (!record.address.empty()) {
+      text += '\t';
+      text += record.address;
+    }
     text += "\r\n";
   }
   return text;
@@ -64,12 +68,18 @@ SigninFile ParseSigninText(std::string_view text) {
       if (file.damagedLines++ == 0) file.firstDamagedLine = lineNumber;
       continue;
     }
-    std::string entry = line.substr(tab + 1);
+    const auto second = line.find('\t', tab + 1);
+    std::string entry = line.substr(tab + 1, second == std::string::npos ? std::string::npos : second - tab - 1);
+    std::string address = second == std::string::npos ? std::string() : line.substr(second + 1);
+    if (entry.empty()) {
+      if (file.damagedLines++ == 0) file.firstDamagedLine = lineNumber;
+      continue;
+    }
     if (seen.Add(entry, *stamp) == SigninBook::AddResult::AlreadySignedIn) {
       ++file.repeatedLines;
       continue;
     }
-    file.records.push_back({std::move(entry), *stamp});
+    file.records.push_back({std::move(entry), *stamp, std::move(address)});
   }
   return file;
 }
@@ -86,13 +96,21 @@ bool SaveSignins(const ProgramDir& dir, const std::vector<SigninRecord>& records
 }
 
 SigninBook::SigninBook(std::vector<SigninRecord> records) {
-  for (auto& record : records) Add(std::move(record.entry), record.at);
+  for (auto& record : records) Add(std::move(record.entry), record.at, std::move(record.address));
 }
 
-SigninBook::AddResult SigninBook::Add(std::string entry, const LocalDateTime& at) {
+SigninBook::AddResult SigninBook::Add(std::string entry, const LocalDateTime& at, std::string address) {
   if (!entries_.insert(entry).second) return AddResult::AlreadySignedIn;
-  records_.push_back({std::move(entry), at});
+  records_.push_back({std::move(entry), at, std::move(address)});
   return AddResult::Added;
+}
+
+bool SigninBook::Remove(std::string_view entry) {
+  const auto it = entries_.find(std::string(entry));
+  if (it == entries_.end()) return false;
+  entries_.erase(it);
+  std::erase_if(records_, [&](const SigninRecord& r) { return r.entry == entry; });
+  return true;
 }
 
 bool SigninBook::Contains(std::string_view entry) const {

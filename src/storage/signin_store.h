@@ -13,15 +13,18 @@ namespace kavrel {
 
 class ProgramDir;
 
-// One person signed in on the venue's network: the list entry (set.dat's line, GB18030) and when.
+// One person signed in on the venue's network: the list entry (set.dat's line, GB18030), when, and
+// from which address (ASCII; empty in files written before addresses were kept).
 struct SigninRecord {
   std::string entry;
   LocalDateTime at;
+  std::string address = {};  // initialised, so {entry, at} still says everything it means
 };
 
-// config\signin.dat: one line per signed-in entry, "yyyy-MM-dd HH:mm:ss", a TAB, the entry, CR LF.
-// An entry never holds a TAB or a line break (list entries are single lines without TABs), so the
-// line splits unambiguously.
+// config\signin.dat: one line per signed-in entry, "yyyy-MM-dd HH:mm:ss", a TAB, the entry, then a
+// TAB and the phone's address when known, CR LF. An entry never holds a TAB or a line break (list
+// entries are single lines without TABs), so the line splits unambiguously; lines without the
+// address (older files) read as before.
 struct SigninFile {
   std::vector<SigninRecord> records;
   // Lines that are not "stamp TAB entry" (a cut or edited file): counted and the first named, so the
@@ -50,7 +53,9 @@ class SigninBook {
   explicit SigninBook(std::vector<SigninRecord> records);
 
   enum class AddResult { Added, AlreadySignedIn };
-  AddResult Add(std::string entry, const LocalDateTime& at);
+  AddResult Add(std::string entry, const LocalDateTime& at, std::string address = {});
+  // Takes a sign-in back (the operator undoes one made for someone absent). False when not signed in.
+  bool Remove(std::string_view entry);
 
   bool Contains(std::string_view entry) const;
   std::size_t Count() const { return records_.size(); }

@@ -169,9 +169,26 @@ bool Duplicate(const QString& from, const QString& to, Keep keep) {
   return QFile::copy(from, to);
 }
 
+detail::MoveStep (*moveProbe)(std::size_t) = nullptr;
+
+// The journal of a move: a first line that says what it is, then each file and its destination on
+// two lines (UTF-8).
+constexpr const char* kJournalHead = "kavrel history move";
+
+bool WriteMoveJournal(const ProgramDir& dir, const QStringList& from, const QStringList& to) {
+  QString text = QString::fromLatin1(kJournalHead) + QLatin1Char('\n');
+  for (qsizetype i = 0; i < from.size(); ++i) text += from[i] + QLatin1Char('\n') + to[i] + QLatin1Char('\n');
+  const QByteArray bytes = text.toUtf8();
+  return WriteTextFile(dir.Path(kHistoryMoveJournal),
+                       std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
 std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir,
                                                     const std::vector<std::filesystem::path>& files,
                                                     const LocalDateTime& when, Keep keep) {
+  // A move the last run did not finish comes first: its files belong together, and this move must
+  // not take some of them elsewhere.
+  if (keep == Keep::Move && !FinishInterruptedMove(dir)) return std::nullopt;
   QStringList existing;
   for (const auto& file : files) {
     const QString name = ToQPath(file);
@@ -185,11 +202,21 @@ std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir,
   for (int n = 2; QFileInfo::exists(target); ++n) target = base + QStringLiteral("-%1").arg(n);
   if (!QDir().mkpath(target)) return std::nullopt;
 
+  QStringList destinations;
+  for (const QString& name : existing) destinations << target + QDir::separator() + QFileInfo(name).fileName();
+  if (keep == Keep::Move && !WriteMoveJournal(dir, existing, destinations)) {
+    QDir().rmdir(target);
+    return std::nullopt;
+  }
   QStringList done;
-  for (const QString& name : existing) {
-    const QString destination = target + QDir::separator() + QFileInfo(name).fileName();
+  for (qsizetype i = 0; i < existing.size(); ++i) {
+    const QString& name = existing[i];
+    const QString& destination = destinations[i];
+    const auto step = moveProbe ? moveProbe(static_cast<std::size_t>(i)) : detail::MoveStep::Go;
+    if (step == detail::MoveStep::Halt) return std::nullopt;
     // rename() already falls back to copy-and-remove across file systems; anything left is a failure.
-    if (keep == Keep::Move ? QFile::rename(name, destination) : Duplicate(name, destination, keep)) {
+    if (step == detail::MoveStep::Go &&
+        (keep == Keep::Move ? QFile::rename(name, destination) : Duplicate(name, destination, keep))) {
       done << destination;
       continue;
     }
@@ -202,12 +229,50 @@ std::optional<std::filesystem::path> PutIntoHistory(const ProgramDir& dir,
         QFile::remove(done[k]);
     }
     QDir().rmdir(target);
+    if (keep == Keep::Move) DeleteFile(dir.Path(kHistoryMoveJournal));
     return std::nullopt;
   }
+  if (keep == Keep::Move) DeleteFile(dir.Path(kHistoryMoveJournal));
   return detail::FromQPath(target);
 }
 
 }  // namespace
+
+void detail::SetHistoryMoveProbe(MoveStep (*probe)(std::size_t)) {
+  moveProbe = probe;
+}
+
+bool FinishInterruptedMove(const ProgramDir& dir) {
+  const auto journal = dir.Path(kHistoryMoveJournal);
+  const auto text = TryReadTextFile(journal);
+  if (!text) return false;
+  if (text->empty()) return DeleteFile(journal);
+  QStringList lines = QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())).split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  // A journal is written whole (atomically): one that does not read as one was not written by a move.
+  if (lines.isEmpty() || lines.front() != QLatin1String(kJournalHead) || lines.size() % 2 == 0)
+    return DeleteFile(journal);
+  struct Pair {
+    QString from, to;
+  };
+  std::vector<Pair> pairs;
+  for (qsizetype i = 1; i + 1 < lines.size(); i += 2) pairs.push_back({lines[i], lines[i + 1]});
+  // Forward: the files still in place follow those already moved.
+  bool moved = true;
+  for (const Pair& p : pairs) {
+    if (!QFileInfo(p.from).isFile() || QFileInfo::exists(p.to)) continue;
+    if (!QDir().mkpath(QFileInfo(p.to).path()) || !QFile::rename(p.from, p.to)) moved = false;
+  }
+  if (!moved) {
+    // Back: all of them where they were, so that the draw is whole in one place.
+    bool back = true;
+    for (const Pair& p : pairs)
+      if (QFileInfo(p.to).isFile() && !QFileInfo::exists(p.from) && !QFile::rename(p.to, p.from)) back = false;
+    if (!back) return false;
+    if (!pairs.empty()) QDir().rmdir(QFileInfo(pairs.front().to).path());
+  }
+  return DeleteFile(journal);
+}
 
 bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when) {
   return PutIntoHistory(dir, files, when, Keep::Move).has_value();
@@ -233,7 +298,8 @@ int RemoveStaleTemporaries(const ProgramDir& dir) {
   const std::string_view files[] = {
       ProgramDir::kConfigIni,     ProgramDir::kSetDat,           ProgramDir::kImDataDat,   ProgramDir::kAwardTableDat,
       ProgramDir::kBatchPlanDat,  ProgramDir::kDrawerCaptionDat, ProgramDir::kResultDat,   ProgramDir::kExitIni,
-      ProgramDir::kStageSnapshot, ProgramDir::kResultTxt,        ProgramDir::kReceiptsLog, ProgramDir::kSealedList};
+      ProgramDir::kStageSnapshot, ProgramDir::kResultTxt,        ProgramDir::kReceiptsLog, ProgramDir::kSealedList,
+      kHistoryMoveJournal};
   int removed = 0;
   for (const std::string_view suffix : files) {
     const QFileInfo target(ToQPath(dir.Path(suffix)));

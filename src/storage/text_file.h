@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/local_date_time.h"
@@ -46,6 +47,22 @@ bool FileExists(const std::filesystem::path& path);
 // them. Creates nothing when none of the files exists. False when a file could not be moved; the files
 // moved before it are then moved back, so files that belong together are never split.
 bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::path>& files, const LocalDateTime& when);
+
+// A move into history is one step: before the first file moves, config\history-move.dat names every
+// file and where it goes, and it goes once all have moved (or all are back). A move cut short by a
+// crash is finished at the next start by FinishInterruptedMove, which every move also calls first:
+// the files still in place follow the others, or, when one cannot, those moved go back. False when
+// the files could be neither all moved nor all put back (the journal then stays for another try).
+bool FinishInterruptedMove(const ProgramDir& dir);
+// The journal's place below the program folder.
+inline constexpr std::string_view kHistoryMoveJournal = "\\config\\history-move.dat";
+
+namespace detail {
+// Test seam: asked before each file of a move into history is renamed. Fail makes that rename fail
+// (the move is undone), Halt stops the move there as a crash would (the journal stays).
+enum class MoveStep { Go, Fail, Halt };
+void SetHistoryMoveProbe(MoveStep (*probe)(std::size_t index));
+}  // namespace detail
 
 // The same move, telling where the files went: the new folder, an empty path when none of the files
 // existed, nullopt when a file could not be moved.

@@ -10,10 +10,12 @@
 #include "engine/plan.h"
 #include "engine/pool_duplicates.h"
 #include "engine/random_source.h"
+#include "engine/resume_check.h"
 #include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/receipt_log.h"
 #include "storage/receipt_merkle.h"
+#include "storage/result_store.h"
 #include "storage/text_file.h"
 #include "verify/verify_results.h"
 #include "verify/verify_text.h"
@@ -29,6 +31,13 @@ namespace {
 // the line the plan gives back with it).
 bool SameLine(const std::string& a, const std::string& b) {
   return SplitPlanLine(Norm(a)) == SplitPlanLine(Norm(b));
+}
+
+// Plan lines a correction queued, as the report names them.
+std::string QueuedText(const std::vector<std::string>& lines) {
+  std::string text = "queued ";
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? ", " : "") + Shown(lines[i]);
+  return lines.empty() ? "queued nothing" : text;
 }
 
 class Replay {
@@ -64,6 +73,12 @@ class Replay {
   bool ReplayAudience(int k, const Receipt& r);
   bool ReplayClose(int k, const Receipt& r);
   bool Format2(int k, const Receipt& r);
+  void Action(std::string text) { report_.actions.push_back(std::move(text)); }
+  std::string AfterBatch() const {
+    return standing_.empty() ? "before the first batch: " : "after batch " + std::to_string(standing_.size()) + ": ";
+  }
+  void CheckResultFiles(int truncatedLine, bool closed);
+  bool CutByCrash() const;
 
   const DrawEvidence& evidence_;
   VerifyReport& report_;
@@ -79,6 +94,7 @@ class Replay {
   std::string key_;
   bool rule_ = false;
   bool anyBatch_ = false;
+  std::string resultText_;  // the result.txt the receipts give so far (normalised)
 };
 
 bool Replay::CheckSeal(const std::string& line) {
@@ -92,6 +108,8 @@ bool Replay::CheckSeal(const std::string& line) {
   report_.duplicatesKept = seal->duplicatesKept;
   report_.presentOnly = seal->presentOnly;
   report_.presentCount = seal->presentCount;
+  report_.sealTime = seal->time;
+  report_.sealVersion = seal->version;
   if (ListSha256(seal->plan) != seal->planSha256 || SealOf(*seal) != seal->seal)
     return Fail(1, "the seal line was edited: its fields no longer give the seal " + ShortSeal(seal->seal));
   if (!seal->prev.empty()) return Fail(1, "the seal line chains to a line before it (prev " + seal->prev + ")");
@@ -180,6 +198,9 @@ bool Replay::FindKey(int last) {
     report_.keyFrom = evidence_.keyName;
     return true;
   }
+  if (FileExists(evidence_.key))
+    return Unusable("the draw key is not revealed: the log has no closing line and " + evidence_.keyName +
+                    " is damaged (it holds no draw key of 64 hexadecimal digits), so no batch can be replayed");
   return Unusable("the draw key is not revealed: the log has no closing line and " + evidence_.keyName +
                   " is missing, so no batch can be replayed");
 }
@@ -284,6 +305,21 @@ bool Replay::ReplayBatch(int k, const Receipt& r) {
   }
   std::vector<int> positions;
   if (!CheckRecordedPick(k, r, at, positions)) return false;
+  const std::string named = "batch " + std::to_string(standing_.size() + 1) + " (" + Shown(r.award) + "): ";
+  if (r.attempt > 0)
+    Action(named + "drawn at attempt " + std::to_string(r.attempt + 1) + ", after " + std::to_string(r.attempt) +
+           (r.attempt == 1 ? " undo" : " undos") + " of this batch");
+  if (r.groupFirst != 1 || r.groupLast != static_cast<int>(pool_.size())) {
+    ++report_.groups;
+    Action(named + "drawn from pool rows " + std::to_string(r.groupFirst) + "-" + std::to_string(r.groupLast) +
+           " only (" + std::to_string(r.groupLast - r.groupFirst + 1) + " of " + std::to_string(pool_.size()) +
+           ", an award group)");
+  }
+  if (r.startFrom) {
+    ++report_.startFroms;
+    Action(named + "the operator chose to start from plan line " + std::to_string(r.planPosition) + " " +
+           Shown(r.planLine));
+  }
   VerifiedBatch batch;
   batch.index = static_cast<int>(standing_.size()) + 1;
   batch.award = Norm(r.award);
@@ -291,6 +327,8 @@ bool Replay::ReplayBatch(int k, const Receipt& r) {
   batch.time = r.time;
   for (int p : positions) batch.entries.push_back(Norm(pool_[static_cast<std::size_t>(p) - 1]));
   batch.abandoned.assign(batch.entries.size(), false);
+  if (seal_.format >= 2)
+    if (const auto time = ReceiptTime(r.time)) resultText_ += ResultTextBlock(batch.award, batch.entries, *time);
   standing_.push_back(std::move(batch));
   if (seal_.format < 2) standingLines_.emplace_back();
   anyBatch_ = true;
@@ -324,8 +362,12 @@ bool Replay::ReplayUndo(int k, const Receipt& r) {
     left.erase(it);
     pool_.push_back(e);
   }
+  ++report_.undos;
+  Action("batch " + std::to_string(standing_.size()) + " (" + Shown(r.award) + "): undone, its " +
+         std::to_string(entries.size()) + " winners taken back");
   standing_.pop_back();
   standingLines_.pop_back();
+  RemoveLastResultBlock(resultText_);
   const auto i = standing_.size();
   if (undone_.size() <= i) undone_.resize(i + 1);
   ++undone_[i];
@@ -344,8 +386,14 @@ bool Replay::ReplayAbandon(int k, const Receipt& r) {
         if (b->entries[i] == entry && !b->abandoned[i]) found = b->abandoned[i] = true;
     }
     if (!found) return Fail(k, Shown(e) + " is abandoned but is no standing winner of " + Shown(r.award));
+    MarkAbandonedInResultText(resultText_, award, entry);
     marked.push_back(entry);
   }
+  ++report_.abandons;
+  std::string gaveUp;
+  for (const auto& e : r.entries) gaveUp += (gaveUp.empty() ? "" : ", ") + Shown(e);
+  Action(AfterBatch() + "gave up " + Shown(r.award) + ": " + gaveUp +
+         (r.queued.empty() ? std::string(", no redraw") : ", redraw " + QueuedText(r.queued)));
   for (const auto& e : r.returned) {
     const auto it = std::find(marked.begin(), marked.end(), Norm(e));
     if (it == marked.end()) return Fail(k, "the abandon returns " + Shown(e) + " to the pool, who was not abandoned");
@@ -379,6 +427,9 @@ bool Replay::ReplayPrizeChange(int k, const Receipt& r) {
       return Fail(
           k, "the prize change changes more than the prize: " + Shown(r.lineBefore) + " became " + Shown(r.lineAfter));
   plan_[static_cast<std::size_t>(r.planIndex) - 1] = r.lineAfter;
+  ++report_.prizeChanges;
+  Action(AfterBatch() + "prize of plan line " + std::to_string(r.planIndex) + " changed from " +
+         Shown(Field(before, kPrizeName)) + " to " + Shown(Field(after, kPrizeName)));
   return true;
 }
 
@@ -395,7 +446,6 @@ bool Replay::ReplayClose(int k, const Receipt& r) {
   const auto key = RawOfHex(r.drawKey);
   if (!key || Sha256Hex(*key) != seal_.keySha256)
     return Fail(k, "the closing line reveals a key that is not the one the seal was made with");
-  if (*key != key_) return Fail(k, "the closing line reveals another key than the closing line before it");
   if (r.reason != "finished" && r.reason != "restart" && r.reason != "put_aside")
     return Fail(k, "the closing line gives an unknown reason " + Shown(r.reason));
   if (r.reason == "finished" && !plan_.empty())
@@ -418,10 +468,18 @@ void Replay::Run() {
   if (!CheckSeal(lines_.front())) return;
   const int last = truncatedLine ? truncatedLine - 1 : static_cast<int>(lines_.size());
   if (seal_.format >= 2 && !FindKey(last)) return;
+  int closedAt = 0;
   for (int k = 2; k <= last; ++k) {
     const auto& r = parsed_[static_cast<std::size_t>(k) - 1];
     if (!r) return void(Fail(k, "line " + std::to_string(k) + " is not a receipt (damaged or edited)"));
     if (!CheckOrder(k, *r) || !Format2(k, *r)) return;
+    // The closing line reveals the key: from then on anyone can compute what a batch would pick, so
+    // nothing recorded after it can be trusted.
+    if (closedAt)
+      return void(Fail(k, "line " + std::to_string(k) + " comes after the closing line (line " +
+                              std::to_string(closedAt) +
+                              "), which revealed the draw key: anything recorded after it could have been chosen"));
+    if (r->kind == ReceiptKind::Close) closedAt = k;
     bool ok = true;
     switch (r->kind) {
       case ReceiptKind::Seal:
@@ -437,6 +495,8 @@ void Replay::Run() {
         ok = ReplayAbandon(k, *r);
         break;
       case ReceiptKind::Supplement:
+        ++report_.supplements;
+        Action(AfterBatch() + "supplementary draw " + QueuedText(r->queued));
         Queue(r->queued, r->forwardOrder);
         break;
       case ReceiptKind::PrizeChange:
@@ -446,6 +506,9 @@ void Replay::Run() {
         ok = ReplayAudience(k, *r);
         break;
       case ReceiptKind::Rule:
+        ++report_.ruleChanges;
+        Action(AfterBatch() +
+               (r->repeatAllowed ? "repeated wins allowed from here on" : "repeated wins forbidden from here on"));
         rule_ = r->repeatAllowed;
         break;
       case ReceiptKind::Close:
@@ -459,21 +522,58 @@ void Replay::Run() {
   report_.batches = static_cast<int>(standing_.size());
   for (const auto& b : standing_)
     for (bool gaveUp : b.abandoned) ++(gaveUp ? report_.gaveUp : report_.winners);
-  if (const auto problem = CompareResultFiles(evidence_, standing_, truncatedLine != 0, seal_.format >= 2))
-    return void(Fail(0, *problem));
+  CheckResultFiles(truncatedLine, closedAt != 0);
+}
+
+bool Replay::CutByCrash() const {
+  // Only a program folder has a resume record; it must be sound, describe the draw as the receipts
+  // leave it (the same pool) and know the result files without exactly that one batch.
+  if (evidence_.exitRecord.empty() || !FileExists(evidence_.exitRecord)) return false;
+  const ExitRecordFile file = ParseExitRecord(ReadTextFile(evidence_.exitRecord));
+  if (!file.record || file.record->pool.size() != pool_.size()) return false;
+  for (std::size_t i = 0; i < pool_.size(); ++i)
+    if (Norm(file.record->pool[i]) != Norm(pool_[i])) return false;
+  const auto list = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists.back())));
+  const ResumeVerdict verdict = CheckResumeRecord(*file.record, list, ReadTextFile(evidence_.resultDat),
+                                                  ReadTextFile(evidence_.resultTxt), rule_);
+  return verdict.problem.empty() && verdict.unconfirmedBatch;
+}
+
+void Replay::CheckResultFiles(int truncatedLine, bool closed) {
+  const ResultFilesCheck files =
+      CompareResultFiles(evidence_, standing_, seal_.format >= 2 ? &resultText_ : nullptr, seal_.format >= 2);
+  if (files.problem) return void(Fail(0, *files.problem));
+  for (const auto& w : files.beyond) report_.unchecked.push_back(Shown(w));
+  if (!files.beyond.empty()) {
+    const std::string count = std::to_string(files.beyond.size()) + (files.beyond.size() == 1 ? " winner" : " winners");
+    if (files.oneMore && !closed && CutByCrash()) {
+      report_.outcome = VerifyOutcome::Interrupted;
+      report_.line = truncatedLine;
+      report_.problem = "batch " + std::to_string(standing_.size() + 1) + " (" + Shown(files.beyondAward) + ", " +
+                        count +
+                        ") is in the result files but has no receipt: the program stopped while recording "
+                        "it, as the resume record shows; the next start takes it back";
+      return;
+    }
+    return void(Fail(0, "the result files hold " + count + " no receipt accounts for"));
+  }
   if (truncatedLine) {
     report_.outcome = VerifyOutcome::Truncated;
     report_.line = truncatedLine;
     report_.problem = "line " + std::to_string(truncatedLine) + " of the receipts is incomplete (a write cut short)";
     return;
   }
-  const auto& end = parsed_[static_cast<std::size_t>(last) - 1];
-  if (seal_.format >= 2 && !(last > 1 && end && end->kind == ReceiptKind::Close)) {
+  const int last = report_.lines;
+  if (seal_.format < 2) {
+    report_.outcome = VerifyOutcome::Uncommitted;
+    return;
+  }
+  if (!closed) {
     report_.outcome = VerifyOutcome::NotClosed;
     report_.line = last;
     return;
   }
-  if (seal_.format >= 2) report_.closingHash = Sha256Hex(lines_[static_cast<std::size_t>(last) - 1]);
+  report_.closingHash = Sha256Hex(lines_[static_cast<std::size_t>(last) - 1]);
   report_.outcome = VerifyOutcome::Ok;
 }
 

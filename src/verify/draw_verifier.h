@@ -16,6 +16,7 @@ struct DrawEvidence {
   std::filesystem::path key;
   std::filesystem::path resultDat;
   std::filesystem::path resultTxt;
+  std::filesystem::path exitRecord;  // the resume record (a program folder only; empty for history/)
   std::string keyName;
   std::string resultDatName;
   std::string resultTxtName;
@@ -28,6 +29,13 @@ enum class VerifyOutcome {
   Truncated,  // the log's last line was cut short; everything before it verifies
   Unusable,   // no log, no list to replay it against, or (an open draw) no key to replay its picks
   NotClosed,  // everything verifies, but the log has no closing line: lines after its end may have been cut
+  // Everything verifies, but the result files hold one batch more, whose receipt the program never
+  // wrote: it stopped while recording that batch (the resume record agrees), and its next start takes
+  // the batch back. Not a forgery, but that batch's winners are not checked.
+  Interrupted,
+  // Receipts of the first kind replay, but they prove no commitment: each batch's generator state was
+  // recorded at its stop, not fixed before the draw, so the winners could have been chosen.
+  Uncommitted,
 };
 
 // A batch standing after the replay (undone ones are gone); texts as the log holds them (GB18030).
@@ -61,6 +69,21 @@ struct VerifyReport {
   long long presentCount = 0;           // how many entries of the list had signed in
   std::vector<std::string> sealedPool;  // the pool the seal covers, in order
   std::vector<VerifiedBatch> standing;
+  std::string sealTime;     // when the seal was fixed, as the log holds it
+  std::string sealVersion;  // the program that fixed it ("" for the first receipts, which kept none)
+
+  // Every operator action the receipts record that changes who can win, one line each with the batch
+  // it took effect at (UTF-8), and how many of each.
+  std::vector<std::string> actions;
+  int undos = 0;
+  int groups = 0;  // batches drawn from a part of the pool only
+  int startFroms = 0;
+  int abandons = 0;
+  int supplements = 0;
+  int prizeChanges = 0;
+  int ruleChanges = 0;
+  // Winners the result files hold that no verified receipt accounts for (UTF-8, quoted).
+  std::vector<std::string> unchecked;
 };
 
 // Rebuilds the pool from the list, replays every receipt (hashes, chain, the plan, each batch's pick

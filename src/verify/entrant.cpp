@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "storage/receipt_log.h"
+#include "storage/receipt_merkle.h"
 #include "verify/verify_text.h"
 
 namespace kavrel {
@@ -19,26 +20,29 @@ std::string Utf8(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+
+// One person's entry whatever spaces it was typed or listed with: trimmed, and every run of spaces
+// (ASCII or full-width, tabs) made one ASCII space.
+std::string SamePerson(const std::string& gb) {
+  return Utf8(ToQt(gb).simplified());
 }
 }  // namespace
 
 EntrantAnswer LookUpEntrant(const VerifyReport& report, const std::string& entry) {
   EntrantAnswer answer;
   const auto& pool = report.sealedPool;
+  const std::string person = SamePerson(entry);
   for (std::size_t i = 0; i < pool.size(); ++i)
-    if (pool[i] == entry) answer.positions.push_back(i);
+    if (SamePerson(pool[i]) == person) answer.positions.push_back(i);
   if (!answer.InList()) {
     for (const auto& e : pool)
       if (!entry.empty() && Norm(e).find(Norm(entry)) != std::string::npos && answer.similar.size() < kSimilarShown)
         answer.similar.push_back(e);
     return answer;
   }
-  const std::string wanted = Norm(entry);
   for (const auto& b : report.standing)
     for (std::size_t i = 0; i < b.entries.size(); ++i) {
-      if (b.entries[i] != wanted) continue;
+      if (SamePerson(b.entries[i]) != person) continue;
       std::string win = "won " + Shown(b.award);
       if (!b.prize.empty()) win += " (" + Shown(b.prize) + ")";
       win += " in batch " + std::to_string(b.index) + " at " + b.time;
@@ -70,20 +74,7 @@ std::vector<std::string> EntrantLines(const VerifyReport& report, const std::str
   return lines;
 }
 
-std::string ProofText(const std::string& sealLine, const std::string& entry, const MerkleProof& proof) {
-  QJsonObject o;
-  o[QStringLiteral("kavrel_proof")] = 1;
-  o[QStringLiteral("entry")] = ToQt(entry);
-  o[QStringLiteral("index")] = static_cast<qint64>(proof.index);
-  o[QStringLiteral("size")] = static_cast<qint64>(proof.size);
-  QJsonArray path;
-  for (const auto& h : proof.path) path.append(QString::fromLatin1(h.data(), static_cast<qsizetype>(h.size())));
-  o[QStringLiteral("path")] = path;
-  o[QStringLiteral("seal_line")] = FromUtf8(sealLine);
-  return QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
-}
-
-ProofVerdict CheckProof(const std::string& proofText) {
+ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven) {
   ProofVerdict verdict;
   QJsonParseError error;
   const QJsonDocument doc =
@@ -100,8 +91,18 @@ ProofVerdict CheckProof(const std::string& proofText) {
   proof.size = static_cast<std::size_t>(o.value(QStringLiteral("size")).toInteger(-1));
   for (const auto& h : o.value(QStringLiteral("path")).toArray()) proof.path.push_back(h.toString().toStdString());
   const std::string entry = FromQt(o.value(QStringLiteral("entry")).toString());
+  const QString given = QString::fromStdString(sealGiven).trimmed().toLower();
+  if (given.isEmpty()) {
+    verdict.line =
+        "CANNOT VERIFY: a proof holds only when its seal is the one shown before the draw: give that seal (or the "
+        "draw's folder) after the proof file";
+    return verdict;
+  }
   verdict.status = 1;
-  if (SealOf(*seal) != seal->seal) {
+  if (given.size() < 16 || !QString::fromStdString(seal->seal).startsWith(given)) {
+    verdict.line = "MISMATCH: the proof's list was sealed as " + ShortSeal(seal->seal) + ", not as the seal given (" +
+                   given.toStdString() + ")";
+  } else if (SealOf(*seal) != seal->seal) {
     verdict.line = "MISMATCH: the seal line in the proof was edited: its fields do not give its seal";
   } else if (static_cast<long long>(proof.size) != seal->poolSize || !ProofHolds(entry, proof, seal->merkleRoot)) {
     verdict.line =
@@ -109,8 +110,7 @@ ProofVerdict CheckProof(const std::string& proofText) {
   } else {
     verdict.status = 0;
     verdict.line = "OK: " + Shown(entry) + " is entry " + std::to_string(proof.index + 1) + " of the " +
-                   std::to_string(proof.size) + " in the list sealed as " + ShortSeal(seal->seal) +
-                   " (compare this seal with the one shown before the draw)";
+                   std::to_string(proof.size) + " in the list sealed as " + ShortSeal(seal->seal) + ", the seal given";
   }
   return verdict;
 }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "storage/receipt_merkle.h"
 #include "verify/draw_verifier.h"
 
 namespace kavrel {
@@ -21,17 +20,13 @@ EntrantAnswer LookUpEntrant(const VerifyReport& report, const std::string& entry
 std::vector<std::string> EntrantLines(const VerifyReport& report, const std::string& entry,
                                       const EntrantAnswer& answer);
 
-// A proof that one entry is in the sealed list, which its holder can check with the seal alone: the
-// seal line (whose fields give the seal and hold the list's Merkle root) and the entry's Merkle path.
-// JSON, one object.
-std::string ProofText(const std::string& sealLine, const std::string& entry, const MerkleProof& proof);
-
-// Checks a proof file's text: the verdict line (UTF-8) and its exit status (0 holds, 1 does not, 3
-// unreadable).
+// Checks a proof file's text against the seal the draw showed (hexadecimal, whole or its first 16
+// digits or more): the verdict line (UTF-8) and its exit status (0 holds, 1 does not or was sealed
+// otherwise, 3 unreadable or no seal given).
 struct ProofVerdict {
   std::string line;
   int status = 3;
 };
-ProofVerdict CheckProof(const std::string& proofText);
+ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven);
 
 }  // namespace kavrel

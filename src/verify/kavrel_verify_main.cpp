@@ -2,18 +2,21 @@
 //   kavrel-verify FOLDER
 //   kavrel-verify --version
 //   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
-//   kavrel-verify --check-proof FILE
+//   kavrel-verify --check-proof FILE SEAL|FOLDER
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "kavrel_version.h"
 #include "platform/utf8_console.h"
 #include "storage/codec.h"
+#include "storage/membership_proof.h"
 #include "storage/qt_path.h"
 #include "storage/receipt_log.h"
 #include "storage/text_file.h"
@@ -26,20 +29,36 @@ constexpr const char* kUsage =
     "usage: kavrel-verify FOLDER\n"
     "       kavrel-verify --version\n"
     "       kavrel-verify --entrant TEXT [--proof PROOF_FILE] FOLDER\n"
-    "       kavrel-verify --check-proof PROOF_FILE\n"
+    "       kavrel-verify --check-proof PROOF_FILE SEAL|FOLDER\n"
     "FOLDER is a program folder or a folder of history/.\n"
     "Replays the draw from its receipts (receipts.log) over the list the seal covers and checks that the\n"
     "result files hold exactly the replayed winners. With --entrant, also says whether the entry TEXT is in\n"
-    "the sealed list and what it won; --proof writes a file with which that entrant can check, with the\n"
-    "seal alone, that the entry was in the sealed list (--check-proof checks such a file).\n"
+    "the sealed list and what it won (spaces do not count: \"王五 \" is \"王五\"); --proof writes a file with\n"
+    "which that entrant can check, with the seal alone, that the entry was in the sealed list.\n"
+    "--check-proof checks such a file against the seal shown before the draw: SEAL is that seal (its first\n"
+    "16 hexadecimal digits or more), or FOLDER a draw's folder whose seal is read from its receipts.\n"
     "Exit status: 0 verified, 1 mismatch, 2 last receipt cut short (the rest verified), 3 nothing to verify,\n"
     "4 verified but not closed (receipts after the last line may have been cut), 5 the entrant is not in\n"
-    "the sealed list.\n";
+    "the sealed list, 6 the last batch has no receipt because the program stopped while recording it (the\n"
+    "rest verified; its next start takes that batch back), 7 older receipts that replay but prove no\n"
+    "commitment (their winners could have been chosen).\n";
 
 using kavrel::detail::FromQPath;
 
 void Print(const std::string& line) {
   std::printf("%s\n", line.c_str());
+}
+
+// The seal a proof is compared with: given as hexadecimal, or read from a draw's folder ("" when that
+// folder holds no seal).
+std::string SealGiven(const QString& argument) {
+  const std::filesystem::path folder = FromQPath(argument);
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) return argument.toStdString();
+  const auto log = kavrel::ReadReceiptLines(kavrel::EvidenceIn(folder).receipts);
+  std::optional<kavrel::Receipt> seal;
+  if (!log.lines.empty()) seal = kavrel::ParseReceipt(log.lines.front());
+  return seal && seal->kind == kavrel::ReceiptKind::Seal ? seal->seal : std::string();
 }
 
 }  // namespace
@@ -59,10 +78,11 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (args.size() == 2 && is(0, "--check-proof")) {
+  if ((args.size() == 2 || args.size() == 3) && is(0, "--check-proof")) {
     const auto text = kavrel::TryReadTextFile(FromQPath(args.at(1)));
     const kavrel::ProofVerdict verdict =
-        text ? kavrel::CheckProof(*text) : kavrel::ProofVerdict{"CANNOT VERIFY: the proof file cannot be read", 3};
+        text ? kavrel::CheckProof(*text, args.size() == 3 ? SealGiven(args.at(2)) : std::string())
+             : kavrel::ProofVerdict{"CANNOT VERIFY: the proof file cannot be read", 3};
     Print(verdict.line);
     return verdict.status;
   }
@@ -101,9 +121,12 @@ int main(int argc, char** argv) {
     const auto proof = kavrel::ProveEntry(report.sealedPool, answer.positions.front());
     if (report.format < 2 || log.lines.empty()) {
       Print("no proof: receipts of the older kind have no Merkle root in their seal");
-    } else if (kavrel::WriteTextFile(FromQPath(proofFile), kavrel::ProofText(log.lines.front(), entrant, proof))) {
+    } else if (kavrel::WriteTextFile(FromQPath(proofFile),
+                                     kavrel::MembershipProofJson(log.lines.front(),
+                                                                 report.sealedPool[answer.positions.front()], proof))) {
       const std::string name = proofFile.toStdString();
-      Print("proof written to " + name + " (check it with: kavrel-verify --check-proof " + name + ")");
+      Print("proof written to " + name + " (check it with: kavrel-verify --check-proof " + name + " " +
+            kavrel::ShortSeal(report.seal) + ")");
     } else {
       Print("the proof could not be written to " + proofFile.toStdString());
       return 3;

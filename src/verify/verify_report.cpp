@@ -17,6 +17,7 @@ DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
     e.keyName = "config\\receipts-key.dat";
     e.resultDat = config / "result.dat";
     e.resultDatName = "config\\result.dat";
+    e.exitRecord = config / "exit.ini";
   } else {
     e.receipts = folder / "receipts.log";
     e.lists = {folder / "receipts-list.dat"};
@@ -44,6 +45,12 @@ std::string ReportLine(const VerifyReport& r) {
              " may have been cut (compare the closing QR code of the draw)";
     case VerifyOutcome::Truncated:
       return "TRUNCATED: " + r.problem + "; the receipts before it verify: " + counts;
+    case VerifyOutcome::Interrupted:
+      return "INTERRUPTED, NOT TAMPERED: " + r.problem + "; the receipts before it verify: " + counts;
+    case VerifyOutcome::Uncommitted:
+      return "UNCOMMITTED: " + counts +
+             " replay from older receipts, which prove no commitment: each batch's generator state was recorded "
+             "at its stop, not fixed before the draw, so the winners could have been chosen";
     case VerifyOutcome::Mismatch:
       return "MISMATCH" + (r.line > 0 ? " at receipts.log line " + std::to_string(r.line) : std::string()) + ": " +
              r.problem;
@@ -57,6 +64,10 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
   std::vector<std::string> lines;
   if (r.seal.empty()) return lines;
   lines.push_back("seal:       " + r.seal);
+  lines.push_back(
+      "sealed:     " + (r.sealTime.empty() ? std::string("at no recorded time") : r.sealTime) + " by " +
+      (r.sealVersion.empty() ? std::string("a program that recorded no version") : "kavrel-draw " + r.sealVersion) +
+      " (a rehearsal's seal has another time)");
   if (!r.closingHash.empty()) lines.push_back("closing:    " + r.closingHash + " (" + r.closeReason + ")");
   if (r.format >= 2) {
     lines.push_back("randomness: each batch's winners follow from the draw key sealed by its SHA-256 (key from " +
@@ -78,6 +89,21 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
         "randomness: older receipts: each batch replays from the generator state it recorded, which was not "
         "committed before the draw");
   }
+  for (const auto& action : r.actions) lines.push_back("action:     " + action);
+  if (r.format >= 2 || !r.actions.empty()) {
+    const int corrections = r.abandons + r.supplements + r.prizeChanges;
+    lines.push_back("actions:    " + std::to_string(r.undos) + " undos, " + std::to_string(r.groups) +
+                    " batches from an award group, " + std::to_string(r.startFroms) + " start-froms, " +
+                    std::to_string(corrections) + " corrections (" + std::to_string(r.abandons) + " gave up, " +
+                    std::to_string(r.supplements) + " supplementary draws, " + std::to_string(r.prizeChanges) +
+                    " prize changes), " + std::to_string(r.ruleChanges) + " repeat rule changes");
+  }
+  if (!r.unchecked.empty()) {
+    std::string names;
+    for (const auto& w : r.unchecked) names += (names.empty() ? "" : ", ") + w;
+    lines.push_back("unchecked:  " + std::to_string(r.unchecked.size()) +
+                    " winners in the result files that no verified receipt accounts for: " + names);
+  }
   return lines;
 }
 
@@ -91,6 +117,10 @@ int ExitStatus(const VerifyReport& r) {
       return 2;
     case VerifyOutcome::NotClosed:
       return 4;
+    case VerifyOutcome::Interrupted:
+      return 6;
+    case VerifyOutcome::Uncommitted:
+      return 7;
     case VerifyOutcome::Unusable:
       break;
   }

@@ -53,15 +53,24 @@ driver_up() { curl -s -o /dev/null "http://127.0.0.1:$wdport/status"; }
 wait_until driver_up || fail "chromedriver did not start"
 sid="\$(wd new)"
 
-# A personal link signs in with no typing.
+# Everyone on the list has a personal code once the server runs; a colleague's employee number
+# signs nobody in, the personal link signs in with no typing.
+has_codes() { [ -s "\$app/config/signin-codes.dat" ]; }
+wait_until has_codes || fail "the personal codes were not made"
+code="\$(utf8 "\$app/config/signin-codes.dat" | grep '0003  王五' | cut -f1)"
+[ -n "\$code" ] || fail "王五 has no personal code"
 wd go "\$sid" "http://127.0.0.1:$port/?q=0003"
+needs_code() { wd text "\$sid" | grep -q '请扫描邀请函'; }
+wait_until needs_code || fail "typing an employee number was not refused: \$(wd text "\$sid")"
+[ ! -s "\$app/config/signin.dat" ] || fail "an employee number signed someone in"
+wd go "\$sid" "http://127.0.0.1:$port/?c=\$code"
 signed() { wd text "\$sid" | grep -q '签到成功'; }
 wait_until signed || fail "the sign-in by link did not succeed: \$(wd text "\$sid")"
 wd text "\$sid" | grep -q '王\*' || fail "the sign-in answer does not mask the name: \$(wd text "\$sid")"
 wd shot "\$sid" "\$E2E_WORK/phone-signin.png"
 utf8 "\$app/config/signin.dat" | grep -q '0003  王五' || fail "signin.dat does not hold the sign-in"
 # Twice is refused.
-wd go "\$sid" "http://127.0.0.1:$port/?q=0003"
+wd go "\$sid" "http://127.0.0.1:$port/?c=\$code"
 refused() { wd text "\$sid" | grep -q '已经签到过了'; }
 wait_until refused || fail "a second sign-in was not refused: \$(wd text "\$sid")"
 sleep_free_console_shot() { import -display "\$display.0" -window root "\$E2E_WORK/console.png"; }
@@ -86,7 +95,9 @@ echo "e2e: the stop reached the open results page after \$(( (\$(date +%s%N) - s
 wd text "\$sid" > "\$E2E_WORK/results.txt"
 wd shot "\$sid" "\$E2E_WORK/phone-results.png"
 
-wd go "\$sid" "http://127.0.0.1:$port/lookup?q=0003"
+wd go "\$sid" "http://127.0.0.1:$port/lookup?c=\$code"
+looked() { wd text "\$sid" | grep -q '王\\*.*在本次抽奖的'; }
+wait_until looked || fail "the lookup by the personal code did not answer: \$(wd text "\$sid")"
 wd shot "\$sid" "\$E2E_WORK/phone-lookup.png"
 wd quit "\$sid"
 console_key F12

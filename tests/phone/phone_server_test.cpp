@@ -11,6 +11,7 @@
 #include "phone/signin_desk.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "storage/signin_codes.h"
 #include "support/fakes/fake_clock.h"
 
 namespace kavrel {
@@ -41,9 +42,12 @@ class PhoneServerTest : public ::testing::Test {
     in.signinEntries = in.entries;
     in.signinEntries.push_back(Gb("E003  王五  "));
     in.sealed = true;
+    in.sealLine = R"({"kind":"seal"})";
     in.awards = std::move(awards);
     in.options.matchField = 1;
     in.options.maskNames = true;
+    in.options.typedSignin = typed_;
+    in.codes = codes_;
     in.stageMask = StageMask{true, 1, 4};
     server_->Publish(BuildPhoneSnapshot(in, ++revision_));
   }
@@ -55,6 +59,10 @@ class PhoneServerTest : public ::testing::Test {
   std::unique_ptr<PhoneServer> server_;
   quint16 port_ = 0;
   int revision_ = 0;
+  bool typed_ = true;
+  SigninCodes codes_ =
+      SigninCodes::Parse(Gb("ABCDEFG2\tE001  张小三  13812345678\r\nABCDEFG3\tE002  李四  \r\n"
+                            "ABCDEFG4\tE003  王五  \r\n"));
 };
 
 TEST_F(PhoneServerTest, ServesOnlyItsOwnPagesAndAnswers) {
@@ -154,6 +162,85 @@ TEST_F(PhoneServerTest, StreamsEachPublishedStopAndStoppingClosesEverything) {
     return stream.state() == QAbstractSocket::UnconnectedState;
   }));
   EXPECT_EQ(Exchange(port_, Get("/"), 500).status, 0);
+}
+
+TEST_F(PhoneServerTest, OnlyTheOwnCodeSignsInAndLooksUpAndAnswersShowTheMaskedEntry) {
+  typed_ = false;
+  Start();
+  auto text = [](const test::HttpReply& r) {
+    return QJsonDocument::fromJson(r.body).object()[QStringLiteral("text")].toString();
+  };
+  // A colleague's employee number signs nobody in, and the answer names nobody.
+  const auto typed = Exchange(port_, test::PostSignin("q=E001"));
+  EXPECT_TRUE(text(typed).contains(QStringLiteral("签到码"))) << text(typed).toStdString();
+  EXPECT_FALSE(typed.body.contains("E001"));
+  EXPECT_EQ(desk_.Count(), 0u);
+  // The personal link's code (in either case) signs in exactly its person.
+  const auto own = Exchange(port_, test::PostSignin("c=abcdefg4"));
+  EXPECT_TRUE(QJsonDocument::fromJson(own.body).object()[QStringLiteral("ok")].toBool()) << own.body.constData();
+  EXPECT_TRUE(desk_.Contains(Gb("E003  王五  ")));
+  EXPECT_EQ(desk_.Count(), 1u);
+  EXPECT_EQ(LoadSignins(dir_)->records.front().address, "127.0.0.1");
+  // A code typed into the field works like the link; a made-up one is nobody's.
+  EXPECT_TRUE(text(Exchange(port_, test::PostSignin("q=ABCDEFG3"))).contains(QStringLiteral("签到成功")));
+  EXPECT_TRUE(text(Exchange(port_, test::PostSignin("c=ZZZZZZZZ"))).contains(QStringLiteral("没有找到")));
+  EXPECT_EQ(desk_.Count(), 2u);
+
+  // A lookup by number needs the code; with it, the entry masked whatever the results page does.
+  EXPECT_TRUE(text(Exchange(port_, Get("/api/lookup?q=E001"))).contains(QStringLiteral("签到码")));
+  const auto lookup = Exchange(port_, Get("/api/lookup?c=ABCDEFG2"));
+  EXPECT_TRUE(text(lookup).contains(QStringLiteral("张*三"))) << text(lookup).toStdString();
+  EXPECT_FALSE(lookup.body.contains("13812345678"));
+  EXPECT_FALSE(Exchange(port_, Get("/api/proof?q=E001")).body.contains("13812345678"));
+  const auto proof = Exchange(port_, Get("/api/proof?c=ABCDEFG2"));
+  ASSERT_EQ(proof.status, 200);
+  EXPECT_FALSE(proof.body.contains("13812345678"));
+  EXPECT_FALSE(proof.body.contains("张小三"));
+
+  // The operator takes a sign-in back.
+  EXPECT_TRUE(desk_.Undo(Gb("E003  王五  ")));
+  EXPECT_FALSE(desk_.Contains(Gb("E003  王五  ")));
+  EXPECT_EQ(LoadSignins(dir_)->records.size(), 1u);
+}
+
+TEST_F(PhoneServerTest, OneAddressCannotHoldEveryPlaceAndConnectionCloseIsHonoured) {
+  PhoneServerLimits limits;
+  limits.connections.maxConnections = 6;
+  Start(limits);
+  // Another loopback address fills the server with idle connections.
+  std::vector<std::unique_ptr<QTcpSocket>> held;
+  auto from = [&](const char* address) {
+    held.push_back(std::make_unique<QTcpSocket>());
+    held.back()->bind(QHostAddress(QString::fromLatin1(address)));
+    held.back()->connectToHost(QStringLiteral("127.0.0.1"), port_);
+    return PollUntil([&] { return held.back()->state() == QAbstractSocket::ConnectedState; });
+  };
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(from("127.0.0.2"));
+  // Its next connection is refused, but a phone from another address still gets in, every time.
+  ASSERT_TRUE(from("127.0.0.2"));
+  ASSERT_TRUE(PollUntil([&] {
+    held.back()->waitForReadyRead(5);
+    return held.back()->readAll().contains("503") || held.back()->state() == QAbstractSocket::UnconnectedState;
+  }));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Exchange(port_, Get("/")).status, 200) << i;
+
+  // Connection: close and HTTP/1.0 end the connection once answered, long before the idle cut.
+  for (const QByteArray& request : {Get("/api/results"), QByteArray("GET /api/results HTTP/1.0\r\n\r\n")}) {
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port_);
+    ASSERT_TRUE(PollUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }));
+    socket.write(request);
+    QByteArray got;
+    EXPECT_TRUE(PollUntil(
+        [&] {
+          socket.waitForReadyRead(5);
+          got += socket.readAll();
+          return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        3000))
+        << request.constData();
+    EXPECT_TRUE(got.startsWith("HTTP/1.") && got.contains(" 200 ")) << got.constData();
+  }
 }
 
 }  // namespace

@@ -1,16 +1,23 @@
 // The crash soak: a child process runs whole draws through the engine (with the recording stage
-// hooks, a prompter that answers yes and a still clock) and is killed with SIGKILL, either after a
-// random short time or at the Nth file replacement (just before or just after the rename that makes
-// a new file version visible). After every kill a second child starts the program again on the same
-// folder, takes the resume, and checks what a hall full of people relies on:
+// hooks, a prompter that answers yes and a still clock), making the operator's corrections on the
+// way (undo F2, abandon with or without a redraw F3, supplementary draw F4, prize change F8, restart
+// F1), and is killed with SIGKILL, either after a random short time or at the Nth file replacement
+// (just before or just after the rename that makes a new file version visible). After every kill the
+// folder is checked as it was left, then a second child starts the program again on it, answers the
+// resume question with yes, and checks what a hall full of people relies on:
 //   - every file decodes (result.dat, result.txt, the resume record, the plan),
 //   - result.dat and result.txt name the same winners for the same awards,
-//   - nobody is drawn twice and nobody is lost: the pool plus the winners is the list,
-//   - the winners plus the quota still to draw is the plan's total,
-//   - a finished draw moved to history holds the whole plan's winners.
+//   - nobody holds two prizes and nobody is lost: the pool plus the winners who kept their prize is
+//     the list,
+//   - kavrel-verify holds the folder to its receipts, before the start-up and after it, and every
+//     draw kept in history (a draw finished or put aside verifies; a kill inside a first stop or a
+//     correction leaves what the verifier must name, never a silent pass),
+//   - the start-up shows only the resume question.
+// Failures do not stop the soak: each is counted with what the drawing child was doing when it was
+// killed, and the first failing folder is kept.
 //
 // Usage: kavrel_soak [cycles] [seed]        (defaults: 3000 cycles, seed from the clock)
-// Exit status 0 when every check held; otherwise the folder of the failing cycle is kept.
+// Exit status 0 when every check held.
 
 #include <dlfcn.h>
 #include <signal.h>
@@ -28,7 +35,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/abandon.h"
 #include "engine/draw_controller.h"
+#include "engine/draw_session.h"
 #include "engine/draw_texts.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
@@ -42,6 +51,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/recording_stage_hooks.h"
 #include "support/fakes/scripted_prompter.h"
+#include "verify/draw_verifier.h"
 
 namespace {
 
@@ -80,8 +90,6 @@ struct Award {
 // an award, between awards and on the last batch.
 constexpr Award kAwards[] = {{"三等奖", 10, 2}, {"二等奖", 5, 2}, {"一等奖", 2, 2}, {"特等奖", 1, 1}};
 
-constexpr int kLargestBatch = 2;
-
 int TotalQuota() {
   int total = 0;
   for (const Award& a : kAwards) total += a.batches * a.batchSize;
@@ -112,38 +120,152 @@ bool PrepareEvent(const ProgramDir& dir) {
          config.WriteText(Gb("标题设置"), Gb("中奖名额"), std::to_string(TotalQuota()));
 }
 
+struct NoModeHost : ModeSwitchHost {
+  void OpenListEditor() override {}
+  void SetModeChecks(bool) override {}
+};
+
 // The engine over fakes of every port, as the program builds it at start-up.
 struct Program {
-  explicit Program(const ProgramDir& d, std::uint32_t seed) : dir(d) {
+  explicit Program(const ProgramDir& d, std::uint32_t seed) : dir(d), settings(d.Path(ProgramDir::kConfigIni)) {
     clock.ms = seed;
-    controller = std::make_unique<DrawController>(state, options, mode, stage, prompter, sound, clock, dir);
+    session = std::make_unique<DrawSession>(stage, modes, prompter, sound, clock, dir, settings);
   }
+  DrawController& ctl() { return session->Controller(); }
+  DrawState& state() { return session->State(); }
   ProgramDir dir;
+  Settings settings;
   FakeClock clock;
   ScriptedPrompter prompter;
   RecordingSoundPort sound;
   RecordingStageHooks stage;
-  DrawState state;
-  DrawOptions options;
-  DrawMode mode;
-  std::unique_ptr<DrawController> controller;
+  NoModeHost modes;
+  std::unique_ptr<DrawSession> session;
 };
 
-// A drawing child: starts up (taking the resume when offered) and presses through the whole plan.
+// What a drawing child is doing, told to the parent through a pipe (one byte before each step), so
+// that a failure can be put down to the step a kill cut short.
+enum Step : char {
+  kStartUp = 'S',
+  kRoll = 'R',
+  kStop = 'P',
+  kUndo = '2',
+  kAbandon = '3',
+  kSupplement = '4',
+  kPrize = '8',
+  kRestart = '1',
+  kNextBatch = 'N'
+};
+const char* StepName(char step) {
+  switch (step) {
+    case kStartUp:
+      return "start-up and resume";
+    case kRoll:
+      return "roll";
+    case kStop:
+      return "stop";
+    case kUndo:
+      return "undo (F2)";
+    case kAbandon:
+      return "abandon (F3)";
+    case kSupplement:
+      return "supplementary draw (F4)";
+    case kPrize:
+      return "prize change (F8)";
+    case kRestart:
+      return "restart (F1)";
+    case kNextBatch:
+      return "next batch";
+    default:
+      return "nothing yet";
+  }
+}
+int stepPipe = -1;
+void Tell(Step step) {
+  if (write(stepPipe, &step, 1) != 1) _exit(4);
+}
+
+// The newest award's first winner who kept the prize gives it up; with `redraw` one more batch of one
+// is queued for it.
+void GiveUp(Program& program, bool redraw) {
+  AbandonChoice choice(LoadResultLog(program.dir));
+  if (choice.Items().empty()) return;
+  const std::string award = choice.Items().front().awardName;
+  const AbandonChoice::Line line = choice.LineOf(award);
+  for (const auto& w : line.winners) {
+    if (w.abandoned) continue;
+    AbandonRequest request;
+    request.awardName = award;
+    request.prizeName = line.prizeName;
+    request.entries = {w.entry};
+    request.returnToPool = true;
+    request.redraw = redraw;
+    request.quotaText = "1";
+    request.batchText = "1";
+    Tell(kAbandon);
+    program.session->Abandon(request);
+    return;
+  }
+}
+
+// A drawing child: starts up (taking the resume when offered) and presses through the plan, making
+// a correction now and then after a stop.
 [[noreturn]] void DrawChild(const ProgramDir& dir, std::uint32_t seed) {
   Program program(dir, seed);
-  DrawController& ctl = *program.controller;
+  std::mt19937 random(seed);
+  DrawController& ctl = program.ctl();
+  Tell(kStartUp);
   ctl.StartUp();
-  for (int presses = 0; presses < 200 && !program.state.plan.empty(); ++presses) {
+  for (int presses = 0; presses < 120 && !program.state().plan.empty(); ++presses) {
+    Tell(kNextBatch);
     ctl.StartPressed();  // starts a roll, or announces the next batch after a stop
     if (!program.stage.timerRunning) continue;
+    Tell(kRoll);
     for (int tick = 0; tick < 3; ++tick) {
       ++program.clock.ms;
       ctl.RollTick();
     }
+    Tell(kStop);
     ctl.StopPressed();
+    switch (random() % 25) {
+      case 0:
+      case 1:
+        Tell(kUndo);
+        ctl.UndoPressed();
+        break;
+      case 2:
+        GiveUp(program, true);
+        break;
+      case 3:
+        GiveUp(program, false);
+        break;
+      case 4: {
+        SupplementRequest more;
+        more.awardName = Gb("幸运奖");
+        more.prizeName = Gb("红包");
+        more.quotaText = "1";
+        more.batchText = "1";
+        Tell(kSupplement);
+        program.session->Supplement(more);
+        break;
+      }
+      case 5:
+        if (!program.state().plan.empty()) {
+          Tell(kPrize);
+          program.session->ChangePrize({.planPosition = 1, .prizeName = Gb("奖品：换过的"), .prizePicture = ""});
+        }
+        break;
+      case 6:
+        if (random() % 4 == 0) {
+          Tell(kRestart);
+          ctl.RestartPressed();
+        }
+        break;
+      default:
+        break;
+    }
   }
-  _exit(program.state.plan.empty() ? 0 : 3);
+  _exit(program.state().plan.empty() ? 0 : 3);
 }
 
 // One award and winner pair per winner, as result.dat records them.
@@ -177,18 +299,15 @@ void Check(bool ok, const std::string& what) {
   if (!ok) failures.push_back(what);
 }
 
+bool GaveUp(const std::string& winner) {
+  return winner.ends_with(AbandonedMark());
+}
+
 // The result files of one folder (the program's own, or a copy kept in history): they decode, they
-// agree, and nobody is in them twice or from outside the list.
+// agree, and nobody holds two prizes or comes from outside the list. The winners who kept their prize.
 Winners CheckResultFiles(const std::string& where, const std::string& dat, const std::string& txt,
                          bool mustAgree = true) {
-  // LoadResultLog reads config\result.dat of a program folder: give it a scratch one.
-  const fs::path scratch = fs::temp_directory_path() / ("kavrel_soak_read_" + std::to_string(getpid()));
-  fs::create_directories(scratch / "config");
-  const ProgramDir scratchDir(scratch);
-  WriteTextFile(scratchDir.Path(ProgramDir::kResultDat), dat);
-  const std::vector<ResultLine> log = LoadResultLog(scratchDir);
-  fs::remove_all(scratch);
-
+  const std::vector<ResultLine> log = ParseResultLog(dat);
   const Winners fromDat = FromResultDat(log);
   const Winners fromTxt = FromResultTxt(txt);
   Check(dat.empty() || !log.empty(), where + ": result.dat does not decode");
@@ -198,20 +317,28 @@ Winners CheckResultFiles(const std::string& where, const std::string& dat, const
   const std::vector<std::string> list = TheList();
   const std::set<std::string> listed(list.begin(), list.end());
   std::set<std::string> seen;
+  Winners kept;
   for (const auto& [award, winner] : fromDat) {
-    Check(listed.count(winner) == 1, where + ": a winner who is not on the list: " + winner);
-    Check(seen.insert(winner).second, where + ": drawn twice: " + winner);
+    const std::string entry = GaveUp(winner) ? winner.substr(0, winner.size() - AbandonedMark().size()) : winner;
+    Check(listed.count(entry) == 1, where + ": a winner who is not on the list: " + winner);
+    if (GaveUp(winner)) continue;
+    Check(seen.insert(entry).second, where + ": holds two prizes: " + entry);
+    kept.emplace(award, entry);
   }
-  return fromDat;
+  return kept;
 }
 
-int QuotaOf(const std::vector<std::string>& planLines) {
-  int quota = 0;
-  for (const std::string& line : planLines) {
-    const std::vector<std::string> fields = SplitText(line, ",");
-    if (fields.size() > 4) quota += std::atoi(fields[4].c_str());
-  }
-  return quota;
+// What kavrel-verify says of a folder, and whether that is a verdict the folder may have: a draw
+// verifies (closed or not), or a stop the program was recording is named as such. `firstStopCut`
+// also lets pass the one case the program cannot tell apart from an edit: results of a first stop
+// that no resume record and no receipt vouch for (the next start puts them aside).
+bool VerifiesOrNamesTheCrash(const fs::path& folder, const std::string& where, bool firstStopCut) {
+  const VerifyReport r = VerifyDraw(EvidenceIn(folder));
+  const bool ok = r.outcome == VerifyOutcome::Ok || r.outcome == VerifyOutcome::NotClosed ||
+                  r.outcome == VerifyOutcome::Interrupted ||
+                  (firstStopCut && r.outcome == VerifyOutcome::Mismatch && r.batches == 0 && !r.unchecked.empty());
+  Check(ok, where + ": kavrel-verify says " + ReportLine(r));
+  return ok;
 }
 
 // A checking child: the program starts again on the folder a kill left behind.
@@ -220,9 +347,13 @@ int QuotaOf(const std::vector<std::string>& planLines) {
   if (hadRecord) Check(ReadExitRecord(dir).has_value(), "the resume record does not decode");
   Check(LoadPool(dir).has_value(), "the list does not decode");
   Check(!LoadPlan(dir).empty(), "the plan does not decode");
+  // As the kill left it, before the program touches it. A draw without receipts yet (killed before
+  // its seal) has nothing to verify.
+  if (FileExists(dir.Path(ProgramDir::kReceiptsLog)) || FileExists(dir.Path(ProgramDir::kResultDat)))
+    VerifiesOrNamesTheCrash(root, "as the kill left it", !hadRecord);
 
   Program program(dir, 1);
-  program.controller->StartUp();
+  program.ctl().StartUp();
   bool resumed = false;
   for (const auto& shown : program.prompter.shown()) {
     if (shown.text == Gb(texts::kResumeQuestion))
@@ -234,35 +365,26 @@ int QuotaOf(const std::vector<std::string>& planLines) {
 
   const Winners winners = CheckResultFiles("after the resume", ReadTextFile(dir.Path(ProgramDir::kResultDat)),
                                            ReadTextFile(dir.Path(ProgramDir::kResultTxt)));
-  std::vector<std::string> everyone = program.state.pool;
+  std::vector<std::string> everyone = program.state().pool;
   for (const auto& [award, winner] : winners) everyone.push_back(winner);
   std::vector<std::string> list = TheList();
   std::sort(everyone.begin(), everyone.end());
   std::sort(list.begin(), list.end());
   Check(everyone == list, "the pool plus the winners is not the list (" + std::to_string(everyone.size()) + " of " +
                               std::to_string(list.size()) + ")");
-  Check(static_cast<int>(winners.size()) + QuotaOf(program.state.plan) == TotalQuota(),
-        "the winners plus the quota left is not the plan's total");
+  // The resumed draw holds to its receipts (the plan, every batch and correction replayed).
+  if (resumed) VerifiesOrNamesTheCrash(root, "after the resume", false);
 
-  // A draw that was not resumed went to history: a finished one holds every winner; one killed
-  // inside its first stop (before any resume record existed) holds that batch at most.
+  // Every draw that went to history is whole there: its files agree and it verifies. The copy a
+  // resume keeps before it takes back the batch the record missed has no receipts of its own.
   std::error_code ec;
   for (const auto& kept : fs::directory_iterator(root / "history", ec)) {
     const std::string where = "history " + kept.path().filename().string();
     const std::string dat = ReadTextFile(kept.path() / "result.dat");
     const std::string txt = ReadTextFile(kept.path() / "result.txt");
-    // A kill inside the first stop, between its two result files, leaves no resume record: the batch
-    // was never confirmed and the next start begins afresh, keeping the half-written pair as it was.
-    const Winners asFound = CheckResultFiles(where, dat, txt, false);
-    const bool finished = asFound.size() == static_cast<std::size_t>(TotalQuota());
-    // The copy a resume keeps before it takes back the batch the record missed: the resumed results
-    // plus that one batch, which a kill between the two files' renames may have left in one of them.
-    const bool copyBeforeTrim = dat.starts_with(ReadTextFile(dir.Path(ProgramDir::kResultDat))) &&
-                                asFound.size() > winners.size() &&
-                                asFound.size() - winners.size() <= static_cast<std::size_t>(kLargestBatch);
-    const Winners old = CheckResultFiles(where, dat, txt, finished && !copyBeforeTrim);
-    Check(finished || copyBeforeTrim || static_cast<int>(old.size()) <= kAwards[0].batchSize,
-          where + ": a draw put aside with " + std::to_string(old.size()) + " winners");
+    const bool copyBeforeTrim = !FileExists(kept.path() / "receipts.log");
+    CheckResultFiles(where, dat, txt, !copyBeforeTrim);
+    if (!copyBeforeTrim) VerifiesOrNamesTheCrash(kept.path(), where, true);
   }
   for (const std::string& f : failures) std::fprintf(stderr, "soak: %s\n", f.c_str());
   _exit(failures.empty() ? 0 : 1);
@@ -279,6 +401,7 @@ int WaitFor(pid_t child) {
 int Run(int cycles, std::uint32_t seed) {
   std::mt19937 random(seed);
   const fs::path root = fs::temp_directory_path() / ("kavrel_soak_" + std::to_string(getpid()));
+  const fs::path firstFailure = fs::temp_directory_path() / ("kavrel_soak_failed_" + std::to_string(getpid()));
   fs::remove_all(root);
   fs::create_directories(root / "config");
   const ProgramDir dir(root);
@@ -288,43 +411,68 @@ int Run(int cycles, std::uint32_t seed) {
   }
 
   const auto began = std::chrono::steady_clock::now();
-  int killedAtRename = 0, killedAfterTime = 0, finished = 0;
+  int killedAtRename = 0, killedAfterTime = 0, finished = 0, failed = 0;
+  std::map<char, int> killedIn, failedIn;
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     const bool byRename = random() % 2 == 0;
-    const int renameNo = 1 + static_cast<int>(random() % 60);
+    const int renameNo = 1 + static_cast<int>(random() % 120);
     const bool before = random() % 2 == 0;
-    const int delayUs = static_cast<int>(random() % 20000);
+    const int delayUs = static_cast<int>(random() % 30000);
     const std::uint32_t childSeed = random();
 
+    int steps[2];
+    if (pipe(steps) != 0) return 2;
     const pid_t drawer = fork();
     if (drawer == 0) {
+      close(steps[0]);
+      stepPipe = steps[1];
       if (byRename) {
         killAtRename = renameNo;
         killBeforeRename = before;
       }
       DrawChild(dir, childSeed);
     }
+    close(steps[1]);
     if (!byRename) {
       usleep(static_cast<useconds_t>(delayUs));
       kill(drawer, SIGKILL);
     }
+    char step = 0, buffer[256];
+    for (ssize_t n; (n = read(steps[0], buffer, sizeof buffer)) > 0;) step = buffer[n - 1];
+    close(steps[0]);
     const int drawn = WaitFor(drawer);
-    if (drawn == 128 + SIGKILL)
+    if (drawn == 128 + SIGKILL) {
       (byRename ? killedAtRename : killedAfterTime) += 1;
-    else if (drawn == 0)
+      ++killedIn[step];
+    } else if (drawn == 0) {
       ++finished;
-    else {
+    } else {
       std::fprintf(stderr, "soak: cycle %d: the drawing child ended with %d\n", cycle, drawn);
       return 1;
     }
 
+    // The folder as the kill left it, kept when the check fails.
+    const fs::path asLeft = firstFailure.string() + "_as_left";
+    fs::remove_all(asLeft);
+    fs::copy(root, asLeft, fs::copy_options::recursive);
     const pid_t checker = fork();
     if (checker == 0) CheckChild(dir, root);
     if (WaitFor(checker) != 0) {
-      std::fprintf(stderr, "soak: cycle %d failed (%s, rename %d %s, %d us); the folder is kept: %s\n", cycle,
+      ++failed;
+      ++failedIn[step];
+      std::fprintf(stderr, "soak: cycle %d failed (%s, rename %d %s, %d us, killed in: %s)\n", cycle,
                    byRename ? "killed at a rename" : "killed after a delay", renameNo, before ? "before" : "after",
-                   delayUs, root.c_str());
-      return 1;
+                   delayUs, StepName(step));
+      // The first failure after each kind of step is kept as the kill left it.
+      const fs::path keep = firstFailure.string() + "_" + step;
+      if (!fs::exists(keep)) {
+        fs::rename(asLeft, keep);
+        std::fprintf(stderr, "soak: the folder as the kill left it is kept: %s\n", keep.c_str());
+      }
+      // Start the next cycle from a sound event rather than from what the failure left.
+      fs::remove_all(root);
+      fs::create_directories(root / "config");
+      if (!PrepareEvent(dir)) return 2;
     }
     // The history was checked; a thousand folders of it would only slow the next move down.
     fs::remove_all(root / "history");
@@ -332,10 +480,14 @@ int Run(int cycles, std::uint32_t seed) {
   const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() / 60.0;
   std::printf(
       "soak: %d cycles in %.1f min, seed %u: %d kills at a file replacement, %d after a random delay, "
-      "%d draws finished between kills; 0 failures\n",
-      cycles, minutes, seed, killedAtRename, killedAfterTime, finished);
+      "%d draws finished between kills; %d failures\n",
+      cycles, minutes, seed, killedAtRename, killedAfterTime, finished, failed);
+  std::printf("soak: kills by what the drawing child was doing (failures after them):\n");
+  for (const auto& [step, count] : killedIn)
+    std::printf("  %-26s %5d  (%d)\n", StepName(step), count, failedIn.count(step) ? failedIn[step] : 0);
   fs::remove_all(root);
-  return 0;
+  fs::remove_all(firstFailure.string() + "_as_left");
+  return failed == 0 ? 0 : 1;
 }
 
 }  // namespace

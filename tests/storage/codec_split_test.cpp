@@ -22,6 +22,26 @@ TEST(CodecTest, GbkBytesAndCharactersBeyondGbkSurvive) {
   EXPECT_EQ(FromQt(QString()), "");
 }
 
+// UTF-16 is recognised without a byte-order mark by where its NUL bytes stand; a character with a
+// zero byte ("一" is U+4E00) does not confuse it, and no GBK text, picture or workbook passes for it.
+TEST(CodecTest, Utf16WithoutAMark) {
+  SKIP_WITHOUT_FULL_GB18030();
+  const std::u16string text = u"1001 一丁\r\n1002 王五\r\n";
+  std::string le, be;
+  for (const char16_t c : text) {
+    le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+  }
+  EXPECT_EQ(Utf16WithoutMark(le), true);
+  EXPECT_EQ(Utf16WithoutMark(be), false);
+  EXPECT_EQ(DecodeExternalText(le), Gb("1001 一丁\r\n1002 王五\r\n"));
+  EXPECT_EQ(DecodeExternalText(be), DecodeExternalText(le));
+  EXPECT_EQ(Utf16WithoutMark(Gb("王五\r\n")), std::nullopt);
+  EXPECT_EQ(Utf16WithoutMark(le.substr(1)), std::nullopt);                              // odd length
+  EXPECT_EQ(Utf16WithoutMark(std::string("\x89PNG\0\0\0\x0DIHDR", 12)), std::nullopt);  // whole NUL characters
+  EXPECT_EQ(Utf16WithoutMark(std::string("a\0\0b", 4)), std::nullopt);                  // as many on each side
+}
+
 TEST(SplitTextTest, RuleOfEveryFormat) {
   EXPECT_EQ(SplitText("", "\r\n"), Items{});
   EXPECT_EQ(SplitText("x\r\n\r\ny\r\n", "\r\n"), (Items{"x", "", "y"}));

@@ -74,5 +74,47 @@ TEST_F(DrawHistoryTest, BringingAPastDrawBackKeepsTheCurrentOneInHistory) {
   EXPECT_EQ(ListHistoryFolders(Dir()).size(), 3u);
 }
 
+// Moving a draw into history is one step: a move cut short at any file (a crash) is finished at the
+// next start, one whose file cannot move puts the others back, and the draw never ends up split.
+TEST_F(DrawHistoryTest, AMoveCutShortAtAnyFileIsFinishedAndOneThatFailsIsUndone) {
+  using detail::MoveStep;
+  const std::string_view files[] = {ProgramDir::kResultDat, ProgramDir::kResultTxt, ProgramDir::kReceiptsLog,
+                                    ProgramDir::kSealedList, ProgramDir::kReceiptsKey};
+  static std::size_t stopAt = 0;
+  static MoveStep how = MoveStep::Go;
+  detail::SetHistoryMoveProbe([](std::size_t i) { return i == stopAt ? how : MoveStep::Go; });
+  const auto history = Dir().Path(ProgramDir::kHistoryDir);
+  for (const MoveStep step : {MoveStep::Halt, MoveStep::Fail}) {
+    for (stopAt = 0; stopAt < std::size(files); ++stopAt) {
+      how = step;
+      const std::string at = (step == MoveStep::Halt ? "halted at file " : "failed at file ") + std::to_string(stopAt);
+      for (const auto f : files) Put(f, std::string(f));
+      EXPECT_FALSE(PutResultsAside(Dir(), {2026, 12, 9, 21, 0, 0}, HistoryReason::Restart)) << at;
+      how = MoveStep::Go;
+      if (step == MoveStep::Halt) {
+        EXPECT_TRUE(FileExists(Dir().Path(kHistoryMoveJournal))) << at;
+        EXPECT_TRUE(FinishInterruptedMove(Dir())) << at;
+      }
+      EXPECT_FALSE(FileExists(Dir().Path(kHistoryMoveJournal))) << at;
+      const auto folders = ListHistoryFolders(Dir());
+      for (const auto f : files) {
+        const std::string name = Dir().Path(f).filename().string();
+        if (step == MoveStep::Halt) {
+          // Finished: every file in the one folder, none left in place.
+          ASSERT_EQ(folders.size(), 1u) << at;
+          EXPECT_EQ(ReadTextFile(folders[0] / name), std::string(f)) << at << " " << name;
+          EXPECT_FALSE(FileExists(Dir().Path(f))) << at << " " << name;
+        } else {
+          // Undone: every file back in place, no history folder.
+          EXPECT_TRUE(folders.empty()) << at;
+          EXPECT_EQ(Read(f), std::string(f)) << at << " " << name;
+        }
+      }
+      std::filesystem::remove_all(history);
+    }
+  }
+  detail::SetHistoryMoveProbe(nullptr);
+}
+
 }  // namespace
 }  // namespace kavrel::test

@@ -1,4 +1,5 @@
 #include "verify/entrant.h"
+#include "storage/membership_proof.h"
 #include "storage/receipt_merkle.h"
 #include "verify_fixture.h"
 
@@ -34,28 +35,46 @@ TEST(MerkleTree, IsCertificateTransparencysAndEveryProofLeadsToTheRoot) {
   }
 }
 
-TEST_F(VerifiedDraw, AProofChecksWithTheSealAloneAndNotForAnotherEntry) {
+TEST_F(VerifiedDraw, AProofHoldsOnlyForItsEntryAndAgainstTheSealShownBeforeTheDraw) {
   RunWholeDraw();
   const VerifyReport report = Verify();
   ASSERT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
   const std::string sealLine = LogLines().front();
-  const auto answer = LookUpEntrant(report, "017");
+  const std::string shown = ShortSeal(report.seal);
+  // Spaces, ASCII or full-width, around or inside an entry do not make another person.
+  const auto answer = LookUpEntrant(report, " 017" + U("\u3000"));
   ASSERT_TRUE(answer.InList());
-  const std::string proof = ProofText(sealLine, "017", ProveEntry(report.sealedPool, answer.positions.front()));
-  const ProofVerdict good = CheckProof(proof);
+  EXPECT_EQ(answer.positions, std::vector<std::size_t>{16});
+  const std::string proof =
+      MembershipProofJson(sealLine, "017", ProveEntry(report.sealedPool, answer.positions.front()));
+  const ProofVerdict good = CheckProof(proof, shown);
   EXPECT_EQ(good.status, 0) << good.line;
-  EXPECT_EQ(good.line, "OK: \"017\" is entry 17 of the 30 in the list sealed as " + ShortSeal(report.seal) +
-                           " (compare this seal with the one shown before the draw)");
+  EXPECT_EQ(good.line, "OK: \"017\" is entry 17 of the 30 in the list sealed as " + shown + ", the seal given");
+  EXPECT_EQ(CheckProof(proof, report.seal).status, 0);
+  // Without the seal to compare with, a proof proves nothing.
+  EXPECT_EQ(CheckProof(proof, "").status, 3);
   // The proof handed to someone else, or its seal line edited, proves nothing.
   std::string other = proof;
   other.replace(other.find("\"017\""), 5, "\"018\"");
-  EXPECT_EQ(CheckProof(other).status, 1);
+  EXPECT_EQ(CheckProof(other, shown).status, 1);
   std::string edited = proof;
   const std::string size = "pool_size\\\":30";
   ASSERT_NE(edited.find(size), std::string::npos) << proof;
   edited.replace(edited.find(size), size.size(), "pool_size\\\":31");
-  EXPECT_EQ(CheckProof(edited).status, 1);
-  EXPECT_EQ(CheckProof("not a proof").status, 3);
+  EXPECT_EQ(CheckProof(edited, shown).status, 1);
+  EXPECT_EQ(CheckProof("not a proof", shown).status, 3);
+  // A seal line made up over the list and an outsider holds together, but it is not the seal shown.
+  auto forged = *ParseReceipt(sealLine);
+  std::vector<std::string> withOutsider = report.sealedPool;
+  withOutsider.push_back("999");
+  forged.merkleRoot = MerkleRoot(withOutsider);
+  forged.poolSize = 31;
+  forged.seal = SealOf(forged);
+  const ProofVerdict outsider =
+      CheckProof(MembershipProofJson(FormatReceipt(forged), "999", ProveEntry(withOutsider, 30)), shown);
+  EXPECT_EQ(outsider.status, 1);
+  EXPECT_EQ(outsider.line.rfind("MISMATCH: the proof's list was sealed as " + ShortSeal(forged.seal), 0), 0u)
+      << outsider.line;
 
   // Not in the list: the entries that contain the text are offered.
   const auto missing = LookUpEntrant(report, "01");

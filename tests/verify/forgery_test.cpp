@@ -102,7 +102,14 @@ TEST_F(Forgery, ACutTailIsNotClosedAndARemadeClosingLineChangesTheClosingHash) {
   const auto close = *ParseReceipt(lines.back());
   lines.erase(lines.end() - 2, lines.end());
   WriteLogLines(lines);
+  // An undo leaves its batch's separator in result.txt; without an undo receipt that is text no
+  // receipt gives. Cut cleanly, the tail is what only the closing line can tell.
   VerifyReport r = Verify();
+  EXPECT_NE(ReportLine(r).find("result.txt holds text the receipts do not give"), std::string::npos) << ReportLine(r);
+  std::string txt = Read(ProgramDir::kResultTxt);
+  txt.erase(txt.rfind("\r\n\r\n" + std::string(110, '-')));
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kResultTxt), txt));
+  r = Verify();
   EXPECT_EQ(r.outcome, VerifyOutcome::NotClosed) << ReportLine(r);
   EXPECT_EQ(ExitStatus(r), 4);
   EXPECT_EQ(ReportLine(r).rfind("NOT CLOSED: 5 batches, 10 winners, 1 gave up, seal ", 0), 0u) << ReportLine(r);

@@ -158,8 +158,15 @@ TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   EXPECT_NE(out.find("IN THE LIST: \"" + winner + "\" is in the sealed list of 30 entries"), std::string::npos) << out;
   EXPECT_NE(out.find("won \"三等奖\""), std::string::npos) << out;
   out.clear();
-  EXPECT_EQ(run(out, {QStringLiteral("--check-proof"), QString::fromStdString(proof)}, false), 0) << out;
+  EXPECT_EQ(run(out, {QStringLiteral("--check-proof"), QString::fromStdString(proof)}), 0) << out;
   EXPECT_EQ(out.rfind("OK: \"" + winner + "\" is entry ", 0), 0u) << out;
+  out.clear();
+  EXPECT_EQ(run(out, {QStringLiteral("--check-proof"), QString::fromStdString(proof)}, false), 3) << out;
+  EXPECT_EQ(
+      run(out, {QStringLiteral("--check-proof"), QString::fromStdString(proof), QStringLiteral("0123456789abcdef")},
+          false),
+      1)
+      << out;
   out.clear();
   EXPECT_EQ(run(out, {QStringLiteral("--entrant"), QStringLiteral("999")}), 5);
   EXPECT_NE(out.find("NOT IN THE LIST: \"999\""), std::string::npos) << out;

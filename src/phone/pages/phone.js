@@ -9,14 +9,40 @@ function show(answer, ok, text) {
   answer.textContent = text;
 }
 
+// The personal link (/?c=CODE, the QR code on the invitation) carries the person's own code; the
+// phone keeps it, so the lookup needs no typing either.
+function linkCode() {
+  var c = new URLSearchParams(location.search).get("c");
+  if (c) {
+    c = c.slice(0, 20);
+    try { localStorage.setItem("kavrel.code", c); } catch (e) {}
+    return c;
+  }
+  return "";
+}
+
+function keptCode() {
+  try { return localStorage.getItem("kavrel.code") || ""; } catch (e) { return ""; }
+}
+
 function initialQuery() {
   var q = new URLSearchParams(location.search).get("q");
   return q ? q.slice(0, 20) : "";
 }
 
+// When the operator allows typed sign-in, the field takes an employee number or a name too.
+function labelTyped(label) {
+  fetch("/api/results", { cache: "no-store" })
+    .then(function (r) { return r.json(); })
+    .then(function (d) { if (d.typed) label.textContent = "签到码、工号或姓名"; })
+    .catch(function () {});
+}
+
 function setUpSignin() {
   var form = $("form"), input = $("q"), answer = $("answer"), go = $("go");
-  input.value = initialQuery();
+  var code = linkCode();
+  input.value = code || initialQuery();
+  labelTyped($("label"));
   form.addEventListener("submit", function (e) {
     e.preventDefault();
     var q = input.value.trim();
@@ -26,19 +52,20 @@ function setUpSignin() {
     fetch("/api/signin", {
       method: "POST",
       headers: { "Content-Type": "application/x-www-form-urlencoded" },
-      body: "q=" + encodeURIComponent(q)
+      body: (code && q === code ? "c=" : "q=") + encodeURIComponent(q)
     }).then(function (r) { return r.json(); })
       .then(function (a) { show(answer, a.ok, a.text); })
       .catch(function () { show(answer, false, "网络不通，请稍后再试。"); })
       .then(function () { go.disabled = false; });
   });
-  // A personal link (/?q=工号, printed on a badge or sent beforehand) signs in with one tap on it.
+  // A personal link signs in with one tap on it.
   if (input.value) form.requestSubmit ? form.requestSubmit() : go.click();
 }
 
 function setUpLookup() {
   var form = $("form"), input = $("q"), answer = $("answer"), go = $("go"), proof = $("proof");
-  input.value = initialQuery();
+  input.value = linkCode() || initialQuery() || keptCode();
+  labelTyped($("label"));
   form.addEventListener("submit", function (e) {
     e.preventDefault();
     var q = input.value.trim();

@@ -1,0 +1,15 @@
+#include "platform/descriptor_limit.h"
+
+namespace kavrel {
+
+// Sockets on Windows are kernel handles without a per-process cap like POSIX's descriptor limit;
+// the C runtime's own file table is not what the server or the draw use.
+int RaiseDescriptorLimit(int) {
+  return 0;
+}
+
+int DescriptorLimit() {
+  return 0;
+}
+
+}  // namespace kavrel
