@@ -30,25 +30,50 @@ std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forward
   return rows;
 }
 
-QString ConsolePhaseText(const DrawState& state) {
+ConsoleNextPress ConsoleNextPressText(const DrawState& state, const StageSituation& stage) {
+  using Results = StageSituation::Results;
+  // What covers the stage takes the press (or refuses it) before the draw sees it.
+  if (stage.locked) return {QStringLiteral("屏幕已锁定 — 在锁屏框中输入解锁口令"), QStringLiteral("已锁定"), false};
+  if (stage.results != Results::None) {
+    const QString shown = stage.results == Results::WinnerShow    ? QStringLiteral("全部中奖人员名单（F6）")
+                          : stage.results == Results::LatestBatch ? QStringLiteral("本批中奖人员（F7）")
+                                                                  : QStringLiteral("中奖名单");
+    return {QStringLiteral("舞台正在展示%1 — 空格键不起作用，按 Esc 关闭展示").arg(shown), QStringLiteral("展示中"),
+            false};
+  }
+  if (stage.blackedOut)
+    return {QStringLiteral("黑屏中 — 按空格键只恢复画面（不开始也不停止）"), QStringLiteral("恢复画面  （空格）")};
   switch (state.phase) {
     case DrawPhase::Ready:
-      return state.plan.empty() ? QStringLiteral("全部奖项已抽完") : QStringLiteral("准备就绪 — 按空格键开始滚动");
+      if (!state.drawStarted && state.pool.empty())
+        return {QStringLiteral("还没有抽奖名单 — 按空格键只会提示先导入名单"), QStringLiteral("开始  （空格）")};
+      if (!state.drawStarted && state.plan.empty())
+        return {QStringLiteral("还没有设置奖项 — 按空格键只会提示先设定奖项（设定 → 主副标题/奖项设定）"),
+                QStringLiteral("开始  （空格）")};
+      if (state.plan.empty())
+        return {QStringLiteral("全部奖项已抽完 — 按空格键展示全部中奖人员"), QStringLiteral("展示中奖名单  （空格）")};
+      return {QStringLiteral("准备就绪 — 按空格键开始滚动"), QStringLiteral("开始  （空格）")};
     case DrawPhase::Rolling:
     case DrawPhase::RollPaused:
-      return QStringLiteral("正在滚动 — 按空格键停止");
+      return {QStringLiteral("正在滚动 — 按空格键停止"), QStringLiteral("停止  （空格）")};
     case DrawPhase::WinnersShown:
-      return state.plan.empty() ? QStringLiteral("本批已抽出，全部奖项已抽完")
-                                : QStringLiteral("本批已抽出 — 按空格键宣布下一批");
+      if (state.plan.empty())
+        return {QStringLiteral("最后一批已抽出 — 按空格键显示“抽奖完毕！”"), QStringLiteral("抽奖完毕  （空格）")};
+      return {QStringLiteral("本批已抽出 — 按空格键宣布下一批"), QStringLiteral("宣布下一批  （空格）")};
     case DrawPhase::AllDrawn:
-      return QStringLiteral("全部奖项已抽完");
+      return {QStringLiteral("全部奖项已抽完 — 按空格键提示并展示全部中奖人员"),
+              QStringLiteral("展示中奖名单  （空格）")};
     case DrawPhase::Finished:
-      return QStringLiteral("抽奖完毕");
+      // The press after the show ends the "finished" press as a stop would: nothing shows.
+      return {QStringLiteral("全部奖项已抽完 — 下一次按空格键没有变化，再按一次展示全部中奖人员"),
+              QStringLiteral("空格  （无变化）")};
   }
   return {};
 }
 
 QString ConsoleProgressText(const DrawState& state) {
+  if (state.phase == DrawPhase::AllDrawn || state.phase == DrawPhase::Finished)
+    return QStringLiteral("全部奖项已经抽取完毕，舞台显示“抽奖完毕！”");
   if (state.currentLine.empty()) return {};
   return ToQt(StatusText(state, state.WinnersShown()));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/draw_state.h"
+#include "stage/stage_situation.h"
 #include "storage/result_store.h"
 
 namespace kavrel {
@@ -22,11 +23,20 @@ struct ConsolePlanRow {
 };
 std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forwardOrder);
 
-// Where the draw stands, in the operator's words, with what the next press of space does.
-QString ConsolePhaseText(const DrawState& state);
+// Where the draw stands, in the operator's words, with what the next press of space really does there:
+// what covers the stage (the lock, a result window, a blackout) first, then the draw's phase.
+struct ConsoleNextPress {
+  QString phase;            // 标签_状态
+  QString button;           // 按钮_开始停止
+  bool buttonWorks = true;  // false: the button can do nothing now and is disabled
+};
+ConsoleNextPress ConsoleNextPressText(const DrawState& state, const StageSituation& stage = {});
+inline QString ConsolePhaseText(const DrawState& state, const StageSituation& stage = {}) {
+  return ConsoleNextPressText(state, stage).phase;
+}
 
 // The progress line the stage shows for the current batch ("准备抽取【…" / "已抽取【…"); empty before
-// the first batch is known.
+// the first batch is known; once everything is drawn, that it is.
 QString ConsoleProgressText(const DrawState& state);
 
 // "共 986 人" in the pool.

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,7 +28,10 @@ namespace kavrel {
 
 namespace {
 
+// The stage's picture: smaller on a laptop screen (1366 x 768, 1280 x 720), so that nothing scrolls.
 constexpr QSize kThumbnailSize(384, 216);
+constexpr QSize kSmallThumbnailSize(288, 162);
+constexpr int kSmallThumbnailBelowHeight = 800;
 
 struct CommandButton {
   StageCommand command;
@@ -103,7 +107,8 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
       "  border: 2px solid #F2B632; padding: 10px; }"
       "#按钮_开始停止:hover { background: #C8102E; }"));
 
-  // Scrolls rather than grows past a small laptop screen (800 x 600): nothing is ever out of reach.
+  // The commands stay at the foot, always in view; above them the state, the plan and the winners share
+  // what height is left (1280 x 720 and up), and scroll only on a smaller screen (800 x 600).
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   // The stage's own menus (the same items, running the same commands), hidden like the stage's bar
@@ -126,8 +131,12 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   auto* root = new QVBoxLayout(content);
   mainTitle_ = NewLabel("标签_主标题", this);
   subTitle_ = NewLabel("标签_副标题", this);
-  root->addWidget(mainTitle_);
-  root->addWidget(subTitle_);
+  // Both titles on one line: every line of height counts on a laptop screen.
+  auto* titles = new QHBoxLayout();
+  titles->addWidget(mainTitle_);
+  titles->addSpacing(16);
+  titles->addWidget(subTitle_, 1, Qt::AlignBottom);
+  root->addLayout(titles);
 
   auto* columns = new QHBoxLayout();
   root->addLayout(columns, 1);
@@ -164,6 +173,10 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   plan_->setFocusPolicy(Qt::NoFocus);
   plan_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   plan_->horizontalHeader()->setStretchLastSection(true);
+  // The plan and the winners take the height left over, down to a few rows, so that a laptop of 1280 x 720
+  // shows the whole window without a scroll bar.
+  plan_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+  plan_->setMinimumHeight(80);
   aheadLayout->addWidget(plan_);
   left->addWidget(ahead, 1);
 
@@ -184,15 +197,29 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   winners_->setObjectName(QStringLiteral("列表_中奖人员"));
   winners_->setFocusPolicy(Qt::NoFocus);
   winners_->setSelectionMode(QAbstractItemView::NoSelection);
+  winners_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+  winners_->setMinimumHeight(48);
   wonLayout->addWidget(winners_);
   right->addWidget(won, 1);
 
-  root->addWidget(BuildCommandButtons());
+  outer->addWidget(BuildCommandButtons());
+
+  // Alt+1 … Alt+4 open the four menus here as on the stage, whether or not the bar is shown.
+  for (int i = 0; i < 4; ++i) {
+    auto* key = new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)), this);
+    connect(key, &QShortcut::activated, this, [this, i] { OpenMenu(i); });
+  }
 
   thumbnailTimer_ = new QTimer(this);
   thumbnailTimer_->setObjectName(QStringLiteral("时钟_舞台画面"));
   thumbnailTimer_->setSingleShot(true);
   connect(thumbnailTimer_, &QTimer::timeout, this, &OperatorConsoleWindow::UpdateThumbnail);
+  // The lock, a blackout and the result windows change no draw state, so no notice comes: what the next
+  // press does is read again a few times a second (two flags and the phase, nothing to draw).
+  auto* situationTimer = new QTimer(this);
+  situationTimer->setObjectName(QStringLiteral("时钟_操作台状态"));
+  connect(situationTimer, &QTimer::timeout, this, &OperatorConsoleWindow::ShowNextPress);
+  situationTimer->start(250);
 
   resize(1100, 720);
   Refresh();
@@ -205,7 +232,9 @@ OperatorConsoleWindow::~OperatorConsoleWindow() {
 
 QWidget* OperatorConsoleWindow::BuildCommandButtons() {
   auto* box = new QGroupBox(
-      QStringLiteral("命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/F5 等同空格，B/. 黑屏）"), this);
+      QStringLiteral(
+          "命令（按键在操作台和舞台上都可用；翻页笔的下一页/上一页/F5 等同空格，B/. 黑屏；Alt+1…4 打开菜单）"),
+      this);
   auto* grid = new QGridLayout(box);
   auto addRow = [&](int row, const auto& buttons) {
     int column = 0;
@@ -225,6 +254,16 @@ QWidget* OperatorConsoleWindow::BuildCommandButtons() {
   addRow(2, kSettingButtons);
   addRow(3, kStageButtons);
   return box;
+}
+
+void OperatorConsoleWindow::OpenMenu(int index) {
+  const std::vector<QMenu*> menus = stage_.Menus();
+  if (index < 0 || index >= static_cast<int>(menus.size())) return;
+  QPoint at = mapToGlobal(QPoint(8, 8));
+  const QList<QAction*> items = menuBar_->actions();
+  if (menuBar_->isVisible() && index < items.size())
+    at = menuBar_->mapToGlobal(menuBar_->actionGeometry(items[index]).bottomLeft());
+  menus[static_cast<std::size_t>(index)]->popup(at);
 }
 
 void OperatorConsoleWindow::ShowMenuBar(bool shown) {
@@ -247,23 +286,9 @@ void OperatorConsoleWindow::Refresh() {
   subTitle_->setText(ToQt(titles.subTitle));
   subTitle_->setVisible(!titles.subTitle.empty());
 
-  phase_->setText(ConsolePhaseText(state));
+  ShowNextPress();
   progress_->setText(ConsoleProgressText(state));
   pool_->setText(ConsolePoolText(state));
-  switch (state.phase) {
-    case DrawPhase::Rolling:
-    case DrawPhase::RollPaused:
-    case DrawPhase::Finished:
-      startStop_->setText(QStringLiteral("停止  （空格）"));
-      break;
-    case DrawPhase::WinnersShown:
-      startStop_->setText(QStringLiteral("宣布下一批  （空格）"));
-      break;
-    case DrawPhase::Ready:
-    case DrawPhase::AllDrawn:
-      startStop_->setText(QStringLiteral("开始  （空格）"));
-      break;
-  }
 
   const std::vector<ConsolePlanRow> rows = ConsolePlanRows(state, session_.Rules().forwardOrder);
   plan_->setRowCount(static_cast<int>(rows.size()));
@@ -291,9 +316,22 @@ void OperatorConsoleWindow::Refresh() {
   for (const QString& w : won) winners_->addItem(w);
 }
 
+void OperatorConsoleWindow::ShowNextPress() {
+  const ConsoleNextPress next = ConsoleNextPressText(session_.State(), stage_.Situation());
+  phase_->setText(next.phase);
+  startStop_->setText(next.button);
+  startStop_->setEnabled(next.buttonWorks);
+}
+
 void OperatorConsoleWindow::AddSidePanel(QWidget* panel) {
   panel->setParent(this);
   right_->addWidget(panel);
+}
+
+void OperatorConsoleWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const QSize wanted = height() < kSmallThumbnailBelowHeight ? kSmallThumbnailSize : kThumbnailSize;
+  if (thumbnail_->size() != wanted) thumbnail_->setFixedSize(wanted);
 }
 
 void OperatorConsoleWindow::showEvent(QShowEvent* event) {
@@ -308,7 +346,7 @@ void OperatorConsoleWindow::UpdateThumbnail() {
   if (!stage.isMinimized() && stage.isVisible()) {
     QElapsedTimer timer;
     timer.start();
-    const QImage picture = RenderStageThumbnail(stage, stage.size().scaled(kThumbnailSize, Qt::KeepAspectRatio));
+    const QImage picture = RenderStageThumbnail(stage, stage.size().scaled(thumbnail_->size(), Qt::KeepAspectRatio));
     lastThumbnailMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     if (!picture.isNull()) thumbnail_->setPixmap(QPixmap::fromImage(picture));
   }

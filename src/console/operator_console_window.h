@@ -39,6 +39,9 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
 
   // The stage's menu bar, shown here instead of on the projector while the console is up.
   void ShowMenuBar(bool shown);
+  // Alt+1 … Alt+4: the stage's menu `index` (界面, 设定, 功能, 帮助) opens under the bar, or at the
+  // window's corner while the bar is hidden.
+  void OpenMenu(int index);
   QMenuBar* menuBar() const { return menuBar_; }
 
   // A panel of another part of the operator's side (the phones' sign-in), under the winners.
@@ -49,11 +52,14 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void DrawChanged(const DrawSession&) override { ScheduleRefresh(); }
   QWidget* BuildCommandButtons();
   void UpdateThumbnail();
+  // 标签_状态 and 按钮_开始停止: what the next press does, as the draw and the stage stand now.
+  void ShowNextPress();
 
   DrawSession& session_;
   StageLink& stage_;

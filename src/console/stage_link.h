@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "stage/stage_commands.h"
+#include "stage/stage_situation.h"
 
 class QMenu;
 class QScreen;
@@ -30,6 +31,8 @@ class StageLink {
   // While set, the stage's menu bar (ESC, its menu item) is shown and hidden by `host` on the
   // operator's screen and never on the stage; empty: on the stage again, hidden until asked for.
   virtual void SetMenuHost(std::function<void(bool shown)> host) = 0;
+  // What covers the stage now (the lock, a blackout).
+  virtual StageSituation Situation() { return {}; }
 };
 
 // The link over any stage window with these members (the program and the tests pass the real stage).
@@ -45,6 +48,7 @@ class StageLinkTo final : public StageLink {
   void SetScreenChooser(std::function<void()> chooser) override { stage_.SetScreenChooser(std::move(chooser)); }
   std::vector<QMenu*> Menus() override { return stage_.Menus(); }
   void SetMenuHost(std::function<void(bool shown)> host) override { stage_.SetMenuHost(std::move(host)); }
+  StageSituation Situation() override { return stage_.Situation(); }
 
  private:
   Stage& stage_;

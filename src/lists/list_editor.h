@@ -59,7 +59,7 @@ class ListEditor {
   // cancelled or the file cannot be read or is not text. True when the table was filled.
   bool ImportText();
   bool ImportTextFile(const std::string& gbPath);
-  // "导入Execl(E)": the reminder, the file dialog, the sheet box, then the read on the runner
+  // "导入Excel(E)": the reminder, the file dialog, the sheet box, then the read on the runner
   // (`progress` counts up, `cancel` stops it), the outcome reported. The table and the snapshot stay
   // as they were unless the whole sheet was read. True when the table was filled.
   bool ImportWorkbook(const workbook::ProgressFn& progress = {}, const std::atomic<bool>* cancel = nullptr);

@@ -178,7 +178,7 @@ void ListEditorWindow::BuildMenus() {
   AddItem(fileMenu_, "清除全部名单(C)", &ListEditorWindow::ClearAll);
   AddItem(fileMenu_, "生成有序号码(L)", &ListEditorWindow::OpenGenerator);
   AddItem(fileMenu_, "导入TXT(T)", &ListEditorWindow::ImportText, QKeySequence(QStringLiteral("Ctrl+T")));
-  AddItem(fileMenu_, "导入Execl(E)", &ListEditorWindow::ImportWorkbook, QKeySequence(QStringLiteral("Ctrl+E")));
+  AddItem(fileMenu_, "导入Excel(E)", &ListEditorWindow::ImportWorkbook, QKeySequence(QStringLiteral("Ctrl+E")));
   fileMenu_->addSeparator();
   connect(AddItem(fileMenu_, "名单转等长(补空格)(M)", nullptr), &QAction::triggered, this,
           [this] { AfterCommand(&ListEditor::PadEqualLength); });

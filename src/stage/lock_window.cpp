@@ -1,6 +1,7 @@
 #include "stage/lock_window.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include "assets.h"
@@ -20,12 +22,10 @@ namespace kavrel {
 
 namespace {
 
-// "(默认密码为空)" is a hint for a fresh installation only: once a password is set it would tell whoever
-// stands at the locked screen something untrue, so it is shown only while the stored password is empty.
-QString LockMessage(bool passwordSet) {
-  return passwordSet ? QStringLiteral("您的屏幕已被锁定，请输入密码进行解锁\n\n按任意键解锁")
-                     : QStringLiteral("您的屏幕已被锁定，请输入密码进行解锁(默认密码为空)\n\n按任意键解锁");
-}
+// Shown above the password row only, never to an audience that merely looks at the locked stage: the
+// picture says it is locked, and nothing about the password (the manual tells the operator the rest).
+const char* const kRowMessage = "请输入解锁口令，按回车键解锁";
+const char* const kPanelMessage = "舞台屏幕已锁定，观众只看到锁屏图片。\n在下面输入解锁口令，按回车键或点“解锁”解锁。";
 
 // A grab fails until the window is really on screen; keep trying a little while after it is shown.
 constexpr int kGrabRetryMs = 50;
@@ -109,7 +109,8 @@ void LockPasswordWindow::ConfirmPressed() {
 
 // ---- LockWindow ----
 
-LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& screen, QWidget* parent)
+LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& screen, QWidget* operatorWindow,
+                       QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       password_(settings, prompter),
       background_(QString::fromLatin1(assets::kLockBackground)) {
@@ -120,7 +121,7 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
   QScreen* covered = ScreenForArea(screen, parent);
   PlaceOnScreen(*this, covered, screen);
 
-  message_ = new QLabel(LockMessage(!password_.Stored().empty()), this);
+  message_ = new QLabel(QString::fromUtf8(kRowMessage), this);
   message_->setObjectName(QStringLiteral("透明标签1"));
   message_->setAlignment(Qt::AlignCenter);
   message_->setFont(StageFont(kFaceSong, 18, true));
@@ -153,6 +154,7 @@ LockWindow::LockWindow(Settings& settings, Prompter& prompter, const QRect& scre
 
   LayOut(screen.size());
   ShowRow(false);
+  if (operatorWindow) BuildOperatorPanel(operatorWindow);
   // Over the whole stage screen it is full screen, so no window manager leaves the projector uncovered.
   if (covered && covered->geometry() == screen) setWindowState(Qt::WindowFullScreen);
 }
@@ -184,14 +186,53 @@ void LockWindow::LayOut(const QSize& screen) {
   message_->move((sw - message_->width()) / 2, passwordLabel_->y() - message_->height() - 100);
 }
 
+// The row moves into a small window over the operator's own: typed there, the password never shows on
+// the projector, and the operator needs no key to wake anything.
+void LockWindow::BuildOperatorPanel(QWidget* operatorWindow) {
+  panel_ = new QDialog(this, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
+  panel_->setObjectName(QStringLiteral("LockPanel"));
+  panel_->setWindowTitle(QStringLiteral("舞台屏幕已锁定"));
+  auto* text = new QLabel(QString::fromUtf8(kPanelMessage), panel_);
+  text->setObjectName(QStringLiteral("标签_锁屏说明"));
+  auto* row = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(passwordLabel_), static_cast<QWidget*>(passwordBox_),
+                     static_cast<QWidget*>(unlock_), static_cast<QWidget*>(change_)}) {
+    w->setParent(panel_);
+    row->addWidget(w);
+  }
+  passwordBox_->setMinimumWidth(192);
+  hide_->hide();
+  message_->hide();
+  auto* column = new QVBoxLayout(panel_);
+  column->setContentsMargins(24, 20, 24, 20);
+  column->setSpacing(16);
+  column->addWidget(text);
+  column->addLayout(row);
+  panel_->adjustSize();
+  // Its own screen, not the lock's: two X screens are two desktops, and a window stays on the one it opens on.
+  if (operatorWindow->screen()) panel_->setScreen(operatorWindow->screen());
+  const QRect host = operatorWindow->isVisible() ? operatorWindow->frameGeometry() : operatorWindow->geometry();
+  panel_->move(host.center() - QPoint(panel_->width() / 2, panel_->height() / 2));
+  // Escape and the close command leave the panel where it is, as they leave the lock.
+  panel_->installEventFilter(this);
+  ShowRow(true);
+}
+
+QWidget* LockWindow::Holder() {
+  return panel_ ? static_cast<QWidget*>(panel_) : this;
+}
+
 bool LockWindow::RowShown() const {
   return !passwordBox_->isHidden();
 }
 
 void LockWindow::ShowRow(bool shown) {
+  if (panel_) shown = true;  // on the operator's screen the row is always there
   for (QWidget* w : {static_cast<QWidget*>(passwordLabel_), static_cast<QWidget*>(passwordBox_),
-                     static_cast<QWidget*>(unlock_), static_cast<QWidget*>(change_), static_cast<QWidget*>(hide_)})
+                     static_cast<QWidget*>(unlock_), static_cast<QWidget*>(change_)})
     w->setVisible(shown);
+  hide_->setVisible(shown && !panel_);
+  message_->setVisible(shown && !panel_);
   if (shown) {
     passwordBox_->setFocus();
   } else {
@@ -215,38 +256,40 @@ void LockWindow::TryUnlock() {
 
 void LockWindow::ChangePassword() {
   SetTopmost(false);
-  LockPasswordWindow window(password_, this);
+  LockPasswordWindow window(password_, Holder());
   window.exec();
-  message_->setText(LockMessage(!password_.Stored().empty()));
   SetTopmost(true);
   if (RowShown()) passwordBox_->setFocus();
 }
 
 void LockWindow::SetTopmost(bool on) {
   wantGrab_ = on;
-  if (QWindow* w = windowHandle()) {
-    w->setFlag(Qt::WindowStaysOnTopHint, on);
-    if (!on) {
-      w->setKeyboardGrabEnabled(false);
-      w->setMouseGrabEnabled(false);
+  for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(panel_)}) {
+    if (!window) continue;
+    if (QWindow* w = window->windowHandle()) {
+      w->setFlag(Qt::WindowStaysOnTopHint, on);
+      if (!on) {
+        w->setKeyboardGrabEnabled(false);
+        w->setMouseGrabEnabled(false);
+      }
     }
   }
-  grabbing_ = false;
   if (on && isVisible()) {
     raise();
-    activateWindow();
+    if (panel_) panel_->raise();
+    Holder()->activateWindow();
     Grab();
   }
 }
 
 void LockWindow::Grab() {
-  if (!wantGrab_ || unlocked_ || !isVisible()) return;
-  QWindow* w = windowHandle();
+  QWidget* holder = Holder();
+  if (!wantGrab_ || unlocked_ || !holder->isVisible()) return;
+  QWindow* w = holder->windowHandle();
   if (!w) return;
   const bool keyboard = w->setKeyboardGrabEnabled(true);
   const bool mouse = w->setMouseGrabEnabled(true);
-  grabbing_ = keyboard && mouse;
-  if (grabbing_) {
+  if (keyboard && mouse) {
     grabTries_ = 0;
   } else if (++grabTries_ < kGrabTries) {
     QTimer::singleShot(kGrabRetryMs, this, &LockWindow::Grab);
@@ -268,8 +311,15 @@ void LockWindow::closeEvent(QCloseEvent* event) {
 
 void LockWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  activateWindow();
-  if (!RowShown()) setFocus();
+  if (panel_) {
+    panel_->show();
+    panel_->raise();
+    panel_->activateWindow();
+    passwordBox_->setFocus();
+  } else {
+    activateWindow();
+    if (!RowShown()) setFocus();
+  }
   QTimer::singleShot(0, this, &LockWindow::Grab);
 }
 
@@ -282,6 +332,13 @@ bool IsEnter(const QKeyEvent* key) {
 }  // namespace
 
 bool LockWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == panel_ && !unlocked_) {
+    if (event->type() == QEvent::Close) {
+      event->ignore();
+      return true;
+    }
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return true;
+  }
   if (watched == passwordBox_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsEnter(key)) {
@@ -296,6 +353,12 @@ bool LockWindow::eventFilter(QObject* watched, QEvent* event) {
 void LockWindow::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (event->isAutoRepeat()) return;
+  if (panel_) {
+    // A key on the projector's window (the panel lost the keyboard): back to the panel.
+    panel_->activateWindow();
+    passwordBox_->setFocus();
+    return;
+  }
   // Other keys the box leaves alone (function keys, Escape) change nothing while the row is shown.
   if (focusWidget() == passwordBox_ && RowShown()) return;
   ShowRow(true);
@@ -318,6 +381,7 @@ void LockWindow::paintEvent(QPaintEvent*) {
   }
   if (scaled_.size() != size()) scaled_ = background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   p.drawPixmap(0, 0, scaled_);
+  if (message_->isHidden()) return;
   // On a narrow screen the stretched picture's blossom branch reaches under the message: a soft pale plate
   // keeps the red text readable on every part of the picture.
   p.setRenderHint(QPainter::Antialiasing);

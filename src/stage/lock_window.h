@@ -45,22 +45,26 @@ class LockPasswordWindow : public QDialog {
   QLineEdit* confirm_ = nullptr;
 };
 
-// The screen lock: covers the stage's screen, stays on top and holds the keyboard and the mouse until
-// the lock password is typed, so nothing reaches the stage or another window meanwhile. A click or a
-// key shows the password row; Enter or "解锁" tries the password; "隐藏" hides the row again; "修改密码"
-// opens LockPasswordWindow. The close command and Escape are refused while locked. Run it with exec();
-// it returns once unlocked.
+// The screen lock: covers the stage's screen with the lock picture alone (the audience sees nothing
+// else), stays on top and holds the keyboard and the mouse until the lock password is typed, so nothing
+// reaches the stage or another window meanwhile. The password is typed where the operator sits: with an
+// operator window (the console on the laptop) in a small panel over it, shown at once; without one on
+// the stage itself, where a click or a key shows the password row (the key is not typed into it) and
+// "隐藏" hides it again. Enter or "解锁" tries the password; "修改密码" opens LockPasswordWindow. The
+// close command and Escape are refused while locked. Run it with exec(); it returns once unlocked.
 class LockWindow : public QDialog {
   Q_OBJECT
 
  public:
-  LockWindow(Settings& settings, Prompter& prompter, const QRect& screen, QWidget* parent = nullptr);
+  // `operatorWindow`: the operator's own window on another screen, or nullptr when the operator looks
+  // at the stage.
+  LockWindow(Settings& settings, Prompter& prompter, const QRect& screen, QWidget* operatorWindow = nullptr,
+             QWidget* parent = nullptr);
 
   bool RowShown() const;
   bool Unlocked() const { return unlocked_; }
-  // The keyboard and the mouse are held by this window (false while a message or the password window
-  // is open, and before the window is on screen).
-  bool Grabbing() const { return grabbing_; }
+  // The panel on the operator's screen that holds the password row; nullptr without an operator window.
+  QDialog* OperatorPanel() const { return panel_; }
 
   // TryUnlock: the password box against the stored password; closes the window when they match, else
   // the wrong-password message with the box keeping its text.
@@ -79,6 +83,9 @@ class LockWindow : public QDialog {
 
  private:
   void LayOut(const QSize& screen);
+  void BuildOperatorPanel(QWidget* operatorWindow);
+  // The window that holds the keyboard and the mouse: the operator's panel, or the lock itself.
+  QWidget* Holder();
   void ShowRow(bool shown);
   void ChangePassword();
   // Not topmost and not grabbing while a message box or the password window is open, so they can be
@@ -95,8 +102,8 @@ class LockWindow : public QDialog {
   LockCommandLabel* unlock_ = nullptr;
   LockCommandLabel* change_ = nullptr;
   LockCommandLabel* hide_ = nullptr;
+  QDialog* panel_ = nullptr;
   bool unlocked_ = false;
-  bool grabbing_ = false;
   bool wantGrab_ = true;
   int grabTries_ = 0;
 };

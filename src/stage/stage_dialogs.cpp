@@ -111,8 +111,12 @@ void StageWindow::OpenPrizeChange() {
 
 // Locking changes nothing in the draw; the stage takes the keys again once it is unlocked.
 void StageWindow::LockScreen() {
-  LockWindow window(settings_, prompter_, ScreenRect(), this);
+  // With the console up the password is typed there; the projector shows the lock picture alone.
+  QWidget* const operatorWindow = OperatorWindow() != this ? OperatorWindow() : nullptr;
+  LockWindow window(settings_, prompter_, ScreenRect(), operatorWindow, this);
+  locked_ = true;
   window.exec();
+  locked_ = false;
   activateWindow();
   setFocus();
 }

@@ -16,6 +16,7 @@
 #include "results/result_window.h"
 #include "stage/custom_background.h"
 #include "stage/key_dispatcher.h"
+#include "stage/results_panel.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
 #include "stage/winners_wall.h"
@@ -450,7 +451,17 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
   ResultWindow window(mode, dir_, sound_, clock_, session_.Sounds(), titles, session_.Draw().pool, this, ScreenRect(),
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
+  using Results = StageSituation::Results;
+  shownResults_ = mode == ResultViewMode::WinnerShow    ? Results::WinnerShow
+                  : mode == ResultViewMode::LatestAward ? Results::LatestBatch
+                                                        : Results::List;
+  // The projector's window is out of the operator's reach: the console gets a way to close it.
+  if (OperatorWindow() != this && shownResults_ != Results::List)
+    AddResultsClosePanel(window, *OperatorWindow(),
+                         shownResults_ == Results::WinnerShow ? QStringLiteral("全部中奖人员名单（F6）")
+                                                              : QStringLiteral("本批中奖人员（F7）"));
   window.exec();
+  shownResults_ = Results::None;
   // Closing the window silences everything.
   session_.AfterSilencingWindow();
 }

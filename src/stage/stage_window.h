@@ -18,6 +18,7 @@
 #include "stage/help_tips_window.h"
 #include "stage/projector_view.h"
 #include "stage/stage_commands.h"
+#include "stage/stage_situation.h"
 #include "stage/stage_styler.h"
 #include "stage/stage_widgets.h"  // first: see there why
 #include "storage/settings.h"
@@ -98,6 +99,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QTimer* drawTimer() const { return drawTimer_; }
   bool menuBarShown() const { return menuBarShown_; }
   bool blanked() const { return Blanked(elements_); }
+  // What covers the stage now (the lock, a blackout), for the operator console.
+  StageSituation Situation() const { return {locked_, blanked(), shownResults_}; }
 
   // StageHooks
   void SetText(StageElement element, const std::string& text) override;
@@ -186,8 +189,10 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   bool destroyed_ = false;
   QPointer<WinnersWall> wall_;         // the winners wall while it is up
   OperatorControls operatorControls_;  // the buttons and status line stay off the projector while a console is up
-  CustomRollColour rollColour_;        // from the font and colour window; read when a roll starts
-  FindState listFind_;                 // the list editor's search lasts for the whole run
+  bool locked_ = false;                // the screen lock is up
+  StageSituation::Results shownResults_ = StageSituation::Results::None;
+  CustomRollColour rollColour_;  // from the font and colour window; read when a roll starts
+  FindState listFind_;           // the list editor's search lasts for the whole run
   CameraFactory cameras_;
 
   QPixmap background_;        // the custom background; null for the built-in one

@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -103,6 +105,89 @@ TEST(ManualMenus, EveryMenuPathThePagesNameIsInTheProgram) {
     }
   }
   EXPECT_GE(named, 20);
+}
+
+// The key a stage menu item shows after its text ("弃奖(V)   F3" → "F3"), by the item's path.
+QMap<QString, QString> ProgramMenuKeys() {
+  QMap<QString, QString> keys;
+  QWidget stage;
+  StageMenus menus(&stage);
+  static const QRegularExpression keyName(QStringLiteral("\\s{2,}(\\S+)$"));
+  for (int i = 0; i < StageMenus::kPopupCount; ++i) {
+    const QMenu* popup = menus.menu(static_cast<StageMenus::Popup>(i));
+    for (const QAction* a : popup->actions()) {
+      const auto match = keyName.match(a->text());
+      if (match.hasMatch()) keys.insert(Shown(popup->title()) + kArrow + Shown(a->text()), match.captured(1));
+    }
+  }
+  return keys;
+}
+
+// The key table of the manual ("快捷键一览") against the menus: every row that names a menu item gives
+// the key that item shows, and every item that shows a key has its row, so a key moved to another
+// command cannot leave the manual teaching the old one.
+TEST(ManualMenus, TheKeyTableGivesEachMenuItemItsKey) {
+  const QMap<QString, QString> keys = ProgramMenuKeys();
+  ASSERT_EQ(keys.value(QStringLiteral("功能 → 弃奖(V)")), QStringLiteral("F3"));
+  QString draw;
+  for (const Page& page : ManualPages())
+    if (page.name == QStringLiteral("draw.html")) draw = page.html;
+  const qsizetype start = draw.indexOf(QStringLiteral("<h2 id=\"keys\">"));
+  ASSERT_GE(start, 0) << "draw.html has no key table";
+  const QString table = draw.mid(start, draw.indexOf(QStringLiteral("</table>"), start) - start);
+  static const QRegularExpression row(QStringLiteral("<tr><td>(.*?)</td><td>.*?</td><td>(.*?)</td></tr>"),
+                                      QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression kbd(QStringLiteral("<kbd>(.*?)</kbd>"));
+  static const QRegularExpression menu(QStringLiteral("<span class=\"menu\">(.*?)</span>"));
+  QSet<QString> taught;
+  for (auto it = row.globalMatch(table); it.hasNext();) {
+    const auto m = it.next();
+    const auto path = menu.match(m.captured(2));
+    if (!path.hasMatch()) continue;
+    const QString item = path.captured(1).simplified();
+    QStringList pressed;
+    for (auto k = kbd.globalMatch(m.captured(1)); k.hasNext();) pressed << k.next().captured(1);
+    ASSERT_EQ(pressed.size(), 1) << item.toStdString();
+    taught.insert(item);
+    if (keys.contains(item)) {
+      EXPECT_EQ(keys.value(item), pressed.front()) << item.toStdString();
+    } else {
+      // An item that shows no key after its text carries it in its name ("自动隐藏主菜单(ESC)").
+      EXPECT_TRUE(item.contains(QLatin1Char('(') + pressed.front() + QLatin1Char(')')))
+          << "the manual gives " << pressed.front().toStdString() << " for " << item.toStdString()
+          << ", whose menu item shows no key";
+    }
+  }
+  for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+    EXPECT_TRUE(taught.contains(it.key()))
+        << it.key().toStdString() << " (" << it.value().toStdString() << ") is missing from the manual's key table";
+}
+
+// “补奖设定”窗口: every window the pages name by its title is a window of the program.
+TEST(ManualMenus, EveryWindowThePagesNameIsAWindowOfTheProgram) {
+  QSet<QString> titles;
+  static const QRegularExpression set(QStringLiteral("setWindowTitle\\((?:QStringLiteral\\()?\"([^\"]+)\""));
+  QDirIterator files(QStringLiteral(KAVREL_SOURCE_DIR), {QStringLiteral("*.cpp")}, QDir::Files,
+                     QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    QFile file(files.next());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString source = QString::fromUtf8(file.readAll());
+    for (auto it = set.globalMatch(source); it.hasNext();) titles.insert(it.next().captured(1));
+  }
+  ASSERT_TRUE(titles.contains(QStringLiteral("补奖设定")));
+
+  static const QRegularExpression named(QStringLiteral("“([^”<]+)”小?窗口"));
+  int count = 0;
+  for (const Page& page : ManualPages()) {
+    for (auto it = named.globalMatch(page.html); it.hasNext();) {
+      const QString title = it.next().captured(1);
+      ++count;
+      EXPECT_TRUE(titles.contains(title)) << page.name.toStdString() << " names the window \"" << title.toStdString()
+                                          << "\", which the program does not have";
+    }
+  }
+  EXPECT_GE(count, 10);
 }
 
 TEST(ManualMenus, NoPagePromisesALaterVersion) {

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "console/console_texts.h"
 #include "console/operator_console_window.h"
 #include "console/stage_display.h"
 #include "console/stage_thumbnail.h"
@@ -23,6 +24,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/when_shown.h"
 
 namespace kavrel {
 namespace {
@@ -134,7 +136,7 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   Ticks(1);
   Press(Qt::Key_Space);
   ASSERT_TRUE(session->Draw().WinnersShown());
-  EXPECT_EQ(Label("标签_状态"), QStringLiteral("本批已抽出，全部奖项已抽完"));
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("最后一批已抽出 — 按空格键显示“抽奖完毕！”"));
   EXPECT_EQ(PlanRows(), std::vector<QString>{QStringLiteral("▶二等奖 第1轮/共1轮 3名 奖品：耳机")});
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 1 人"));
   // Newest first: the three second prizes, then the second and the first batch of the first prize.
@@ -151,6 +153,77 @@ TEST_F(ConsoleTest, FollowsAScriptedDrawDrivenFromTheConsole) {
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("准备就绪 — 按空格键开始滚动"));
   EXPECT_EQ(PlanRows(), std::vector<QString>{QStringLiteral("▶二等奖 第1轮/共1轮 3名 奖品：耳机")});
   EXPECT_EQ(Label("标签_奖池"), QStringLiteral("奖池：共 4 人"));
+}
+
+// Each state's words against what the next press then does on the stage: a blackout, the last batch,
+// the finished stage, the winner show on the projector (closed from the console), the press after it.
+TEST_F(ConsoleTest, TheStateTextSaysWhatTheNextPressDoes) {
+  auto* startStop = console->findChild<QPushButton*>(QStringLiteral("按钮_开始停止"));
+  Press(Qt::Key_B);
+  QApplication::processEvents();
+  console->Refresh();
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("黑屏中 — 按空格键只恢复画面（不开始也不停止）"));
+  EXPECT_EQ(startStop->text(), QStringLiteral("恢复画面  （空格）"));
+  Press(Qt::Key_Space);
+  EXPECT_FALSE(stage->blanked());
+  EXPECT_FALSE(stage->state().Rolling()) << "the press only brought the picture back";
+  console->Refresh();
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("准备就绪 — 按空格键开始滚动"));
+
+  for (int batch = 0; batch < 3; ++batch) {
+    if (batch > 0) Press(Qt::Key_Space);  // announce
+    Press(Qt::Key_Space);
+    Ticks(1);
+    Press(Qt::Key_Space);
+  }
+  ASSERT_TRUE(stage->state().WinnersShown());
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("最后一批已抽出 — 按空格键显示“抽奖完毕！”"));
+  Press(Qt::Key_Space);
+  EXPECT_EQ(stage->elements().centre->text(), QStringLiteral("抽奖完毕！"));
+  // The press that showed "抽奖完毕！" waits for its stop press, as a roll would: the next one changes nothing.
+  const QString nothing = QStringLiteral("全部奖项已抽完 — 下一次按空格键没有变化，再按一次展示全部中奖人员");
+  EXPECT_EQ(Label("标签_状态"), nothing);
+  EXPECT_NE(startStop->text(), QStringLiteral("停止  （空格）"));
+  EXPECT_FALSE(Label("标签_进度").contains(QStringLiteral("准备抽取")));
+  prompter.Clear();
+  Press(Qt::Key_Space);
+  EXPECT_TRUE(prompter.shown().empty()) << "nothing changed, as said";
+  EXPECT_EQ(Label("标签_状态"), QStringLiteral("全部奖项已抽完 — 按空格键提示并展示全部中奖人员"));
+  EXPECT_EQ(startStop->text(), QStringLiteral("展示中奖名单  （空格）"));
+
+  // The show covers the stage; the console says space does nothing there and closes it.
+  bool closedFromConsole = false;
+  WhenShown<QDialog>([&](QDialog* show) {
+    console->Refresh();
+    EXPECT_TRUE(Label("标签_状态").startsWith(QStringLiteral("舞台正在展示全部中奖人员名单（F6） — 空格键不起作用")));
+    EXPECT_FALSE(startStop->isEnabled());
+    QPushButton* close = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+      return (close = show->findChild<QPushButton*>(QStringLiteral("按钮_关闭展示"))) && close->isVisible();
+    }));
+    if (close) close->click();
+    closedFromConsole = !show->isVisible();
+  });
+  prompter.Clear();
+  Press(Qt::Key_Space);
+  EXPECT_TRUE(closedFromConsole);
+  EXPECT_EQ(prompter.MessageTexts(), std::vector<std::string>{Gb("全部奖项已经抽取完毕！")});
+  console->Refresh();
+  EXPECT_EQ(Label("标签_状态"), nothing);
+}
+
+// The states no scripted draw above reaches: no list, no award yet, the lock.
+TEST(ConsoleTexts, NoListNoAwardAndTheLockAreSaid) {
+  DrawState state;
+  EXPECT_EQ(ConsolePhaseText(state), QStringLiteral("还没有抽奖名单 — 按空格键只会提示先导入名单"));
+  state.pool = {"0001"};
+  EXPECT_EQ(ConsolePhaseText(state),
+            QStringLiteral("还没有设置奖项 — 按空格键只会提示先设定奖项（设定 → 主副标题/奖项设定）"));
+  StageSituation locked;
+  locked.locked = true;
+  const ConsoleNextPress next = ConsoleNextPressText(state, locked);
+  EXPECT_EQ(next.phase, QStringLiteral("屏幕已锁定 — 在锁屏框中输入解锁口令"));
+  EXPECT_FALSE(next.buttonWorks);
 }
 
 TEST_F(ConsoleTest, ButtonsRunTheStageCommands) {

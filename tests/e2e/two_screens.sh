@@ -51,9 +51,12 @@ import -display "\$display.0" -window root "\$E2E_WORK/monitor1.png"
 import -display "\$display.1" -window root "\$E2E_WORK/monitor2.png"
 
 # F6 on the console: the winner show covers the projector, not the laptop the console is on.
-# (Untitled, it is found by the program's class among its windows other than the stage and the console.)
+# (Untitled, it is found by the program's class among its windows other than the stage, the console and
+# the console's "舞台正在展示" window that closes it.)
+closer() { visible_window '^舞台正在展示\$'; }
 other_stage_window() {
-  xdotool search --onlyvisible --classname '^kavrel-draw\$' 2>/dev/null | grep -vx -e "\$STAGE_WID" -e "\$console" | head -1 || true
+  xdotool search --onlyvisible --classname '^kavrel-draw\$' 2>/dev/null |
+    grep -vx -e "\$STAGE_WID" -e "\$console" -e "\$(closer)" | head -1 || true
 }
 has_winner_show() { [ -n "\$(other_stage_window)" ]; }
 console_key F6
@@ -61,6 +64,8 @@ wait_until has_winner_show || fail "F6 on the console did not open the winner sh
 show="\$(other_stage_window)"
 on_screen "\$show" 1 || fail "the winner show is not on the second monitor: \$(xdotool getwindowgeometry "\$show")"
 case "\$(xdotool getwindowgeometry "\$show")" in *"Geometry: 1024x768"*) ;; *) fail "the winner show does not cover the projector" ;; esac
+wait_until has_window '^舞台正在展示\$' || fail "the console has no window to close the winner show"
+on_screen "\$(closer)" 0 || fail "the winner show's close window is not on the console's monitor"
 # It closes only through its "返回" caption, at its top right.
 xdotool mousemove --screen 1 980 30 click 1
 no_winner_show() { ! has_winner_show; }

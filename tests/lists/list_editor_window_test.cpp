@@ -30,7 +30,7 @@ TEST_F(ListEditorWindowTest, ImportSaveAndReopen) {
   auto* progress = window->findChild<QProgressBar*>(QStringLiteral("进度条1"));
   ASSERT_NE(progress, nullptr);
   EXPECT_TRUE(progress->isHidden());
-  auto* workbook = window->findChild<QAction*>(QStringLiteral("导入Execl(E)"));
+  auto* workbook = window->findChild<QAction*>(QStringLiteral("导入Excel(E)"));
   ASSERT_NE(workbook, nullptr);
   EXPECT_TRUE(workbook->isEnabled());
   EXPECT_EQ(workbook->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
@@ -74,7 +74,7 @@ TEST_F(ListEditorWindowTest, WorkbookImportThenSaveWithTheDisplayColumns) {
   prompter_.ScriptAnswer(Answer::Ok);  // the reminder
   prompter_.ScriptPath(GbPath(path));
   prompter_.ScriptInteger(1);
-  window->findChild<QAction*>(QStringLiteral("导入Execl(E)"))->trigger();
+  window->findChild<QAction*>(QStringLiteral("导入Excel(E)"))->trigger();
   EXPECT_EQ(CountLine(*window), QStringLiteral("参与抽奖名单共：2个"));
   ListTableModel& model = window->Model();
   ASSERT_EQ(model.columnCount(), 3);

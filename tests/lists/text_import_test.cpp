@@ -59,7 +59,7 @@ TEST_F(TextImport, FileFillsOneNumberedColumnWithHeaders) {
   EXPECT_EQ(Table().FormatAt(0, 1).colour, 0x0000FFu);
   EXPECT_EQ(Table().FormatAt(3, 0).align, CellAlign::Right);
   EXPECT_EQ(Table().ColumnWidth(0), 40);
-  // Text first, then the workbook types "导入Execl" reads.
+  // Text first, then the workbook types "导入Excel" reads.
   EXPECT_EQ(
       ToQt(prompter_.shown().front().text),
       QStringLiteral("文本文件(*.txt);;Excel文件(*.xlsx *.xls *.xlsm);;OpenDocument(*.ods);;CSV(*.csv);;所有文件(*)"));

@@ -104,8 +104,10 @@ TEST_F(LockTest, LockWindowShowsTheRowOnAKeyAndUnlocksOnEnterWithNothingStored) 
   EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768));
   EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(window.RowShown());
+  // The audience sees the lock picture alone: no text at all until the operator wakes the row.
   auto* message = Find<QLabel>(&window, "透明标签1");
-  EXPECT_EQ(message->text(), "您的屏幕已被锁定，请输入密码进行解锁(默认密码为空)\n\n按任意键解锁");
+  EXPECT_TRUE(message->isHidden());
+  EXPECT_EQ(message->text(), "请输入解锁口令，按回车键解锁");
   // The row sits on one line centred on the screen; the message 100 pixels above it.
   auto* label = Find<QLabel>(&window, "透明标签_口令");
   auto* box = Find<QLineEdit>(&window, "编辑框_口令");
@@ -118,6 +120,7 @@ TEST_F(LockTest, LockWindowShowsTheRowOnAKeyAndUnlocksOnEnterWithNothingStored) 
 
   QTest::keyClick(&window, Qt::Key_A);
   EXPECT_TRUE(window.RowShown());
+  EXPECT_FALSE(message->isHidden());
   EXPECT_TRUE(box->text().isEmpty());  // the key that shows the row is not typed into the box
   ReleaseOn(hide);
   EXPECT_FALSE(window.RowShown());
@@ -167,7 +170,6 @@ TEST_F(LockTest, ChangePasswordOpensItsWindowFromTheLock) {
   LockWindow window(settings, prompter, QRect(0, 0, 800, 600));
   window.show();
   auto* message = Find<QLabel>(&window, "透明标签1");
-  EXPECT_TRUE(message->text().contains("(默认密码为空)"));
   QTest::keyClick(&window, Qt::Key_A);
   bool seen = false;
   QTimer::singleShot(0, [&] {
@@ -193,11 +195,43 @@ TEST_F(LockTest, ChangePasswordOpensItsWindowFromTheLock) {
   ReleaseOn(Find<QLabel>(&window, "透明标签_修改密码"));
   EXPECT_TRUE(seen);
   EXPECT_EQ(settings.ReadText("lock_screen", "password"), "x1");
-  // The hint about the empty default goes once a password is set.
-  EXPECT_EQ(message->text(), "您的屏幕已被锁定，请输入密码进行解锁\n\n按任意键解锁");
+  EXPECT_FALSE(message->text().contains("默认密码"));
   EXPECT_TRUE(window.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(window.Unlocked());
   EXPECT_TRUE(prompter.shown().empty());
+}
+
+// With the console on another screen the projector shows the lock picture and nothing else; the
+// password row waits, focused, in a panel over the console, and neither Escape nor a close takes it away.
+TEST_F(LockTest, WithAnOperatorWindowThePasswordIsTypedThereAndTheStageShowsOnlyThePicture) {
+  Store("abc");
+  QWidget console;
+  console.setGeometry(100, 50, 900, 600);
+  console.show();
+  LockWindow window(settings, prompter, QRect(0, 0, 1024, 768), &console);
+  window.show();
+  QDialog* panel = window.OperatorPanel();
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+  EXPECT_EQ(panel->windowTitle(), QStringLiteral("舞台屏幕已锁定"));
+  EXPECT_TRUE(console.geometry().contains(panel->geometry().center()));
+  for (QWidget* child : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    EXPECT_TRUE(child == panel || child->isHidden()) << child->objectName().toStdString() << " shows on the stage";
+  auto* box = Find<QLineEdit>(panel, "编辑框_口令");
+  EXPECT_TRUE(window.RowShown());
+  EXPECT_TRUE(Find<QLabel>(panel, "标签_锁屏说明")->text().contains(QStringLiteral("观众只看到锁屏图片")));
+
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_FALSE(panel->close());
+  EXPECT_TRUE(panel->isVisible());
+  box->setText("x");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_FALSE(window.Unlocked());
+  EXPECT_EQ(prompter.MessageTexts(), std::vector<std::string>{Gb("密码输入不正确！")});
+  box->setText("abc");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_TRUE(window.Unlocked());
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

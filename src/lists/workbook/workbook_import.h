@@ -42,7 +42,7 @@ struct ImportedSheet {
   bool HasEntries() const;
 };
 
-// The workbook import of the list editor ("导入Execl(E)"), without a widget: the questions go
+// The workbook import of the list editor ("导入Excel(E)"), without a widget: the questions go
 // through the Prompter, the reading runs on whatever thread calls ReadSheet. The window calls
 //   ConfirmStart() -> the file dialog with FileFilter() -> ChooseSheet(path)
 //   -> ReadSheet(...) on a worker thread -> ReportOutcome(result) back on the UI thread,
