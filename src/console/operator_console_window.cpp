@@ -317,7 +317,7 @@ void OperatorConsoleWindow::Refresh() {
 }
 
 void OperatorConsoleWindow::ShowNextPress() {
-  const ConsoleNextPress next = ConsoleNextPressText(session_.State(), stage_.Situation());
+  const ConsoleNextPress next = ConsoleNextPressText(session_.Draw(), stage_.Situation());
   phase_->setText(next.phase);
   startStop_->setText(next.button);
   startStop_->setEnabled(next.buttonWorks);

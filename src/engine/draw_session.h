@@ -48,6 +48,8 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   const DrawMode& Mode() const { return mode_; }
   const SoundSettings& Sounds() const { return controller_.Sounds(); }
   const DrawReceipts& Receipts() const { return controller_.Receipts(); }
+  // How the sealed list's repeated entries were handled, for the notary window (GB18030; empty: none).
+  std::string SealedDuplicatesNote() const { return controller_.SealedDuplicatesNote(); }
   // A batch rolls, or is frozen (not the finished stage's press, which also takes space as a stop).
   bool RollActive() const { return controller_.RollActive(); }
   // A draw the operator would lose by starting afresh: candidates roll, or batches remain of one begun.

@@ -128,7 +128,7 @@ void StageWindow::ShowNotaryInfo() {
                        .lastHash = receipts.LastHash(),
                        .closed = receipts.Closed(),
                        .audienceNumber = receipts.AudienceNumber(),
-                       .duplicates = session_.Controller().SealedDuplicatesNote()},
+                       .duplicates = session_.SealedDuplicatesNote()},
                       this);
   window.exec();
 }

@@ -153,17 +153,17 @@ void StageWindow::PauseDrawTimer() {
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
   textCache_.clear();
-  const std::vector<std::string>& pool = session_.State().pool;
+  const std::vector<std::string>& pool = session_.Draw().pool;
   QStringList samples = LongestEntries(pool);
   samples << ToQt(firstEntry);
   // The award's roll style; the sphere and the card wall show a sample of the pool (masked as the
   // candidates are when masking is on, so no hidden digit shows on them).
   const RollStyle style =
-      RollStyleFromName(ToQt(LoadRollStyle(settings_, Field(session_.State().currentLine, kAwardName))));
+      RollStyleFromName(ToQt(LoadRollStyle(settings_, Field(session_.Draw().currentLine, kAwardName))));
   QStringList names;
   if (style != RollStyle::Classic) {
     const std::size_t step = std::max<std::size_t>(1, pool.size() / StyledRoll::kMaxSphereNames);
-    const DrawOptions& o = session_.Options();
+    const DrawOptions& o = session_.Rules();
     for (std::size_t i = 0; i < pool.size(); i += step)
       names << ToQt(o.maskOn ? MaskText(pool[i], o.maskFrom, o.maskTo) : pool[i]);
   }

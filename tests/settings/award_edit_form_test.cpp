@@ -100,7 +100,7 @@ TEST_F(AwardEditFormTest, SeparatorsAreRefusedWhereTheyWouldBreakAFile) {
 }
 
 TEST_F(AwardEditFormTest, ModifyModeStartsFromTheBuffer) {
-  buffer = {Gb("二等奖"), "3", "2", "2+1", Gb("奖品：手机"), "", AwardEditBuffer::Mode::Modify, false};
+  buffer = {Gb("二等奖"), "3", "2", "2+1", Gb("奖品：手机"), "", AwardEditBuffer::Mode::Modify, false, ""};
   const AwardEditTexts t = form.InitialTexts();
   EXPECT_EQ(t.awardName, Gb("二等奖"));
   EXPECT_EQ(form.CheckNumbers(t), (Sizes{2, 1}));

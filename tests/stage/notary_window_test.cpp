@@ -32,7 +32,7 @@ TEST(NotaryWindow, ShowsTheShortSealLargeAndAQrCodeThatReadsAsTheSeal) {
     GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
   const std::string seal = EventSeal(ListSha256({"001", "002"}), ListSha256({"plan"}));
   const std::string last = Sha256Hex("last line");
-  NotaryWindow window({.seal = seal, .lastHash = last, .closed = false, .audienceNumber = ""});
+  NotaryWindow window({.seal = seal, .lastHash = last, .closed = false, .audienceNumber = "", .duplicates = ""});
   EXPECT_EQ(window.windowTitle(), QStringLiteral("公证信息"));
   EXPECT_EQ(window.sealLabel()->text(), QString::fromStdString(seal.substr(0, 16)));
   EXPECT_GE(window.sealLabel()->font().pixelSize(), 24);
