@@ -25,12 +25,12 @@ E2E_WORK="$E2E_WORK"
 source "$here/e2e_lib.sh"
 app="$app"
 
-# The menu bar shows on Escape; "功能" opens its popup, whose seventh item is "公证信息".
+# The menu bar shows on Escape; "功能" opens its popup, whose eighth item is "公证信息".
 open_notary() {
   stage_key Escape
   xdotool mousemove 130 93 click 1
   local tries
-  for tries in 1 2 3 4 5 6 7; do xdotool key Down; done
+  for tries in 1 2 3 4 5 6 7 8; do xdotool key Down; done
   xdotool key Return
   wait_until has_window '^公证信息\$' || fail "公证信息 did not open"
 }

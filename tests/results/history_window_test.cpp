@@ -12,6 +12,7 @@
 #include "results/result_window.h"
 #include "results/winner_export_window.h"
 #include "storage/codec.h"
+#include "storage/list_columns.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/stage_settings.h"
@@ -179,6 +180,8 @@ TEST_F(HistoryWindowTest, APastDrawOpensInTheResultViewsAndExportsFromThere) {
 }
 
 TEST_F(HistoryWindowTest, ExportWindowWritesTheChosenFileOrSaysWhyNot) {
+  // The list was saved with its header row, so the columns carry its names.
+  ASSERT_TRUE(SaveListColumnNames(dir, {Gb("工号"), Gb("姓名")}));
   WinnerTable table = LoadWinnerTable(CurrentDraw(dir), Gb("盛典"), Gb("抽奖"));
   WinnerExportWindow w(table, prompter, tmp.path(), QStringLiteral("中奖名单"));
   QString suggested;
