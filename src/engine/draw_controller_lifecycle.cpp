@@ -9,6 +9,7 @@
 #include "storage/award_store.h"
 #include "storage/codec.h"
 #include "storage/draw_history.h"
+#include "storage/file_step.h"
 #include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/result_blocks.h"
@@ -44,6 +45,8 @@ void DrawController::ShowDrawerCaption() {
 }
 
 void DrawController::StartUp() {
+  // A correction cut short by a crash is undone before anything reads the draw's files.
+  RollBackInterruptedStep(dir_);
   stage_.SetVisible(StageElement::MenuBar, false);
   stage_.SetVisible(StageElement::RollingPanel, false);
   const bool recordFound = FileExists(dir_.Path(ProgramDir::kExitIni));

@@ -22,6 +22,7 @@ struct LogScan {
   std::string audience;
   bool repeat = false;
   bool closed = false;
+  std::string keySha256;  // of the key in use: the seal's, or the last reopening line's
 };
 
 LogScan ScanLog(const ProgramDir& dir) {
@@ -38,6 +39,7 @@ LogScan ScanLog(const ProgramDir& dir) {
       scan.seal = r;
       scan.repeat = r->repeatAllowed;
     }
+    if (r->kind == ReceiptKind::Seal || r->kind == ReceiptKind::Reopen) scan.keySha256 = r->keySha256;
     scan.closed = r->kind == ReceiptKind::Close;
     switch (r->kind) {
       case ReceiptKind::Batch:
@@ -167,8 +169,12 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack) {
   if (!FileExists(path) || scan.lines.empty()) return goOnWithoutLog(LogAtResume::Missing, 0);
   if (scan.badLine) return goOnWithoutLog(LogAtResume::Damaged, scan.badLine);
   if (scan.seal->format < 2) return goOnWithoutLog(LogAtResume::OlderKind, 0);
-  const auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
-  if (!key || Sha256Hex(*key) != scan.seal->keySha256) return goOnWithoutLog(LogAtResume::KeyLost, 0);
+  // A closed log needs no key to go on: a correction after its close reopens it under a fresh one.
+  auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
+  if (scan.closed)
+    key = std::string();
+  else if (!key || Sha256Hex(*key) != scan.keySha256)
+    return goOnWithoutLog(LogAtResume::KeyLost, 0);
 
   // A receipt written for a batch the resume took back goes with it.
   if (batchTakenBack && scan.standing > recordedBatches) {
@@ -212,8 +218,25 @@ BatchInputs DrawReceipts::NextBatchInputs() const {
   return in;
 }
 
+bool DrawReceipts::Reopen(const LocalDateTime& when) {
+  // The key file first, as at the seal: a reopening line whose key is lost could never be checked.
+  const std::string revealed = key_;
+  FreshKey();
+  Receipt r;
+  r.kind = ReceiptKind::Reopen;
+  r.keySha256 = Sha256Hex(key_);
+  closed_ = false;
+  if (WriteDrawKey(dir_.Path(ProgramDir::kReceiptsKey), key_) && Append(std::move(r), when)) return true;
+  key_ = revealed;
+  closed_ = true;
+  return false;
+}
+
 bool DrawReceipts::Append(Receipt receipt, const LocalDateTime& when) {
   if (!active_) return false;
+  // The closing line made the key public, so anything after it could be worked out in advance: a
+  // correction after the close goes on under a fresh key, sealed before it is used.
+  if (closed_ && receipt.kind != ReceiptKind::Close && !Reopen(when)) return false;
   const auto path = dir_.Path(ProgramDir::kReceiptsLog);
   ReceiptLines log = ReadReceiptLines(path);
   if (log.lines.empty()) return false;
@@ -248,7 +271,7 @@ void DrawReceipts::Close(const char* reason, const LocalDateTime& when) {
   const LogScan scan = ScanLog(dir_);
   if (!scan.anyBatch || scan.badLine || scan.closed || scan.seal->format < 2) return;
   const auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
-  if (!key || Sha256Hex(*key) != scan.seal->keySha256) return;
+  if (!key || Sha256Hex(*key) != scan.keySha256) return;
   r.drawKey = HexOf(*key);
   r.format = 2;
   std::vector<std::string> lines = scan.lines;

@@ -52,7 +52,9 @@ struct ResumeReceipts {
 // and fixes the event seal (line 1) over the list, the plan, a fresh nonce and time and the key's
 // SHA-256; the key itself waits in config\receipts-key.dat (a resume needs it) until the draw ends,
 // when a closing line reveals it. Every recorded stop, undo and correction appends one receipt
-// chained to the line before it. The log is rewritten whole and atomically at each append.
+// chained to the line before it. The log is rewritten whole and atomically at each append. A
+// finished draw closes at its last batch; a correction after that (a winner gives up, a batch taken
+// back, a supplementary draw) opens the log again under a fresh key, sealed on a reopening line.
 //
 // Each batch's winners follow from the key, the audience number, the batch's index and the attempt
 // (NextBatchInputs), so the operator cannot time a stop to choose them; the counters run whether or
@@ -139,6 +141,7 @@ class DrawReceipts {
 
  private:
   bool Append(Receipt receipt, const LocalDateTime& when);
+  bool Reopen(const LocalDateTime& when);
   void ResetCounters();
   void FreshKey();
 

@@ -5,6 +5,7 @@
 #include "engine/plan.h"
 #include "engine/queued_batches.h"
 #include "engine/start_from.h"
+#include "storage/file_step.h"
 #include "storage/program_dir.h"
 
 namespace kavrel {
@@ -104,7 +105,15 @@ bool DrawSession::CorrectionMayOpen(const char* whatUtf8) {
 
 // A queued redraw is the next batch: the stage shows its ready state. Whatever changed, the resume
 // record is rewritten at once (marks in the result files change their sizes too).
+// Each correction changes the result files, the receipts and the resume record: one step, so that a
+// crash in the middle resumes the draw as it was before the correction.
+void DrawSession::Undo() {
+  const FileStep step(dir_);
+  controller_.UndoPressed();
+}
+
 void DrawSession::Abandon(const AbandonRequest& request) {
+  const FileStep step(dir_);
   const AbandonOutcome done = kavrel::Abandon(request, state_, options_, dir_, prompter_);
   // The receipt comes after the result files and before the resume record, as at a stop.
   if (done.done) {
@@ -118,6 +127,7 @@ void DrawSession::Abandon(const AbandonRequest& request) {
 }
 
 void DrawSession::Supplement(const SupplementRequest& request) {
+  const FileStep step(dir_);
   const SupplementOutcome done = kavrel::Supplement(request, state_, options_, prompter_);
   if (done.done) controller_.RecordSupplementReceipt(QueuedLines(done.queued));
   if (state_.planChanged) controller_.ShowReadyState();
@@ -127,6 +137,7 @@ void DrawSession::Supplement(const SupplementRequest& request) {
 // batches, its prize shown at once (the prize label is what the batch is recorded with). While the
 // last batch's winners are on screen the label keeps their prize; the next announce shows the new one.
 void DrawSession::ChangePrize(const PrizeChangeRequest& request) {
+  const FileStep step(dir_);
   const std::size_t position = request.planPosition;
   const std::string before =
       position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1] : std::string();

@@ -41,6 +41,8 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   // goes away. One at a time.
   void AttachStage(StageHooks& stage, ModeSwitchHost& host);
   void DetachStage();
+  // Where the draw's file steps go; the real files unless a test makes one fail or crash.
+  void UseFiles(DrawFiles& files) { controller_.UseFiles(files); }
 
   // Where the draw stands, read-only: views show it, commands below change it.
   const DrawState& Draw() const { return state_; }
@@ -64,7 +66,7 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   void Stop() { controller_.StopPressed(); }
   // The draw timer's tick.
   void Tick() { controller_.RollTick(); }
-  void Undo() { controller_.UndoPressed(); }
+  void Undo();
   void Restart() { controller_.RestartPressed(); }
   // True when the program may close (confirmed, or nothing left to lose).
   bool Quit() { return controller_.QuitPressed(); }

@@ -27,6 +27,7 @@ constexpr KindName kKindNames[] = {
     {ReceiptKind::Audience, "audience"},
     {ReceiptKind::Rule, "rule"},
     {ReceiptKind::Close, "close"},
+    {ReceiptKind::Reopen, "reopen"},
 };
 
 QString Ascii(const std::string& text) {
@@ -213,6 +214,9 @@ std::string FormatReceipt(const Receipt& r) {
       o[QStringLiteral("reason")] = Ascii(r.reason);
       o[QStringLiteral("key")] = Ascii(r.drawKey);
       break;
+    case ReceiptKind::Reopen:
+      o[QStringLiteral("key_sha256")] = Ascii(r.keySha256);
+      break;
   }
   o[QStringLiteral("prev")] = Ascii(r.prev);
   return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
@@ -347,6 +351,11 @@ std::optional<Receipt> ParseReceipt(std::string_view line) {
       r.reason = Latin(o.value(QStringLiteral("reason")).toString());
       r.drawKey = Latin(o.value(QStringLiteral("key")).toString());
       if (!IsHex64(r.drawKey)) return std::nullopt;
+      break;
+    case ReceiptKind::Reopen:
+      r.format = 2;
+      r.keySha256 = Latin(o.value(QStringLiteral("key_sha256")).toString());
+      if (!IsHex64(r.keySha256)) return std::nullopt;
       break;
   }
   return r;

@@ -32,7 +32,7 @@ std::string EventSeal(const std::string& poolSha256, const std::string& planSha2
 // How the seal is shown to the audience: its first 16 hexadecimal digits.
 std::string ShortSeal(const std::string& seal);
 
-enum class ReceiptKind { Seal, Batch, Undo, Abandon, Supplement, PrizeChange, Audience, Rule, Close };
+enum class ReceiptKind { Seal, Batch, Undo, Abandon, Supplement, PrizeChange, Audience, Rule, Close, Reopen };
 const char* ReceiptKindName(ReceiptKind kind);
 
 struct ReceiptWinner {
@@ -110,6 +110,9 @@ struct Receipt {
   // "put_aside").
   std::string drawKey;
   std::string reason;
+  // Reopen: a correction after a finished draw's closing line. The closing line made the key public,
+  // so what follows is drawn under a fresh key, sealed here by its SHA-256 (`keySha256`) before
+  // anything uses it and revealed by the next closing line.
 };
 
 // The seal a seal line's fields give (either format); the line is sound when this equals its `seal`.

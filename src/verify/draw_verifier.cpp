@@ -61,7 +61,10 @@ class Replay {
   bool CheckSeal(const std::string& line);
   bool CheckList(std::size_t i);
   bool CheckHoldsPresent(const std::string& name, const std::vector<std::string>& entries);
-  bool FindKey(int last);
+  bool FindKey(int from, int last);
+  std::string SealedBy() const {
+    return reopenedAt_ ? "the reopening line " + std::to_string(reopenedAt_) : std::string("the seal");
+  }
   bool CheckOrder(int k, const Receipt& r);
   bool ReplayBatch(int k, const Receipt& r);
   bool CheckRecordedPick(int k, const Receipt& r, const std::string& at, std::vector<int>& positions);
@@ -92,6 +95,8 @@ class Replay {
   std::vector<std::string> standingLines_;  // the plan line each standing batch was drawn from
   std::vector<int> undone_;                 // per 0-based batch index
   std::string key_;
+  std::string keySha256_;  // the key of the part being replayed, as the seal or a reopening line fixed it
+  int reopenedAt_ = 0;
   bool rule_ = false;
   bool anyBatch_ = false;
   std::string resultText_;  // the result.txt the receipts give so far (normalised)
@@ -184,21 +189,24 @@ bool Replay::CheckHoldsPresent(const std::string& name, const std::vector<std::s
                      " of the sealed list, " + Shown(presentList_[found]) + ", in the list's order");
 }
 
-bool Replay::FindKey(int last) {
-  for (int k = 2; k <= last; ++k) {
+// The key of the part of the log from line `from` on: revealed by its closing line or, while the
+// log is open, in the key file; it must be the one sealed by its SHA-256 (`keySha256_`).
+bool Replay::FindKey(int from, int last) {
+  const std::string sealedBy = SealedBy();
+  for (int k = from; k <= last; ++k) {
     const auto& r = parsed_[static_cast<std::size_t>(k) - 1];
     if (!r || r->kind != ReceiptKind::Close) continue;
     key_ = RawOfHex(r->drawKey).value_or(std::string());
-    if (Sha256Hex(key_) != seal_.keySha256)
-      return Fail(k, "the closing line reveals a key that is not the one the seal was made with");
-    report_.keyFrom = "line " + std::to_string(k);
+    if (Sha256Hex(key_) != keySha256_)
+      return Fail(k, "the closing line reveals a key that is not the one " + sealedBy + " was made with");
+    report_.keyFrom += (report_.keyFrom.empty() ? "" : ", then ") + ("line " + std::to_string(k));
     return true;
   }
   if (const auto key = ReadDrawKey(evidence_.key)) {
-    if (Sha256Hex(*key) != seal_.keySha256)
-      return Fail(0, evidence_.keyName + " does not hold the draw key the seal was made with");
+    if (Sha256Hex(*key) != keySha256_)
+      return Fail(0, evidence_.keyName + " does not hold the draw key " + sealedBy + " was made with");
     key_ = *key;
-    report_.keyFrom = evidence_.keyName;
+    report_.keyFrom += (report_.keyFrom.empty() ? "" : ", then ") + evidence_.keyName;
     return true;
   }
   if (FileExists(evidence_.key))
@@ -447,8 +455,8 @@ bool Replay::ReplayAudience(int k, const Receipt& r) {
 
 bool Replay::ReplayClose(int k, const Receipt& r) {
   const auto key = RawOfHex(r.drawKey);
-  if (!key || Sha256Hex(*key) != seal_.keySha256)
-    return Fail(k, "the closing line reveals a key that is not the one the seal was made with");
+  if (!key || Sha256Hex(*key) != keySha256_)
+    return Fail(k, "the closing line reveals a key that is not the one " + SealedBy() + " was made with");
   if (r.reason != "finished" && r.reason != "restart" && r.reason != "put_aside")
     return Fail(k, "the closing line gives an unknown reason " + Shown(r.reason));
   if (r.reason == "finished" && !plan_.empty())
@@ -470,7 +478,8 @@ void Replay::Run() {
   if (truncatedLine == 1) return void(Unusable("the seal line is incomplete (cut short); nothing can be verified"));
   if (!CheckSeal(lines_.front())) return;
   const int last = truncatedLine ? truncatedLine - 1 : static_cast<int>(lines_.size());
-  if (seal_.format >= 2 && !FindKey(last)) return;
+  keySha256_ = seal_.keySha256;
+  if (seal_.format >= 2 && !FindKey(2, last)) return;
   int closedAt = 0;
   for (int k = 2; k <= last; ++k) {
     const auto& r = parsed_[static_cast<std::size_t>(k) - 1];
@@ -478,6 +487,22 @@ void Replay::Run() {
     if (!CheckOrder(k, *r) || !Format2(k, *r)) return;
     // The closing line reveals the key: from then on anyone can compute what a batch would pick, so
     // nothing recorded after it can be trusted.
+    // Unless a correction after a finished draw opened it again, under a fresh key sealed right there.
+    if (closedAt && r->kind == ReceiptKind::Reopen) {
+      if (report_.closeReason != "finished")
+        return void(Fail(k, "line " + std::to_string(k) + " opens the draw again after it was closed for a " +
+                                Shown(report_.closeReason) +
+                                ": only a finished draw can be corrected after its close"));
+      closedAt = 0;
+      report_.closeReason.clear();
+      ++report_.reopens;
+      Action(AfterBatch() + "corrected after the draw had finished: opened again on line " + std::to_string(k) +
+             " under a fresh draw key");
+      keySha256_ = r->keySha256;
+      reopenedAt_ = k;
+      if (!FindKey(k + 1, last)) return;
+      continue;
+    }
     if (closedAt)
       return void(Fail(k, "line " + std::to_string(k) + " comes after the closing line (line " +
                               std::to_string(closedAt) +
@@ -516,6 +541,9 @@ void Replay::Run() {
         break;
       case ReceiptKind::Close:
         ok = ReplayClose(k, *r);
+        break;
+      case ReceiptKind::Reopen:
+        ok = Fail(k, "line " + std::to_string(k) + " opens the draw again, but the draw was not closed");
         break;
     }
     if (!ok) return;

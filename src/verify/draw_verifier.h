@@ -82,6 +82,7 @@ struct VerifyReport {
   int supplements = 0;
   int prizeChanges = 0;
   int ruleChanges = 0;
+  int reopens = 0;  // corrections after the draw had finished and closed
   // Winners the result files hold that no verified receipt accounts for (UTF-8, quoted).
   std::vector<std::string> unchecked;
 };

@@ -1,4 +1,6 @@
 // Where kavrel-verify finds a draw's files, and how it tells what it found.
+#include "storage/file_step.h"
+#include "storage/program_dir.h"
 #include "storage/receipt_log.h"
 #include "verify/draw_verifier.h"
 
@@ -18,6 +20,16 @@ DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
     e.resultDat = config / "result.dat";
     e.resultDatName = "config\\result.dat";
     e.exitRecord = config / "exit.ini";
+    // A correction cut short by a crash: the next start puts its files back as they were before it,
+    // so that is the draw to check.
+    const ProgramDir dir(folder);
+    for (auto [suffix, path] :
+         {std::pair{ProgramDir::kReceiptsLog, &e.receipts}, std::pair{ProgramDir::kReceiptsKey, &e.key},
+          std::pair{ProgramDir::kResultDat, &e.resultDat}, std::pair{ProgramDir::kExitIni, &e.exitRecord}})
+      if (const auto before = FileBeforeInterruptedStep(dir, suffix)) *path = *before;
+    e.resultTxt = FileBeforeInterruptedStep(dir, ProgramDir::kResultTxt).value_or(folder / "result.txt");
+    e.resultTxtName = "result.txt";
+    return e;
   } else {
     e.receipts = folder / "receipts.log";
     e.lists = {folder / "receipts-list.dat"};
@@ -96,7 +108,8 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
                     " batches from an award group, " + std::to_string(r.startFroms) + " start-froms, " +
                     std::to_string(corrections) + " corrections (" + std::to_string(r.abandons) + " gave up, " +
                     std::to_string(r.supplements) + " supplementary draws, " + std::to_string(r.prizeChanges) +
-                    " prize changes), " + std::to_string(r.ruleChanges) + " repeat rule changes");
+                    " prize changes), " + std::to_string(r.ruleChanges) + " repeat rule changes" +
+                    (r.reopens ? ", " + std::to_string(r.reopens) + " reopened after the close" : std::string()));
   }
   if (!r.unchecked.empty()) {
     std::string names;

@@ -1,6 +1,8 @@
 // A crash while a draw moves into history never costs its receipts: the next start finishes the
 // move, and a new seal never replaces receipts that have not reached history.
+#include "engine/draw_session.h"
 #include "storage/draw_history.h"
+#include "storage/result_store.h"
 #include "storage/text_file.h"
 #include "verify_fixture.h"
 
@@ -8,6 +10,56 @@ namespace kavrel {
 namespace {
 
 std::size_t haltAt = 0;
+
+struct Crash {};
+struct CrashAtResumeRecord : DrawFiles {
+  bool armed = false;
+  bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) override {
+    if (armed) throw Crash{};
+    return DrawFiles::WriteExitRecord(dir, record);
+  }
+};
+
+// A winner gives up with a redraw (弃奖): the mark goes into the result files, a receipt into the log,
+// the redraw line into the resume record. The program dies before the last of them: the next start
+// resumes the draw as it was before the correction, which the operator can simply make again, and
+// the folder verifies in between.
+TEST_F(VerifiedDraw, ACrashInsideACorrectionResumesTheDrawAsItWasBeforeIt) {
+  CrashAtResumeRecord files;
+  auto session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+  session->UseFiles(files);
+  session->StartUp();
+  for (int batch = 0; batch < 2; ++batch) {
+    session->Start();
+    if (batch) session->Start();  // the press that announced the batch, then the one that starts it
+    clock.ms += 1;
+    session->Tick();
+    session->Stop();
+  }
+  const auto before = ReadTextFile(dir.Path(ProgramDir::kResultDat));
+  const std::string winner = LoadResultLog(dir).back().winners.front();
+  files.armed = true;
+  EXPECT_THROW(session->Abandon({.awardName = U("三等奖"),
+                                 .prizeName = U("奖品：MP4一部"),
+                                 .entries = {winner},
+                                 .redraw = true,
+                                 .quotaText = "1",
+                                 .batchText = "1"}),
+               Crash);
+  session.reset();
+  ASSERT_NE(ReadTextFile(dir.Path(ProgramDir::kResultDat)), before) << "the crash came after the mark";
+  const VerifyReport cut = Verify();
+  EXPECT_EQ(cut.outcome, VerifyOutcome::NotClosed) << ReportLine(cut);
+
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Yes);
+  session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+  session->StartUp();
+  EXPECT_TRUE(session->Draw().drawStarted) << LastMessage();
+  EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), before);
+  EXPECT_EQ(Verify().batches, 2);
+  EXPECT_EQ(Verify().outcome, VerifyOutcome::NotClosed);
+}
 
 TEST_F(VerifiedDraw, ACrashAtAnyFileOfTheMoveIntoHistoryLeavesTheDrawWholeThere) {
   for (std::size_t at = 0; at < 5; ++at) {

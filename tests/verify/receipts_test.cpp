@@ -130,6 +130,50 @@ TEST_F(VerifiedDraw, ResumedDrawContinuesItsLog) {
   EXPECT_EQ(ExitStatus(report), 4);
 }
 
+// The last batch closes the log and reveals its key. A winner who gives up after that, or the last
+// batch taken back, is still a correction the operator must be able to make: the log opens again
+// under a fresh key (the revealed one would let anyone work out the redraw) and the whole evening,
+// a resume in the middle included, verifies.
+TEST_F(VerifiedDraw, CorrectionsAfterTheCloseReopenUnderAFreshKeyAndVerify) {
+  RunWholeDraw();
+  ASSERT_TRUE(ctl().Receipts().Closed());
+  const std::string firstKey = ParseReceipt(LogLines().back())->drawKey;
+
+  prompter.ScriptAnswer(Answer::Ok);
+  ctl().UndoPressed();
+  EXPECT_FALSE(ctl().Receipts().Closed());
+  const auto reopen = ParseReceipt(LogLines()[static_cast<std::size_t>(LineOf("undo", "一等奖")) - 2]);
+  ASSERT_EQ(reopen->kind, ReceiptKind::Reopen);
+  ctl().StartPressed();
+  const auto last = Roll();
+  ASSERT_EQ(last.size(), 1u);
+  ASSERT_TRUE(ctl().Receipts().Closed());
+  EXPECT_NE(ParseReceipt(LogLines().back())->drawKey, firstKey);
+
+  Abandon(U("一等奖"), last[0], U("补抽一等奖,1,1,1,1,奖品：笔记本两台,,"));
+  Restart();  // the program went away before the redraw
+  prompter.ScriptAnswer(Answer::Yes);
+  ctl().StartUp();
+  ASSERT_TRUE(ctl().Receipts().Active());
+  Roll();
+  ASSERT_TRUE(ctl().Receipts().Closed());
+
+  const VerifyReport report = Verify();
+  EXPECT_EQ(report.outcome, VerifyOutcome::Ok) << ReportLine(report);
+  EXPECT_EQ(report.reopens, 2);
+  EXPECT_EQ(report.gaveUp, kGaveUp + 1);
+
+  // Opened again after a restart's close, which never allows a correction: a forgery.
+  auto lines = LogLines();
+  const int k = LineOf("reopen");
+  EditLine(lines, k - 1, [](Receipt& r) { r.reason = "restart"; });
+  Rechain(lines, static_cast<std::size_t>(k - 1));
+  WriteLogLines(lines);
+  const VerifyReport forged = Verify();
+  EXPECT_EQ(forged.outcome, VerifyOutcome::Mismatch);
+  EXPECT_EQ(forged.line, k) << ReportLine(forged);
+}
+
 TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   RunWholeDraw();
   // Started directly (no shell), so the same test runs wherever the program is built.

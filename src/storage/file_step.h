@@ -1,0 +1,54 @@
+#pragma once
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace kavrel {
+
+class ProgramDir;
+
+// A correction (an undo, a winner giving up, a supplementary draw, a prize change) changes several
+// of the draw's files: the result files, the receipts (and, when it reopens a closed log, the draw
+// key) and the resume record. Each file is replaced atomically, but a crash between two of them
+// would leave files that tell two stories, and the next start could not resume the draw.
+//
+// So a correction is one step, kept by an undo journal: before the first write, every file the step
+// may change is kept as it is (a hard link, which costs nothing since files are only ever replaced
+// whole, or a copy where the file system has none) and config\step-undo.dat names them. Deleting
+// that journal is the moment the step is done. A start that finds the journal puts every file back
+// as it was before the step, so the draw resumes with the correction not made at all.
+//
+// Begin: false when the files could not be kept (the step then goes on unguarded, as before).
+bool BeginFileStep(const ProgramDir& dir);
+// The step is done: the journal goes, then the kept files.
+void EndFileStep(const ProgramDir& dir);
+// At start, before anything reads the draw's files: a step cut short is undone. True when there was
+// one and every file is back.
+bool RollBackInterruptedStep(const ProgramDir& dir);
+
+// A step cut short, seen without changing anything (the verifier): where `suffix` (a ProgramDir
+// suffix) stands as it was before the step. The kept file, or a path that does not exist when the
+// file did not; nullopt when no step was cut short or the step never touched that file.
+std::optional<std::filesystem::path> FileBeforeInterruptedStep(const ProgramDir& dir, std::string_view suffix);
+
+// Keeps the draw's files together for as long as it lives. Left by an exception, the step is not
+// done: the journal stays, as after a crash, and the next start undoes it.
+class FileStep {
+ public:
+  explicit FileStep(const ProgramDir& dir)
+      : dir_(dir), exceptions_(std::uncaught_exceptions()), begun_(BeginFileStep(dir)) {}
+  ~FileStep() {
+    if (begun_ && std::uncaught_exceptions() == exceptions_) EndFileStep(dir_);
+  }
+  FileStep(const FileStep&) = delete;
+  FileStep& operator=(const FileStep&) = delete;
+
+ private:
+  const ProgramDir& dir_;
+  int exceptions_;
+  bool begun_;
+};
+
+}  // namespace kavrel
