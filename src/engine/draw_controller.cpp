@@ -9,6 +9,7 @@
 #include "engine/plan.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
+#include "storage/file_step.h"
 #include "storage/number_text.h"
 #include "storage/participant_store.h"
 #include "storage/result_store.h"
@@ -318,7 +319,9 @@ void DrawController::RecordStop() {
   // The stop's journal: results, receipt, resume record, each through the one files seam. The
   // results come first and decide: a batch they do not hold was never drawn, so the stage goes back
   // to the ready state of the same batch with nothing changed, and the next press draws it again
-  // (over the same pool and the same receipt counters, so with the same winners).
+  // (over the same pool and the same receipt counters, so with the same winners). The three are one
+  // step: a crash between them (even between the two result files) finds the stop not made.
+  const FileStep step(dir_);
   if (!files_->RecordResults(dir_, award, prize, entries, state_.lastAwardName == award, when)) {
     AbortRoll();
     Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);

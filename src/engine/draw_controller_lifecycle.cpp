@@ -219,7 +219,10 @@ void DrawController::ResumeDraw() {
 void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   // A batch whose stop reached the result files but not the record (power lost in between) is taken
   // back: the record's pool and plan still hold it, so it is drawn again rather than recorded twice.
-  // Both files are copied into history before the cut.
+  // Both files are copied into history before the cut. The cut, the receipts and the record are one
+  // step: a crash in the middle leaves the batch to be taken back at the next start again.
+  std::optional<FileStep> step;
+  if (unconfirmedBatch) step.emplace(dir_);
   if (unconfirmedBatch && !recovery_.TakeBackUnconfirmedBatch(record))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
   StopRoll();

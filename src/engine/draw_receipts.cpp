@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "storage/file_step.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/receipt_merkle.h"
@@ -138,6 +139,8 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   const std::string line = FormatReceipt(r);
   // The key first: a seal whose key is lost could never be checked. The list the seal covers goes
   // beside the log, so that the draw can still be checked from history/ after the list was edited.
+  // The three files are one step: a crash between them must not leave an old log beside a new key.
+  const FileStep step(dir_);
   if (!WriteDrawKey(dir_.Path(ProgramDir::kReceiptsKey), key_)) return false;
   if (!WriteTextFile(dir_.Path(ProgramDir::kSealedList), BuildSetDatText(in.list))) return false;
   if (!WriteTextFile(logPath, ReceiptLogText({line}))) return false;

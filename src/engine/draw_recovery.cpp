@@ -118,9 +118,17 @@ void DrawRecovery::SyncExitRecord() {
   record.resultTxtSize = sizeOf(ProgramDir::kResultTxt);
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
-  if (!state_.WinnersShown() && !state_.lastAwardName.empty() &&
-      state_.lastAwardName == Field(state_.currentLine, kAwardName))
-    record.batchNo = state_.batchNo - 1;
+  if (!state_.WinnersShown() && !state_.lastAwardName.empty()) {
+    if (state_.lastAwardName == Field(state_.currentLine, kAwardName)) {
+      record.batchNo = state_.batchNo - 1;
+    } else {
+      // The counters are already the announced award's; a resume counts that award afresh from the
+      // plan. Paired with the last award's name they would claim more of its winners than the
+      // results hold, and the next start would refuse the record.
+      record.batchNo = 0;
+      record.drawnInAward = 0;
+    }
+  }
   const bool written = files_->WriteExitRecord(dir_, record);
   state_.pool = std::move(record.pool);
   if (written) return;

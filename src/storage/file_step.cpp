@@ -65,6 +65,8 @@ bool ReadJournal(const ProgramDir& dir, Visit visit) {
 }  // namespace
 
 bool BeginFileStep(const ProgramDir& dir) {
+  // Inside a step under way, the files are already kept as they were before it.
+  if (FileExists(dir.Path(kJournal))) return false;
   // What an earlier step left after its journal went is only litter.
   RemoveKept(dir);
   std::error_code ec;

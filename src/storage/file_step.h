@@ -20,7 +20,10 @@ class ProgramDir;
 // that journal is the moment the step is done. A start that finds the journal puts every file back
 // as it was before the step, so the draw resumes with the correction not made at all.
 //
-// Begin: false when the files could not be kept (the step then goes on unguarded, as before).
+// The same keeps a fresh seal (key, sealed list, log) and a resume's take-back of a batch together.
+//
+// Begin: false inside a step under way (the outer one keeps the files), or when the files could not
+// be kept (the step then goes on unguarded, as before).
 bool BeginFileStep(const ProgramDir& dir);
 // The step is done: the journal goes, then the kept files.
 void EndFileStep(const ProgramDir& dir);
