@@ -123,6 +123,7 @@ static int RunProgram(QApplication& app) {
 int main(int argc, char** argv) {
   // Before anything opens: the phones' server sizes its connections from what is in force.
   kavrel::RaiseDescriptorLimit();
+  kavrel::HoldDescriptorReserve();
   QApplication app(argc, argv);
   return kavrel::RunShowingFileErrors([&app] { return RunProgram(app); });
 }

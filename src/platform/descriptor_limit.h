@@ -14,4 +14,17 @@ int RaiseDescriptorLimit(int wanted = 65536);
 // The limit in force now (0: none that matters).
 int DescriptorLimit();
 
+// A few descriptors held back for the display. When every other one is taken (a write just failed
+// for want of one), a window shown then could not get the shared memory it is painted through: the
+// error box would stay blank and take no key. Showing a message frees the reserve for as long as the
+// box is up (a DescriptorReserveFreed in scope) and takes it back afterwards, as far as it can.
+void HoldDescriptorReserve();
+class DescriptorReserveFreed {
+ public:
+  DescriptorReserveFreed();
+  ~DescriptorReserveFreed();
+  DescriptorReserveFreed(const DescriptorReserveFreed&) = delete;
+  DescriptorReserveFreed& operator=(const DescriptorReserveFreed&) = delete;
+};
+
 }  // namespace kavrel

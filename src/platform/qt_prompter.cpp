@@ -12,6 +12,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/descriptor_limit.h"
 #include "storage/codec.h"
 #include "storage/number_text.h"
 #include "storage/qt_path.h"
@@ -99,6 +100,8 @@ QMessageBox::StandardButton BoxButton(Answer answer) {
 
 Answer ShowBox(QWidget* parent, const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
                std::optional<Answer> focus) {
+  // The box may be telling that a write found no descriptor free: it needs some to be painted.
+  const DescriptorReserveFreed reserveFreed;
   QMessageBox box(BoxIcon(icon), ToQt(caption), ToQt(text), BoxButtons(buttons), parent);
   box.setTextFormat(Qt::PlainText);  // data texts (names, file names) must never be read as markup
   // Every OK/Cancel box asks before an action that discards something (quit without a resume

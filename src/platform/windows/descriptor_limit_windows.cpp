@@ -12,4 +12,9 @@ int DescriptorLimit() {
   return 0;
 }
 
+// Nothing to hold back where there is no such limit.
+void HoldDescriptorReserve() {}
+DescriptorReserveFreed::DescriptorReserveFreed() = default;
+DescriptorReserveFreed::~DescriptorReserveFreed() = default;
+
 }  // namespace kavrel
