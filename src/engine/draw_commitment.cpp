@@ -175,12 +175,16 @@ void DrawController::TellReceiptsAtResume(const ResumeReceipts& found) {
     case LogAtResume::OlderKind:
       text = texts::kReceiptsOlderAtResume;
       break;
+    case LogAtResume::Foreign:
+      text = texts::kReceiptsForeignAtResume;
+      break;
   }
   std::string shown = Gb(text);
   const std::string n = std::to_string(number);
   ReplaceOnce(shown, "%d", n);
   ReplaceOnce(shown, "%n", std::to_string(found.batchesRecorded));
   ReplaceOnce(shown, "%d", n);
+  ReplaceOnce(shown, "%s", ShortSeal(found.foreignSeal));
   prompter_.Message(shown, Gb(texts::kResumeCaption), Buttons::Ok, Icon::Warning);
 }
 

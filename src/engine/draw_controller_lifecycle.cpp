@@ -229,8 +229,9 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   undoneBatchReady_ = false;
   // The receipts go on where the results stand; a receipt written for the batch just taken back goes
   // with it, and a log that cannot go on is told with what can still be checked.
-  TellReceiptsAtResume(receipts_.PickUp(
-      static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()), unconfirmedBatch));
+  TellReceiptsAtResume(
+      receipts_.PickUp(static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()),
+                       unconfirmedBatch, record.seal));
   state_.pool = std::move(record.pool);
   state_.plan = std::move(record.plan);
   state_.presentOnly = record.presentOnly;

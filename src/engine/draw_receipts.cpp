@@ -150,7 +150,7 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   return true;
 }
 
-ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack) {
+ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, const std::string& recordSeal) {
   active_ = false;
   seal_.clear();
   lastHash_.clear();
@@ -172,6 +172,11 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack) {
   if (!FileExists(path) || scan.lines.empty()) return goOnWithoutLog(LogAtResume::Missing, 0);
   if (scan.badLine) return goOnWithoutLog(LogAtResume::Damaged, scan.badLine);
   if (scan.seal->format < 2) return goOnWithoutLog(LogAtResume::OlderKind, 0);
+  // Another draw's log (and key) put beside these results: appending to it would chain two draws.
+  if (!recordSeal.empty() && scan.seal->seal != recordSeal) {
+    found.foreignSeal = scan.seal->seal;
+    return goOnWithoutLog(LogAtResume::Foreign, 0);
+  }
   // A closed log needs no key to go on: a correction after its close reopens it under a fresh one.
   auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
   if (scan.closed)

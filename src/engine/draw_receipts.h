@@ -39,12 +39,14 @@ enum class LogAtResume {
   Cut,        // the log holds fewer batches than the result files (it was cut after line `line`)
   KeyLost,    // the draw key beside it is missing or is not the sealed one
   OlderKind,  // a log of the first receipts' kind, which a new stop cannot continue
+  Foreign,    // the log is another draw's: its seal is not the one the resume record names
 };
 struct ResumeReceipts {
   LogAtResume state = LogAtResume::Missing;
   int line = 0;             // see LogAtResume
   int batchesInLog = 0;     // standing batches the log accounts for
   int batchesRecorded = 0;  // batches in the result files
+  std::string foreignSeal;  // Foreign: the seal of the log found
 };
 
 // Keeps config\receipts.log, the draw's tamper-evident record, and the committed randomness its
@@ -79,7 +81,8 @@ class DrawReceipts {
   // files; with `batchTakenBack` (the resume took back a batch the record never confirmed) a receipt
   // written for that batch is dropped with it. Without a sound log (or its key) the draw goes on with
   // a fresh key and no receipts; what was found is returned so the operator can be told.
-  ResumeReceipts PickUp(int recordedBatches, bool batchTakenBack);
+  // `recordSeal`: the seal the resume record names ("" when it names none).
+  ResumeReceipts PickUp(int recordedBatches, bool batchTakenBack, const std::string& recordSeal);
   // No receipts from here on (the draw was put aside without a fresh start).
   void Drop() { active_ = false; }
 

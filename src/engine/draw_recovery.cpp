@@ -109,6 +109,7 @@ void DrawRecovery::SyncExitRecord() {
   record.drawnInAward = state_.drawnInAward;
   record.presentOnly = state_.presentOnly;
   record.presentCount = state_.presentCount;
+  if (receipts_.Active()) record.seal = receipts_.Seal();
   auto sizeOf = [this](std::string_view suffix) -> long long {
     std::error_code ec;
     const auto size = std::filesystem::file_size(dir_.Path(suffix), ec);

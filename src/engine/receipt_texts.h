@@ -33,6 +33,9 @@ inline constexpr const char* kReceiptsCutAtResume =
 inline constexpr const char* kReceiptsKeyLostAtResume =
     "抽奖密钥 config\\receipts-key.dat 缺失或与公证封印不符：已抽出的%d批无法核验抽取过程，"
     "继续抽奖也不再记录凭证。";
+inline constexpr const char* kReceiptsForeignAtResume =
+    "config\\receipts.log 是另一场抽奖的凭证（公证封印 %s），不是本场的：本场已抽出的%d批无法核验，"
+    "继续抽奖也不再记录凭证，那份凭证原样保留。";
 inline constexpr const char* kReceiptsOlderAtResume =
     "本场抽奖的凭证由旧版程序记录：已抽出的%d批仍可核验，继续抽奖不再记录凭证。";
 

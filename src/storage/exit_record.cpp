@@ -84,6 +84,7 @@ std::string ExitRecordText(const ExitRecord& record) {
     text += "log_size=" + std::to_string(record.resultTxtSize) + "\r\n";
   }
   if (record.presentOnly) text += "present_only=1\r\npresent_count=" + std::to_string(record.presentCount) + "\r\n";
+  if (!record.seal.empty()) text += "seal=" + record.seal + "\r\n";
   const std::string checksum = ExitRecordChecksum(text);
   text += kChecksumKey;
   text += checksum;
@@ -163,6 +164,10 @@ ExitRecordFile ParseExitRecord(std::string_view text) {
     if (!count) return bad("present_count");
     record.presentOnly = true;
     record.presentCount = *count;
+  }
+  if (const auto seal = raw("seal")) {
+    if (seal->size() != 64 || seal->find_first_not_of("0123456789abcdef") != std::string::npos) return bad("seal");
+    record.seal = *seal;
   }
   file.record = std::move(record);
   return file;

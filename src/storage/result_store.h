@@ -92,6 +92,9 @@ struct ExitRecord {
   // with (`presentCount` of them), never the whole list. Records without it are draws over the list.
   bool presentOnly = false;
   long long presentCount = 0;
+  // The seal of the receipts the draw keeps (64 hexadecimal digits), so that a resume continues only
+  // its own log. Empty in records of a draw without receipts and in those written before it was kept.
+  std::string seal;
 
   bool operator==(const ExitRecord&) const = default;
 };

@@ -41,6 +41,7 @@
 #include "engine/draw_texts.h"
 #include "storage/award_store.h"
 #include "storage/codec.h"
+#include "storage/file_step.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/result_store.h"
@@ -345,7 +346,9 @@ bool VerifiesOrNamesTheCrash(const fs::path& folder, const std::string& where, b
 
 // A checking child: the program starts again on the folder a kill left behind.
 [[noreturn]] void CheckChild(const ProgramDir& dir, const fs::path& root) {
-  const bool hadRecord = FileExists(dir.Path(ProgramDir::kExitIni));
+  // A correction cut short is undone at the start: the record that counts is the one before it.
+  const bool hadRecord =
+      FileExists(FileBeforeInterruptedStep(dir, ProgramDir::kExitIni).value_or(dir.Path(ProgramDir::kExitIni)));
   if (hadRecord) Check(ReadExitRecord(dir).has_value(), "the resume record does not decode");
   Check(LoadPool(dir).has_value(), "the list does not decode");
   Check(!LoadPlan(dir).empty(), "the plan does not decode");

@@ -169,7 +169,9 @@ TEST_F(ResultStoreTest, ExitRecordOfAnySize) {
 
 TEST_F(ResultStoreTest, EntryWithDoubleDashSplitsOnResume) {
   // A known limit of the record's format: "--" separates entries.
-  ASSERT_TRUE(WriteExitRecord(Dir(), ExitRecord{{"a--b"}, {}, "", 0, 0}));
+  ExitRecord record;
+  record.pool = {"a--b"};
+  ASSERT_TRUE(WriteExitRecord(Dir(), record));
   EXPECT_EQ(ReadExitRecord(Dir())->pool, (Entries{"a", "b"}));
 }
 

@@ -174,6 +174,32 @@ TEST_F(VerifiedDraw, CorrectionsAfterTheCloseReopenUnderAFreshKeyAndVerify) {
   EXPECT_EQ(forged.line, k) << ReportLine(forged);
 }
 
+// Another draw's receipts and key put beside this draw's results: the resume says so and never
+// chains this draw onto them (the record names its own seal).
+TEST_F(VerifiedDraw, AnotherDrawsReceiptsAreNeverContinuedAtResume) {
+  ctl().StartUp();
+  Roll();
+  const std::string otherLog = Read(ProgramDir::kReceiptsLog);
+  const std::string otherKey = Read(ProgramDir::kReceiptsKey);
+  prompter.ScriptAnswer(Answer::Ok);
+  ctl().RestartPressed();
+  Roll();
+  Restart();
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kReceiptsLog), otherLog));
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kReceiptsKey), otherKey));
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Yes);
+  ctl().StartUp();
+  EXPECT_TRUE(state.drawStarted);
+  EXPECT_NE(LastMessage().find(Gb("是另一场抽奖的凭证（公证封印 ") +
+                               ShortSeal(ParseReceipt(otherLog.substr(0, otherLog.find('\n')))->seal)),
+            std::string::npos)
+      << LastMessage();
+  ctl().StartPressed();
+  Roll();
+  EXPECT_EQ(Read(ProgramDir::kReceiptsLog), otherLog);
+}
+
 TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   RunWholeDraw();
   // Started directly (no shell), so the same test runs wherever the program is built.
