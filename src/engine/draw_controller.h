@@ -205,7 +205,8 @@ class DrawController {
   // sign-ins); the draw's choice goes into the state.
   void KeepOnlyPresent(std::vector<std::string>& pool, bool tellAgain);
   // Fixes the seal of the fresh draw laid out last, over its pool and plan and `sealChoice_`.
-  void FixFreshSeal();
+  // `deliberate`: the operator asked for a fresh draw (F1), which always makes a new seal.
+  void FixFreshSeal(bool deliberate = false);
   void TellReceiptsAtResume(const ResumeReceipts& found);
 
   DrawState& state_;

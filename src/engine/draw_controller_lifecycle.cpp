@@ -62,7 +62,7 @@ void DrawController::StartUp() {
   ShowReadyPrize();
 }
 
-void DrawController::FixFreshSeal() {
+void DrawController::FixFreshSeal(bool deliberate) {
   receipts_.FixSeal({.list = sealChoice_.list.empty() ? state_.pool : sealChoice_.list,
                      .pool = state_.pool,
                      .plan = state_.plan,
@@ -71,7 +71,7 @@ void DrawController::FixFreshSeal() {
                      .repeatAllowed = options_.repeatAllowed,
                      .presentOnly = state_.presentOnly,
                      .presentCount = state_.presentCount},
-                    clock_.Now());
+                    clock_.Now(), deliberate);
 }
 
 std::optional<std::vector<std::string>> DrawController::LoadPoolAndTell() {
@@ -183,7 +183,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   // batch, so that it can be shown (and photographed) before anything is drawn. (A blocked draw fixes
   // it when it is unblocked.)
   sealChoice_ = choice;
-  if (asideDone) FixFreshSeal();
+  if (asideDone) FixFreshSeal(reason == HistoryReason::Restart);
 
   state_.currentLine.clear();
   SelectCurrentLine(state_, options_.forwardOrder);

@@ -92,10 +92,25 @@ void DrawReceipts::FreshKey() {
   key_ = randomBytes_(kDrawKeyBytes);
 }
 
-bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
+namespace {
+
+// The seal `old` covers what a seal over `in` would: the same list, pool, plan and rules.
+bool SealsTheSame(const Receipt& old, const SealInputs& in) {
+  return old.format == 2 && old.poolSize == static_cast<long long>(in.pool.size()) &&
+         old.poolSha256 == ListSha256(in.pool) && old.planSha256 == ListSha256(in.plan) &&
+         old.duplicates == in.duplicates && old.duplicatesKept == in.duplicatesKept &&
+         old.repeatAllowed == in.repeatAllowed && old.presentOnly == in.presentOnly &&
+         old.presentCount == (in.presentOnly ? in.presentCount : 0) && old.entryRules == kEntryRules;
+}
+
+}  // namespace
+
+bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool deliberate) {
   active_ = false;
   seal_.clear();
   lastHash_.clear();
+  reseal_ = 0;
+  previousSeal_.clear();
   ResetCounters();
   FreshKey();
   repeat_ = in.repeatAllowed;
@@ -109,12 +124,32 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   // version): it goes into history of its own, never under the new seal. Kept in place, with no
   // receipts for this draw, when it cannot be moved.
   if (!FinishInterruptedMove(dir_)) return false;
+  int reseal = 0;
+  std::string previous;
   if (FileExists(logPath)) {
     const LogScan old = ScanLog(dir_);
-    if ((old.anyBatch || old.badLine || old.lines.size() > 2) &&
-        !MoveToHistoryFolder(dir_, {logPath, dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)},
-                             when))
+    const bool sealOnly =
+        !old.anyBatch && !old.badLine && old.lines.size() <= 2 && !old.closed && old.seal && old.seal->format == 2;
+    if (sealOnly) {
+      const auto key = ReadDrawKey(dir_.Path(ProgramDir::kReceiptsKey));
+      const bool keyKept = key && Sha256Hex(*key) == old.keySha256;
+      if (!deliberate && keyKept && SealsTheSame(*old.seal, in) && FileExists(dir_.Path(ProgramDir::kSealedList))) {
+        key_ = *key;
+        active_ = true;
+        seal_ = old.seal->seal;
+        lastHash_ = Sha256Hex(old.lines.back());
+        audience_ = old.audience;
+        repeat_ = old.repeat;
+        reseal_ = old.seal->reseal;
+        previousSeal_ = old.seal->previousSeal;
+        return true;
+      }
+      reseal = old.seal->reseal + 1;
+      previous = old.seal->seal;
+    } else if (!MoveToHistoryFolder(
+                   dir_, {logPath, dir_.Path(ProgramDir::kSealedList), dir_.Path(ProgramDir::kReceiptsKey)}, when)) {
       return false;
+    }
   }
   Receipt r;
   r.kind = ReceiptKind::Seal;
@@ -135,6 +170,8 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   r.presentOnly = in.presentOnly;
   r.presentCount = in.presentOnly ? in.presentCount : 0;
   r.entryRules = kEntryRules;
+  r.reseal = reseal;
+  r.previousSeal = previous;
   r.seal = SealOf(r);
   const std::string line = FormatReceipt(r);
   // The key first: a seal whose key is lost could never be checked. The list the seal covers goes
@@ -147,6 +184,8 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when) {
   active_ = true;
   seal_ = r.seal;
   lastHash_ = Sha256Hex(line);
+  reseal_ = reseal;
+  previousSeal_ = previous;
   return true;
 }
 
@@ -154,6 +193,8 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, co
   active_ = false;
   seal_.clear();
   lastHash_.clear();
+  reseal_ = 0;
+  previousSeal_.clear();
   ResetCounters();
   ResumeReceipts found;
   found.batchesRecorded = recordedBatches;
@@ -204,6 +245,8 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, co
   key_ = *key;
   active_ = true;
   seal_ = scan.seal->seal;
+  reseal_ = scan.seal->reseal;
+  previousSeal_ = scan.seal->previousSeal;
   lastHash_ = Sha256Hex(scan.lines.back());
   closed_ = scan.closed;
   audience_ = scan.audience;

@@ -76,7 +76,13 @@ class DrawReceipts {
   // A fresh draw: a new key, and a new log holding only the seal. Any log still in place beside results
   // belongs to a draw whose results could not be put aside; it is kept, and this draw goes without
   // receipts (false). A log that records a batch without its results beside it goes into history first.
-  bool FixSeal(const SealInputs& inputs, const LocalDateTime& when);
+  //
+  // A seal with nothing drawn under it yet is never dropped unseen: a start over the same list and
+  // plan (after a crash, a quit or F12 before the first stop) goes on under it, with its key and its
+  // audience number, so a restart cannot try keys until one suits. Otherwise (the list or plan
+  // changed, or `deliberate`: the operator's F1) the new seal counts the seals before it and names
+  // the last one, and the stage shows both.
+  bool FixSeal(const SealInputs& inputs, const LocalDateTime& when, bool deliberate = false);
   // A resumed draw continues the log in place. `recordedBatches` is the batch count of the result
   // files; with `batchTakenBack` (the resume took back a batch the record never confirmed) a receipt
   // written for that batch is dropped with it. Without a sound log (or its key) the draw goes on with
@@ -108,6 +114,11 @@ class DrawReceipts {
   // hash once Closed()).
   const std::string& Seal() const { return seal_; }
   const std::string& LastHash() const { return lastHash_; }
+  // Seals of this event before the one under way that had nothing drawn under them, and the last one.
+  int Reseals() const { return reseal_; }
+  const std::string& PreviousSeal() const { return previousSeal_; }
+  // A batch was recorded under this seal.
+  bool AnyBatch() const { return anyBatch_; }
   bool Closed() const { return closed_; }
 
   // The stop: `pool` as it was while the batch rolled, the range and repeat rule of the pick, the
@@ -155,6 +166,8 @@ class DrawReceipts {
   bool closed_ = false;
   std::string seal_;
   std::string lastHash_;
+  int reseal_ = 0;
+  std::string previousSeal_;
   std::string key_;  // raw bytes
   std::string audience_;
   bool repeat_ = false;      // the repeat rule the log last recorded

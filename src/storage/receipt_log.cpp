@@ -104,6 +104,7 @@ std::string SealOf(const Receipt& r) {
   text += std::string("repeat ") + (r.repeatAllowed ? "1" : "0") + "\n";
   if (r.presentOnly) text += "present " + std::to_string(r.presentCount) + "\n";
   if (r.entryRules > 0) text += "entries " + std::to_string(r.entryRules) + "\n";
+  if (r.reseal > 0) text += "reseal " + std::to_string(r.reseal) + " " + r.previousSeal + "\n";
   return Sha256Hex(text);
 }
 
@@ -153,6 +154,10 @@ std::string FormatReceipt(const Receipt& r) {
           o[QStringLiteral("present_count")] = static_cast<qint64>(r.presentCount);
         }
         if (r.entryRules > 0) o[QStringLiteral("entry_rules")] = r.entryRules;
+        if (r.reseal > 0) {
+          o[QStringLiteral("reseal")] = r.reseal;
+          o[QStringLiteral("previous")] = Ascii(r.previousSeal);
+        }
       }
       o[QStringLiteral("seal")] = Ascii(r.seal);
       o[QStringLiteral("pool_size")] = static_cast<qint64>(r.poolSize);
@@ -277,6 +282,10 @@ std::optional<Receipt> ParseReceipt(std::string_view line) {
           if (!r.presentOnly) r.presentCount = 0;
         }
         if (has("entry_rules") && (!integer("entry_rules", r.entryRules) || r.entryRules < 1)) return std::nullopt;
+        if (has("reseal")) {
+          r.previousSeal = Latin(o.value(QStringLiteral("previous")).toString());
+          if (!integer("reseal", r.reseal) || r.reseal < 1 || !IsHex64(r.previousSeal)) return std::nullopt;
+        }
       }
       break;
     case ReceiptKind::Batch: {

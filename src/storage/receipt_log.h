@@ -74,6 +74,11 @@ struct Receipt {
   // the seal was made). Absent (0) from the seals made before entries were kept to one line each and
   // compared by EntryKey; those are checked by the rules they were made with.
   int entryRules = 0;
+  // Format 2: how many seals of this event came before this one without a batch drawn under them
+  // (a new seal over a changed list or plan, or the operator's F1), and the last of them. Absent (0)
+  // from a first seal.
+  int reseal = 0;
+  std::string previousSeal;
 
   // Batch.
   int batchIndex = 0;  // 1-based count of batch receipts in the log

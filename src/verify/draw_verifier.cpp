@@ -115,6 +115,8 @@ bool Replay::CheckSeal(const std::string& line) {
   report_.presentCount = seal->presentCount;
   report_.sealTime = seal->time;
   report_.sealVersion = seal->version;
+  report_.reseals = seal->reseal;
+  report_.previousSeal = seal->previousSeal;
   if (ListSha256(seal->plan) != seal->planSha256 || SealOf(*seal) != seal->seal)
     return Fail(1, "the seal line was edited: its fields no longer give the seal " + ShortSeal(seal->seal));
   if (!seal->prev.empty()) return Fail(1, "the seal line chains to a line before it (prev " + seal->prev + ")");

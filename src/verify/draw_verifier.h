@@ -82,7 +82,9 @@ struct VerifyReport {
   int supplements = 0;
   int prizeChanges = 0;
   int ruleChanges = 0;
-  int reopens = 0;  // corrections after the draw had finished and closed
+  int reopens = 0;
+  int reseals = 0;           // seals of this event before this one with nothing drawn under them
+  std::string previousSeal;  // the last of them  // corrections after the draw had finished and closed
   // Winners the result files hold that no verified receipt accounts for (UTF-8, quoted).
   std::vector<std::string> unchecked;
 };

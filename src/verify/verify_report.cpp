@@ -80,6 +80,9 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
       "sealed:     " + (r.sealTime.empty() ? std::string("at no recorded time") : r.sealTime) + " by " +
       (r.sealVersion.empty() ? std::string("a program that recorded no version") : "kavrel-draw " + r.sealVersion) +
       " (a rehearsal's seal has another time)");
+  if (r.reseals > 0)
+    lines.push_back("re-sealed:  seal " + std::to_string(r.reseals + 1) +
+                    " of this event: the seals before it had nothing drawn under them; the last was " + r.previousSeal);
   if (!r.closingHash.empty()) lines.push_back("closing:    " + r.closingHash + " (" + r.closeReason + ")");
   if (r.format >= 2) {
     lines.push_back("randomness: each batch's winners follow from the draw key sealed by its SHA-256 (key from " +
@@ -109,7 +112,8 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
                     std::to_string(corrections) + " corrections (" + std::to_string(r.abandons) + " gave up, " +
                     std::to_string(r.supplements) + " supplementary draws, " + std::to_string(r.prizeChanges) +
                     " prize changes), " + std::to_string(r.ruleChanges) + " repeat rule changes" +
-                    (r.reopens ? ", " + std::to_string(r.reopens) + " reopened after the close" : std::string()));
+                    (r.reopens ? ", " + std::to_string(r.reopens) + " reopened after the close" : std::string()) +
+                    ", " + std::to_string(r.reseals) + " re-seals before the first batch");
   }
   if (!r.unchecked.empty()) {
     std::string names;

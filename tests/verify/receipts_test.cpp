@@ -40,13 +40,25 @@ TEST_F(VerifiedDraw, SealIsFixedBeforeTheFirstBatchOverTheListThePlanAndTheKey) 
   EXPECT_EQ(ctl().Receipts().Seal(), seal->seal);
   EXPECT_EQ(ShortSeal(seal->seal).size(), 16u);
   EXPECT_EQ(Read(ProgramDir::kSealedList), BuildSetDatText(state.pool));
-  // The same list and plan drawn again (a rehearsal, then the event) give another seal and key: a
-  // rehearsal's receipts can never pass for the event's.
-  ctl().ResetDraw();
+  // Started again before the first stop (a crash, a quit) over the same list and plan: the same
+  // sealed draw goes on, so restarting cannot try keys until one suits.
+  Restart();
+  ctl().StartUp();
+  EXPECT_EQ(LogLines(), lines);
+  EXPECT_EQ(ctl().Receipts().Seal(), seal->seal);
+  // F1 makes a new seal and key, counted and naming the one before; so does a changed list.
+  prompter.ScriptAnswer(Answer::Ok);
+  ctl().RestartPressed();
   const auto again = ParseReceipt(LogLines()[0]);
-  EXPECT_NE(again->seal, seal->seal);
-  EXPECT_NE(again->nonce, seal->nonce);
   EXPECT_NE(again->keySha256, seal->keySha256);
+  EXPECT_EQ(again->reseal, 1);
+  EXPECT_EQ(again->previousSeal, seal->seal);
+  WriteList(31);
+  Restart();
+  ctl().StartUp();
+  EXPECT_EQ(ParseReceipt(LogLines()[0])->reseal, 2);
+  EXPECT_EQ(ctl().Receipts().PreviousSeal(), again->seal);
+  EXPECT_EQ(Verify().reseals, 2);
 }
 
 TEST_F(VerifiedDraw, WholeDrawWithEveryKindOfReceiptVerifies) {
