@@ -134,6 +134,7 @@ bool StageWindow::IsVisible(StageElement element) const {
 void StageWindow::LayoutStage() {
   LayoutStageWidgets(elements_, ScreenRect());
   elements_.marquee->SetScreenWidth(ScreenRect().width());
+  audienceNotes_->Refresh();
 }
 
 void StageWindow::StartDrawTimer(int periodMs) {

@@ -53,6 +53,7 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
   menuBar_->hide();
   elements_.menuBar = menuBar_;
   layoutEditor_ = new LayoutEditor(elements_, this);
+  audienceNotes_ = new AudienceNotesPanel(session_, this);
 
   connect(menus_, &StageMenus::commandTriggered, this, &StageWindow::RunCommand);
   connect(elements_.startButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Start); });

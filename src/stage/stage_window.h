@@ -15,6 +15,7 @@
 #include "platform/camera.h"
 #include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
+#include "stage/audience_notes_panel.h"
 #include "stage/help_tips_window.h"
 #include "stage/projector_view.h"
 #include "stage/stage_commands.h"
@@ -184,6 +185,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   StageMenus* menus_ = nullptr;
   StageMenuBar* menuBar_ = nullptr;
   LayoutEditor* layoutEditor_ = nullptr;
+  AudienceNotesPanel* audienceNotes_ = nullptr;
   QTimer* drawTimer_ = nullptr;
   bool menuBarShown_ = false;
   bool destroyed_ = false;

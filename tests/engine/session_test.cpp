@@ -1,7 +1,9 @@
 // The draw as the program owns it: commands sent to the session, with no window in between, and a
 // stage that may come and go.
+#include "engine/audience_notes.h"
 #include "engine/draw_session.h"
 #include "engine_fixture.h"
+#include "storage/receipt_log.h"
 #include "storage/result_store.h"
 
 namespace kavrel {
@@ -84,6 +86,29 @@ TEST_F(SessionTest, TheNextBatchIsDrawnFromTheLineAndRowsChosen) {
   EXPECT_FALSE(session->Draw().groupActive) << "a group limits one batch";
   ASSERT_EQ(session->Draw().plan.size(), 2u);
   EXPECT_EQ(NextBatchNumber(), "1") << "the second line was drawn, the first is left";
+}
+
+// The room sees the seal before the first batch, and every choice that changes who can win the
+// batch announced: the rows it is drawn from, the line chosen, the attempt after undos.
+TEST_F(SessionTest, TheRoomSeesTheSealAndEveryChoiceThatChangesWhoCanWin) {
+  session->StartUp();
+  auto notes = [this] {
+    const AudienceNotes n = NotesForAudience(session->Draw(), session->Receipts());
+    std::string all;
+    for (const auto& line : n.lines) all += line + "|";
+    return std::make_pair(n.seal, all);
+  };
+  EXPECT_EQ(notes().first, session->Receipts().Seal());
+  EXPECT_NE(notes().second.find(Gb("公证封印 ") + ShortSeal(session->Receipts().Seal())), std::string::npos);
+  session->SetAwardGroup(std::make_pair(9, 10));
+  session->StartFrom(2);
+  EXPECT_NE(notes().second.find(Gb("本批从第9–10行产生（共2人）")), std::string::npos) << notes().second;
+  EXPECT_NE(notes().second.find(Gb("奖项计划第2行")), std::string::npos);
+  RollBatch();
+  prompter.ScriptAnswer(Answer::Ok);
+  session->Undo();
+  EXPECT_EQ(notes().first, "") << "the seal is shown until a batch is drawn under it";
+  EXPECT_EQ(notes().second, Gb("第2次抽取（已撤销1次）|"));
 }
 
 // The program's draw does not depend on a window: with the stage gone it goes on, records, and a
