@@ -278,6 +278,8 @@ void OperatorConsoleWindow::ScheduleRefresh() {
 
 void OperatorConsoleWindow::Refresh() {
   refreshPending_ = false;
+  // The winners appear here when the stage has revealed them; its end refreshes the console.
+  if (session_.Revealing()) return;
   const DrawState& state = session_.Draw();
   const Settings settings(dir_.Path(ProgramDir::kConfigIni));
   DrawOptions options = session_.Rules();

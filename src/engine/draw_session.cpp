@@ -79,6 +79,12 @@ DrawSession::~DrawSession() {
   controller_.SetChangeListener({});
 }
 
+void DrawSession::SetRevealing(bool revealing) {
+  if (revealing_ == revealing) return;
+  revealing_ = revealing;
+  if (!revealing) Notify();
+}
+
 void DrawSession::AddObserver(DrawObserver& observer) {
   if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end()) observers_.push_back(&observer);
 }

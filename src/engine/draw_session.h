@@ -104,6 +104,12 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   // plan position; 0: none), nullopt when nothing was chosen; then the ready state of that batch.
   void StartFrom(std::optional<int> planPosition);
 
+  // The stage is revealing the batch just recorded (a grand prize's moment): the other views hold the
+  // winners back until it ends, when they are told, so the phones and the console never run ahead of
+  // the stage. Presentation only: the batch is recorded at the press either way.
+  bool Revealing() const { return revealing_; }
+  void SetRevealing(bool revealing);
+
   // Any number of views; each is told of every change until it is removed (before it goes away).
   void AddObserver(DrawObserver& observer);
   void RemoveObserver(DrawObserver& observer);
@@ -147,6 +153,7 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   }
 
   void Notify();
+  bool revealing_ = false;
 
   StageHooks* stage_;  // the attached stage, or one that paints nowhere
   ModeSwitchHost* modeHost_ = nullptr;

@@ -78,6 +78,8 @@ void PhoneFeed::ReloadEntriesIfChanged() {
 
 void PhoneFeed::PublishNow() {
   settle_.stop();
+  // No spoilers: the phones learn the winners when the stage has revealed them (its end tells us).
+  if (session_.Revealing()) return;
   ReloadEntriesIfChanged();
   PhoneSnapshotInputs in;
   for (ResultLine& line : LoadResultLog(dir_)) {

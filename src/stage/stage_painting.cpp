@@ -179,6 +179,8 @@ void StageWindow::PreparePictureRolling(int batchSize) {
 }
 
 void StageWindow::CaptureSnapshot() {
+  // The notes are live; a copy of them in the roll's background would outlast what they say.
+  audienceNotes_->hide();
   const QPixmap snapshot =
       elements_.rolling->geometry().isEmpty() ? QPixmap() : GrabStage(elements_, elements_.rolling->geometry());
   elements_.rolling->SetSnapshot(snapshot);
@@ -188,6 +190,8 @@ void StageWindow::CaptureSnapshot() {
   snapshotToSave_ = snapshot;
   elements_.rolling->show();
   elements_.rolling->raise();
+  // Above the roll: the room sees the rows and the attempt of the batch while it rolls.
+  audienceNotes_->Refresh();
   if (Blanked(elements_)) elements_.blank->raise();
 }
 

@@ -54,6 +54,7 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
   elements_.menuBar = menuBar_;
   layoutEditor_ = new LayoutEditor(elements_, this);
   audienceNotes_ = new AudienceNotesPanel(session_, this);
+  reveal_ = new GrandReveal(session_, settings_, this);
 
   connect(menus_, &StageMenus::commandTriggered, this, &StageWindow::RunCommand);
   connect(elements_.startButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Start); });
@@ -224,6 +225,11 @@ void StageWindow::RunCommand(StageCommand command) {
   // drawn or announced that the audience cannot see.
   if (Blanked(elements_) && (command == StageCommand::Start || command == StageCommand::Stop)) {
     SetBlanked(elements_, false);
+    return;
+  }
+  // A press during a grand prize's reveal skips to its end; the next one announces the next batch.
+  if (reveal_->Running() && (command == StageCommand::Start || command == StageCommand::Stop)) {
+    reveal_->Finish();
     return;
   }
   // The wall covers the stage: a start or stop press brings the stage back instead of drawing unseen.

@@ -16,6 +16,7 @@
 #include "results/export/draw_history_list.h"
 #include "results/result_view_mode.h"
 #include "stage/audience_notes_panel.h"
+#include "stage/grand_reveal.h"
 #include "stage/help_tips_window.h"
 #include "stage/projector_view.h"
 #include "stage/stage_commands.h"
@@ -186,6 +187,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   StageMenuBar* menuBar_ = nullptr;
   LayoutEditor* layoutEditor_ = nullptr;
   AudienceNotesPanel* audienceNotes_ = nullptr;
+  GrandReveal* reveal_ = nullptr;
   QTimer* drawTimer_ = nullptr;
   bool menuBarShown_ = false;
   bool destroyed_ = false;

@@ -51,6 +51,8 @@ class SessionScenario : public ::testing::Test {
     ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), Gb(planUtf8)));
     Settings settings(dir.Path(ProgramDir::kConfigIni));
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), false);
+    // Batches of a few winners are revealed slowly on the stage; these tests are about the rest.
+    settings.WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 0);
     session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
     stage =
         std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });

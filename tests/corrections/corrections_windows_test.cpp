@@ -22,6 +22,7 @@
 #include "storage/codec.h"
 #include "storage/program_dir.h"
 #include "storage/result_store.h"
+#include "storage/settings.h"
 #include "storage/text_file.h"
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
@@ -44,6 +45,8 @@ class CorrectionWindows : public ::testing::Test {
                               Gb("一等奖,3,1,1,3,奖品：手机,,\r\n二等奖,2,1,1,2,奖品：耳机,,\r\n")));
     ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
                               Gb("一等奖,3,1,3,奖品：手机,\r\n二等奖,2,1,2,奖品：耳机,\r\n")));
+    // Batches of a few winners are revealed slowly on the stage; these tests are about the corrections.
+    Settings(dir.Path(ProgramDir::kConfigIni)).WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 0);
     Open();
   }
   // The program started over the files as they are.

@@ -23,6 +23,7 @@
 #include "stage/start_from_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "storage/result_store.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
 #include "support/fakes/fake_clock.h"
@@ -51,6 +52,8 @@ class StageWindowTest : public ::testing::Test {
     settings.WriteText(Gb("标题设置"), Gb("主标题"), Gb("年会抽奖"));
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "5");
     settings.WriteBool(Gb("音效设置"), Gb("启用抽奖页面背景音乐"), musicOn);
+    // Batches of a few winners are revealed slowly on the stage; these tests are about the rest (one turns it on).
+    settings.WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 0);
     session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
     stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [this](const std::string& p) {
       opened.push_back(p);
@@ -158,6 +161,30 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
 // A presenter remote's "blank screen" blacks the whole stage out and brings it back as it was. A roll
 // under way goes on unseen; while the stage is black no press starts, stops or announces anything.
+// A batch of a few winners is recorded at the press and then revealed: the stage covers itself
+// while the names slow down and come forward, the other views wait for it, and a press skips it
+// rather than announcing the next batch.
+TEST_F(StageWindowTest, ASmallBatchIsRevealedAndAPressSkipsTheReveal) {
+  Settings(dir.Path(ProgramDir::kConfigIni)).WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 10);
+  Press(Qt::Key_Space);
+  Ticks(3);
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(session->Draw().WinnersShown());
+  EXPECT_EQ(LoadResultLog(dir).size(), 1u) << "recorded at the press";
+  auto* reveal = stage->findChild<QWidget*>(QStringLiteral("画板_揭晓"));
+  ASSERT_NE(reveal, nullptr);
+  for (int i = 0; i < 50 && !session->Revealing(); ++i) QApplication::processEvents();
+  EXPECT_TRUE(session->Revealing());
+  EXPECT_TRUE(reveal->isVisible());
+
+  Press(Qt::Key_Space);  // skips to the end
+  EXPECT_FALSE(session->Revealing());
+  EXPECT_FALSE(reveal->isVisible());
+  EXPECT_TRUE(session->Draw().WinnersShown()) << "the press skipped the reveal, it announced nothing";
+  Press(Qt::Key_Space);
+  EXPECT_EQ(session->Draw().phase, DrawPhase::Ready);
+}
+
 TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) {
   auto allBlack = [](const QImage& image) {
     for (int y = 0; y < image.height(); y += 5)
@@ -714,6 +741,7 @@ class PictureStageTest : public ::testing::Test {
     Settings settings(dir.Path(ProgramDir::kConfigIni));
     settings.WriteText(Gb("标题设置"), Gb("中奖名额"), "2");
     settings.WriteBool(Gb("模式"), Gb("文字抽奖模式"), false);
+    settings.WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 0);
     settings.WriteText(Gb("图片路径"), Gb("图片前缀"), GbPath(photos));
     session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
     stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, nullptr);
