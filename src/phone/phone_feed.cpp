@@ -95,6 +95,11 @@ void PhoneFeed::PublishNow() {
   // The stage masks only the rolling texts; a photo's name is the person's file name.
   in.stageMask = StageMask{draw.maskOn && session_.Mode().textMode, draw.maskFrom, draw.maskTo};
   in.options = options_;
+  // Every phone in the room keeps the record's hashes as it grows: a log rewritten afterwards no
+  // longer holds what they saw (kavrel-verify --seen).
+  const DrawReceipts& receipts = session_.Receipts();
+  if (receipts.Active())
+    in.notary = {receipts.Seal(), receipts.AudienceNumber(), receipts.LastHash(), receipts.Closed()};
   auto snap = BuildPhoneSnapshot(in, revision_ + 1);
   if (snap->resultsJson == lastJson_ && !entriesChanged_) return;
   entriesChanged_ = false;

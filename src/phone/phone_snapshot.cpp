@@ -39,6 +39,14 @@ std::shared_ptr<const PhoneSnapshot> BuildPhoneSnapshot(const PhoneSnapshotInput
   root[QStringLiteral("title")] = in.title;
   root[QStringLiteral("awards")] = awards;
   root[QStringLiteral("typed")] = in.options.typedSignin;  // the pages ask for a number or name too
+  if (!in.notary.seal.empty()) {
+    QJsonObject notary;
+    notary[QStringLiteral("seal")] = QString::fromStdString(in.notary.seal);
+    notary[QStringLiteral("audience")] = QString::fromStdString(in.notary.audience);
+    notary[QStringLiteral("last")] = QString::fromStdString(in.notary.lastHash);
+    notary[QStringLiteral("closed")] = in.notary.closed;
+    root[QStringLiteral("notary")] = notary;
+  }
   snap->resultsJson = QJsonDocument(root).toJson(QJsonDocument::Compact);
   return snap;
 }

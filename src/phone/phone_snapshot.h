@@ -54,6 +54,14 @@ struct PhoneSnapshotInputs {
   StageMask stageMask;
   PhoneOptions options;
   QString title;  // the event's title (UTF-8 on the page)
+  // The record as it grows, for the pages' 公证 card: the seal, the audience number, the SHA-256 of
+  // the log's last line and whether that line closed it (all empty without receipts).
+  struct Notary {
+    std::string seal;
+    std::string audience;
+    std::string lastHash;
+    bool closed = false;
+  } notary;
 };
 
 std::shared_ptr<const PhoneSnapshot> BuildPhoneSnapshot(const PhoneSnapshotInputs& in, int revision);

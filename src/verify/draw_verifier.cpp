@@ -1,6 +1,7 @@
 #include "verify/draw_verifier.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -62,6 +63,7 @@ class Replay {
   bool CheckList(std::size_t i);
   bool CheckHoldsPresent(const std::string& name, const std::vector<std::string>& entries);
   bool FindKey(int from, int last);
+  bool CheckSeen();
   std::string SealedBy() const {
     return reopenedAt_ ? "the reopening line " + std::to_string(reopenedAt_) : std::string("the seal");
   }
@@ -189,6 +191,26 @@ bool Replay::CheckHoldsPresent(const std::string& name, const std::vector<std::s
   if (found == presentList_.size()) return true;
   return Fail(0, name + " has changed since the seal: it does not hold signed-in entry " + std::to_string(found + 1) +
                      " of the sealed list, " + Shown(presentList_[found]) + ", in the list's order");
+}
+
+// Each line holds the hash of the one before it, so a line seen during the draw fixes every line up
+// to it: finding it in the log proves the log is what was seen, grown only at its end.
+bool Replay::CheckSeen() {
+  std::vector<std::string> hashes;
+  hashes.reserve(lines_.size());
+  for (const auto& line : lines_) hashes.push_back(Sha256Hex(line));
+  for (std::string seen : evidence_.seen) {
+    for (char& c : seen) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (seen.size() < 16 || seen.size() > 64 || seen.find_first_not_of("0123456789abcdef") != std::string::npos)
+      return Unusable("--seen " + seen + " is no chain hash (16 to 64 hexadecimal digits)");
+    const auto found =
+        std::find_if(hashes.begin(), hashes.end(), [&](const std::string& h) { return h.rfind(seen, 0) == 0; });
+    if (found == hashes.end())
+      return Fail(0, "the record was rewritten: chain hash " + seen +
+                         " was seen during the draw, but no line of this log has it");
+    ++report_.seenChecked;
+  }
+  return true;
 }
 
 // The key of the part of the log from line `from` on: revealed by its closing line or, while the
@@ -478,6 +500,7 @@ void Replay::Run() {
   int truncatedLine = 0;
   if (log.unterminated && !parsed_.back()) truncatedLine = static_cast<int>(lines_.size());
   if (truncatedLine == 1) return void(Unusable("the seal line is incomplete (cut short); nothing can be verified"));
+  if (!CheckSeen()) return;
   if (!CheckSeal(lines_.front())) return;
   const int last = truncatedLine ? truncatedLine - 1 : static_cast<int>(lines_.size());
   keySha256_ = seal_.keySha256;

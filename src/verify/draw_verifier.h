@@ -20,6 +20,10 @@ struct DrawEvidence {
   std::string keyName;
   std::string resultDatName;
   std::string resultTxtName;
+  // Chain hashes (SHA-256 of a line, or its first 16 hexadecimal digits or more) that someone saw
+  // while the draw went on: on a phone's 公证 card, or photographed from the stage. Each must be a
+  // line of the log; one that is not means the record was rewritten after it was seen.
+  std::vector<std::string> seen;
 };
 DrawEvidence EvidenceIn(const std::filesystem::path& folder);
 
@@ -83,6 +87,7 @@ struct VerifyReport {
   int prizeChanges = 0;
   int ruleChanges = 0;
   int reopens = 0;
+  int seenChecked = 0;       // hashes seen during the draw, each found in the log
   int reseals = 0;           // seals of this event before this one with nothing drawn under them
   std::string previousSeal;  // the last of them  // corrections after the draw had finished and closed
   // Winners the result files hold that no verified receipt accounts for (UTF-8, quoted).

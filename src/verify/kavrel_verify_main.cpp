@@ -2,6 +2,7 @@
 //   kavrel-verify FOLDER
 //   kavrel-verify --version
 //   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
+//   kavrel-verify [--seen HASH]... FOLDER
 //   kavrel-verify --check-proof FILE SEAL|FOLDER
 #include <QCoreApplication>
 #include <QString>
@@ -29,6 +30,7 @@ constexpr const char* kUsage =
     "usage: kavrel-verify FOLDER\n"
     "       kavrel-verify --version\n"
     "       kavrel-verify --entrant TEXT [--proof PROOF_FILE] FOLDER\n"
+    "       kavrel-verify [--seen HASH]... FOLDER\n"
     "       kavrel-verify --check-proof PROOF_FILE SEAL|FOLDER\n"
     "FOLDER is a program folder or a folder of history/.\n"
     "Replays the draw from its receipts (receipts.log) over the list the seal covers and checks that the\n"
@@ -37,6 +39,8 @@ constexpr const char* kUsage =
     "which that entrant can check, with the seal alone, that the entry was in the sealed list.\n"
     "--check-proof checks such a file against the seal shown before the draw: SEAL is that seal (its first\n"
     "16 hexadecimal digits or more), or FOLDER a draw's folder whose seal is read from its receipts.\n"
+    "--seen HASH (any number of times) is a chain hash seen while the draw went on (the phones' 公证 card\n"
+    "keeps each one it showed, 16 hexadecimal digits or more): the log must hold it, or it was rewritten.\n"
     "Exit status: 0 verified, 1 mismatch, 2 last receipt cut short (the rest verified), 3 nothing to verify,\n"
     "4 verified but not closed (receipts after the last line may have been cut), 5 the entrant is not in\n"
     "the sealed list, 6 the last batch has no receipt because the program stopped while recording it (the\n"
@@ -89,6 +93,7 @@ int main(int argc, char** argv) {
   std::string entrant;  // as the stored bytes (GB18030)
   QString proofFile;
   bool withEntrant = false;
+  std::vector<std::string> seen;
   qsizetype i = 0;
   for (; i + 1 < args.size(); i += 2) {
     if (is(i, "--entrant")) {
@@ -96,6 +101,8 @@ int main(int argc, char** argv) {
       withEntrant = true;
     } else if (is(i, "--proof")) {
       proofFile = args.at(i + 1);
+    } else if (is(i, "--seen")) {
+      seen.push_back(args.at(i + 1).toStdString());
     } else {
       break;
     }
@@ -104,7 +111,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 3;
   }
-  const kavrel::DrawEvidence evidence = kavrel::EvidenceIn(FromQPath(args.at(i)));
+  kavrel::DrawEvidence evidence = kavrel::EvidenceIn(FromQPath(args.at(i)));
+  evidence.seen = seen;
   const kavrel::VerifyReport report = kavrel::VerifyDraw(evidence);
   Print(kavrel::ReportLine(report));
   for (const auto& line : kavrel::ReportDetails(report)) Print(line);

@@ -80,6 +80,9 @@ std::vector<std::string> ReportDetails(const VerifyReport& r) {
       "sealed:     " + (r.sealTime.empty() ? std::string("at no recorded time") : r.sealTime) + " by " +
       (r.sealVersion.empty() ? std::string("a program that recorded no version") : "kavrel-draw " + r.sealVersion) +
       " (a rehearsal's seal has another time)");
+  if (r.seenChecked > 0)
+    lines.push_back("seen:       " + std::to_string(r.seenChecked) +
+                    " chain hashes seen during the draw are lines of this log: it grew only at its end");
   if (r.reseals > 0)
     lines.push_back("re-sealed:  seal " + std::to_string(r.reseals + 1) +
                     " of this event: the seals before it had nothing drawn under them; the last was " + r.previousSeal);

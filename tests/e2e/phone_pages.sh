@@ -121,6 +121,7 @@ if [ -n "${E2E_KEEP_SHOTS:-}" ]; then cp "$E2E_WORK"/*.png "$E2E_KEEP_SHOTS"/ 2>
 [ "$rc" -eq 0 ] || exit "$rc"
 
 # The winners as the phones saw them: three, each name and number masked, none in the clear.
+grep -q '公证记录' "$E2E_WORK/results.txt" || { cat "$E2E_WORK/results.txt"; fail "the results page shows no 公证 card"; }
 winners="$(grep -c '138\*\*\*\*' "$E2E_WORK/results.txt" || true)"
 [ "$winners" -eq 3 ] || { cat "$E2E_WORK/results.txt"; fail "the results page shows $winners masked winners, expected 3"; }
 for n in "${names[@]}"; do

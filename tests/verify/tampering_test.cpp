@@ -21,6 +21,28 @@ class Tampering : public VerifiedDraw {
   }
 };
 
+// After the close the key is public, so a closing line made again verifies on its own. The phones
+// kept the hashes they were shown while the draw went on: one the log no longer holds names the
+// rewrite, and those it still holds prove it only grew at its end.
+TEST_F(Tampering, ARecordRewrittenAfterThePhonesSawItFailsWithWhatTheySaw) {
+  auto lines = LogLines();
+  const std::string seenMid = Sha256Hex(lines[3]).substr(0, 16);
+  const std::string seenClose = Sha256Hex(lines.back());
+  EditLine(lines, static_cast<int>(lines.size()), [](Receipt& r) { r.time = "2026-12-09T23:59:59"; });
+  WriteLogLines(lines);
+  ASSERT_EQ(Verify().outcome, VerifyOutcome::Ok);
+  DrawEvidence evidence = EvidenceIn(root);
+  evidence.seen = {seenMid, seenClose};
+  const VerifyReport caught = VerifyDraw(evidence);
+  EXPECT_EQ(caught.outcome, VerifyOutcome::Mismatch);
+  EXPECT_NE(ReportLine(caught).find("the record was rewritten: chain hash " + seenClose), std::string::npos)
+      << ReportLine(caught);
+  evidence.seen = {seenMid};
+  const VerifyReport grown = VerifyDraw(evidence);
+  EXPECT_EQ(grown.outcome, VerifyOutcome::Ok) << ReportLine(grown);
+  EXPECT_EQ(grown.seenChecked, 1);
+}
+
 TEST_F(Tampering, EditedWinnerEntryIsNamed) {
   auto lines = LogLines();
   const int k = LineOf("batch", "二等奖");

@@ -89,9 +89,35 @@ function setUpLookup() {
 
 var seen = {};
 
+// The record's hashes this phone was shown, kept across reloads per seal: read out to the notary (or
+// given to kavrel-verify --seen), they catch a record rewritten after the event.
+function keepNotary(n) {
+  var card = $("notary");
+  if (!card || !n || !n.seal) return;
+  var kept = {};
+  try { kept = JSON.parse(localStorage.getItem("kavrel-notary") || "{}") || {}; } catch (e) { kept = {}; }
+  var list = kept[n.seal] || [];
+  if (n.last && list.indexOf(n.last) < 0) list.push(n.last);
+  kept[n.seal] = list;
+  try { localStorage.setItem("kavrel-notary", JSON.stringify(kept)); } catch (e) {}
+  card.hidden = false;
+  $("notary-seal").textContent = n.seal.substring(0, 16);
+  $("notary-audience").textContent = n.audience || "未取";
+  $("notary-last").textContent = (n.last || "").substring(0, 16) + (n.closed ? "（已结束）" : "");
+  $("notary-count").textContent = String(list.length);
+  var ol = $("notary-list");
+  ol.textContent = "";
+  for (var i = 0; i < list.length; i++) {
+    var li = document.createElement("li");
+    li.textContent = list[i].substring(0, 16);
+    ol.appendChild(li);
+  }
+}
+
 function render(data) {
   var box = $("awards");
   if (data.title) $("title").textContent = data.title;
+  keepNotary(data.notary);
   var awards = data.awards || [];
   box.textContent = "";
   if (!awards.length) {
