@@ -178,6 +178,9 @@ void DrawController::TellReceiptsAtResume(const ResumeReceipts& found) {
     case LogAtResume::Foreign:
       text = texts::kReceiptsForeignAtResume;
       break;
+    case LogAtResume::ListDamaged:
+      text = texts::kSealedListDamagedAtResume;
+      break;
   }
   std::string shown = Gb(text);
   const std::string n = std::to_string(number);

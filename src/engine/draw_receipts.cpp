@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "engine/pool_duplicates.h"
+#include "storage/codec.h"
 #include "storage/file_step.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
@@ -93,6 +95,19 @@ void DrawReceipts::FreshKey() {
 }
 
 namespace {
+
+// The list kept beside the log still gives the pool its seal covers (read by the seal's own rules),
+// so the draw can be checked from it later.
+bool SealedListMatches(const ProgramDir& dir, const Receipt& seal) {
+  const auto path = dir.Path(ProgramDir::kSealedList);
+  if (!FileExists(path)) return false;
+  std::vector<std::string> entries = PoolEntries(DecodeExternalText(ReadTextFile(path)), nullptr, seal.entryRules);
+  const DuplicateRule rule = seal.entryRules >= 1 ? DuplicateRule::SameEntryKey : DuplicateRule::SameBytes;
+  if (seal.presentOnly && static_cast<long long>(entries.size()) != seal.presentCount) return false;
+  if (FindDuplicates(entries, rule).extraCopies != seal.duplicates) return false;
+  if (!seal.duplicatesKept) RemoveExtraCopies(entries, rule);
+  return static_cast<long long>(entries.size()) == seal.poolSize && ListSha256(entries) == seal.poolSha256;
+}
 
 // The seal `old` covers what a seal over `in` would: the same list, pool, plan and rules.
 bool SealsTheSame(const Receipt& old, const SealInputs& in) {
@@ -254,7 +269,7 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, co
   anyBatch_ = scan.anyBatch;
   standing_ = scan.standing;
   undone_ = scan.undone;
-  found.state = LogAtResume::Continued;
+  found.state = SealedListMatches(dir_, *scan.seal) ? LogAtResume::Continued : LogAtResume::ListDamaged;
   found.batchesInLog = scan.standing;
   return found;
 }

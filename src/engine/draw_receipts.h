@@ -40,6 +40,9 @@ enum class LogAtResume {
   KeyLost,    // the draw key beside it is missing or is not the sealed one
   OlderKind,  // a log of the first receipts' kind, which a new stop cannot continue
   Foreign,    // the log is another draw's: its seal is not the one the resume record names
+  // The receipts go on, but the list kept beside them (receipts-list.dat) no longer gives the pool the
+  // seal covers: the draw can be checked only with the list as it was sealed.
+  ListDamaged,
 };
 struct ResumeReceipts {
   LogAtResume state = LogAtResume::Missing;

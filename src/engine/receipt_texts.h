@@ -36,6 +36,9 @@ inline constexpr const char* kReceiptsKeyLostAtResume =
 inline constexpr const char* kReceiptsForeignAtResume =
     "config\\receipts.log 是另一场抽奖的凭证（公证封印 %s），不是本场的：本场已抽出的%d批无法核验，"
     "继续抽奖也不再记录凭证，那份凭证原样保留。";
+inline constexpr const char* kSealedListDamagedAtResume =
+    "公证名单 config\\receipts-list.dat 缺失、损坏或被改动，与公证封印不符：抽奖继续并照常记录凭证，"
+    "但核验本场抽奖时需要封印时的名单（例如 history 中的副本）。";
 inline constexpr const char* kReceiptsOlderAtResume =
     "本场抽奖的凭证由旧版程序记录：已抽出的%d批仍可核验，继续抽奖不再记录凭证。";
 

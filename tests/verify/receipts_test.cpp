@@ -212,6 +212,20 @@ TEST_F(VerifiedDraw, AnotherDrawsReceiptsAreNeverContinuedAtResume) {
   EXPECT_EQ(Read(ProgramDir::kReceiptsLog), otherLog);
 }
 
+// The list kept beside the receipts, damaged while the program was away: the draw goes on with its
+// receipts, and the operator learns at once that checking it will need the list as it was sealed.
+TEST_F(VerifiedDraw, ADamagedSealedListIsToldAtResume) {
+  ctl().StartUp();
+  Roll();
+  Restart();
+  ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kSealedList), "garbage\r\n"));
+  prompter.Clear();
+  prompter.ScriptAnswer(Answer::Yes);
+  ctl().StartUp();
+  EXPECT_TRUE(ctl().Receipts().Active());
+  EXPECT_NE(LastMessage().find(Gb("receipts-list.dat 缺失、损坏或被改动")), std::string::npos) << LastMessage();
+}
+
 TEST_F(VerifiedDraw, KavrelVerifyPrintsTheVerdictAndExitsWithItsStatus) {
   RunWholeDraw();
   // Started directly (no shell), so the same test runs wherever the program is built.
