@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console/stage_thumbnail.h"
+#include "engine/draw_session.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
@@ -46,7 +47,8 @@ void Thumbnails(benchmark::State& st, bool rolling) {
   RecordingSoundPort sound;
   FakeClock clock;
   {
-    StageWindow stage(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    DrawSession session(prompter, sound, clock, dir);
+    StageWindow stage(session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage.show();
     stage.StartUp();
     if (rolling) {
@@ -59,7 +61,7 @@ void Thumbnails(benchmark::State& st, bool rolling) {
     for (auto _ : st) {
       if (rolling) {
         st.PauseTiming();
-        stage.controller().RollTick();
+        session.Tick();
         st.ResumeTiming();
       }
       QElapsedTimer timer;

@@ -90,7 +90,12 @@ void BM_StopParts(benchmark::State& st) {
   std::vector<std::string> winners, pool;
   for (int i = 0; i < 100; ++i) winners.push_back(Entry(i));
   for (int i = 0; i < 10000; ++i) pool.push_back(Entry(10000 + i));
-  ExitRecord record{pool, std::vector<std::string>(50, Gb("特等奖,5000,50,1,100,奖品：电视,,")), Gb("特等奖"), 1, 100};
+  ExitRecord record;
+  record.pool = pool;
+  record.plan = std::vector<std::string>(50, Gb("特等奖,5000,50,1,100,奖品：电视,,"));
+  record.lastAwardName = Gb("特等奖");
+  record.batchNo = 1;
+  record.drawnInAward = 100;
   for (int i = 0; i < 100; ++i) RecordBatch(dir, Gb("奖项"), Gb("奖品"), winners, i > 0, FakeClock().now);
   for (auto _ : st) {
     if (st.range(0) == 0)

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "engine/draw_session.h"
 #include "stage/stage_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
@@ -45,12 +46,13 @@ void BM_StartUpToReadyStage(benchmark::State& st) {
     ScriptedPrompter prompter;
     RecordingSoundPort sound;
     FakeClock clock;
-    StageWindow stage(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    DrawSession session(prompter, sound, clock, dir);
+    StageWindow stage(session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage.setGeometry(0, 0, 1920, 1080);
     stage.show();
     stage.StartUp();
     QApplication::processEvents();
-    benchmark::DoNotOptimize(stage.controller().Sounds());
+    benchmark::DoNotOptimize(session.Sounds());
   }
   std::filesystem::remove_all(root);
 }
@@ -70,12 +72,13 @@ void BM_StartUpWithHugeTexts(benchmark::State& st) {
     ScriptedPrompter prompter;
     RecordingSoundPort sound;
     FakeClock clock;
-    StageWindow stage(prompter, sound, clock, dir, [](const std::string&) { return true; });
+    DrawSession session(prompter, sound, clock, dir);
+    StageWindow stage(session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage.setGeometry(0, 0, 1920, 1080);
     stage.show();
     stage.StartUp();
     QApplication::processEvents();
-    benchmark::DoNotOptimize(stage.controller().Sounds());
+    benchmark::DoNotOptimize(session.Sounds());
   }
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);

@@ -11,6 +11,7 @@
 
 #include "stage/custom_background.h"
 #include "stage/marquee_label.h"
+#include "stage/picture_button.h"
 #include "stage/prize_picture_panel.h"
 #include "stage/rolling_panel.h"
 #include "stage/stage_elements.h"
