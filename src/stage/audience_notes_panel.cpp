@@ -41,10 +41,25 @@ int AudienceNotesPanel::TextPixels() const {
 
 void AudienceNotesPanel::Refresh() {
   AudienceNotes notes = NotesForAudience(session_.Draw(), session_.Receipts());
-  if (notes.seal != notes_.seal) {
+  if (notes.seal != sealShown_) {
+    sealShown_ = notes.seal;
     qr_ = QImage();
-    if (!notes.seal.empty())
+    duplicates_.clear();
+    if (!notes.seal.empty()) {
       if (const auto code = QrCode::Encode(notes.seal)) qr_ = code->ToImage(1);
+      // How the list's repeated entries were sealed, with the largest shares of tickets: read once
+      // per seal (it is fixed with it).
+      for (QString line : ToQt(session_.SealedDuplicatesNote()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        line = line.trimmed().remove(QChar(0x3000));
+        if (!line.isEmpty() && duplicates_.size() < 4) duplicates_.push_back(FromQt(line));
+      }
+    }
+  }
+  // Beside the seal, before the first batch.
+  if (!notes.seal.empty()) {
+    const std::ptrdiff_t afterNumber = session_.Receipts().Reseals() > 0 ? 3 : 2;
+    notes.lines.insert(notes.lines.begin() + std::min(afterNumber, static_cast<std::ptrdiff_t>(notes.lines.size())),
+                       duplicates_.begin(), duplicates_.end());
   }
   notes_ = std::move(notes);
   if (notes_.lines.empty()) return hide();

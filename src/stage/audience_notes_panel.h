@@ -30,6 +30,8 @@ class AudienceNotesPanel : public QWidget, public DrawObserver {
   int TextPixels() const;
   DrawSession& session_;
   AudienceNotes notes_;
+  std::string sealShown_;
+  std::vector<std::string> duplicates_;  // GB18030 lines on the list's repeated entries, for that seal
   QImage qr_;
 };
 
