@@ -21,6 +21,7 @@ struct AwardEditBuffer {
   Mode mode = Mode::Add;
   bool confirmed = false;
   std::string rollStyle;  // how the award's batches roll on the stage ("经典", "球体", "卡片墙"; empty: classic)
+  bool highlight = false;  // the evening's highlight: every batch of it is revealed slowly on the stage
 };
 
 // What the award edit dialog shows, as plain texts, so that its checks run without a screen.

@@ -1,5 +1,6 @@
 #include "settings/award_edit_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 
 #include <QFocusEvent>
@@ -56,6 +57,7 @@ AwardEditWindow::AwardEditWindow(const ProgramDir& dir, AwardEditBuffer& buffer,
   prizeName_->setText(ToQt(initial.prizeName));
   prizePicture_->setText(ToQt(initial.prizePicture));
   rollStyle_->setCurrentIndex(std::max(0, rollStyle_->findText(ToQt(buffer_.rollStyle))));
+  highlight_->setChecked(buffer_.highlight);
   if (modify) RunNumberCheck();
   if (!initial.prizePicture.empty()) ShowPicture(initial.prizePicture);
 }
@@ -98,6 +100,12 @@ void AwardEditWindow::BuildControls() {
   rollStyle_->setToolTip(
       QStringLiteral("抽取本奖项时舞台上名字滚动的样子：经典的滚动名单、旋转的名字球或闪烁的名片墙"));
 
+  highlight_ = new QCheckBox(QStringLiteral("压轴大奖：每一批停止时都慢慢揭晓"), this);
+  highlight_->setObjectName(QStringLiteral("选择框_压轴大奖"));
+  highlight_->setToolTip(
+      QStringLiteral("停止后，中奖者的名字先慢慢滚动，再配着烟花放大揭晓；按空格可跳过。"
+                     "三人以下的批次总会这样揭晓。"));
+
   preview_ = new PicturePanel(this);
   preview_->setObjectName(QStringLiteral("画板1"));
   preview_->setFixedSize(120, 90);
@@ -129,6 +137,7 @@ void AwardEditWindow::BuildControls() {
   grid->addWidget(preview_, 6, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(QStringLiteral("滚动样式"), this), 7, 0);
   grid->addWidget(rollStyle_, 7, 1, 1, 2);
+  grid->addWidget(highlight_, 8, 1, 1, 2);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -229,6 +238,7 @@ void AwardEditWindow::ConfirmPressed() {
   if (!sizes) return;
   ShowSplit(*sizes);
   buffer_.rollStyle = FromQt(rollStyle_->currentText());
+  buffer_.highlight = highlight_->isChecked();
   accept();
 }
 

@@ -5,6 +5,7 @@
 
 #include "settings/award_edit_form.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QTreeWidget;
@@ -48,6 +49,7 @@ class AwardEditWindow : public QDialog {
   QTreeWidget* splitList_ = nullptr;
   PicturePanel* preview_ = nullptr;
   QComboBox* rollStyle_ = nullptr;
+  QCheckBox* highlight_ = nullptr;
 };
 
 }  // namespace kavrel

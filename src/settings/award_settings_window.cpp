@@ -305,6 +305,7 @@ void AwardSettingsWindow::AddPressed() {
   EditAward(buffer);
   if (!buffer.confirmed) return;
   rollStyles_[buffer.awardName] = buffer.rollStyle;
+  highlights_[buffer.awardName] = buffer.highlight;
   model_.Add(RowFrom(buffer));
   ShowRows();
 }
@@ -314,12 +315,16 @@ void AwardSettingsWindow::ModifyPressed() {
   if (row < 0) return;
   const AwardRow& r = model_.Rows()[static_cast<std::size_t>(row)];
   AwardEditBuffer buffer{
-      r.name, r.quota, r.batches, r.detail, r.prizeName, r.prizePicture, AwardEditBuffer::Mode::Modify, false, {}};
+      r.name, r.quota, r.batches, r.detail, r.prizeName, r.prizePicture, AwardEditBuffer::Mode::Modify,
+      false,  {},      false};
   const auto kept = rollStyles_.find(r.name);
   buffer.rollStyle = kept != rollStyles_.end() ? kept->second : LoadRollStyle(ctx_.settings, r.name);
+  const auto keptHighlight = highlights_.find(r.name);
+  buffer.highlight = keptHighlight != highlights_.end() ? keptHighlight->second : LoadHighlight(ctx_.settings, r.name);
   EditAward(buffer);
   if (!buffer.confirmed) return;
   rollStyles_[buffer.awardName] = buffer.rollStyle;
+  highlights_[buffer.awardName] = buffer.highlight;
   model_.Modify(static_cast<std::size_t>(row), RowFrom(buffer));
   ShowRows();
   SelectRow(row);
@@ -361,9 +366,10 @@ void AwardSettingsWindow::OkPressed() {
   Settings& settings = ctx_.settings;
   bool stylesSaved = true;
   for (const auto& [award, style] : rollStyles_) stylesSaved = SaveRollStyle(settings, award, style) && stylesSaved;
+  for (const auto& [award, on] : highlights_) stylesSaved = SaveHighlight(settings, award, on) && stylesSaved;
   if (!stylesSaved)
-    ctx_.prompter.Message(Gb("无法把滚动样式保存到config.ini，抽奖时将使用经典样式。"), Gb("错误提示："), Buttons::Ok,
-                          Icon::Warning);
+    ctx_.prompter.Message(Gb("无法把滚动样式或压轴大奖的设置保存到config.ini，抽奖时将按原来的设置进行。"),
+                          Gb("错误提示："), Buttons::Ok, Icon::Warning);
   confirmed_ = true;
   done(QDialog::Accepted);
 }

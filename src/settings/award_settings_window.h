@@ -57,6 +57,7 @@ class AwardSettingsWindow : public QDialog {
 
   AwardSettingsContext ctx_;
   std::map<std::string, std::string> rollStyles_;  // styles chosen in this window, saved with the awards
+  std::map<std::string, bool> highlights_;         // the same for the evening's highlight
   AwardTableModel model_;
   bool confirmed_ = false;
 

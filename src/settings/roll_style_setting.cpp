@@ -24,4 +24,13 @@ bool SaveRollStyle(Settings& settings, const std::string& awardName, const std::
   return settings.WriteText(Section(), awardName, style);
 }
 
+bool LoadHighlight(const Settings& settings, const std::string& awardName) {
+  return !awardName.empty() && settings.ReadBool(Gb("揭晓奖项"), awardName, false);
+}
+
+bool SaveHighlight(Settings& settings, const std::string& awardName, bool highlight) {
+  if (awardName.empty() || (!highlight && !settings.ReadRaw(Gb("揭晓奖项"), awardName))) return true;
+  return settings.WriteBool(Gb("揭晓奖项"), awardName, highlight);
+}
+
 }  // namespace kavrel

@@ -12,6 +12,11 @@ class Settings;
 std::string LoadRollStyle(const Settings& settings, const std::string& awardName);
 bool SaveRollStyle(Settings& settings, const std::string& awardName, const std::string& style);
 
+// Whether an award is the evening's highlight (section 揭晓奖项, "真" per award name): every batch of it
+// is revealed slowly on the stage, whatever its size (small batches are anyway).
+bool LoadHighlight(const Settings& settings, const std::string& awardName);
+bool SaveHighlight(Settings& settings, const std::string& awardName, bool highlight);
+
 // The names offered, in order (UTF-8).
 inline constexpr const char* kRollStyleNames[] = {"经典", "球体", "卡片墙"};
 

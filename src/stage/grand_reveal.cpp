@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/draw_session.h"
+#include "settings/roll_style_setting.h"
 #include "storage/codec.h"
 #include "storage/settings.h"
 
@@ -19,6 +20,8 @@ constexpr int kComeForwardMs = 700;  // the winners' names growing to full size
 constexpr int kAfterglowMs = 1800;   // fireworks over the names before the stage takes over
 constexpr int kSparkLifeMs = 1400;
 constexpr int kSparksPerBurst = 72;
+// The most names a highlight's batch reveals: beyond that they could not come forward large.
+constexpr int kMaxHighlightNames = 10;
 
 // A small generator of its own: the candidates shown are only the show and need no quality.
 unsigned Next(unsigned& seed) {
@@ -64,7 +67,8 @@ void GrandReveal::RevealIfSmall() {
   if (state.phase != DrawPhase::WinnersShown || Running()) return;
   const RevealSettings rules = LoadRevealSettings(settings_);
   const auto count = static_cast<int>(state.recordedEntries.size());
-  if (rules.seconds <= 0 || count < 1 || count > rules.maxWinners) return;
+  const bool highlight = LoadHighlight(settings_, state.recordedAwardName);
+  if (rules.seconds <= 0 || count < 1 || count > (highlight ? kMaxHighlightNames : rules.maxWinners)) return;
   slowMs_ = rules.seconds * 1000;
   winners_.clear();
   for (const auto& entry : state.recordedEntries) winners_.push_back(ToQt(entry));

@@ -1,4 +1,5 @@
 #include "stage/stage_window.h"
+#include "settings/roll_style_setting.h"
 
 #include <gtest/gtest.h>
 
@@ -161,11 +162,14 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
 // A presenter remote's "blank screen" blacks the whole stage out and brings it back as it was. A roll
 // under way goes on unseen; while the stage is black no press starts, stops or announces anything.
-// A batch of a few winners is recorded at the press and then revealed: the stage covers itself
-// while the names slow down and come forward, the other views wait for it, and a press skips it
-// rather than announcing the next batch.
-TEST_F(StageWindowTest, ASmallBatchIsRevealedAndAPressSkipsTheReveal) {
-  Settings(dir.Path(ProgramDir::kConfigIni)).WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 10);
+// A batch of the evening's highlight (or of a few winners) is recorded at the press and then
+// revealed: the stage covers itself while the names slow down and come forward, the other views
+// wait for it, and a press skips it rather than announcing the next batch.
+TEST_F(StageWindowTest, AHighlightsBatchIsRevealedAndAPressSkipsTheReveal) {
+  Settings settings(dir.Path(ProgramDir::kConfigIni));
+  settings.WriteInt(Gb("舞台效果"), Gb("揭晓秒数"), 10);
+  settings.WriteInt(Gb("舞台效果"), Gb("揭晓人数"), 0);  // by size alone, no batch would be
+  ASSERT_TRUE(SaveHighlight(settings, Gb("一等奖"), true));
   Press(Qt::Key_Space);
   Ticks(3);
   Press(Qt::Key_Space);
@@ -183,6 +187,11 @@ TEST_F(StageWindowTest, ASmallBatchIsRevealedAndAPressSkipsTheReveal) {
   EXPECT_TRUE(session->Draw().WinnersShown()) << "the press skipped the reveal, it announced nothing";
   Press(Qt::Key_Space);
   EXPECT_EQ(session->Draw().phase, DrawPhase::Ready);
+  Press(Qt::Key_Space);  // 二等奖, no highlight
+  Ticks(3);
+  Press(Qt::Key_Space);
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  EXPECT_FALSE(session->Revealing());
 }
 
 TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) {
