@@ -3,10 +3,13 @@
 #include <QDateTime>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtConcurrent>
 #include <algorithm>
 #include <cmath>
 
 #include "engine/draw_session.h"
+#include "engine/plan.h"
+#include "platform/picture_reader.h"
 #include "settings/roll_style_setting.h"
 #include "storage/codec.h"
 #include "storage/settings.h"
@@ -38,8 +41,11 @@ RevealSettings LoadRevealSettings(const Settings& settings) {
   return s;
 }
 
-GrandReveal::GrandReveal(DrawSession& session, const Settings& settings, QWidget* stage)
-    : QWidget(stage), session_(session), settings_(settings) {
+GrandReveal::GrandReveal(DrawSession& session, const Settings& settings, PicturePath picturePath, QWidget* stage)
+    : QWidget(stage), session_(session), settings_(settings), picturePath_(std::move(picturePath)) {
+  connect(&pictureLoad_, &QFutureWatcher<QImage>::finished, this, [this] {
+    if (Running()) picture_ = pictureLoad_.result();
+  });
   setObjectName(QStringLiteral("画板_揭晓"));
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
@@ -74,6 +80,13 @@ void GrandReveal::RevealIfSmall() {
   for (const auto& entry : state.recordedEntries) winners_.push_back(ToQt(entry));
   award_ = ToQt(state.recordedAwardName);
   prize_ = ToQt(session_.Text(StageElement::PrizeLabel));
+  picture_ = QImage();
+  const std::string stored = Field(state.recordedLine, kPrizePicture);
+  const QString path = stored.empty() || !picturePath_ ? QString() : picturePath_(stored);
+  if (!path.isEmpty() && !pictureLoad_.isRunning()) {
+    const QSize box(parentWidget()->width() * 2 / 5, parentWidget()->height() * 22 / 100);
+    pictureLoad_.setFuture(QtConcurrent::run([path, box] { return ReadPictureScaled(path, box); }));
+  }
   // Whoever is left to draw passes by; a pool drawn empty lends the winners themselves.
   candidates_.clear();
   const std::size_t step = std::max<std::size_t>(1, state.pool.size() / 200);
@@ -139,9 +152,10 @@ void GrandReveal::Frame() {
 }
 
 void GrandReveal::PaintNames(QPainter& p, const std::vector<QString>& names, double scale, bool winners) {
-  // As large as the room needs: one name about a fifth of the height, three about a tenth each.
+  // As large as the room needs: one name about a fifth of the height, three about a tenth each. With a
+  // prize picture the names keep the upper part of the band and the picture takes the rest.
   const auto rows = static_cast<int>(names.size());
-  const double band = height() * 0.56 / std::max(rows, 1);
+  const double band = height() * (picture_.isNull() || !winners ? 0.56 : 0.34) / std::max(rows, 1);
   QFont font;
   font.setBold(true);
   int pixels = static_cast<int>(std::min(band * 0.78, height() * 0.2));
@@ -201,6 +215,15 @@ void GrandReveal::paintEvent(QPaintEvent*) {
   const double t = std::min(1.0, static_cast<double>(now - slowMs_) / kComeForwardMs);
   const double eased = 1 - std::pow(1 - t, 3);
   PaintNames(p, winners_, 0.35 + 0.65 * eased, true);
+  if (!picture_.isNull()) {
+    p.setOpacity(t);
+    const QRectF box(0, height() * 0.615, width(), height() * 0.22);
+    const QSizeF size = QSizeF(picture_.size()).scaled(box.size(), Qt::KeepAspectRatio);
+    p.drawImage(
+        QRectF(box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height()),
+        picture_);
+    p.setOpacity(1);
+  }
   if (!prize_.isEmpty()) {
     QFont font;
     font.setBold(true);

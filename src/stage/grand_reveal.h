@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFutureWatcher>
+#include <QImage>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/draw_observer.h"
@@ -29,7 +33,9 @@ RevealSettings LoadRevealSettings(const Settings& settings);
 // wait for it. A view: it reads the session and draws, nothing else.
 class GrandReveal : public QWidget, public DrawObserver {
  public:
-  GrandReveal(DrawSession& session, const Settings& settings, QWidget* stage);
+  // `picturePath`: where a plan line's prize picture (as stored) is on this computer ("" for none).
+  using PicturePath = std::function<QString(const std::string& stored)>;
+  GrandReveal(DrawSession& session, const Settings& settings, PicturePath picturePath, QWidget* stage);
   ~GrandReveal() override;
 
   void DrawChanged(const DrawSession& session) override;
@@ -54,6 +60,9 @@ class GrandReveal : public QWidget, public DrawObserver {
 
   DrawSession& session_;
   const Settings& settings_;
+  PicturePath picturePath_;
+  QFutureWatcher<QImage> pictureLoad_;  // the prize picture, decoded off the UI thread while names pass
+  QImage picture_;
   DrawPhase lastPhase_ = DrawPhase::Ready;
   QTimer frames_;
   QElapsedTimer clock_;

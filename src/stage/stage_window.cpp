@@ -21,6 +21,7 @@
 #include "stage/stage_menus.h"
 #include "stage/winners_wall.h"
 #include "storage/codec.h"
+#include "storage/data_pictures.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
 #include "storage/qt_path.h"
@@ -54,7 +55,9 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
   elements_.menuBar = menuBar_;
   layoutEditor_ = new LayoutEditor(elements_, this);
   audienceNotes_ = new AudienceNotesPanel(session_, this);
-  reveal_ = new GrandReveal(session_, settings_, this);
+  reveal_ = new GrandReveal(
+      session_, settings_, [this](const std::string& stored) { return NativePath(ResolveStoredPicture(dir_, stored)); },
+      this);
 
   connect(menus_, &StageMenus::commandTriggered, this, &StageWindow::RunCommand);
   connect(elements_.startButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Start); });
