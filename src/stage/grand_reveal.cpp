@@ -64,6 +64,8 @@ void GrandReveal::DrawChanged(const DrawSession& session) {
   const DrawState& state = session.Draw();
   const bool stopped = lastPhase_ == DrawPhase::Rolling && state.phase == DrawPhase::WinnersShown;
   lastPhase_ = state.phase;
+  // The batch taken back or the draw reset (from the console, say): nothing is left to reveal.
+  if (Running() && state.phase != DrawPhase::WinnersShown) return Finish();
   // The stop tells its views more than once while it records; the reveal looks once it is done.
   if (stopped && !Running()) QTimer::singleShot(0, this, &GrandReveal::RevealIfSmall);
 }

@@ -231,9 +231,10 @@ void StageWindow::RunCommand(StageCommand command) {
     return;
   }
   // A press during a grand prize's reveal skips to its end; the next one announces the next batch.
-  if (reveal_->Running() && (command == StageCommand::Start || command == StageCommand::Stop)) {
+  // Any other command ends the reveal first, so nothing opens over it.
+  if (reveal_->Running()) {
     reveal_->Finish();
-    return;
+    if (command == StageCommand::Start || command == StageCommand::Stop) return;
   }
   // The wall covers the stage: a start or stop press brings the stage back instead of drawing unseen.
   if (wall_ && (command == StageCommand::Start || command == StageCommand::Stop)) {
