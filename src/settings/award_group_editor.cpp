@@ -103,6 +103,15 @@ bool AwardGroupEditor::Confirm() {
     Tell(Gb(texts::kShortPool), texts::kShortPoolCaption);
     return false;
   }
+  // A group decides who can win: the operator is told that the room will see it before it is taken.
+  const auto rows = static_cast<long long>(state_.pool.size());
+  if (group_->start > 1 || group_->end < rows) {
+    const std::string question =
+        Gb("本批只从待抽名单的第") + std::to_string(group_->start) + Gb("–") + std::to_string(group_->end) +
+        Gb("行（共") + std::to_string(group_->end - group_->start + 1) + Gb("人）中抽取，而不是全部") +
+        std::to_string(rows) + Gb("人。\n抽取时舞台上会一直显示这一范围，公证记录和核验报告也会列出它。\n确定吗？");
+    if (prompter_.Message(question, Gb("操作提示："), Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
+  }
   chosen_ = std::make_pair(group_->start, group_->end);
   return true;
 }

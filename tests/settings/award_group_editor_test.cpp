@@ -76,6 +76,12 @@ TEST_F(AwardGroupEditorTest, AGroupLimitsExactlyTheNextRecordedBatch) {
     EXPECT_FALSE(state.groupActive);
     ASSERT_TRUE(editor.Remove(true));
     ASSERT_TRUE(editor.Add(0, "20", "1"));
+    // A group narrower than the pool is taken only once the operator has read that the room will see it.
+    prompter.ScriptAnswer(Answer::Cancel);
+    EXPECT_FALSE(Confirm(editor));
+    EXPECT_NE(prompter.shown().back().text.find(U("本批只从待抽名单的第1–20行（共20人）中抽取，而不是全部100人")),
+              std::string::npos);
+    EXPECT_FALSE(state.groupActive);
     ASSERT_TRUE(Confirm(editor));
   }
   EXPECT_TRUE(state.groupActive);
@@ -92,6 +98,7 @@ TEST_F(AwardGroupEditorTest, AGroupLimitsExactlyTheNextRecordedBatch) {
     ASSERT_TRUE(Confirm(editor));
     EXPECT_TRUE(state.groupActive);
   }
+  prompter.Clear();
 
   const std::vector<std::string> winners = Roll(50);
   ASSERT_EQ(winners.size(), 5u);
