@@ -41,6 +41,18 @@ bool Keep(const fs::path& from, const fs::path& to) {
   return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
 }
 
+// Renames the kept file over the one the step wrote. Where a rename cannot replace a file (some
+// Windows runtimes), that one goes first: a crash in between leaves the journal, and the next start
+// finishes the job.
+void PutBack(const fs::path& kept, const fs::path& file, std::error_code& ec) {
+  fs::rename(kept, file, ec);
+  if (!ec) return;
+  std::error_code removed;
+  fs::remove(file, removed);
+  ec.clear();
+  fs::rename(kept, file, ec);
+}
+
 // Each journal line: the file's place in kStepFiles and whether it was kept or absent.
 template <class Visit>
 bool ReadJournal(const ProgramDir& dir, Visit visit) {
@@ -99,7 +111,7 @@ bool RollBackInterruptedStep(const ProgramDir& dir) {
     if (!kept)
       fs::remove(file, ec);
     else if (fs::exists(Kept(dir, i), ec))  // gone when an earlier start put it back already
-      fs::rename(Kept(dir, i), file, ec);
+      PutBack(Kept(dir, i), file, ec);
     if (ec) allBack = false;
   });
   if (!found) {
