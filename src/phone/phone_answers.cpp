@@ -220,7 +220,8 @@ QByteArray EntryProofJson(const PhoneSnapshot& snap, const std::string& entry) {
   const MerkleProof proof = ProveEntry(snap.entries, static_cast<std::size_t>(at - snap.entries.begin()));
   // The same object kavrel-verify --proof writes and checks, so a phone's proof is checked the same way.
   // Masked like every answer about a person: the phone that asked already knows who it is.
-  return QByteArray::fromStdString(MembershipProofJson(snap.sealLine, FromQt(AnswerShown(snap, entry)), proof));
+  const QString shown = AnswerShown(snap, entry);
+  return QByteArray::fromStdString(MembershipProofJson(snap.sealLine, FromQt(shown), proof, FromQt(shown) != entry));
 }
 
 }  // namespace kavrel

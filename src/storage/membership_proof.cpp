@@ -8,10 +8,12 @@
 
 namespace kavrel {
 
-std::string MembershipProofJson(const std::string& sealLine, const std::string& entry, const MerkleProof& proof) {
+std::string MembershipProofJson(const std::string& sealLine, const std::string& entry, const MerkleProof& proof,
+                                bool masked) {
   QJsonObject o;
   o[QStringLiteral("kavrel_proof")] = 1;
   o[QStringLiteral("entry")] = ToQt(entry);
+  if (masked) o[QStringLiteral("masked")] = true;
   o[QStringLiteral("index")] = static_cast<qint64>(proof.index);
   o[QStringLiteral("size")] = static_cast<qint64>(proof.size);
   QJsonArray path;

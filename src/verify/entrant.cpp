@@ -69,7 +69,7 @@ std::vector<std::string> EntrantLines(const VerifyReport& report, const std::str
   return lines;
 }
 
-ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven) {
+ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven, const std::string& entryGiven) {
   ProofVerdict verdict;
   QJsonParseError error;
   const QJsonDocument doc =
@@ -85,7 +85,9 @@ ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiv
   proof.index = static_cast<std::size_t>(o.value(QStringLiteral("index")).toInteger(-1));
   proof.size = static_cast<std::size_t>(o.value(QStringLiteral("size")).toInteger(-1));
   for (const auto& h : o.value(QStringLiteral("path")).toArray()) proof.path.push_back(h.toString().toStdString());
-  const std::string entry = FromQt(o.value(QStringLiteral("entry")).toString());
+  const std::string shownEntry = FromQt(o.value(QStringLiteral("entry")).toString());
+  const bool masked = o.value(QStringLiteral("masked")).toBool();
+  const std::string entry = entryGiven.empty() ? shownEntry : entryGiven;
   const QString given = QString::fromStdString(sealGiven).trimmed().toLower();
   if (given.isEmpty()) {
     verdict.line =
@@ -99,6 +101,11 @@ ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiv
                    given.toStdString() + ")";
   } else if (SealOf(*seal) != seal->seal) {
     verdict.line = "MISMATCH: the seal line in the proof was edited: its fields do not give its seal";
+  } else if (masked && entryGiven.empty()) {
+    // The phone pages mask every answer about a person: the path leads from the full entry only.
+    verdict.status = 3;
+    verdict.line = "CANNOT VERIFY: the proof shows the entry masked as " + Shown(shownEntry) +
+                   "; give the entry in full, as the list holds it: --entry TEXT";
   } else if (static_cast<long long>(proof.size) != seal->poolSize || !ProofHolds(entry, proof, seal->merkleRoot)) {
     verdict.line =
         "MISMATCH: the proof does not lead from " + Shown(entry) + " to the list sealed as " + ShortSeal(seal->seal);

@@ -27,6 +27,8 @@ struct ProofVerdict {
   std::string line;
   int status = 3;
 };
-ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven);
+// `entryGiven` (GB18030, "" for none): the entry in full, for a proof that shows it masked.
+ProofVerdict CheckProof(const std::string& proofText, const std::string& sealGiven,
+                        const std::string& entryGiven = std::string());
 
 }  // namespace kavrel

@@ -3,7 +3,7 @@
 //   kavrel-verify --version
 //   kavrel-verify --entrant TEXT [--proof FILE] FOLDER
 //   kavrel-verify [--seen HASH]... FOLDER
-//   kavrel-verify --check-proof FILE SEAL|FOLDER
+//   kavrel-verify --check-proof FILE SEAL|FOLDER [--entry TEXT]
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -31,14 +31,15 @@ constexpr const char* kUsage =
     "       kavrel-verify --version\n"
     "       kavrel-verify --entrant TEXT [--proof PROOF_FILE] FOLDER\n"
     "       kavrel-verify [--seen HASH]... FOLDER\n"
-    "       kavrel-verify --check-proof PROOF_FILE SEAL|FOLDER\n"
+    "       kavrel-verify --check-proof PROOF_FILE SEAL|FOLDER [--entry TEXT]\n"
     "FOLDER is a program folder or a folder of history/.\n"
     "Replays the draw from its receipts (receipts.log) over the list the seal covers and checks that the\n"
     "result files hold exactly the replayed winners. With --entrant, also says whether the entry TEXT is in\n"
     "the sealed list and what it won (spaces do not count: \"王五 \" is \"王五\"); --proof writes a file with\n"
     "which that entrant can check, with the seal alone, that the entry was in the sealed list.\n"
     "--check-proof checks such a file against the seal shown before the draw: SEAL is that seal (its first\n"
-    "16 hexadecimal digits or more), or FOLDER a draw's folder whose seal is read from its receipts.\n"
+    "16 hexadecimal digits or more), or FOLDER a draw's folder whose seal is read from its receipts. A proof\n"
+    "from the phone pages shows its entry masked: --entry TEXT gives it in full, as the list holds it.\n"
     "--seen HASH (any number of times) is a chain hash seen while the draw went on (the phones' 公证 card\n"
     "keeps each one it showed, 16 hexadecimal digits or more): the log must hold it, or it was rewritten.\n"
     "Exit status: 0 verified, 1 mismatch, 2 last receipt cut short (the rest verified), 3 nothing to verify,\n"
@@ -82,10 +83,21 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if ((args.size() == 2 || args.size() == 3) && is(0, "--check-proof")) {
+  if (args.size() >= 2 && is(0, "--check-proof")) {
+    QStringList rest = args.mid(2);
+    std::string entryGiven;  // GB18030, for a proof that shows its entry masked
+    const auto entryAt = rest.indexOf(QStringLiteral("--entry"));
+    if (entryAt >= 0 && entryAt + 1 < rest.size()) {
+      entryGiven = kavrel::FromQt(rest.at(entryAt + 1));
+      rest.remove(entryAt, 2);
+    }
+    if (rest.size() > 1 || (entryAt >= 0 && entryGiven.empty())) {
+      std::fputs(kUsage, stderr);
+      return 3;
+    }
     const auto text = kavrel::TryReadTextFile(FromQPath(args.at(1)));
     const kavrel::ProofVerdict verdict =
-        text ? kavrel::CheckProof(*text, args.size() == 3 ? SealGiven(args.at(2)) : std::string())
+        text ? kavrel::CheckProof(*text, rest.size() == 1 ? SealGiven(rest.at(0)) : std::string(), entryGiven)
              : kavrel::ProofVerdict{"CANNOT VERIFY: the proof file cannot be read", 3};
     Print(verdict.line);
     return verdict.status;

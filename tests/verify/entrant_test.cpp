@@ -63,6 +63,15 @@ TEST_F(VerifiedDraw, AProofHoldsOnlyForItsEntryAndAgainstTheSealShownBeforeTheDr
   edited.replace(edited.find(size), size.size(), "pool_size\\\":31");
   EXPECT_EQ(CheckProof(edited, shown).status, 1);
   EXPECT_EQ(CheckProof("not a proof", shown).status, 3);
+  // The phone pages' proof shows the entry masked: it holds for the entry given in full, never for
+  // another, and without one it says what is missing rather than calling the proof false.
+  const std::string phoneProof =
+      MembershipProofJson(sealLine, "0*7", ProveEntry(report.sealedPool, answer.positions.front()), true);
+  const ProofVerdict masked = CheckProof(phoneProof, shown);
+  EXPECT_EQ(masked.status, 3) << masked.line;
+  EXPECT_NE(masked.line.find("--entry"), std::string::npos) << masked.line;
+  EXPECT_EQ(CheckProof(phoneProof, shown, "017").status, 0);
+  EXPECT_EQ(CheckProof(phoneProof, shown, "018").status, 1);
   // A seal line made up over the list and an outsider holds together, but it is not the seal shown.
   auto forged = *ParseReceipt(sealLine);
   std::vector<std::string> withOutsider = report.sealedPool;

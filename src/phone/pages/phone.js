@@ -72,6 +72,7 @@ function setUpLookup() {
     if (!q) return;
     go.disabled = true;
     proof.hidden = true;
+    if ($("proof-hint")) $("proof-hint").hidden = true;
     fetch("/api/lookup?q=" + encodeURIComponent(q))
       .then(function (r) { return r.json(); })
       .then(function (a) {
@@ -79,6 +80,7 @@ function setUpLookup() {
         if (a.proof) {
           proof.href = "/api/proof?q=" + encodeURIComponent(q);
           proof.hidden = false;
+          if ($("proof-hint")) $("proof-hint").hidden = false;
         }
       })
       .catch(function () { show(answer, false, "网络不通，请稍后再试。"); })
