@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "storage/codec.h"
+#include "storage/list_columns.h"
 #include "storage/program_dir.h"
 #include "storage/settings.h"
 #include "storage/text_file.h"
@@ -76,8 +77,8 @@ std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, cons
   auto folder = MoveToHistoryFolder(dir, files, when);
   if (!folder || folder->empty()) return folder;
 
-  // The note and the award table's copy only help to show the draw later: the results are safe
-  // already, so a failure here is not worth stopping the reset for.
+  // The note and the copies of the award table and the list's columns only help to show the draw later: the results are
+  // safe already, so a failure here is not worth stopping the reset for.
   const Settings config(dir.Path(ProgramDir::kConfigIni));
   Settings note(*folder / kNoteFile);
   for (const auto& [r, text] : kReasonKeys)
@@ -86,6 +87,9 @@ std::optional<std::filesystem::path> PutResultsAside(const ProgramDir& dir, cons
   note.WriteText(kNoteSection, "sub-title", config.ReadText(Gb("标题设置"), Gb("副标题")));
   if (auto table = TryReadTextFile(dir.Path(ProgramDir::kAwardTableDat)); table && !table->empty())
     WriteTextFile(*folder / "jiangx.dat", *table);
+  // The list's column names stay with the list; a copy heads the past draw's exports with them too.
+  if (auto columns = TryReadTextFile(dir.Path(kListColumnsDat)); columns && !columns->empty())
+    WriteTextFile(*folder / kListColumnsFileName, *columns);
   return folder;
 }
 

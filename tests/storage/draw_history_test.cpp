@@ -1,5 +1,6 @@
 #include "storage/draw_history.h"
 
+#include "storage/list_columns.h"
 #include "storage/settings.h"
 #include "storage_fixture.h"
 
@@ -17,6 +18,7 @@ class DrawHistoryTest : public StorageTest {
 TEST_F(DrawHistoryTest, PuttingResultsAsideKeepsWhyTheTitlesAndTheAwardTable) {
   Settings(Dir().Path(ProgramDir::kConfigIni)).WriteText(Gb("标题设置"), Gb("主标题"), Gb("2026年度盛典"));
   Put(ProgramDir::kAwardTableDat, Gb("一等奖,1,1,1,奖品,,\r\n"));
+  Put(kListColumnsDat, Gb("工号\r\n姓名\r\n"));
   PutResults(Gb("一等奖-奖品-001-"), "log");
 
   const auto folder = PutResultsAside(Dir(), {2026, 12, 9, 20, 5, 7}, HistoryReason::Restart);
@@ -27,6 +29,9 @@ TEST_F(DrawHistoryTest, PuttingResultsAsideKeepsWhyTheTitlesAndTheAwardTable) {
   EXPECT_EQ(ReadTextFile(past.resultDat), Gb("一等奖-奖品-001-"));
   EXPECT_EQ(ReadTextFile(past.resultTxt), "log");
   EXPECT_EQ(ReadTextFile(past.awardTable), Gb("一等奖,1,1,1,奖品,,\r\n"));
+  // The list's column names head the past draw's exports; the list keeps its own.
+  EXPECT_EQ(LoadListColumnNames(*folder / kListColumnsFileName), (std::vector<std::string>{Gb("工号"), Gb("姓名")}));
+  EXPECT_TRUE(FileExists(Dir().Path(kListColumnsDat)));
   const HistoryNote note = ReadHistoryNote(past);
   EXPECT_EQ(note.reason, HistoryReason::Restart);
   EXPECT_EQ(note.mainTitle, Gb("2026年度盛典"));
