@@ -88,6 +88,8 @@ void DrawReceipts::ResetCounters() {
   standing_ = 0;
   undone_.clear();
   closed_ = false;
+  reseal_ = 0;
+  previousSeal_.clear();
 }
 
 void DrawReceipts::FreshKey() {
@@ -124,8 +126,6 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool
   active_ = false;
   seal_.clear();
   lastHash_.clear();
-  reseal_ = 0;
-  previousSeal_.clear();
   ResetCounters();
   FreshKey();
   repeat_ = in.repeatAllowed;
@@ -208,8 +208,6 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, co
   active_ = false;
   seal_.clear();
   lastHash_.clear();
-  reseal_ = 0;
-  previousSeal_.clear();
   ResetCounters();
   ResumeReceipts found;
   found.batchesRecorded = recordedBatches;
