@@ -19,10 +19,6 @@
 #include "console/stage_thumbnail.h"
 #include "engine/draw_session.h"
 #include "storage/codec.h"
-#include "storage/program_dir.h"
-#include "storage/result_store.h"
-#include "storage/settings.h"
-#include "storage/stage_settings.h"
 
 namespace kavrel {
 
@@ -83,9 +79,8 @@ QLabel* NewLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& stage, const ProgramDir& dir,
-                                             QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), stage_(stage), dir_(dir) {
+OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& stage, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), stage_(stage) {
   setObjectName(QStringLiteral("OperatorConsoleWindow"));
   setWindowTitle(QStringLiteral("kavrel抽奖 操作台"));
   // Calm and legible: a light neutral ground, dark text, the festive red kept for what needs the eye.
@@ -281,12 +276,11 @@ void OperatorConsoleWindow::Refresh() {
   // The winners appear here when the stage has revealed them; its end refreshes the console.
   if (session_.Revealing()) return;
   const DrawState& state = session_.Draw();
-  const Settings settings(dir_.Path(ProgramDir::kConfigIni));
-  DrawOptions options = session_.Rules();
-  const StageSettings titles = LoadStageSettings(settings, options);
-  mainTitle_->setText(ToQt(titles.mainTitle));
-  subTitle_->setText(ToQt(titles.subTitle));
-  subTitle_->setVisible(!titles.subTitle.empty());
+  // The titles the stage shows, as the draw last gave them.
+  const std::string& subTitle = session_.Text(StageElement::SubTitle);
+  mainTitle_->setText(ToQt(session_.Text(StageElement::MainTitle)));
+  subTitle_->setText(ToQt(subTitle));
+  subTitle_->setVisible(!subTitle.empty());
 
   ShowNextPress();
   progress_->setText(ConsoleProgressText(state));
@@ -313,7 +307,7 @@ void OperatorConsoleWindow::Refresh() {
   }
   if (currentRow >= 0) plan_->scrollToItem(plan_->item(currentRow, 0));
 
-  const std::vector<QString> won = ConsoleWinnerRows(LoadResultLog(dir_));
+  const std::vector<QString> won = ConsoleWinnerRows(session_.Winners());
   winners_->clear();
   for (const QString& w : won) winners_->addItem(w);
 }

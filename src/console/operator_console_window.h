@@ -16,7 +16,6 @@ class QVBoxLayout;
 
 namespace kavrel {
 
-class ProgramDir;
 class DrawSession;
 
 // The operator's window on the laptop while the stage fills the projector: the event's titles, where
@@ -29,7 +28,7 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
 
  public:
   // Observes `session` from construction to destruction.
-  OperatorConsoleWindow(DrawSession& session, StageLink& stage, const ProgramDir& dir, QWidget* parent = nullptr);
+  OperatorConsoleWindow(DrawSession& session, StageLink& stage, QWidget* parent = nullptr);
   ~OperatorConsoleWindow() override;
 
   // Reads the draw state, the titles and the result file again and shows them. Cheap enough for every
@@ -63,7 +62,6 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
 
   DrawSession& session_;
   StageLink& stage_;
-  const ProgramDir& dir_;
   QMenuBar* menuBar_ = nullptr;
   QLabel* mainTitle_ = nullptr;
   QLabel* subTitle_ = nullptr;

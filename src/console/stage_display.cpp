@@ -22,7 +22,6 @@ StageDisplay::StageDisplay(StageLink& stage, DrawSession& session, Prompter& pro
     : stage_(stage),
       session_(session),
       prompter_(prompter),
-      dir_(dir),
       settings_(dir.Path(ProgramDir::kConfigIni)),
       operatorParent_(std::move(operatorParent)),
       plan_(ToQt(LoadStageScreen(settings_))) {
@@ -102,7 +101,7 @@ void StageDisplay::Place(const std::vector<QScreen*>& screens) {
   QScreen* consoleScreen = screens[static_cast<std::size_t>(placement_.console)];
   const bool wasUp = console_ && console_->isVisible();
   if (!console_) {
-    console_ = std::make_unique<OperatorConsoleWindow>(session_, stage_, dir_);
+    console_ = std::make_unique<OperatorConsoleWindow>(session_, stage_);
     console_->installEventFilter(this);
     if (consolePanel_) console_->AddSidePanel(consolePanel_());
   }

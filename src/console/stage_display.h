@@ -62,7 +62,6 @@ class StageDisplay : public QObject {
   StageLink& stage_;
   DrawSession& session_;
   Prompter& prompter_;
-  const ProgramDir& dir_;
   Settings settings_;
   std::function<void(QWidget*)> operatorParent_;
   StageScreenPlan plan_;

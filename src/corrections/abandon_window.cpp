@@ -24,8 +24,8 @@ bool Ticked(const QListWidgetItem* item) {
 }
 }  // namespace
 
-AbandonWindow::AbandonWindow(const ProgramDir& dir, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), prompter_(prompter), choice_(LoadResultLog(dir)) {
+AbandonWindow::AbandonWindow(const std::vector<ResultLine>& results, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), choice_(results) {
   setObjectName(QStringLiteral("AbandonWindow"));
   setWindowTitle(QStringLiteral("弃奖"));
   setModal(true);

@@ -12,7 +12,6 @@ class QListWidget;
 
 namespace kavrel {
 
-class ProgramDir;
 class Prompter;
 
 // "弃奖": the operator ticks the winners of one award who give up their prize, chooses whether they
@@ -22,7 +21,8 @@ class AbandonWindow : public QDialog {
   Q_OBJECT
 
  public:
-  AbandonWindow(const ProgramDir& dir, Prompter& prompter, QWidget* parent = nullptr);
+  // `results`: the winners recorded so far, one line per award as the draw keeps them.
+  AbandonWindow(const std::vector<ResultLine>& results, Prompter& prompter, QWidget* parent = nullptr);
 
   AbandonRequest Request() const;
 

@@ -91,6 +91,7 @@ void DrawController::StartPressed() {
   // The fresh draw on the stage waits for the previous one's results to be put aside.
   if (recovery_.FreshDrawBlocked()) {
     if (!recovery_.RetryPutAside()) return;
+    winners_.Load(dir_);
     FixFreshSeal();
   }
   StartChecksAndRoll();
@@ -209,7 +210,8 @@ std::string CongratulationText(const std::string& award, const std::vector<std::
 
 }  // namespace
 
-void DrawController::WinnersGivenUp(const std::vector<std::string>& entries) {
+void DrawController::WinnersGivenUp(const std::string& award, const std::vector<std::string>& entries) {
+  winners_.MarkAbandoned(award, entries);
   const std::set<std::string> gone(entries.begin(), entries.end());
   auto without = [&](Marquee& m) {
     if (m.award.empty()) return false;
@@ -230,6 +232,7 @@ void DrawController::WinnersGivenUp(const std::vector<std::string>& entries) {
 
 void DrawController::PastDrawBroughtBack() {
   viewingPastDraw_ = true;
+  winners_.Load(dir_);
   NotifyChanged();
 }
 
@@ -322,11 +325,13 @@ void DrawController::RecordStop() {
   // (over the same pool and the same receipt counters, so with the same winners). The three are one
   // step: a crash between them (even between the two result files) finds the stop not made.
   const FileStep step(dir_);
-  if (!files_->RecordResults(dir_, award, prize, entries, state_.lastAwardName == award, when)) {
+  const bool extendLastLine = state_.lastAwardName == award;
+  if (!files_->RecordResults(dir_, award, prize, entries, extendLastLine, when)) {
     AbortRoll();
     Message(texts::kRecordFailed, texts::kErrorCaption, Icon::Error);
     return;
   }
+  winners_.AddBatch(award, prize, entries, extendLastLine);
   // The roll stops on the winners: they are painted over the last tick.
   PaintBatch(state_, Rules(), stage_);
   state_.batchWinners = std::move(positions);

@@ -18,6 +18,7 @@
 #include "engine/ports/stage_hooks.h"
 #include "engine/random_source.h"
 #include "engine/stage_music.h"
+#include "engine/winner_journal.h"
 #include "storage/draw_history.h"
 #include "storage/program_dir.h"
 #include "storage/stage_settings.h"
@@ -125,6 +126,9 @@ class DrawController {
 
   // The draw's receipts (config\receipts.log): the seal and the last receipt's hash for the windows.
   const DrawReceipts& Receipts() const { return receipts_; }
+  // The winners recorded in the draw on the stage (a past draw's when one was brought back), as the
+  // result files hold them.
+  const std::vector<ResultLine>& Winners() const { return winners_.Lines(); }
   // What the seal of the draw under way says of repeated entries, for "公证信息" (GB18030): how many
   // extra copies, whether they were kept, and while they are extra tickets each repeated entry's
   // share of them (read from the sealed list). Empty without receipts or repeated entries.
@@ -144,9 +148,9 @@ class DrawController {
   // be taken (a batch was drawn, a number was taken, the draw keeps no receipts, a roll is running).
   void AudienceNumberPressed();
 
-  // The winners given up (F3): the marquee no longer congratulates them; when none of its winners is
-  // left it shows the event's own marquee text again.
-  void WinnersGivenUp(const std::vector<std::string>& entries);
+  // The winners given up (F3), marked in `award`'s results: the marquee no longer congratulates them;
+  // when none of its winners is left it shows the event's own marquee text again.
+  void WinnersGivenUp(const std::string& award, const std::vector<std::string>& entries);
   // A past draw's results were brought back in place of this draw's (which had not begun). They are for
   // viewing: a start press, an undo or a correction over them is refused with the reason, until a
   // fresh draw (F1) puts them aside again. Continuing them would draw over a pool that still holds their
@@ -233,6 +237,7 @@ class DrawController {
   DrawFiles* files_ = &DrawFiles::Real();
   std::function<void()> changeListener_;
   DrawReceipts receipts_{dir_};
+  WinnerJournal winners_;
   DrawRecovery recovery_{state_, options_, dir_, prompter_, clock_, receipts_};
   bool receiptWarned_ = false;
   // The duplicates last asked about and the answer, so a restart over the same list asks no more.

@@ -56,6 +56,8 @@ void DrawController::StartUp() {
     ResumeDraw();
   else
     ResetDraw();
+  // Whatever the start found (no list, a resume, a fresh draw), the views show the winners on file.
+  winners_.Load(dir_);
   music_.StartOnStage();
   stage_.SetVisible(StageElement::PrizePicture, false);
   stage_.LayoutStage();
@@ -160,6 +162,7 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   }
   if (!asideDone) recovery_.TellAsideFailed(asideFailed, texts::kFreshDrawBlocked);
   recovery_.SetFreshDrawBlocked(!asideDone, reason);
+  winners_.Load(dir_);
   viewingPastDraw_ = false;
   undoneBatchReady_ = false;
   if (RollActive()) sound_.StopAllSounds();
@@ -225,6 +228,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   if (unconfirmedBatch) step.emplace(dir_);
   if (unconfirmedBatch && !recovery_.TakeBackUnconfirmedBatch(record))
     return FreshStartAfterDamagedRecord(Gb(texts::kTrimFailed));
+  winners_.Load(dir_);
   StopRoll();
   undoneBatchReady_ = false;
   // The receipts go on where the results stand; a receipt written for the batch just taken back goes
@@ -323,7 +327,7 @@ void DrawController::UndoPressed() {
   // the pool: taking the batch back would return that entry a second time, or the marked text as a
   // new participant. The batch stays; the operator is told why.
   const std::size_t count = state_.recordedEntries.size();
-  const auto log = LoadResultLog(dir_);
+  const auto& log = winners_.Lines();
   if (!log.empty()) {
     const auto& winners = log.back().winners;
     for (std::size_t i = winners.size() > count ? winners.size() - count : 0; i < winners.size(); ++i)
@@ -342,6 +346,7 @@ void DrawController::UndoPressed() {
   const bool openedLine = log.empty() || log.back().winners.size() <= count;
   const RemovedBatch removed = RemoveLastBatch(dir_, count);
   if (!removed.written) return Message(texts::kUndoFailed, texts::kErrorCaption, Icon::Error);
+  winners_.RemoveLastBatch(count);
 
   state_.lastAwardName = openedLine ? std::string() : state_.recordedAwardName;
   if (!options_.repeatAllowed)

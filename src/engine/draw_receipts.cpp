@@ -125,6 +125,7 @@ bool SealsTheSame(const Receipt& old, const SealInputs& in) {
 bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool deliberate) {
   active_ = false;
   seal_.clear();
+  sealLine_.clear();
   lastHash_.clear();
   ResetCounters();
   FreshKey();
@@ -152,6 +153,7 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool
         key_ = *key;
         active_ = true;
         seal_ = old.seal->seal;
+        sealLine_ = old.lines.front();
         lastHash_ = Sha256Hex(old.lines.back());
         audience_ = old.audience;
         repeat_ = old.repeat;
@@ -198,6 +200,7 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool
   if (!WriteTextFile(logPath, ReceiptLogText({line}))) return false;
   active_ = true;
   seal_ = r.seal;
+  sealLine_ = line;
   lastHash_ = Sha256Hex(line);
   reseal_ = reseal;
   previousSeal_ = previous;
@@ -207,6 +210,7 @@ bool DrawReceipts::FixSeal(const SealInputs& in, const LocalDateTime& when, bool
 ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, const std::string& recordSeal) {
   active_ = false;
   seal_.clear();
+  sealLine_.clear();
   lastHash_.clear();
   ResetCounters();
   ResumeReceipts found;
@@ -258,6 +262,7 @@ ResumeReceipts DrawReceipts::PickUp(int recordedBatches, bool batchTakenBack, co
   key_ = *key;
   active_ = true;
   seal_ = scan.seal->seal;
+  sealLine_ = scan.lines.front();
   reseal_ = scan.seal->reseal;
   previousSeal_ = scan.seal->previousSeal;
   lastHash_ = Sha256Hex(scan.lines.back());

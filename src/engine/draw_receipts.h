@@ -116,6 +116,8 @@ class DrawReceipts {
   // The seal of the draw under way ("" when none), and the SHA-256 of the log's last line (the closing
   // hash once Closed()).
   const std::string& Seal() const { return seal_; }
+  // The seal's line as the log holds it (what a membership proof is checked against); "" when none.
+  const std::string& SealLine() const { return sealLine_; }
   const std::string& LastHash() const { return lastHash_; }
   // Seals of this event before the one under way that had nothing drawn under them, and the last one.
   int Reseals() const { return reseal_; }
@@ -168,6 +170,7 @@ class DrawReceipts {
   bool active_ = false;
   bool closed_ = false;
   std::string seal_;
+  std::string sealLine_;
   std::string lastHash_;
   int reseal_ = 0;
   std::string previousSeal_;

@@ -124,7 +124,7 @@ void DrawSession::Abandon(const AbandonRequest& request) {
   // The receipt comes after the result files and before the resume record, as at a stop.
   if (done.done) {
     controller_.RecordAbandonReceipt(done.awardName, done.abandoned, done.returned, QueuedLines(done.queued));
-    controller_.WinnersGivenUp(done.abandoned);
+    controller_.WinnersGivenUp(done.awardName, done.abandoned);
   }
   if (state_.planChanged)
     controller_.ShowReadyState();

@@ -50,6 +50,9 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   const DrawMode& Mode() const { return mode_; }
   const SoundSettings& Sounds() const { return controller_.Sounds(); }
   const DrawReceipts& Receipts() const { return controller_.Receipts(); }
+  // The winners recorded so far (GB18030), one line per award as config\result.dat holds them: what
+  // the views list, without reading the file.
+  const std::vector<ResultLine>& Winners() const { return controller_.Winners(); }
   // How the sealed list's repeated entries were handled, for the notary window (GB18030; empty: none).
   std::string SealedDuplicatesNote() const { return controller_.SealedDuplicatesNote(); }
   // A batch rolls, or is frozen (not the finished stage's press, which also takes space as a stop).

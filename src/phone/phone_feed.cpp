@@ -8,8 +8,6 @@
 #include "storage/codec.h"
 #include "storage/participant_store.h"
 #include "storage/program_dir.h"
-#include "storage/receipt_log.h"
-#include "storage/result_store.h"
 #include "storage/signin_codes.h"
 #include "storage/text_file.h"
 
@@ -69,11 +67,6 @@ void PhoneFeed::ReloadEntriesIfChanged() {
       codesSaved_ = false;
     }
   }
-  sealLine_.clear();
-  if (sealed_.present) {
-    const ReceiptLines log = ReadReceiptLines(dir_.Path(ProgramDir::kReceiptsLog));
-    if (!log.lines.empty()) sealLine_ = log.lines.front();
-  }
 }
 
 void PhoneFeed::PublishNow() {
@@ -82,14 +75,15 @@ void PhoneFeed::PublishNow() {
   if (session_.Revealing()) return;
   ReloadEntriesIfChanged();
   PhoneSnapshotInputs in;
-  for (ResultLine& line : LoadResultLog(dir_)) {
-    in.awards.push_back(PhoneAward{std::move(line.awardName), std::move(line.prizeName), std::move(line.winners)});
-  }
+  for (const ResultLine& line : session_.Winners())
+    in.awards.push_back(PhoneAward{line.awardName, line.prizeName, line.winners});
   // Lookups answer from the sealed list once the draw is sealed (what the receipts prove).
   in.entries = sealed_.present ? sealed_.entries : list_.entries;
   in.signinEntries = list_.entries;
   in.sealed = sealed_.present;
-  in.sealLine = sealLine_;
+  // Proofs are made against the seal of the draw's own receipts, never against a log it does not keep.
+  const DrawReceipts& receipts = session_.Receipts();
+  if (receipts.Active()) in.sealLine = receipts.SealLine();
   in.codes = codes_;
   const DrawOptions& draw = session_.Rules();
   // The stage masks only the rolling texts; a photo's name is the person's file name.
@@ -97,7 +91,6 @@ void PhoneFeed::PublishNow() {
   in.options = options_;
   // Every phone in the room keeps the record's hashes as it grows: a log rewritten afterwards no
   // longer holds what they saw (kavrel-verify --seen).
-  const DrawReceipts& receipts = session_.Receipts();
   if (receipts.Active())
     in.notary = {receipts.Seal(), receipts.AudienceNumber(), receipts.LastHash(), receipts.Closed()};
   auto snap = BuildPhoneSnapshot(in, revision_ + 1);

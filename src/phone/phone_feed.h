@@ -58,7 +58,6 @@ class PhoneFeed : public QObject, private DrawObserver {
   ListFile list_;
   ListFile sealed_;
   bool entriesChanged_ = false;
-  std::string sealLine_;
   SigninCodes codes_;
   bool codesSaved_ = true;
 };

@@ -89,7 +89,7 @@ void StageWindow::OpenAwardGroups() {
 // the change with its receipt and the ready state or resume record that follow it.
 void StageWindow::OpenAbandon() {
   if (!session_.CorrectionMayOpen("弃奖")) return;
-  AbandonWindow window(dir_, prompter_, OperatorWindow());
+  AbandonWindow window(session_.Winners(), prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.Abandon(window.Request());
 }
 

@@ -21,7 +21,7 @@ bool StageWindow::DrawUnderWay() const {
 void StageWindow::OfferWinnerShow() {
   // After a fresh start the show would be empty: the audience is more likely waiting for the winners of
   // the draw just put aside (the program was restarted, or the draw restarted by mistake).
-  if (LoadResultLog(dir_).empty()) {
+  if (session_.Winners().empty()) {
     if (const auto past = LatestPastDrawWithResults(dir_)) {
       const QString question =
           QStringLiteral("本次抽奖还没有中奖结果。\n是否展示上一次抽奖（%1，%2 名中奖人员）的中奖名单？")

@@ -421,7 +421,7 @@ void StageWindow::ToggleWinnersWall() {
   }
   if (scaledBackground_.size() != size()) update();
   const QPixmap background = background_.isNull() ? DefaultStageBackground(size()) : FillScreen(background_, size());
-  wall_ = new WinnersWall(ReadWallGroups(dir_), background, this);
+  wall_ = new WinnersWall(WallGroupsOf(session_.Winners()), background, this);
   wall_->setAttribute(Qt::WA_DeleteOnClose);
   wall_->setGeometry(rect());
   wall_->show();

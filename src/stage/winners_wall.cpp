@@ -29,10 +29,10 @@ void DrawRimmed(QPainter& p, const QRect& box, int flags, const QString& text, c
 
 }  // namespace
 
-std::vector<WallGroup> ReadWallGroups(const ProgramDir& dir) {
+std::vector<WallGroup> WallGroupsOf(const std::vector<ResultLine>& results) {
   std::vector<WallGroup> groups;
   const std::string& abandoned = AbandonedMark();
-  for (const ResultLine& line : LoadResultLog(dir)) {
+  for (const ResultLine& line : results) {
     const QString award = ToQt(line.awardName);
     auto it = std::find_if(groups.begin(), groups.end(), [&](const WallGroup& g) { return g.award == award; });
     if (it == groups.end()) {

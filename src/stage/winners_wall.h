@@ -10,7 +10,7 @@
 
 namespace kavrel {
 
-class ProgramDir;
+struct ResultLine;
 
 // One award on the wall and its winners, in the order they were drawn.
 struct WallGroup {
@@ -19,9 +19,9 @@ struct WallGroup {
   QStringList winners;
 };
 
-// Every winner so far from the result files, grouped by award in the order the awards were first
+// Every winner so far (the draw's result lines), grouped by award in the order the awards were first
 // drawn; a winner who gave the prize up is left out.
-std::vector<WallGroup> ReadWallGroups(const ProgramDir& dir);
+std::vector<WallGroup> WallGroupsOf(const std::vector<ResultLine>& results);
 
 // The winners wall (画板_中奖墙): a full-screen page of every winner so far, grouped by award, over the
 // stage's background, in names the back of the hall can read. More than a page turns by itself every

@@ -37,12 +37,12 @@ std::string JoinFields(const std::vector<std::string>& fields, std::size_t count
   return line;
 }
 
-// In result.dat: the newest line of the award gets the mark after its last unmarked field equal to
-// each of `entries` (one occurrence per entry given). The line is split and rebuilt once, however
-// many entries are marked: an award's line can hold thousands of winners. Returns, per entry,
-// whether it was marked.
-std::vector<bool> MarkInResultLog(std::string& text, const std::string& awardName,
-                                  const std::vector<std::string>& entries) {
+}  // namespace
+
+// The line is split and rebuilt once, however many entries are marked: an award's line can hold
+// thousands of winners.
+std::vector<bool> MarkAbandonedInResultLog(std::string& text, const std::string& awardName,
+                                           const std::vector<std::string>& entries) {
   std::vector<bool> marked(entries.size(), false);
   std::size_t lineEnd = text.size();
   while (true) {
@@ -66,8 +66,6 @@ std::vector<bool> MarkInResultLog(std::string& text, const std::string& awardNam
     lineEnd = crlf;
   }
 }
-
-}  // namespace
 
 std::string ResultTextBlock(const std::string& awardName, const std::vector<std::string>& winners,
                             const LocalDateTime& when) {
@@ -160,6 +158,36 @@ std::vector<ResultLine> ParseResultLog(const std::string& text) {
   return lines;
 }
 
+void AddBatchToResultLog(std::string& log, const std::string& awardName, const std::string& prizeName,
+                         const std::vector<std::string>& winners, bool extendLastLine) {
+  // A batch whose prize was changed for it alone does not join the line of its award's earlier
+  // batches: that line names one prize for all its winners, and these won another.
+  if (extendLastLine && !log.empty()) {
+    const LastLine last = FindLastLine(log);
+    if (last.fields.size() < 2 || last.fields[1] != prizeName) extendLastLine = false;
+  }
+  if (!extendLastLine || log.empty()) {
+    if (!log.empty()) log += "\r\n";
+    log += awardName + "-" + prizeName + "-";
+  }
+  for (const auto& winner : winners) log += winner + "-";
+}
+
+std::vector<std::string> RemoveLastBatchFromResultLog(std::string& log, std::size_t batchWinnerCount) {
+  if (log.empty()) return {};
+  const LastLine last = FindLastLine(log);
+  const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
+  const std::size_t count = std::min(batchWinnerCount, winnerCount);
+  std::vector<std::string> removed(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
+  if (winnerCount <= batchWinnerCount) {
+    // The batch opened this line: the line goes together with the CR LF before it.
+    log.erase(last.start >= 2 ? last.start - 2 : 0);
+  } else {
+    log.replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
+  }
+  return removed;
+}
+
 bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
                  const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when) {
   const auto logPath = dir.Path(ProgramDir::kResultDat);
@@ -168,17 +196,7 @@ bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std:
   auto exported = TryReadTextFile(exportPath);
   if (!log || !exported) return false;  // rewriting them would lose the winners recorded so far
 
-  // A batch whose prize was changed for it alone does not join the line of its award's earlier
-  // batches: that line names one prize for all its winners, and these won another.
-  if (extendLastLine && !log->empty()) {
-    const LastLine last = FindLastLine(*log);
-    if (last.fields.size() < 2 || last.fields[1] != prizeName) extendLastLine = false;
-  }
-  if (!extendLastLine || log->empty()) {
-    if (!log->empty()) *log += "\r\n";
-    *log += awardName + "-" + prizeName + "-";
-  }
-  for (const auto& winner : winners) *log += winner + "-";
+  AddBatchToResultLog(*log, awardName, prizeName, winners, extendLastLine);
   *exported += ResultTextBlock(awardName, winners, when);
 
   return WriteTextFiles({{logPath, std::move(*log)}, {exportPath, std::move(*exported)}});
@@ -199,16 +217,7 @@ RemovedBatch RemoveLastBatch(const ProgramDir& dir, std::size_t batchWinnerCount
   if (RemoveLastResultBlock(*exported)) writes.push_back({exportPath, std::move(*exported)});
 
   if (!log->empty()) {
-    const LastLine last = FindLastLine(*log);
-    const std::size_t winnerCount = last.fields.size() > 2 ? last.fields.size() - 2 : 0;
-    const std::size_t count = std::min(batchWinnerCount, winnerCount);
-    removed.winners.assign(last.fields.rbegin(), last.fields.rbegin() + static_cast<std::ptrdiff_t>(count));
-    if (winnerCount <= batchWinnerCount) {
-      // The batch opened this line: the line goes together with the CR LF before it.
-      log->erase(last.start >= 2 ? last.start - 2 : 0);
-    } else {
-      log->replace(last.start, std::string::npos, JoinFields(last.fields, last.fields.size() - count));
-    }
+    removed.winners = RemoveLastBatchFromResultLog(*log, batchWinnerCount);
     writes.push_back({logPath, std::move(*log)});
   }
   // Both files or neither, so they still agree when the undo fails.
@@ -235,7 +244,7 @@ AbandonMarks MarkAbandonedEntries(const ProgramDir& dir, const std::string& awar
   }
   std::string log = *oldLog;
   bool exportChanged = false;
-  const std::vector<bool> inLog = MarkInResultLog(log, awardName, entries);
+  const std::vector<bool> inLog = MarkAbandonedInResultLog(log, awardName, entries);
   for (std::size_t e = 0; e < entries.size(); ++e) {
     // result.dat is what the program reads back (the winner lists, the resume check); result.txt is
     // only for people, so an entry found in result.dat alone still counts as marked.

@@ -44,6 +44,19 @@ std::string ResultTextBlock(const std::string& awardName, const std::vector<std:
 bool RemoveLastResultBlock(std::string& text);
 bool MarkAbandonedInResultText(std::string& text, const std::string& awardName, const std::string& entry);
 
+// The changes a stop, an undo and a given-up prize make to result.dat's text, for the file and for
+// the copy the draw keeps in memory, so that the two cannot tell different stories. A batch joins the
+// last line when `extendLastLine` and that line names the same prize, otherwise opens a line of its
+// own. The last batch of `batchWinnerCount` winners goes from the last line (the whole line when it
+// holds no more); its winners are returned, last one first. The newest line of `awardName` gets the
+// abandon mark after its last unmarked field equal to each of `entries` (one occurrence per entry
+// given); per entry, whether it was marked.
+void AddBatchToResultLog(std::string& log, const std::string& awardName, const std::string& prizeName,
+                         const std::vector<std::string>& winners, bool extendLastLine);
+std::vector<std::string> RemoveLastBatchFromResultLog(std::string& log, std::size_t batchWinnerCount);
+std::vector<bool> MarkAbandonedInResultLog(std::string& text, const std::string& awardName,
+                                           const std::vector<std::string>& entries);
+
 // Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
 // last line when `extendLastLine` (the batch continues the award drawn last) and that line names the
 // same prize (a prize changed for one batch opens a line of its own), and result.txt

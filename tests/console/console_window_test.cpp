@@ -54,7 +54,7 @@ class ConsoleTest : public ::testing::Test {
     stage->show();
     stage->StartUp();
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
-    console = std::make_unique<OperatorConsoleWindow>(*session, *link, dir);
+    console = std::make_unique<OperatorConsoleWindow>(*session, *link);
     stage->SetOperatorWindow(console.get());
     console->show();
   }

@@ -59,7 +59,7 @@ class SessionScenario : public ::testing::Test {
     stage->show();
     stage->StartUp();
     link = std::make_unique<StageLinkTo<StageWindow>>(*stage);
-    console = std::make_unique<OperatorConsoleWindow>(*session, *link, dir);
+    console = std::make_unique<OperatorConsoleWindow>(*session, *link);
     session->AddObserver(counter);
     stage->SetOperatorWindow(console.get());  // the console's keys are the stage's keys
     console->show();

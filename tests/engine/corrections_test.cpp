@@ -46,7 +46,12 @@ class Corrections : public EngineFixture {
     r.batchText = batches;
     return r;
   }
-  AbandonOutcome Run(const AbandonRequest& r) { return Abandon(r, state, options, dir, prompter); }
+  // The abandon as the session runs it, without the receipt: the change, then the draw's own record.
+  AbandonOutcome Run(const AbandonRequest& r) {
+    AbandonOutcome outcome = Abandon(r, state, options, dir, prompter);
+    if (outcome.done) ctl().WinnersGivenUp(outcome.awardName, outcome.abandoned);
+    return outcome;
+  }
   // What the stage does after the window closed.
   void AfterCorrection() {
     if (state.planChanged)

@@ -1,5 +1,6 @@
 // The draw as the program owns it: commands sent to the session, with no window in between, and a
 // stage that may come and go.
+#include "engine/abandon.h"
 #include "engine/audience_notes.h"
 #include "engine/draw_session.h"
 #include "engine_fixture.h"
@@ -123,6 +124,45 @@ TEST_F(SessionTest, TheDrawGoesOnWithNoStageAttached) {
   session->AttachStage(stage, windows);
   session->Start();  // the next batch is announced on the stage
   EXPECT_EQ(stage.Text(StageElement::NumberLabel), U("按空格键开始抽取"));
+}
+
+// The views list the winners the draw keeps in memory: after every command that changes the result
+// files, they are what the files hold, and a resume starts from what the files hold.
+TEST_F(SessionTest, TheWinnersTheViewsListAreThoseOnFileAfterEveryCommand) {
+  auto onFile = [this] { return ResultLogText(LoadResultLog(dir)); };
+  auto kept = [this] { return ResultLogText(session->Winners()); };
+  session->StartUp();
+  EXPECT_TRUE(session->Winners().empty());
+  RollBatch();
+  EXPECT_EQ(kept(), onFile());
+  session->Start();
+  RollBatch();  // the award's second batch joins its line
+  ASSERT_EQ(session->Winners().size(), 1u);
+  EXPECT_EQ(kept(), onFile());
+  prompter.ScriptAnswer(Answer::Ok);
+  session->Undo();
+  EXPECT_EQ(kept(), onFile());
+  RollBatch();
+  AbandonRequest gaveUp;
+  gaveUp.awardName = session->Winners().back().awardName;
+  gaveUp.entries = {session->Winners().back().winners.back()};
+  session->Abandon(gaveUp);
+  ASSERT_NE(kept().find(AbandonedMark()), std::string::npos);
+  EXPECT_EQ(kept(), onFile());
+
+  session->RemoveObserver(view);
+  session->DetachStage();
+  session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
+  session->AttachStage(stage, windows);
+  session->AddObserver(view);
+  prompter.ScriptAnswer(Answer::Yes);  // the draw is resumed
+  session->StartUp();
+  EXPECT_EQ(kept(), onFile());
+  ASSERT_FALSE(session->Winners().empty());
+  prompter.ScriptAnswer(Answer::Ok);
+  session->Restart();  // F1: the draw goes into history
+  EXPECT_TRUE(session->Winners().empty());
+  EXPECT_EQ(kept(), onFile());
 }
 
 }  // namespace
