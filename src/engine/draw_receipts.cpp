@@ -310,9 +310,9 @@ bool DrawReceipts::Append(Receipt receipt, const LocalDateTime& when) {
   ReceiptLines log = ReadReceiptLines(path);
   if (log.lines.empty()) return false;
   // Another draw's log in its place (a past draw brought back from history): this draw's story
-  // cannot be told in it any more.
-  const auto first = ParseReceipt(log.lines.front());
-  if (!first || first->kind != ReceiptKind::Seal || first->seal != seal_) {
+  // cannot be told in it any more. Its seal line is compared as text: a seal's line names the whole
+  // plan, and reading it again at every stop would cost more the longer the plan.
+  if (log.lines.front() != sealLine_) {
     active_ = false;
     return false;
   }

@@ -12,13 +12,31 @@ void WinnerJournal::Load(const ProgramDir& dir) {
 
 void WinnerJournal::AddBatch(const std::string& awardName, const std::string& prizeName,
                              const std::vector<std::string>& winners, bool extendLastLine) {
+  const std::size_t lastLine = LastLineStart();
+  const bool lineThere = lastLine < text_.size();
   AddBatchToResultLog(text_, awardName, prizeName, winners, extendLastLine);
-  Parse();
+  ParseFrom(lastLine, lineThere);
 }
 
 void WinnerJournal::RemoveLastBatch(std::size_t batchWinnerCount) {
+  const std::size_t lastLine = LastLineStart();
+  const bool lineThere = lastLine < text_.size();
   RemoveLastBatchFromResultLog(text_, batchWinnerCount);
-  Parse();
+  ParseFrom(lastLine, lineThere);
+}
+
+// Where the last line starts, as the result file's own changes find it.
+std::size_t WinnerJournal::LastLineStart() const {
+  const std::size_t crlf = text_.rfind("\r\n");
+  return crlf == std::string::npos ? 0 : crlf + 2;
+}
+
+// A stop and an undo change nothing before the last line: only the text from there is read again,
+// so a stop late in a long evening costs what the first one did.
+void WinnerJournal::ParseFrom(std::size_t lastLine, bool lineThere) {
+  if (lineThere && !lines_.empty()) lines_.pop_back();
+  if (lastLine >= text_.size()) return;  // the last line went with its batch
+  for (ResultLine& line : ParseResultLog(text_.substr(lastLine))) lines_.push_back(std::move(line));
 }
 
 void WinnerJournal::MarkAbandoned(const std::string& awardName, const std::vector<std::string>& entries) {

@@ -28,6 +28,9 @@ class WinnerJournal {
 
  private:
   void Parse() { lines_ = ParseResultLog(text_); }
+  std::size_t LastLineStart() const;
+  // `lineThere`: the text held a last line from `lastLine` before the change.
+  void ParseFrom(std::size_t lastLine, bool lineThere);
 
   std::string text_;
   std::vector<ResultLine> lines_;
