@@ -92,9 +92,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
-  const DrawState& state() const { return session_.Draw(); }
-  const DrawMode& mode() const { return session_.Mode(); }
-  const DrawOptions& options() const { return session_.Rules(); }
   StageMenus* menus() const { return menus_; }
   StageMenuBar* menuBar() const { return menuBar_; }
   const StageElements& elements() const { return elements_; }

@@ -168,7 +168,7 @@ TEST_F(ConsoleTest, TheStateTextSaysWhatTheNextPressDoes) {
   EXPECT_EQ(startStop->text(), QStringLiteral("恢复画面  （空格）"));
   Press(Qt::Key_Space);
   EXPECT_FALSE(stage->blanked());
-  EXPECT_FALSE(stage->state().Rolling()) << "the press only brought the picture back";
+  EXPECT_FALSE(session->Draw().Rolling()) << "the press only brought the picture back";
   console->Refresh();
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("准备就绪 — 按空格键开始滚动"));
 
@@ -178,7 +178,7 @@ TEST_F(ConsoleTest, TheStateTextSaysWhatTheNextPressDoes) {
     Ticks(1);
     Press(Qt::Key_Space);
   }
-  ASSERT_TRUE(stage->state().WinnersShown());
+  ASSERT_TRUE(session->Draw().WinnersShown());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("最后一批已抽出 — 按空格键显示“抽奖完毕！”"));
   Press(Qt::Key_Space);
   EXPECT_EQ(stage->elements().centre->text(), QStringLiteral("抽奖完毕！"));

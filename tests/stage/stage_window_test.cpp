@@ -282,7 +282,7 @@ TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
   // The clicker's keys are the wall's: no batch is announced behind it.
   Press(Qt::Key_PageDown);
   Press(Qt::Key_PageUp);
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
   // Escape closes the wall; the stage stands as it was.
   Press(Qt::Key_Escape);
   ASSERT_TRUE(
@@ -293,7 +293,7 @@ TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
   Press(Qt::Key_Space);
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙")) == nullptr; }, 5000));
-  EXPECT_TRUE(stage->state().WinnersShown());
+  EXPECT_TRUE(session->Draw().WinnersShown());
 }
 
 TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {

@@ -5,57 +5,24 @@
 
 namespace kavrel {
 
-// The stage elements the draw engine shows, hides or writes to. Each one is the control of
-// the same design name on StageWindow (objectName in brackets).
+// What the audience sees that the draw decides: each part by its role. The stage decides what shows
+// each one (which control, where, in which font); the engine names no control of it.
 enum class StageElement {
-  MainTitle,     // 透明标签_主标题
-  SubTitle,      // 透明标签_副标题
-  AwardLabel,    // 透明标签_奖项
-  PrizeLabel,    // 透明标签_奖品名称
-  DrawerLabel,   // 透明标签_抽奖人
-  StatusLabel,   // 透明标签_抽奖状态
-  NumberLabel,   // 透明标签_中奖号码 (the centre label: "按空格键开始抽取", "抽奖完毕！")
-  Marquee,       // 标签_滚动
-  StartButton,   // 超级按钮_开始 (its text is the caption "开始" / "准备")
-  StopButton,    // 超级按钮_停止
-  RollingPanel,  // 画板_滚动
-  PrizePicture,  // 画板_奖品图片
-  MenuBar,       // 外形框_菜单
+  MainTitle,     // the event's title
+  SubTitle,      // its subtitle
+  AwardLabel,    // the award being drawn
+  PrizeLabel,    // its prize
+  DrawerLabel,   // who draws it
+  StatusLabel,   // the progress line ("准备抽取【…】…")
+  NumberLabel,   // the centre text ("按空格键开始抽取", "抽奖完毕！")
+  Marquee,       // the scrolling line (the event's text, or the congratulations)
+  StartButton,   // the start button; its text is what the next press does ("开始" / "准备")
+  StopButton,    // the stop button
+  RollingPanel,  // where the candidates roll and the winners stay
+  PrizePicture,  // the prize's picture
+  MenuBar,       // the stage's menu bar
 };
 inline constexpr std::size_t kStageElementKinds = static_cast<std::size_t>(StageElement::MenuBar) + 1;
-
-// Returns the design name of an element, e.g. "透明标签_奖项" (UTF-8, for logs and tests).
-inline const char* DesignName(StageElement e) {
-  switch (e) {
-    case StageElement::MainTitle:
-      return "透明标签_主标题";
-    case StageElement::SubTitle:
-      return "透明标签_副标题";
-    case StageElement::AwardLabel:
-      return "透明标签_奖项";
-    case StageElement::PrizeLabel:
-      return "透明标签_奖品名称";
-    case StageElement::DrawerLabel:
-      return "透明标签_抽奖人";
-    case StageElement::StatusLabel:
-      return "透明标签_抽奖状态";
-    case StageElement::NumberLabel:
-      return "透明标签_中奖号码";
-    case StageElement::Marquee:
-      return "标签_滚动";
-    case StageElement::StartButton:
-      return "超级按钮_开始";
-    case StageElement::StopButton:
-      return "超级按钮_停止";
-    case StageElement::RollingPanel:
-      return "画板_滚动";
-    case StageElement::PrizePicture:
-      return "画板_奖品图片";
-    case StageElement::MenuBar:
-      return "外形框_菜单";
-  }
-  return "";
-}
 
 // How the draw engine drives the stage. StageWindow implements it; engine tests use a recording
 // fake. Every text is GB18030 bytes. All calls come on the UI thread and must return promptly:

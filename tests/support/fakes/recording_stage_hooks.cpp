@@ -2,6 +2,19 @@
 
 namespace kavrel {
 
+namespace {
+
+// The part's name in the call log.
+const char* PartName(StageElement e) {
+  static constexpr const char* kNames[] = {"MainTitle",    "SubTitle",     "AwardLabel", "PrizeLabel",  "DrawerLabel",
+                                           "StatusLabel",  "NumberLabel",  "Marquee",    "StartButton", "StopButton",
+                                           "RollingPanel", "PrizePicture", "MenuBar"};
+  static_assert(std::size(kNames) == kStageElementKinds);
+  return kNames[static_cast<std::size_t>(e)];
+}
+
+}  // namespace
+
 std::string RecordingStageHooks::Text(StageElement e) const {
   auto it = texts.find(e);
   return it == texts.end() ? std::string() : it->second;
@@ -9,12 +22,12 @@ std::string RecordingStageHooks::Text(StageElement e) const {
 
 void RecordingStageHooks::SetText(StageElement element, const std::string& text) {
   texts[element] = text;
-  calls.push_back(std::string("text ") + DesignName(element) + " " + text);
+  calls.push_back(std::string("text ") + PartName(element) + " " + text);
 }
 
 void RecordingStageHooks::SetVisible(StageElement element, bool isVisible) {
   visible[element] = isVisible;
-  calls.push_back(std::string(isVisible ? "show " : "hide ") + DesignName(element));
+  calls.push_back(std::string(isVisible ? "show " : "hide ") + PartName(element));
 }
 
 bool RecordingStageHooks::IsVisible(StageElement element) const {

@@ -10,7 +10,7 @@ namespace kavrel {
 
 // Test double of StageHooks: keeps the texts and visibilities it was given, the timer state and
 // the last tick's painted candidates, and records every call except the per-tick paints as a
-// line ("text 透明标签_奖项 <gb text>", "show 画板_滚动", "timer start 1", ...).
+// line ("text AwardLabel <gb text>", "show RollingPanel", "timer start 1", ...).
 class RecordingStageHooks : public StageHooks {
  public:
   std::vector<std::string> calls;
