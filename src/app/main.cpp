@@ -22,6 +22,7 @@
 #include "platform/single_instance.h"
 #include "platform/system_cameras.h"
 #include "platform/system_clock.h"
+#include "stage/command_actions.h"
 #include "stage/stage_window.h"
 #include "start_up_guard.h"
 #include "storage/codec.h"
@@ -93,7 +94,9 @@ static int RunProgram(QApplication& app) {
   kavrel::DrawSession session(prompter, sound, clock, dir);
   // ResumeStageMusic plays what the sound settings name; the draw keeps them current.
   sound.UseSoundSettings(session.Sounds());
-  kavrel::StageWindow stage(session, prompter, sound, clock, dir, &kavrel::OpenWithShell);
+  // The commands' actions: the stage's menus, the console's buttons and the keys of both run them.
+  kavrel::CommandActions actions;
+  kavrel::StageWindow stage(session, prompter, sound, clock, dir, &kavrel::OpenWithShell, &actions);
   prompter.SetParent(&stage);
   stage.UseCameras(kavrel::SystemCameras());
   // The stage goes on the screen chosen for it last time (when it is there), the operator console on

@@ -1,5 +1,6 @@
 #include "console/operator_console_window.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include "console/console_texts.h"
 #include "console/stage_thumbnail.h"
 #include "engine/draw_session.h"
+#include "stage/command_actions.h"
 #include "storage/codec.h"
 
 namespace kavrel {
@@ -148,8 +150,7 @@ OperatorConsoleWindow::OperatorConsoleWindow(DrawSession& session, StageLink& st
   startStop_ = new QPushButton(now);
   startStop_->setObjectName(QStringLiteral("按钮_开始停止"));
   startStop_->setFocusPolicy(Qt::NoFocus);  // a focused button would take the space bar for itself
-  connect(startStop_, &QPushButton::clicked, this,
-          [this] { stage_.RunCommand(session_.Draw().Rolling() ? StageCommand::Stop : StageCommand::Start); });
+  connect(startStop_, &QPushButton::clicked, stage_.Actions().StartStop(), &QAction::trigger);
   nowLayout->addWidget(phase_);
   nowLayout->addWidget(progress_);
   nowLayout->addWidget(pool_);
@@ -240,7 +241,10 @@ QWidget* OperatorConsoleWindow::BuildCommandButtons() {
       // Windows not built yet stay visibly unavailable rather than pretending.
       button->setEnabled(CommandAvailable(b.command));
       const StageCommand command = b.command;
-      connect(button, &QPushButton::clicked, this, [this, command] { stage_.RunCommand(command); });
+      if (QAction* action = stage_.Actions().Action(command))
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+      else
+        connect(button, &QPushButton::clicked, this, [this, command] { stage_.RunCommand(command); });
       grid->addWidget(button, row, column++);
     }
   };

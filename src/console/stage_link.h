@@ -13,6 +13,8 @@ class QWidget;
 
 namespace kavrel {
 
+class CommandActions;
+
 // What the operator's side needs of the stage beyond the draw (which it reads from the draw session):
 // the stage's window for its thumbnail and for the hand-over of keys and message boxes, the move to a
 // screen, and the stage commands the console's buttons run. The console knows the stage only through
@@ -22,6 +24,8 @@ class StageLink {
   virtual ~StageLink() = default;
   virtual QWidget& Window() = 0;
   virtual void RunCommand(StageCommand command) = 0;
+  // The command actions the stage's menus and keys run, for the console's buttons and keys.
+  virtual CommandActions& Actions() = 0;
   virtual void MoveToScreen(QScreen* screen) = 0;
   virtual void SetOperatorWindow(QWidget* window) = 0;
   virtual QWidget* OperatorWindow() = 0;
@@ -42,6 +46,7 @@ class StageLinkTo final : public StageLink {
   explicit StageLinkTo(Stage& stage) : stage_(stage) {}
   QWidget& Window() override { return stage_; }
   void RunCommand(StageCommand command) override { stage_.RunCommand(command); }
+  CommandActions& Actions() override { return stage_.Actions(); }
   void MoveToScreen(QScreen* screen) override { stage_.MoveToScreen(screen); }
   void SetOperatorWindow(QWidget* window) override { stage_.SetOperatorWindow(window); }
   QWidget* OperatorWindow() override { return stage_.OperatorWindow(); }

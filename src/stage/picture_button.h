@@ -8,8 +8,8 @@ namespace kavrel {
 
 // The stage's start and stop buttons (超级按钮_…): the built-in glossy red face with a gold rim and a
 // highlight band (drawn in vector form when the resources are missing), its caption centred on it, lighter under the
-// mouse and darker while pressed. It never takes the keyboard focus: the space bar belongs to the stage's key
-// dispatcher, not to a focused button.
+// mouse and darker while pressed. It never takes the keyboard focus: the space bar belongs to the start/stop
+// key, not to a focused button.
 class PictureButton : public QAbstractButton {
   Q_OBJECT
 

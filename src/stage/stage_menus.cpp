@@ -1,9 +1,10 @@
 #include "stage/stage_menus.h"
 
+#include "stage/command_actions.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 
 namespace kavrel {
@@ -27,19 +28,9 @@ const char* const kBarButtonStyle =
     "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F24A55, stop:1 #A80D1F); }"
     "QPushButton:pressed { background: #8E0A16; }";
 
-// "编辑抽奖人员名单(T)" is shown with T as its accelerator: the letter in brackets, typed while the
-// popup is open, chooses the item. The item keeps the design text as its name.
-QString WithAccelerator(const char* text) {
-  QString shown = QString::fromUtf8(text);
-  static const QRegularExpression letter(QStringLiteral("\\(([A-Z])\\)"));
-  const QRegularExpressionMatch m = letter.match(shown);
-  if (m.hasMatch()) shown.insert(m.capturedStart(1), QLatin1Char('&'));
-  return shown;
-}
-
 }  // namespace
 
-StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
+StageMenus::StageMenus(CommandActions& actions, QWidget* parent) : QObject(parent), actions_(actions) {
   const char* const titles[kPopupCount] = {"界面", "设定", "功能", "帮助"};
   for (int i = 0; i < kPopupCount; ++i) {
     menus_[i] = new QMenu(QString::fromUtf8(titles[i]), parent);
@@ -48,60 +39,60 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
   }
 
   QMenu* ui = menus_[kInterface];
-  QMenu* background = ui->addMenu(WithAccelerator("更改背景图片(S)"));
+  QMenu* background = ui->addMenu(QStringLiteral("更改背景图片(&S)"));
   background->setStyleSheet(QString::fromUtf8(kMenuStyle));
-  AddItem(background, "自定义", StageCommand::CustomBackground);
+  AddItem(background, StageCommand::CustomBackground);
   background->addSeparator();
   // "默认" is checked while the built-in picture is on the stage; choosing it brings that picture back.
-  defaultBackground_ = AddItem(background, "默认", StageCommand::DefaultBackground, true);
+  defaultBackground_ = AddItem(background, StageCommand::DefaultBackground);
   defaultBackground_->setChecked(true);
-  AddItem(ui, "更改界面位置(T)", StageCommand::ToggleLayoutEdit, true);
-  AddItem(ui, "恢复默认位置(U)", StageCommand::RestoreDefaultPositions);
-  AddItem(ui, "修改字体和颜色", StageCommand::FontsAndColours);
-  AddItem(ui, "恢复默认字体和颜色", StageCommand::RestoreDefaultLook);
+  AddItem(ui, StageCommand::ToggleLayoutEdit);
+  AddItem(ui, StageCommand::RestoreDefaultPositions);
+  AddItem(ui, StageCommand::FontsAndColours);
+  AddItem(ui, StageCommand::RestoreDefaultLook);
   ui->addSeparator();
-  AddItem(ui, "锁定屏幕(X)", StageCommand::LockScreen);
-  AddItem(ui, "最小化窗口(Y)   F11", StageCommand::Minimise);
-  AddItem(ui, "关闭软件(Z)  F12", StageCommand::Quit);
+  AddItem(ui, StageCommand::LockScreen);
+  AddItem(ui, StageCommand::Minimise);
+  AddItem(ui, StageCommand::Quit);
 
   QMenu* settings = menus_[kSettings];
-  AddItem(settings, "编辑抽奖人员名单(T)", StageCommand::EditList);
-  AddItem(settings, "主副标题/奖项设定(U)", StageCommand::AwardSettings);
+  AddItem(settings, StageCommand::EditList);
+  AddItem(settings, StageCommand::AwardSettings);
   settings->addSeparator();
-  AddItem(settings, "奖项分组设置(V)", StageCommand::AwardGroups);
+  AddItem(settings, StageCommand::AwardGroups);
   settings->addSeparator();
-  AddItem(settings, "抽奖音效设置(W)", StageCommand::SoundSettings);
-  AddItem(settings, "播放或停止背景音乐    F9", StageCommand::ToggleMusic);
+  AddItem(settings, StageCommand::SoundSettings);
+  AddItem(settings, StageCommand::ToggleMusic);
   settings->addSeparator();
-  AddItem(settings, "文字(号码)抽奖模式(X)", StageCommand::TextMode, true);
-  AddItem(settings, "图片(照片)抽奖模式(Y)", StageCommand::PictureMode, true);
+  AddItem(settings, StageCommand::TextMode);
+  AddItem(settings, StageCommand::PictureMode);
   settings->addSeparator();
-  AddItem(settings, "自动隐藏主菜单(ESC)", StageCommand::ToggleMenuBar, true);
-  AddItem(settings, "显示到扩展显示屏(Z)", StageCommand::ExtendedDisplay);
-  AddItem(settings, "现场手机互动", StageCommand::PhoneInteraction);
+  AddItem(settings, StageCommand::ToggleMenuBar);
+  AddItem(settings, StageCommand::ExtendedDisplay);
+  AddItem(settings, StageCommand::PhoneInteraction);
 
   QMenu* functions = menus_[kFunctions];
-  AddItem(functions, "展示中奖人员名单(O)   F6", StageCommand::WinnerShow);
-  AddItem(functions, "中奖墙   F10", StageCommand::WinnersWall);
-  AddItem(functions, "显示中奖人员名单(P)   F7", StageCommand::LatestBatch);
-  AddItem(functions, "查看中奖名单(Q)", StageCommand::WinnerList);
-  AddItem(functions, "查看未中奖名单(R)", StageCommand::NonWinnerList);
+  AddItem(functions, StageCommand::WinnerShow);
+  AddItem(functions, StageCommand::WinnersWall);
+  AddItem(functions, StageCommand::LatestBatch);
+  AddItem(functions, StageCommand::WinnerList);
+  AddItem(functions, StageCommand::NonWinnerList);
   functions->addSeparator();
-  AddItem(functions, "导出中奖名单", StageCommand::ExportWinners);
-  AddItem(functions, "历史抽奖记录", StageCommand::DrawHistory);
-  AddItem(functions, "公证信息", StageCommand::NotaryInfo);
-  AddItem(functions, "现场随机数", StageCommand::AudienceNumber);
+  AddItem(functions, StageCommand::ExportWinners);
+  AddItem(functions, StageCommand::DrawHistory);
+  AddItem(functions, StageCommand::NotaryInfo);
+  AddItem(functions, StageCommand::AudienceNumber);
   functions->addSeparator();
-  AddItem(functions, "重新开始抽奖(T)   F1", StageCommand::Restart);
-  AddItem(functions, "从某奖项开始抽(U)", StageCommand::StartFrom);
+  AddItem(functions, StageCommand::Restart);
+  AddItem(functions, StageCommand::StartFrom);
   functions->addSeparator();
-  AddItem(functions, "弃奖(V)   F3", StageCommand::Abandon);
-  AddItem(functions, "补奖(W)   F4", StageCommand::Supplement);
-  AddItem(functions, "临时修改奖品(X)   F8", StageCommand::PrizeChange);
+  AddItem(functions, StageCommand::Abandon);
+  AddItem(functions, StageCommand::Supplement);
+  AddItem(functions, StageCommand::PrizeChange);
   functions->addSeparator();
-  AddItem(functions, "撤销上一批抽奖(Z)   F2", StageCommand::Undo);
+  AddItem(functions, StageCommand::Undo);
 
-  AddItem(menus_[kHelp], "操作提示(Y)", StageCommand::HelpTips);
+  AddItem(menus_[kHelp], StageCommand::HelpTips);
 
   SetMenuBarShown(false);
   SetTextMode(true);
@@ -110,23 +101,14 @@ StageMenus::StageMenus(QWidget* parent) : QObject(parent) {
 
 StageMenus::~StageMenus() = default;
 
-QAction* StageMenus::AddItem(QMenu* menu, const char* text, StageCommand command, bool checkable) {
-  QAction* a = menu->addAction(WithAccelerator(text));
-  a->setObjectName(QString::fromUtf8(text));
-  a->setCheckable(checkable);
-  a->setEnabled(CommandAvailable(command));
-  connect(a, &QAction::triggered, this, [this, a, command] {
-    // Qt flips a checkable item on click; undo that, the command decides the mark from the state.
-    if (a->isCheckable()) a->setChecked(!a->isChecked());
-    emit commandTriggered(command);
-  });
-  actions_[command] = a;
+QAction* StageMenus::AddItem(QMenu* menu, StageCommand command) {
+  QAction* a = actions_.Action(command);
+  menu->addAction(a);
   return a;
 }
 
 QAction* StageMenus::action(StageCommand command) const {
-  auto it = actions_.find(command);
-  return it == actions_.end() ? nullptr : it->second;
+  return command == StageCommand::BlankScreen ? nullptr : actions_.Action(command);
 }
 
 void StageMenus::ShowPopupMenu(Popup which, const QPoint& screenPos) {
@@ -140,12 +122,12 @@ bool StageMenus::AnyPopupOpen() const {
 }
 
 void StageMenus::SetMenuBarShown(bool shown) {
-  actions_.at(StageCommand::ToggleMenuBar)->setChecked(!shown);
+  actions_.Action(StageCommand::ToggleMenuBar)->setChecked(!shown);
 }
 
 void StageMenus::SetTextMode(bool textMode) {
-  actions_.at(StageCommand::TextMode)->setChecked(textMode);
-  actions_.at(StageCommand::PictureMode)->setChecked(!textMode);
+  actions_.Action(StageCommand::TextMode)->setChecked(textMode);
+  actions_.Action(StageCommand::PictureMode)->setChecked(!textMode);
 }
 
 void StageMenus::SetDefaultBackground(bool on) {
@@ -153,11 +135,11 @@ void StageMenus::SetDefaultBackground(bool on) {
 }
 
 void StageMenus::SetLayoutEditMode(bool on) {
-  actions_.at(StageCommand::ToggleLayoutEdit)->setChecked(on);
+  actions_.Action(StageCommand::ToggleLayoutEdit)->setChecked(on);
 }
 
 bool StageMenus::TextModeChecked() const {
-  return actions_.at(StageCommand::TextMode)->isChecked();
+  return actions_.Action(StageCommand::TextMode)->isChecked();
 }
 
 StageMenuBar::StageMenuBar(StageMenus* menus, QWidget* parent) : QFrame(parent), menus_(menus) {
@@ -169,7 +151,7 @@ StageMenuBar::StageMenuBar(StageMenus* menus, QWidget* parent) : QFrame(parent),
     auto* b = new QPushButton(menus->menu(static_cast<StageMenus::Popup>(i))->title(), this);
     b->setObjectName(QString::fromUtf8(names[i]));
     b->setGeometry(40 * i, 1, 40, 20);
-    // Keys always go to the dispatcher: a focused button would swallow the space bar.
+    // A focused button would take the space bar from the start/stop key.
     b->setFocusPolicy(Qt::NoFocus);
     b->setStyleSheet(QString::fromUtf8(kBarButtonStyle));
     // clicked fires when the left button is released over the button, which is when the popup opens.

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPoint>
 #include <array>
-#include <map>
 
 #include "stage/stage_commands.h"
 
@@ -15,10 +14,11 @@ class QWidget;
 
 namespace kavrel {
 
-// The stage's four popup menus "界面", "设定", "功能" and "帮助". Item texts carry their hotkey names
-// ("   F1") as part of the text; the keys themselves go through the key dispatcher, so an item never
-// gets a Qt shortcut (that would run a command twice). Check marks mirror stage state: the stage
-// sets them through the setters below, and a click never flips them by itself.
+class CommandActions;
+
+// The stage's four popup menus "界面", "设定", "功能" and "帮助", laid out from the program's command
+// actions (an item shows its key beside its text). Check marks mirror stage state: the stage sets them
+// through the setters below, and a click never flips them by itself.
 class StageMenus : public QObject {
   Q_OBJECT
 
@@ -26,7 +26,7 @@ class StageMenus : public QObject {
   enum Popup { kInterface = 0, kSettings = 1, kFunctions = 2, kHelp = 3 };
   static constexpr int kPopupCount = 4;
 
-  explicit StageMenus(QWidget* parent);
+  StageMenus(CommandActions& actions, QWidget* parent);
   ~StageMenus() override;
 
   QMenu* menu(Popup which) const { return menus_[which]; }
@@ -44,14 +44,11 @@ class StageMenus : public QObject {
   void SetDefaultBackground(bool on);  // "默认" under "更改背景图片(S)"
   bool TextModeChecked() const;
 
- signals:
-  void commandTriggered(kavrel::StageCommand command);
-
  private:
-  QAction* AddItem(QMenu* menu, const char* text, StageCommand command, bool checkable = false);
+  QAction* AddItem(QMenu* menu, StageCommand command);
 
   std::array<QMenu*, kPopupCount> menus_{};
-  std::map<StageCommand, QAction*> actions_;
+  CommandActions& actions_;
   QAction* defaultBackground_ = nullptr;
 };
 

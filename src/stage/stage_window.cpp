@@ -14,8 +14,8 @@
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
 #include "results/result_window.h"
+#include "stage/command_actions.h"
 #include "stage/custom_background.h"
-#include "stage/key_dispatcher.h"
 #include "stage/results_panel.h"
 #include "stage/roll_layout.h"
 #include "stage/stage_menus.h"
@@ -30,7 +30,8 @@
 namespace kavrel {
 
 StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& sound, const Clock& clock,
-                         const ProgramDir& dir, HelpTipsWindow::OpenDocument openDocument, QWidget* parent)
+                         const ProgramDir& dir, HelpTipsWindow::OpenDocument openDocument, CommandActions* actions,
+                         QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       prompter_(prompter),
       sound_(sound),
@@ -48,7 +49,9 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
   elements_ = CreateStageElements(this);
   elements_.window = this;
   elements_.rolling->UsePhotoCache(photoCache_);
-  menus_ = new StageMenus(this);
+  if (!actions) ownActions_ = std::make_unique<CommandActions>();
+  actions_ = actions ? actions : ownActions_.get();
+  menus_ = new StageMenus(*actions_, this);
   menus_->action(StageCommand::PhoneInteraction)->setEnabled(false);  // until the phone side is attached
   menuBar_ = new StageMenuBar(menus_, this);
   menuBar_->hide();
@@ -59,7 +62,18 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
       session_, settings_, [this](const std::string& stored) { return NativePath(ResolveStoredPicture(dir_, stored)); },
       this);
 
-  connect(menus_, &StageMenus::commandTriggered, this, &StageWindow::RunCommand);
+  connect(actions_, &CommandActions::commandTriggered, this, &StageWindow::RunCommand);
+  connect(actions_, &CommandActions::startStopPressed, this, &StageWindow::PressStartStop);
+  // The clicker turns the wall's pages while it is up, and Escape closes it.
+  connect(actions_, &CommandActions::pagePressed, this, [this](bool forward) {
+    if (wall_ && wall_->isVisible()) return void(wall_->HandleKey(forward ? Qt::Key_PageDown : Qt::Key_PageUp));
+    PressStartStop();
+  });
+  connect(actions_, &CommandActions::escapePressed, this, [this] {
+    if (wall_ && wall_->isVisible()) return void(wall_->HandleKey(Qt::Key_Escape));
+    RunCommand(StageCommand::ToggleMenuBar);
+  });
+  actions_->TakeKeys(this);
   connect(elements_.startButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Start); });
   connect(elements_.stopButton, &QAbstractButton::clicked, this, [this] { RunCommand(StageCommand::Stop); });
 
@@ -76,14 +90,9 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
   session_.AttachStage(*this, *this);
-
-  // Every key pressed on the stage or on any of its controls (or on the operator console) goes to the
-  // dispatcher first, so a function key runs its command once whichever control has the focus.
-  qApp->installEventFilter(this);
 }
 
 StageWindow::~StageWindow() {
-  qApp->removeEventFilter(this);
   StageDestroyedOnce();
   session_.DetachStage();
 }
@@ -134,6 +143,9 @@ void StageWindow::RefitRollingPanel() {
 }
 
 void StageWindow::SetOperatorWindow(QWidget* window) {
+  // The keys work in the operator's window as on the stage.
+  if (operatorWindow_ && operatorWindow_ != this) actions_->DropKeys(operatorWindow_);
+  if (window && window != this) actions_->TakeKeys(window);
   operatorWindow_ = window;
   const bool wasOff = operatorControls_.OffStage();
   operatorControls_.SetConsoleUp(window && window != this, ControlsStayOnStage(settings_));
@@ -196,30 +208,8 @@ void StageWindow::RefreshPhotoCache() {
       LargestPhotoCell(session_.Mode().pictureRatio43));
 }
 
-bool StageWindow::DispatchKeyPress(int virtualKey) {
-  const StageCommand command = DispatchKey(virtualKey, session_.Draw().Rolling());
-  if (command == StageCommand::None) return false;
-  RunCommand(command);
-  return true;
-}
-
-bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      (static_cast<QWidget*>(watched)->window() == this ||
-       (operatorWindow_ && static_cast<QWidget*>(watched)->window() == operatorWindow_))) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    // The clicker turns the wall's pages while it is up.
-    if (wall_ && wall_->isVisible() && WinnersWall::PagingKey(key->key())) {
-      if (!key->isAutoRepeat()) wall_->HandleKey(key->key());
-      return true;
-    }
-    const int vk = VirtualKeyFromQtKey(key->key());
-    if (vk == 0 || DispatchKey(vk, session_.Draw().Rolling()) == StageCommand::None) return false;
-    // A held key repeats; the draw reacts to presses, not to the repeats.
-    if (!key->isAutoRepeat()) DispatchKeyPress(vk);
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
+void StageWindow::PressStartStop() {
+  RunCommand(session_.Draw().Rolling() ? StageCommand::Stop : StageCommand::Start);
 }
 
 void StageWindow::RunCommand(StageCommand command) {

@@ -34,6 +34,7 @@ class QTimer;
 namespace kavrel {
 
 class Clock;
+class CommandActions;
 class LayoutEditor;
 class PhotoCache;
 class ProgramDir;
@@ -51,8 +52,10 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   Q_OBJECT
 
  public:
+  // `actions`: the program's command actions, whose menu items and keys the stage takes; without
+  // them the stage makes its own.
   StageWindow(DrawSession& session, Prompter& prompter, SoundPort& sound, const Clock& clock, const ProgramDir& dir,
-              HelpTipsWindow::OpenDocument openDocument, QWidget* parent = nullptr);
+              HelpTipsWindow::OpenDocument openDocument, CommandActions* actions = nullptr, QWidget* parent = nullptr);
   ~StageWindow() override;
 
   // The start-up sequence, run once the window is on screen: the menu bar and the rolling area are
@@ -63,9 +66,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // Runs one command, as its key, menu item or button does. Commands whose windows do not exist yet
   // do nothing.
   void RunCommand(StageCommand command);
-  // The key dispatcher's entry: a virtual-key code pressed on the stage or one of its controls.
-  // True when the key has a command (it then ran once).
-  bool DispatchKeyPress(int virtualKey);
+  // The commands' actions: the menus' items, the console's buttons and every key run these.
+  CommandActions& Actions() { return *actions_; }
 
   // The screen the stage covers: the primary screen until MoveToScreen puts it elsewhere.
   QRect ScreenRect() const;
@@ -119,7 +121,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void ShowWinnerShow() override;
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -132,6 +133,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   QWidget* Element(StageElement element) const;
   void FitAndCentre(QLabel* label, bool vertically);
   void RefitRollingPanel();
+  // Space, F5 and the clicker: stops a roll, starts (or announces) otherwise.
+  void PressStartStop();
   void ToggleMenuBar();
   void ToggleLayoutEdit();
   void ChooseBackground();
@@ -180,6 +183,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   DrawSession& session_;
 
   StageElements elements_;
+  std::unique_ptr<CommandActions> ownActions_;  // when the program gave none (tests)
+  CommandActions* actions_ = nullptr;
   StageMenus* menus_ = nullptr;
   StageMenuBar* menuBar_ = nullptr;
   LayoutEditor* layoutEditor_ = nullptr;

@@ -17,6 +17,7 @@
 
 #include "lists/list_editor_window.h"
 #include "lists/list_tools.h"
+#include "stage/command_actions.h"
 #include "stage/stage_menus.h"
 #include "storage/program_dir.h"
 #include "support/fakes/fake_clock.h"
@@ -27,12 +28,9 @@ namespace {
 
 const QString kArrow = QStringLiteral(" → ");
 
-// An item as the operator reads it: no accelerator mark, no key name after the text
-// ("重新开始抽奖(&T)   F1" is "重新开始抽奖(T)").
+// An item as the operator reads it: no accelerator mark ("重新开始抽奖(&T)" is "重新开始抽奖(T)").
 QString Shown(QString text) {
-  text.remove(QLatin1Char('&'));
-  static const QRegularExpression keyName(QStringLiteral("\\s{2,}.*$"));
-  return text.remove(keyName).trimmed();
+  return text.remove(QLatin1Char('&')).trimmed();
 }
 
 // Every path of a menu and its submenus, the menu's own path included.
@@ -51,7 +49,8 @@ void Collect(const QString& path, const QMenu* menu, QSet<QString>& paths) {
 QSet<QString> ProgramMenuPaths() {
   QSet<QString> paths;
   QWidget stage;
-  StageMenus menus(&stage);
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   for (int i = 0; i < StageMenus::kPopupCount; ++i) {
     const QMenu* popup = menus.menu(static_cast<StageMenus::Popup>(i));
     Collect(Shown(popup->title()), popup, paths);
@@ -107,18 +106,17 @@ TEST(ManualMenus, EveryMenuPathThePagesNameIsInTheProgram) {
   EXPECT_GE(named, 20);
 }
 
-// The key a stage menu item shows after its text ("弃奖(V)   F3" → "F3"), by the item's path.
+// The key a stage menu item shows beside its text ("弃奖(V)" → "F3"), by the item's path.
 QMap<QString, QString> ProgramMenuKeys() {
   QMap<QString, QString> keys;
   QWidget stage;
-  StageMenus menus(&stage);
-  static const QRegularExpression keyName(QStringLiteral("\\s{2,}(\\S+)$"));
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   for (int i = 0; i < StageMenus::kPopupCount; ++i) {
     const QMenu* popup = menus.menu(static_cast<StageMenus::Popup>(i));
-    for (const QAction* a : popup->actions()) {
-      const auto match = keyName.match(a->text());
-      if (match.hasMatch()) keys.insert(Shown(popup->title()) + kArrow + Shown(a->text()), match.captured(1));
-    }
+    for (const QAction* a : popup->actions())
+      if (!a->shortcut().isEmpty())
+        keys.insert(Shown(popup->title()) + kArrow + Shown(a->text()), a->shortcut().toString());
   }
   return keys;
 }

@@ -24,6 +24,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/press_key.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -57,11 +58,11 @@ class ConsoleTest : public ::testing::Test {
     console = std::make_unique<OperatorConsoleWindow>(*session, *link);
     stage->SetOperatorWindow(console.get());
     console->show();
+    ActivateForKeys(console.get());
   }
 
   void Press(int qtKey) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(console.get(), &press);
+    PressKey(console.get(), qtKey);
     QApplication::processEvents();  // the console shows a change once its handler is done
   }
   void Ticks(int n) {

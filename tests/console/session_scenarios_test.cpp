@@ -26,6 +26,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/press_key.h"
 #include "verify/draw_verifier.h"
 
 namespace kavrel {
@@ -63,6 +64,7 @@ class SessionScenario : public ::testing::Test {
     session->AddObserver(counter);
     stage->SetOperatorWindow(console.get());  // the console's keys are the stage's keys
     console->show();
+    ActivateForKeys(console.get());
     eventMarquee = Marquee();
   }
   void TearDown() override {
@@ -70,8 +72,7 @@ class SessionScenario : public ::testing::Test {
   }
 
   void Press(int qtKey) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(console.get(), &press);
+    PressKey(console.get(), qtKey);
     QApplication::processEvents();
   }
   // One batch: the roll starts, ticks and stops on its winners.

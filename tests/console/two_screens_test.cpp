@@ -29,6 +29,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/press_key.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -183,10 +184,7 @@ TEST_F(TwoScreensTest, EscapeShowsTheMenuOnTheConsoleNeverOnTheProjector) {
   OperatorConsoleWindow* console = display->console();
   ASSERT_NE(console, nullptr);
   QMenuBar* bar = console->menuBar();
-  auto escape = [](QWidget* target) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-  };
+  auto escape = [](QWidget* target) { PressKey(target, Qt::Key_Escape); };
   EXPECT_FALSE(bar->isVisible());
 
   escape(console);

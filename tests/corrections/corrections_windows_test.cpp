@@ -27,6 +27,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/press_key.h"
 #include "support/when_shown.h"
 #include "support/widget_lookup.h"
 
@@ -56,14 +57,10 @@ class CorrectionWindows : public ::testing::Test {
     stage =
         std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, [](const std::string&) { return true; });
     stage->show();
+    ActivateForKeys(stage.get());
     stage->StartUp();
   }
-  void Press(int qtKey) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(stage.get(), &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(stage.get(), &release);
-  }
+  void Press(int qtKey) { PressKey(stage.get(), qtKey); }
   void DrawOneBatch() {
     Press(Qt::Key_Space);
     session->Tick();

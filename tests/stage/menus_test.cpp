@@ -6,65 +6,79 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
 #include <map>
+#include <string>
 #include <vector>
 
-#include "stage/key_dispatcher.h"
+#include "stage/command_actions.h"
 
 namespace kavrel {
 namespace {
 
-// The hotkey an item names ("…   F6", "…(ESC)") as a Qt key; 0 when it names none.
-int NamedKey(const QString& text) {
-  static const QRegularExpression functionKey(QStringLiteral("\\bF(\\d+)\\s*$"));
-  const QRegularExpressionMatch m = functionKey.match(text);
-  if (m.hasMatch()) return Qt::Key_F1 + m.captured(1).toInt() - 1;
-  return text.contains(QStringLiteral("(ESC)")) ? Qt::Key_Escape : 0;
-}
-
-// What the operator reads in a menu is what the key does: every key an item names runs that item's
-// command through the same path a key press on the stage takes, whether or not a roll is on; every
-// key that runs a command is named by exactly one item; a click runs its command once, with no Qt
-// shortcut that would run it a second time.
-TEST(StageMenus, EveryNamedHotkeyRunsItsItemAndEveryHotkeyIsNamed) {
-  QWidget stage;
-  StageMenus menus(&stage);
-  std::vector<StageCommand> triggered;
-  QObject::connect(&menus, &StageMenus::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
-  std::map<int, int> timesNamed;
-  for (int i = static_cast<int>(StageCommand::None); i <= static_cast<int>(StageCommand::HelpTips); ++i) {
-    const auto command = static_cast<StageCommand>(i);
-    QAction* item = menus.action(command);
-    if (item == nullptr) continue;
-    const std::string text = item->text().toStdString();
-    EXPECT_TRUE(item->shortcut().isEmpty()) << text;
-    if (item->isEnabled()) {
-      triggered.clear();
-      item->trigger();
-      EXPECT_EQ(triggered, std::vector<StageCommand>{command}) << text;
-    }
-    const int key = NamedKey(item->text());
-    if (key == 0) continue;
-    ++timesNamed[key];
-    const int virtualKey = VirtualKeyFromQtKey(key);
-    EXPECT_EQ(DispatchKey(virtualKey, false), command) << text;
-    EXPECT_EQ(DispatchKey(virtualKey, true), command) << text << " while rolling";
+// What the operator reads in a menu is what the key does, and a key runs one command once: pressed in
+// a window that took the keys, every key runs its action (no two actions share a key, which would make
+// Qt run neither); the menu item shows that key beside a text that no longer spells it out.
+TEST(CommandActions, EveryKeyRunsItsCommandOnceFromAWindowThatTookThem) {
+  QWidget window;
+  CommandActions actions;
+  StageMenus menus(actions, &window);
+  actions.TakeKeys(&window);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  std::vector<std::string> ran;
+  QObject::connect(&actions, &CommandActions::commandTriggered,
+                   [&](StageCommand c) { ran.push_back("command " + std::to_string(static_cast<int>(c))); });
+  QObject::connect(&actions, &CommandActions::startStopPressed, [&] { ran.push_back("start/stop"); });
+  QObject::connect(&actions, &CommandActions::pagePressed,
+                   [&](bool forward) { ran.push_back(forward ? "next" : "back"); });
+  QObject::connect(&actions, &CommandActions::escapePressed, [&] { ran.push_back("escape"); });
+  auto command = [](StageCommand c) {
+    return std::vector<std::string>{"command " + std::to_string(static_cast<int>(c))};
+  };
+  const std::map<Qt::Key, StageCommand> items = {
+      {Qt::Key_F1, StageCommand::Restart},      {Qt::Key_F2, StageCommand::Undo},
+      {Qt::Key_F3, StageCommand::Abandon},      {Qt::Key_F4, StageCommand::Supplement},
+      {Qt::Key_F6, StageCommand::WinnerShow},   {Qt::Key_F7, StageCommand::LatestBatch},
+      {Qt::Key_F8, StageCommand::PrizeChange},  {Qt::Key_F9, StageCommand::ToggleMusic},
+      {Qt::Key_F10, StageCommand::WinnersWall}, {Qt::Key_F11, StageCommand::Minimise},
+      {Qt::Key_F12, StageCommand::Quit}};
+  for (const auto& [key, c] : items) {
+    ran.clear();
+    QTest::keyClick(&window, key);
+    EXPECT_EQ(ran, command(c)) << QKeySequence(key).toString().toStdString();
+    QAction* item = menus.action(c);
+    EXPECT_EQ(item->shortcut(), QKeySequence(key));
+    EXPECT_FALSE(item->text().contains(QKeySequence(key).toString())) << item->text().toStdString();
+    EXPECT_TRUE(item->objectName().endsWith(QKeySequence(key).toString())) << "the design name keeps its key";
   }
-  for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key) {
-    const StageCommand command = DispatchKey(VirtualKeyFromQtKey(key), false);
-    // The presenter keys stand for the space bar, which names no menu item either.
-    if (command == StageCommand::None || command == StageCommand::Start) continue;
-    EXPECT_EQ(timesNamed[key], 1) << "key " << QKeySequence(key).toString().toStdString();
+  const std::vector<std::pair<Qt::Key, std::vector<std::string>>> keys = {
+      {Qt::Key_Space, {"start/stop"}},
+      {Qt::Key_F5, {"start/stop"}},
+      {Qt::Key_PageDown, {"next"}},
+      {Qt::Key_PageUp, {"back"}},
+      {Qt::Key_Escape, {"escape"}},
+      {Qt::Key_B, command(StageCommand::BlankScreen)},
+      {Qt::Key_Period, command(StageCommand::BlankScreen)},
+      {Qt::Key_A, {}},
+      {Qt::Key_Return, {}}};
+  for (const auto& [key, expected] : keys) {
+    ran.clear();
+    QTest::keyClick(&window, key);
+    EXPECT_EQ(ran, expected) << QKeySequence(key).toString().toStdString();
   }
-  EXPECT_FALSE(timesNamed.empty());
+  // A click on an item runs its command once too.
+  ran.clear();
+  menus.action(StageCommand::Undo)->trigger();
+  EXPECT_EQ(ran, command(StageCommand::Undo));
 }
 
 TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
   QWidget stage;
-  StageMenus menus(&stage);
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   QAction* hide = menus.action(StageCommand::ToggleMenuBar);
   QAction* text = menus.action(StageCommand::TextMode);
   QAction* picture = menus.action(StageCommand::PictureMode);
@@ -75,7 +89,7 @@ TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
   EXPECT_TRUE(menus.defaultBackgroundAction()->isChecked());
 
   std::vector<StageCommand> triggered;
-  QObject::connect(&menus, &StageMenus::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
+  QObject::connect(&actions, &CommandActions::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
   picture->trigger();
   EXPECT_EQ(triggered, std::vector<StageCommand>{StageCommand::PictureMode});
   // The command, not the click, decides the marks.
@@ -96,7 +110,8 @@ TEST(StageMenus, StartUpCheckMarksAndClicksThatDoNotFlipThem) {
 
 TEST(StageMenus, EveryItemWithAWindowIsEnabled) {
   QWidget stage;
-  StageMenus menus(&stage);
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   for (StageCommand c : {StageCommand::Abandon,       StageCommand::Supplement,
                          StageCommand::PrizeChange,   StageCommand::Minimise,
                          StageCommand::Quit,          StageCommand::ToggleMusic,
@@ -118,7 +133,8 @@ TEST(StageMenus, EveryItemWithAWindowIsEnabled) {
 TEST(StageMenuBar, ButtonsOpenTheirPopupsBelowTheBar) {
   QWidget stage;
   stage.setGeometry(0, 0, 800, 600);
-  StageMenus menus(&stage);
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   StageMenuBar bar(&menus, &stage);
   bar.move(30, 80);
   stage.show();
@@ -134,7 +150,7 @@ TEST(StageMenuBar, ButtonsOpenTheirPopupsBelowTheBar) {
 
   // The letter in brackets chooses its item while the popup is open.
   std::vector<StageCommand> triggered;
-  QObject::connect(&menus, &StageMenus::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
+  QObject::connect(&actions, &CommandActions::commandTriggered, [&](StageCommand c) { triggered.push_back(c); });
   bar.button(StageMenus::kSettings)->click();
   QTest::keyClick(menus.menu(StageMenus::kSettings), Qt::Key_T);
   EXPECT_EQ(triggered, std::vector<StageCommand>{StageCommand::EditList});

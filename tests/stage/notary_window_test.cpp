@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "platform/qr_code.h"
+#include "stage/command_actions.h"
 #include "stage/notary_window.h"
 #include "stage/stage_menus.h"
 #include "storage/receipt_log.h"
@@ -60,7 +61,8 @@ TEST(NotaryWindow, QrCodesOfOtherTextsDecodeToThemAtSmallSizesToo) {
 
 TEST(NotaryWindow, IsAnItemOfTheFunctionsMenu) {
   QWidget stage;
-  StageMenus menus(&stage);
+  CommandActions actions;
+  StageMenus menus(actions, &stage);
   QAction* item = menus.action(StageCommand::NotaryInfo);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->text(), QStringLiteral("公证信息"));

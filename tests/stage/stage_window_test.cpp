@@ -30,6 +30,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/press_key.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -61,15 +62,11 @@ class StageWindowTest : public ::testing::Test {
       return true;
     });
     stage->show();
+    ActivateForKeys(stage.get());
     stage->StartUp();
   }
 
-  void Press(int qtKey, QWidget* target = nullptr) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(target ? target : stage.get(), &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
-    QApplication::sendEvent(target ? target : stage.get(), &release);
-  }
+  void Press(int qtKey, QWidget* target = nullptr) { PressKey(target ? target : stage.get(), qtKey); }
   // What the draw timer does, without waiting for it.
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) session->Tick();
@@ -102,7 +99,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("准备抽取【一等奖】"))) << Text(e.status).toStdString();
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_FALSE(stage->menuBarShown());
-  // The stage covers the screen, and no button can take the space bar away from the dispatcher.
+  // The stage covers the screen, and no button can take the space bar away from the start/stop key.
   EXPECT_EQ(stage->geometry(), stage->ScreenRect());
   EXPECT_EQ(e.startButton->focusPolicy(), Qt::NoFocus);
   EXPECT_EQ(e.stopButton->focusPolicy(), Qt::NoFocus);
@@ -355,9 +352,7 @@ TEST_F(StageWindowTest, F6BeforeTheFirstWinnerOffersTheDrawPutAsideLast) {
   fs::create_directories(dir.Path(ProgramDir::kHistoryDir) / "20261209-194500");  // a list put aside, no winners
   bool listShown = false;
   auto closeOnceOpen = [&] {
-    QTimer::singleShot(0, [&] {
-      auto* window = qobject_cast<ResultWindow*>(QApplication::activeModalWidget());
-      ASSERT_NE(window, nullptr);
+    WhenShown<ResultWindow>([&](ResultWindow* window) {
       listShown = window->findChild<QWidget*>(QStringLiteral("透明标签2")) != nullptr;
       window->close();
     });
@@ -755,6 +750,7 @@ class PictureStageTest : public ::testing::Test {
     session = std::make_unique<DrawSession>(prompter, sound, clock, dir);
     stage = std::make_unique<StageWindow>(*session, prompter, sound, clock, dir, nullptr);
     stage->show();
+    ActivateForKeys(stage.get());
     stage->StartUp();
   }
 
