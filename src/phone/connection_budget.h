@@ -16,9 +16,11 @@ struct ConnectionLimits {
   // the whole, not a phone's worth; a newcomer past it, or past the whole, takes the place of an idle
   // connection instead of being refused where one can be taken (see ConnectionBudget::Evict).
   int maxPerAddress = 1125;
-  int idleMs = 30000;                // nothing received or sent for this long: closed
-  int requestMs = 10000;             // a request must arrive whole within this (slow senders are cut off)
-  qint64 maxUnanswered = 32 * 1024;  // bytes a request may hold (headers and body together)
+  int idleMs = 30000;     // no request begun this long after the last answer (or the opening): closed
+  int requestMs = 10000;  // a request must arrive whole within this (slow senders are cut off)
+  // The library's memory for one connection: a request's headers past it are refused (431) and the
+  // connection closed. A sign-in's form is bounded apart (phone_http.cpp).
+  qint64 maxUnanswered = 32 * 1024;
 };
 
 // The places of the phone server's connections: who holds one, what each is doing, and which to

@@ -252,7 +252,12 @@ qint64 PhoneHttp::Now() const {
 
 quint16 PhoneHttp::Listen(const QHostAddress& address, quint16 port, QString* error) {
   sockaddr_storage where{};
+#ifdef _WIN32
+  // Not select: winsock's holds 64 sockets by default, and a hall keeps 1,500 connections open.
+  unsigned int flags = MHD_USE_POLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
+#else
   unsigned int flags = MHD_USE_AUTO_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
+#endif
   if (address.protocol() == QAbstractSocket::IPv4Protocol) {
     auto* in = reinterpret_cast<sockaddr_in*>(&where);
     in->sin_family = AF_INET;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -162,6 +163,41 @@ TEST_F(PhoneServerTest, RefusesFloodsOversizedRequestsAndTooManyConnections) {
       20000));
   held.clear();
   EXPECT_TRUE(PollUntil([&] { return Exchange(port_, Get("/")).status == 200; }));
+}
+
+// The cuts the server makes itself, at short limits: a connection that never asks and a request
+// trickled in slower than allowed are closed; a result stream, quiet but for the heartbeat, is not.
+TEST_F(PhoneServerTest, IdleConnectionsAndSlowRequestsAreCutButStreamsStay) {
+  PhoneServerLimits limits;
+  limits.connections.idleMs = 400;
+  limits.connections.requestMs = 400;
+  Start(limits);
+  QTcpSocket idle, slow, stream;
+  for (QTcpSocket* s : {&idle, &slow, &stream}) {
+    s->connectToHost(QStringLiteral("127.0.0.1"), port_);
+    ASSERT_TRUE(PollUntil([&] { return s->state() == QAbstractSocket::ConnectedState; }));
+  }
+  stream.write(Get("/api/events"));
+  slow.write("GET / HTTP/1.1\r\nHost: x\r\n");
+  QElapsedTimer trickle;
+  trickle.start();
+  QByteArray got;
+  auto gone = [](QTcpSocket& s) {
+    s.waitForReadyRead(1);
+    return s.state() == QAbstractSocket::UnconnectedState;
+  };
+  EXPECT_TRUE(PollUntil([&] {
+    // A byte every 50 ms keeps the connection busy, never the request whole.
+    if (slow.state() == QAbstractSocket::ConnectedState && trickle.elapsed() > 50) {
+      slow.write("X");
+      trickle.restart();
+    }
+    stream.waitForReadyRead(1);
+    got += stream.readAll();
+    return gone(idle) && gone(slow) && got.count(":\n\n") >= 3;
+  })) << got.constData();
+  EXPECT_EQ(stream.state(), QAbstractSocket::ConnectedState);
+  EXPECT_TRUE(got.contains("retry: 1000"));
 }
 
 TEST_F(PhoneServerTest, StreamsEachPublishedStopAndStoppingClosesEverything) {
