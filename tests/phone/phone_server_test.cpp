@@ -229,6 +229,32 @@ TEST_F(PhoneServerTest, StreamsEachPublishedStopAndStoppingClosesEverything) {
   EXPECT_EQ(Exchange(port_, Get("/"), 500).status, 0);
 }
 
+// A sign-in waits for its save without a thread or a timer of its own; stopping the server then must
+// still let go of it, at once.
+TEST_F(PhoneServerTest, StoppingLetsGoOfASigninStillBeingSaved) {
+  SigninDesk slow(dir_, clock_, 60000);
+  ASSERT_TRUE(slow.Load());
+  server_ = std::make_unique<PhoneServer>(slow);
+  Publish({});
+  ASSERT_EQ(server_->Start(QHostAddress::LocalHost, 0), QString());
+  // Saved at once; the next save is a minute away.
+  ASSERT_EQ(Exchange(server_->Port(), test::PostSignin("q=E001")).status, 200);
+  QTcpSocket waiting;
+  waiting.connectToHost(QStringLiteral("127.0.0.1"), server_->Port());
+  ASSERT_TRUE(PollUntil([&] { return waiting.state() == QAbstractSocket::ConnectedState; }));
+  waiting.write(test::PostSignin("q=E002"));
+  ASSERT_TRUE(PollUntil([&] { return slow.Count() == 2u; }));
+  server_->Stop();
+  QByteArray got;
+  EXPECT_TRUE(PollUntil([&] {
+    waiting.waitForReadyRead(5);
+    got += waiting.readAll();
+    return waiting.state() == QAbstractSocket::UnconnectedState;
+  }));
+  EXPECT_FALSE(got.contains("\"ok\":true")) << got.constData();  // not saved yet: never told it was
+  server_.reset();
+}
+
 TEST_F(PhoneServerTest, OnlyTheOwnCodeSignsInAndLooksUpAndAnswersShowTheMaskedEntry) {
   typed_ = false;
   Start();
