@@ -13,7 +13,8 @@ PhoneServerLimits BudgetedLimits(int descriptorLimit) {
   int cap = kMostConnections;
   if (descriptorLimit > 0) {
     // The draw's own needs are a few dozen descriptors (display, sounds, threads' wake-ups, result
-    // files, picture folders); a quarter of the limit, and never less than 256, stays theirs.
+    // files, picture folders); a quarter of the limit, and never less than 256, stays theirs. The
+    // server may hold up to 64 more for a moment, the newcomers it is telling 503 (phone_http.cpp).
     const int reserve = std::max(256, descriptorLimit / 4);
     cap = std::clamp(descriptorLimit - reserve, 16, kMostConnections);
   }
