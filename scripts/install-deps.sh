@@ -26,8 +26,8 @@ PACKAGES=(
   python3-openpyxl python3-xlwt
   # pdftotext reads the exported PDF back in the tests
   poppler-utils
-  # the phone pages' web server (its CMake package needs the WebSockets one)
-  qt6-httpserver-dev qt6-websockets-dev
+  # the phone pages' web server
+  libmicrohttpd-dev
   # end-to-end checks (chromium drives the phone pages)
   xvfb xauth xdotool imagemagick x11-utils chromium chromium-driver curl
   # asset generators (music)

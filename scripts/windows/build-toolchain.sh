@@ -2,7 +2,8 @@
 # Builds everything the Windows (x86-64) build of the program links against, from Debian's own
 # packages and source packages only: MinGW-w64 from the archive, then Qt 6.4.2 (the version of the
 # Linux build, cross-built with the installed Linux Qt as its host), SDL2, SDL2_mixer, libqrencode,
-# libxlsxwriter, FreeXL and googletest, all installed into one prefix outside the repository.
+# libxlsxwriter, FreeXL, libmicrohttpd and googletest, all installed into one prefix outside the
+# repository.
 #
 #   KAVREL_WIN_PREFIX  where it all goes (default ~/.cache/kavrel-win64)
 #   JOBS               parallel compile jobs (default 2)
@@ -225,6 +226,20 @@ step_sdl2_mixer() {
     -DSDL2MIXER_MIDI=ON -DSDL2MIXER_MIDI_NATIVE=ON -DSDL2MIXER_MIDI_FLUIDSYNTH=OFF -DSDL2MIXER_MIDI_TIMIDITY=OFF
 }
 
+# The phone pages' web server (libmicrohttpd-12.dll). Plain HTTP on the venue's network, so no TLS
+# (no GnuTLS to cross-build); poll is required, since winsock's select holds 64 sockets by default and
+# a hall keeps 1,500 connections open.
+step_libmicrohttpd() {
+  local src
+  src=$(source_dir libmicrohttpd)
+  rm -rf "$BLD/libmicrohttpd" && mkdir -p "$BLD/libmicrohttpd"
+  cd "$BLD/libmicrohttpd"
+  "$src/configure" --host="$TRIPLE" --prefix="$PREFIX" --enable-shared --disable-static --disable-https \
+    --disable-curl --disable-doc --disable-examples --enable-poll=yes CC="$TRIPLE-gcc-posix"
+  nice -n 19 make -j "$JOBS"
+  make install
+}
+
 step_googletest() {
   local src
   src=$(source_dir googletest)
@@ -253,8 +268,6 @@ step_qtbase() {
 
 step_qtsvg() { qt_module qtsvg "$(source_dir qt6-svg)"; }
 step_qt5compat() { qt_module qt5compat "$(source_dir qt6-5compat)"; }
-step_qtwebsockets() { qt_module qtwebsockets "$(source_dir qt6-websockets)"; }
-step_qthttpserver() { qt_module qthttpserver "$(source_dir qt6-httpserver)"; }
 
 # QuaZip 1.4 from the source of Debian's Qt 5 package (the same upstream release as libquazip1-qt6, whose
 # own source the archive does not serve here), built for Qt 6. Its one use of Qt5Compat, QTextCodec,
@@ -328,8 +341,7 @@ run_step qtbase deb_src
 run_step quazip qtbase
 run_step qtsvg qtbase
 run_step qt5compat qtbase
-run_step qtwebsockets qtbase
-run_step qthttpserver qtwebsockets
+run_step libmicrohttpd deb_src
 run_step qtshadertools qtbase
 run_step qtmultimedia qtshadertools
 

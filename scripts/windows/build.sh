@@ -72,6 +72,12 @@ printf '[Paths]\nPlugins = plugins\nTranslations = translations\n' >"$out/qt.con
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 
 for f in "$out"/*.exe $(find "$out/plugins" -name '*.dll'); do deploy "$f"; done
+# The phone pages' web server comes in through kavrel-draw.exe's imports when the toolchain has it;
+# a folder without it would start and then fail on every machine, so a missing one stops the build.
+if [ -f "$prefix/lib/pkgconfig/libmicrohttpd.pc" ]; then
+  ls "$out"/libmicrohttpd-*.dll >/dev/null 2>&1 ||
+    { echo "windows: libmicrohttpd's DLL was not bundled (is it in $prefix/bin?)" >&2; exit 1; }
+fi
 $triple-strip --strip-unneeded "$out"/*.exe "$out"/*.dll $(find "$out/plugins" -name '*.dll') 2>/dev/null || true
 
 rm -f "$root/dist/$name.zip"

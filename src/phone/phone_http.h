@@ -1,80 +1,100 @@
 #pragma once
 
-#include <QAbstractHttpServer>
-#include <QElapsedTimer>
+#include <QByteArray>
 #include <QHash>
-#include <QHttpServerResponder>
-#include <QPointer>
-#include <QTimer>
+#include <QHostAddress>
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "phone/connection_budget.h"
 #include "phone/phone_server.h"
 #include "phone/rate_limiter.h"
 
+struct MHD_Connection;
+struct MHD_Daemon;
+
 namespace kavrel {
 
-// The HTTP side of PhoneServer, living on the server's thread: routes the few fixed paths to the
-// pages in the program's resources and to the answers made from the latest snapshot. No path
-// reaches a file: the pages are a fixed table read from resources once.
-class PhoneHttp : public QAbstractHttpServer {
-  Q_OBJECT
- public:
-  PhoneHttp(const SnapshotSlot& slot, const PhoneServerLimits& limits);
-  ~PhoneHttp() override;
+class EventStream;
 
-  // On the server's thread: listens; the port, or 0 and `error`.
+// The HTTP side of PhoneServer, on libmicrohttpd: the library's own polling thread reads and writes
+// every connection and calls the handlers below; a small watch thread cuts late connections and
+// sends the heartbeat. Routes the few fixed paths to the pages in the program's resources and to
+// the answers made from the latest snapshot. No path reaches a file: the pages are a fixed table
+// read from resources once.
+class PhoneHttp {
+ public:
+  // Hands a sign-in over to the desk (on the UI thread); called on the polling thread.
+  using Submit = std::function<void(quint64 ticket, const QByteArray& entryGb, const QString& address)>;
+
+  PhoneHttp(const SnapshotSlot& slot, const PhoneServerLimits& limits, Submit submit);
+  // Closes the listener and every connection; a sign-in still being saved is answered "closed".
+  ~PhoneHttp();
+  PhoneHttp(const PhoneHttp&) = delete;
+  PhoneHttp& operator=(const PhoneHttp&) = delete;
+
+  // Listens; the port, or 0 and `error`.
   quint16 Listen(const QHostAddress& address, quint16 port, QString* error);
-  // Closes the listener and every connection.
-  void Shut();
-  // A new snapshot was published: every stream gets it.
+  // Any thread: a new snapshot was published, every stream gets it.
   void Broadcast();
-  // The desk's answer to a sign-in.
+  // Any thread: the desk's answer to a sign-in (a ticket of another server is ignored).
   void Settle(quint64 ticket, int outcome);
 
- signals:
-  void SigninWanted(quint64 ticket, const QByteArray& entryGb, const QString& address);
-
- protected:
-  bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
-  void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
-
  private:
-  void Get(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
-  void SignIn(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
-  void OpenStream(const QHttpServerRequest& request, QTcpSocket* socket, QHttpServerResponder& responder);
-  void Heartbeat();
-  // Drops the streams that closed; cuts those that stopped reading or lived their time.
-  void PruneStreams(bool cutOld);
-  static void Answered(QTcpSocket* socket);
-
+  struct Request;
   struct Page {
     QByteArray type;
     QByteArray bytes;
   };
-  struct Waiting {
-    QPointer<QTcpSocket> socket;
-    QHttpServerResponder responder;
-    QString shown;
-  };
+
+  // The library's callbacks (on its polling thread) call the handlers below.
+  friend struct PhoneHttpCallbacks;
+
+  // False: the library closes the connection.
+  bool Handle(MHD_Connection* connection, Request& request, const QByteArray& url, const QByteArray& method,
+              const char* upload, std::size_t* uploadSize);
+  bool Get(MHD_Connection* connection, Request& request, const QByteArray& path);
+  bool SignIn(MHD_Connection* connection, Request& request);
+  bool OpenStream(MHD_Connection* connection, Request& request);
+  void Watch();
+  void Heartbeat(qint64 nowMs);
+  qint64 Now() const;
 
   const SnapshotSlot& slot_;
   PhoneServerLimits limits_;
-  GuardedTcpServer* tcp_ = nullptr;
-  QHash<QString, Page> pages_;
-  struct Stream {
-    QPointer<QTcpSocket> socket;
-    QHostAddress peer;
-    qint64 openedMs = 0;
-  };
-  std::vector<Stream> streams_;
-  std::unordered_map<quint64, Waiting> waiting_;
-  quint64 nextTicket_ = 1;
+  Submit submit_;
+  QHash<QByteArray, Page> pages_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::unique_ptr<ConnectionBudget> budget_;
+  MHD_Daemon* daemon_ = nullptr;
+  // Both only on the polling thread.
   RateLimiter signins_;
   RateLimiter lookups_;
-  QElapsedTimer clock_;
-  QTimer heartbeat_;
+  // Set once the server stops: nothing is suspended any more, so the library can let go of everything.
+  std::atomic<bool> closing_ = false;
+
+  std::mutex streamsMutex_;
+  std::vector<std::shared_ptr<EventStream>> streams_;
   int lastBroadcast_ = -1;
+
+  std::mutex waitingMutex_;
+  std::unordered_map<quint64, std::pair<MHD_Connection*, Request*>> waiting_;  // sign-ins being saved
+
+  std::mutex watchMutex_;
+  std::condition_variable watchWake_;
+  bool watchStop_ = false;
+  std::thread watch_;
+
+  std::mutex logMutex_;
+  QByteArray lastLog_;  // the library's last complaint, for Listen's error
 };
 
 }  // namespace kavrel

@@ -13,7 +13,8 @@ PhoneServerLimits BudgetedLimits(int descriptorLimit) {
   int cap = kMostConnections;
   if (descriptorLimit > 0) {
     // The draw's own needs are a few dozen descriptors (display, sounds, threads' wake-ups, result
-    // files, picture folders); a quarter of the limit, and never less than 256, stays theirs.
+    // files, picture folders); a quarter of the limit, and never less than 256, stays theirs. The
+    // server may hold up to 64 more for a moment, the newcomers it is telling 503 (phone_http.cpp).
     const int reserve = std::max(256, descriptorLimit / 4);
     cap = std::clamp(descriptorLimit - reserve, 16, kMostConnections);
   }
@@ -26,7 +27,11 @@ PhoneServerLimits BudgetedLimits(int descriptorLimit) {
 
 PhoneServer::PhoneServer(SigninDesk& desk, PhoneServerLimits limits, QObject* parent)
     : QObject(parent), desk_(desk), limits_(limits) {
-  thread_.setObjectName(QStringLiteral("phone server"));
+  // The desk's answers come on this (the UI) thread; the server waiting for them is whichever runs.
+  connect(&desk_, &SigninDesk::Settled, this, [this](quint64 ticket, int outcome) {
+    std::lock_guard lock(httpMutex_);
+    if (http_) http_->Settle(ticket, outcome);
+  });
 }
 
 PhoneServer::~PhoneServer() {
@@ -36,22 +41,24 @@ PhoneServer::~PhoneServer() {
 QString PhoneServer::Start(const QHostAddress& address, quint16 port) {
   Stop();
   if (!desk_.Loaded()) return QStringLiteral("签到记录 config\\signin.dat 无法读取，为免覆盖它，手机互动没有启动。");
-  http_ = new PhoneHttp(slot_, limits_);
-  http_->moveToThread(&thread_);
-  // Sign-ins cross to the desk on this (UI) thread and the answers back, both queued.
-  connect(http_, &PhoneHttp::SigninWanted, &desk_, &SigninDesk::Submit, Qt::QueuedConnection);
-  connect(&desk_, &SigninDesk::Settled, http_, &PhoneHttp::Settle, Qt::QueuedConnection);
-  thread_.start();
+  // Sign-ins cross from the server's polling thread to the desk on this thread as queued calls.
+  SigninDesk* desk = &desk_;
+  auto http =
+      std::make_unique<PhoneHttp>(slot_, limits_, [desk](quint64 ticket, const QByteArray& entry, const QString& from) {
+        QMetaObject::invokeMethod(
+            desk, [desk, ticket, entry, from] { desk->Submit(ticket, entry, from); }, Qt::QueuedConnection);
+      });
   QString error;
-  quint16 listening = 0;
-  QMetaObject::invokeMethod(
-      http_, [&] { listening = http_->Listen(address, port, &error); }, Qt::BlockingQueuedConnection);
+  const quint16 listening = http->Listen(address, port, &error);
   if (listening == 0) {
-    Stop();
     return QStringLiteral("无法在 %1 端口 %2 上启动：%3")
         .arg(address.toString())
         .arg(port)
         .arg(error.isEmpty() ? QStringLiteral("未知原因") : error);
+  }
+  {
+    std::lock_guard lock(httpMutex_);
+    http_ = std::move(http);
   }
   port_ = listening;
   address_ = address;
@@ -59,21 +66,19 @@ QString PhoneServer::Start(const QHostAddress& address, quint16 port) {
 }
 
 void PhoneServer::Stop() {
-  if (http_) {
-    PhoneHttp* http = http_;
-    http_ = nullptr;
-    // Deleted on its own thread, which closes the listener and every connection.
-    QMetaObject::invokeMethod(
-        http, [http] { delete http; }, Qt::BlockingQueuedConnection);
+  std::unique_ptr<PhoneHttp> http;
+  {
+    std::lock_guard lock(httpMutex_);
+    http = std::move(http_);
   }
-  thread_.quit();
-  thread_.wait();
+  http.reset();  // closes the listener and every connection
   port_ = 0;
 }
 
 void PhoneServer::Publish(std::shared_ptr<const PhoneSnapshot> snapshot) {
   slot_.Set(std::move(snapshot));
-  if (http_) QMetaObject::invokeMethod(http_, &PhoneHttp::Broadcast, Qt::QueuedConnection);
+  std::lock_guard lock(httpMutex_);
+  if (http_) http_->Broadcast();
 }
 
 }  // namespace kavrel

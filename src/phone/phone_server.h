@@ -3,10 +3,10 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
-#include <QThread>
 #include <memory>
+#include <mutex>
 
-#include "phone/guarded_tcp_server.h"
+#include "phone/connection_budget.h"
 #include "phone/phone_snapshot.h"
 
 namespace kavrel {
@@ -33,9 +33,10 @@ struct PhoneServerLimits {
 // the display, so a full hall gets 503 and the draw never lacks a descriptor.
 PhoneServerLimits BudgetedLimits(int descriptorLimit);
 
-// The phone pages' web server. Runs on its own thread; the draw hands it snapshots (Publish) and
-// never waits for it. Sign-ins go to the SigninDesk on the UI thread and are answered once saved.
-// Off until Start; Stop, or destroying it, closes every connection.
+// The phone pages' web server (libmicrohttpd, on its own polling thread); the draw hands it snapshots
+// (Publish) and never waits for it. Sign-ins go to the SigninDesk on the UI thread and are answered
+// once saved. Off until Start; Stop, or destroying it, closes every connection. Start and Stop on the
+// UI thread (the desk's).
 class PhoneServer : public QObject {
   Q_OBJECT
  public:
@@ -52,14 +53,13 @@ class PhoneServer : public QObject {
 
   // Replaces what the pages show; streams are told at once. Callable from any thread.
   void Publish(std::shared_ptr<const PhoneSnapshot> snapshot);
-  std::shared_ptr<const PhoneSnapshot> Current() const { return slot_.Get(); }
 
  private:
   SigninDesk& desk_;
   PhoneServerLimits limits_;
   SnapshotSlot slot_;
-  QThread thread_;
-  PhoneHttp* http_ = nullptr;
+  std::mutex httpMutex_;  // Publish may come from another thread than Start and Stop
+  std::unique_ptr<PhoneHttp> http_;
   quint16 port_ = 0;
   QHostAddress address_;
 };
