@@ -93,7 +93,15 @@ source_dir() {
     cat "$mark"
     return 0
   fi
-  local before after dir
+  local before after dir fetch
+  # One fetch at a time in the source folder, even from two runs: the new folder is told by what
+  # appeared, and another package unpacking meanwhile would be taken for this one.
+  exec {fetch}>"$SRC/.fetch.lock"
+  flock "$fetch"
+  if [ -s "$mark" ] && [ -d "$(cat "$mark")" ]; then
+    cat "$mark"
+    return 0
+  fi
   before=$(ls -d "$SRC"/*/ 2>/dev/null | sort)
   if (cd "$SRC" && apt-get source -q "$pkg" >&2); then
     after=$(ls -d "$SRC"/*/ 2>/dev/null | sort)
