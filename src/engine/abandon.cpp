@@ -55,7 +55,7 @@ bool CheckAbandonRequest(const AbandonRequest& request, Prompter& prompter) {
 }
 
 AbandonOutcome Abandon(const AbandonRequest& request, DrawState& state, const DrawOptions& options,
-                       const ProgramDir& dir, Prompter& prompter) {
+                       const ProgramDir& dir, Prompter& prompter, DrawFiles& files) {
   AbandonOutcome outcome;
   outcome.awardName = request.awardName;
   std::vector<long long> sizes;
@@ -65,7 +65,7 @@ AbandonOutcome Abandon(const AbandonRequest& request, DrawState& state, const Dr
   }
 
   if (!request.entries.empty()) {
-    const AbandonMarks marks = MarkAbandonedEntries(dir, request.awardName, request.entries);
+    const AbandonMarks marks = files.MarkGivenUp(dir, request.awardName, request.entries);
     if (!marks.written) {
       prompter.Message(Gb("中奖结果文件无法改写，弃奖未完成，请检查程序目录是否可写！"), Gb(texts::kErrorCaption),
                        Buttons::Ok, Icon::Error);

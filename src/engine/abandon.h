@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/draw_files.h"
 #include "engine/draw_state.h"
 #include "engine/ports/prompter.h"
 #include "engine/queued_batches.h"
@@ -73,9 +74,9 @@ struct AbandonOutcome {
 // Carries out "弃奖": marks the winners in config\result.dat and result.txt, returns them to the pool
 // (when asked and when winners leave the pool at all) and queues the redraw "补抽" + award as the
 // next batches. Only winners actually marked are returned. A failed write is reported and changes
-// nothing else. The caller shows the ready state when planChanged is set and rewrites the resume
-// record either way.
+// nothing else (the marks go through `files`, the draw's file seam). The caller shows the ready state when planChanged
+// is set and rewrites the resume record either way.
 AbandonOutcome Abandon(const AbandonRequest& request, DrawState& state, const DrawOptions& options,
-                       const ProgramDir& dir, Prompter& prompter);
+                       const ProgramDir& dir, Prompter& prompter, DrawFiles& files = DrawFiles::Real());
 
 }  // namespace kavrel

@@ -118,6 +118,7 @@ class DrawController {
 
   // Where a stop's journal (results, receipt, resume record) and the history moves go; the real files
   // unless a test says otherwise.
+  DrawFiles& Files() const { return *files_; }
   void UseFiles(DrawFiles& files) {
     files_ = &files;
     receipts_.UseFiles(files);

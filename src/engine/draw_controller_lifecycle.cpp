@@ -344,7 +344,7 @@ void DrawController::UndoPressed() {
   // Whether the batch opened its award's result line is read from the line itself: it holds
   // exactly this batch's winners. The counters alone can disagree after a resume.
   const bool openedLine = log.empty() || log.back().winners.size() <= count;
-  const RemovedBatch removed = RemoveLastBatch(dir_, count);
+  const RemovedBatch removed = files_->TakeBackResults(dir_, count);
   if (!removed.written) return Message(texts::kUndoFailed, texts::kErrorCaption, Icon::Error);
   winners_.RemoveLastBatch(count);
 

@@ -9,6 +9,15 @@ bool DrawFiles::RecordResults(const ProgramDir& dir, const std::string& awardNam
   return RecordBatch(dir, awardName, prizeName, winners, extendLastLine, when);
 }
 
+RemovedBatch DrawFiles::TakeBackResults(const ProgramDir& dir, std::size_t batchWinnerCount) {
+  return RemoveLastBatch(dir, batchWinnerCount);
+}
+
+AbandonMarks DrawFiles::MarkGivenUp(const ProgramDir& dir, const std::string& awardName,
+                                    const std::vector<std::string>& entries) {
+  return MarkAbandonedEntries(dir, awardName, entries);
+}
+
 bool DrawFiles::WriteReceiptLog(const std::filesystem::path& path, const std::string& text) {
   return WriteTextFile(path, text);
 }

@@ -21,6 +21,11 @@ class DrawFiles {
   // A stop's first step: the batch into config\result.dat and result.txt (RecordBatch).
   virtual bool RecordResults(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
                              const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when);
+  // An undo's first step: the last batch out of both result files (RemoveLastBatch).
+  virtual RemovedBatch TakeBackResults(const ProgramDir& dir, std::size_t batchWinnerCount);
+  // A given-up prize's: the entries marked in both result files (MarkAbandonedEntries).
+  virtual AbandonMarks MarkGivenUp(const ProgramDir& dir, const std::string& awardName,
+                                   const std::vector<std::string>& entries);
   // The second: config\receipts.log rewritten with the receipt appended.
   virtual bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text);
   // The third: the resume record.

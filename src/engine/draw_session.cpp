@@ -120,7 +120,7 @@ void DrawSession::Undo() {
 
 void DrawSession::Abandon(const AbandonRequest& request) {
   const FileStep step(dir_);
-  const AbandonOutcome done = kavrel::Abandon(request, state_, options_, dir_, prompter_);
+  const AbandonOutcome done = kavrel::Abandon(request, state_, options_, dir_, prompter_, controller_.Files());
   // The receipt comes after the result files and before the resume record, as at a stop.
   if (done.done) {
     controller_.RecordAbandonReceipt(done.awardName, done.abandoned, done.returned, QueuedLines(done.queued));

@@ -11,6 +11,7 @@
 #include <cerrno>
 #endif
 
+#include "engine/abandon.h"
 #include "engine/draw_texts.h"
 #include "engine_fixture.h"
 #include "storage/result_store.h"
@@ -62,12 +63,22 @@ struct TestFiles : DrawFiles {
   bool crashAtDelete = false;
   bool crashAtMove = false;
   bool writesFail = false;
-  bool asideFails = false;    // history/ cannot be written: nothing moves
-  bool resultsFail = false;   // a stop's first step
-  bool receiptFails = false;  // its second
+  bool asideFails = false;       // history/ cannot be written: nothing moves
+  bool resultsFail = false;      // a stop's first step
+  bool receiptFails = false;     // its second
+  bool correctionsFail = false;  // an undo's or a given-up prize's result files
   bool RecordResults(const ProgramDir& dir, const std::string& award, const std::string& prize,
                      const std::vector<std::string>& winners, bool extend, const LocalDateTime& when) override {
     return !resultsFail && DrawFiles::RecordResults(dir, award, prize, winners, extend, when);
+  }
+  RemovedBatch TakeBackResults(const ProgramDir& dir, std::size_t count) override {
+    if (correctionsFail) return {.winners = {}, .written = false};
+    return DrawFiles::TakeBackResults(dir, count);
+  }
+  AbandonMarks MarkGivenUp(const ProgramDir& dir, const std::string& award,
+                           const std::vector<std::string>& entries) override {
+    if (correctionsFail) return {.marked = {}, .written = false};
+    return DrawFiles::MarkGivenUp(dir, award, entries);
   }
   bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text) override {
     return !receiptFails && DrawFiles::WriteReceiptLog(path, text);
@@ -270,6 +281,39 @@ TEST_F(BadFiles, AStopTheFilesCannotHoldIsNeverShownAsDrawn) {
     EXPECT_EQ(state.pool.size(), pool.size() - 2);
     EXPECT_EQ(SplitText(Read(ProgramDir::kReceiptsLog), "\r\n").size(), SplitText(receipts, "\r\n").size() + 1);
   }
+}
+
+// An undo or a given-up prize whose result files cannot be rewritten changes nothing: not the draw,
+// not the winners the views list, not the receipts, not the resume record; the operator is told.
+TEST_F(BadFiles, ACorrectionTheFilesCannotTakeChangesNothing) {
+  TestFiles files;
+  ctl().UseFiles(files);
+  ctl().StartUp();
+  const auto won = Roll();
+  const auto pool = state.pool;
+  const auto plan = state.plan;
+  const std::string winners = ResultLogText(ctl().Winners());
+  const std::string receipts = Read(ProgramDir::kReceiptsLog);
+  const std::string record = Read(ProgramDir::kExitIni);
+  auto unchanged = [&] {
+    EXPECT_EQ(state.pool, pool);
+    EXPECT_EQ(state.plan, plan);
+    EXPECT_EQ(ResultLogText(ctl().Winners()), winners);
+    EXPECT_EQ(ResultLogText(LoadResultLog(dir)), winners);
+    EXPECT_EQ(Read(ProgramDir::kReceiptsLog), receipts);
+    EXPECT_EQ(Read(ProgramDir::kExitIni), record);
+  };
+  files.correctionsFail = true;
+  prompter.ScriptAnswer(Answer::Ok);
+  ctl().UndoPressed();
+  EXPECT_EQ(LastMessage(), U(texts::kUndoFailed));
+  unchanged();
+
+  AbandonRequest gaveUp;
+  gaveUp.awardName = U("三等奖");
+  gaveUp.entries = {won.front()};
+  EXPECT_FALSE(Abandon(gaveUp, state, options, dir, prompter, files).done);
+  unchanged();
 }
 
 // Damaged, cut or edited records, and records that do not fit the list or the result files: the
