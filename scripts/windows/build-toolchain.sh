@@ -274,9 +274,6 @@ step_qtbase() {
   cmake --install "$BLD/qtbase"
 }
 
-step_qtsvg() { qt_module qtsvg "$(source_dir qt6-svg)"; }
-step_qt5compat() { qt_module qt5compat "$(source_dir qt6-5compat)"; }
-
 # QuaZip 1.4 from the source of Debian's Qt 5 package (the same upstream release as libquazip1-qt6, whose
 # own source the archive does not serve here), built for Qt 6. Its one use of Qt5Compat, QTextCodec,
 # comes from a small stand-in over QStringConverter (qtextcodec-shim.h), as qt6-5compat's source is
@@ -347,8 +344,6 @@ run_step sdl2-mixer sdl2
 run_step googletest deb_src
 run_step qtbase deb_src
 run_step quazip qtbase
-run_step qtsvg qtbase
-run_step qt5compat qtbase
 run_step libmicrohttpd deb_src
 run_step qtshadertools qtbase
 run_step qtmultimedia qtshadertools
