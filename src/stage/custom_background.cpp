@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "assets.h"
 #include "engine/ports/prompter.h"
@@ -149,7 +150,7 @@ QPixmap DefaultStageBackground(QSize size) {
   const double reach = std::hypot(size.width(), size.height());
   p.setPen(Qt::NoPen);
   for (int i = 0; i < 18; ++i) {
-    const double a0 = M_PI * (0.08 + i * 0.047);
+    const double a0 = std::numbers::pi * (0.08 + i * 0.047);
     const double a1 = a0 + 0.018;
     QPainterPath ray;
     ray.moveTo(origin);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace kavrel {
 
@@ -28,7 +29,7 @@ std::vector<SpherePoint> SpherePoints(int count) {
   std::vector<SpherePoint> points;
   if (count <= 0) return points;
   points.reserve(static_cast<std::size_t>(count));
-  const double golden = M_PI * (3.0 - std::sqrt(5.0));
+  const double golden = std::numbers::pi * (3.0 - std::sqrt(5.0));
   for (int i = 0; i < count; ++i) {
     const double y = count == 1 ? 0 : 1.0 - 2.0 * (i + 0.5) / count;
     const double r = std::sqrt(std::max(0.0, 1.0 - y * y));

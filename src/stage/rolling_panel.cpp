@@ -6,6 +6,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "platform/photo_cache.h"
 #include "platform/picture_reader.h"
@@ -320,7 +321,8 @@ void RollingPanel::PaintStyled(QPainter& painter) {
     const QPointF at = from + (target - from) * ease;
     const double scale = 0.25 + 0.75 * ease;
     // Cards turn over: the name opens from its edge.
-    const double flip = styled_.Style() == RollStyle::CardWall ? std::max(0.02, std::sin(ease * M_PI / 2)) : 1.0;
+    const double flip =
+        styled_.Style() == RollStyle::CardWall ? std::max(0.02, std::sin(ease * std::numbers::pi / 2)) : 1.0;
     painter.save();
     painter.translate(at);
     painter.scale(scale * flip, scale);
