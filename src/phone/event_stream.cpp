@@ -5,12 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef _WIN32
-#include <winsock2.h>
-#else
-#include <poll.h>
-#include <sys/socket.h>
-#endif
+#include "platform/sockets.h"
 
 namespace kavrel {
 
@@ -72,36 +67,18 @@ void EventStream::Finished() {
 
 void EndStreamsOfPhonesGone(const std::vector<std::shared_ptr<EventStream>>& streams) {
   std::vector<std::shared_ptr<EventStream>> watched;
-#ifdef _WIN32
-  std::vector<WSAPOLLFD> fds;
-#else
-  std::vector<pollfd> fds;
-#endif
+  std::vector<std::intptr_t> sockets;
   for (const auto& s : streams) {
     if (!s->Suspended()) continue;
     watched.push_back(s);
-    fds.push_back({});
-    fds.back().fd = static_cast<decltype(fds.back().fd)>(s->Socket());
-    fds.back().events = POLLIN;
+    sockets.push_back(s->Socket());
   }
-  if (fds.empty()) return;
-    // A socket resumed and closed meanwhile (its number maybe taken by another connection) is only
-    // looked at: nothing is read from it, and the stream it belonged to has finished, so End is a no-op.
-#ifdef _WIN32
-  if (WSAPoll(fds.data(), static_cast<ULONG>(fds.size()), 0) <= 0) return;
-#else
-  if (::poll(fds.data(), fds.size(), 0) <= 0) return;
-#endif
-  for (std::size_t i = 0; i < fds.size(); ++i) {
-    const auto events = fds[i].revents;
-    if (events == 0) continue;
-    bool gone = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-    if (!gone) {
-      // Readable: the phone's end closed (0), or it sent something on a stream, which nothing reads.
-      char byte = 0;
-      gone = recv(fds[i].fd, &byte, 1, MSG_PEEK) <= 0;
-    }
-    if (gone) watched[i]->End(true);
+  if (sockets.empty()) return;
+  // A socket resumed and closed meanwhile (its number maybe taken by another connection) is only
+  // looked at: nothing is read from it, and the stream it belonged to has finished, so End is a no-op.
+  const std::vector<bool> gone = SocketsEndedByPeer(sockets);
+  for (std::size_t i = 0; i < gone.size(); ++i) {
+    if (gone[i]) watched[i]->End(true);
   }
 }
 

@@ -6,21 +6,13 @@
 #include <QUrlQuery>
 #include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
-
-#ifdef _WIN32
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#endif
 
 #include "phone/event_stream.h"
 #include "phone/phone_answers.h"
 #include "phone/signin_desk.h"
+#include "platform/sockets.h"
 
 // The pages are compiled into this static library; a static library's resources are registered
 // by hand, or the linker drops them.
@@ -113,11 +105,7 @@ QHostAddress PeerOf(MHD_Connection* connection) {
 
 // Shuts a connection's socket down: the library sees it end and closes it (the library owns it).
 void CutSocket(qintptr socket) {
-#ifdef _WIN32
-  shutdown(static_cast<SOCKET>(socket), SD_BOTH);
-#else
-  shutdown(static_cast<int>(socket), SHUT_RDWR);
-#endif
+  ShutDownSocket(socket);
 }
 
 }  // namespace
@@ -251,29 +239,22 @@ qint64 PhoneHttp::Now() const {
 }
 
 quint16 PhoneHttp::Listen(const QHostAddress& address, quint16 port, QString* error) {
-  sockaddr_storage where{};
-#ifdef _WIN32
-  // Not select: winsock's holds 64 sockets by default, and a hall keeps 1,500 connections open.
-  unsigned int flags = MHD_USE_POLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
-#else
-  unsigned int flags = MHD_USE_AUTO_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
-#endif
+  // Never select: winsock's holds 64 sockets by default, and a hall keeps 1,500 connections open. epoll
+  // where the system has it (Linux), else poll (Windows); a library built without either fails to start
+  // and says so, rather than serving a hall through select.
+  const unsigned int polling = MHD_is_feature_supported(MHD_FEATURE_EPOLL) == MHD_YES ? MHD_USE_EPOLL_INTERNAL_THREAD
+                                                                                      : MHD_USE_POLL_INTERNAL_THREAD;
+  unsigned int flags = polling | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
+  std::uint8_t any[16] = {};
+  ListenAddress where = ListenAddress::IPv6(any, port);
   if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-    auto* in = reinterpret_cast<sockaddr_in*>(&where);
-    in->sin_family = AF_INET;
-    in->sin_port = htons(port);
-    in->sin_addr.s_addr = htonl(address.toIPv4Address());
+    where = ListenAddress::IPv4(address.toIPv4Address(), port);
+  } else if (address == QHostAddress::Any) {
+    flags |= MHD_USE_DUAL_STACK;  // Qt's "any" is both families
   } else {
-    auto* in6 = reinterpret_cast<sockaddr_in6*>(&where);
-    in6->sin6_family = AF_INET6;
-    in6->sin6_port = htons(port);
-    if (address == QHostAddress::Any) {
-      flags |= MHD_USE_DUAL_STACK;  // Qt's "any" is both families
-    } else {
-      flags |= MHD_USE_IPv6;
-      const Q_IPV6ADDR bytes = address.toIPv6Address();
-      std::memcpy(&in6->sin6_addr, bytes.c, sizeof bytes.c);
-    }
+    flags |= MHD_USE_IPv6;
+    const Q_IPV6ADDR bytes = address.toIPv6Address();
+    where = ListenAddress::IPv6(bytes.c, port);
   }
   const ConnectionLimits& c = limits_.connections;
   // The library's own cap sits a little above ours: the connections past ours are the ones told 503
@@ -284,8 +265,8 @@ quint16 PhoneHttp::Listen(const QHostAddress& address, quint16 port, QString* er
   // seconds, reset by every byte) cuts an answer the phone stopped reading.
   const unsigned int timeoutS = static_cast<unsigned int>(std::max(1, (c.idleMs + 999) / 1000));
   daemon_ = MHD_start_daemon(flags, port, nullptr, nullptr, &PhoneHttpCallbacks::Request, this,
-                             MHD_OPTION_EXTERNAL_LOGGER, &PhoneHttpCallbacks::Log, this, MHD_OPTION_SOCK_ADDR, &where,
-                             MHD_OPTION_CONNECTION_LIMIT, hardCap, MHD_OPTION_CONNECTION_TIMEOUT, timeoutS,
+                             MHD_OPTION_EXTERNAL_LOGGER, &PhoneHttpCallbacks::Log, this, MHD_OPTION_SOCK_ADDR,
+                             where.Get(), MHD_OPTION_CONNECTION_LIMIT, hardCap, MHD_OPTION_CONNECTION_TIMEOUT, timeoutS,
                              MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<std::size_t>(c.maxUnanswered),
                              MHD_OPTION_NOTIFY_CONNECTION, &PhoneHttpCallbacks::Connection, this,
                              MHD_OPTION_URI_LOG_CALLBACK, &PhoneHttpCallbacks::RequestLine, this,
