@@ -18,6 +18,9 @@ out=$root/dist/$name
 
 [ -f "$prefix/lib/cmake/Qt6/qt.toolchain.cmake" ] ||
   { echo "windows: no Windows Qt in $prefix; run scripts/windows/build-toolchain.sh first" >&2; exit 2; }
+# A toolchain made before its libmicrohttpd step has no web server for the phone pages.
+[ -f "$prefix/lib/pkgconfig/libmicrohttpd.pc" ] ||
+  { echo "windows: no libmicrohttpd in $prefix; run scripts/windows/build-toolchain.sh libmicrohttpd" >&2; exit 2; }
 
 tests=OFF
 [ "${1:-}" = "--tests" ] && tests=ON
@@ -27,7 +30,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/
   -DBUILD_TESTING=$tests -DCMAKE_INSTALL_PREFIX="$out"
 if [ $tests = ON ]; then
   cmake --build "$build" -j "$jobs" --target storage_tests engine_tests verify_tests workbook_tests \
-    results_export_tests
+    results_export_tests phone_tests
   exit 0
 fi
 cmake --build "$build" -j "$jobs" --target kavrel-draw kavrel-verify kavrel-sheet kavrel_manual
@@ -72,12 +75,10 @@ printf '[Paths]\nPlugins = plugins\nTranslations = translations\n' >"$out/qt.con
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 
 for f in "$out"/*.exe $(find "$out/plugins" -name '*.dll'); do deploy "$f"; done
-# The phone pages' web server comes in through kavrel-draw.exe's imports when the toolchain has it;
-# a folder without it would start and then fail on every machine, so a missing one stops the build.
-if [ -f "$prefix/lib/pkgconfig/libmicrohttpd.pc" ]; then
-  ls "$out"/libmicrohttpd-*.dll >/dev/null 2>&1 ||
-    { echo "windows: libmicrohttpd's DLL was not bundled (is it in $prefix/bin?)" >&2; exit 1; }
-fi
+# The phone pages' web server comes in through kavrel-draw.exe's imports; a folder without its DLL
+# would start and then fail on every machine, so a missing one stops the build.
+ls "$out"/libmicrohttpd-*.dll >/dev/null 2>&1 ||
+  { echo "windows: libmicrohttpd's DLL was not bundled (is it in $prefix/bin?)" >&2; exit 1; }
 $triple-strip --strip-unneeded "$out"/*.exe "$out"/*.dll $(find "$out/plugins" -name '*.dll') 2>/dev/null || true
 
 rm -f "$root/dist/$name.zip"

@@ -105,15 +105,12 @@ static int RunProgram(QApplication& app) {
   kavrel::StageLinkTo<kavrel::StageWindow> stageLink(stage);
   // The audience's phones: off until the operator starts the server from "设定" → "现场手机互动".
   // Made before the console, whose panel shows it.
-  // A build without the web server has none, and the menu item stays disabled.
   const auto phones = kavrel::MakePhoneHookup(session, stageLink, dir, clock);
   kavrel::StageDisplay display(stageLink, session, prompter, dir,
                                [&prompter](QWidget* parent) { prompter.SetParent(parent); });
-  if (phones) {
-    display.SetConsolePanel([&phones] { return phones->MakePanel(); });
-    stage.SetPhoneInteraction(
-        [&phones, &stage] { phones->OpenWindow(stage.OperatorWindow() ? stage.OperatorWindow() : &stage); });
-  }
+  display.SetConsolePanel([&phones] { return phones->MakePanel(); });
+  stage.SetPhoneInteraction(
+      [&phones, &stage] { phones->OpenWindow(stage.OperatorWindow() ? stage.OperatorWindow() : &stage); });
   display.Start();
   // Without a window manager a full-screen request keeps the old size: cover the screen ourselves.
   stage.setGeometry(stage.ScreenRect());

@@ -12,8 +12,7 @@ class ProgramDir;
 class StageLink;
 
 // The audience's phones as the program wires them in: the console's panel and the "现场手机互动"
-// window. A build without the web server has none (MakePhoneHookup returns null) and the menu item
-// stays disabled.
+// window. An interface, so that main.cpp needs none of the server's headers.
 class PhoneHookup {
  public:
   virtual ~PhoneHookup() = default;
