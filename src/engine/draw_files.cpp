@@ -22,6 +22,10 @@ bool DrawFiles::WriteReceiptLog(const std::filesystem::path& path, const std::st
   return WriteTextFile(path, text);
 }
 
+bool DrawFiles::AppendReceiptLine(const std::filesystem::path& path, const std::string& line) {
+  return AppendToTextFiles({{path, line}});
+}
+
 bool DrawFiles::WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) {
   return kavrel::WriteExitRecord(dir, record);
 }

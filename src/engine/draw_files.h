@@ -26,8 +26,10 @@ class DrawFiles {
   // A given-up prize's: the entries marked in both result files (MarkAbandonedEntries).
   virtual AbandonMarks MarkGivenUp(const ProgramDir& dir, const std::string& awardName,
                                    const std::vector<std::string>& entries);
-  // The second: config\receipts.log rewritten with the receipt appended.
+  // The second: config\receipts.log rewritten with the receipt appended, or (within a step, the log
+  // as the receipts left it) the receipt's line appended to it.
   virtual bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text);
+  virtual bool AppendReceiptLine(const std::filesystem::path& path, const std::string& line);
   // The third: the resume record.
   virtual bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record);
   virtual bool DeleteExitRecord(const ProgramDir& dir);

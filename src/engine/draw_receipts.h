@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -160,6 +161,8 @@ class DrawReceipts {
 
  private:
   bool Append(Receipt receipt, const LocalDateTime& when);
+  // The log is the size this object left it at and still begins with this draw's seal.
+  bool LogAsLeft(const std::filesystem::path& path) const;
   bool Reopen(const LocalDateTime& when);
   void ResetCounters();
   void FreshKey();
@@ -172,6 +175,13 @@ class DrawReceipts {
   std::string seal_;
   std::string sealLine_;
   std::string lastHash_;
+  // The log as this object last wrote it (size in bytes, lines; no lines: not known), so that a
+  // receipt can be appended without reading the log again.
+  struct LogEnd {
+    std::uintmax_t size = 0;
+    std::size_t lines = 0;
+  };
+  LogEnd end_;
   int reseal_ = 0;
   std::string previousSeal_;
   std::string key_;  // raw bytes

@@ -1,7 +1,10 @@
 #include "storage/file_step.h"
 
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -32,7 +35,9 @@ void RemoveKept(const ProgramDir& dir) {
   fs::remove_all(dir.Path(kKeptDir), ec);
 }
 
-// A hard link keeps the file as it is now: the program never writes into a file, it replaces it.
+// A hard link keeps the file as it is now: within a step the program only replaces the draw's files
+// or appends to them, and the journal notes each file's size, so an append into the shared file is
+// cut off again when the step is undone.
 bool Keep(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   fs::create_hard_link(from, to, ec);
@@ -53,7 +58,8 @@ void PutBack(const fs::path& kept, const fs::path& file, std::error_code& ec) {
   fs::rename(kept, file, ec);
 }
 
-// Each journal line: the file's place in kStepFiles and whether it was kept or absent.
+// Each journal line: the file's place in kStepFiles and whether it was kept (with its size then, in
+// journals that note it) or absent.
 template <class Visit>
 bool ReadJournal(const ProgramDir& dir, Visit visit) {
   const fs::path journalPath = dir.Path(kJournal);
@@ -69,7 +75,15 @@ bool ReadJournal(const ProgramDir& dir, Visit visit) {
     at = end + 1;
     const std::size_t space = line.find(' ');
     if (space != 1 || line[0] < '0' || static_cast<std::size_t>(line[0] - '0') >= kStepFiles.size()) continue;
-    visit(static_cast<std::size_t>(line[0] - '0'), line.substr(space + 1) == "kept");
+    const std::string state = line.substr(space + 1);
+    std::optional<std::uintmax_t> size;
+    if (state.rfind("kept ", 0) == 0) {
+      std::uintmax_t value = 0;
+      const char* first = state.data() + 5;
+      const char* last = state.data() + state.size();
+      if (const auto [stop, ec] = std::from_chars(first, last, value); ec == std::errc() && stop == last) size = value;
+    }
+    visit(static_cast<std::size_t>(line[0] - '0'), state == "kept" || size.has_value(), size);
   }
   return true;
 }
@@ -88,11 +102,12 @@ bool BeginFileStep(const ProgramDir& dir) {
   for (std::size_t i = 0; i < kStepFiles.size(); ++i) {
     const fs::path file = dir.Path(kStepFiles[i]);
     const bool exists = fs::is_regular_file(file, ec);
-    if (exists && !Keep(file, Kept(dir, i))) {
+    const std::uintmax_t size = exists ? fs::file_size(file, ec) : 0;
+    if (exists && (ec || !Keep(file, Kept(dir, i)))) {
       RemoveKept(dir);
       return false;
     }
-    journal += std::to_string(i) + (exists ? " kept\n" : " absent\n");
+    journal += std::to_string(i) + (exists ? " kept " + std::to_string(size) + "\n" : std::string(" absent\n"));
   }
   if (WriteTextFile(dir.Path(kJournal), journal)) return true;
   RemoveKept(dir);
@@ -105,13 +120,18 @@ void EndFileStep(const ProgramDir& dir) {
 
 bool RollBackInterruptedStep(const ProgramDir& dir) {
   bool allBack = true;
-  const bool found = ReadJournal(dir, [&](std::size_t i, bool kept) {
+  const bool found = ReadJournal(dir, [&](std::size_t i, bool kept, std::optional<std::uintmax_t> size) {
     const fs::path file = dir.Path(kStepFiles[i]);
     std::error_code ec;
     if (!kept)
       fs::remove(file, ec);
     else if (fs::exists(Kept(dir, i), ec))  // gone when an earlier start put it back already
       PutBack(Kept(dir, i), file, ec);
+    // What the step appended to the kept file itself goes.
+    if (!ec && size && fs::is_regular_file(file, ec)) {
+      const std::uintmax_t now = fs::file_size(file, ec);
+      if (!ec && now > *size) fs::resize_file(file, *size, ec);
+    }
     if (ec) allBack = false;
   });
   if (!found) {
@@ -123,15 +143,21 @@ bool RollBackInterruptedStep(const ProgramDir& dir) {
   return true;
 }
 
-std::optional<fs::path> FileBeforeInterruptedStep(const ProgramDir& dir, std::string_view suffix) {
-  std::optional<fs::path> before;
-  ReadJournal(dir, [&](std::size_t i, bool kept) {
+bool FileStepUnderWay(const ProgramDir& dir) {
+  return FileExists(dir.Path(kJournal));
+}
+
+std::optional<FileBeforeStep> FileBeforeInterruptedStep(const ProgramDir& dir, std::string_view suffix) {
+  std::optional<FileBeforeStep> before;
+  ReadJournal(dir, [&](std::size_t i, bool kept, std::optional<std::uintmax_t> size) {
     if (kStepFiles[i] != suffix) return;
     std::error_code ec;
     if (!kept)
-      before = dir.Path(kKeptDir) / "absent";
+      before = FileBeforeStep{dir.Path(kKeptDir) / "absent", std::nullopt};
     else if (fs::exists(Kept(dir, i), ec))
-      before = Kept(dir, i);
+      before = FileBeforeStep{Kept(dir, i), size};
+    else if (size)  // put back already by a start that stopped before it cut the file
+      before = FileBeforeStep{dir.Path(kStepFiles[i]), size};
   });
   return before;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -15,10 +16,15 @@ class ProgramDir;
 // would leave files that tell two stories, and the next start could not resume the draw.
 //
 // So a correction is one step, kept by an undo journal: before the first write, every file the step
-// may change is kept as it is (a hard link, which costs nothing since files are only ever replaced
-// whole, or a copy where the file system has none) and config\step-undo.dat names them. Deleting
-// that journal is the moment the step is done. A start that finds the journal puts every file back
-// as it was before the step, so the draw resumes with the correction not made at all.
+// may change is kept as it is (a hard link, which costs nothing, or a copy where the file system has
+// none) and config\step-undo.dat names them with their sizes. Deleting that journal is the moment the
+// step is done. A start that finds the journal puts every file back as it was before the step, so the
+// draw resumes with the correction not made at all.
+//
+// Within a step a file is either replaced whole or appended to in place (a stop adds its batch and
+// its receipt at the ends of the files, so a stop late in the evening costs what the first one did).
+// An append also lands in the kept hard link; putting a file back therefore cuts it to the size
+// the journal noted.
 //
 // The same keeps a fresh seal (key, sealed list, log) and a resume's take-back of a batch together.
 //
@@ -31,10 +37,19 @@ void EndFileStep(const ProgramDir& dir);
 // one and every file is back.
 bool RollBackInterruptedStep(const ProgramDir& dir);
 
+// A step is under way: its journal keeps the draw's files, so they may be appended to in place (a
+// crash halfway through an append is cut off at the next start). Outside a step they are replaced whole.
+bool FileStepUnderWay(const ProgramDir& dir);
+
 // A step cut short, seen without changing anything (the verifier): where `suffix` (a ProgramDir
 // suffix) stands as it was before the step. The kept file, or a path that does not exist when the
-// file did not; nullopt when no step was cut short or the step never touched that file.
-std::optional<std::filesystem::path> FileBeforeInterruptedStep(const ProgramDir& dir, std::string_view suffix);
+// file did not; nullopt when no step was cut short or the step never touched that file. With `size`,
+// only the file's first `size` bytes are what it was (the step appended to it).
+struct FileBeforeStep {
+  std::filesystem::path path;
+  std::optional<std::uintmax_t> size;
+};
+std::optional<FileBeforeStep> FileBeforeInterruptedStep(const ProgramDir& dir, std::string_view suffix);
 
 // Keeps the draw's files together for as long as it lives. Left by an exception, the step is not
 // done: the journal stays, as after a crash, and the next start undoes it.

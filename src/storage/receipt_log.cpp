@@ -371,10 +371,13 @@ std::optional<Receipt> ParseReceipt(std::string_view line) {
 }
 
 ReceiptLines ReadReceiptLines(const std::filesystem::path& path) {
+  if (!FileExists(path)) return {};
+  return ReceiptLinesOf(ReadTextFile(path));
+}
+
+ReceiptLines ReceiptLinesOf(const std::string& text) {
   ReceiptLines out;
-  if (!FileExists(path)) return out;
   out.found = true;
-  const std::string text = ReadTextFile(path);
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);

@@ -141,6 +141,8 @@ struct ReceiptLines {
   bool unterminated = false;
 };
 ReceiptLines ReadReceiptLines(const std::filesystem::path& path);
+// The same from a log's text.
+ReceiptLines ReceiptLinesOf(const std::string& text);
 
 // What the windows and exports print of a draw's log: its seal and the SHA-256 of its last line
 // (both empty when there is no log or it does not begin with a seal); `closed` when that last line

@@ -1,9 +1,12 @@
 #include "storage/result_store.h"
 
+#include <QFile>
 #include <algorithm>
 
 #include "storage/codec.h"
+#include "storage/file_step.h"
 #include "storage/program_dir.h"
+#include "storage/qt_path.h"
 #include "storage/split_text.h"
 #include "storage/text_file.h"
 
@@ -188,10 +191,42 @@ std::vector<std::string> RemoveLastBatchFromResultLog(std::string& log, std::siz
   return removed;
 }
 
+namespace {
+
+// result.dat's text from its last CR LF on (the whole text when it has none): all that decides where
+// a batch goes, read from the file's end in growing pieces, so a stop reads what its award's line holds
+// and not the evening's winners. nullopt when the file exists but cannot be read.
+std::optional<std::string> ReadResultLogTail(const std::filesystem::path& path) {
+  QFile file(detail::ToQPath(path));
+  if (!file.exists()) return std::string();
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const qint64 size = file.size();
+  for (qint64 piece = 4096;; piece *= 4) {
+    const qint64 from = std::max<qint64>(0, size - piece);
+    if (!file.seek(from)) return std::nullopt;
+    const QByteArray bytes = file.read(size - from);
+    if (bytes.size() != size - from) return std::nullopt;
+    const qsizetype crlf = bytes.lastIndexOf("\r\n");
+    if (crlf >= 0) return std::string(bytes.constData() + crlf, static_cast<std::size_t>(bytes.size() - crlf));
+    if (from == 0) return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  }
+}
+
+}  // namespace
+
 bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
                  const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when) {
   const auto logPath = dir.Path(ProgramDir::kResultDat);
   const auto exportPath = dir.Path(ProgramDir::kResultTxt);
+  // Under a step the batch is appended: the step's journal cuts off a half-written end.
+  if (FileStepUnderWay(dir)) {
+    const auto tail = ReadResultLogTail(logPath);
+    if (!tail) return false;
+    std::string grown = *tail;
+    AddBatchToResultLog(grown, awardName, prizeName, winners, extendLastLine);
+    return AppendToTextFiles(
+        {{logPath, grown.substr(tail->size())}, {exportPath, ResultTextBlock(awardName, winners, when)}});
+  }
   auto log = TryReadTextFile(logPath);
   auto exported = TryReadTextFile(exportPath);
   if (!log || !exported) return false;  // rewriting them would lose the winners recorded so far

@@ -60,8 +60,9 @@ std::vector<bool> MarkAbandonedInResultLog(std::string& text, const std::string&
 // Records a stopped batch: config\result.dat gets a new line, or the winners appended to its
 // last line when `extendLastLine` (the batch continues the award drawn last) and that line names the
 // same prize (a prize changed for one batch opens a line of its own), and result.txt
-// gets one block. `winners` are in the order the stop left them. Both files are rewritten
-// whole and atomically; false when either write failed.
+// gets one block. `winners` are in the order the stop left them. Within a step (FileStepUnderWay)
+// both files are appended to, otherwise rewritten whole and atomically; either way both or neither
+// change. False when either write failed.
 bool RecordBatch(const ProgramDir& dir, const std::string& awardName, const std::string& prizeName,
                  const std::vector<std::string>& winners, bool extendLastLine, const LocalDateTime& when);
 

@@ -25,6 +25,13 @@ std::string ReadTextFile(const std::filesystem::path& path) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+std::string ReadFileStart(const std::filesystem::path& path, std::size_t count) {
+  QFile file(ToQPath(path));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.read(static_cast<qint64>(count));
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 std::optional<std::string> TryReadTextFile(const std::filesystem::path& path) {
   QFile file(ToQPath(path));
   if (!file.exists()) return std::string();
@@ -135,6 +142,32 @@ bool WriteTextFiles(const std::vector<FileWrite>& files) {
   return true;
 }
 
+bool AppendToTextFiles(const std::vector<FileWrite>& appends) {
+  std::vector<std::unique_ptr<QFile>> opened;
+  std::vector<qint64> sizes;  // -1: made by this append
+  auto cutBack = [&] {
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+      if (sizes[i] >= 0) {
+        opened[i]->resize(sizes[i]);
+      } else {
+        opened[i]->close();
+        opened[i]->remove();
+      }
+    }
+    return false;
+  };
+  for (const FileWrite& a : appends) {
+    auto file = std::make_unique<QFile>(ToQPath(a.path));
+    const bool existed = file->exists();
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) return cutBack();
+    sizes.push_back(existed ? file->size() : -1);
+    opened.push_back(std::move(file));
+    const auto size = static_cast<qint64>(a.bytes.size());
+    if (opened.back()->write(a.bytes.data(), size) != size || !detail::SyncFileToDisk(*opened.back())) return cutBack();
+  }
+  return true;
+}
+
 bool DeleteFile(const std::filesystem::path& path) {
   const QString name = ToQPath(path);
   if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink()) return true;
@@ -242,21 +275,41 @@ void detail::SetHistoryMoveProbe(MoveStep (*probe)(std::size_t)) {
   moveProbe = probe;
 }
 
+namespace {
+
+struct MovePair {
+  QString from, to;
+};
+
+// The files a move journal names; nullopt when it is no journal of a move (written whole, atomically,
+// one that does not read as one was not written by a move).
+std::optional<std::vector<MovePair>> ParseMoveJournal(const std::string& text) {
+  QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  if (lines.isEmpty() || lines.front() != QLatin1String(kJournalHead) || lines.size() % 2 == 0) return std::nullopt;
+  std::vector<MovePair> pairs;
+  for (qsizetype i = 1; i + 1 < lines.size(); i += 2) pairs.push_back({lines[i], lines[i + 1]});
+  return pairs;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::filesystem::path, std::filesystem::path>> InterruptedMove(const ProgramDir& dir) {
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moves;
+  if (const auto pairs = ParseMoveJournal(ReadTextFile(dir.Path(kHistoryMoveJournal))))
+    for (const MovePair& p : *pairs) moves.emplace_back(detail::FromQPath(p.from), detail::FromQPath(p.to));
+  return moves;
+}
+
 bool FinishInterruptedMove(const ProgramDir& dir) {
   const auto journal = dir.Path(kHistoryMoveJournal);
   const auto text = TryReadTextFile(journal);
   if (!text) return false;
   if (text->empty()) return DeleteFile(journal);
-  QStringList lines = QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())).split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-  // A journal is written whole (atomically): one that does not read as one was not written by a move.
-  if (lines.isEmpty() || lines.front() != QLatin1String(kJournalHead) || lines.size() % 2 == 0)
-    return DeleteFile(journal);
-  struct Pair {
-    QString from, to;
-  };
-  std::vector<Pair> pairs;
-  for (qsizetype i = 1; i + 1 < lines.size(); i += 2) pairs.push_back({lines[i], lines[i + 1]});
+  const auto parsed = ParseMoveJournal(*text);
+  if (!parsed) return DeleteFile(journal);
+  using Pair = MovePair;
+  const std::vector<Pair>& pairs = *parsed;
   // Forward: the files still in place follow those already moved.
   bool moved = true;
   for (const Pair& p : pairs) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "storage/local_date_time.h"
@@ -14,6 +15,9 @@ class ProgramDir;
 
 // The whole file as bytes; a missing or unreadable file reads as "".
 std::string ReadTextFile(const std::filesystem::path& path);
+
+// The file's first `count` bytes (fewer when it is shorter; "" when it cannot be read).
+std::string ReadFileStart(const std::filesystem::path& path, std::size_t count);
 
 // For read-modify-write updates: "" for a missing file, nullopt for a file that exists but cannot
 // be read, so an update never replaces a file it could not read (its earlier content would be lost).
@@ -37,6 +41,11 @@ struct FileWrite {
 };
 bool WriteTextFiles(const std::vector<FileWrite>& files);
 
+// Appends to the ends of files (made when missing), flushed to disk, as one write: all of them, or,
+// when anything fails, each file is cut back to the size it had. Only for the draw's files within a
+// step (FileStepUnderWay), whose journal cuts off what a crash halfway through leaves.
+bool AppendToTextFiles(const std::vector<FileWrite>& appends);
+
 // Removes a file; a missing file is no error. False only when an existing file stays.
 bool DeleteFile(const std::filesystem::path& path);
 
@@ -54,6 +63,8 @@ bool MoveToHistory(const ProgramDir& dir, const std::vector<std::filesystem::pat
 // the files still in place follow the others, or, when one cannot, those moved go back. False when
 // the files could be neither all moved nor all put back (the journal then stays for another try).
 bool FinishInterruptedMove(const ProgramDir& dir);
+// The files a move cut short names, each with where it goes (empty when no move was cut short).
+std::vector<std::pair<std::filesystem::path, std::filesystem::path>> InterruptedMove(const ProgramDir& dir);
 // The journal's place below the program folder.
 inline constexpr std::string_view kHistoryMoveJournal = "\\config\\history-move.dat";
 

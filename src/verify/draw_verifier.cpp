@@ -491,7 +491,7 @@ bool Replay::ReplayClose(int k, const Receipt& r) {
 }
 
 void Replay::Run() {
-  const ReceiptLines log = ReadReceiptLines(evidence_.receipts);
+  const ReceiptLines log = EvidenceReceipts(evidence_);
   if (!log.found || log.lines.empty())
     return void(Unusable("no receipts: " + evidence_.receipts.string() + " is missing or empty"));
   lines_ = log.lines;
@@ -590,8 +590,8 @@ bool Replay::CutByCrash() const {
   for (std::size_t i = 0; i < pool_.size(); ++i)
     if (Norm(file.record->pool[i]) != Norm(pool_[i])) return false;
   const auto list = PoolEntries(DecodeExternalText(ReadTextFile(evidence_.lists.back())));
-  const ResumeVerdict verdict = CheckResumeRecord(*file.record, list, ReadTextFile(evidence_.resultDat),
-                                                  ReadTextFile(evidence_.resultTxt), rule_);
+  const ResumeVerdict verdict = CheckResumeRecord(*file.record, list, EvidenceText(evidence_, evidence_.resultDat),
+                                                  EvidenceText(evidence_, evidence_.resultTxt), rule_);
   return verdict.problem.empty() && verdict.unconfirmedBatch;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "storage/receipt_log.h"
 
 namespace kavrel {
 
@@ -24,8 +28,14 @@ struct DrawEvidence {
   // while the draw went on: on a phone's 公证 card, or photographed from the stage. Each must be a
   // line of the log; one that is not means the record was rewritten after it was seen.
   std::vector<std::string> seen;
+  // Files a step cut short had appended to (a stop's results and receipt): only their first bytes
+  // are the draw as it stood before the step.
+  std::map<std::filesystem::path, std::uintmax_t> lengths;
 };
 DrawEvidence EvidenceIn(const std::filesystem::path& folder);
+// A file of the evidence as the draw left it ("" when missing), and the lines of its receipts.
+std::string EvidenceText(const DrawEvidence& evidence, const std::filesystem::path& path);
+ReceiptLines EvidenceReceipts(const DrawEvidence& evidence);
 
 enum class VerifyOutcome {
   Ok,         // every receipt replays, the result files hold exactly the replayed winners, the log is closed

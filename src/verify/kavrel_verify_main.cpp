@@ -60,7 +60,7 @@ std::string SealGiven(const QString& argument) {
   const std::filesystem::path folder = FromQPath(argument);
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) return argument.toStdString();
-  const auto log = kavrel::ReadReceiptLines(kavrel::EvidenceIn(folder).receipts);
+  const auto log = kavrel::EvidenceReceipts(kavrel::EvidenceIn(folder));
   std::optional<kavrel::Receipt> seal;
   if (!log.lines.empty()) seal = kavrel::ParseReceipt(log.lines.front());
   return seal && seal->kind == kavrel::ReceiptKind::Seal ? seal->seal : std::string();
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
   for (const auto& line : kavrel::EntrantLines(report, entrant, answer)) Print(line);
   if (!answer.InList()) return 5;
   if (!proofFile.isEmpty()) {
-    const auto log = kavrel::ReadReceiptLines(evidence.receipts);
+    const auto log = kavrel::EvidenceReceipts(evidence);
     const auto proof = kavrel::ProveEntry(report.sealedPool, answer.positions.front());
     if (report.format < 2 || log.lines.empty()) {
       Print("no proof: receipts of the older kind have no Merkle root in their seal");

@@ -2,6 +2,7 @@
 #include "storage/file_step.h"
 #include "storage/program_dir.h"
 #include "storage/receipt_log.h"
+#include "storage/text_file.h"
 #include "verify/draw_verifier.h"
 
 namespace kavrel {
@@ -26,9 +27,26 @@ DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
     for (auto [suffix, path] :
          {std::pair{ProgramDir::kReceiptsLog, &e.receipts}, std::pair{ProgramDir::kReceiptsKey, &e.key},
           std::pair{ProgramDir::kResultDat, &e.resultDat}, std::pair{ProgramDir::kExitIni, &e.exitRecord}})
-      if (const auto before = FileBeforeInterruptedStep(dir, suffix)) *path = *before;
-    e.resultTxt = FileBeforeInterruptedStep(dir, ProgramDir::kResultTxt).value_or(folder / "result.txt");
+      if (const auto before = FileBeforeInterruptedStep(dir, suffix)) {
+        *path = before->path;
+        if (before->size) e.lengths[before->path] = *before->size;
+      }
+    e.resultTxt = folder / "result.txt";
+    if (const auto before = FileBeforeInterruptedStep(dir, ProgramDir::kResultTxt)) {
+      e.resultTxt = before->path;
+      if (before->size) e.lengths[before->path] = *before->size;
+    }
     e.resultTxtName = "result.txt";
+    // A move into history cut short: the next start finishes it, so a file already moved is read where
+    // it went (the draw is whole, half in each place, until then).
+    for (const auto& [from, to] : InterruptedMove(dir)) {
+      const auto same = [&](const std::filesystem::path& p) {
+        return std::filesystem::absolute(p).lexically_normal() == std::filesystem::absolute(from).lexically_normal();
+      };
+      if (FileExists(from) || !FileExists(to)) continue;
+      for (auto* path : {&e.receipts, &e.key, &e.resultDat, &e.resultTxt, &e.exitRecord, &e.lists.front()})
+        if (same(*path)) *path = to;
+    }
     return e;
   } else {
     e.receipts = folder / "receipts.log";
@@ -42,6 +60,18 @@ DrawEvidence EvidenceIn(const std::filesystem::path& folder) {
   e.resultTxt = folder / "result.txt";
   e.resultTxtName = "result.txt";
   return e;
+}
+
+std::string EvidenceText(const DrawEvidence& evidence, const std::filesystem::path& path) {
+  std::string text = ReadTextFile(path);
+  if (const auto length = evidence.lengths.find(path); length != evidence.lengths.end() && text.size() > length->second)
+    text.resize(static_cast<std::size_t>(length->second));
+  return text;
+}
+
+ReceiptLines EvidenceReceipts(const DrawEvidence& evidence) {
+  if (!FileExists(evidence.receipts)) return {};
+  return ReceiptLinesOf(EvidenceText(evidence, evidence.receipts));
 }
 
 std::string ReportLine(const VerifyReport& r) {

@@ -53,7 +53,7 @@ ResultFilesCheck CompareResultFiles(const DrawEvidence& evidence, const std::vec
     check.problem = std::move(problem);
     return check;
   };
-  const std::string datText = ReadTextFile(evidence.resultDat);
+  const std::string datText = EvidenceText(evidence, evidence.resultDat);
   const auto datLines = ParseResultLog(datText);
   std::vector<Won> recorded;
   for (const auto& line : datLines)
@@ -82,7 +82,7 @@ ResultFilesCheck CompareResultFiles(const DrawEvidence& evidence, const std::vec
     return fail(evidence.resultDatName + " holds text that is no part of its result lines, at " +
                 FirstDifference(datText, ResultLogText(datLines)));
 
-  const std::string txtText = ReadTextFile(evidence.resultTxt);
+  const std::string txtText = EvidenceText(evidence, evidence.resultTxt);
   const auto blocks = ParseResultBlocks(txtText);
   for (std::size_t i = 0; i < std::min(blocks.size(), standing.size()); ++i) {
     const auto& b = standing[i];

@@ -83,6 +83,9 @@ struct TestFiles : DrawFiles {
   bool WriteReceiptLog(const std::filesystem::path& path, const std::string& text) override {
     return !receiptFails && DrawFiles::WriteReceiptLog(path, text);
   }
+  bool AppendReceiptLine(const std::filesystem::path& path, const std::string& line) override {
+    return !receiptFails && DrawFiles::AppendReceiptLine(path, line);
+  }
   bool WriteExitRecord(const ProgramDir& dir, const ExitRecord& record) override {
     return !writesFail && DrawFiles::WriteExitRecord(dir, record);
   }

@@ -1,8 +1,9 @@
 // The crash soak: a child process runs whole draws through the engine (with the recording stage
 // hooks, a prompter that answers yes and a still clock), making the operator's corrections on the
 // way (undo F2, abandon with or without a redraw F3, supplementary draw F4, prize change F8, restart
-// F1), and is killed with SIGKILL, either after a random short time or at the Nth file replacement
-// (just before or just after the rename that makes a new file version visible). After every kill the
+// F1), and is killed with SIGKILL, either after a random short time or at the Nth file write: just
+// before or just after the rename that makes a new file version visible, or the flush that ends an
+// append (before it, with the append's last byte torn off, as a power cut may leave it). After every kill the
 // folder is checked as it was left, then a second child starts the program again on it, answers the
 // resume question with yes, and checks what a hall full of people relies on:
 //   - every file decodes (result.dat, result.txt, the resume record, the plan),
@@ -21,6 +22,7 @@
 
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,10 +58,10 @@
 
 namespace {
 
-// Set in a drawing child: the rename (a file replaced whole) at which it kills itself, 0 for none.
-int killAtRename = 0;
-bool killBeforeRename = false;
-int renames = 0;
+// Set in a drawing child: the file write (a rename or a flush) at which it kills itself, 0 for none.
+int killAtWrite = 0;
+bool killBeforeWrite = false;
+int writes = 0;
 
 }  // namespace
 
@@ -68,9 +70,25 @@ int renames = 0;
 extern "C" int rename(const char* from, const char* to) {
   using RenameFn = int (*)(const char*, const char*);
   static const auto real = reinterpret_cast<RenameFn>(dlsym(RTLD_NEXT, "rename"));
-  const bool dieHere = killAtRename > 0 && ++renames == killAtRename;
-  if (dieHere && killBeforeRename) raise(SIGKILL);
+  const bool dieHere = killAtWrite > 0 && ++writes == killAtWrite;
+  if (dieHere && killBeforeWrite) raise(SIGKILL);
   const int result = real(from, to);
+  if (dieHere) raise(SIGKILL);
+  return result;
+}
+
+// An append (a stop's batch and receipt) ends in fsync(); so do the temporaries of a replacement,
+// whose torn byte nobody reads.
+extern "C" int fsync(int fd) {
+  using SyncFn = int (*)(int);
+  static const auto real = reinterpret_cast<SyncFn>(dlsym(RTLD_NEXT, "fsync"));
+  const bool dieHere = killAtWrite > 0 && ++writes == killAtWrite;
+  struct stat written {};
+  if (dieHere && killBeforeWrite) {
+    if (fstat(fd, &written) == 0 && written.st_size > 0) (void)ftruncate(fd, written.st_size - 1);
+    raise(SIGKILL);
+  }
+  const int result = real(fd);
   if (dieHere) raise(SIGKILL);
   return result;
 }
@@ -347,9 +365,12 @@ bool VerifiesOrNamesTheCrash(const fs::path& folder, const std::string& where, b
 // A checking child: the program starts again on the folder a kill left behind.
 [[noreturn]] void CheckChild(const ProgramDir& dir, const fs::path& root) {
   // A correction cut short is undone at the start: the record that counts is the one before it.
-  const bool hadRecord =
-      FileExists(FileBeforeInterruptedStep(dir, ProgramDir::kExitIni).value_or(dir.Path(ProgramDir::kExitIni)));
-  if (hadRecord) Check(ReadExitRecord(dir).has_value(), "the resume record does not decode");
+  // (A stop that ended the draw deletes it: the kept one is the one to read.)
+  const auto recordBefore = FileBeforeInterruptedStep(dir, ProgramDir::kExitIni);
+  const fs::path recordPath = recordBefore ? recordBefore->path : dir.Path(ProgramDir::kExitIni);
+  const bool hadRecord = FileExists(recordPath);
+  if (hadRecord)
+    Check(ParseExitRecord(ReadTextFile(recordPath)).record.has_value(), "the resume record does not decode");
   Check(LoadPool(dir).has_value(), "the list does not decode");
   Check(!LoadPlan(dir).empty(), "the plan does not decode");
   // As the kill left it, before the program touches it. A draw without receipts yet (killed before
@@ -416,11 +437,11 @@ int Run(int cycles, std::uint32_t seed) {
   }
 
   const auto began = std::chrono::steady_clock::now();
-  int killedAtRename = 0, killedAfterTime = 0, finished = 0, failed = 0;
+  int killedAtWrite = 0, killedAfterTime = 0, finished = 0, failed = 0;
   std::map<char, int> killedIn, failedIn;
   for (int cycle = 1; cycle <= cycles; ++cycle) {
-    const bool byRename = random() % 2 == 0;
-    const int renameNo = 1 + static_cast<int>(random() % 120);
+    const bool byWrite = random() % 2 == 0;
+    const int writeNo = 1 + static_cast<int>(random() % 160);
     const bool before = random() % 2 == 0;
     const int delayUs = static_cast<int>(random() % 30000);
     const std::uint32_t childSeed = random();
@@ -431,14 +452,14 @@ int Run(int cycles, std::uint32_t seed) {
     if (drawer == 0) {
       close(steps[0]);
       stepPipe = steps[1];
-      if (byRename) {
-        killAtRename = renameNo;
-        killBeforeRename = before;
+      if (byWrite) {
+        killAtWrite = writeNo;
+        killBeforeWrite = before;
       }
       DrawChild(dir, childSeed);
     }
     close(steps[1]);
-    if (!byRename) {
+    if (!byWrite) {
       usleep(static_cast<useconds_t>(delayUs));
       kill(drawer, SIGKILL);
     }
@@ -447,7 +468,7 @@ int Run(int cycles, std::uint32_t seed) {
     close(steps[0]);
     const int drawn = WaitFor(drawer);
     if (drawn == 128 + SIGKILL) {
-      (byRename ? killedAtRename : killedAfterTime) += 1;
+      (byWrite ? killedAtWrite : killedAfterTime) += 1;
       ++killedIn[step];
     } else if (drawn == 0) {
       ++finished;
@@ -466,8 +487,8 @@ int Run(int cycles, std::uint32_t seed) {
     if (WaitFor(checker) != 0) {
       ++failed;
       ++failedIn[step];
-      std::fprintf(stderr, "soak: cycle %d failed (%s, rename %d %s, %d us, killed in: %s)\n", cycle,
-                   byRename ? "killed at a rename" : "killed after a delay", renameNo, before ? "before" : "after",
+      std::fprintf(stderr, "soak: cycle %d failed (%s, write %d %s, %d us, killed in: %s)\n", cycle,
+                   byWrite ? "killed at a file write" : "killed after a delay", writeNo, before ? "before" : "after",
                    delayUs, StepName(step));
       // The first failure after each kind of step is kept as the kill left it.
       const fs::path keep = firstFailure.string() + "_" + step;
@@ -485,9 +506,9 @@ int Run(int cycles, std::uint32_t seed) {
   }
   const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() / 60.0;
   std::printf(
-      "soak: %d cycles in %.1f min, seed %u: %d kills at a file replacement, %d after a random delay, "
+      "soak: %d cycles in %.1f min, seed %u: %d kills at a file write, %d after a random delay, "
       "%d draws finished between kills; %d failures\n",
-      cycles, minutes, seed, killedAtRename, killedAfterTime, finished, failed);
+      cycles, minutes, seed, killedAtWrite, killedAfterTime, finished, failed);
   std::printf("soak: kills by what the drawing child was doing (failures after them):\n");
   for (const auto& [step, count] : killedIn)
     std::printf("  %-26s %5d  (%d)\n", StepName(step), count, failedIn.count(step) ? failedIn[step] : 0);
