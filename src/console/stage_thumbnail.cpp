@@ -16,7 +16,10 @@ namespace {
 // Null while the window has painted no frame of its size yet; nullopt where there is no image to read.
 std::optional<QImage> LastFrame(QWidget& stage) {
   QBackingStore* store = stage.backingStore();
-  QPaintDevice* device = store ? store->paintDevice() : nullptr;
+  // A store never sized has not painted; Windows' then has no image at all, and its paintDevice()
+  // hands out a pointer into nothing (a stage hidden behind the console from its start crashed there).
+  if (!store || store->size().isEmpty()) return QImage();
+  QPaintDevice* device = store->paintDevice();
   if (!device) return QImage();
   if (device->devType() != QInternal::Image) return std::nullopt;
   const QImage& frame = *static_cast<const QImage*>(device);
