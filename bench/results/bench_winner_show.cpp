@@ -12,6 +12,7 @@
 #include "results/result_window.h"
 #include "storage/codec.h"
 #include "storage/program_dir.h"
+#include "storage/result_store.h"
 #include "storage/stage_settings.h"
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
@@ -28,6 +29,7 @@ struct Event {
   SoundSettings settings;
   StageTitles titles{Gb("2026年度盛典"), Gb("幸运大抽奖")};
   std::vector<std::string> pool;
+  std::vector<ResultLine> winners;
 
   Event() {
     std::filesystem::create_directories(dir.Path(ProgramDir::kConfigDir));
@@ -41,8 +43,9 @@ struct Event {
   }
 
   std::unique_ptr<ResultWindow> Open() {
-    return std::make_unique<ResultWindow>(ResultViewMode::WinnerShow, dir, sound, clock, settings, titles, pool,
-                                          nullptr, QRect(0, 0, 1920, 1080));
+    winners = LoadResultLog(dir);
+    return std::make_unique<ResultWindow>(ResultViewMode::WinnerShow, sound, clock, settings, titles,
+                                          CurrentResults{winners, pool, {}}, nullptr, QRect(0, 0, 1920, 1080));
   }
 };
 
@@ -72,8 +75,8 @@ void BM_NonWinnerListOpen(benchmark::State& state) {
   Event event;
   for (int i = 0; i < 100000; ++i) event.pool.push_back(std::to_string(1000000 + i) + Gb("  张三"));
   for (auto _ : state) {
-    ResultWindow window(ResultViewMode::NonWinnerList, event.dir, event.sound, event.clock, event.settings,
-                        event.titles, event.pool, nullptr, QRect(0, 0, 1920, 1080));
+    ResultWindow window(ResultViewMode::NonWinnerList, event.sound, event.clock, event.settings, event.titles,
+                        {event.winners, event.pool, {}}, nullptr, QRect(0, 0, 1920, 1080));
     window.show();
     QApplication::processEvents();
   }

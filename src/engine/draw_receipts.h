@@ -126,6 +126,10 @@ class DrawReceipts {
   // A batch was recorded under this seal.
   bool AnyBatch() const { return anyBatch_; }
   bool Closed() const { return closed_; }
+  // What the result windows print of this draw's log (nothing when it keeps none).
+  ReceiptSummary Summary() const {
+    return active_ ? ReceiptSummary{seal_, lastHash_, closed_, audience_} : ReceiptSummary{};
+  }
 
   // The stop: `pool` as it was while the batch rolled, the range and repeat rule of the pick, the
   // winners' positions as recorded, and the plan line drawn (its 1-based position at the stop, whether

@@ -49,13 +49,13 @@ QFont Font(const char* family, int pointSize, bool bold) {
 
 }  // namespace
 
-ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort& sound, const Clock& clock,
-                           const SoundSettings& soundSettings, const StageTitles& titles,
-                           const std::vector<std::string>& pool, QWidget* parent, QRect screen, const DrawRecord* past)
+ResultWindow::ResultWindow(ResultViewMode mode, SoundPort& sound, const Clock& clock,
+                           const SoundSettings& soundSettings, const StageTitles& titles, const CurrentResults& current,
+                           QWidget* parent, QRect screen, const DrawRecord* past)
     : QDialog(parent),
       mode_(mode),
-      dir_(dir),
       past_(past ? std::optional<DrawRecord>(*past) : std::nullopt),
+      current_(&current),
       music_(sound, soundSettings.resultMusicOn, soundSettings.resultMusicFile, soundSettings.resultMusicLoop) {
   setObjectName(QStringLiteral("ResultWindow"));
   setWindowModality(Qt::ApplicationModal);
@@ -80,7 +80,7 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
       break;
     case ResultViewMode::NonWinnerList:
       setWindowTitle(QStringLiteral("查看未中奖名单"));
-      BuildTextView(NonWinnerListText(pool));
+      BuildTextView(NonWinnerListText(current.pool));
       break;
     case ResultViewMode::LatestAward:
       setWindowTitle(QStringLiteral("查看中奖名单"));
@@ -94,6 +94,7 @@ ResultWindow::ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort
   // A window manager gets to fit the framed views into the work area; the winner show covers
   // the screen. An area that is not a whole screen is kept as it is.
   if (wholeScreen) setWindowState(mode_ == ResultViewMode::WinnerShow ? Qt::WindowFullScreen : Qt::WindowMaximized);
+  current_ = nullptr;
 }
 
 ResultWindow::~ResultWindow() {
@@ -103,14 +104,14 @@ ResultWindow::~ResultWindow() {
 std::string ResultWindow::NotaryLines() const {
   // The seal and the chain's end close the list, so a photo of the list can be matched with the
   // receipts afterwards.
-  const ReceiptSummary receipts = SummarizeReceipts(past_ ? past_->receipts : CurrentDraw(dir_).receipts);
+  const ReceiptSummary receipts = past_ ? SummarizeReceipts(past_->receipts) : current_->receipts;
   if (receipts.seal.empty()) return {};
   return "\r\n" + Gb("公证封印：") + ShortSeal(receipts.seal) + Gb("（完整：") + receipts.seal + Gb("）") + "\r\n" +
          Gb("最后一条公证记录：") + receipts.lastHash + "\r\n";
 }
 
 std::vector<ResultLine> ResultWindow::Lines() const {
-  if (!past_) return LoadResultLog(dir_);
+  if (!past_) return current_->winners;
   return ParseResultLog(ReadTextFile(past_->resultDat));
 }
 

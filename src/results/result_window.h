@@ -15,6 +15,7 @@
 #include "results/result_view_mode.h"
 #include "results/winner_show_scroll.h"
 #include "storage/draw_history.h"
+#include "storage/receipt_log.h"
 #include "storage/result_store.h"
 
 class QPlainTextEdit;
@@ -22,7 +23,6 @@ class QPushButton;
 
 namespace kavrel {
 
-class ProgramDir;
 struct SoundSettings;
 class WinnerShowList;
 
@@ -32,19 +32,27 @@ struct StageTitles {
   std::string subTitle;
 };
 
+// The current draw as the result window shows it, as the draw keeps it: its winners, what is left
+// of its pool, and its receipts' seal and chain end. Read only while the window is built.
+struct CurrentResults {
+  const std::vector<ResultLine>& winners;
+  const std::vector<std::string>& pool;
+  ReceiptSummary receipts;
+};
+
 // The window that presents the draw results after the fact, in one of four views. It is built
-// afresh for every opening and shown modally (exec()); it reads config\result.dat itself (or the
-// result file of a past draw it is given) and writes nothing. Its music stops however the window is
-// closed.
+// afresh for every opening and shown modally (exec()); it shows the current draw as given (or reads
+// the result file of a past draw it is given) and writes nothing. Its music stops however the window
+// is closed.
 class ResultWindow : public QDialog {
   Q_OBJECT
 
  public:
   // `screen` is the area to cover; empty means the whole screen the window opens on. `past`, when
   // given, is the draw whose results are shown instead of the current ones.
-  ResultWindow(ResultViewMode mode, const ProgramDir& dir, SoundPort& sound, const Clock& clock,
-               const SoundSettings& soundSettings, const StageTitles& titles, const std::vector<std::string>& pool,
-               QWidget* parent = nullptr, QRect screen = {}, const DrawRecord* past = nullptr);
+  ResultWindow(ResultViewMode mode, SoundPort& sound, const Clock& clock, const SoundSettings& soundSettings,
+               const StageTitles& titles, const CurrentResults& current, QWidget* parent = nullptr, QRect screen = {},
+               const DrawRecord* past = nullptr);
   ~ResultWindow() override;
 
   ResultViewMode mode() const { return mode_; }
@@ -77,8 +85,8 @@ class ResultWindow : public QDialog {
   void PlaceExportButton();
 
   ResultViewMode mode_;
-  const ProgramDir& dir_;
   std::optional<DrawRecord> past_;
+  const CurrentResults* current_;  // while the window is built
   ResultMusic music_;
   QPixmap background_;
   QPlainTextEdit* textBox_ = nullptr;

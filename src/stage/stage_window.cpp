@@ -449,7 +449,8 @@ void StageWindow::OpenResults(ResultViewMode mode, const PastDraw* past) {
     const HistoryNote note = ReadHistoryNote(past->record);
     if (!note.mainTitle.empty() || !note.subTitle.empty()) titles = {note.mainTitle, note.subTitle};
   }
-  ResultWindow window(mode, dir_, sound_, clock_, session_.Sounds(), titles, session_.Draw().pool, this, ScreenRect(),
+  const CurrentResults current{session_.Winners(), session_.Draw().pool, session_.Receipts().Summary()};
+  ResultWindow window(mode, sound_, clock_, session_.Sounds(), titles, current, this, ScreenRect(),
                       past ? &past->record : nullptr);
   window.AddExportButton([this, past] { ExportWinners(past); });
   using Results = StageSituation::Results;

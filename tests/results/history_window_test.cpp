@@ -166,7 +166,10 @@ TEST_F(HistoryWindowTest, APastDrawOpensInTheResultViewsAndExportsFromThere) {
   RecordingSoundPort sound;
   SoundSettings settings;
   const DrawRecord past = HistoryDraw(dir.Path(ProgramDir::kHistoryDir) / "20251231-235959");
-  ResultWindow list(ResultViewMode::WinnerList, dir, sound, clock, settings, {}, {}, nullptr, {0, 0, 1024, 768}, &past);
+  const std::vector<ResultLine> winners = LoadResultLog(dir);
+  const std::vector<std::string> pool;
+  const CurrentResults current{winners, pool, {}};
+  ResultWindow list(ResultViewMode::WinnerList, sound, clock, settings, {}, current, nullptr, {0, 0, 1024, 768}, &past);
   EXPECT_EQ(list.findChild<QPlainTextEdit*>()->toPlainText(),
             QStringLiteral("一等奖2名(奖品：电视)\n001\n002(已弃奖)\n"));
   int exports = 0;
@@ -174,7 +177,7 @@ TEST_F(HistoryWindowTest, APastDrawOpensInTheResultViewsAndExportsFromThere) {
   list.findChild<QPushButton*>(QStringLiteral("按钮_导出中奖名单"))->click();
   EXPECT_EQ(exports, 1);
 
-  ResultWindow show(ResultViewMode::WinnerShow, dir, sound, clock, settings, {}, {}, nullptr, {0, 0, 1024, 768});
+  ResultWindow show(ResultViewMode::WinnerShow, sound, clock, settings, {}, current, nullptr, {0, 0, 1024, 768});
   show.AddExportButton([&] { ++exports; });
   EXPECT_EQ(show.findChild<QPushButton*>(QStringLiteral("按钮_导出中奖名单")), nullptr) << "the audience's screen";
 }

@@ -70,7 +70,8 @@ TEST(ResultWindowLooks, EveryViewPaintsAtProjectorSizes) {
 
   for (QSize size : {QSize(1920, 1080), QSize(1024, 768), QSize(800, 600)}) {
     for (int mode = 1; mode <= 4; ++mode) {
-      ResultWindow window(static_cast<ResultViewMode>(mode), folder.dir(), sound, clock, settings, titles, pool,
+      const std::vector<ResultLine> winners = LoadResultLog(folder.dir());
+      ResultWindow window(static_cast<ResultViewMode>(mode), sound, clock, settings, titles, {winners, pool, {}},
                           nullptr, QRect(QPoint(0, 0), size));
       window.show();
       if (mode == 4)
@@ -97,7 +98,9 @@ TEST(ResultWindowLooks, LatestAwardTooLongForAnyFontSizeIsCutAndCounted) {
   folder.WriteResult(line);
   RecordingSoundPort sound;
   FakeClock clock;
-  ResultWindow window(ResultViewMode::LatestAward, folder.dir(), sound, clock, SoundSettings{}, StageTitles{}, {},
+  const std::vector<ResultLine> winners = LoadResultLog(folder.dir());
+  const std::vector<std::string> pool;
+  ResultWindow window(ResultViewMode::LatestAward, sound, clock, SoundSettings{}, StageTitles{}, {winners, pool, {}},
                       nullptr, QRect(0, 0, 1024, 768));
   window.show();
   const auto* panel = window.findChild<LatestAwardPanel*>();

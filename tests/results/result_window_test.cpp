@@ -35,8 +35,10 @@ class ResultWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<ResultWindow> Open(ResultViewMode mode, QRect screen = {0, 0, 1920, 1080}) {
-    auto window =
-        std::make_unique<ResultWindow>(mode, folder.dir(), sound, clock, settings, titles, pool, nullptr, screen);
+    // The draw's winners and receipts as the draw would keep them after reading these files.
+    const std::vector<ResultLine> winners = LoadResultLog(folder.dir());
+    const CurrentResults current{winners, pool, SummarizeReceipts(folder.dir().Path(ProgramDir::kReceiptsLog))};
+    auto window = std::make_unique<ResultWindow>(mode, sound, clock, settings, titles, current, nullptr, screen);
     window->show();
     return window;
   }
