@@ -20,6 +20,8 @@ struct ConsolePlanRow {
   QString size;   // "5名"
   QString prize;
   bool current = false;  // the batch whose winners are on screen, else the one the next press rolls
+
+  bool operator==(const ConsolePlanRow&) const = default;
 };
 std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forwardOrder);
 

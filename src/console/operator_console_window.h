@@ -2,7 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
+#include "console/console_texts.h"
 #include "console/stage_link.h"
 #include "engine/draw_observer.h"
 
@@ -59,6 +62,10 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   void UpdateThumbnail();
   // 标签_状态 and 按钮_开始停止: what the next press does, as the draw and the stage stand now.
   void ShowNextPress();
+  // The plan table and the winner list follow the draw by changing only what changed: rebuilt
+  // whole at every press, a long evening's plan and winners made each press a stutter of the roll.
+  void ShowPlan(std::vector<ConsolePlanRow> rows);
+  void ShowWinners();
 
   DrawSession& session_;
   StageLink& stage_;
@@ -74,6 +81,8 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   QVBoxLayout* right_ = nullptr;
   QPushButton* startStop_ = nullptr;
   QTimer* thumbnailTimer_ = nullptr;
+  std::vector<ConsolePlanRow> shownPlan_;
+  std::uint64_t shownWinners_ = 0;  // the revision of the winners listed (0: none yet)
   bool refreshPending_ = false;
   double lastThumbnailMs_ = 0;
 };

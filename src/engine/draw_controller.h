@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <set>
@@ -130,6 +131,7 @@ class DrawController {
   // The winners recorded in the draw on the stage (a past draw's when one was brought back), as the
   // result files hold them.
   const std::vector<ResultLine>& Winners() const { return winners_.Lines(); }
+  std::uint64_t WinnersRevision() const { return winners_.Revision(); }
   // What the seal of the draw under way says of repeated entries, for "公证信息" (GB18030): how many
   // extra copies, whether they were kept, and while they are extra tickets each repeated entry's
   // share of them (read from the sealed list). Empty without receipts or repeated entries.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -53,6 +54,8 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   // The winners recorded so far (GB18030), one line per award as config\result.dat holds them: what
   // the views list, without reading the file.
   const std::vector<ResultLine>& Winners() const { return controller_.Winners(); }
+  // Changes with every change of the winners (see WinnerJournal::Revision).
+  std::uint64_t WinnersRevision() const { return controller_.WinnersRevision(); }
   // How the sealed list's repeated entries were handled, for the notary window (GB18030; empty: none).
   std::string SealedDuplicatesNote() const { return controller_.SealedDuplicatesNote(); }
   // A batch rolls, or is frozen (not the finished stage's press, which also takes space as a stop).

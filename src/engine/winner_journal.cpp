@@ -8,6 +8,7 @@ namespace kavrel {
 void WinnerJournal::Load(const ProgramDir& dir) {
   text_ = ReadTextFile(dir.Path(ProgramDir::kResultDat));
   Parse();
+  ++revision_;
 }
 
 void WinnerJournal::AddBatch(const std::string& awardName, const std::string& prizeName,
@@ -16,6 +17,7 @@ void WinnerJournal::AddBatch(const std::string& awardName, const std::string& pr
   const bool lineThere = lastLine < text_.size();
   AddBatchToResultLog(text_, awardName, prizeName, winners, extendLastLine);
   ParseFrom(lastLine, lineThere);
+  ++revision_;
 }
 
 void WinnerJournal::RemoveLastBatch(std::size_t batchWinnerCount) {
@@ -23,6 +25,7 @@ void WinnerJournal::RemoveLastBatch(std::size_t batchWinnerCount) {
   const bool lineThere = lastLine < text_.size();
   RemoveLastBatchFromResultLog(text_, batchWinnerCount);
   ParseFrom(lastLine, lineThere);
+  ++revision_;
 }
 
 // Where the last line starts, as the result file's own changes find it.
@@ -42,6 +45,7 @@ void WinnerJournal::ParseFrom(std::size_t lastLine, bool lineThere) {
 void WinnerJournal::MarkAbandoned(const std::string& awardName, const std::vector<std::string>& entries) {
   MarkAbandonedInResultLog(text_, awardName, entries);
   Parse();
+  ++revision_;
 }
 
 }  // namespace kavrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class WinnerJournal {
 
   // One line per award (or per prize changed for a batch), GB18030, as the file has them.
   const std::vector<ResultLine>& Lines() const { return lines_; }
+  // Counts the changes (from 1 on the first load), so a view can tell it has these winners listed.
+  std::uint64_t Revision() const { return revision_; }
 
  private:
   void Parse() { lines_ = ParseResultLog(text_); }
@@ -34,6 +37,7 @@ class WinnerJournal {
 
   std::string text_;
   std::vector<ResultLine> lines_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace kavrel
