@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `make test-windows`: the cross-built test programs that need no display (storage, engine, verify,
-# the workbook readers, the winner exports) run under wine64; each prints its summary, and the last line sums them up.
+# the workbook readers, the winner exports, the phones' server on loopback) run under wine64; each
+# prints its summary, and the last line sums them up.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${WIN_BUILD_DIR:-$root/build-windows}
@@ -12,7 +13,7 @@ failed=0
 # The PDF export's test reads the PDF back with poppler's pdftotext, a Linux program.
 declare -A filter=([results/results_export_tests]='-WinnerExport.PdfHasTitlesTablesMarksAndNumberedPagesAsText')
 for t in storage/storage_tests engine/engine_tests verify/verify_tests lists/workbook/workbook_tests \
-  results/results_export_tests; do
+  results/results_export_tests phone/phone_tests; do
   exe="$build/tests/$t.exe"
   log="$build/tests/$(basename "$t").wine.log"
   echo "== $(basename "$t") under wine64"
