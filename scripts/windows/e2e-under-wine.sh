@@ -6,8 +6,8 @@
 #
 # Left out, for what they depend on rather than for the program: list_editor (it types Linux paths
 # into Windows file dialogs), award_settings and receipts_verify (they click at offsets inside windows,
-# and wine frames windows itself where no window manager runs), two_screens (Xvfb's two X screens are one
-# monitor to wine) and phone_pages (the Windows build has no phone pages).
+# and wine frames windows itself where no window manager runs) and two_screens (it checks the screen
+# list, which wine names otherwise; not tried with the Xinerama monitors below).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 version=$(sed -n 's/^project(kavrel_draw VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
