@@ -20,6 +20,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/stage_parts.h"
 
 namespace kavrel {
 namespace {
@@ -53,7 +54,7 @@ void Thumbnails(benchmark::State& st, bool rolling) {
     stage.StartUp();
     if (rolling) {
       stage.RunCommand(StageCommand::Start);
-      stage.drawTimer()->stop();  // ticks are driven here, one per picture, as a busy roll would have them
+      DrawTimerOf(stage)->stop();  // ticks are driven here, one per picture, as a busy roll would have them
     }
     QApplication::processEvents();
     const QSize size = stage.size().scaled(QSize(384, 216), Qt::KeepAspectRatio);

@@ -94,10 +94,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   // The cameras the picture list editor's camera window uses (none: it finds no camera).
   void UseCameras(CameraFactory cameras) { cameras_ = std::move(cameras); }
 
-  StageMenus* menus() const { return menus_; }
-  StageMenuBar* menuBar() const { return menuBar_; }
-  const StageElements& elements() const { return elements_; }
-  QTimer* drawTimer() const { return drawTimer_; }
   bool menuBarShown() const { return menuBarShown_; }
   bool blanked() const { return Blanked(elements_); }
   // What covers the stage now (the lock, a blackout), for the operator console.

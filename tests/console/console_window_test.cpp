@@ -25,6 +25,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/press_key.h"
+#include "support/stage_parts.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -182,7 +183,7 @@ TEST_F(ConsoleTest, TheStateTextSaysWhatTheNextPressDoes) {
   ASSERT_TRUE(session->Draw().WinnersShown());
   EXPECT_EQ(Label("标签_状态"), QStringLiteral("最后一批已抽出 — 按空格键显示“抽奖完毕！”"));
   Press(Qt::Key_Space);
-  EXPECT_EQ(stage->elements().centre->text(), QStringLiteral("抽奖完毕！"));
+  EXPECT_EQ(StageElementsOf(*stage).centre->text(), QStringLiteral("抽奖完毕！"));
   // The press that showed "抽奖完毕！" waits for its stop press, as a roll would: the next one changes nothing.
   const QString nothing = QStringLiteral("全部奖项已抽完 — 下一次按空格键没有变化，再按一次展示全部中奖人员");
   EXPECT_EQ(Label("标签_状态"), nothing);
@@ -260,7 +261,7 @@ TEST_F(ConsoleTest, MovingTheStageChangesNothingInTheDraw) {
   stage->MoveToScreen(QGuiApplication::primaryScreen());
   EXPECT_TRUE(session->Draw().Rolling());
   EXPECT_EQ(session->Draw().batchWinners, picked);
-  EXPECT_TRUE(stage->drawTimer()->isActive());
+  EXPECT_TRUE(DrawTimerOf(*stage)->isActive());
   EXPECT_EQ(stage->geometry(), QGuiApplication::primaryScreen()->geometry());
   Press(Qt::Key_Space);
   EXPECT_TRUE(session->Draw().WinnersShown());

@@ -30,6 +30,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/press_key.h"
+#include "support/stage_parts.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -189,32 +190,32 @@ TEST_F(TwoScreensTest, EscapeShowsTheMenuOnTheConsoleNeverOnTheProjector) {
 
   escape(console);
   EXPECT_TRUE(bar->isVisible());
-  EXPECT_FALSE(stage->menuBar()->isVisible());
-  EXPECT_FALSE(stage->menus()->action(StageCommand::ToggleMenuBar)->isChecked()) << "the bar is shown";
+  EXPECT_FALSE(MenuBarOf(*stage)->isVisible());
+  EXPECT_FALSE(MenusOf(*stage)->action(StageCommand::ToggleMenuBar)->isChecked()) << "the bar is shown";
   // The stage's own menus, opened on the laptop.
   ASSERT_EQ(bar->actions().size(), 4);
   EXPECT_EQ(bar->actions().at(2)->text(), QStringLiteral("功能"));
   bar->setActiveAction(bar->actions().at(0));
-  QMenu* opened = stage->menus()->menu(StageMenus::kInterface);
+  QMenu* opened = MenusOf(*stage)->menu(StageMenus::kInterface);
   ASSERT_TRUE(opened->isVisible());
   EXPECT_EQ(opened->screen(), laptop);
   opened->close();
 
   escape(stage.get());  // ESC on the stage hides the console's bar again
   EXPECT_FALSE(bar->isVisible());
-  EXPECT_FALSE(stage->menuBar()->isVisible());
+  EXPECT_FALSE(MenuBarOf(*stage)->isVisible());
   escape(console);
   EXPECT_TRUE(bar->isVisible());
 
   // The projector's cable is pulled: no console, and the stage's bar stays hidden until ESC.
   display->Place({laptop});
   EXPECT_FALSE(stage->menuBarShown());
-  EXPECT_FALSE(stage->menuBar()->isVisible());
+  EXPECT_FALSE(MenuBarOf(*stage)->isVisible());
   escape(stage.get());
-  EXPECT_TRUE(stage->menuBar()->isVisible());
+  EXPECT_TRUE(MenuBarOf(*stage)->isVisible());
   // Plugged back in: the stage's bar leaves the projector, the console's starts hidden.
   display->Place({laptop, projector});
-  EXPECT_FALSE(stage->menuBar()->isVisible());
+  EXPECT_FALSE(MenuBarOf(*stage)->isVisible());
   EXPECT_FALSE(bar->isVisible());
 }
 

@@ -28,6 +28,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/press_key.h"
+#include "support/stage_parts.h"
 #include "support/when_shown.h"
 #include "support/widget_lookup.h"
 
@@ -69,11 +70,11 @@ class CorrectionWindows : public ::testing::Test {
   QString Label(StageElement e) const {
     switch (e) {
       case StageElement::AwardLabel:
-        return stage->elements().award->text();
+        return StageElementsOf(*stage).award->text();
       case StageElement::PrizeLabel:
-        return stage->elements().prizeName->text();
+        return StageElementsOf(*stage).prizeName->text();
       default:
-        return stage->elements().status->text();
+        return StageElementsOf(*stage).status->text();
     }
   }
 
@@ -249,7 +250,7 @@ TEST_F(CorrectionWindows, PrizeChangeOfTheNextBatchShowsAtOnceFromF8) {
                                      "平板电脑”\n只改这一批，奖项设置不变。确定修改吗？")));
   EXPECT_EQ(session->Draw().plan[0], Gb("一等奖,3,1,1,3,奖品：平板电脑,,"));
   EXPECT_EQ(Label(StageElement::PrizeLabel), QStringLiteral("奖品：平板电脑"));
-  const QRect prize = stage->elements().prizeName->geometry();
+  const QRect prize = StageElementsOf(*stage).prizeName->geometry();
   EXPECT_EQ(prize.right() + 1, stage->ScreenRect().width() - 5) << "right-aligned 5 pixels from the edge";
 
   DrawOneBatch();

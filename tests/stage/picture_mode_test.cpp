@@ -19,6 +19,7 @@
 #include "support/fakes/fake_clock.h"
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
+#include "support/stage_parts.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -80,13 +81,13 @@ TEST_F(PictureModeTest, TheModeCheckOpensTheEditorAndPhotosRoll) {
   EXPECT_FALSE(session.Mode().textMode);
   EXPECT_EQ(session.Mode().pictureFolder, GbPath(photos));
   EXPECT_EQ(session.Draw().pool.size(), 4u);
-  EXPECT_TRUE(stage.menus()->action(StageCommand::EditList)->isEnabled());
+  EXPECT_TRUE(MenusOf(stage)->action(StageCommand::EditList)->isEnabled());
 
   stage.RunCommand(StageCommand::Start);
   ASSERT_TRUE(session.Draw().Rolling());
   for (int i = 0; i < 30; ++i) session.Tick();
-  const QImage frame = stage.elements().rolling->grab().toImage();  // photos are read when a frame is painted
-  EXPECT_EQ(stage.elements().rolling->CachedPhotoCount() >= 2, true);
+  const QImage frame = StageElementsOf(stage).rolling->grab().toImage();  // photos are read when a frame is painted
+  EXPECT_EQ(StageElementsOf(stage).rolling->CachedPhotoCount() >= 2, true);
   // The photo is painted: somewhere in the area is its red.
   bool red = false;
   for (int y = 0; y < frame.height() && !red; y += 4)

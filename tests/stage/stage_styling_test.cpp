@@ -28,6 +28,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/press_key.h"
+#include "support/stage_parts.h"
 #include "support/widget_lookup.h"
 
 namespace kavrel {
@@ -69,7 +70,7 @@ class StageStylingTest : public ::testing::Test {
     stage->StartUp();
   }
   void Press(int qtKey) { PressKey(stage.get(), qtKey); }
-  void Run(StageCommand c) { stage->menus()->action(c)->trigger(); }
+  void Run(StageCommand c) { MenusOf(*stage)->action(c)->trigger(); }
 
   QTemporaryDir tmp;
   ProgramDir dir{fs::path(tmp.path().toStdString())};
@@ -81,7 +82,7 @@ class StageStylingTest : public ::testing::Test {
 };
 
 TEST_F(StageStylingTest, FontWindowRestylesAtOnceAndRestoringKeepsTheChosenSize) {
-  const StageElements& e = stage->elements();
+  const StageElements e = StageElementsOf(*stage);
   bool done = false;
   OnceOpen<FontColorWindow>(done, [&](FontColorWindow* window) {
     // The real font dialog, answered from inside its own loop.

@@ -31,6 +31,7 @@
 #include "support/fakes/recording_sound_port.h"
 #include "support/fakes/scripted_prompter.h"
 #include "support/press_key.h"
+#include "support/stage_parts.h"
 #include "support/when_shown.h"
 
 namespace kavrel {
@@ -90,7 +91,7 @@ class StageWindowTest : public ::testing::Test {
 };
 
 TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
-  const StageElements& e = stage->elements();
+  const StageElements e = StageElementsOf(*stage);
   EXPECT_TRUE(prompter.shown().empty());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(Text(e.award), QStringLiteral("一等奖"));
@@ -106,8 +107,8 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
 
   Press(Qt::Key_Space);  // start rolling
   EXPECT_TRUE(session->Draw().Rolling());
-  EXPECT_TRUE(stage->drawTimer()->isActive());
-  EXPECT_EQ(stage->drawTimer()->timerType(), Qt::PreciseTimer);
+  EXPECT_TRUE(DrawTimerOf(*stage)->isActive());
+  EXPECT_EQ(DrawTimerOf(*stage)->timerType(), Qt::PreciseTimer);
   EXPECT_FALSE(e.rolling->isHidden());
   EXPECT_TRUE(e.centre->isHidden());
   // The snapshot reaches the disk with the first painted tick: its file means the candidates roll.
@@ -122,7 +123,7 @@ TEST_F(StageWindowTest, SpacePressesRunAWholeBatch) {
   EXPECT_EQ(onScreen.size(), 3);
   EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_TRUE(session->Draw().WinnersShown());
-  EXPECT_FALSE(stage->drawTimer()->isActive());
+  EXPECT_FALSE(DrawTimerOf(*stage)->isActive());
   EXPECT_EQ(e.startButton->text(), QStringLiteral("准备"));
   EXPECT_TRUE(Text(e.status).startsWith(QStringLiteral("已抽取【一等奖】"))) << Text(e.status).toStdString();
   EXPECT_TRUE(e.marquee->text().startsWith(QStringLiteral("恭喜：【一等奖】")));
@@ -215,7 +216,7 @@ TEST_F(StageWindowTest, BlankScreenKeysBlackOutTheStageAndBringItBackUntouched) 
   Ticks(2);
   Press(Qt::Key_Period);
   EXPECT_TRUE(session->Draw().Rolling());
-  EXPECT_TRUE(stage->drawTimer()->isActive());
+  EXPECT_TRUE(DrawTimerOf(*stage)->isActive());
   Ticks(2);  // the candidates go on rolling under the cover
   EXPECT_TRUE(allBlack(stage->grab().toImage()));
 
@@ -242,26 +243,26 @@ TEST_F(StageWindowTest, FunctionKeysRunOnceWhicheverControlHasTheFocus) {
   ASSERT_TRUE(session->Draw().drawStarted);
 
   prompter.ScriptAnswer(Answer::Cancel);
-  Press(Qt::Key_F1, stage->elements().startButton);
+  Press(Qt::Key_F1, StageElementsOf(*stage).startButton);
   EXPECT_EQ(Messages(), std::vector<std::string>{"是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"});
   EXPECT_TRUE(session->Draw().drawStarted);
 
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Cancel);
-  Press(Qt::Key_F1, stage->menuBar()->button(StageMenus::kFunctions));
+  Press(Qt::Key_F1, MenuBarOf(*stage)->button(StageMenus::kFunctions));
   EXPECT_EQ(prompter.shown().size(), 1u);
 
   // The menu item runs the same command, once.
   prompter.Clear();
   prompter.ScriptAnswer(Answer::Ok);
-  stage->menus()->action(StageCommand::Restart)->trigger();
+  MenusOf(*stage)->action(StageCommand::Restart)->trigger();
   EXPECT_EQ(prompter.shown().size(), 1u);
   EXPECT_FALSE(session->Draw().drawStarted);
   EXPECT_EQ(session->Draw().pool.size(), 10u);
 
   // Letters without a command do nothing.
   prompter.Clear();
-  Press(Qt::Key_A, stage->elements().stopButton);
+  Press(Qt::Key_A, StageElementsOf(*stage).stopButton);
   EXPECT_TRUE(prompter.shown().empty());
 }
 
@@ -269,7 +270,7 @@ TEST_F(StageWindowTest, TheWinnersWallShowsEveryWinnerAndTakesTheClicker) {
   Press(Qt::Key_Space);
   Ticks(2);
   Press(Qt::Key_Space);  // three winners of 一等奖 recorded
-  const QStringList winners = stage->elements().rolling->Candidates();
+  const QStringList winners = StageElementsOf(*stage).rolling->Candidates();
   Press(Qt::Key_F10);
   auto* wall = stage->findChild<QWidget*>(QStringLiteral("画板_中奖墙"));
   ASSERT_NE(wall, nullptr);
@@ -311,13 +312,13 @@ TEST_F(StageWindowTest, ResultCommandsOpenTheResultWindowModally) {
     });
   };
   closeOnceOpen();
-  Press(Qt::Key_F6, stage->elements().startButton);
+  Press(Qt::Key_F6, StageElementsOf(*stage).startButton);
   closeOnceOpen();
   Press(Qt::Key_F7);
   closeOnceOpen();
-  stage->menus()->action(StageCommand::WinnerList)->trigger();
+  MenusOf(*stage)->action(StageCommand::WinnerList)->trigger();
   closeOnceOpen();
-  stage->menus()->action(StageCommand::NonWinnerList)->trigger();
+  MenusOf(*stage)->action(StageCommand::NonWinnerList)->trigger();
   closeOnceOpen();
   stage->ShowWinnerShow();  // what the draw controller calls once every award is drawn
   ASSERT_EQ(seen.size(), 5u);
@@ -394,23 +395,23 @@ TEST_F(StageWindowTest, ExportAndHistoryItemsOpenTheirWindows) {
     });
   };
   closeOnceOpen();
-  stage->menus()->action(StageCommand::ExportWinners)->trigger();
+  MenusOf(*stage)->action(StageCommand::ExportWinners)->trigger();
   closeOnceOpen();
-  stage->menus()->action(StageCommand::DrawHistory)->trigger();
+  MenusOf(*stage)->action(StageCommand::DrawHistory)->trigger();
   EXPECT_EQ(openedWindows, (QStringList{"WinnerExportWindow:导出中奖名单", "HistoryWindow:历史抽奖记录"}));
 }
 
 TEST_F(StageWindowTest, EscapeTwiceRestoresTheStartUpLook) {
-  QAction* hide = stage->menus()->action(StageCommand::ToggleMenuBar);
+  QAction* hide = MenusOf(*stage)->action(StageCommand::ToggleMenuBar);
   EXPECT_TRUE(hide->isChecked());
-  EXPECT_TRUE(stage->menuBar()->isHidden());
+  EXPECT_TRUE(MenuBarOf(*stage)->isHidden());
   Press(Qt::Key_Escape);
   EXPECT_TRUE(stage->menuBarShown());
-  EXPECT_FALSE(stage->menuBar()->isHidden());
+  EXPECT_FALSE(MenuBarOf(*stage)->isHidden());
   EXPECT_FALSE(hide->isChecked());
   hide->trigger();  // the item is the same toggle
   EXPECT_FALSE(stage->menuBarShown());
-  EXPECT_TRUE(stage->menuBar()->isHidden());
+  EXPECT_TRUE(MenuBarOf(*stage)->isHidden());
   EXPECT_TRUE(hide->isChecked());
 }
 
@@ -440,11 +441,11 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
   Ticks(2);
   prompter.ScriptAnswer(Answer::Ok);  // discard the list
   prompter.ScriptAnswer(Answer::No);  // no pictures: back to text mode
-  stage->menus()->action(StageCommand::PictureMode)->trigger();
-  EXPECT_FALSE(stage->drawTimer()->isActive());
+  MenusOf(*stage)->action(StageCommand::PictureMode)->trigger();
+  EXPECT_FALSE(DrawTimerOf(*stage)->isActive());
   EXPECT_FALSE(session->Draw().Rolling());
   EXPECT_TRUE(session->Draw().pool.empty());
-  EXPECT_TRUE(stage->menus()->action(StageCommand::TextMode)->isChecked());
+  EXPECT_TRUE(MenusOf(*stage)->action(StageCommand::TextMode)->isChecked());
   EXPECT_FALSE(FileExists(dir.Path(ProgramDir::kSetDat)));
   // The list went to history/, named by the time of the switch.
   EXPECT_TRUE(FileExists(dir.Root() / "history" / "20261209-200000" / "set.dat"));
@@ -455,26 +456,26 @@ TEST_F(StageWindowTest, SwitchingModeWhileRollingStopsTheRollAndKeepsTheList) {
 TEST_F(StageWindowTest, AltDigitsOpenTheMenuBarsPopupsWhileTheBarIsShown) {
   stage->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(stage.get()));
-  QMenu* settingsMenu = stage->menus()->menu(StageMenus::kSettings);
+  QMenu* settingsMenu = MenusOf(*stage)->menu(StageMenus::kSettings);
   QTest::keyClick(stage.get(), Qt::Key_2, Qt::AltModifier);
   EXPECT_FALSE(settingsMenu->isVisible()) << "the bar is hidden during a show";
   Press(Qt::Key_Escape);
   ASSERT_TRUE(stage->menuBarShown());
   QTest::keyClick(stage.get(), Qt::Key_2, Qt::AltModifier);
   QTRY_VERIFY_WITH_TIMEOUT(settingsMenu->isVisible(), 5000);
-  EXPECT_EQ(settingsMenu->pos(), stage->menuBar()->PopupPosition(StageMenus::kSettings));
+  EXPECT_EQ(settingsMenu->pos(), MenuBarOf(*stage)->PopupPosition(StageMenus::kSettings));
   settingsMenu->close();
 }
 
 TEST_F(StageWindowTest, LayoutEditModeTogglesWithItsMark) {
-  QAction* item = stage->menus()->action(StageCommand::ToggleLayoutEdit);
+  QAction* item = MenusOf(*stage)->action(StageCommand::ToggleLayoutEdit);
   item->trigger();
   EXPECT_TRUE(item->isChecked());
   EXPECT_EQ(Messages(), std::vector<std::string>{"直接单击左键拖动要移动的内容，完成后再次点击'更改界面位置'退出"});
-  EXPECT_TRUE(stage->elements().rolling->EditBorder());
+  EXPECT_TRUE(StageElementsOf(*stage).rolling->EditBorder());
   item->trigger();  // leaving the mode says nothing
   EXPECT_FALSE(item->isChecked());
-  EXPECT_FALSE(stage->elements().rolling->EditBorder());
+  EXPECT_FALSE(StageElementsOf(*stage).rolling->EditBorder());
   EXPECT_EQ(prompter.shown().size(), 1u);
 }
 
@@ -509,9 +510,9 @@ TEST_F(StageWindowTest, StartFromShowsTheChosenLineReady) {
   });
   stage->RunCommand(StageCommand::StartFrom);
   EXPECT_TRUE(session->Draw().startFromActive);
-  EXPECT_EQ(Text(stage->elements().award), QStringLiteral("二等奖"));
-  EXPECT_EQ(Text(stage->elements().centre), QStringLiteral("按空格键开始抽取"));
-  EXPECT_TRUE(Text(stage->elements().status).startsWith(QStringLiteral("准备抽取【二等奖】")));
+  EXPECT_EQ(Text(StageElementsOf(*stage).award), QStringLiteral("二等奖"));
+  EXPECT_EQ(Text(StageElementsOf(*stage).centre), QStringLiteral("按空格键开始抽取"));
+  EXPECT_TRUE(Text(StageElementsOf(*stage).status).startsWith(QStringLiteral("准备抽取【二等奖】")));
 }
 
 // Answers the award settings window from inside its own event loop.
@@ -520,7 +521,7 @@ void OnAwardSettings(std::function<void(AwardSettingsWindow*)> act) {
 }
 
 TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhenAsked) {
-  const StageElements& e = stage->elements();
+  const StageElements e = StageElementsOf(*stage);
   OnAwardSettings([](AwardSettingsWindow* w) {
     w->findChild<QLineEdit*>(QStringLiteral("编辑框_主标题"))->setText(QStringLiteral("新年会"));
     w->findChild<QPushButton*>(QStringLiteral("按钮_确定"))->click();
@@ -568,7 +569,7 @@ TEST_F(StageWindowTest, AwardSettingsReturnStepsReloadTheStageAndRestartOnlyWhen
 }
 
 TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecorded) {
-  const StageElements& e = stage->elements();
+  const StageElements e = StageElementsOf(*stage);
   ASSERT_TRUE(WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
                             Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n")));
   Press(Qt::Key_Space);  // the first batch, drawn: a draw is under way
@@ -592,7 +593,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
   });
   stage->RunCommand(StageCommand::AwardSettings);
   EXPECT_FALSE(session->Draw().Rolling());
-  EXPECT_FALSE(stage->drawTimer()->isActive());
+  EXPECT_FALSE(DrawTimerOf(*stage)->isActive());
   EXPECT_TRUE(e.rolling->isHidden());
   EXPECT_EQ(Text(e.centre), QStringLiteral("按空格键开始抽取"));
   EXPECT_EQ(ReadTextFile(dir.Path(ProgramDir::kResultDat)), resultsBefore) << "the aborted roll recorded something";
@@ -614,7 +615,7 @@ TEST_F(StageWindowTest, AwardSettingsOpenedDuringARollEndTheRollWithNothingRecor
 }
 
 TEST_F(StageWindowTest, ADrawOrderChangedWithTheNextBatchAnnouncedAnnouncesTheLineThatWillBeDrawn) {
-  const StageElements& e = stage->elements();
+  const StageElements e = StageElementsOf(*stage);
   ASSERT_TRUE(
       WriteTextFile(dir.Path(ProgramDir::kAwardTableDat),
                     Gb("一等奖,3,1,3,奖品：手机,,\r\n二等奖,2,1,2,奖品：耳机,,\r\n三等奖,1,1,1,奖品：杯子,,\r\n")));
@@ -767,13 +768,13 @@ TEST_F(PictureStageTest, PhotosRollWithTheirNames) {
   Start({"zhang", "wang", "li"}, {"zhang", "wang", "li"});
   EXPECT_TRUE(prompter.shown().empty());
   EXPECT_FALSE(session->Mode().textMode);
-  EXPECT_TRUE(stage->menus()->action(StageCommand::PictureMode)->isChecked());
+  EXPECT_TRUE(MenusOf(*stage)->action(StageCommand::PictureMode)->isChecked());
   stage->RunCommand(StageCommand::Start);
   ASSERT_TRUE(session->Draw().Rolling());
   for (int i = 0; i < 20; ++i) session->Tick();
-  EXPECT_EQ(stage->elements().rolling->Candidates().size(), 2);
-  stage->elements().rolling->grab();  // photos are read when a frame is painted
-  EXPECT_EQ(stage->elements().rolling->CachedPhotoCount(), 2);
+  EXPECT_EQ(StageElementsOf(*stage).rolling->Candidates().size(), 2);
+  StageElementsOf(*stage).rolling->grab();  // photos are read when a frame is painted
+  EXPECT_EQ(StageElementsOf(*stage).rolling->CachedPhotoCount(), 2);
   stage->RunCommand(StageCommand::Stop);
   EXPECT_TRUE(session->Draw().WinnersShown());
 }
