@@ -32,12 +32,14 @@ struct Crash {};
 #if defined(_WIN32)
 // Windows has no descriptor limit of this kind: the case is covered by the failing seam alone.
 struct DescriptorsUsedUp {
-  bool used = true;
+  static constexpr bool kPossible = false;
+  bool used = false;
 };
 #else
 // Every file descriptor the process may open is taken (the soft limit lowered first, so that filling
 // it is quick) until it goes out of scope.
 struct DescriptorsUsedUp {
+  static constexpr bool kPossible = true;
   DescriptorsUsedUp() {
     if (getrlimit(RLIMIT_NOFILE, &before) != 0) return;
     rlimit low = before;
@@ -240,6 +242,7 @@ TEST_F(BadFiles, EachStepOfAStopsJournalCanFailOnItsOwn) {
 TEST_F(BadFiles, AStopTheFilesCannotHoldIsNeverShownAsDrawn) {
   for (const bool descriptorsOut : {false, true}) {
     SCOPED_TRACE(descriptorsOut ? "no descriptor left" : "the results step fails");
+    if (descriptorsOut && !DescriptorsUsedUp::kPossible) continue;
     Fresh();
     TestFiles files;
     ctl().UseFiles(files);
