@@ -14,7 +14,11 @@ E2E_WORK="$(mktemp -d)"
 export E2E_WORK
 driver=""
 cleanup() {
-  if [ -n "$driver" ]; then kill "$driver" 2>/dev/null || true; fi
+  # The browser a failed run left open is chromedriver's child: it goes first, or it outlives the run.
+  if [ -n "$driver" ]; then
+    pkill -P "$driver" 2>/dev/null || true
+    kill "$driver" 2>/dev/null || true
+  fi
   rm -rf "$E2E_WORK"
 }
 trap cleanup EXIT
