@@ -13,9 +13,6 @@ class NullStageHooks : public StageHooks {
   void SetVisible(StageElement, bool) override {}
   bool IsVisible(StageElement) const override { return true; }
   void LayoutStage() override {}
-  void StartDrawTimer(int) override {}
-  void StopDrawTimer() override {}
-  void PauseDrawTimer() override {}
   void PrepareTextRolling(int, const std::string&) override {}
   void PreparePictureRolling(int) override {}
   void CaptureSnapshot() override {}

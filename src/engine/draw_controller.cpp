@@ -153,7 +153,6 @@ void DrawController::StartChecksAndRoll() {
   SetNumberText("");
   stage_.CaptureSnapshot();
   stage_.SetVisible(StageElement::RollingPanel, true);
-  stage_.StartDrawTimer(TickPeriod());
   undoneBatchReady_ = false;
   state_.phase = DrawPhase::Rolling;
 }
@@ -248,21 +247,20 @@ void DrawController::RollTick() {
 }
 
 void DrawController::StopRoll() {
-  stage_.StopDrawTimer();
   // The caller says where the draw stands next (winners shown, ready); a roll is over either way.
   if (state_.RollUnderWay()) state_.phase = DrawPhase::Ready;
 }
 
 void DrawController::PauseRoll() {
   if (state_.phase != DrawPhase::Rolling) return;
-  stage_.PauseDrawTimer();
   state_.phase = DrawPhase::RollPaused;
+  NotifyChanged();  // the stage's ticks stop: the roll is frozen as painted
 }
 
 void DrawController::ResumeRoll() {
   if (state_.phase != DrawPhase::RollPaused) return;
   state_.phase = DrawPhase::Rolling;
-  stage_.StartDrawTimer(TickPeriod());
+  NotifyChanged();
 }
 
 void DrawController::AbortRoll() {

@@ -167,10 +167,11 @@ class DrawController {
   StageMusic& Music() { return music_; }
   // A batch rolls, or is frozen (not the "finished" press state, which also takes space as a stop).
   bool RollActive() const { return state_.RollUnderWay(); }
+  // How often a roll ticks while the phase is Rolling, in milliseconds (at least 1).
+  int TickPeriod() const;
 
  private:
   void StartChecksAndRoll();
-  int TickPeriod() const;
   void LeaveResultState();
   // The ready state of the batch the next press draws, as the first press after a stop announces it.
   void AnnounceNextBatch();

@@ -27,9 +27,6 @@ class NoStage final : public StageHooks {
   void SetVisible(StageElement, bool) override {}
   bool IsVisible(StageElement) const override { return true; }
   void LayoutStage() override {}
-  void StartDrawTimer(int) override {}
-  void StopDrawTimer() override {}
-  void PauseDrawTimer() override {}
   void PrepareTextRolling(int, const std::string&) override {}
   void PreparePictureRolling(int) override {}
   void CaptureSnapshot() override {}

@@ -70,8 +70,9 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   void StartUp();
   void Start() { controller_.StartPressed(); }
   void Stop() { controller_.StopPressed(); }
-  // The draw timer's tick.
+  // One tick of a roll. The stage ticks while the phase is Rolling, every TickPeriod() milliseconds.
   void Tick() { controller_.RollTick(); }
+  int TickPeriod() const { return controller_.TickPeriod(); }
   void Undo();
   void Restart() { controller_.RestartPressed(); }
   // True when the program may close (confirmed, or nothing left to lose).
@@ -137,9 +138,6 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   void SetVisible(StageElement element, bool visible) override;
   bool IsVisible(StageElement element) const override;
   void LayoutStage() override { stage_->LayoutStage(); }
-  void StartDrawTimer(int periodMs) override { stage_->StartDrawTimer(periodMs); }
-  void StopDrawTimer() override { stage_->StopDrawTimer(); }
-  void PauseDrawTimer() override { stage_->PauseDrawTimer(); }
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override {
     stage_->PrepareTextRolling(batchSize, firstEntry);
   }

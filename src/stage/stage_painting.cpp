@@ -137,19 +137,16 @@ void StageWindow::LayoutStage() {
   audienceNotes_->Refresh();
 }
 
-void StageWindow::StartDrawTimer(int periodMs) {
-  drawTimer_->start(std::max(1, periodMs));
-}
-
-void StageWindow::StopDrawTimer() {
-  // The engine stops the timer before it moves the phase on: a roll, running or frozen, ends here.
-  const bool wasRolling = drawTimer_->isActive() || session_.Draw().RollUnderWay();
-  drawTimer_->stop();
-  if (wasRolling) elements_.rolling->FinishRoll();
-}
-
-void StageWindow::PauseDrawTimer() {
-  drawTimer_->stop();
+// The roll's ticks are the stage's own: its timer runs while the draw rolls and stops when it is
+// frozen (a question over the roll) or over; a roll that ended, however, finishes its show.
+void StageWindow::DrawChanged(const DrawSession&) {
+  const DrawState& draw = session_.Draw();
+  if (draw.phase != DrawPhase::Rolling)
+    drawTimer_->stop();
+  else if (!drawTimer_->isActive())
+    drawTimer_->start(std::max(1, session_.TickPeriod()));
+  if (rollUnderWay_ && !draw.RollUnderWay()) elements_.rolling->FinishRoll();
+  rollUnderWay_ = draw.RollUnderWay();
 }
 
 void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntry) {

@@ -90,10 +90,12 @@ StageWindow::StageWindow(DrawSession& session, Prompter& prompter, SoundPort& so
 
   LayoutStage();  // the first pass, so the stage never shows its elements piled up in a corner
   session_.AttachStage(*this, *this);
+  session_.AddObserver(*this);
 }
 
 StageWindow::~StageWindow() {
   StageDestroyedOnce();
+  session_.RemoveObserver(*this);
   session_.DetachStage();
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/draw_observer.h"
 #include "engine/draw_session.h"
 #include "engine/ports/stage_hooks.h"
 #include "lists/list_tools.h"
@@ -48,7 +49,7 @@ class WinnersWall;
 // program made (one view of it among others) through the stage elements, and turns keys, menu items
 // and the start and stop buttons into commands. It is the draw engine's stage: the engine asks it,
 // through StageHooks, to change texts, show or hide elements, run the draw timer and paint the candidates.
-class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
+class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, private DrawObserver {
   Q_OBJECT
 
  public:
@@ -104,9 +105,6 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void SetVisible(StageElement element, bool visible) override;
   bool IsVisible(StageElement element) const override;
   void LayoutStage() override;
-  void StartDrawTimer(int periodMs) override;
-  void StopDrawTimer() override;
-  void PauseDrawTimer() override;
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
   void CaptureSnapshot() override;
@@ -121,6 +119,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // DrawObserver: the roll's ticks follow the draw's phase (stage_painting.cpp).
+  void DrawChanged(const DrawSession& session) override;
   // ModeSwitchHost
   void OpenListEditor() override { RunCommand(StageCommand::EditList); }
   void SetModeChecks(bool textMode) override;
@@ -187,6 +187,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost {
   AudienceNotesPanel* audienceNotes_ = nullptr;
   GrandReveal* reveal_ = nullptr;
   QTimer* drawTimer_ = nullptr;
+  bool rollUnderWay_ = false;  // as the draw stood when it last told the stage
   bool menuBarShown_ = false;
   bool destroyed_ = false;
   QPointer<WinnersWall> wall_;         // the winners wall while it is up

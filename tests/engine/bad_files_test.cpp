@@ -269,7 +269,7 @@ TEST_F(BadFiles, AStopTheFilesCannotHoldIsNeverShownAsDrawn) {
       files.resultsFail = false;
     }
     EXPECT_EQ(state.phase, DrawPhase::Ready);
-    EXPECT_FALSE(stage.timerRunning);
+    EXPECT_NE(state.phase, DrawPhase::Rolling);
     EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel)) << "no winners on the stage";
     EXPECT_EQ(Number(), U(texts::kReadyNumber));
     EXPECT_EQ(Status(), status);
@@ -439,11 +439,11 @@ TEST_F(BadFiles, AFreshDrawWaitsUntilThePreviousOneIsPutAside) {
               "请检查程序目录及其中的 history 文件夹是否可写，然后按空格键重试。"));
   EXPECT_EQ(Status(), U(kR1));
   ctl().StartPressed();
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   EXPECT_EQ(Messages().size(), 2u) << "told again at the press";
   files.asideFails = false;
   ctl().StartPressed();
-  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
   EXPECT_EQ(Read("\\history\\20261209-200000\\result.dat"), finished);
   Tick();
   ctl().StopPressed();
@@ -605,7 +605,7 @@ TEST_F(BadFiles, BlankEntriesNeverWin) {
   ctl().StartUp();
   ctl().StartPressed();
   EXPECT_EQ(LastMessage(), U("无数据，请先导入抽奖名单！"));
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
 
   Fresh();
   Put(ProgramDir::kSetDat, "a\r\n\r\n \r\nb\r\n");
@@ -628,12 +628,12 @@ TEST_F(BadFiles, TickIntervalStaysWithinASecond) {
   WriteConfig("标题设置", "抽奖随机滚动快慢", "2147483647");
   ctl().StartUp();
   ctl().StartPressed();
-  EXPECT_EQ(stage.timerPeriod, 1000);
+  EXPECT_EQ(ctl().TickPeriod(), 1000);
   Fresh();
   WriteConfig("标题设置", "抽奖随机滚动快慢", "-3");
   ctl().StartUp();
   ctl().StartPressed();
-  EXPECT_EQ(stage.timerPeriod, 1);
+  EXPECT_EQ(ctl().TickPeriod(), 1);
 }
 
 }  // namespace

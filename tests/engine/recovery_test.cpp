@@ -281,9 +281,9 @@ TEST_F(Recovery, RestartWhileRollingAsksThenResetsAndKeepsTheOldResults) {
   ctl().RestartPressed();
   EXPECT_EQ(prompter.shown().back().text, U("是否要重新开始抽奖(所有奖项和名单都将回到奖池)？"));
   EXPECT_EQ(prompter.shown().back().caption, U("提示信息："));
-  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
   ctl().RestartPressed();
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   EXPECT_FALSE(state.Rolling());
   EXPECT_FALSE(state.drawStarted);
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
@@ -316,9 +316,9 @@ TEST_F(Recovery, QuitWithBatchesLeftSaysWhatItDoesAndKeepsTheDraw) {
               "（正在滚动的这一批不算抽出）。"));
   EXPECT_EQ(prompter.shown().back().caption, U("退出提示："));
   EXPECT_EQ(prompter.shown().back().icon, Icon::Information);
-  EXPECT_TRUE(stage.timerRunning) << "cancelled: the roll goes on";
+  EXPECT_EQ(state.phase, DrawPhase::Rolling) << "cancelled: the roll goes on";
   EXPECT_TRUE(ctl().QuitPressed());
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   ctl().StageDestroyed(true);
   EXPECT_EQ(Settings(dir.Path(ProgramDir::kConfigIni)).ReadText(U("模式"), U("文字抽奖模式")), U("真"));
 

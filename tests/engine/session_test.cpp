@@ -66,7 +66,7 @@ TEST_F(SessionTest, AnEditingWindowEndsTheRollAndItsDrawOrderIsTaken) {
     return DrawSession::Edited{};
   });
   EXPECT_FALSE(rollingInside) << "the roll ended before the window opened";
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(session->Draw().phase, DrawPhase::Rolling);
   EXPECT_EQ(LoadResultLog(dir).size(), 1u) << "nothing recorded for the roll";
   EXPECT_FALSE(session->Rules().forwardOrder);
   EXPECT_NE(Status().find(U("【一等奖】")), std::string::npos) << "the reversed order's next batch is announced";

@@ -21,7 +21,7 @@ class StartChecks : public EngineFixture {
     EXPECT_EQ(prompter.shown()[0].text, U(text));
     EXPECT_EQ(prompter.shown()[0].caption, U(caption));
     EXPECT_EQ(prompter.shown()[0].buttons, Buttons::Ok);
-    EXPECT_FALSE(stage.timerRunning);
+    EXPECT_NE(state.phase, DrawPhase::Rolling);
     EXPECT_FALSE(state.Rolling());
   }
 };
@@ -87,7 +87,7 @@ TEST_F(StartChecks, PictureModeNeedsThePictureOfTheFirstEntry) {
   std::ofstream(root / "pics" / "001.jpg") << "jpeg";
   ctl().ResetDraw();
   ctl().StartPressed();
-  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
   EXPECT_NE(std::find(stage.calls.begin(), stage.calls.end(), "prepare picture 2"), stage.calls.end());
 }
 

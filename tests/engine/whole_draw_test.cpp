@@ -53,8 +53,8 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
   // Batch 1.
   ctl().StartPressed();
   EXPECT_TRUE(state.Rolling());
-  EXPECT_TRUE(stage.timerRunning);
-  EXPECT_EQ(stage.timerPeriod, 1);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
+  EXPECT_EQ(ctl().TickPeriod(), 1);
   EXPECT_FALSE(stage.IsVisible(StageElement::NumberLabel));
   EXPECT_EQ(sound.calls.back(), "play " + dir.Resolve("\\wav\\start3.mp3") + " loop");
   Tick();
@@ -62,7 +62,7 @@ TEST_F(WholeDraw, ForwardOrderTextsFilesAndFinishedState) {
   ctl().StopPressed();
   const auto w1 = Descending(stage.painted);  // the stop shows the batch's winners
   EXPECT_FALSE(state.Rolling());
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   EXPECT_EQ(stage.Text(StageElement::StartButton), U("准备"));
   EXPECT_EQ(Status(), U("已抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽2名/共4名)"));
   EXPECT_EQ(stage.Text(StageElement::Marquee), U("恭喜：【三等奖】") + w1[0] + U("、") + w1[1]);
@@ -149,10 +149,10 @@ TEST_F(WholeDraw, StopBeforeTheFirstTickRecordsNothingAndTheRollGoesOn) {
   WriteConfig("标题设置", "抽奖随机滚动快慢", "0");
   ctl().StartUp();
   ctl().StartPressed();
-  EXPECT_EQ(stage.timerPeriod, 1) << "a period below 1 ms would never tick";
+  EXPECT_EQ(ctl().TickPeriod(), 1) << "a period below 1 ms would never tick";
   ctl().StopPressed();
   EXPECT_TRUE(state.Rolling());
-  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
   EXPECT_FALSE(Exists(ProgramDir::kResultDat));
   Tick();
   ctl().StopPressed();
@@ -167,7 +167,7 @@ TEST_F(WholeDraw, ATickThatCanNoLongerFillTheBatchStopsTheRoll) {
   Tick();
   state.pool.resize(1);  // e.g. a mode switch emptied the pool while rolling
   Tick();
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(LastMessage(), U("待抽奖名单人数不足(小于奖项设定人数)，请检查确认！"));
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
@@ -180,12 +180,12 @@ TEST_F(WholeDraw, AbortedRollRecordsNothingAndTheNextPressRollsAgain) {
   ctl().StartPressed();
   Tick();
   ctl().AbortRoll();  // e.g. the mode is switched while rolling
-  EXPECT_FALSE(stage.timerRunning);
+  EXPECT_NE(state.phase, DrawPhase::Rolling);
   EXPECT_FALSE(state.Rolling());
   EXPECT_EQ(Number(), U("按空格键开始抽取"));
   EXPECT_FALSE(stage.IsVisible(StageElement::RollingPanel));
   ctl().StartPressed();
-  EXPECT_TRUE(stage.timerRunning);
+  EXPECT_EQ(state.phase, DrawPhase::Rolling);
   EXPECT_TRUE(state.Rolling());
   Tick();
   ctl().StopPressed();

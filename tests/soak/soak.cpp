@@ -240,7 +240,7 @@ void GiveUp(Program& program, bool redraw) {
   for (int presses = 0; presses < 120 && !program.state().plan.empty(); ++presses) {
     Tell(kNextBatch);
     draw.Start();  // starts a roll, or announces the next batch after a stop
-    if (!program.stage.timerRunning) continue;
+    if (program.state().phase != DrawPhase::Rolling) continue;
     Tell(kRoll);
     for (int tick = 0; tick < 3; ++tick) {
       ++program.clock.ms;

@@ -26,7 +26,8 @@ inline constexpr std::size_t kStageElementKinds = static_cast<std::size_t>(Stage
 
 // How the draw engine drives the stage. StageWindow implements it; engine tests use a recording
 // fake. Every text is GB18030 bytes. All calls come on the UI thread and must return promptly:
-// PickBatch calls BeginTickPaint and PaintCandidate on every timer tick.
+// PickBatch calls BeginTickPaint and PaintCandidate on every tick. The ticks themselves are the
+// stage's: it runs its own timer while the draw's phase is Rolling (DrawSession::TickPeriod()).
 // What a picture file's header says about showing it.
 struct PictureCheck {
   enum Result { Shows, TooLarge, Unreadable };  // Unreadable: missing, or no picture we read
@@ -48,13 +49,6 @@ class StageHooks {
 
   // Re-runs the stage layout for the current screen and visibilities.
   virtual void LayoutStage() = 0;
-
-  // The draw timer 时钟_抽奖: while running, the stage calls DrawController::RollTick every
-  // periodMs milliseconds (periodMs is at least 1). Stopping a stopped timer is harmless.
-  // PauseDrawTimer only stops the ticks: the roll is frozen as painted, and StartDrawTimer lets it go on.
-  virtual void StartDrawTimer(int periodMs) = 0;
-  virtual void StopDrawTimer() = 0;
-  virtual void PauseDrawTimer() = 0;
 
   // Prepares the rolling panel's font and grid for a batch of batchSize candidates. Text mode
   // measures with the pool's first entry; picture mode uses the photo grid.

@@ -35,22 +35,6 @@ bool RecordingStageHooks::IsVisible(StageElement element) const {
   return it == visible.end() || it->second;
 }
 
-void RecordingStageHooks::StartDrawTimer(int periodMs) {
-  timerRunning = true;
-  timerPeriod = periodMs;
-  calls.push_back("timer start " + std::to_string(periodMs));
-}
-
-void RecordingStageHooks::StopDrawTimer() {
-  timerRunning = false;
-  calls.push_back("timer stop");
-}
-
-void RecordingStageHooks::PauseDrawTimer() {
-  timerRunning = false;
-  calls.push_back("timer pause");
-}
-
 void RecordingStageHooks::PrepareTextRolling(int batchSize, const std::string& firstEntry) {
   preparedBatchSize = batchSize;
   calls.push_back("prepare text " + std::to_string(batchSize) + " " + firstEntry);

@@ -10,14 +10,12 @@ namespace kavrel {
 
 // Test double of StageHooks: keeps the texts and visibilities it was given, the timer state and
 // the last tick's painted candidates, and records every call except the per-tick paints as a
-// line ("text AwardLabel <gb text>", "show RollingPanel", "timer start 1", ...).
+// line ("text AwardLabel <gb text>", "show RollingPanel", "prepare text 2 001", ...).
 class RecordingStageHooks : public StageHooks {
  public:
   std::vector<std::string> calls;
   std::map<StageElement, std::string> texts;
   std::map<StageElement, bool> visible;  // elements never set count as visible
-  bool timerRunning = false;
-  int timerPeriod = 0;
   int preparedBatchSize = 0;
   bool snapshotTaken = false;
   int ticksPainted = 0;
@@ -32,9 +30,6 @@ class RecordingStageHooks : public StageHooks {
   void SetVisible(StageElement element, bool isVisible) override;
   bool IsVisible(StageElement element) const override;
   void LayoutStage() override { calls.push_back("layout"); }
-  void StartDrawTimer(int periodMs) override;
-  void StopDrawTimer() override;
-  void PauseDrawTimer() override;
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
   void CaptureSnapshot() override;
