@@ -1,6 +1,5 @@
 #include "phone/phone_mask.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include "engine/pick.h"
@@ -12,6 +11,16 @@ namespace {
 
 bool IsHan(QChar c) {
   return c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF;
+}
+
+bool IsAsciiDigit(QChar c) {
+  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The separators between an entry's fields: ASCII white space only, so a full-width space stays
+// inside a field as it does on the stage.
+bool IsFieldSpace(QChar c) {
+  return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
 }
 
 }  // namespace
@@ -26,10 +35,22 @@ QString MaskChineseName(const QString& field) {
   return field.left(1) + QString(n - 2, QLatin1Char('*')) + field.right(1);
 }
 
+// The masks run on the phone server's own thread, so they are plain scans: QRegularExpression
+// keeps a thread-local JIT stack whose destructor faults when a MinGW-built thread ends, and on
+// Windows that fault left the C runtime's key lock held, so the program hung at exit.
 QString MaskMobileNumbers(const QString& text) {
-  static const QRegularExpression mobile(QStringLiteral("(?<![0-9])(1[0-9]{2})[0-9]{4}([0-9]{4})(?![0-9])"));
   QString out = text;
-  out.replace(mobile, QStringLiteral("\\1****\\2"));
+  const qsizetype n = out.size();
+  for (qsizetype i = 0; i < n;) {
+    if (!IsAsciiDigit(out[i])) {
+      ++i;
+      continue;
+    }
+    qsizetype end = i;
+    while (end < n && IsAsciiDigit(out[end])) ++end;
+    if (end - i == 11 && out[i] == QLatin1Char('1')) out.replace(i + 3, 4, QStringLiteral("****"));
+    i = end;
+  }
   return out;
 }
 
@@ -38,16 +59,19 @@ QString MaskForPhone(const std::string& entryGb, const StageMask& stage, bool ma
   if (maskPhones) text = MaskMobileNumbers(text);
   if (maskNames) {
     // Fields keep the spaces between them, so the masked entry lines up like the stage's.
-    static const QRegularExpression fields(QStringLiteral("\\S+"));
     QString out;
-    qsizetype last = 0;
-    for (auto it = fields.globalMatch(text); it.hasNext();) {
-      const auto m = it.next();
-      out += text.mid(last, m.capturedStart() - last);
-      out += MaskChineseName(m.captured());
-      last = m.capturedEnd();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+      qsizetype end = i;
+      if (IsFieldSpace(text[i])) {
+        while (end < n && IsFieldSpace(text[end])) ++end;
+        out += text.mid(i, end - i);
+      } else {
+        while (end < n && !IsFieldSpace(text[end])) ++end;
+        out += MaskChineseName(text.mid(i, end - i));
+      }
+      i = end;
     }
-    out += text.mid(last);
     text = out;
   }
   return text;
