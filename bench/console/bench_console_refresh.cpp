@@ -76,12 +76,3 @@ BENCHMARK(BM_ConsoleAtAPress)->Iterations(50)->Unit(benchmark::kMillisecond)->Us
 
 }  // namespace
 }  // namespace kavrel
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -90,12 +90,3 @@ BENCHMARK(BM_ThumbnailRollingHundred)->Unit(benchmark::kMillisecond)->UseRealTim
 
 }  // namespace
 }  // namespace kavrel
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -48,13 +48,3 @@ BENCHMARK_CAPTURE(BM_StyleFrame, CardWall, RollStyle::CardWall)->Arg(500)->Arg(2
 
 }  // namespace
 }  // namespace kavrel
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
