@@ -31,6 +31,7 @@ void BM_PickBatch(benchmark::State& st, bool masked) {
   FakeClock clock;
   RandomSource random(clock);
   NullStageHooks stage;
+  CandidateShow show(stage);
   DrawState state;
   state.pool = PoolOf(static_cast<std::size_t>(st.range(1)));
   state.batchSize = static_cast<int>(st.range(0));
@@ -38,7 +39,7 @@ void BM_PickBatch(benchmark::State& st, bool masked) {
   rules.maskOn = masked;
   for (auto _ : st) {
     clock.ms += 1;
-    benchmark::DoNotOptimize(PickBatch(state, rules, random, stage));
+    benchmark::DoNotOptimize(PickBatch(state, rules, random, show));
   }
   st.SetLabel("batch " + std::to_string(st.range(0)) + ", pool " + std::to_string(st.range(1)));
 }

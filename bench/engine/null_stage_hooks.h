@@ -15,12 +15,9 @@ class NullStageHooks : public StageHooks {
   void LayoutStage() override {}
   void PrepareTextRolling(int, const std::string&) override {}
   void PreparePictureRolling(int) override {}
-  void CaptureSnapshot() override {}
-  void DiscardSnapshot() override {}
-  void BeginTickPaint() override {}
-  // Reads the text as a real paint would.
-  void PaintCandidate(int, const std::string& text) override {
-    benchmark::DoNotOptimize(text.size() ? text[text.size() - 1] : 0);
+  // Reads the texts as a real paint would.
+  void ShowCandidates(const std::vector<std::string_view>& candidates) override {
+    for (std::string_view text : candidates) benchmark::DoNotOptimize(text.size() ? text[text.size() - 1] : 0);
   }
   PictureCheck ShowPrizePicture(const std::string&) override { return {}; }
   void ShowWinnerShow() override {}

@@ -151,7 +151,6 @@ void DrawController::StartChecksAndRoll() {
     stage_.PreparePictureRolling(state_.batchSize);
   stage_.SetVisible(StageElement::NumberLabel, false);
   SetNumberText("");
-  stage_.CaptureSnapshot();
   stage_.SetVisible(StageElement::RollingPanel, true);
   undoneBatchReady_ = false;
   state_.phase = DrawPhase::Rolling;
@@ -165,7 +164,6 @@ int DrawController::TickPeriod() const {
 void DrawController::LeaveResultState() {
   stage_.SetVisible(StageElement::NumberLabel, true);
   stage_.SetVisible(StageElement::RollingPanel, false);
-  stage_.DiscardSnapshot();
   SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   state_.phase = state_.plan.empty() ? DrawPhase::AllDrawn : DrawPhase::Ready;
@@ -243,7 +241,7 @@ bool DrawController::RefuseWhileViewingPast() {
 
 void DrawController::RollTick() {
   if (state_.phase != DrawPhase::Rolling) return;
-  if (!PickBatch(state_, Rules(), random_, stage_)) StopRollWithMessage();
+  if (!PickBatch(state_, Rules(), random_, candidates_)) StopRollWithMessage();
 }
 
 void DrawController::StopRoll() {
@@ -269,7 +267,6 @@ void DrawController::AbortRoll() {
   state_.phase = DrawPhase::Ready;
   state_.batchWinners.clear();
   stage_.SetVisible(StageElement::RollingPanel, false);
-  stage_.DiscardSnapshot();
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
   NotifyChanged();
@@ -330,8 +327,8 @@ void DrawController::RecordStop() {
     return;
   }
   winners_.AddBatch(award, prize, entries, extendLastLine);
-  // The roll stops on the winners: they are painted over the last tick.
-  PaintBatch(state_, Rules(), stage_);
+  // The roll stops on the winners: they replace the last tick's candidates.
+  candidates_.Show(state_, Rules());
   state_.batchWinners = std::move(positions);
 
   sound_.StopAllSounds();

@@ -226,6 +226,7 @@ class DrawController {
   const Clock& clock_;
   const ProgramDir& dir_;
   RandomSource random_;
+  CandidateShow candidates_{stage_};
   SoundSettings sounds_;
   StageMusic music_{sound_, sounds_};
   Marquee marquee_;

@@ -180,7 +180,6 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   SetNumberText(texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   stage_.SetVisible(StageElement::RollingPanel, false);
-  stage_.DiscardSnapshot();
 
   // The event seal: fixed over the list, the pool and the plan with a fresh draw key before the first
   // batch, so that it can be shown (and photographed) before anything is drawn. (A blocked draw fixes
@@ -244,9 +243,8 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   ResetDrawFlags(state_);
   stage_.SetVisible(StageElement::NumberLabel, true);
   SetNumberText(texts::kReadyNumber);
+  // Hidden, the panel lets go of the snapshot a crash left behind of its last roll.
   stage_.SetVisible(StageElement::RollingPanel, false);
-  // A crash leaves the snapshot of its last roll behind; it shows nothing of this stage.
-  stage_.DiscardSnapshot();
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
 
   state_.currentLine.clear();
@@ -297,7 +295,6 @@ void DrawController::ShowReadyState() {
   stage_.SetVisible(StageElement::NumberLabel, true);
   state_.lastAwardName.clear();
   stage_.SetVisible(StageElement::RollingPanel, false);
-  stage_.DiscardSnapshot();
   SetNumberText(texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   SelectCurrentLine(state_, options_.forwardOrder);
@@ -389,7 +386,6 @@ bool DrawController::QuitPressed() {
   // recorded: it rolls again after the resume.
   StopRoll();
   SyncExitRecord();
-  stage_.DiscardSnapshot();
   return true;
 }
 
@@ -398,7 +394,6 @@ void DrawController::StageDestroyed(bool textModeChecked) {
   settings.WriteBool(Gb(kModeSection), Gb(kTextModeKey), textModeChecked);
   StopRoll();
   SyncExitRecord();
-  stage_.DiscardSnapshot();
 }
 
 void DrawController::SuspendStageMusic() {

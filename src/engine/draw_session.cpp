@@ -29,10 +29,7 @@ class NoStage final : public StageHooks {
   void LayoutStage() override {}
   void PrepareTextRolling(int, const std::string&) override {}
   void PreparePictureRolling(int) override {}
-  void CaptureSnapshot() override {}
-  void DiscardSnapshot() override {}
-  void BeginTickPaint() override {}
-  void PaintCandidate(int, const std::string&) override {}
+  void ShowCandidates(const std::vector<std::string_view>&) override {}
   PictureCheck ShowPrizePicture(const std::string&) override { return {}; }
   void ShowWinnerShow() override {}
 };

@@ -142,10 +142,7 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
     stage_->PrepareTextRolling(batchSize, firstEntry);
   }
   void PreparePictureRolling(int batchSize) override { stage_->PreparePictureRolling(batchSize); }
-  void CaptureSnapshot() override { stage_->CaptureSnapshot(); }
-  void DiscardSnapshot() override { stage_->DiscardSnapshot(); }
-  void BeginTickPaint() override { stage_->BeginTickPaint(); }
-  void PaintCandidate(int i, const std::string& text) override { stage_->PaintCandidate(i, text); }
+  void ShowCandidates(const std::vector<std::string_view>& candidates) override { stage_->ShowCandidates(candidates); }
   PictureCheck ShowPrizePicture(const std::string& path) override { return stage_->ShowPrizePicture(path); }
   void ShowWinnerShow() override { stage_->ShowWinnerShow(); }
   // ModeSwitchHost, passed on to the stage.

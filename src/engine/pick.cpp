@@ -40,8 +40,7 @@ void DrawPositions(RangeRandom& random, const PickRange& range, int batchSize, b
   }
 }
 
-void PaintBatch(const DrawState& state, const PickRules& rules, StageHooks& stage) {
-  stage.BeginTickPaint();
+void CandidateShow::Show(const DrawState& state, const PickRules& rules) {
   const auto& winners = state.batchWinners;
 #if defined(__GNUC__)
   // The entries of a large pool are scattered in memory: touching them only after all positions are
@@ -49,28 +48,29 @@ void PaintBatch(const DrawState& state, const PickRules& rules, StageHooks& stag
   for (int p : winners) __builtin_prefetch(&state.pool[static_cast<std::size_t>(p) - 1]);
 #endif
   const bool maskText = rules.textMode && rules.maskOn;
-  std::string masked;
-  int i = 0;
+  texts_.clear();
+  if (maskText) masked_.resize(winners.size());
   for (int p : winners) {
     const std::string& entry = state.pool[static_cast<std::size_t>(p) - 1];
-    ++i;
-    if (maskText) {
-      masked.assign(entry);  // reuses the buffer: no allocation per candidate
-      MaskInPlace(masked, rules.maskFrom, rules.maskTo);
-      stage.PaintCandidate(i, masked);
-    } else {
-      stage.PaintCandidate(i, entry);
+    if (!maskText) {
+      texts_.push_back(entry);
+      continue;
     }
+    std::string& text = masked_[texts_.size()];
+    text.assign(entry);  // reuses the text's buffer
+    MaskInPlace(text, rules.maskFrom, rules.maskTo);
+    texts_.push_back(text);
   }
+  stage_.ShowCandidates(texts_);
 }
 
-bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage) {
+bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, CandidateShow& show) {
   // Checked on every tick, not only at start: a mode switch or a group set while rolling must not
   // make the loop below run forever or read outside the pool.
   if (!CanFillBatch(state)) return false;
   random.SeedFromClock();
   DrawPositions(random, CurrentPickRange(state), state.batchSize, rules.repeatAllowed, state.batchWinners);
-  PaintBatch(state, rules, stage);
+  show.Show(state, rules);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/draw_state.h"
@@ -45,16 +46,25 @@ bool CanFillBatch(const DrawState& state);
 void DrawPositions(RangeRandom& random, const PickRange& range, int batchSize, bool repeatAllowed,
                    std::vector<int>& positions);
 
-// Paints state.batchWinners as one tick's candidates: BeginTickPaint, then each candidate (masked in
-// text mode when masking is on). Allocates nothing per candidate.
-void PaintBatch(const DrawState& state, const PickRules& rules, StageHooks& stage);
+// What the room sees of state.batchWinners: the candidates' texts (masked in text mode when masking
+// is on), handed to the stage in one piece. Unmasked texts are the pool's own entries; the buffers
+// are kept from one tick to the next, so once warm a tick allocates nothing for them.
+class CandidateShow {
+ public:
+  explicit CandidateShow(StageHooks& stage) : stage_(stage) {}
+  void Show(const DrawState& state, const PickRules& rules);
 
-// One timer tick of the rolling show: re-seeds, begins the tick's paint and picks a complete fresh
-// batchWinners, painting each candidate. The show decides nothing: the stop replaces it with the
-// batch's committed pick. Returns false, picking and painting nothing, when the batch cannot be
-// filled any more (the pool or the group changed since the roll started); the caller stops the roll.
-// Allocates only batchWinners and one text per candidate; the pool is never copied.
-bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, StageHooks& stage);
+ private:
+  StageHooks& stage_;
+  std::vector<std::string> masked_;  // the masked texts, when masking shows
+  std::vector<std::string_view> texts_;
+};
+
+// One timer tick of the rolling show: re-seeds, picks a complete fresh batchWinners and shows it.
+// The show decides nothing: the stop replaces it with the batch's committed pick. Returns false,
+// picking and showing nothing, when the batch cannot be filled any more (the pool or the group
+// changed since the roll started); the caller stops the roll. The pool is never copied.
+bool PickBatch(DrawState& state, const PickRules& rules, RandomSource& random, CandidateShow& show);
 
 // Removes the batch's winners from the pool (unless repeats are allowed) in one pass, keeping the
 // order of the others, and empties batchWinners.

@@ -121,7 +121,10 @@ void StageWindow::SetVisible(StageElement element, bool visible) {
     operatorControls_.Want(element, visible);
     visible = operatorControls_.Shown(element);
   }
+  // The roll's background is the stage as it was before the panel covered it.
+  if (element == StageElement::RollingPanel && visible) CaptureSnapshot();
   if (QWidget* w = Element(element)) w->setVisible(visible);
+  if (element == StageElement::RollingPanel && !visible) DiscardSnapshot();
 }
 
 bool StageWindow::IsVisible(StageElement element) const {
@@ -207,24 +210,33 @@ void StageWindow::BeginTickPaint() {
   }
 }
 
-const QString& StageWindow::CachedText(const std::string& gb) {
+const QString& StageWindow::CachedText(std::string_view gb) {
   auto it = textCache_.find(gb);
-  if (it == textCache_.end()) it = textCache_.emplace(gb, ToQt(gb)).first;
+  if (it == textCache_.end()) it = textCache_.emplace(std::string(gb), ToQt(gb)).first;
   return it->second;
 }
 
-const QString& StageWindow::CachedPhotoPath(const std::string& entry) {
+const QString& StageWindow::CachedPhotoPath(std::string_view entry) {
   auto it = photoPathCache_.find(entry);
-  if (it == photoPathCache_.end())
-    it = photoPathCache_.emplace(entry, detail::ToQPath(PictureFilePath(session_.Mode().pictureFolder, entry))).first;
+  if (it == photoPathCache_.end()) {
+    std::string key(entry);
+    QString path = detail::ToQPath(PictureFilePath(session_.Mode().pictureFolder, key));
+    it = photoPathCache_.emplace(std::move(key), std::move(path)).first;
+  }
   return it->second;
 }
 
-void StageWindow::PaintCandidate(int i, const std::string& text) {
-  if (session_.Mode().textMode)
-    elements_.rolling->PaintCandidate(i, CachedText(text));
-  else
-    elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
+void StageWindow::ShowCandidates(const std::vector<std::string_view>& candidates) {
+  BeginTickPaint();
+  const bool textMode = session_.Mode().textMode;
+  int i = 0;
+  for (std::string_view text : candidates) {
+    ++i;
+    if (textMode)
+      elements_.rolling->PaintCandidate(i, CachedText(text));
+    else
+      elements_.rolling->PaintCandidate(i, CachedText(text), CachedPhotoPath(text));
+  }
 }
 
 PictureCheck StageWindow::ShowPrizePicture(const std::string& path) {

@@ -485,6 +485,7 @@ void StageWindow::StageDestroyedOnce() {
   if (destroyed_) return;
   destroyed_ = true;
   session_.StageClosing(menus_->TextModeChecked());
+  DiscardSnapshot();
 }
 
 void StageWindow::closeEvent(QCloseEvent* event) {

@@ -107,10 +107,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, p
   void LayoutStage() override;
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
-  void CaptureSnapshot() override;
-  void DiscardSnapshot() override;
-  void BeginTickPaint() override;
-  void PaintCandidate(int i, const std::string& text) override;
+  void ShowCandidates(const std::vector<std::string_view>& candidates) override;
   PictureCheck ShowPrizePicture(const std::string& path) override;
   void ShowWinnerShow() override;
 
@@ -121,6 +118,12 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, p
  private:
   // DrawObserver: the roll's ticks follow the draw's phase (stage_painting.cpp).
   void DrawChanged(const DrawSession& session) override;
+  // The rolling panel's background: the stage behind it, grabbed as the panel shows and dropped
+  // (with its copy on disk, config/temp.jpg) as it hides or the stage closes.
+  void CaptureSnapshot();
+  void DiscardSnapshot();
+  // Empties the centre text and restores the snapshot under the candidates to come.
+  void BeginTickPaint();
   // ModeSwitchHost
   void OpenListEditor() override { RunCommand(StageCommand::EditList); }
   void SetModeChecks(bool textMode) override;
@@ -158,8 +161,8 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, p
   void ShowNotaryInfo();
   bool DrawUnderWay() const;
   void StageDestroyedOnce();
-  const QString& CachedText(const std::string& gb);
-  const QString& CachedPhotoPath(const std::string& entry);
+  const QString& CachedText(std::string_view gb);
+  const QString& CachedPhotoPath(std::string_view entry);
   void RefreshPhotoCache();
 
   Prompter& prompter_;
@@ -202,8 +205,13 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, p
   QPixmap scaledBackground_;  // the background stretched to the window, made once per size
   QPixmap snapshotToSave_;    // the roll's snapshot until its first tick writes it to config/temp.jpg
   // Texts and photo paths of the pool, converted once per roll rather than on every tick.
-  std::unordered_map<std::string, QString> textCache_;
-  std::unordered_map<std::string, QString> photoPathCache_;
+  // Looked up by the tick's texts as they come (views), without making a string of each.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, QString, TextHash, std::equal_to<>> textCache_;
+  std::unordered_map<std::string, QString, TextHash, std::equal_to<>> photoPathCache_;
 };
 
 }  // namespace kavrel

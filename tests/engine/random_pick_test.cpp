@@ -110,6 +110,7 @@ TEST(PickBatch, IsUniformOverAPoolOfOneHundredThousand) {
   FakeClock clock;
   RandomSource random(clock);
   RecordingStageHooks stage;
+  CandidateShow show(stage);
   DrawState state;
   state.pool = NumberedPool(100000);
   state.batchSize = 100;
@@ -117,7 +118,7 @@ TEST(PickBatch, IsUniformOverAPoolOfOneHundredThousand) {
   const int ticks = 30000;
   for (int t = 0; t < ticks; ++t) {
     clock.ms += 1;
-    ASSERT_TRUE(PickBatch(state, PickRules{}, random, stage));
+    ASSERT_TRUE(PickBatch(state, PickRules{}, random, show));
     for (int p : state.batchWinners) ++hits[static_cast<std::size_t>(p) - 1];
   }
   EXPECT_EQ(std::count(hits.begin(), hits.end(), 0), 0) << "some positions never won";
@@ -148,12 +149,13 @@ TEST(PickBatch, PoolOfFiveBatchOfFiveIsAPermutationOnEveryTick) {
   FakeClock clock;
   RandomSource random(clock);
   RecordingStageHooks stage;
+  CandidateShow show(stage);
   DrawState state;
   state.pool = {"a", "b", "c", "d", "e"};
   state.batchSize = 5;
   for (int t = 0; t < 500; ++t) {
     clock.ms += 1;
-    ASSERT_TRUE(PickBatch(state, PickRules{}, random, stage));
+    ASSERT_TRUE(PickBatch(state, PickRules{}, random, show));
     auto sorted = state.batchWinners;
     std::sort(sorted.begin(), sorted.end());
     ASSERT_EQ(sorted, (std::vector<int>{1, 2, 3, 4, 5}));
@@ -166,6 +168,7 @@ TEST(PickBatch, GroupsRepeatsMaskingAndPictureMode) {
   FakeClock clock;
   RandomSource random(clock);
   RecordingStageHooks stage;
+  CandidateShow show(stage);
   DrawState state;
   state.pool = {"13812345678", "13900001111", "x", "123456", "1234567"};
 
@@ -174,7 +177,7 @@ TEST(PickBatch, GroupsRepeatsMaskingAndPictureMode) {
   state.groupStart = 3;
   state.groupEnd = 3;
   state.batchSize = 1;
-  ASSERT_TRUE(PickBatch(state, PickRules{}, random, stage));
+  ASSERT_TRUE(PickBatch(state, PickRules{}, random, show));
   EXPECT_EQ(state.batchWinners, std::vector<int>{3});
 
   // Repeats allowed may repeat a position; a pool of one fills a batch of one only.
@@ -182,20 +185,20 @@ TEST(PickBatch, GroupsRepeatsMaskingAndPictureMode) {
   state.pool = {"solo"};
   PickRules repeats;
   repeats.repeatAllowed = true;
-  ASSERT_TRUE(PickBatch(state, repeats, random, stage));
+  ASSERT_TRUE(PickBatch(state, repeats, random, show));
   state.batchSize = 2;
   EXPECT_FALSE(CanFillBatch(state));
-  EXPECT_FALSE(PickBatch(state, repeats, random, stage));
+  EXPECT_FALSE(PickBatch(state, repeats, random, show));
 
   // Masking in text mode only, bytes 4..7, entries shorter than 7 bytes unmasked.
   state.pool = {"13812345678"};
   state.batchSize = 1;
   PickRules masked;
   masked.maskOn = true;
-  ASSERT_TRUE(PickBatch(state, masked, random, stage));
+  ASSERT_TRUE(PickBatch(state, masked, random, show));
   EXPECT_EQ(stage.painted, std::vector<std::string>{"138****5678"});
   masked.textMode = false;
-  ASSERT_TRUE(PickBatch(state, masked, random, stage));
+  ASSERT_TRUE(PickBatch(state, masked, random, show));
   EXPECT_EQ(stage.painted, std::vector<std::string>{"13812345678"});
   EXPECT_EQ(MaskText("123456", 4, 7), "123456");
   EXPECT_EQ(MaskText("1234567", 4, 7), "123****");
@@ -207,16 +210,17 @@ TEST(PickBatch, NeverLoopsOrReadsOutsideThePool) {
   FakeClock clock;
   RandomSource random(clock);
   RecordingStageHooks stage;
+  CandidateShow show(stage);
   DrawState state;
   state.pool = NumberedPool(5);
   state.batchSize = 0;
-  EXPECT_FALSE(PickBatch(state, PickRules{}, random, stage));
+  EXPECT_FALSE(PickBatch(state, PickRules{}, random, show));
   state.batchSize = 2;
   state.groupActive = true;
   for (auto [from, to] : {std::pair{0, 3}, {4, 9}, {4, 3}, {5, 5}}) {
     state.groupStart = from;
     state.groupEnd = to;
-    EXPECT_FALSE(PickBatch(state, PickRules{}, random, stage)) << from << ".." << to;
+    EXPECT_FALSE(PickBatch(state, PickRules{}, random, show)) << from << ".." << to;
   }
   EXPECT_EQ(stage.ticksPainted, 0);
 }

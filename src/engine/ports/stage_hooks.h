@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kavrel {
 
@@ -26,8 +28,8 @@ inline constexpr std::size_t kStageElementKinds = static_cast<std::size_t>(Stage
 
 // How the draw engine drives the stage. StageWindow implements it; engine tests use a recording
 // fake. Every text is GB18030 bytes. All calls come on the UI thread and must return promptly:
-// PickBatch calls BeginTickPaint and PaintCandidate on every tick. The ticks themselves are the
-// stage's: it runs its own timer while the draw's phase is Rolling (DrawSession::TickPeriod()).
+// ShowCandidates comes on every tick. The ticks themselves are the stage's: it runs its own timer
+// while the draw's phase is Rolling (DrawSession::TickPeriod()).
 // What a picture file's header says about showing it.
 struct PictureCheck {
   enum Result { Shows, TooLarge, Unreadable };  // Unreadable: missing, or no picture we read
@@ -44,6 +46,8 @@ class StageHooks {
   // marquee the stage also sizes the label to its new text and places it (centring, prize-name
   // fitting, marquee width); the marquee keeps its scroll position.
   virtual void SetText(StageElement element, const std::string& text) = 0;
+  // Showing the rolling panel makes the stage behind it the roll's background (the stage's
+  // snapshot, its own business); hiding it lets that picture go.
   virtual void SetVisible(StageElement element, bool visible) = 0;
   virtual bool IsVisible(StageElement element) const = 0;
 
@@ -55,17 +59,11 @@ class StageHooks {
   virtual void PrepareTextRolling(int batchSize, const std::string& firstEntry) = 0;
   virtual void PreparePictureRolling(int batchSize) = 0;
 
-  // Captures the stage behind the rolling panel as its background (the stage snapshot) and
-  // shows the panel. DiscardSnapshot forgets it (and removes config/temp.jpg if the stage keeps
-  // a copy on disk); both are harmless when repeated.
-  virtual void CaptureSnapshot() = 0;
-  virtual void DiscardSnapshot() = 0;
-
-  // One tick's paint: BeginTickPaint empties the centre label and restores the snapshot as the
-  // panel's background; PaintCandidate paints candidate i (1-based) - in text mode `text` is the
-  // (possibly masked) entry, in picture mode the unmasked entry whose photo is painted with its name.
-  virtual void BeginTickPaint() = 0;
-  virtual void PaintCandidate(int i, const std::string& text) = 0;
+  // The candidates of this tick, in pick order, replacing the last tick's (the centre text goes
+  // while they show): in text mode each as the audience may see it (masked when masking is on), in
+  // picture mode the entry whose photo shows with its name. The stop shows its winners the same way.
+  // The texts are valid during the call only (they may be the pool's own entries).
+  virtual void ShowCandidates(const std::vector<std::string_view>& candidates) = 0;
 
   // Shows the prize picture file in the prize picture panel and makes the panel visible; the
   // engine hides the panel with SetVisible(PrizePicture, false). The stage never waits for the

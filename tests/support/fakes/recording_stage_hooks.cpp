@@ -27,6 +27,7 @@ void RecordingStageHooks::SetText(StageElement element, const std::string& text)
 
 void RecordingStageHooks::SetVisible(StageElement element, bool isVisible) {
   visible[element] = isVisible;
+  if (element == StageElement::RollingPanel) snapshotTaken = isVisible;
   calls.push_back(std::string(isVisible ? "show " : "hide ") + PartName(element));
 }
 
@@ -45,25 +46,10 @@ void RecordingStageHooks::PreparePictureRolling(int batchSize) {
   calls.push_back("prepare picture " + std::to_string(batchSize));
 }
 
-void RecordingStageHooks::CaptureSnapshot() {
-  snapshotTaken = true;
-  visible[StageElement::RollingPanel] = true;
-  calls.push_back("snapshot");
-}
-
-void RecordingStageHooks::DiscardSnapshot() {
-  snapshotTaken = false;
-  calls.push_back("discard snapshot");
-}
-
-void RecordingStageHooks::BeginTickPaint() {
+void RecordingStageHooks::ShowCandidates(const std::vector<std::string_view>& candidates) {
   ++ticksPainted;
-  painted.clear();
+  painted.assign(candidates.begin(), candidates.end());
   texts[StageElement::NumberLabel].clear();
-}
-
-void RecordingStageHooks::PaintCandidate(int, const std::string& text) {
-  painted.push_back(text);
 }
 
 PictureCheck RecordingStageHooks::ShowPrizePicture(const std::string& path) {

@@ -17,9 +17,9 @@ class RecordingStageHooks : public StageHooks {
   std::map<StageElement, std::string> texts;
   std::map<StageElement, bool> visible;  // elements never set count as visible
   int preparedBatchSize = 0;
-  bool snapshotTaken = false;
+  bool snapshotTaken = false;  // the rolling panel shows over its snapshot
   int ticksPainted = 0;
-  std::vector<std::string> painted;                   // the candidates of the last tick, in paint order
+  std::vector<std::string> painted;                   // the candidates last shown, in pick order
   std::string prizePicture;                           // the last picture shown in the prize picture panel
   std::map<std::string, PictureCheck> pictureChecks;  // what a picture's header says; others show
   int winnerShows = 0;
@@ -32,10 +32,7 @@ class RecordingStageHooks : public StageHooks {
   void LayoutStage() override { calls.push_back("layout"); }
   void PrepareTextRolling(int batchSize, const std::string& firstEntry) override;
   void PreparePictureRolling(int batchSize) override;
-  void CaptureSnapshot() override;
-  void DiscardSnapshot() override;
-  void BeginTickPaint() override;
-  void PaintCandidate(int i, const std::string& text) override;
+  void ShowCandidates(const std::vector<std::string_view>& candidates) override;
   PictureCheck ShowPrizePicture(const std::string& path) override;
   void ShowWinnerShow() override;
 };
