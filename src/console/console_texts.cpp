@@ -8,12 +8,12 @@ namespace kavrel {
 std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forwardOrder) {
   std::vector<ConsolePlanRow> rows;
   rows.reserve(state.plan.size() + 1);
-  auto rowOf = [](const std::vector<std::string>& line, bool current) {
+  auto rowOf = [](const PlanLine& line, bool current) {
     ConsolePlanRow row;
-    row.award = ToQt(Field(line, kAwardName));
-    row.batch = QStringLiteral("第%1轮/共%2轮").arg(ToQt(Field(line, kBatchNumber)), ToQt(Field(line, kBatchCount)));
-    row.size = ToQt(Field(line, kBatchSize)) + QStringLiteral("名");
-    row.prize = ToQt(Field(line, kPrizeName));
+    row.award = ToQt(line.award);
+    row.batch = QStringLiteral("第%1轮/共%2轮").arg(ToQt(line.batchNumber), ToQt(line.batchCount));
+    row.size = ToQt(line.batchSize) + QStringLiteral("名");
+    row.prize = ToQt(line.prize);
     row.current = current;
     return row;
   };
@@ -25,7 +25,7 @@ std::vector<ConsolePlanRow> ConsolePlanRows(const DrawState& state, bool forward
   const std::size_t n = state.plan.size();
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t position = forwardOrder ? k + 1 : n - k;  // 1-based, in drawing order
-    rows.push_back(rowOf(SplitPlanLine(state.plan[position - 1]), position == next));
+    rows.push_back(rowOf(state.plan[position - 1], position == next));
   }
   return rows;
 }

@@ -20,8 +20,8 @@
 
 namespace kavrel {
 
-PrizeChangeWindow::PrizeChangeWindow(const ProgramDir& dir, const std::vector<std::string>& plan,
-                                     std::size_t nextPosition, Prompter& prompter, QWidget* parent)
+PrizeChangeWindow::PrizeChangeWindow(const ProgramDir& dir, const std::vector<PlanLine>& plan, std::size_t nextPosition,
+                                     Prompter& prompter, QWidget* parent)
     : QDialog(parent), dir_(dir), prompter_(prompter), choice_(plan, nextPosition) {
   setObjectName(QStringLiteral("PrizeChangeWindow"));
   setWindowTitle(QStringLiteral("临时修改奖品名称"));

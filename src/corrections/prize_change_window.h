@@ -23,7 +23,7 @@ class PrizeChangeWindow : public QDialog {
 
  public:
   // `nextPosition`: the plan position of the batch the draw is at, selected at opening.
-  PrizeChangeWindow(const ProgramDir& dir, const std::vector<std::string>& plan, std::size_t nextPosition,
+  PrizeChangeWindow(const ProgramDir& dir, const std::vector<PlanLine>& plan, std::size_t nextPosition,
                     Prompter& prompter, QWidget* parent = nullptr);
 
   PrizeChangeRequest Request() const;

@@ -77,7 +77,7 @@ void DrawController::ShowPrize() {
   // The panel comes up when prize pictures are shown; a panel already up (the option was switched
   // off since) is cleared for a line without picture, as for any other line.
   if (!options_.prizePictureShown && !stage_.IsVisible(StageElement::PrizePicture)) return;
-  const std::string& path = Field(state_.currentLine, kPrizePicture);
+  const std::string& path = state_.currentLine.picture;
   if (path.empty()) return stage_.SetVisible(StageElement::PrizePicture, false);
   const PictureCheck check = stage_.ShowPrizePicture(path);
   // Said once per picture: the next batches of the award press on without a box in between.
@@ -112,8 +112,8 @@ void DrawController::StartChecksAndRoll() {
       return Message(texts::kQuotaTooLarge, texts::kOperationCaption, Icon::Warning);
   }
   SelectCurrentLine(state_, options_.forwardOrder);
-  SetAwardLabel(Field(state_.currentLine, kAwardName));
-  state_.batchSize = LeadingInt(Field(state_.currentLine, kBatchSize));
+  SetAwardLabel(state_.currentLine.award);
+  state_.batchSize = state_.currentLine.BatchSize();
   ShowPrize();
   state_.batchWinners.clear();
 
@@ -167,19 +167,19 @@ void DrawController::LeaveResultState() {
   SetNumberText(state_.plan.empty() ? texts::kFinishedNumber : texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   state_.phase = state_.plan.empty() ? DrawPhase::AllDrawn : DrawPhase::Ready;
-  if (state_.lastAwardName != Field(state_.currentLine, kAwardName))
+  if (state_.lastAwardName != state_.currentLine.award)
     RestartAwardCounters();
   else if (!state_.plan.empty())
     ++state_.batchNo;
   ShowStatus(false);
   ShowDrawerCaption();
-  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  SetPrizeLabel(state_.currentLine.prize);
 }
 
 void DrawController::AnnounceNextBatch() {
   SelectCurrentLine(state_, options_.forwardOrder);
-  SetAwardLabel(Field(state_.currentLine, kAwardName));
-  state_.batchSize = LeadingInt(Field(state_.currentLine, kBatchSize));
+  SetAwardLabel(state_.currentLine.award);
+  state_.batchSize = state_.currentLine.BatchSize();
   ShowPrize();
   state_.batchWinners.clear();
   LeaveResultState();
@@ -352,7 +352,7 @@ void DrawController::RecordStop() {
        .repeatAllowed = options_.repeatAllowed,
        .positions = state_.batchWinners,
        .planPosition = static_cast<int>(position),
-       .planLine = position ? state_.plan[position - 1] : std::string(),
+       .planLine = position ? state_.plan[position - 1].text : std::string(),
        .startFrom = state_.startFromActive && static_cast<std::size_t>(state_.startFromIndex) == position,
        .forwardOrder = options_.forwardOrder},
       when);

@@ -65,9 +65,10 @@ void DrawController::StartUp() {
 }
 
 void DrawController::FixFreshSeal(bool deliberate) {
+  const std::vector<std::string> plan = PlanTexts(state_.plan);
   receipts_.FixSeal({.list = sealChoice_.list.empty() ? state_.pool : sealChoice_.list,
                      .pool = state_.pool,
-                     .plan = state_.plan,
+                     .plan = plan,
                      .duplicates = sealChoice_.duplicates,
                      .duplicatesKept = sealChoice_.kept,
                      .repeatAllowed = options_.repeatAllowed,
@@ -130,17 +131,17 @@ void DrawController::RefuseBadPlanLines() {
   // of the draw, and the operator is told which one.
   std::string named;
   int refused = 0;
-  std::vector<std::string> kept;
+  std::vector<PlanLine> kept;
   kept.reserve(state_.plan.size());
   for (std::size_t i = 0; i < state_.plan.size(); ++i) {
-    const auto fields = SplitPlanLine(state_.plan[i]);
-    if (LeadingInteger(Field(fields, kAwardQuota)) >= 1 && LeadingInteger(Field(fields, kBatchCount)) >= 1) {
+    const PlanLine& line = state_.plan[i];
+    if (LeadingInteger(line.quota) >= 1 && LeadingInteger(line.batchCount) >= 1) {
       kept.push_back(std::move(state_.plan[i]));
       continue;
     }
     if (++refused <= 3)
       named += (named.empty() ? "" : Gb("、")) + Gb("第") + std::to_string(i + 1) + Gb("行(") +
-               Field(fields, kAwardName).substr(0, 40) + Gb(")");
+               line.award.substr(0, 40) + Gb(")");
   }
   state_.plan = std::move(kept);
   if (refused == 0) return;
@@ -187,10 +188,10 @@ void DrawController::StartAfresh(std::vector<std::string> pool, HistoryReason re
   sealChoice_ = choice;
   if (asideDone) FixFreshSeal(reason == HistoryReason::Restart);
 
-  state_.currentLine.clear();
+  state_.currentLine = {};
   SelectCurrentLine(state_, options_.forwardOrder);
-  SetAwardLabel(Field(state_.currentLine, kAwardName));
-  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  SetAwardLabel(state_.currentLine.award);
+  SetPrizeLabel(state_.currentLine.prize);
   state_.drawnInAward = 0;
   state_.batchNo = 1;
   ShowStatus(false);
@@ -236,7 +237,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
       receipts_.PickUp(static_cast<int>(ParseResultBlocks(ReadTextFile(dir_.Path(ProgramDir::kResultTxt))).size()),
                        unconfirmedBatch, record.seal));
   state_.pool = std::move(record.pool);
-  state_.plan = std::move(record.plan);
+  state_.plan = ReadPlanLines(record.plan);
   state_.presentOnly = record.presentOnly;
   state_.presentCount = record.presentCount;
   state_.drawStarted = true;
@@ -247,9 +248,9 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
   stage_.SetVisible(StageElement::RollingPanel, false);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
 
-  state_.currentLine.clear();
+  state_.currentLine = {};
   SelectCurrentLine(state_, options_.forwardOrder);
-  SetAwardLabel(Field(state_.currentLine, kAwardName));
+  SetAwardLabel(state_.currentLine.award);
   state_.lastAwardName = record.lastAwardName;
   if (state_.lastAwardName != awardText_) {
     RestartAwardCounters();
@@ -259,7 +260,7 @@ void DrawController::ResumeFrom(ExitRecord record, bool unconfirmedBatch) {
     state_.drawnInAward = record.drawnInAward;
     state_.batchNo = record.batchNo + 1;
   }
-  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  SetPrizeLabel(state_.currentLine.prize);
   ShowStatus(false);
   ShowDrawerCaption();
   stage_.SetVisible(StageElement::PrizePicture, false);
@@ -298,8 +299,8 @@ void DrawController::ShowReadyState() {
   SetNumberText(texts::kReadyNumber);
   stage_.SetText(StageElement::StartButton, Gb(texts::kStartCaption));
   SelectCurrentLine(state_, options_.forwardOrder);
-  SetAwardLabel(Field(state_.currentLine, kAwardName));
-  SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  SetAwardLabel(state_.currentLine.award);
+  SetPrizeLabel(state_.currentLine.prize);
   RestartAwardCounters();
   ShowStatus(false);
   ShowDrawerCaption();
@@ -333,8 +334,8 @@ void DrawController::UndoPressed() {
   }
 
   const auto& line = state_.recordedLine;
-  const std::string question = Gb("确认要撤销上轮【") + Field(line, kAwardName) + Gb("第") + Field(line, kBatchNumber) +
-                               Gb("轮】的抽奖结果吗？");
+  const std::string question =
+      Gb("确认要撤销上轮【") + line.award + Gb("第") + line.batchNumber + Gb("轮】的抽奖结果吗？");
   if (prompter_.Message(question, Gb(texts::kOperationCaption), Buttons::OkCancel, Icon::Question) != Answer::Ok)
     return;
 
@@ -349,11 +350,12 @@ void DrawController::UndoPressed() {
   if (!options_.repeatAllowed)
     for (auto it = state_.recordedEntries.rbegin(); it != state_.recordedEntries.rend(); ++it)
       ReturnToPool(state_, *it);
-  const std::string planLine = JoinPlanLine(line);
+  // The batch goes back as it was read.
+  const std::string planLine = line.text;
   if (options_.forwardOrder)
-    state_.plan.insert(state_.plan.begin(), planLine);
+    state_.plan.insert(state_.plan.begin(), line);
   else
-    state_.plan.push_back(planLine);
+    state_.plan.push_back(line);
   const int requeuedAt = options_.forwardOrder ? 1 : static_cast<int>(state_.plan.size());
   state_.batchNo -= 1;
   state_.drawnInAward = std::max(0, state_.drawnInAward - static_cast<int>(count));
@@ -401,7 +403,7 @@ void DrawController::SuspendStageMusic() {
 }
 
 void DrawController::AfterAwardSettings(bool closedWithOk, bool restartRequested) {
-  const std::vector<std::string> announced = state_.currentLine;
+  const PlanLine announced = state_.currentLine;
   if (!state_.drawStarted || restartRequested) ResetDraw(HistoryReason::ListOrAwardsSaved);
   if (closedWithOk) {
     LoadStageSettings();
@@ -415,9 +417,7 @@ void DrawController::AfterAwardSettings(bool closedWithOk, bool restartRequested
   // award and prize needs nothing, so its winners still join that award's result line.
   if (state_.drawStarted && !state_.WinnersShown() && !state_.plan.empty()) {
     SelectCurrentLine(state_, options_.forwardOrder);
-    auto shown = [](const std::vector<std::string>& line) {
-      return std::make_tuple(Field(line, kAwardName), Field(line, kPrizeName), Field(line, kPrizePicture));
-    };
+    auto shown = [](const PlanLine& line) { return std::make_tuple(line.award, line.prize, line.picture); };
     if (shown(state_.currentLine) != shown(announced)) ShowReadyState();
   }
   // The settings may have switched the prize picture on or off, or changed the announced award's.

@@ -103,7 +103,7 @@ void DrawRecovery::SyncExitRecord() {
   // The pool is lent to the record for the write and taken back: copying a large pool entry by entry
   // at every stop would cost more than writing it.
   record.pool = std::move(state_.pool);
-  record.plan = state_.plan;
+  record.plan = PlanTexts(state_.plan);
   record.lastAwardName = state_.lastAwardName;
   record.batchNo = state_.batchNo;
   record.drawnInAward = state_.drawnInAward;
@@ -120,7 +120,7 @@ void DrawRecovery::SyncExitRecord() {
   // Outside the result state the counter of a continued award already names the next batch; the
   // record always names the last recorded one.
   if (!state_.WinnersShown() && !state_.lastAwardName.empty()) {
-    if (state_.lastAwardName == Field(state_.currentLine, kAwardName)) {
+    if (state_.lastAwardName == state_.currentLine.award) {
       record.batchNo = state_.batchNo - 1;
     } else {
       // The counters are already the announced award's; a resume counts that award afresh from the

@@ -140,16 +140,16 @@ void DrawSession::ChangePrize(const PrizeChangeRequest& request) {
   const FileStep step(dir_);
   const std::size_t position = request.planPosition;
   const std::string before =
-      position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1] : std::string();
+      position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1].text : std::string();
   const PrizeChangeOutcome done = kavrel::ChangePrize(request, state_);
   if (done.changed) {
     controller_.RecordPrizeChangeReceipt(static_cast<int>(done.planPosition), before,
-                                         state_.plan[done.planPosition - 1]);
+                                         state_.plan[done.planPosition - 1].text);
     controller_.SyncExitRecord();
   }
   if (state_.plan.empty()) return;
   SelectCurrentLine(state_, options_.forwardOrder);
-  if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(Field(state_.currentLine, kPrizeName));
+  if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(state_.currentLine.prize);
 }
 
 void DrawSession::StartUp() {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/plan_line.h"
+
 namespace kavrel {
 
 // Where the draw stands between two presses of the space bar. The engine alone moves it; the stage
@@ -21,14 +23,14 @@ enum class DrawPhase {
 // The run-time state of the draw. One instance for the whole run, owned by the stage and passed
 // by reference; the data files are the only persistent state. Texts are GB18030 bytes.
 struct DrawState {
-  std::vector<std::string> plan;         // plan lines not yet drawn, in file order (each ends with ",")
-  std::vector<std::string> currentLine;  // fields of the line being prepared or drawn
-  int batchNo = 1;                       // batch counter of the current award, 1 for its first batch
-  int drawnInAward = 0;                  // winners recorded so far for the current award
-  std::string lastAwardName;             // award of the most recently recorded batch; empty after a reset
-  std::vector<std::string> pool;         // remaining participant entries
-  int batchSize = 0;                     // field 5 of currentLine, taken when a roll is prepared
-  std::vector<int> batchWinners;         // 1-based pool positions picked by the latest tick
+  std::vector<PlanLine> plan;     // plan lines not yet drawn, in file order
+  PlanLine currentLine;           // the line being prepared or drawn
+  int batchNo = 1;                // batch counter of the current award, 1 for its first batch
+  int drawnInAward = 0;           // winners recorded so far for the current award
+  std::string lastAwardName;      // award of the most recently recorded batch; empty after a reset
+  std::vector<std::string> pool;  // remaining participant entries
+  int batchSize = 0;              // currentLine's batch size, taken when a roll is prepared
+  std::vector<int> batchWinners;  // 1-based pool positions picked by the latest tick
 
   bool drawStarted = false;  // a batch has been recorded since the last reset (or the draw was resumed)
   DrawPhase phase = DrawPhase::Ready;
@@ -47,7 +49,7 @@ struct DrawState {
 
   // The batch last recorded, kept apart from currentLine: windows that reselect currentLine while
   // the winners are on screen must not make undo name, remove or requeue another award.
-  std::vector<std::string> recordedLine;
+  PlanLine recordedLine;
   std::string recordedAwardName;             // the award label's text at the stop
   std::vector<std::string> recordedEntries;  // its winners as recorded, unmasked
   // One undo per recorded batch: set by a stop, cleared by an undo, a reset and a resume.

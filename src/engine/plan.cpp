@@ -2,25 +2,8 @@
 
 #include "storage/codec.h"
 #include "storage/number_text.h"
-#include "storage/split_text.h"
 
 namespace kavrel {
-
-const std::string& Field(const std::vector<std::string>& line, int n) {
-  static const std::string kEmpty;
-  if (n < 1 || static_cast<std::size_t>(n) > line.size()) return kEmpty;
-  return line[static_cast<std::size_t>(n) - 1];
-}
-
-std::vector<std::string> SplitPlanLine(const std::string& line) {
-  return SplitText(line, ",");
-}
-
-std::string JoinPlanLine(const std::vector<std::string>& fields) {
-  std::string out;
-  for (const auto& f : fields) out += f + ",";
-  return out;
-}
 
 std::size_t NextPlanPosition(const DrawState& state, bool forwardOrder) {
   if (state.plan.empty()) return 0;
@@ -33,7 +16,7 @@ std::size_t NextPlanPosition(const DrawState& state, bool forwardOrder) {
 void SelectCurrentLine(DrawState& state, bool forwardOrder) {
   const std::size_t pos = NextPlanPosition(state, forwardOrder);
   if (pos == 0) return;
-  state.currentLine = SplitPlanLine(state.plan[pos - 1]);
+  state.currentLine = state.plan[pos - 1];
 }
 
 void ConsumeCurrentLine(DrawState& state, bool forwardOrder) {
@@ -45,17 +28,14 @@ void ConsumeCurrentLine(DrawState& state, bool forwardOrder) {
 
 AwardProgress AwardProgressFromPlan(const DrawState& state) {
   const auto& line = state.currentLine;
-  const long long batches = LeadingInteger(Field(line, kBatchCount));
-  const long long quota = LeadingInteger(Field(line, kAwardQuota));
+  const long long batches = LeadingInteger(line.batchCount);
+  const long long quota = LeadingInteger(line.quota);
   long long left = 0;
   long long winnersLeft = 0;
-  for (const std::string& planLine : state.plan) {
-    const std::vector<std::string> other = SplitPlanLine(planLine);
-    if (Field(other, kAwardName) != Field(line, kAwardName) || Field(other, kAwardQuota) != Field(line, kAwardQuota) ||
-        Field(other, kBatchCount) != Field(line, kBatchCount))
-      continue;
+  for (const PlanLine& other : state.plan) {
+    if (other.award != line.award || other.quota != line.quota || other.batchCount != line.batchCount) continue;
     ++left;
-    winnersLeft += LeadingInteger(Field(other, kBatchSize));
+    winnersLeft += LeadingInteger(other.batchSize);
   }
   if (left < 1 || left > batches || winnersLeft > quota) return {};
   return {static_cast<int>(batches - left + 1), static_cast<int>(quota - winnersLeft)};
@@ -64,20 +44,19 @@ AwardProgress AwardProgressFromPlan(const DrawState& state) {
 std::string StatusText(const DrawState& state, bool done) {
   const auto& line = state.currentLine;
   std::string s = Gb(done ? "已抽取【" : "准备抽取【");
-  s += Field(line, kAwardName);
-  s += Gb("】，本轮抽") + Field(line, kBatchSize);
+  s += line.award;
+  s += Gb("】，本轮抽") + line.batchSize;
   s += Gb("名（第") + std::to_string(state.batchNo);
-  s += Gb("轮/总") + Field(line, kBatchCount);
+  s += Gb("轮/总") + line.batchCount;
   s += Gb("轮，已抽") + std::to_string(state.drawnInAward);
-  s += Gb("名/共") + Field(line, kAwardQuota);
+  s += Gb("名/共") + line.quota;
   s += Gb("名)");
   return s;
 }
 
-std::string DrawerCaptionFor(const std::vector<std::string>& currentLine, const std::vector<DrawerCaption>& captions) {
+std::string DrawerCaptionFor(const PlanLine& currentLine, const std::vector<DrawerCaption>& captions) {
   if (currentLine.empty()) return {};
-  const std::string key = DrawerCaptionKey(Field(currentLine, kAwardName), Field(currentLine, kBatchCount),
-                                           Field(currentLine, kBatchNumber));
+  const std::string key = DrawerCaptionKey(currentLine.award, currentLine.batchCount, currentLine.batchNumber);
   for (const auto& c : captions)
     if (c.key == key) return c.caption;
   return {};

@@ -7,20 +7,9 @@
 
 #include "engine/draw_state.h"
 #include "storage/award_store.h"
+#include "storage/plan_line.h"
 
 namespace kavrel {
-
-// Fields of a plan line, 1-based: award name, award quota, number of batches, batch number in the
-// award, batch size, prize name, prize picture path.
-enum PlanField { kAwardName = 1, kAwardQuota, kBatchCount, kBatchNumber, kBatchSize, kPrizeName, kPrizePicture };
-
-// Field n of a split line; a missing field reads as empty.
-const std::string& Field(const std::vector<std::string>& line, int n);
-
-// A line split by "," (the trailing comma gives no extra field), and the reverse: every field
-// followed by ",".
-std::vector<std::string> SplitPlanLine(const std::string& line);
-std::string JoinPlanLine(const std::vector<std::string>& fields);
 
 // The plan position the next batch is taken from: the start-from choice when one is active and
 // still inside the plan, else the first line (forward order) or the last. 0 when the plan is empty.
@@ -53,6 +42,6 @@ std::string StatusText(const DrawState& state, bool done);
 
 // The drawer caption of currentLine: the caption of the first entry whose key is award name -
 // batch count - batch number; empty when none matches (an award edited since keeps no caption).
-std::string DrawerCaptionFor(const std::vector<std::string>& currentLine, const std::vector<DrawerCaption>& captions);
+std::string DrawerCaptionFor(const PlanLine& currentLine, const std::vector<DrawerCaption>& captions);
 
 }  // namespace kavrel

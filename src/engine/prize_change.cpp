@@ -6,14 +6,11 @@
 
 namespace kavrel {
 
-PrizeChangeChoice::PrizeChangeChoice(const std::vector<std::string>& plan, std::size_t nextPosition)
-    : nextPosition_(nextPosition) {
+PrizeChangeChoice::PrizeChangeChoice(const std::vector<PlanLine>& plan, std::size_t nextPosition)
+    : lines_(plan), nextPosition_(nextPosition) {
   std::size_t position = 0;
-  for (const auto& line : plan) {
-    lines_.push_back(SplitPlanLine(line));
-    const auto& fields = lines_.back();
-    items_.push_back({Field(fields, kAwardName) + Gb("第") + Field(fields, kBatchNumber) + Gb("批"), ++position});
-  }
+  for (const PlanLine& line : lines_)
+    items_.push_back({line.award + Gb("第") + line.batchNumber + Gb("批"), ++position});
   initial_ = static_cast<int>(items_.size()) - 1;
   if (nextPosition >= 1 && nextPosition <= items_.size()) initial_ = static_cast<int>(nextPosition) - 1;
 }
@@ -36,8 +33,8 @@ std::string PrizeChangeQuestion(const PrizeChangeChoice& choice, int index, cons
 
 PrizeChangeChoice::Prize PrizeChangeChoice::PrizeOf(int index) const {
   if (index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return {};
-  const auto& fields = lines_[static_cast<std::size_t>(index)];
-  return {Field(fields, kPrizeName), Field(fields, kPrizePicture)};
+  const PlanLine& line = lines_[static_cast<std::size_t>(index)];
+  return {line.prize, line.picture};
 }
 
 std::string PrizeChangeChoice::Explanation() {
@@ -55,22 +52,17 @@ bool CheckPrizeChange(const PrizeChangeRequest& request, Prompter& prompter) {
 PrizeChangeOutcome ChangePrize(const PrizeChangeRequest& request, DrawState& state) {
   PrizeChangeOutcome outcome;
   if (request.planPosition == 0 || request.planPosition > state.plan.size()) return outcome;
-  std::string& line = state.plan[request.planPosition - 1];
-  auto fields = SplitPlanLine(line);
+  PlanLine& line = state.plan[request.planPosition - 1];
   outcome.planPosition = request.planPosition;
-  outcome.awardName = Field(fields, kAwardName);
-  outcome.batchNumber = Field(fields, kBatchNumber);
-  outcome.oldPrizeName = Field(fields, kPrizeName);
-  outcome.oldPrizePicture = Field(fields, kPrizePicture);
+  outcome.awardName = line.award;
+  outcome.batchNumber = line.batchNumber;
+  outcome.oldPrizeName = line.prize;
+  outcome.oldPrizePicture = line.picture;
   outcome.newPrizeName = request.prizeName;
   outcome.newPrizePicture = request.prizePicture;
   if (outcome.oldPrizeName == outcome.newPrizeName && outcome.oldPrizePicture == outcome.newPrizePicture)
     return outcome;
-  // A line without its picture field gets one, so that it keeps the seven fields of a plan line.
-  if (fields.size() < static_cast<std::size_t>(kPrizePicture)) fields.resize(kPrizePicture);
-  fields[kPrizeName - 1] = request.prizeName;
-  fields[kPrizePicture - 1] = request.prizePicture;
-  line = JoinPlanLine(fields);
+  line = WithPrize(line, request.prizeName, request.prizePicture);
   outcome.changed = true;
   return outcome;
 }

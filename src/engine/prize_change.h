@@ -23,7 +23,7 @@ class PrizeChangeChoice {
 
   // `nextPosition`: the 1-based plan position of the batch the draw is at (NextPlanPosition), which is
   // selected at opening so that a hurried "确定" changes that batch and no other; 0 selects the last line.
-  explicit PrizeChangeChoice(const std::vector<std::string>& plan, std::size_t nextPosition = 0);
+  explicit PrizeChangeChoice(const std::vector<PlanLine>& plan, std::size_t nextPosition = 0);
 
   const std::vector<Item>& Items() const { return items_; }
   int InitialIndex() const { return initial_; }  // -1 when the plan is empty
@@ -32,7 +32,7 @@ class PrizeChangeChoice {
 
  private:
   std::vector<Item> items_;
-  std::vector<std::vector<std::string>> lines_;
+  std::vector<PlanLine> lines_;
   int initial_ = -1;
   std::size_t nextPosition_ = 0;
 

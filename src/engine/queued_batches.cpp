@@ -65,8 +65,9 @@ std::vector<QueuedBatch> QueueBatches(DrawState& state, bool forwardOrder, std::
 
 std::string QueuedPlanLine(const std::string& awardName, long long quota, long long batchCount, int batchNumber,
                            long long size, const std::string& prizeName, const std::string& prizePicture) {
-  return JoinPlanLine({awardName, std::to_string(quota), std::to_string(batchCount), std::to_string(batchNumber),
-                       std::to_string(size), prizeName, prizePicture});
+  return MakePlanLine(awardName, std::to_string(quota), std::to_string(batchCount), std::to_string(batchNumber),
+                      std::to_string(size), prizeName, prizePicture)
+      .text;
 }
 
 bool CorrectionMayOpen(const DrawState& state, Prompter& prompter, const char* whatUtf8) {

@@ -133,10 +133,9 @@ bool IsOneBatch(const ExitRecord& record, const SurplusBatch& batch, const Known
   if (!batch.readable || batch.winners.empty()) return false;
   for (const auto& winner : batch.winners)
     if (!pool.contains(winner)) return false;
-  for (const auto& line : record.plan) {
-    const auto fields = SplitPlanLine(line);
-    if (Field(fields, kAwardName) == batch.award &&
-        LeadingInteger(Field(fields, kBatchSize)) == static_cast<long long>(batch.winners.size()))
+  for (const auto& stored : record.plan) {
+    const PlanLine line(stored);
+    if (line.award == batch.award && LeadingInteger(line.batchSize) == static_cast<long long>(batch.winners.size()))
       return true;
   }
   return false;
@@ -159,10 +158,10 @@ std::string ListChangeNote(const ResumeVerdict& verdict) {
   return note + Gb(texts::kListChangedChoice);
 }
 
-bool WellFormedPlanLine(const std::vector<std::string>& fields) {
-  if (fields.size() < 7 || Field(fields, kAwardName).empty()) return false;
-  for (const int n : {kAwardQuota, kBatchCount, kBatchNumber})
-    if (LeadingInteger(Field(fields, n)) < 1) return false;
+bool WellFormedPlanLine(const PlanLine& line) {
+  if (!line.complete || line.award.empty()) return false;
+  for (const std::string* number : {&line.quota, &line.batchCount, &line.batchNumber})
+    if (LeadingInteger(*number) < 1) return false;
   return true;
 }
 
@@ -175,7 +174,7 @@ ResumeVerdict CheckResumeRecord(const ExitRecord& record, const std::vector<std:
   };
   if (record.resultDatSize < 0 || record.resultTxtSize < 0) return fail(Gb("记录中没有中奖结果文件的大小"));
   for (std::size_t i = 0; i < record.plan.size(); ++i)
-    if (!WellFormedPlanLine(SplitPlanLine(record.plan[i])))
+    if (!WellFormedPlanLine(PlanLine(record.plan[i])))
       return fail(Gb("记录中奖项计划的第") + std::to_string(i + 1) + Gb("行格式不正确"));
   // The list load never gives such an entry, so no draw of ours ever had one in its pool.
   for (const auto& entry : record.pool)
@@ -216,7 +215,7 @@ ResumeVerdict CheckResumeRecord(const ExitRecord& record, const std::vector<std:
     }
   }
   const bool planned = std::any_of(record.plan.begin(), record.plan.end(), [&](const std::string& line) {
-    return Field(SplitPlanLine(line), kAwardName) == record.lastAwardName;
+    return PlanLine(line).award == record.lastAwardName;
   });
   if (auto problem = CheckCounters(record, recordedAwardWinners, confirmedTxt, planned); !problem.empty())
     return fail(problem);

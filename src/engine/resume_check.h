@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/plan_line.h"
 #include "storage/result_store.h"
 
 namespace kavrel {
@@ -40,6 +41,6 @@ std::string ListChangeNote(const ResumeVerdict& verdict);
 
 // A plan line the draw can use: at least the seven fields, an award name, and a quota, batch count
 // and batch number of at least 1.
-bool WellFormedPlanLine(const std::vector<std::string>& fields);
+bool WellFormedPlanLine(const PlanLine& line);
 
 }  // namespace kavrel

@@ -6,13 +6,10 @@
 
 namespace kavrel {
 
-StartFromChoice::StartFromChoice(const std::vector<std::string>& plan) {
+StartFromChoice::StartFromChoice(const std::vector<PlanLine>& plan) {
   items_.push_back({Gb(texts::kStartFromPlaceholder), -1});
   int position = 0;
-  for (const auto& line : plan) {
-    const auto fields = SplitPlanLine(line);
-    items_.push_back({Field(fields, kAwardName) + Gb("第") + Field(fields, kBatchNumber) + Gb("批"), ++position});
-  }
+  for (const PlanLine& line : plan) items_.push_back({line.award + Gb("第") + line.batchNumber + Gb("批"), ++position});
 }
 
 std::string StartFromChoice::Note() {

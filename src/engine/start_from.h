@@ -25,7 +25,7 @@ class StartFromChoice {
   };
   enum class Outcome { KeepOpen, Close };
 
-  explicit StartFromChoice(const std::vector<std::string>& plan);
+  explicit StartFromChoice(const std::vector<PlanLine>& plan);
 
   const std::vector<Item>& Items() const { return items_; }
   static std::string Note();    // "此页面设置需要指定开始的奖项与批次(仅对单次修改有效)"

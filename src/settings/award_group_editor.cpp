@@ -16,10 +16,8 @@ std::string AwardGroupEditor::Group::ItemText() const {
 AwardGroupEditor::AwardGroupEditor(const DrawState& state, bool forwardOrder, Prompter& prompter)
     : state_(state), forwardOrder_(forwardOrder), prompter_(prompter) {
   items_.reserve(state_.plan.size());
-  for (const std::string& text : state_.plan) {
-    const auto line = SplitPlanLine(text);
-    items_.push_back(Field(line, kAwardName) + Gb("第") + Field(line, kBatchNumber) + Gb("批(") +
-                     Field(line, kBatchSize) + Gb("名)"));
+  for (const PlanLine& line : state_.plan) {
+    items_.push_back(line.award + Gb("第") + line.batchNumber + Gb("批(") + line.batchSize + Gb("名)"));
   }
   // The active group applies to the next recorded batch, so it is shown against that line.
   const std::size_t next = NextPlanPosition(state_, forwardOrder_);
@@ -88,7 +86,7 @@ bool AwardGroupEditor::Remove(bool selected) {
 int AwardGroupEditor::NextBatchSize() const {
   const std::size_t next = NextPlanPosition(state_, forwardOrder_);
   if (next == 0) return 0;
-  return LeadingInt(Field(SplitPlanLine(state_.plan[next - 1]), kBatchSize));
+  return state_.plan[next - 1].BatchSize();
 }
 
 bool AwardGroupEditor::Confirm() {

@@ -13,16 +13,14 @@ constexpr const char* kInfoCaption = "提示信息：";
 DrawerCaptionEditor::DrawerCaptionEditor(const ProgramDir& dir, Prompter& prompter) : dir_(dir), prompter_(prompter) {}
 
 void DrawerCaptionEditor::Load() {
-  plan_.clear();
-  for (const std::string& line : LoadPlan(dir_)) plan_.push_back(SplitPlanLine(line));
+  plan_ = LoadPlan(dir_);
   captions_ = LoadDrawerCaptions(dir_);
 }
 
 std::vector<std::string> DrawerCaptionEditor::BatchItems() const {
   std::vector<std::string> items;
   items.reserve(plan_.size());
-  for (const auto& line : plan_)
-    items.push_back(Field(line, kAwardName) + Gb("第") + Field(line, kBatchNumber) + Gb("批"));
+  for (const auto& line : plan_) items.push_back(line.award + Gb("第") + line.batchNumber + Gb("批"));
   return items;
 }
 
@@ -30,7 +28,7 @@ std::vector<std::string> DrawerCaptionEditor::BatchItems() const {
 // "一等奖" for an item of an award named "一等奖A" listed after it.
 std::string DrawerCaptionEditor::DefaultCaption(std::size_t lineIndex) const {
   if (lineIndex >= plan_.size()) return {};
-  return Gb(kWelcome) + Field(plan_[lineIndex], kAwardName);
+  return Gb(kWelcome) + plan_[lineIndex].award;
 }
 
 std::string DrawerCaptionEditor::ItemText(const DrawerCaption& caption) {
@@ -51,8 +49,7 @@ bool DrawerCaptionEditor::Add(std::size_t lineIndex, const std::string& caption)
   }
   const auto& line = plan_[lineIndex];
   captions_.push_back(
-      DrawerCaption{DrawerCaptionKey(Field(line, kAwardName), Field(line, kBatchCount), Field(line, kBatchNumber)),
-                    caption, position});
+      DrawerCaption{DrawerCaptionKey(line.award, line.batchCount, line.batchNumber), caption, position});
   return true;
 }
 

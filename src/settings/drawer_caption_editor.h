@@ -51,7 +51,7 @@ class DrawerCaptionEditor {
 
   const ProgramDir& dir_;
   Prompter& prompter_;
-  std::vector<std::vector<std::string>> plan_;  // split plan lines
+  std::vector<PlanLine> plan_;
   std::vector<DrawerCaption> captions_;
 };
 

@@ -83,7 +83,7 @@ void GrandReveal::RevealIfSmall() {
   award_ = ToQt(state.recordedAwardName);
   prize_ = ToQt(session_.Text(StageElement::PrizeLabel));
   picture_ = QImage();
-  const std::string stored = Field(state.recordedLine, kPrizePicture);
+  const std::string stored = state.recordedLine.picture;
   const QString path = stored.empty() || !picturePath_ ? QString() : picturePath_(stored);
   if (!path.isEmpty() && !pictureLoad_.isRunning()) {
     const QSize box(parentWidget()->width() * 2 / 5, parentWidget()->height() * 22 / 100);

@@ -97,7 +97,7 @@ void StageWindow::OpenSupplement() {
   if (!session_.CorrectionMayOpen("补奖")) return;
   // The award on screen (winners shown) or announced is the one extra winners are most likely for.
   const DrawState& state = session_.Draw();
-  const std::string& atAward = Field(state.WinnersShown() ? state.recordedLine : state.currentLine, kAwardName);
+  const std::string& atAward = (state.WinnersShown() ? state.recordedLine : state.currentLine).award;
   SupplementWindow window(dir_, atAward, prompter_, OperatorWindow());
   if (window.exec() == QDialog::Accepted) session_.Supplement(window.Request());
 }

@@ -159,8 +159,7 @@ void StageWindow::PrepareTextRolling(int batchSize, const std::string& firstEntr
   samples << ToQt(firstEntry);
   // The award's roll style; the sphere and the card wall show a sample of the pool (masked as the
   // candidates are when masking is on, so no hidden digit shows on them).
-  const RollStyle style =
-      RollStyleFromName(ToQt(LoadRollStyle(settings_, Field(session_.Draw().currentLine, kAwardName))));
+  const RollStyle style = RollStyleFromName(ToQt(LoadRollStyle(settings_, (session_.Draw().currentLine).award)));
   QStringList names;
   if (style != RollStyle::Classic) {
     const std::size_t step = std::max<std::size_t>(1, pool.size() / StyledRoll::kMaxSphereNames);

@@ -126,8 +126,8 @@ bool WriteBatchPlan(const ProgramDir& dir, const std::vector<AwardRow>& rows, bo
   return WriteTextFile(dir.Path(ProgramDir::kBatchPlanDat), BuildBatchPlanText(rows, forwardOrder));
 }
 
-std::vector<std::string> LoadPlan(const ProgramDir& dir) {
-  return SplitText(ReadTextFile(dir.Path(ProgramDir::kBatchPlanDat)), "\r\n");
+std::vector<PlanLine> LoadPlan(const ProgramDir& dir) {
+  return ReadPlanLines(SplitText(ReadTextFile(dir.Path(ProgramDir::kBatchPlanDat)), "\r\n"));
 }
 
 std::string DrawerCaptionKey(const std::string& awardName, const std::string& batches, const std::string& batchNo) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/plan_line.h"
+
 namespace kavrel {
 
 class ProgramDir;
@@ -44,8 +46,8 @@ SaveAwardResult SaveAwardTable(const ProgramDir& dir, Settings& settings, const 
 std::string BuildBatchPlanText(const std::vector<AwardRow>& rows, bool forwardOrder);
 bool WriteBatchPlan(const ProgramDir& dir, const std::vector<AwardRow>& rows, bool forwardOrder);
 
-// The plan lines of config\shezhijx.dat (each with its trailing comma).
-std::vector<std::string> LoadPlan(const ProgramDir& dir);
+// The plan lines of config\shezhijx.dat.
+std::vector<PlanLine> LoadPlan(const ProgramDir& dir);
 
 // config\person.dat: "key：caption：position" lines; the key is award name, batch count and
 // batch number joined by "-".

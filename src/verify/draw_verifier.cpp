@@ -4,6 +4,7 @@
 #include <cctype>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "engine/committed_random.h"
@@ -31,7 +32,7 @@ namespace {
 // Two plan lines are the same line when their fields are (a line stored without its last comma is
 // the line the plan gives back with it).
 bool SameLine(const std::string& a, const std::string& b) {
-  return SplitPlanLine(Norm(a)) == SplitPlanLine(Norm(b));
+  return SameFields(Norm(a), Norm(b));
 }
 
 // Plan lines a correction queued, as the report names them.
@@ -279,9 +280,8 @@ bool Replay::TakePlanLine(int k, const Receipt& r, const std::string& at) {
   if (!r.startFrom && r.planPosition != next)
     return Fail(k, at + "it was drawn out of order: plan position " + std::to_string(r.planPosition) +
                        ", where the next batch is at position " + std::to_string(next));
-  const auto fields = SplitPlanLine(Norm(r.planLine));
-  if (Field(fields, kAwardName) != Norm(r.award) || LeadingInteger(Field(fields, kBatchSize)) != r.batchSize ||
-      Field(fields, kPrizeName) != Norm(r.prize))
+  const PlanLine line(Norm(r.planLine));
+  if (line.award != Norm(r.award) || LeadingInteger(line.batchSize) != r.batchSize || line.prize != Norm(r.prize))
     return Fail(k, at + "its award, batch size or prize is not the one its plan line " + Shown(r.planLine) + " gives");
   standingLines_.push_back(r.planLine);
   plan_.erase(plan_.begin() + (r.planPosition - 1));
@@ -455,16 +455,18 @@ bool Replay::ReplayPrizeChange(int k, const Receipt& r) {
   if (r.planIndex < 1 || r.planIndex > n || !SameLine(plan_[static_cast<std::size_t>(r.planIndex) - 1], r.lineBefore))
     return Fail(k, "the prize change names plan line " + Shown(r.lineBefore) + " at position " +
                        std::to_string(r.planIndex) + ", which the plan does not hold there");
-  const auto before = SplitPlanLine(Norm(r.lineBefore));
-  const auto after = SplitPlanLine(Norm(r.lineAfter));
-  for (int f = kAwardName; f <= kBatchSize; ++f)
-    if (Field(before, f) != Field(after, f))
-      return Fail(
-          k, "the prize change changes more than the prize: " + Shown(r.lineBefore) + " became " + Shown(r.lineAfter));
+  const PlanLine before(Norm(r.lineBefore));
+  const PlanLine after(Norm(r.lineAfter));
+  auto batchFields = [](const PlanLine& l) {
+    return std::tie(l.award, l.quota, l.batchCount, l.batchNumber, l.batchSize);
+  };
+  if (batchFields(before) != batchFields(after))
+    return Fail(
+        k, "the prize change changes more than the prize: " + Shown(r.lineBefore) + " became " + Shown(r.lineAfter));
   plan_[static_cast<std::size_t>(r.planIndex) - 1] = r.lineAfter;
   ++report_.prizeChanges;
-  Action(AfterBatch() + "prize of plan line " + std::to_string(r.planIndex) + " changed from " +
-         Shown(Field(before, kPrizeName)) + " to " + Shown(Field(after, kPrizeName)));
+  Action(AfterBatch() + "prize of plan line " + std::to_string(r.planIndex) + " changed from " + Shown(before.prize) +
+         " to " + Shown(after.prize));
   return true;
 }
 

@@ -19,6 +19,16 @@ std::string Golden(const std::string& name) {
   return ss.str();
 }
 
+// The first or last n lines of a plan, as stored.
+Lines PlanFront(const std::vector<PlanLine>& plan, std::size_t n) {
+  const Lines texts = PlanTexts(plan);
+  return {texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(n)};
+}
+Lines PlanBack(const std::vector<PlanLine>& plan, std::size_t n) {
+  const Lines texts = PlanTexts(plan);
+  return {texts.end() - static_cast<std::ptrdiff_t>(n), texts.end()};
+}
+
 Lines U8(std::initializer_list<const char*> lines) {
   Lines out;
   for (const char* l : lines) out.push_back(U(l));
@@ -119,7 +129,7 @@ TEST_F(Corrections, AbandonTwoWithRedrawMarksBothFilesReturnsThemAndTheRedrawIsD
 TEST_F(Corrections, RedrawSplitsInBothOrdersAndRefusesUnusableNumbers) {
   ctl().StartUp();
   const auto won = Roll();
-  const Lines plan = state.plan;
+  const auto plan = state.plan;
   const std::string dat = Read(ProgramDir::kResultDat);
 
   // Refused before anything changes, with the number check's words.
@@ -150,9 +160,8 @@ TEST_F(Corrections, RedrawSplitsInBothOrdersAndRefusesUnusableNumbers) {
   // 5 in 2, forward: made as batch 1 (3) and batch 2 (2), both put in front, so batch 2 stands first.
   auto outcome = Run(Redraw(U("三等奖"), {}, "5", "2"));
   ASSERT_EQ(outcome.queued.size(), 2u);
-  EXPECT_EQ(Lines(state.plan.begin(), state.plan.begin() + 2),
-            U8({"补抽三等奖,5,2,2,2,奖品：MP4一部,C:\\奖品\\mp4.jpg,",
-                "补抽三等奖,5,2,1,3,奖品：MP4一部,C:\\奖品\\mp4.jpg,"}));
+  EXPECT_EQ(PlanFront(state.plan, 2), U8({"补抽三等奖,5,2,2,2,奖品：MP4一部,C:\\奖品\\mp4.jpg,",
+                                          "补抽三等奖,5,2,1,3,奖品：MP4一部,C:\\奖品\\mp4.jpg,"}));
   EXPECT_EQ(outcome.queued[0].planPosition, 2u);
   EXPECT_EQ(outcome.queued[1].planPosition, 1u);
 
@@ -160,8 +169,8 @@ TEST_F(Corrections, RedrawSplitsInBothOrdersAndRefusesUnusableNumbers) {
   state.plan = plan;
   options.forwardOrder = false;
   outcome = Run(Redraw(U("三等奖"), {}, "5", "2"));
-  EXPECT_EQ(Lines(state.plan.end() - 2, state.plan.end()), U8({"补抽三等奖,5,2,2,2,奖品：MP4一部,C:\\奖品\\mp4.jpg,",
-                                                               "补抽三等奖,5,2,1,3,奖品：MP4一部,C:\\奖品\\mp4.jpg,"}));
+  EXPECT_EQ(PlanBack(state.plan, 2), U8({"补抽三等奖,5,2,2,2,奖品：MP4一部,C:\\奖品\\mp4.jpg,",
+                                         "补抽三等奖,5,2,1,3,奖品：MP4一部,C:\\奖品\\mp4.jpg,"}));
 
   // 5 in 4 cannot end in a batch of -1: 2+1+1+1, every batch drawable, together the quota.
   state.plan = plan;
@@ -252,7 +261,7 @@ TEST_F(Corrections, APendingStartFromChoiceKeepsItsLine) {
   const auto won = Roll();
   state.startFromActive = true;
   state.startFromIndex = 2;  // "一等奖"
-  const std::string chosen = state.plan[1];
+  const PlanLine chosen = state.plan[1];
   Run(Redraw(U("三等奖"), won, "2", "2"));
   EXPECT_EQ(state.startFromIndex, 4);
   EXPECT_EQ(state.plan[NextPlanPosition(state, true) - 1], chosen);
@@ -281,7 +290,7 @@ TEST_F(Corrections, UndoOfABatchWithAnAbandonedWinnerIsRefused) {
 
 TEST_F(Corrections, SupplementQueuesInBothOrdersAndIsRecordedUnderItsOwnName) {
   ctl().StartUp();
-  const Lines plan = state.plan;
+  const auto plan = state.plan;
   const SupplementChoice choice(LoadAwardTable(dir));
   EXPECT_EQ(choice.Items(), U8({"其它奖项", "三等奖", "一等奖"}));
   EXPECT_EQ(choice.InitialIndex(), 2);
@@ -300,14 +309,14 @@ TEST_F(Corrections, SupplementQueuesInBothOrdersAndIsRecordedUnderItsOwnName) {
 
   SupplementRequest r{U("三等奖"), U("奖品：MP4一部"), "C:\\p.jpg", "5", "2"};
   auto outcome = Supplement(r, state, options, prompter);
-  EXPECT_EQ(Lines(state.plan.begin(), state.plan.begin() + 2),
+  EXPECT_EQ(PlanFront(state.plan, 2),
             U8({"补抽三等奖,5,2,1,2,奖品：MP4一部,C:\\p.jpg,", "补抽三等奖,5,2,2,3,奖品：MP4一部,C:\\p.jpg,"}));
   EXPECT_EQ(outcome.awardName, U("补抽三等奖"));
 
   state.plan = plan;
   options.forwardOrder = false;
   Supplement(r, state, options, prompter);
-  EXPECT_EQ(Lines(state.plan.end() - 2, state.plan.end()),
+  EXPECT_EQ(PlanBack(state.plan, 2),
             U8({"补抽三等奖,5,2,2,2,奖品：MP4一部,C:\\p.jpg,", "补抽三等奖,5,2,1,3,奖品：MP4一部,C:\\p.jpg,"}));
   state.plan = plan;
   r.quotaText = "4";
@@ -377,7 +386,7 @@ TEST_F(Corrections, PrizeChangeOfTheCurrentAndOfALaterBatch) {
   EXPECT_EQ(state.plan[0], U("三等奖,4,2,1,2,奖品：平板电脑,C:\\pad.png,"));
   EXPECT_EQ(state.plan[1], U("三等奖,4,2,2,2,奖品：MP4一部,,")) << "the other batch keeps its prize";
   SelectCurrentLine(state, options.forwardOrder);
-  ctl().SetPrizeLabel(Field(state.currentLine, kPrizeName));
+  ctl().SetPrizeLabel(state.currentLine.prize);
   EXPECT_EQ(stage.Text(StageElement::PrizeLabel), U("奖品：平板电脑"));
   const auto w1 = Roll();
 

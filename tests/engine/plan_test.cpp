@@ -9,8 +9,8 @@
 namespace kavrel {
 namespace {
 
-std::vector<std::string> Lines(std::initializer_list<const char*> utf8) {
-  std::vector<std::string> out;
+std::vector<PlanLine> Lines(std::initializer_list<const char*> utf8) {
+  std::vector<PlanLine> out;
   for (const char* s : utf8) out.push_back(Gb(s));
   return out;
 }
@@ -19,15 +19,15 @@ TEST(Plan, SelectAndConsumeFollowTheOrderAndStartFrom) {
   DrawState state;
   state.plan = Lines({"A,2,2,1,1,p,,", "A,2,2,2,1,p,,", "B,1,1,1,1,q,,"});
   SelectCurrentLine(state, true);
-  EXPECT_EQ(Field(state.currentLine, kAwardName), "A");
+  EXPECT_EQ(state.currentLine.award, "A");
   SelectCurrentLine(state, false);
-  EXPECT_EQ(Field(state.currentLine, kAwardName), "B");
+  EXPECT_EQ(state.currentLine.award, "B");
 
   state.startFromActive = true;
   state.startFromIndex = 2;
   state.groupActive = true;
   SelectCurrentLine(state, false);
-  EXPECT_EQ(Field(state.currentLine, kBatchNumber), "2");
+  EXPECT_EQ(state.currentLine.batchNumber, "2");
   ConsumeCurrentLine(state, false);
   EXPECT_EQ(state.plan, Lines({"A,2,2,1,1,p,,", "B,1,1,1,1,q,,"}));
   EXPECT_FALSE(state.startFromActive);
@@ -37,35 +37,36 @@ TEST(Plan, SelectAndConsumeFollowTheOrderAndStartFrom) {
   state.startFromActive = true;
   state.startFromIndex = 9;
   SelectCurrentLine(state, true);
-  EXPECT_EQ(Field(state.currentLine, kAwardName), "A");
+  EXPECT_EQ(state.currentLine.award, "A");
 
   // An empty plan leaves the current line and consumes nothing.
   state.plan.clear();
   SelectCurrentLine(state, true);
-  EXPECT_EQ(Field(state.currentLine, kAwardName), "A");
+  EXPECT_EQ(state.currentLine.award, "A");
   ConsumeCurrentLine(state, true);
   EXPECT_TRUE(state.plan.empty());
 }
 
 TEST(Plan, StatusTextsAndMissingFields) {
   DrawState state;
-  state.currentLine = SplitPlanLine(Gb("三等奖,10,2,1,5,奖品：MP4一部,,"));
-  EXPECT_EQ(state.currentLine.size(), 7u);  // the empty picture path is a field
+  state.currentLine = Gb("三等奖,10,2,1,5,奖品：MP4一部,,");
+  EXPECT_TRUE(state.currentLine.complete);  // the empty picture path is a field
   EXPECT_EQ(StatusText(state, false), Gb("准备抽取【三等奖】，本轮抽5名（第1轮/总2轮，已抽0名/共10名)"));
   state.drawnInAward = 5;
   EXPECT_EQ(StatusText(state, true), Gb("已抽取【三等奖】，本轮抽5名（第1轮/总2轮，已抽5名/共10名)"));
-  EXPECT_EQ(Field(state.currentLine, kPrizePicture), "");
+  EXPECT_EQ(state.currentLine.picture, "");
 
-  state.currentLine = SplitPlanLine("X,1");
+  state.currentLine = "X,1";
+  EXPECT_FALSE(state.currentLine.complete);
   EXPECT_EQ(StatusText(state, false), Gb("准备抽取【X】，本轮抽名（第1轮/总轮，已抽5名/共1名)"));
-  EXPECT_EQ(JoinPlanLine(SplitPlanLine(Gb("三等奖,10,2,1,5,奖品,,"))), Gb("三等奖,10,2,1,5,奖品,,"));
+  EXPECT_EQ(WithPrize(Gb("三等奖,10,2,1,5,奖品"), Gb("奖品"), "").text, Gb("三等奖,10,2,1,5,奖品,,"));
 }
 
 TEST(Plan, DrawerCaptionMatchesAwardBatchesAndNumber) {
   const std::vector<DrawerCaption> captions = {{Gb("一等奖-2-1"), Gb("旧的"), 1},
                                                {Gb("一等奖-1-1"), Gb("欢迎领导"), 1}};
-  EXPECT_EQ(DrawerCaptionFor(SplitPlanLine(Gb("一等奖,1,1,1,1,p,,")), captions), Gb("欢迎领导"));
-  EXPECT_EQ(DrawerCaptionFor(SplitPlanLine(Gb("一等奖,1,3,1,1,p,,")), captions), "");
+  EXPECT_EQ(DrawerCaptionFor(PlanLine(Gb("一等奖,1,1,1,1,p,,")), captions), Gb("欢迎领导"));
+  EXPECT_EQ(DrawerCaptionFor(PlanLine(Gb("一等奖,1,3,1,1,p,,")), captions), "");
   EXPECT_EQ(DrawerCaptionFor({}, captions), "");
 }
 

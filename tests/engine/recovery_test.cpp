@@ -242,7 +242,7 @@ TEST_F(Recovery, UndoTakesBackTheRecordedLine) {
   ctl().StartPressed();
   Roll();  // 三等奖 batch 2; the plan now holds only 一等奖
   ctl().AfterAwardSettings(true);
-  EXPECT_EQ(Field(state.currentLine, kAwardName), U("一等奖"));
+  EXPECT_EQ(state.currentLine.award, U("一等奖"));
   ctl().UndoPressed();
   EXPECT_EQ(prompter.shown().back().text, U("确认要撤销上轮【三等奖第2轮】的抽奖结果吗？"));
   EXPECT_EQ(state.plan.front(), U("三等奖,4,2,2,2,奖品：MP4一部,,"));

@@ -42,7 +42,7 @@ class SessionTest : public EngineFixture {
     }
     session->Stop();
   }
-  std::string NextBatchNumber() const { return Field(SplitPlanLine(session->Draw().plan.at(0)), kBatchNumber); }
+  std::string NextBatchNumber() const { return PlanLine(session->Draw().plan.at(0)).batchNumber; }
 
   NoWindows windows;
   CountingView view;

@@ -131,7 +131,7 @@ TEST_F(WholeDraw, ReverseOrderDrawsTheLastAwardFirstAndCountsBatchesAsDrawn) {
 
   ctl().StartPressed();
   EXPECT_EQ(Status(), U("准备抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽0名/共4名)"));
-  EXPECT_EQ(Field(state.currentLine, kBatchNumber), "2");
+  EXPECT_EQ(state.currentLine.batchNumber, "2");
   const auto w2 = Descending(Roll());
   EXPECT_EQ(Status(), U("已抽取【三等奖】，本轮抽2名（第1轮/总2轮，已抽2名/共4名)"));
   ctl().StartPressed();

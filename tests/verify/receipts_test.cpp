@@ -30,7 +30,7 @@ TEST_F(VerifiedDraw, SealIsFixedBeforeTheFirstBatchOverTheListThePlanAndTheKey) 
   EXPECT_EQ(seal->format, 2);
   EXPECT_EQ(seal->poolSize, 30);
   EXPECT_EQ(seal->poolSha256, ListSha256(state.pool));
-  EXPECT_EQ(seal->planSha256, ListSha256(state.plan));
+  EXPECT_EQ(seal->planSha256, ListSha256(PlanTexts(state.plan)));
   EXPECT_EQ(seal->seal, SealOf(*seal));
   EXPECT_EQ(seal->prev, "");
   const auto key = ReadDrawKey(dir.Path(ProgramDir::kReceiptsKey));

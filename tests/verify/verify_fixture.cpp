@@ -76,9 +76,9 @@ void VerifiedDraw::RunWholeDraw() {
   ctl().ShowReadyState();
   Roll();  // the supplementary batch
   ctl().StartPressed();
-  const std::string before = state.plan.front();
+  const std::string before = state.plan.front().text;
   state.plan.front() = U("一等奖,1,1,1,1,奖品：笔记本两台,");
-  ctl().RecordPrizeChangeReceipt(1, before, state.plan.front());
+  ctl().RecordPrizeChangeReceipt(1, before, state.plan.front().text);
   ctl().ShowReadyState();
   Roll();  // 一等奖
   ASSERT_TRUE(state.plan.empty());
