@@ -57,7 +57,7 @@ class OperatorConsoleWindow : public QWidget, private DrawObserver {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void DrawChanged(const DrawSession&) override { ScheduleRefresh(); }
+  void DrawChanged(const DrawSession&, DrawChanges) override { ScheduleRefresh(); }
   QWidget* BuildCommandButtons();
   void UpdateThumbnail();
   // 标签_状态 and 按钮_开始停止: what the next press does, as the draw and the stage stand now.

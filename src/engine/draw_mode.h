@@ -9,6 +9,8 @@ struct DrawMode {
   bool textMode = true;
   std::string pictureFolder;  // GB18030 full path without trailing backslash ("图片前缀")
   bool pictureRatio43 = true;
+
+  bool operator==(const DrawMode&) const = default;
 };
 
 }  // namespace kavrel

@@ -90,8 +90,9 @@ void DrawSession::RemoveObserver(DrawObserver& observer) {
 void DrawSession::Notify() {
   // A copy: an observer may remove itself (or another) while it is told.
   const std::vector<DrawObserver*> observers = observers_;
+  const DrawChanges changes = told_.Compare(*this);
   for (DrawObserver* o : observers)
-    if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->DrawChanged(*this);
+    if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) o->DrawChanged(*this, changes);
 }
 
 void DrawSession::SetText(StageElement element, const std::string& text) {
@@ -155,6 +156,7 @@ void DrawSession::ChangePrize(const PrizeChangeRequest& request) {
 void DrawSession::StartUp() {
   controller_.StartUp();
   modes_.CheckDrawMode();
+  Notify();  // the draw as laid out or resumed: the views' first notice says all of it
 }
 
 // A roll under way ends first, with nothing recorded: the window may change the draw order, the plan

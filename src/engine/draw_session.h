@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/abandon.h"
+#include "engine/draw_change_tracker.h"
 #include "engine/draw_controller.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_observer.h"
@@ -167,6 +168,7 @@ class DrawSession : private StageHooks, private ModeSwitchHost {
   DrawController controller_;
   ModeSwitch modes_;
   std::vector<DrawObserver*> observers_;
+  DrawChangeTracker told_;  // what the views were told last
   std::array<std::string, kStageElementKinds> texts_;
   std::array<bool, kStageElementKinds> shown_;  // what was last shown or hidden, while no stage is attached
   int pictureListRuns_ = 0;  // counts openings, so a run nested by the mode check is not rebuilt twice

@@ -31,7 +31,10 @@ void PhoneFeed::SetOptions(const PhoneOptions& options) {
   PublishNow();
 }
 
-void PhoneFeed::DrawChanged(const DrawSession&) {
+void PhoneFeed::DrawChanged(const DrawSession&, DrawChanges changes) {
+  // The phones show none of where the stage stands or what it says (a roll starting, a pause). A notice
+  // of nothing the draw keeps may follow a list saved, which the phones look people up in.
+  if (changes.Only(DrawChange::Phase | DrawChange::Texts)) return;
   // Nobody is asking while the server is off; its start publishes afresh.
   if (server_.Running() && !settle_.isActive()) settle_.start();
 }

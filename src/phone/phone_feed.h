@@ -34,7 +34,7 @@ class PhoneFeed : public QObject, private DrawObserver {
   bool CodesSaved() const { return codesSaved_; }
 
  private:
-  void DrawChanged(const DrawSession&) override;
+  void DrawChanged(const DrawSession&, DrawChanges changes) override;
   void ReloadEntriesIfChanged();
 
   DrawSession& session_;

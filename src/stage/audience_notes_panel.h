@@ -19,7 +19,7 @@ class AudienceNotesPanel : public QWidget, public DrawObserver {
   AudienceNotesPanel(DrawSession& session, QWidget* stage);
   ~AudienceNotesPanel() override;
 
-  void DrawChanged(const DrawSession&) override { Refresh(); }
+  void DrawChanged(const DrawSession&, DrawChanges) override { Refresh(); }
   // Reads the notes again and places the panel on the stage's left, low.
   void Refresh();
 

@@ -60,7 +60,8 @@ GrandReveal::~GrandReveal() {
   session_.RemoveObserver(*this);
 }
 
-void GrandReveal::DrawChanged(const DrawSession& session) {
+void GrandReveal::DrawChanged(const DrawSession& session, DrawChanges changes) {
+  if (!changes.Any(DrawChange::Phase)) return;  // a reveal follows where the draw stands, nothing else
   const DrawState& state = session.Draw();
   const bool stopped = lastPhase_ == DrawPhase::Rolling && state.phase == DrawPhase::WinnersShown;
   lastPhase_ = state.phase;

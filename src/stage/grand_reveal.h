@@ -38,7 +38,7 @@ class GrandReveal : public QWidget, public DrawObserver {
   GrandReveal(DrawSession& session, const Settings& settings, PicturePath picturePath, QWidget* stage);
   ~GrandReveal() override;
 
-  void DrawChanged(const DrawSession& session) override;
+  void DrawChanged(const DrawSession& session, DrawChanges changes) override;
   bool Running() const { return frames_.isActive(); }
   // Skips to the end: the stage shows the winners as recorded.
   void Finish();

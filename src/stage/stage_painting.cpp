@@ -142,7 +142,8 @@ void StageWindow::LayoutStage() {
 
 // The roll's ticks are the stage's own: its timer runs while the draw rolls and stops when it is
 // frozen (a question over the roll) or over; a roll that ended, however, finishes its show.
-void StageWindow::DrawChanged(const DrawSession&) {
+void StageWindow::DrawChanged(const DrawSession&, DrawChanges changes) {
+  if (!changes.Any(DrawChange::Phase)) return;
   const DrawState& draw = session_.Draw();
   if (draw.phase != DrawPhase::Rolling)
     drawTimer_->stop();

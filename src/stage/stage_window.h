@@ -117,7 +117,7 @@ class StageWindow : public QWidget, public StageHooks, private ModeSwitchHost, p
 
  private:
   // DrawObserver: the roll's ticks follow the draw's phase (stage_painting.cpp).
-  void DrawChanged(const DrawSession& session) override;
+  void DrawChanged(const DrawSession& session, DrawChanges changes) override;
   // The rolling panel's background: the stage behind it, grabbed as the panel shows and dropped
   // (with its copy on disk, config/temp.jpg) as it hides or the stage closes.
   void CaptureSnapshot();

@@ -26,6 +26,8 @@ struct DrawOptions {
   int maskTo = 7;                 // "至"
   bool prizePictureShown = true;  // not "隐藏奖品图片"
   bool presentOnly = false;       // "只抽已签到人员": a fresh draw's pool is the list's signed-in entries
+
+  bool operator==(const DrawOptions&) const = default;
 };
 
 // What the stage shows, as read from the settings (texts in GB18030).

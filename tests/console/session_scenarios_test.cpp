@@ -33,7 +33,7 @@ namespace kavrel {
 namespace {
 
 struct CountingObserver : DrawObserver {
-  void DrawChanged(const DrawSession& session) override {
+  void DrawChanged(const DrawSession& session, DrawChanges) override {
     ++told;
     marquee = session.Text(StageElement::Marquee);
   }

@@ -1,5 +1,7 @@
 // The draw as the program owns it: commands sent to the session, with no window in between, and a
 // stage that may come and go.
+#include <utility>
+
 #include "engine/abandon.h"
 #include "engine/audience_notes.h"
 #include "engine/draw_session.h"
@@ -17,7 +19,12 @@ struct NoWindows : ModeSwitchHost {
 
 struct CountingView : DrawObserver {
   int told = 0;
-  void DrawChanged(const DrawSession&) override { ++told; }
+  DrawChanges changes;  // all the notices said since the test last looked
+  void DrawChanged(const DrawSession&, DrawChanges said) override {
+    ++told;
+    changes |= said;
+  }
+  DrawChanges Take() { return std::exchange(changes, DrawChanges()); }
 };
 
 class SessionTest : public EngineFixture {
@@ -42,7 +49,7 @@ class SessionTest : public EngineFixture {
     }
     session->Stop();
   }
-  std::string NextBatchNumber() const { return PlanLine(session->Draw().plan.at(0)).batchNumber; }
+  std::string NextBatchNumber() const { return session->Draw().plan.at(0).batchNumber; }
 
   NoWindows windows;
   CountingView view;
@@ -70,6 +77,29 @@ TEST_F(SessionTest, AnEditingWindowEndsTheRollAndItsDrawOrderIsTaken) {
   EXPECT_EQ(LoadResultLog(dir).size(), 1u) << "nothing recorded for the roll";
   EXPECT_FALSE(session->Rules().forwardOrder);
   EXPECT_NE(Status().find(U("【一等奖】")), std::string::npos) << "the reversed order's next batch is announced";
+}
+
+// A notice says what changed, so a view that shows part of the draw can let the rest go: a roll's
+// start changes where the draw stands and what the stage says, not the winners; its stop records them.
+TEST_F(SessionTest, ANoticeSaysWhichPartsOfTheDrawChanged) {
+  session->StartUp();
+  view.Take();
+  session->Start();
+  const DrawChanges started = view.Take();
+  EXPECT_TRUE(started.Any(DrawChange::Phase));
+  EXPECT_FALSE(started.Any(DrawChange::Winners));
+  EXPECT_FALSE(started.Any(DrawChange::Plan));
+  EXPECT_FALSE(started.Any(DrawChange::Receipts));
+  EXPECT_FALSE(started.Any(DrawChange::Rules));
+  session->Tick();
+  session->Stop();
+  const DrawChanges stopped = view.Take();
+  EXPECT_TRUE(stopped.Any(DrawChange::Winners));
+  EXPECT_TRUE(stopped.Any(DrawChange::Plan)) << "the batch's line left the plan";
+  EXPECT_TRUE(stopped.Any(DrawChange::Receipts));
+  EXPECT_TRUE(stopped.Any(DrawChange::Progress)) << "the winners left the pool";
+  session->SetAwardGroup(std::make_pair(1, 2));
+  EXPECT_TRUE(view.Take().Only(DrawChange::Plan));
 }
 
 // Start-from and the award group are commands: the next batch takes both, the views are told, and
