@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/abandon.h"
 #include "engine/draw_files.h"
 #include "engine/draw_mode.h"
 #include "engine/draw_receipts.h"
@@ -17,8 +18,10 @@
 #include "engine/ports/prompter.h"
 #include "engine/ports/sound_port.h"
 #include "engine/ports/stage_hooks.h"
+#include "engine/prize_change.h"
 #include "engine/random_source.h"
 #include "engine/stage_music.h"
+#include "engine/supplement.h"
 #include "engine/winner_journal.h"
 #include "storage/draw_history.h"
 #include "storage/program_dir.h"
@@ -138,6 +141,12 @@ class DrawController {
   std::string SealedDuplicatesNote() const;
   // Draw keys from a reproducible source instead of the system's entropy (tests, benchmarks).
   void UseRandomBytes(DrawReceipts::RandomBytes source) { receipts_.UseRandomBytes(std::move(source)); }
+  // The corrections, each its whole sequence as one step of the files (draw_controller_corrections.cpp):
+  // the change, its receipt after the result files and before the resume record, then the ready state
+  // of a queued batch or the resume record rewritten.
+  AbandonOutcome Abandon(const AbandonRequest& request);
+  SupplementOutcome Supplement(const SupplementRequest& request);
+  PrizeChangeOutcome ChangePrize(const PrizeChangeRequest& request);
   // Receipts of the corrections, appended by the correction windows once their change is made
   // (plain data, so the windows need not know the log's format): the entries marked abandoned in
   // `award`, those put back at the end of the pool in that order, and the redraw lines queued; the

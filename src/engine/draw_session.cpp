@@ -12,14 +12,6 @@ namespace kavrel {
 
 namespace {
 
-// The plan lines a correction queued, as its receipt records them.
-std::vector<std::string> QueuedLines(const std::vector<QueuedBatch>& queued) {
-  std::vector<std::string> lines;
-  lines.reserve(queued.size());
-  for (const QueuedBatch& batch : queued) lines.push_back(batch.line);
-  return lines;
-}
-
 // The stage while none is attached: the draw goes on, painted nowhere.
 class NoStage final : public StageHooks {
  public:
@@ -114,43 +106,15 @@ void DrawSession::Undo() {
 }
 
 void DrawSession::Abandon(const AbandonRequest& request) {
-  const FileStep step(dir_);
-  const AbandonOutcome done = kavrel::Abandon(request, state_, options_, dir_, prompter_, controller_.Files());
-  // The receipt comes after the result files and before the resume record, as at a stop.
-  if (done.done) {
-    controller_.RecordAbandonReceipt(done.awardName, done.abandoned, done.returned, QueuedLines(done.queued));
-    controller_.WinnersGivenUp(done.awardName, done.abandoned);
-  }
-  if (state_.planChanged)
-    controller_.ShowReadyState();
-  else
-    controller_.SyncExitRecord();
+  controller_.Abandon(request);
 }
 
 void DrawSession::Supplement(const SupplementRequest& request) {
-  const FileStep step(dir_);
-  const SupplementOutcome done = kavrel::Supplement(request, state_, options_, prompter_);
-  if (done.done) controller_.RecordSupplementReceipt(QueuedLines(done.queued));
-  if (state_.planChanged) controller_.ShowReadyState();
+  controller_.Supplement(request);
 }
 
-// The batch about to be drawn may be the one changed: the current line is chosen again and, between
-// batches, its prize shown at once (the prize label is what the batch is recorded with). While the
-// last batch's winners are on screen the label keeps their prize; the next announce shows the new one.
 void DrawSession::ChangePrize(const PrizeChangeRequest& request) {
-  const FileStep step(dir_);
-  const std::size_t position = request.planPosition;
-  const std::string before =
-      position >= 1 && position <= state_.plan.size() ? state_.plan[position - 1].text : std::string();
-  const PrizeChangeOutcome done = kavrel::ChangePrize(request, state_);
-  if (done.changed) {
-    controller_.RecordPrizeChangeReceipt(static_cast<int>(done.planPosition), before,
-                                         state_.plan[done.planPosition - 1].text);
-    controller_.SyncExitRecord();
-  }
-  if (state_.plan.empty()) return;
-  SelectCurrentLine(state_, options_.forwardOrder);
-  if (state_.phase == DrawPhase::Ready) controller_.SetPrizeLabel(state_.currentLine.prize);
+  controller_.ChangePrize(request);
 }
 
 void DrawSession::StartUp() {
