@@ -38,7 +38,8 @@ check_accounted() {
 # First run: batch 1 of 一等奖, then the session ends with its winners on screen.
 start_program "\$app"
 draw_batch "\$app"
-file_exists "\$app/config/exit.ini" || fail "no resume record after the first batch"
+# The stop writes the results first and the resume record last: the new block can show before it.
+wait_until file_exists "\$app/config/exit.ini" || fail "no resume record after the first batch"
 terminate_program
 check_accounted
 [ "\$(record_value "\$app" award_name)" = "一等奖" ] || fail "the record does not name the award drawn last"
